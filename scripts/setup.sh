@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing the editor need on Debian 12, then
+# configures and builds. Sourced by start-editor.sh and run-tests.sh.
+set -euo pipefail
+
+QZK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+QZK_BUILD="${QZK_BUILD:-$QZK_ROOT/build}"
+
+qzk_packages=(
+    build-essential cmake ninja-build
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    libbenchmark-dev
+    fonts-ipafont-gothic
+    xvfb xauth
+)
+
+qzk_install_missing() {
+    local missing=()
+    for pkg in "${qzk_packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+qzk_build() {
+    cmake -S "$QZK_ROOT" -B "$QZK_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$QZK_BUILD" -j"$(nproc)"
+}
+
+qzk_install_missing
+qzk_build

@@ -1,0 +1,208 @@
+#include "app/editorsession.h"
+
+#include "app/cellstring.h"
+#include "board/chipline.h"
+
+#include <algorithm>
+
+namespace {
+
+QString askStartText()
+{
+    return QStringLiteral("始点をクリックして下さい。");
+}
+
+QString askEndText()
+{
+    return QStringLiteral("終点をクリックして下さい。");
+}
+
+} // namespace
+
+EditorSession::EditorSession(MapDocument &document, const ChipDescriptions &descriptions,
+                             QObject *parent)
+    : QObject(parent), mDocument(document), mDescriptions(descriptions),
+      mSelectedChip(CellString::defaultChip())
+{
+}
+
+QString EditorSession::windowCaption() const
+{
+    const QString title = QStringLiteral("Q;zKマップエディタ");
+    const QString separator = QStringLiteral(" \uFF0D ");
+    const QString &name = map().floorName(mCurrentFloor);
+    if (!name.isEmpty())
+        return title + separator + name;
+    if (!map().mapFileName().isEmpty())
+        return title + separator + map().mapFileName() + QStringLiteral(".map");
+    return title;
+}
+
+QString EditorSession::propertyMenuCaption() const
+{
+    return QStringLiteral("マップ「%1階」のプロパティ").arg(mCurrentFloor);
+}
+
+QString EditorSession::sampleCode() const
+{
+    if (mSelectedChip == CellString::empty())
+        return QStringLiteral("  ");
+    return mSelectedChip.right(2);
+}
+
+void EditorSession::refreshBoard()
+{
+    mLineMarks.clear();
+    Q_EMIT boardRefreshed();
+}
+
+void EditorSession::selectFloorTab(int index)
+{
+    if (mLineTool == LineWaitingEnd && mEditMode == ChipMode) {
+        setLineTool(LineWaitingStart);
+        setStatusText(askStartText());
+    }
+    mCurrentFloor = index + 1;
+    refreshBoard();
+}
+
+void EditorSession::mouseOverBackground()
+{
+    setPositionText(QString());
+    if (mLineTool != LineOff && mEditMode == ChipMode)
+        return;
+    // An unlinked-warp warning stays until something else replaces it.
+    if ((mEditMode != WarpMode || mWarpPickStage == 0) &&
+        !mStatusText.endsWith(QStringLiteral("ワープマスがあります。")))
+        setStatusText(QString());
+}
+
+void EditorSession::toggleLineTool()
+{
+    setLineTool(mLineTool != LineOff ? LineOff : LineWaitingStart);
+}
+
+void EditorSession::setLineTool(LineToolState state)
+{
+    mLineTool = state;
+    Q_EMIT lineToolChanged();
+}
+
+void EditorSession::markLineStart(QPoint cell)
+{
+    mLineMarks.append(cell);
+    Q_EMIT boardRefreshed();
+}
+
+void EditorSession::drawChipLine(QPoint target, bool commit)
+{
+    refreshBoard();
+    const QVector<QPoint> cells = chipLine(mLineStart, target);
+    if (commit) {
+        mDocument.layChips(cells, mCurrentFloor, mSelectedChip);
+        return;
+    }
+    mLineMarks += cells;
+    Q_EMIT boardRefreshed();
+}
+
+void EditorSession::setSelectedChip(const QString &cell)
+{
+    if (cell == mSelectedChip)
+        return;
+    mSelectedChip = cell;
+    Q_EMIT selectedChipChanged();
+}
+
+void EditorSession::setToolBoxPosition(QPoint twips)
+{
+    const auto fit = [](int value) { return std::clamp(value, -32768, 32767); };
+    mToolBoxPosition = QPoint(fit(twips.x()), fit(twips.y()));
+}
+
+void EditorSession::setStatusText(const QString &text)
+{
+    if (text == mStatusText)
+        return;
+    mStatusText = text;
+    Q_EMIT statusChanged();
+}
+
+void EditorSession::setPositionText(const QString &text)
+{
+    if (text == mPositionText)
+        return;
+    mPositionText = text;
+    Q_EMIT statusChanged();
+}
+
+void EditorSession::clickCell(QPoint cell, Qt::MouseButton button)
+{
+    if (!MapData::isOnBoard(cell.x(), cell.y()))
+        return;
+    const bool left = button == Qt::LeftButton;
+    if (mEditMode == ChipMode && mLineTool == LineWaitingEnd && !left) {
+        setLineTool(LineWaitingStart);
+        refreshBoard();
+        setStatusText(askStartText());
+        return;
+    }
+    if (mEditMode == ChipMode && mLineTool == LineWaitingStart) {
+        if (left) {
+            markLineStart(cell);
+            mLineStart = cell;
+            setStatusText(askEndText());
+            setLineTool(LineWaitingEnd);
+        } else {
+            setLineTool(LineOff);
+            refreshBoard();
+        }
+        return;
+    }
+    if (mEditMode == ChipMode && mLineTool == LineWaitingEnd) {
+        setLineTool(LineWaitingStart);
+        drawChipLine(cell, true);
+        refreshBoard();
+        setStatusText(askStartText());
+        return;
+    }
+
+    if (mEditMode == ChipMode && left)
+        mDocument.layChip(cell.x(), cell.y(), mCurrentFloor, mSelectedChip);
+    if (mEditMode == BranchMode) {
+        mDocument.setBranch(cell.x(), cell.y(), mCurrentFloor,
+                            button == Qt::RightButton ? QString() : mSelectedBranch);
+        refreshBoard();
+        return;
+    }
+    // Warp mode hands clicks to the warp linking while a pair is being placed; that
+    // linking joins here once warp pairs can be started.
+    if (button == Qt::RightButton)
+        setSelectedChip(map().cell(cell.x(), cell.y(), mCurrentFloor));
+    refreshBoard();
+}
+
+QString EditorSession::cellDescription(const QString &cell) const
+{
+    return mDescriptions.describe(CellString::chipIndex(cell),
+                                  QString::number(CellString::decodeParameter(cell)));
+}
+
+void EditorSession::hoverCell(QPoint cell)
+{
+    if (!MapData::isOnBoard(cell.x(), cell.y()))
+        return;
+    const QString description = cellDescription(map().cell(cell.x(), cell.y(), mCurrentFloor));
+    setPositionText(QStringLiteral("%1階(%2,%3)").arg(mCurrentFloor).arg(cell.x()).arg(cell.y()));
+    if (mEditMode == WarpMode && mWarpPickStage != 0)
+        return;
+    if (mLineTool != LineOff && mEditMode == ChipMode) {
+        if (mLineTool == LineWaitingEnd) {
+            if (cell != mLinePreviewCell)
+                drawChipLine(cell, false);
+            mLinePreviewCell = cell;
+        }
+        return;
+    }
+    setStatusText(description);
+}

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "app/chipdescriptions.h"
+#include "app/mapdocument.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QVector>
+
+// The editing session around the one map: the current floor and mode, what the tool
+// windows have selected, the line tool, and the status texts. Windows render this
+// state and forward input here.
+class EditorSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum EditMode
+    {
+        NoMode = 0,
+        ChipMode = 1,
+        BranchMode = 2,
+        WarpMode = 3
+    };
+    enum ToolBoxMode
+    {
+        ToolBoxShown = 1,
+        ToolBoxRolledUp = 2,
+        ToolBoxHidden = 3
+    };
+    // The line tool: off, waiting for its start cell, waiting for its end cell.
+    enum LineToolState
+    {
+        LineOff = 0,
+        LineWaitingStart = 1,
+        LineWaitingEnd = 2
+    };
+
+    EditorSession(MapDocument &document, const ChipDescriptions &descriptions,
+                  QObject *parent = nullptr);
+
+    MapDocument &document() { return mDocument; }
+    const MapData &map() const { return mDocument.data(); }
+    const ChipDescriptions &descriptions() const { return mDescriptions; }
+
+    int currentFloor() const { return mCurrentFloor; }
+    int editMode() const { return mEditMode; }
+    int toolBoxMode() const { return mToolBoxMode; }
+    const QString &selectedChip() const { return mSelectedChip; }
+    const QString &selectedBranch() const { return mSelectedBranch; }
+    int selectedWarp() const { return mSelectedWarp; }
+    int warpPickStage() const { return mWarpPickStage; }
+    bool warpRelinking() const { return mWarpRelinking; }
+
+    LineToolState lineToolState() const { return mLineTool; }
+    QPoint lineStart() const { return mLineStart; }
+    // Cells that carry the line marker until the next board refresh.
+    const QVector<QPoint> &lineMarks() const { return mLineMarks; }
+
+    const QString &statusText() const { return mStatusText; }
+    const QString &positionText() const { return mPositionText; }
+
+    QString windowCaption() const;
+    QString propertyMenuCaption() const;
+    // The code shown under the sample: two blanks for the empty chip.
+    QString sampleCode() const;
+
+    // Redraws the current floor: drops the line marks and tells the views.
+    void refreshBoard();
+    // The user picked floor tab `index` (0-based).
+    void selectFloorTab(int index);
+    void mouseOverBackground();
+    // The line tool button was toggled.
+    void toggleLineTool();
+    void markLineStart(QPoint cell);
+    // Previews (commit false) or lays (commit true) the line from the line start to `target`.
+    void drawChipLine(QPoint target, bool commit);
+
+    // A mouse button went down on board cell (x, y) of the current floor.
+    void clickCell(QPoint cell, Qt::MouseButton button);
+    // The mouse moved over board cell (x, y).
+    void hoverCell(QPoint cell);
+    // The status text for a cell: its chip's description with the number in place of "?".
+    QString cellDescription(const QString &cell) const;
+
+    // The chip a left click lays; the main window's sample follows it.
+    void setSelectedChip(const QString &cell);
+    // Where the last tool window stood, in twips, kept within 16 bits.
+    QPoint toolBoxPosition() const { return mToolBoxPosition; }
+    void setToolBoxPosition(QPoint twips);
+
+    void setStatusText(const QString &text);
+    void setPositionText(const QString &text);
+
+Q_SIGNALS:
+    void boardRefreshed();
+    void statusChanged();
+    void lineToolChanged();
+    void selectedChipChanged();
+
+private:
+    void setLineTool(LineToolState state);
+
+    MapDocument &mDocument;
+    const ChipDescriptions &mDescriptions;
+
+    int mCurrentFloor = 1;
+    int mEditMode = ChipMode;
+    int mToolBoxMode = ToolBoxShown;
+    QPoint mToolBoxPosition;
+    QString mSelectedChip;
+    QString mSelectedBranch = QStringLiteral("0000");
+    int mSelectedWarp = 0;
+    int mWarpPickStage = 0;
+    bool mWarpRelinking = false;
+
+    LineToolState mLineTool = LineOff;
+    QPoint mLineStart;
+    QVector<QPoint> mLineMarks;
+    QPoint mLinePreviewCell;
+
+    QString mStatusText;
+    QString mPositionText;
+};

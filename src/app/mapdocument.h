@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/mapdata.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QVector>
+
+// The one map being edited. Every change goes through a method here, so the rules
+// (and later an undo stack or an unsaved mark) live in one place.
+class MapDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit MapDocument(QObject *parent = nullptr);
+
+    const MapData &data() const { return mData; }
+
+    void layChip(int x, int y, int floor, const QString &cell);
+    void layChips(const QVector<QPoint> &cells, int floor, const QString &cell);
+    void setBranch(int x, int y, int floor, const QString &setting);
+    // Takes a whole map, as the loader and the reset produce it.
+    void replace(const MapData &data);
+    void setMapFileName(const QString &name);
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    MapData mData;
+};

@@ -1,0 +1,3 @@
+set(QZK_BOARD_SOURCES
+    src/board/chipline.cpp src/board/chipline.h
+)

@@ -1,0 +1,1 @@
+set(QZK_DIALOGS_SOURCES)

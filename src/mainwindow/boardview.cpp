@@ -1,0 +1,94 @@
+#include "mainwindow/boardview.h"
+
+#include "app/editorsession.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+int cellSlot(int x, int y)
+{
+    return (x - 1) * MapData::Height + (y - 1);
+}
+
+} // namespace
+
+BoardView::BoardView(EditorSession &session, const CellComposer &composer, QWidget *parent)
+    : QWidget(parent), mSession(session), mComposer(composer),
+      mCells(MapData::Width * MapData::Height)
+{
+    setFixedSize(MapData::Width * CellSize, MapData::Height * CellSize);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    render();
+}
+
+const QImage &BoardView::cellImage(int x, int y) const
+{
+    return mCells[cellSlot(x, y)];
+}
+
+QPoint BoardView::cellAt(QPoint position)
+{
+    if (position.x() < 0 || position.y() < 0)
+        return {};
+    const int x = position.x() / CellSize + 1;
+    const int y = position.y() / CellSize + 1;
+    return MapData::isOnBoard(x, y) ? QPoint(x, y) : QPoint();
+}
+
+QRect BoardView::cellRect(int x, int y)
+{
+    return {(x - 1) * CellSize, (y - 1) * CellSize, CellSize, CellSize};
+}
+
+void BoardView::render()
+{
+    const MapData &map = mSession.map();
+    const int floor = mSession.currentFloor();
+    const bool branchMode = mSession.editMode() == EditorSession::BranchMode;
+    for (int x = 1; x <= MapData::Width; ++x) {
+        for (int y = 1; y <= MapData::Height; ++y) {
+            const QString &cell = map.cell(x, y, floor);
+            const QString &branch = map.branch(x, y, floor);
+            mCells[cellSlot(x, y)] = branchMode && !branch.isEmpty()
+                                         ? mComposer.branchPicture(cell, branch)
+                                         : mComposer.chipPicture(cell);
+        }
+    }
+    // The line marker is laid on the plain chip picture, as the line tool only runs
+    // in chip mode.
+    for (const QPoint &p : mSession.lineMarks()) {
+        if (MapData::isOnBoard(p.x(), p.y()))
+            mCells[cellSlot(p.x(), p.y())] =
+                mComposer.lineMarkPicture(map.cell(p.x(), p.y(), floor));
+    }
+    update();
+}
+
+void BoardView::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    for (int x = 1; x <= MapData::Width; ++x) {
+        for (int y = 1; y <= MapData::Height; ++y) {
+            const QRect rect = cellRect(x, y);
+            if (rect.intersects(event->rect()))
+                painter.drawImage(rect.topLeft(), cellImage(x, y));
+        }
+    }
+}
+
+void BoardView::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint cell = cellAt(event->position().toPoint());
+    if (!cell.isNull())
+        Q_EMIT cellPressed(cell, event->button());
+}
+
+void BoardView::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint cell = cellAt(event->position().toPoint());
+    if (!cell.isNull())
+        Q_EMIT cellHovered(cell);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "mainwindow/cellcomposer.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QVector>
+#include <QWidget>
+
+class EditorSession;
+
+// The 24 x 16 cells of the current floor. Redrawn from the session on every board
+// refresh; mouse input is reported per cell (1-based x, y).
+class BoardView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int CellSize = 24;
+
+    BoardView(EditorSession &session, const CellComposer &composer, QWidget *parent = nullptr);
+
+    // The picture cell (x, y) shows now.
+    const QImage &cellImage(int x, int y) const;
+    // The cell under a point of this widget, or (0, 0) when there is none.
+    static QPoint cellAt(QPoint position);
+    static QRect cellRect(int x, int y);
+
+    void render();
+
+Q_SIGNALS:
+    void cellPressed(QPoint cell, Qt::MouseButton button);
+    void cellHovered(QPoint cell);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    EditorSession &mSession;
+    const CellComposer &mComposer;
+    QVector<QImage> mCells;
+};

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "mainwindow/cellcomposer.h"
+
+#include <QMainWindow>
+
+class BoardView;
+class ChipPictures;
+class EditorSession;
+class Prompter;
+class QAction;
+class QLabel;
+class QTabBar;
+class QToolButton;
+class ToolWindowFrame;
+
+// The editor's main window: floor tabs over the board, the tool column on the right,
+// the menus and the two-panel status bar.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    MainWindow(EditorSession &session, const ChipPictures &pictures, Prompter &prompter,
+               QWidget *parent = nullptr);
+
+    BoardView *board() const { return mBoard; }
+    QTabBar *floorTabs() const { return mFloorTabs; }
+    // The tool window of the current mode, or none.
+    ToolWindowFrame *toolWindow() const { return mToolWindow; }
+
+    // Runs a menu command for a tool window once the tool window's key event is over.
+    // The number is the function key's: 2..4 the tool-window options, 5..7 the modes.
+    void requestDeferredCommand(int key);
+
+    // The quit question; true when the user confirmed (the program is then ending).
+    bool quit();
+
+Q_SIGNALS:
+    void quitRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolColumn(QWidget *central);
+    void onBoardRefreshed();
+    void onStatusChanged();
+    void onLineToolChanged();
+    void showSample();
+    void syncFloorTabs();
+    void runDeferredCommand(int key);
+
+    EditorSession &mSession;
+    const ChipPictures &mPictures;
+    Prompter &mPrompter;
+    CellComposer mComposer;
+
+    QTabBar *mFloorTabs = nullptr;
+    BoardView *mBoard = nullptr;
+    QToolButton *mLineToolButton = nullptr;
+    QLabel *mLineDrawLabel = nullptr;
+    QLabel *mSample = nullptr;
+    QLabel *mSampleCode = nullptr;
+    QToolButton *mModeButtons[3] = {};
+    QLabel *mStatusPanel = nullptr;
+    QLabel *mPositionPanel = nullptr;
+
+    ToolWindowFrame *mToolWindow = nullptr;
+    bool mLoaded = false;
+
+    QAction *mPropertyAction = nullptr;
+    QAction *mEditModeActions[3] = {};
+    QAction *mToolBoxActions[3] = {};
+};

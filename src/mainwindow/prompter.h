@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Questions and messages to the user. Windows ask through this so tests can answer.
+class Prompter
+{
+public:
+    enum class Icon
+    {
+        Information,
+        Warning,
+        Critical,
+        Question
+    };
+
+    virtual ~Prompter() = default;
+    // A question with Yes and No; true for Yes.
+    virtual bool askYesNo(QWidget *parent, const QString &title, const QString &text) = 0;
+    // A message with a single OK button.
+    virtual void tell(QWidget *parent, Icon icon, const QString &title, const QString &text) = 0;
+    virtual void beep() = 0;
+};
+
+class MessageBoxPrompter : public Prompter
+{
+public:
+    bool askYesNo(QWidget *parent, const QString &title, const QString &text) override;
+    void tell(QWidget *parent, Icon icon, const QString &title, const QString &text) override;
+    void beep() override;
+};

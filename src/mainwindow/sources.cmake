@@ -1,0 +1,7 @@
+set(QZK_MAINWINDOW_SOURCES
+    src/mainwindow/boardview.cpp src/mainwindow/boardview.h
+    src/mainwindow/cellcomposer.cpp src/mainwindow/cellcomposer.h
+    src/mainwindow/chippictures.cpp src/mainwindow/chippictures.h
+    src/mainwindow/mainwindow.cpp src/mainwindow/mainwindow.h
+    src/mainwindow/prompter.cpp src/mainwindow/prompter.h
+)

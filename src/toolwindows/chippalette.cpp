@@ -1,0 +1,104 @@
+#include "toolwindows/chippalette.h"
+
+#include "mainwindow/chippictures.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+constexpr int CellTwips = 360;
+constexpr int Columns = 8;
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    const auto px = ToolWindowFrame::twipsToPixels;
+    return {px(left), px(top), px(width), px(height)};
+}
+
+} // namespace
+
+ChipPalette::ChipPalette(EditorSession &session, MainWindow &mainWindow,
+                         const ChipPictures &pictures)
+    : ToolWindowFrame(session, mainWindow, 4080, 2925), mPictures(pictures), mModel(session)
+{
+    setWindowTitle(QStringLiteral("マップチップ"));
+
+    mValueBox = new QLineEdit(this);
+    mValueBox->setObjectName(QStringLiteral("valueBox"));
+    mValueBox->setGeometry(twipsRect(3120, 480, 615, 375));
+    mValueBox->setAlignment(Qt::AlignRight);
+    connect(mValueBox, &QLineEdit::textEdited, &mModel, &ChipPaletteModel::setValueText);
+
+    const QRect arrows = twipsRect(3720, 480, 240, 375);
+    mUp = new QToolButton(this);
+    mUp->setObjectName(QStringLiteral("valueUp"));
+    mUp->setArrowType(Qt::UpArrow);
+    mUp->setGeometry(arrows.x(), arrows.y(), arrows.width(), arrows.height() / 2);
+    connect(mUp, &QToolButton::clicked, this, [this] { mModel.stepBy(+1); });
+    mDown = new QToolButton(this);
+    mDown->setObjectName(QStringLiteral("valueDown"));
+    mDown->setArrowType(Qt::DownArrow);
+    mDown->setGeometry(arrows.x(), arrows.y() + arrows.height() / 2, arrows.width(),
+                       arrows.height() - arrows.height() / 2);
+    connect(mDown, &QToolButton::clicked, this, [this] { mModel.stepBy(-1); });
+
+    const int stepTops[4] = {960, 1200, 1560, 1800};
+    for (int i = 0; i < 8; ++i) {
+        auto *button = new QPushButton(ChipPaletteModel::stepCaption(i + 1), this);
+        button->setObjectName(QStringLiteral("step%1").arg(i + 1));
+        button->setGeometry(twipsRect(i % 2 ? 3480 : 3000, stepTops[i / 2], 495, 255));
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QPushButton::clicked, this, [this, i] { mModel.step(i + 1); });
+        mStepButtons[i] = button;
+    }
+
+    mDescription = new QLabel(this);
+    mDescription->setObjectName(QStringLiteral("description"));
+    mDescription->setGeometry(twipsRect(0, 2280, 4095, 255));
+
+    connect(&mModel, &ChipPaletteModel::changed, this, &ChipPalette::showModel);
+    showModel();
+    watchKeysOfChildren();
+}
+
+QRect ChipPalette::cellRect(int cell)
+{
+    const int i = cell - 1;
+    return twipsRect(CellTwips * (i % Columns), CellTwips * (i / Columns), CellTwips, CellTwips);
+}
+
+void ChipPalette::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    for (int cell = 1; cell <= ChipPaletteModel::CellCount; ++cell)
+        painter.drawImage(cellRect(cell).topLeft(), mPictures.chip(cell));
+}
+
+void ChipPalette::mousePressEvent(QMouseEvent *event)
+{
+    for (int cell = 1; cell <= ChipPaletteModel::CellCount; ++cell) {
+        if (cellRect(cell).contains(event->position().toPoint())) {
+            mModel.pick(cell);
+            return;
+        }
+    }
+    ToolWindowFrame::mousePressEvent(event);
+}
+
+void ChipPalette::showModel()
+{
+    if (mValueBox->text() != mModel.valueText())
+        mValueBox->setText(mModel.valueText());
+    const bool enabled = mModel.parameterEnabled();
+    mValueBox->setEnabled(enabled);
+    mUp->setEnabled(enabled);
+    mDown->setEnabled(enabled);
+    for (QPushButton *button : mStepButtons)
+        button->setEnabled(enabled);
+    mDescription->setText(mModel.description());
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/chippalettemodel.h"
+#include "toolwindows/toolwindowframe.h"
+
+class ChipPictures;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+// The palette of map-edit mode: 48 chips in 8 columns, the value box of the numbered
+// chips with its arrows and step buttons, and the chip's description.
+class ChipPalette : public ToolWindowFrame
+{
+    Q_OBJECT
+
+public:
+    ChipPalette(EditorSession &session, MainWindow &mainWindow, const ChipPictures &pictures);
+
+    ChipPaletteModel &model() { return mModel; }
+    // Where palette cell i (1..48) lies in the window.
+    static QRect cellRect(int cell);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    void showModel();
+
+    const ChipPictures &mPictures;
+    ChipPaletteModel mModel;
+    QLineEdit *mValueBox = nullptr;
+    QToolButton *mUp = nullptr;
+    QToolButton *mDown = nullptr;
+    QPushButton *mStepButtons[8] = {};
+    QLabel *mDescription = nullptr;
+};

@@ -1,0 +1,4 @@
+set(QZK_TOOLWINDOWS_SOURCES
+    src/toolwindows/chippalette.cpp src/toolwindows/chippalette.h
+    src/toolwindows/toolwindowframe.cpp src/toolwindows/toolwindowframe.h
+)

@@ -1,0 +1,85 @@
+#include "toolwindows/toolwindowframe.h"
+
+#include "app/editorsession.h"
+#include "mainwindow/mainwindow.h"
+
+#include <QKeyEvent>
+
+ToolWindowFrame::ToolWindowFrame(EditorSession &session, MainWindow &mainWindow,
+                                 int clientWidthTwips, int fullHeightTwips)
+    : QWidget(&mainWindow,
+              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      mSession(session), mMainWindow(mainWindow), mFullHeightTwips(fullHeightTwips)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setFixedWidth(twipsToPixels(clientWidthTwips));
+    setWindowHeight(fullHeightTwips);
+}
+
+ToolWindowFrame::~ToolWindowFrame()
+{
+    mSession.setToolBoxPosition(pos() * 15);
+}
+
+void ToolWindowFrame::setWindowHeight(int twips)
+{
+    // The window system draws the caption; the client gets the rest.
+    setFixedHeight(std::max(1, twipsToPixels(twips - CaptionTwips)));
+}
+
+void ToolWindowFrame::rollUp()
+{
+    setWindowHeight(RolledUpTwips);
+}
+
+void ToolWindowFrame::rollDown()
+{
+    setWindowHeight(mFullHeightTwips);
+}
+
+bool ToolWindowFrame::isRolledUp() const
+{
+    return height() < twipsToPixels(mFullHeightTwips - CaptionTwips);
+}
+
+void ToolWindowFrame::watchKeysOfChildren()
+{
+    installEventFilter(this);
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
+}
+
+bool ToolWindowFrame::event(QEvent *event)
+{
+    if (mSession.toolBoxMode() == EditorSession::ToolBoxRolledUp) {
+        if (event->type() == QEvent::WindowActivate)
+            rollDown();
+        else if (event->type() == QEvent::WindowDeactivate)
+            rollUp();
+    }
+    return QWidget::event(event);
+}
+
+bool ToolWindowFrame::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && forwardKey(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+void ToolWindowFrame::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (mSession.toolBoxMode() == EditorSession::ToolBoxRolledUp)
+        rollDown();
+    QWidget::mouseReleaseEvent(event);
+}
+
+bool ToolWindowFrame::forwardKey(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (key < Qt::Key_F2 || key > Qt::Key_F7)
+        return false;
+    // The command may replace this very window, so it runs after the key event.
+    mMainWindow.requestDeferredCommand(key - Qt::Key_F1 + 1);
+    return true;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QWidget>
+
+class EditorSession;
+class MainWindow;
+
+// What the three tool windows share: a small fixed-size window that stays above the
+// editor, rolls up to its caption while the tool box is set to "minimised except while
+// in use", passes F2..F7 on to the main window's menu commands, and leaves its position
+// to the next tool window when it goes.
+class ToolWindowFrame : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Sizes in twips: the client width and the full window height, caption included.
+    ToolWindowFrame(EditorSession &session, MainWindow &mainWindow, int clientWidthTwips,
+                    int fullHeightTwips);
+    ~ToolWindowFrame() override;
+
+    static int twipsToPixels(int twips) { return qRound(twips / 15.0); }
+    static constexpr int CaptionTwips = 300;
+    static constexpr int RolledUpTwips = 405;
+
+    void rollUp();
+    void rollDown();
+    bool isRolledUp() const;
+
+protected:
+    // Call once the window's controls exist, so keys reach the frame before them.
+    void watchKeysOfChildren();
+
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+    EditorSession &mSession;
+    MainWindow &mMainWindow;
+
+private:
+    void setWindowHeight(int twips);
+    bool forwardKey(QKeyEvent *event);
+
+    int mFullHeightTwips;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "mainwindow/prompter.h"
+
+#include <QStringList>
+
+// Answers questions with a fixed reply and records what was asked and told.
+class StubPrompter : public Prompter
+{
+public:
+    bool answer = false;
+    QStringList questions; // "title|text"
+    QStringList messages;  // "title|text"
+    int beeps = 0;
+
+    bool askYesNo(QWidget *, const QString &title, const QString &text) override
+    {
+        questions.append(title + u'|' + text);
+        return answer;
+    }
+    void tell(QWidget *, Icon, const QString &title, const QString &text) override
+    {
+        messages.append(title + u'|' + text);
+    }
+    void beep() override { ++beeps; }
+};

@@ -1,0 +1,206 @@
+#include "app/chippalettemodel.h"
+#include "app/editorsession.h"
+
+#include <QStringEncoder>
+#include <QTest>
+
+namespace {
+
+struct Palette
+{
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session{document, descriptions};
+    ChipPaletteModel model{session};
+
+    Palette()
+    {
+        QString file;
+        for (int k = 0; k < 49; ++k) {
+            if (k == 16)
+                file += QStringLiteral("\"?マス進む\"\r\n");
+            else if (k == 30)
+                file += QStringLiteral("\"?と?\"\r\n");
+            else
+                file += QStringLiteral("chip%1\r\n").arg(k);
+        }
+        QStringEncoder cp932("windows-31j");
+        descriptions.parse(cp932.encode(file));
+    }
+};
+
+// Applies "pick:N", "type:TEXT" (the whole box text), "key:C" (one more character typed
+// at the end), "step:N" (step button) and "arrow:+1"/"arrow:-1" in order.
+void run(Palette &palette, const QString &actions)
+{
+    for (const QString &action : actions.split(u' ', Qt::SkipEmptyParts)) {
+        const qsizetype colon = action.indexOf(u':');
+        const QString verb = action.left(colon);
+        const QString arg = action.mid(colon + 1);
+        if (verb == u"pick")
+            palette.model.pick(arg.toInt());
+        else if (verb == u"type")
+            palette.model.setValueText(arg == u"<empty>" ? QString() : arg);
+        else if (verb == u"key")
+            palette.model.setValueText(palette.model.valueText() + arg);
+        else if (verb == u"step")
+            palette.model.step(arg.toInt());
+        else if (verb == u"arrow")
+            palette.model.stepBy(arg.toInt());
+        else
+            qFatal("unknown action");
+    }
+}
+
+} // namespace
+
+class TestChipPalette : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void normalisation_data();
+    void normalisation();
+    void stepCaptions();
+    void parameterCharacters_data();
+    void parameterCharacters();
+    void descriptionFillsFirstMark();
+    void newPaletteStartsDisabled();
+    void boardPickLeavesBoxEnabled();
+};
+
+void TestChipPalette::normalisation_data()
+{
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QString>("chip");
+
+    const auto row = [](const char *name, const char *actions, const char *box, bool enabled,
+                        const char *chip) {
+        QTest::newRow(name) << QString::fromUtf8(actions) << QString::fromUtf8(box) << enabled
+                            << QString::fromUtf8(chip);
+    };
+    row("pick 16 proposes 7", "pick:16", "7", true, "16_+7");
+    row("pick 24 proposes 7", "pick:24", "7", true, "24_-7");
+    row("pick 30 proposes 2", "pick:30", "2", true, "30_t2");
+    row("pick 32 proposes 1", "pick:32", "1", true, "32_g1");
+    row("10 is A", "pick:16 type:10", "10", true, "16_+A");
+    row("50 becomes 35", "pick:16 type:50", "35", true, "16_+Z");
+    row("70 becomes 100", "pick:16 type:70", "100", true, "16_+!");
+    row("111 becomes 100", "pick:16 type:111", "100", true, "16_+!");
+    row("500 becomes 999", "pick:16 type:500", "999", true, "16_+$");
+    row("abc becomes 0", "pick:16 type:abc", "0", true, "16_+0");
+    row("-3 becomes 0", "pick:16 type:-3", "0", true, "16_+0");
+    row("empty box becomes 0", "pick:30 type:<empty>", "0", true, "30_t0");
+    row("3 becomes 7 for chip 16", "pick:16 type:3", "7", true, "16_+7");
+    row("3 becomes 7 for chip 24", "pick:24 type:3", "7", true, "24_-7");
+    row("3 stays for chip 30", "pick:30 type:3", "3", true, "30_t3");
+    row("trailing letters keep the number", "pick:32 type:12abc", "12abc", true, "32_gC");
+    row("typed 5 turns into 7 at once", "pick:16 type:<empty> key:5", "7", true, "16_+7");
+    row("typing digit by digit", "pick:30 type:0 key:2 key:5", "025", true, "30_tP");
+    row("fourth digit jumps to 999", "pick:30 type:0 key:2 key:5 key:0", "999", true, "30_t$");
+    row("+5 from 32", "pick:32 type:32 step:2", "35", true, "32_gZ");
+    row("-5 from 100", "pick:16 type:100 step:1", "100", true, "16_+!");
+    row("-10 from 100", "pick:16 type:100 step:3", "100", true, "16_+!");
+    row("+10 from 100", "pick:16 type:100 step:4", "100", true, "16_+!");
+    row("-10 from 999", "pick:16 type:999 step:3", "999", true, "16_+$");
+    row("-5 from 0", "pick:30 type:0 step:1", "0", true, "30_t0");
+    row("-5 from 4", "pick:30 type:4 step:1", "0", true, "30_t0");
+    row("button 0 from 999", "pick:16 type:999 step:5", "0", true, "16_+0");
+    row("button 35", "pick:24 step:6", "35", true, "24_-Z");
+    row("button 100", "pick:30 step:7", "100", true, "30_t!");
+    row("button 999", "pick:30 step:8", "999", true, "30_t$");
+    row("arrow up from 100 stays", "pick:16 type:100 arrow:+1", "100", true, "16_+!");
+    row("arrow down from 999 stays", "pick:16 type:999 arrow:-1", "999", true, "16_+$");
+    row("arrow down from 0 stays", "pick:30 type:0 arrow:-1", "0", true, "30_t0");
+    row("arrow up from 35 goes to 35", "pick:30 type:35 arrow:+1", "35", true, "30_tZ");
+    row("arrow down from 7 to 6 then 7", "pick:16 arrow:-1", "7", true, "16_+7");
+    row("each pick proposes its value", "pick:32 pick:16", "7", true, "16_+7");
+    row("plain chip keeps the box text", "pick:16 type:20 pick:1", "20", false, "01_[]");
+    row("plain chip has no number", "pick:30 type:9 pick:38", "9", false, "38_W2");
+    row("eraser", "pick:48", "7", false, "00_  ");
+    row("cell 33 is the start", "pick:33", "7", false, "33_S_");
+}
+
+void TestChipPalette::normalisation()
+{
+    QFETCH(QString, actions);
+    QFETCH(QString, box);
+    QFETCH(bool, enabled);
+    QFETCH(QString, chip);
+    Palette palette;
+    run(palette, actions);
+    QCOMPARE(palette.model.valueText(), box);
+    QCOMPARE(palette.model.parameterEnabled(), enabled);
+    QCOMPARE(palette.session.selectedChip(), chip);
+    QCOMPARE(palette.session.sampleCode(), chip.right(2));
+}
+
+void TestChipPalette::stepCaptions()
+{
+    QStringList captions;
+    for (int button = 1; button <= 8; ++button)
+        captions << ChipPaletteModel::stepCaption(button);
+    QCOMPARE(captions.join(u' '), QStringLiteral("-5 +5 -10 +10 0 35 100 999"));
+}
+
+void TestChipPalette::parameterCharacters_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("character");
+    QTest::newRow("0") << 0.0 << QStringLiteral("0");
+    QTest::newRow("9") << 9.0 << QStringLiteral("9");
+    QTest::newRow("10") << 10.0 << QStringLiteral("A");
+    QTest::newRow("35") << 35.0 << QStringLiteral("Z");
+    QTest::newRow("100") << 100.0 << QStringLiteral("!");
+    QTest::newRow("999") << 999.0 << QStringLiteral("$");
+    QTest::newRow("36 has none") << 36.0 << QString();
+    QTest::newRow("-1 has none") << -1.0 << QString();
+    QTest::newRow("2.4 rounds to 2") << 2.4 << QStringLiteral("2");
+}
+
+void TestChipPalette::parameterCharacters()
+{
+    QFETCH(double, value);
+    QFETCH(QString, character);
+    QCOMPARE(ChipPaletteModel::parameterCharacter(value), character);
+}
+
+void TestChipPalette::descriptionFillsFirstMark()
+{
+    Palette palette;
+    run(palette, QStringLiteral("pick:16 type:12"));
+    QCOMPARE(palette.model.description(), QStringLiteral("12マス進む"));
+    run(palette, QStringLiteral("pick:30 type:abc"));
+    QCOMPARE(palette.model.description(), QStringLiteral("0と?"));
+    run(palette, QStringLiteral("pick:48"));
+    QCOMPARE(palette.model.description(), QStringLiteral("chip0"));
+}
+
+void TestChipPalette::newPaletteStartsDisabled()
+{
+    Palette palette;
+    run(palette, QStringLiteral("pick:16 type:10"));
+    QCOMPARE(palette.session.selectedChip(), QStringLiteral("16_+A"));
+    ChipPaletteModel later(palette.session);
+    QCOMPARE(later.valueText(), QStringLiteral("7"));
+    QVERIFY(!later.parameterEnabled());
+    QCOMPARE(later.description(), QStringLiteral("7マス進む"));
+    QCOMPARE(palette.session.selectedChip(), QStringLiteral("16_+A"));
+}
+
+void TestChipPalette::boardPickLeavesBoxEnabled()
+{
+    Palette palette;
+    run(palette, QStringLiteral("pick:16"));
+    palette.session.clickCell({4, 4}, Qt::RightButton); // picks "00_  " from the board
+    QCOMPARE(palette.session.selectedChip(), QStringLiteral("00_  "));
+    QVERIFY(palette.model.parameterEnabled());
+    run(palette, QStringLiteral("type:50"));
+    QCOMPARE(palette.model.valueText(), QStringLiteral("35"));
+    QCOMPARE(palette.session.selectedChip(), QStringLiteral("00_  "));
+}
+
+QTEST_APPLESS_MAIN(TestChipPalette)
+#include "tst_chippalette.moc"

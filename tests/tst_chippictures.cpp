@@ -1,0 +1,288 @@
+#include "app/chipdescriptions.h"
+#include "mainwindow/chippictures.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QTest>
+
+namespace {
+
+constexpr QRgb Black = 0xff000000;
+constexpr QRgb White = 0xffffffff;
+
+// The cell composer's steps: clear the overlay's area with its mask, then add the overlays.
+QImage compose(const QImage &chip, const QImage &mask, const QList<QImage> &overlays)
+{
+    QImage image = chip.copy();
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    painter.drawImage(0, 0, mask);
+    painter.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+    for (const QImage &overlay : overlays)
+        painter.drawImage(0, 0, overlay);
+    return image;
+}
+
+int armIndex(int direction, int state)
+{
+    return 4 * (direction - 1) + state + 1;
+}
+
+bool isAllBlack(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != Black)
+                return false;
+        }
+    }
+    return true;
+}
+
+// Where the overlay draws, the mask must be fully black, or the chip would bleed into it.
+void verifyMaskCovers(const QImage &mask, const QImage &overlay, const char *what,
+                      bool mustDraw = true)
+{
+    int drawn = 0;
+    for (int y = 0; y < overlay.height(); ++y) {
+        for (int x = 0; x < overlay.width(); ++x) {
+            if (overlay.pixel(x, y) == Black)
+                continue;
+            ++drawn;
+            if (mask.pixel(x, y) != Black)
+                QFAIL(qPrintable(QStringLiteral("%1: mask not black at %2,%3")
+                                     .arg(QLatin1String(what))
+                                     .arg(x)
+                                     .arg(y)));
+        }
+    }
+    if (mustDraw)
+        QVERIFY2(drawn > 0, what);
+}
+
+} // namespace
+
+class TestChipPictures : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void ratios_data();
+    void pictureSizes_data() { ratios_data(); }
+    void pictureSizes();
+    void chipsAreDistinct_data() { ratios_data(); }
+    void chipsAreDistinct();
+    void outOfRange_data();
+    void outOfRange();
+    void branchArms_data();
+    void branchArms();
+    void armsOfDirectionsDoNotOverlap();
+    void lineMarker_data() { ratios_data(); }
+    void lineMarker();
+    void icons_data() { ratios_data(); }
+    void icons();
+    void descriptionFile();
+};
+
+void TestChipPictures::ratios_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("1x") << 1.0;
+    QTest::newRow("1.5x") << 1.5;
+    QTest::newRow("2x") << 2.0;
+}
+
+void TestChipPictures::pictureSizes()
+{
+    QFETCH(qreal, ratio);
+    const ChipPictures pictures(ratio);
+    const int px = qRound(ChipPictures::Size * ratio);
+    QList<QImage> images;
+    for (int k = 1; k <= ChipPictures::ChipPictureCount; ++k)
+        images << pictures.chip(k);
+    for (int k = 0; k <= ChipPictures::OverlayCount; ++k)
+        images << pictures.overlay(k);
+    for (const QImage &image : std::as_const(images)) {
+        QCOMPARE(image.size(), QSize(px, px));
+        QCOMPARE(image.devicePixelRatio(), ratio);
+        QCOMPARE(image.format(), QImage::Format_RGB32);
+    }
+}
+
+void TestChipPictures::chipsAreDistinct()
+{
+    QFETCH(qreal, ratio);
+    const ChipPictures pictures(ratio);
+    for (int a = 1; a <= ChipPictures::ChipPictureCount; ++a) {
+        for (int b = a + 1; b <= ChipPictures::ChipPictureCount; ++b) {
+            if (pictures.chip(a) == pictures.chip(b))
+                QFAIL(qPrintable(QStringLiteral("chips %1 and %2 look the same").arg(a).arg(b)));
+        }
+    }
+}
+
+void TestChipPictures::outOfRange_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::newRow("zero") << 0;
+    QTest::newRow("negative") << -1;
+    QTest::newRow("just past the overlays") << ChipPictures::OverlayCount + 1;
+    QTest::newRow("just past the chips") << ChipPictures::ChipPictureCount + 1;
+    QTest::newRow("far past") << 1000;
+}
+
+void TestChipPictures::outOfRange()
+{
+    QFETCH(int, index);
+    const ChipPictures pictures(2.0);
+    if (index < 1 || index > ChipPictures::ChipPictureCount)
+        QCOMPARE(pictures.chip(index), pictures.chip(ChipPictures::EmptyPicture));
+    QVERIFY(isAllBlack(pictures.overlay(index)));
+}
+
+void TestChipPictures::branchArms_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<int>("chip");
+    QTest::addColumn<int>("direction");
+    const std::pair<const char *, qreal> ratios[] = {{"1x", 1.0}, {"2x", 2.0}};
+    const std::pair<const char *, int> chips[] = {{"road", 1}, {"start", 33}, {"empty", 48}};
+    for (const auto &[ratioName, ratio] : ratios) {
+        for (const auto &[chipName, chip] : chips) {
+            for (int direction = 1; direction <= 4; ++direction)
+                QTest::addRow("%s %s d%d", ratioName, chipName, direction)
+                    << ratio << chip << direction;
+        }
+    }
+}
+
+void TestChipPictures::branchArms()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(int, chip);
+    QFETCH(int, direction);
+    const ChipPictures pictures(ratio);
+    const QImage &base = pictures.chip(chip);
+    const QImage &mask = pictures.overlay(ChipPictures::BranchMask);
+
+    QList<QImage> results;
+    for (int state = 0; state <= 3; ++state) {
+        const QImage &arm = pictures.overlay(armIndex(direction, state));
+        // A two-way arm may leave the cleared area black and draw nothing.
+        verifyMaskCovers(mask, arm, "arm", state != 3);
+        if (QTest::currentTestFailed())
+            return;
+        const QImage composed = compose(base, mask, {arm});
+        for (int y = 0; y < composed.height(); ++y) {
+            for (int x = 0; x < composed.width(); ++x) {
+                const QRgb m = mask.pixel(x, y);
+                if (m == White)
+                    QCOMPARE(composed.pixel(x, y), base.pixel(x, y));
+                else if (m == Black)
+                    QCOMPARE(composed.pixel(x, y), arm.pixel(x, y));
+            }
+        }
+        QVERIFY(composed != base);
+        results << composed;
+    }
+    for (int a = 0; a < results.size(); ++a) {
+        for (int b = a + 1; b < results.size(); ++b)
+            QVERIFY2(results[a] != results[b], "two arm states compose alike");
+    }
+}
+
+void TestChipPictures::armsOfDirectionsDoNotOverlap()
+{
+    // Four arms are added on top of each other; shared pixels would mix their colours.
+    const ChipPictures pictures(2.0);
+    const QImage &first = pictures.overlay(1);
+    QImage owner(first.size(), QImage::Format_Grayscale8);
+    owner.fill(0);
+    for (int direction = 1; direction <= 4; ++direction) {
+        for (int state = 0; state <= 3; ++state) {
+            const QImage &arm = pictures.overlay(armIndex(direction, state));
+            for (int y = 0; y < arm.height(); ++y) {
+                for (int x = 0; x < arm.width(); ++x) {
+                    if (arm.pixel(x, y) == Black)
+                        continue;
+                    uchar &cell = owner.scanLine(y)[x];
+                    QVERIFY(cell == 0 || cell == direction);
+                    cell = uchar(direction);
+                }
+            }
+        }
+    }
+}
+
+void TestChipPictures::lineMarker()
+{
+    QFETCH(qreal, ratio);
+    const ChipPictures pictures(ratio);
+    const QImage &marker = pictures.overlay(ChipPictures::LineMarker);
+    const QImage &mask = pictures.overlay(ChipPictures::LineMarkerMask);
+    verifyMaskCovers(mask, marker, "line marker");
+    if (QTest::currentTestFailed())
+        return;
+
+    const QImage &base = pictures.chip(12);
+    const QImage composed = compose(base, mask, {marker});
+    // The chip still shows around the marker.
+    QCOMPARE(composed.pixel(1, 1), base.pixel(1, 1));
+    QCOMPARE(composed.pixel(composed.width() - 2, composed.height() - 2),
+             base.pixel(base.width() - 2, base.height() - 2));
+    QVERIFY(composed != base);
+}
+
+void TestChipPictures::icons()
+{
+    QFETCH(qreal, ratio);
+    const ChipPictures pictures(ratio);
+    const QList<QIcon> icons{pictures.lineToolIcon(), pictures.modeIcon(1), pictures.modeIcon(2),
+                             pictures.modeIcon(3)};
+    QList<QImage> images;
+    for (const QIcon &icon : icons) {
+        QVERIFY(!icon.isNull());
+        for (qreal r : {1.0, 2.0}) {
+            const QPixmap pixmap = icon.pixmap(QSize(32, 32), r);
+            QCOMPARE(pixmap.devicePixelRatio(), r);
+            QCOMPARE(pixmap.size(), QSize(32, 32) * r);
+        }
+        images << icon.pixmap(QSize(32, 32), 2.0).toImage();
+    }
+    for (int a = 0; a < images.size(); ++a) {
+        for (int b = a + 1; b < images.size(); ++b)
+            QVERIFY(images[a] != images[b]);
+    }
+    QVERIFY(pictures.modeIcon(0).isNull());
+    QVERIFY(pictures.modeIcon(4).isNull());
+}
+
+void TestChipPictures::descriptionFile()
+{
+    const QString path = QStringLiteral(QZK_SOURCE_DATA "/Tavolin.dat");
+    ChipDescriptions descriptions;
+    const ChipDescriptions::LoadResult result = descriptions.load(path);
+    QCOMPARE(result.status, ChipDescriptions::Status::Ok);
+    for (int k = 0; k < CodeTables::ChipCount; ++k) {
+        const QString text = descriptions.description(k);
+        QVERIFY2(!text.trimmed().isEmpty(), qPrintable(QString::number(k)));
+        const bool numbered = k == 16 || k == 24 || k == 30 || k == 32;
+        QCOMPARE(text.count(u'?'), numbered ? 1 : 0);
+        QVERIFY2(!text.contains(u'"'), qPrintable(text));
+    }
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QList<QByteArray> lines = bytes.split('\n');
+    QVERIFY2(lines.takeLast().isEmpty(), "the last line has no line end");
+    QCOMPARE(lines.size(), CodeTables::ChipCount);
+    for (const QByteArray &line : lines) {
+        // Quoted so that a comma inside a description stays part of it.
+        QVERIFY2(line.startsWith('"') && line.endsWith("\"\r"), line.constData());
+        QCOMPARE(line.count('\r'), 1);
+    }
+}
+
+QTEST_MAIN(TestChipPictures)
+#include "tst_chippictures.moc"

@@ -1,0 +1,262 @@
+#include "app/cellstring.h"
+#include "app/codetables.h"
+#include "app/editorsession.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class TestDocument : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startUpState();
+    void codeTables();
+    void decodeParameter_data();
+    void decodeParameter();
+    void pictureIndex_data();
+    void pictureIndex();
+    void caption_data();
+    void caption();
+    void captionFollowsFloorInBranchMode();
+    void floorTabDropsLineStart();
+    void mouseOverBackground_data();
+    void mouseOverBackground();
+    void linePreviewMarksWithoutChangingMap();
+    void lineCommitLaysChipOverBranches();
+    void freePairNumbers();
+};
+
+void TestDocument::startUpState()
+{
+    const MapData map;
+    for (int x = 1; x <= 24; ++x)
+        for (int y = 1; y <= 16; ++y) {
+            QCOMPARE(map.cell(x, y, 1), QStringLiteral("00_  "));
+            for (int floor = 2; floor <= 9; ++floor)
+                QCOMPARE(map.cell(x, y, floor), QString());
+            for (int floor = 1; floor <= 9; ++floor)
+                QCOMPARE(map.branch(x, y, floor), QString());
+        }
+    QCOMPARE(map.floorCount(), 1);
+    QCOMPARE(map.warpCount(), 0);
+    QCOMPARE(map.mapFileName(), QString());
+
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    QCOMPARE(session.currentFloor(), 1);
+    QCOMPARE(session.editMode(), int(EditorSession::ChipMode));
+    QCOMPARE(session.toolBoxMode(), int(EditorSession::ToolBoxShown));
+    QCOMPARE(session.selectedChip(), QStringLiteral("01_[]"));
+    QCOMPARE(session.selectedBranch(), QStringLiteral("0000"));
+    QCOMPARE(session.lineToolState(), EditorSession::LineOff);
+    QCOMPARE(session.sampleCode(), QStringLiteral("[]"));
+}
+
+void TestDocument::codeTables()
+{
+    QCOMPARE(CodeTables::sourceLabels().size(), 79);
+    QCOMPARE(CodeTables::destinationLabels().size(), 79);
+    QCOMPARE(CodeTables::chipCodes().size(), 98);
+    QCOMPARE(CodeTables::sourceLabel(27), QStringLiteral("あ"));
+    QCOMPARE(CodeTables::destinationLabel(79), QStringLiteral("９"));
+    QCOMPARE(CodeTables::chipCode(16), QStringLiteral("+X"));
+    QCOMPARE(CodeTables::chipCode(33), QStringLiteral("S_"));
+    QCOMPARE(CodeTables::chipCode(40), QStringLiteral("@@"));
+    QCOMPARE(CodeTables::chipCode(48), QStringLiteral("  "));
+    QCOMPARE(CodeTables::chipCode(49), QString());
+}
+
+void TestDocument::decodeParameter_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<int>("value");
+    QTest::newRow("Z is 35") << QStringLiteral("16_+Z") << 35;
+    QTest::newRow("$ reads back as 99") << QStringLiteral("16_+$") << 99;
+    QTest::newRow("! is 100") << QStringLiteral("16_+!") << 100;
+    QTest::newRow("never given a number") << QStringLiteral("16_+X") << 33;
+    QTest::newRow("digit") << QStringLiteral("24_-7") << 7;
+    QTest::newRow("outside the table") << QStringLiteral("30_t_") << -1;
+}
+
+void TestDocument::decodeParameter()
+{
+    QFETCH(QString, cell);
+    QFETCH(int, value);
+    QCOMPARE(CellString::decodeParameter(cell), value);
+}
+
+void TestDocument::pictureIndex_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<int>("picture");
+    QTest::newRow("empty cell") << QStringLiteral("00_  ") << 48;
+    QTest::newRow("chip 48") << QStringLiteral("48_  ") << 48;
+    QTest::newRow("start") << QStringLiteral("33_S_") << 33;
+    QTest::newRow("short empty") << QStringLiteral("00_") << 0;
+    QTest::newRow("not a number") << QStringLiteral("xx_??") << -1;
+}
+
+void TestDocument::pictureIndex()
+{
+    QFETCH(QString, cell);
+    QFETCH(int, picture);
+    QCOMPARE(CellString::pictureIndex(cell), picture);
+}
+
+void TestDocument::caption_data()
+{
+    QTest::addColumn<QString>("floorName");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("neither") << QString() << QString() << QStringLiteral("Q;zKマップエディタ");
+    QTest::newRow("file only") << QString() << QStringLiteral("/maps/demo")
+                               << QStringLiteral("Q;zKマップエディタ － /maps/demo.map");
+    QTest::newRow("floor name wins")
+        << QStringLiteral("はじまりの森") << QStringLiteral("/maps/demo")
+        << QStringLiteral("Q;zKマップエディタ － はじまりの森");
+}
+
+void TestDocument::caption()
+{
+    QFETCH(QString, floorName);
+    QFETCH(QString, fileName);
+    QFETCH(QString, caption);
+    MapData map;
+    map.setFloorName(1, floorName);
+    map.setMapFileName(fileName);
+    MapDocument document;
+    document.replace(map);
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    QCOMPARE(session.windowCaption(), caption);
+    // The separator is a full-width hyphen-minus between blanks.
+    if (caption.size() > 11)
+        QCOMPARE(caption.mid(11, 3), QString::fromUtf16(u" \uFF0D "));
+    QCOMPARE(session.propertyMenuCaption(), QStringLiteral("マップ「1階」のプロパティ"));
+}
+
+void TestDocument::captionFollowsFloorInBranchMode()
+{
+    MapData map = MapData::resetMap();
+    map.setFloorCount(2);
+    map.setFloorName(2, QStringLiteral("二階"));
+    MapDocument document;
+    document.replace(map);
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    session.selectFloorTab(1);
+    QCOMPARE(session.windowCaption(), QStringLiteral("Q;zKマップエディタ － 二階"));
+    QCOMPARE(session.propertyMenuCaption(), QStringLiteral("マップ「2階」のプロパティ"));
+}
+
+void TestDocument::floorTabDropsLineStart()
+{
+    MapData map = MapData::resetMap();
+    map.setFloorCount(2);
+    MapDocument document;
+    document.replace(map);
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    session.toggleLineTool();
+    session.clickCell({3, 3}, Qt::LeftButton);
+    QCOMPARE(session.lineToolState(), EditorSession::LineWaitingEnd);
+    QCOMPARE(session.lineMarks(), QVector<QPoint>{QPoint(3, 3)});
+    QCOMPARE(session.statusText(), QStringLiteral("終点をクリックして下さい。"));
+
+    QSignalSpy refreshed(&session, &EditorSession::boardRefreshed);
+    session.selectFloorTab(1);
+    QCOMPARE(session.currentFloor(), 2);
+    QCOMPARE(refreshed.count(), 1);
+    QVERIFY(session.lineMarks().isEmpty());
+    QCOMPARE(session.lineToolState(), EditorSession::LineWaitingStart);
+    QCOMPARE(session.statusText(), QStringLiteral("始点をクリックして下さい。"));
+}
+
+void TestDocument::mouseOverBackground_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("lineToolOn");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("plain text cleared") << QStringLiteral("道マス") << false << QString();
+    QTest::newRow("warp warning kept")
+        << QStringLiteral("1階の(3,4)に、設定されていないワープマスがあります。") << false
+        << QStringLiteral("1階の(3,4)に、設定されていないワープマスがあります。");
+    QTest::newRow("line prompt kept") << QStringLiteral("始点をクリックして下さい。") << true
+                                      << QStringLiteral("始点をクリックして下さい。");
+}
+
+void TestDocument::mouseOverBackground()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, lineToolOn);
+    QFETCH(QString, after);
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    if (lineToolOn)
+        session.toggleLineTool();
+    session.setStatusText(before);
+    session.setPositionText(QStringLiteral("1階(3,4)"));
+    session.mouseOverBackground();
+    QCOMPARE(session.positionText(), QString());
+    QCOMPARE(session.statusText(), after);
+}
+
+void TestDocument::linePreviewMarksWithoutChangingMap()
+{
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    const MapData before = document.data();
+    session.toggleLineTool();
+    session.clickCell({1, 1}, Qt::LeftButton);
+    session.hoverCell({7, 3});
+    QCOMPARE(session.lineMarks().size(), 9);
+    QVERIFY(session.lineMarks().contains(QPoint(3, 2)));
+    QVERIFY(document.data() == before);
+    session.refreshBoard();
+    QVERIFY(session.lineMarks().isEmpty());
+}
+
+void TestDocument::lineCommitLaysChipOverBranches()
+{
+    MapDocument document;
+    document.setBranch(4, 2, 1, QStringLiteral("3210"));
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    session.toggleLineTool();
+    session.clickCell({1, 1}, Qt::LeftButton);
+    session.clickCell({7, 3}, Qt::LeftButton);
+    QCOMPARE(session.lineToolState(), EditorSession::LineWaitingStart);
+    const MapData &map = document.data();
+    int laid = 0;
+    for (int x = 1; x <= 24; ++x)
+        for (int y = 1; y <= 16; ++y)
+            laid += map.cell(x, y, 1) == QStringLiteral("01_[]");
+    QCOMPARE(laid, 9);
+    QCOMPARE(map.cell(4, 2, 1), QStringLiteral("01_[]"));
+    QCOMPARE(map.branch(4, 2, 1), QStringLiteral("3210"));
+    QVERIFY(session.lineMarks().isEmpty());
+}
+
+void TestDocument::freePairNumbers()
+{
+    MapData map;
+    QCOMPARE(map.freePairNumbers().size(), 79);
+    QCOMPARE(map.freePairNumbers().first(), QStringLiteral("01"));
+    WarpRecord record;
+    record.srcX = 1, record.srcY = 1, record.srcFloor = 1;
+    record.dstX = 2, record.dstY = 2, record.dstFloor = 1;
+    map.setWarp(1, record);
+    map.setWarp(10, record);
+    const QStringList free = map.freePairNumbers();
+    QCOMPARE(free.size(), 77);
+    QCOMPARE(free.first(), QStringLiteral("02"));
+    QVERIFY(!free.contains(QStringLiteral("10")));
+    QCOMPARE(free.last(), QStringLiteral("79"));
+}
+
+QTEST_APPLESS_MAIN(TestDocument)
+#include "tst_document.moc"

@@ -1,0 +1,289 @@
+#include "app/editorsession.h"
+#include "mainwindow/boardview.h"
+#include "mainwindow/chippictures.h"
+#include "mainwindow/mainwindow.h"
+#include "stubprompter.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QStringEncoder>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+struct Editor
+{
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session{document, descriptions};
+    ChipPictures pictures;
+    StubPrompter prompter;
+    MainWindow window{session, pictures, prompter};
+};
+
+QPoint cellCentre(int x, int y)
+{
+    return BoardView::cellRect(x, y).center();
+}
+
+QLabel *label(Editor &editor, const char *name)
+{
+    auto *found = editor.window.findChild<QLabel *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no label %s", name);
+    return found;
+}
+
+QStringList menuCaptions(const QMenu *menu)
+{
+    QStringList captions;
+    for (QAction *action : menu->actions()) {
+        if (action->isSeparator())
+            continue;
+        QString caption = action->text();
+        if (!action->shortcut().isEmpty())
+            caption += u'\t' + action->shortcut().toString();
+        captions.append(caption);
+        if (action->menu())
+            captions += menuCaptions(action->menu());
+    }
+    return captions;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void opensWithEmptyBoard();
+    void menusAndShortcuts();
+    void closeBoxAsksBeforeQuitting_data();
+    void closeBoxAsksBeforeQuitting();
+    void paintsWithMouseAndLineTool();
+    void branchModeDrawsOverlays();
+    void unknownChipsDrawAsEmpty_data();
+    void unknownChipsDrawAsEmpty();
+    void hoverShowsPositionAndDescription();
+};
+
+void TestMainWindow::opensWithEmptyBoard()
+{
+    Editor editor;
+    editor.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor.window));
+
+    QCOMPARE(editor.window.windowTitle(), QStringLiteral("Q;zKマップエディタ"));
+    const QImage empty = editor.pictures.chip(ChipPictures::EmptyPicture);
+    int emptyCells = 0;
+    for (int x = 1; x <= 24; ++x)
+        for (int y = 1; y <= 16; ++y)
+            emptyCells += editor.window.board()->cellImage(x, y) == empty;
+    QCOMPARE(emptyCells, 384);
+    QCOMPARE(editor.window.floorTabs()->count(), 1);
+    QCOMPARE(editor.window.floorTabs()->tabText(0), QStringLiteral("１階"));
+
+    // The board shows what the window draws, not only what it stores.
+    const QImage shot = editor.window.board()->grab().toImage();
+    QCOMPARE(shot.pixelColor(BoardView::cellRect(5, 5).topLeft() + QPoint(12, 12)),
+             empty.pixelColor(12, 12));
+
+    QCOMPARE(label(editor, "lineDrawLabel")->text(), QStringLiteral("LineDraw"));
+    QCOMPARE(label(editor, "sampleCode")->text(), QStringLiteral("[]"));
+    QCOMPARE(label(editor, "sample")->pixmap().toImage(), editor.pictures.chip(1));
+    for (int mode = 1; mode <= 3; ++mode)
+        QVERIFY(editor.window.findChild<QToolButton *>(QStringLiteral("modeButton%1").arg(mode)));
+    QVERIFY(editor.window.findChild<QToolButton *>(QStringLiteral("modeButton1"))->isChecked());
+    QCOMPARE(editor.window.size(), editor.window.minimumSize());
+    QCOMPARE(editor.window.size(), editor.window.maximumSize());
+}
+
+void TestMainWindow::menusAndShortcuts()
+{
+    Editor editor;
+    QStringList captions;
+    for (QAction *action : editor.window.menuBar()->actions()) {
+        captions.append(action->text());
+        captions += menuCaptions(action->menu());
+    }
+    const QStringList expected = {
+        QStringLiteral("マップ(&M)"),
+        QStringLiteral("新規作成(&N)"),
+        QStringLiteral("開く(&O)"),
+        QStringLiteral("上書き保存(&S)\tCtrl+S"),
+        QStringLiteral("名前を付けて保存(&A)"),
+        // The first board refresh has rewritten the property item.
+        QStringLiteral("マップ「1階」のプロパティ\tCtrl+P"),
+        QStringLiteral("終了(&X)\tCtrl+Q"),
+        QStringLiteral("階層(&S)"),
+        QStringLiteral("右に移動(&R)"),
+        QStringLiteral("左に移動(&L)"),
+        QStringLiteral("フロアを１つ追加(&A)"),
+        QStringLiteral("このフロアを削除(&D)"),
+        QStringLiteral("表示(&V)"),
+        QStringLiteral("マップ編集モード(&M)\tF5"),
+        QStringLiteral("分岐点設定モード(&B)\tF6"),
+        QStringLiteral("ワープ設定モード(&W)\tF7"),
+        QStringLiteral("ツールボックス(&T)"),
+        QStringLiteral("表示する(&V)\tF2"),
+        QStringLiteral("普段は最小化(&C)\tF3"),
+        QStringLiteral("表示しない(&X)\tF4"),
+        QStringLiteral("ツール(&T)"),
+        QStringLiteral("マップのチェック(&C)"),
+        QStringLiteral("ヘルプ(&H)"),
+        QStringLiteral("ヘルプの表示(&C)\tF1"),
+        QStringLiteral("バージョン情報(&A)"),
+    };
+    QCOMPARE(captions, expected);
+}
+
+void TestMainWindow::closeBoxAsksBeforeQuitting_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("no keeps the editor") << false;
+    QTest::newRow("yes ends it") << true;
+}
+
+void TestMainWindow::closeBoxAsksBeforeQuitting()
+{
+    QFETCH(bool, answer);
+    Editor editor;
+    editor.prompter.answer = answer;
+    editor.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor.window));
+    QSignalSpy quitting(&editor.window, &MainWindow::quitRequested);
+
+    QVERIFY(!editor.window.close());
+    QCOMPARE(editor.prompter.questions,
+             QStringList{QStringLiteral("Q:zKエディタ|エディタを終了します。よろしいですか？")});
+    QCOMPARE(quitting.count(), answer ? 1 : 0);
+    QVERIFY(editor.window.isVisible());
+}
+
+void TestMainWindow::paintsWithMouseAndLineTool()
+{
+    Editor editor;
+    editor.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor.window));
+    BoardView *board = editor.window.board();
+    const MapData &map = editor.document.data();
+
+    QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(2, 3));
+    QCOMPARE(map.cell(2, 3, 1), QStringLiteral("01_[]"));
+    QCOMPARE(board->cellImage(2, 3), editor.pictures.chip(1));
+
+    // The right button picks the cell's chip up.
+    editor.document.layChip(9, 9, 1, QStringLiteral("16_+7"));
+    QTest::mouseClick(board, Qt::RightButton, {}, cellCentre(9, 9));
+    QCOMPARE(editor.session.selectedChip(), QStringLiteral("16_+7"));
+    QCOMPARE(editor.session.sampleCode(), QStringLiteral("+7"));
+
+    // Line tool: button, start cell, preview, commit.
+    auto *lineButton = editor.window.findChild<QToolButton *>(QStringLiteral("lineToolButton"));
+    QVERIFY(lineButton);
+    QTest::mouseClick(lineButton, Qt::LeftButton, {}, lineButton->rect().center());
+    QCOMPARE(editor.session.lineToolState(), EditorSession::LineWaitingStart);
+    QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(1, 10));
+    QCOMPARE(editor.session.statusText(), QStringLiteral("終点をクリックして下さい。"));
+    QTest::mouseMove(board, cellCentre(5, 10));
+    QCOMPARE(editor.session.lineMarks().size(), 5);
+    QVERIFY(board->cellImage(3, 10) != editor.pictures.chip(ChipPictures::EmptyPicture));
+    QCOMPARE(map.cell(3, 10, 1), QStringLiteral("00_  "));
+    QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(5, 10));
+    for (int x = 1; x <= 5; ++x)
+        QCOMPARE(map.cell(x, 10, 1), QStringLiteral("16_+7"));
+    QCOMPARE(editor.session.statusText(), QStringLiteral("始点をクリックして下さい。"));
+
+    // A right click while waiting for a start cell switches the tool off.
+    QTest::mouseClick(board, Qt::RightButton, {}, cellCentre(8, 8));
+    QCOMPARE(editor.session.lineToolState(), EditorSession::LineOff);
+    QVERIFY(!lineButton->isChecked());
+}
+
+void TestMainWindow::branchModeDrawsOverlays()
+{
+    Editor editor;
+    editor.document.setBranch(4, 4, 1, QStringLiteral("3210"));
+    editor.session.refreshBoard();
+    // Outside branch mode the board shows the plain chip.
+    QCOMPARE(editor.window.board()->cellImage(4, 4),
+             editor.pictures.chip(ChipPictures::EmptyPicture));
+
+    const CellComposer composer(editor.pictures);
+    const QString road = QStringLiteral("01_[]");
+    const QImage plain = composer.chipPicture(road);
+    const QImage mask = editor.pictures.overlay(ChipPictures::BranchMask);
+    QSet<QByteArray> distinct;
+    for (const char *setting : {"0000", "3210", "0123", "3333", "1111"}) {
+        const QImage composed = composer.branchPicture(road, QString::fromLatin1(setting));
+        QVERIFY2(composed != plain, setting);
+        distinct.insert(QByteArray(reinterpret_cast<const char *>(composed.constBits()),
+                                   composed.sizeInBytes()));
+        // Only the area the mask cuts out changes.
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x)
+                if (mask.pixel(x, y) == qRgb(255, 255, 255) &&
+                    composed.pixel(x, y) != plain.pixel(x, y))
+                    QFAIL(qPrintable(QStringLiteral("%1 changed (%2,%3) outside the mask")
+                                         .arg(QLatin1String(setting))
+                                         .arg(x)
+                                         .arg(y)));
+    }
+    QCOMPARE(distinct.size(), 5);
+    // Digits outside 0..3 draw no arm but keep the others.
+    QImage masked = plain.copy();
+    QPainter painter(&masked);
+    painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    painter.drawImage(0, 0, mask);
+    painter.end();
+    QCOMPARE(composer.branchPicture(road, QStringLiteral("9999")), masked);
+}
+
+void TestMainWindow::unknownChipsDrawAsEmpty_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("short empty cell") << QStringLiteral("00_");
+    QTest::newRow("type above 48") << QStringLiteral("77_zz");
+    QTest::newRow("no type") << QStringLiteral("ab_cd");
+    QTest::newRow("chip 48") << QStringLiteral("48_  ");
+}
+
+void TestMainWindow::unknownChipsDrawAsEmpty()
+{
+    QFETCH(QString, cell);
+    Editor editor;
+    editor.document.layChip(6, 7, 1, cell);
+    editor.session.refreshBoard();
+    QCOMPARE(editor.window.board()->cellImage(6, 7),
+             editor.pictures.chip(ChipPictures::EmptyPicture));
+}
+
+void TestMainWindow::hoverShowsPositionAndDescription()
+{
+    Editor editor;
+    QString file;
+    for (int k = 0; k < 49; ++k)
+        file += k == 16 ? QStringLiteral("?マス進む\r\n") : QStringLiteral("chip%1\r\n").arg(k);
+    QStringEncoder cp932("windows-31j");
+    QCOMPARE(editor.descriptions.parse(cp932.encode(file)).status, ChipDescriptions::Status::Ok);
+    editor.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor.window));
+    editor.document.layChip(5, 12, 1, QStringLiteral("16_+$"));
+    QTest::mouseMove(editor.window.board(), cellCentre(5, 12));
+    QCOMPARE(editor.session.positionText(), QStringLiteral("1階(5,12)"));
+    QCOMPARE(editor.session.statusText(), QStringLiteral("99マス進む"));
+    QCOMPARE(label(editor, "positionPanel")->text(), QStringLiteral("1階(5,12)"));
+    QCOMPARE(label(editor, "statusPanel")->text(), QStringLiteral("99マス進む"));
+    QCOMPARE(
+        label(editor, "lineDrawLabel")->palette().color(QPalette::WindowText),
+        label(editor, "lineDrawLabel")->palette().color(QPalette::Disabled, QPalette::WindowText));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
