@@ -12,6 +12,8 @@ public:
     QStringList questions; // "title|text"
     QStringList messages;  // "title|text"
     int beeps = 0;
+    QStringList files;       // answers of the file dialogs in order; empty text = cancel
+    QStringList fileDialogs; // "open|startFolder" or "save|startFolder"
 
     bool askYesNo(QWidget *, const QString &title, const QString &text) override
     {
@@ -23,4 +25,14 @@ public:
         messages.append(title + u'|' + text);
     }
     void beep() override { ++beeps; }
+    QString chooseOpenFile(QWidget *, const QString &startFolder) override
+    {
+        fileDialogs.append(QStringLiteral("open|") + startFolder);
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+    QString chooseSaveFile(QWidget *, const QString &startFolder) override
+    {
+        fileDialogs.append(QStringLiteral("save|") + startFolder);
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
 };

@@ -106,6 +106,77 @@ void EditorSession::drawChipLine(QPoint target, bool commit)
     Q_EMIT boardRefreshed();
 }
 
+void EditorSession::setEditMode(int mode)
+{
+    const int old = mEditMode;
+    if (mode == old || mode < ChipMode || mode > WarpMode)
+        return;
+    // A line whose end was not chosen yet is dropped; the tool itself stays on.
+    if (mLineTool == LineWaitingEnd)
+        setLineTool(LineWaitingStart);
+    mEditMode = mode;
+    if (mode != WarpMode) {
+        // Leaving warp mode ends any linking; a half-placed new pair simply vanishes.
+        mWarpPickStage = 0;
+        setStatusText(QString());
+    }
+    Q_EMIT editModeChanged(old, mode);
+    refreshBoard();
+}
+
+void EditorSession::resetMap()
+{
+    MapData empty = MapData::resetMap();
+    // Freed records keep their cells; only the destination floor marks them free.
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+        WarpRecord record = map().warp(pair);
+        record.dstFloor = 0;
+        empty.setWarp(pair, record);
+    }
+    mDocument.replace(empty);
+    mCurrentFloor = 1;
+    setSelectedChip(CellString::defaultChip());
+    setToolBoxMode(ToolBoxShown);
+    mSelectedBranch = QStringLiteral("0000");
+    Q_EMIT selectedBranchChanged();
+    mSelectedWarp = 0;
+    mWarpPickStage = 0;
+    mWarpRelinking = false;
+    // Mode 0 for a moment, so that switching to map editing runs in full.
+    mEditMode = NoMode;
+    setEditMode(ChipMode);
+}
+
+void EditorSession::setToolBoxMode(int mode)
+{
+    if (mode < ToolBoxShown || mode > ToolBoxHidden)
+        return;
+    mToolBoxMode = mode;
+    Q_EMIT toolBoxModeChanged();
+}
+
+int EditorSession::selectedBranchDigit(int direction) const
+{
+    if (direction < 1 || direction > 4 || mSelectedBranch.size() < direction)
+        return 0;
+    return mSelectedBranch.at(direction - 1).digitValue();
+}
+
+void EditorSession::advanceBranchDigit(int direction)
+{
+    if (direction < 1 || direction > 4)
+        return;
+    const int digit = (selectedBranchDigit(direction) + 1) % 4;
+    mSelectedBranch.replace(direction - 1, 1, QString::number(digit));
+    Q_EMIT selectedBranchChanged();
+}
+
+void EditorSession::clearSelectedBranch()
+{
+    mSelectedBranch = QStringLiteral("0000");
+    Q_EMIT selectedBranchChanged();
+}
+
 void EditorSession::setSelectedChip(const QString &cell)
 {
     if (cell == mSelectedChip)

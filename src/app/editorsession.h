@@ -66,6 +66,22 @@ public:
     // The code shown under the sample: two blanks for the empty chip.
     QString sampleCode() const;
 
+    // Switches the edit mode (1 chips, 2 branch points, 3 warps); the views replace the
+    // tool window on editModeChanged. Choosing the current mode does nothing.
+    void setEditMode(int mode);
+    // The tool-window display option (1 shown, 2 rolled up while not in use, 3 hidden).
+    void setToolBoxMode(int mode);
+
+    // Empties the map: one empty floor, no warps, no name, every selection back to its
+    // start value, map-edit mode with a new palette.
+    void resetMap();
+
+    // The branch window: direction k (1 up, 2 left, 3 right, 4 down) steps 0-1-2-3-0.
+    void advanceBranchDigit(int direction);
+    void clearSelectedBranch();
+    // The branch digit of direction k in the selected setting.
+    int selectedBranchDigit(int direction) const;
+
     // Redraws the current floor: drops the line marks and tells the views.
     void refreshBoard();
     // The user picked floor tab `index` (0-based).
@@ -98,6 +114,9 @@ Q_SIGNALS:
     void statusChanged();
     void lineToolChanged();
     void selectedChipChanged();
+    void editModeChanged(int oldMode, int newMode);
+    void toolBoxModeChanged();
+    void selectedBranchChanged();
 
 private:
     void setLineTool(LineToolState state);

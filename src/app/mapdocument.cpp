@@ -41,3 +41,14 @@ void MapDocument::setMapFileName(const QString &name)
     mData.setMapFileName(name);
     Q_EMIT changed();
 }
+
+void MapDocument::setFloorTexts(int floor, const QString &name, const QString &background,
+                                const QString &endText)
+{
+    if (!MapData::isValidFloor(floor))
+        return;
+    mData.setFloorName(floor, name);
+    mData.setFloorBackground(floor, background);
+    mData.setFloorEndText(floor, endText);
+    Q_EMIT changed();
+}

@@ -23,6 +23,9 @@ public:
     // Takes a whole map, as the loader and the reset produce it.
     void replace(const MapData &data);
     void setMapFileName(const QString &name);
+    // The three texts of a floor: its name, background picture and end comment.
+    void setFloorTexts(int floor, const QString &name, const QString &background,
+                       const QString &endText);
 
 Q_SIGNALS:
     void changed();

@@ -1,4 +1,5 @@
 set(QZK_APP_SOURCES
+    src/app/appinfo.h
     src/app/cellstring.cpp src/app/cellstring.h
     src/app/chipdescriptions.cpp src/app/chipdescriptions.h
     src/app/chippalettemodel.cpp src/app/chippalettemodel.h

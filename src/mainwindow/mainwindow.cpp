@@ -4,6 +4,7 @@
 #include "mainwindow/boardview.h"
 #include "mainwindow/chippictures.h"
 #include "mainwindow/prompter.h"
+#include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
 
 #include <QActionGroup>
@@ -82,6 +83,8 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
     connect(&mSession, &EditorSession::statusChanged, this, &MainWindow::onStatusChanged);
     connect(&mSession, &EditorSession::lineToolChanged, this, &MainWindow::onLineToolChanged);
     connect(&mSession, &EditorSession::selectedChipChanged, this, &MainWindow::showSample);
+    connect(&mSession, &EditorSession::editModeChanged, this, &MainWindow::onEditModeChanged);
+    connect(&mSession, &EditorSession::toolBoxModeChanged, this, &MainWindow::onToolBoxModeChanged);
 
     mSession.refreshBoard();
     onStatusChanged();
@@ -137,6 +140,7 @@ void MainWindow::buildToolColumn(QWidget *central)
         button->setIcon(mPictures.modeIcon(i + 1));
         button->setIconSize(QSize(26, 26));
         button->setToolTip(modeTips[i]);
+        connect(button, &QToolButton::clicked, this, [this, i] { mSession.setEditMode(i + 1); });
         mModeButtons[i] = button;
     }
     mModeButtons[0]->setChecked(true);
@@ -175,6 +179,8 @@ void MainWindow::buildMenus()
         mEditModeActions[i] = viewMenu->addAction(modeCaptions[i]);
         mEditModeActions[i]->setCheckable(true);
         mEditModeActions[i]->setShortcut(QKeySequence(Qt::Key_F5 + i));
+        connect(mEditModeActions[i], &QAction::triggered, this,
+                [this, i] { mSession.setEditMode(i + 1); });
         modeGroup->addAction(mEditModeActions[i]);
     }
     mEditModeActions[0]->setChecked(true);
@@ -188,6 +194,8 @@ void MainWindow::buildMenus()
         mToolBoxActions[i] = toolBoxMenu->addAction(toolBoxCaptions[i]);
         mToolBoxActions[i]->setCheckable(true);
         mToolBoxActions[i]->setShortcut(QKeySequence(Qt::Key_F2 + i));
+        connect(mToolBoxActions[i], &QAction::triggered, this,
+                [this, i] { mSession.setToolBoxMode(i + 1); });
         toolBoxGroup->addAction(mToolBoxActions[i]);
     }
     mToolBoxActions[0]->setChecked(true);
@@ -205,11 +213,6 @@ void MainWindow::buildMenus()
     for (QAction *pending : {newMap, openMap, overSave, saveAs, mPropertyAction, floorRight,
                              floorLeft, addFloor, deleteFloor, mapCheck, showHelp, about})
         pending->setEnabled(false);
-    for (int i = 0; i < 3; ++i) {
-        mEditModeActions[i]->setEnabled(false);
-        mToolBoxActions[i]->setEnabled(false);
-        mModeButtons[i]->setEnabled(false);
-    }
 }
 
 void MainWindow::requestDeferredCommand(int key)
@@ -242,9 +245,66 @@ void MainWindow::showEvent(QShowEvent *event)
     mLoaded = true;
     // The first palette opens beside the editor; later tool windows take the place of
     // the one before.
-    mToolWindow = new ChipPalette(mSession, *this, mPictures);
+    mToolWindow = createToolWindow(mSession.editMode());
     mToolWindow->move(frameGeometry().topRight() + QPoint(8, 0));
     mToolWindow->show();
+}
+
+ToolWindowFrame *MainWindow::createToolWindow(int mode)
+{
+    switch (mode) {
+    case EditorSession::ChipMode:
+        return new ChipPalette(mSession, *this, mPictures);
+    case EditorSession::BranchMode:
+        return new BranchWindow(mSession, *this);
+    default:
+        return nullptr;
+    }
+}
+
+void MainWindow::onEditModeChanged(int, int mode)
+{
+    for (int i = 0; i < 3; ++i) {
+        mEditModeActions[i]->setChecked(i + 1 == mode);
+        mModeButtons[i]->setChecked(i + 1 == mode);
+    }
+    mLineToolButton->setVisible(mode == EditorSession::ChipMode);
+    mLineDrawLabel->setVisible(mode == EditorSession::ChipMode);
+
+    // The old window leaves its position behind for the new one.
+    delete mToolWindow;
+    mToolWindow = createToolWindow(mode);
+    if (!mToolWindow)
+        return;
+    const QPoint position = mSession.toolBoxPosition();
+    mToolWindow->move(position.x() / 15, position.y() / 15);
+    applyToolBoxMode();
+}
+
+void MainWindow::onToolBoxModeChanged()
+{
+    for (int i = 0; i < 3; ++i)
+        mToolBoxActions[i]->setChecked(i + 1 == mSession.toolBoxMode());
+    applyToolBoxMode();
+}
+
+void MainWindow::applyToolBoxMode()
+{
+    if (!mToolWindow)
+        return;
+    switch (mSession.toolBoxMode()) {
+    case EditorSession::ToolBoxShown:
+        mToolWindow->rollDown();
+        mToolWindow->show();
+        break;
+    case EditorSession::ToolBoxRolledUp:
+        mToolWindow->rollUp();
+        mToolWindow->show();
+        break;
+    default:
+        mToolWindow->hide();
+        break;
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -51,6 +51,10 @@ private:
     void onStatusChanged();
     void onLineToolChanged();
     void showSample();
+    void onEditModeChanged(int oldMode, int newMode);
+    void onToolBoxModeChanged();
+    void applyToolBoxMode();
+    ToolWindowFrame *createToolWindow(int mode);
     void syncFloorTabs();
     void runDeferredCommand(int key);
 

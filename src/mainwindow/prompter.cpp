@@ -1,6 +1,8 @@
 #include "mainwindow/prompter.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 bool MessageBoxPrompter::askYesNo(QWidget *parent, const QString &title, const QString &text)
@@ -33,4 +35,30 @@ void MessageBoxPrompter::tell(QWidget *parent, Icon icon, const QString &title, 
 void MessageBoxPrompter::beep()
 {
     QApplication::beep();
+}
+
+namespace {
+
+QString fileFilters()
+{
+    return QStringLiteral("マップファイル(*.map);;背景用画像ファイル(*.bmp)");
+}
+
+} // namespace
+
+QString MessageBoxPrompter::chooseOpenFile(QWidget *parent, const QString &startFolder)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), startFolder, fileFilters());
+}
+
+QString MessageBoxPrompter::chooseSaveFile(QWidget *parent, const QString &startFolder)
+{
+    QFileDialog dialog(parent, QString(), startFolder, fileFilters());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without extension becomes a map file; replacing one is asked first.
+    dialog.setDefaultSuffix(QStringLiteral("map"));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }

@@ -22,6 +22,10 @@ public:
     // A message with a single OK button.
     virtual void tell(QWidget *parent, Icon icon, const QString &title, const QString &text) = 0;
     virtual void beep() = 0;
+    // The open and save file dialogs, with the map files and bitmap pictures filters.
+    // Empty when the user cancelled.
+    virtual QString chooseOpenFile(QWidget *parent, const QString &startFolder) = 0;
+    virtual QString chooseSaveFile(QWidget *parent, const QString &startFolder) = 0;
 };
 
 class MessageBoxPrompter : public Prompter
@@ -30,4 +34,6 @@ public:
     bool askYesNo(QWidget *parent, const QString &title, const QString &text) override;
     void tell(QWidget *parent, Icon icon, const QString &title, const QString &text) override;
     void beep() override;
+    QString chooseOpenFile(QWidget *parent, const QString &startFolder) override;
+    QString chooseSaveFile(QWidget *parent, const QString &startFolder) override;
 };

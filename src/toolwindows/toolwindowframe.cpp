@@ -62,6 +62,13 @@ bool ToolWindowFrame::event(QEvent *event)
 
 bool ToolWindowFrame::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::ShortcutOverride &&
+        isForwardedKey(static_cast<QKeyEvent *>(event))) {
+        // Tool windows share their parent's shortcuts; claim the key so that the
+        // command waits until this key event is over.
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress && forwardKey(static_cast<QKeyEvent *>(event)))
         return true;
     return QWidget::eventFilter(watched, event);
@@ -74,11 +81,16 @@ void ToolWindowFrame::mouseReleaseEvent(QMouseEvent *event)
     QWidget::mouseReleaseEvent(event);
 }
 
+bool ToolWindowFrame::isForwardedKey(const QKeyEvent *event)
+{
+    return event->key() >= Qt::Key_F2 && event->key() <= Qt::Key_F7;
+}
+
 bool ToolWindowFrame::forwardKey(QKeyEvent *event)
 {
-    const int key = event->key();
-    if (key < Qt::Key_F2 || key > Qt::Key_F7)
+    if (!isForwardedKey(event))
         return false;
+    const int key = event->key();
     // The command may replace this very window, so it runs after the key event.
     mMainWindow.requestDeferredCommand(key - Qt::Key_F1 + 1);
     return true;

@@ -40,6 +40,7 @@ protected:
 
 private:
     void setWindowHeight(int twips);
+    static bool isForwardedKey(const QKeyEvent *event);
     bool forwardKey(QKeyEvent *event);
 
     int mFullHeightTwips;

@@ -1,0 +1,145 @@
+#include "toolwindows/branchwindow.h"
+
+#include "app/appinfo.h"
+#include "app/editorsession.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolButton>
+
+namespace {
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    const auto px = ToolWindowFrame::twipsToPixels;
+    return {px(left), px(top), px(width), px(height)};
+}
+
+QPoint twipsPoint(int x, int y)
+{
+    return {ToolWindowFrame::twipsToPixels(x), ToolWindowFrame::twipsToPixels(y)};
+}
+
+// Per direction (up, left, right, down): the arrow button, the far end of the cross arm
+// and the caption.
+struct DirectionLayout
+{
+    Qt::ArrowType arrow;
+    QRect button;
+    QPoint armEnd;
+    QRect caption;
+};
+
+const DirectionLayout &directionLayout(int index)
+{
+    static const DirectionLayout directions[4] = {
+        {Qt::UpArrow, twipsRect(960, 240, 615, 615), twipsPoint(1320, 960),
+         twipsRect(1680, 240, 690, 180)},
+        {Qt::LeftArrow, twipsRect(240, 1080, 615, 615), twipsPoint(960, 1320),
+         twipsRect(240, 1800, 690, 180)},
+        {Qt::RightArrow, twipsRect(1800, 1080, 615, 615), twipsPoint(1680, 1320),
+         twipsRect(1800, 1800, 690, 180)},
+        {Qt::DownArrow, twipsRect(960, 1920, 615, 615), twipsPoint(1320, 1680),
+         twipsRect(1680, 2280, 690, 180)},
+    };
+    return directions[index];
+}
+
+} // namespace
+
+BranchWindow::BranchWindow(EditorSession &session, MainWindow &mainWindow)
+    : ToolWindowFrame(session, mainWindow, 2775, 3090)
+{
+    setWindowTitle(QStringLiteral("分岐点の設定"));
+    QFont captionFont = font();
+    captionFont.setPixelSize(9);
+    for (int i = 0; i < 4; ++i) {
+        const DirectionLayout &place = directionLayout(i);
+        auto *arrow = new QToolButton(this);
+        arrow->setObjectName(QStringLiteral("arrow%1").arg(i + 1));
+        arrow->setArrowType(place.arrow);
+        arrow->setIconSize(QSize(24, 24));
+        arrow->setGeometry(place.button);
+        connect(arrow, &QToolButton::clicked, this,
+                [this, i] { mSession.advanceBranchDigit(i + 1); });
+        mArrows[i] = arrow;
+
+        auto *caption = new QLabel(this);
+        caption->setObjectName(QStringLiteral("caption%1").arg(i + 1));
+        caption->setFont(captionFont);
+        caption->setGeometry(place.caption.adjusted(0, -1, 4, 1));
+        caption->installEventFilter(this);
+        mCaptions[i] = caption;
+    }
+
+    mClear = new QLabel(QStringLiteral("Clear"), this);
+    mClear->setObjectName(QStringLiteral("clear"));
+    mClear->setGeometry(twipsRect(2280, 2520, 405, 180).adjusted(0, -1, 4, 1));
+    mClear->setFont(captionFont);
+    QPalette blue = mClear->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    mClear->setPalette(blue);
+    mClear->setCursor(Qt::PointingHandCursor);
+    mClear->installEventFilter(this);
+
+    connect(&mSession, &EditorSession::selectedBranchChanged, this, &BranchWindow::showSetting);
+    showSetting();
+    watchKeysOfChildren();
+}
+
+QString BranchWindow::passageText(int digit)
+{
+    static const char16_t *const texts[4] = {u"０：道なし", u"１：通行禁止", u"２：一方通行",
+                                             u"３：２ｗａｙ"};
+    return digit >= 0 && digit < 4 ? QString::fromUtf16(texts[digit]) : QString();
+}
+
+QColor BranchWindow::passageColor(int digit)
+{
+    static const QColor colors[4] = {QColor(255, 255, 255), QColor(255, 0, 0), QColor(0, 0, 255),
+                                     QColor(0, 0, 0)};
+    return digit >= 0 && digit < 4 ? colors[digit] : QColor();
+}
+
+QColor BranchWindow::armColor(int direction) const
+{
+    return direction >= 1 && direction <= 4 ? mArmColors[direction - 1] : QColor();
+}
+
+void BranchWindow::showSetting()
+{
+    for (int i = 0; i < 4; ++i) {
+        const int digit = mSession.selectedBranchDigit(i + 1);
+        mArmColors[i] = passageColor(digit);
+        mCaptions[i]->setText(passageText(digit));
+    }
+    update();
+}
+
+void BranchWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QPoint centre = twipsPoint(1320, 1320);
+    for (int i = 0; i < 4; ++i) {
+        painter.setPen(QPen(mArmColors[i], 3, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(centre, directionLayout(i).armEnd);
+    }
+}
+
+bool BranchWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (watched == mClear && mouse->button() == Qt::LeftButton) {
+            mSession.clearSelectedBranch();
+            return true;
+        }
+        // A right click on the right-hand caption tells the program's version.
+        if (watched == mCaptions[2] && mouse->button() == Qt::RightButton) {
+            mSession.setStatusText(AppInfo::versionNumbers());
+            return true;
+        }
+    }
+    return ToolWindowFrame::eventFilter(watched, event);
+}

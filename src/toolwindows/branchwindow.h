@@ -1,0 +1,35 @@
+#pragma once
+
+#include "toolwindows/toolwindowframe.h"
+
+#include <QColor>
+
+class QLabel;
+class QToolButton;
+
+// The tool window of branch-point mode: composes the four-direction setting that a
+// left click gives to a board cell.
+class BranchWindow : public ToolWindowFrame
+{
+    Q_OBJECT
+
+public:
+    BranchWindow(EditorSession &session, MainWindow &mainWindow);
+
+    static QString passageText(int digit);
+    static QColor passageColor(int digit);
+
+    QColor armColor(int direction) const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showSetting();
+
+    QToolButton *mArrows[4] = {};
+    QLabel *mCaptions[4] = {};
+    QLabel *mClear = nullptr;
+    QColor mArmColors[4];
+};

@@ -1,0 +1,298 @@
+#include "app/editorsession.h"
+#include "mainwindow/boardview.h"
+#include "mainwindow/chippictures.h"
+#include "mainwindow/mainwindow.h"
+#include "stubprompter.h"
+#include "toolwindows/branchwindow.h"
+#include "toolwindows/chippalette.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+struct Editor
+{
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session{document, descriptions};
+    ChipPictures pictures;
+    StubPrompter prompter;
+    MainWindow window{session, pictures, prompter};
+
+    Editor()
+    {
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qFatal("main window not exposed");
+    }
+};
+
+QPoint cellCentre(int x, int y)
+{
+    return BoardView::cellRect(x, y).center();
+}
+
+int pixels(int twips)
+{
+    return ToolWindowFrame::twipsToPixels(twips);
+}
+
+} // namespace
+
+class TestEditModes : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsWithPalette();
+    void sameModeChangesNothing();
+    void keysInToolWindowSwitchModes_data();
+    void keysInToolWindowSwitchModes();
+    void positionCarriesToNextWindow();
+    void hiddenOptionShowsNoWindow();
+    void rolledUpOptionRollsAndUnrolls();
+    void lineToolSurvivesRoundTrip();
+    void branchModeSetsAndClearsCells();
+    void branchArrowsCycle();
+    void branchWindowShowsSetting();
+    void branchClearAndVersion();
+    void resetMapReturnsToPalette();
+};
+
+void TestEditModes::startsWithPalette()
+{
+    Editor editor;
+    auto *palette = qobject_cast<ChipPalette *>(editor.window.toolWindow());
+    QVERIFY(palette);
+    QVERIFY(palette->isVisible());
+    QCOMPARE(palette->windowTitle(), QStringLiteral("マップチップ"));
+    QCOMPARE(palette->height(), pixels(2925 - 300));
+    QVERIFY(palette->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+void TestEditModes::sameModeChangesNothing()
+{
+    Editor editor;
+    QPointer<ToolWindowFrame> palette = editor.window.toolWindow();
+    QSignalSpy refreshed(&editor.session, &EditorSession::boardRefreshed);
+    editor.session.setEditMode(EditorSession::ChipMode);
+    QCOMPARE(refreshed.count(), 0);
+    QCOMPARE(editor.window.toolWindow(), palette.data());
+}
+
+void TestEditModes::keysInToolWindowSwitchModes_data()
+{
+    QTest::addColumn<bool>("fromValueBox");
+    QTest::newRow("window has the focus") << false;
+    QTest::newRow("value box has the focus") << true;
+}
+
+void TestEditModes::keysInToolWindowSwitchModes()
+{
+    QFETCH(bool, fromValueBox);
+    Editor editor;
+    auto *palette = qobject_cast<ChipPalette *>(editor.window.toolWindow());
+    QWidget *target = palette;
+    if (fromValueBox) {
+        palette->model().pick(16); // enables the value box
+        target = palette->findChild<QLineEdit *>(QStringLiteral("valueBox"));
+    }
+    QTest::keyClick(target, Qt::Key_F1);
+    QTest::keyClick(target, Qt::Key_F6);
+    // The command runs after the key event, never inside it.
+    QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
+    QTRY_COMPARE(editor.session.editMode(), int(EditorSession::BranchMode));
+    QVERIFY(qobject_cast<BranchWindow *>(editor.window.toolWindow()));
+
+    QTest::keyClick(editor.window.toolWindow(), Qt::Key_F7);
+    QTRY_COMPARE(editor.session.editMode(), int(EditorSession::WarpMode));
+    // In the main window the keys are the menu shortcuts.
+    editor.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&editor.window));
+    QTest::keyClick(&editor.window, Qt::Key_F5);
+    QTRY_COMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
+    QVERIFY(qobject_cast<ChipPalette *>(editor.window.toolWindow()));
+    QTest::keyClick(editor.window.toolWindow(), Qt::Key_F4);
+    QTRY_COMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxHidden));
+    QVERIFY(!editor.window.toolWindow()->isVisible());
+
+    const QList<QAction *> menus = editor.window.menuBar()->actions();
+    const QAction *branchItem = menus.at(2)->menu()->actions().at(1);
+    QCOMPARE(branchItem->text(), QStringLiteral("分岐点設定モード(&B)"));
+    QVERIFY(!branchItem->isChecked());
+    QVERIFY(editor.window.findChild<QToolButton *>(QStringLiteral("modeButton1"))->isChecked());
+}
+
+void TestEditModes::positionCarriesToNextWindow()
+{
+    Editor editor;
+    editor.window.toolWindow()->move(130, 90);
+    const QPoint where = editor.window.toolWindow()->pos();
+    editor.session.setEditMode(EditorSession::BranchMode);
+    QCOMPARE(editor.session.toolBoxPosition(), where * 15);
+    QCOMPARE(editor.window.toolWindow()->pos(), where);
+    QCOMPARE(editor.window.toolWindow()->height(), pixels(3090 - 300));
+}
+
+void TestEditModes::hiddenOptionShowsNoWindow()
+{
+    Editor editor;
+    editor.session.setToolBoxMode(EditorSession::ToolBoxHidden);
+    QVERIFY(!editor.window.toolWindow()->isVisible());
+    editor.session.setEditMode(EditorSession::BranchMode);
+    QVERIFY(qobject_cast<BranchWindow *>(editor.window.toolWindow()));
+    QVERIFY(!editor.window.toolWindow()->isVisible());
+    editor.session.setToolBoxMode(EditorSession::ToolBoxShown);
+    QVERIFY(editor.window.toolWindow()->isVisible());
+    QCOMPARE(editor.window.toolWindow()->height(), pixels(3090 - 300));
+}
+
+void TestEditModes::rolledUpOptionRollsAndUnrolls()
+{
+    Editor editor;
+    ToolWindowFrame *palette = editor.window.toolWindow();
+    editor.session.setToolBoxMode(EditorSession::ToolBoxRolledUp);
+    QCOMPARE(palette->height(), pixels(405 - 300));
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(palette, &activate);
+    QCOMPARE(palette->height(), pixels(2925 - 300));
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(palette, &deactivate);
+    QVERIFY(palette->isRolledUp());
+    QTest::mouseRelease(palette, Qt::LeftButton, {}, QPoint(250, 3));
+    QVERIFY(!palette->isRolledUp());
+
+    // With the window always shown, deactivation leaves it alone.
+    editor.session.setToolBoxMode(EditorSession::ToolBoxShown);
+    QApplication::sendEvent(palette, &deactivate);
+    QCOMPARE(palette->height(), pixels(2925 - 300));
+}
+
+void TestEditModes::lineToolSurvivesRoundTrip()
+{
+    Editor editor;
+    auto *lineButton = editor.window.findChild<QToolButton *>(QStringLiteral("lineToolButton"));
+    QTest::mouseClick(lineButton, Qt::LeftButton, {}, lineButton->rect().center());
+    QTest::mouseClick(editor.window.board(), Qt::LeftButton, {}, cellCentre(2, 2));
+    QCOMPARE(editor.session.lineToolState(), EditorSession::LineWaitingEnd);
+
+    editor.session.setEditMode(EditorSession::BranchMode);
+    QVERIFY(lineButton->isHidden());
+    editor.session.setEditMode(EditorSession::ChipMode);
+    QVERIFY(!lineButton->isHidden());
+    QVERIFY(lineButton->isChecked());
+    QCOMPARE(editor.session.lineToolState(), EditorSession::LineWaitingStart);
+    QVERIFY(editor.session.lineMarks().isEmpty());
+}
+
+void TestEditModes::branchModeSetsAndClearsCells()
+{
+    Editor editor;
+    editor.session.setEditMode(EditorSession::BranchMode);
+    editor.session.advanceBranchDigit(3);
+    BoardView *board = editor.window.board();
+    const QImage plain = board->cellImage(6, 6);
+    QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(6, 6));
+    QCOMPARE(editor.document.data().branch(6, 6, 1), QStringLiteral("0010"));
+    QVERIFY(board->cellImage(6, 6) != plain);
+    QTest::mouseClick(board, Qt::MiddleButton, {}, cellCentre(7, 6));
+    QCOMPARE(editor.document.data().branch(7, 6, 1), QStringLiteral("0010"));
+    QTest::mouseClick(board, Qt::RightButton, {}, cellCentre(6, 6));
+    QCOMPARE(editor.document.data().branch(6, 6, 1), QString());
+    QCOMPARE(board->cellImage(6, 6), plain);
+    // Cells are not painted in branch mode.
+    QCOMPARE(editor.document.data().cell(6, 6, 1), QStringLiteral("00_  "));
+
+    // Back in chip mode the board shows no arrows.
+    editor.session.setEditMode(EditorSession::ChipMode);
+    QCOMPARE(board->cellImage(7, 6), plain);
+}
+
+void TestEditModes::branchArrowsCycle()
+{
+    Editor editor;
+    editor.session.setEditMode(EditorSession::BranchMode);
+    auto *window = qobject_cast<BranchWindow *>(editor.window.toolWindow());
+    auto *right = window->findChild<QToolButton *>(QStringLiteral("arrow3"));
+    auto *caption = window->findChild<QLabel *>(QStringLiteral("caption3"));
+    QTest::mouseClick(right, Qt::LeftButton);
+    QCOMPARE(editor.session.selectedBranch(), QStringLiteral("0010"));
+    QCOMPARE(window->armColor(3), QColor(255, 0, 0));
+    QCOMPARE(caption->text(), QStringLiteral("１：通行禁止"));
+    for (int i = 0; i < 3; ++i)
+        QTest::mouseClick(right, Qt::LeftButton);
+    QCOMPARE(editor.session.selectedBranch(), QStringLiteral("0000"));
+    QCOMPARE(caption->text(), QStringLiteral("０：道なし"));
+}
+
+void TestEditModes::branchWindowShowsSetting()
+{
+    Editor editor;
+    for (int direction : {1, 1, 1, 2, 3, 3})
+        editor.session.advanceBranchDigit(direction);
+    QCOMPARE(editor.session.selectedBranch(), QStringLiteral("3120"));
+    editor.session.setEditMode(EditorSession::BranchMode);
+    auto *window = qobject_cast<BranchWindow *>(editor.window.toolWindow());
+    const QStringList captions = {QStringLiteral("３：２ｗａｙ"), QStringLiteral("１：通行禁止"),
+                                  QStringLiteral("２：一方通行"), QStringLiteral("０：道なし")};
+    const QList<QColor> colours = {Qt::black, Qt::red, Qt::blue, Qt::white};
+    for (int k = 1; k <= 4; ++k) {
+        QCOMPARE(window->findChild<QLabel *>(QStringLiteral("caption%1").arg(k))->text(),
+                 captions[k - 1]);
+        QCOMPARE(window->armColor(k), colours[k - 1]);
+    }
+    // The cross is drawn in those colours.
+    const QImage shot = window->grab().toImage();
+    QCOMPARE(shot.pixelColor(88, 72), QColor(Qt::black));  // up arm
+    QCOMPARE(shot.pixelColor(72, 88), QColor(Qt::red));    // left arm
+    QCOMPARE(shot.pixelColor(104, 88), QColor(Qt::blue));  // right arm
+    QCOMPARE(shot.pixelColor(88, 104), QColor(Qt::white)); // down arm
+}
+
+void TestEditModes::branchClearAndVersion()
+{
+    Editor editor;
+    editor.session.advanceBranchDigit(2);
+    editor.session.setEditMode(EditorSession::BranchMode);
+    ToolWindowFrame *window = editor.window.toolWindow();
+    auto *caption1 = window->findChild<QLabel *>(QStringLiteral("caption1"));
+    auto *caption3 = window->findChild<QLabel *>(QStringLiteral("caption3"));
+    QTest::mouseClick(caption3, Qt::LeftButton);
+    QTest::mouseClick(caption1, Qt::RightButton);
+    QCOMPARE(editor.session.statusText(), QString());
+    QTest::mouseClick(caption3, Qt::RightButton);
+    QCOMPARE(editor.session.statusText(), QStringLiteral("1.3.0"));
+
+    QTest::mouseClick(window->findChild<QLabel *>(QStringLiteral("clear")), Qt::LeftButton);
+    QCOMPARE(editor.session.selectedBranch(), QStringLiteral("0000"));
+    QCOMPARE(caption1->text(), QStringLiteral("０：道なし"));
+}
+
+void TestEditModes::resetMapReturnsToPalette()
+{
+    Editor editor;
+    editor.document.layChip(3, 3, 1, QStringLiteral("33_S_"));
+    editor.session.advanceBranchDigit(1);
+    editor.session.setToolBoxMode(EditorSession::ToolBoxHidden);
+    editor.session.setEditMode(EditorSession::BranchMode);
+    editor.session.resetMap();
+    QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
+    QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
+    QCOMPARE(editor.session.selectedBranch(), QStringLiteral("0000"));
+    auto *palette = qobject_cast<ChipPalette *>(editor.window.toolWindow());
+    QVERIFY(palette);
+    QVERIFY(palette->isVisible());
+    QCOMPARE(editor.document.data().cell(3, 3, 1), QStringLiteral("00_  "));
+    QCOMPARE(editor.document.data().cell(3, 3, 9), QStringLiteral("00_  "));
+    QCOMPARE(editor.window.board()->cellImage(3, 3),
+             editor.pictures.chip(ChipPictures::EmptyPicture));
+}
+
+QTEST_MAIN(TestEditModes)
+#include "tst_editmodes.moc"
