@@ -1,10 +1,17 @@
 #include "app/editorsession.h"
+#include "dialogs/checkreportwindow.h"
 #include "mainwindow/boardview.h"
 #include "mainwindow/chippictures.h"
 #include "mainwindow/mainwindow.h"
 #include "stubprompter.h"
 #include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -63,6 +70,9 @@ private Q_SLOTS:
     void branchWindowShowsSetting();
     void branchClearAndVersion();
     void resetMapReturnsToPalette();
+    void warpModeWarnsOfUnlinkedWarpCell();
+    void propertiesHideToolWindowAndRename();
+    void mapCheckReportReplacedBySecondCheck();
 };
 
 void TestEditModes::startsWithPalette()
@@ -292,6 +302,80 @@ void TestEditModes::resetMapReturnsToPalette()
     QCOMPARE(editor.document.data().cell(3, 3, 9), QStringLiteral("00_  "));
     QCOMPARE(editor.window.board()->cellImage(3, 3),
              editor.pictures.chip(ChipPictures::EmptyPicture));
+}
+
+void TestEditModes::warpModeWarnsOfUnlinkedWarpCell()
+{
+    Editor editor;
+    editor.document.layChip(3, 5, 1, QStringLiteral("37_W1"));
+    editor.session.setEditMode(EditorSession::WarpMode);
+    const QString warning = QStringLiteral("1階の(3,5)に、設定されていないワープマスがあります。");
+    QCOMPARE(editor.session.statusText(), warning);
+    QTest::mouseMove(editor.window.centralWidget(), QPoint(620, 20));
+    QCOMPARE(editor.session.statusText(), warning);
+    QCOMPARE(editor.session.positionText(), QString());
+    // Hovering a cell while no pair is being placed replaces it.
+    editor.session.hoverCell({1, 1});
+    QVERIFY(editor.session.statusText() != warning);
+    // Leaving warp mode clears panel 1.
+    editor.session.setEditMode(EditorSession::ChipMode);
+    editor.session.setEditMode(EditorSession::WarpMode);
+    QCOMPARE(editor.session.statusText(), warning);
+    editor.session.setEditMode(EditorSession::BranchMode);
+    QCOMPARE(editor.session.statusText(), QString());
+}
+
+void TestEditModes::propertiesHideToolWindowAndRename()
+{
+    Editor editor;
+    QPointer<ToolWindowFrame> palette = editor.window.toolWindow();
+    bool hiddenDuringDialog = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        hiddenDuringDialog = !palette->isVisible();
+        dialog->findChild<QLineEdit *>(QStringLiteral("nameEdit"))->setText(QStringLiteral("森"));
+        dialog->findChild<QPushButton *>(QStringLiteral("okButton"))->click();
+    });
+    editor.window.editFloorProperties();
+    QVERIFY(hiddenDuringDialog);
+    QVERIFY(palette->isVisible());
+    QCOMPARE(editor.document.data().floorName(1), QStringLiteral("森"));
+    QCOMPARE(editor.window.windowTitle(), QStringLiteral("Q;zKマップエディタ － 森"));
+
+    // With the tool box hidden by option, the window stays hidden afterwards.
+    editor.session.setToolBoxMode(EditorSession::ToolBoxHidden);
+    QTimer::singleShot(0, [] {
+        QApplication::activeModalWidget()
+            ->findChild<QPushButton *>(QStringLiteral("cancelButton"))
+            ->click();
+    });
+    editor.window.editFloorProperties();
+    QVERIFY(!palette->isVisible());
+}
+
+void TestEditModes::mapCheckReportReplacedBySecondCheck()
+{
+    Editor editor;
+    editor.window.checkMap();
+    QPointer<CheckReportWindow> report = editor.window.checkReport();
+    QVERIFY(report && report->isVisible());
+    QCOMPARE(report->windowTitle(), QStringLiteral("マップチェックの結果報告"));
+    const QStringList first = report->lines();
+    QVERIFY(first.contains(QStringLiteral("このマップをクリアすることは不可能です。")));
+
+    editor.document.layChip(1, 1, 1, QStringLiteral("33_S_"));
+    editor.document.layChip(2, 1, 1, QStringLiteral("34_G_"));
+    editor.window.checkMap();
+    QCOMPARE(editor.window.checkReport(), report.data());
+    QVERIFY(report->lines() != first);
+    QCOMPARE(report->lines().last(),
+             QStringLiteral("このマップに、特に重大な問題は見つかりませんでした。"));
+
+    report->close();
+    QTRY_VERIFY(!report);
+    editor.window.checkMap();
+    QVERIFY(editor.window.checkReport());
 }
 
 QTEST_MAIN(TestEditModes)

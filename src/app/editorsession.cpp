@@ -2,6 +2,7 @@
 
 #include "app/cellstring.h"
 #include "board/chipline.h"
+#include "board/mapcheck.h"
 
 #include <algorithm>
 
@@ -121,6 +122,10 @@ void EditorSession::setEditMode(int mode)
         setStatusText(QString());
     }
     Q_EMIT editModeChanged(old, mode);
+    if (mode == WarpMode) {
+        if (const int unlinked = MapCheck::findUnlinkedWarpCell(map()))
+            setStatusText(MapCheck::unlinkedWarpText(unlinked));
+    }
     refreshBoard();
 }
 

@@ -1,3 +1,4 @@
 set(QZK_BOARD_SOURCES
     src/board/chipline.cpp src/board/chipline.h
+    src/board/mapcheck.cpp src/board/mapcheck.h
 )

@@ -1,6 +1,11 @@
 #include "mainwindow/mainwindow.h"
 
 #include "app/editorsession.h"
+#include "board/mapcheck.h"
+#include "dialogs/aboutdialog.h"
+#include "dialogs/checkreportwindow.h"
+#include "dialogs/helpdocument.h"
+#include "dialogs/propertiesdialog.h"
 #include "mainwindow/boardview.h"
 #include "mainwindow/chippictures.h"
 #include "mainwindow/prompter.h"
@@ -9,6 +14,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -158,6 +164,7 @@ void MainWindow::buildMenus()
     mapMenu->addSeparator();
     mPropertyAction = mapMenu->addAction(QStringLiteral("マップのプロパティ(&P)"));
     mPropertyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(mPropertyAction, &QAction::triggered, this, &MainWindow::editFloorProperties);
     mapMenu->addSeparator();
     QAction *quitAction = mapMenu->addAction(QStringLiteral("終了(&X)"));
     quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -202,17 +209,53 @@ void MainWindow::buildMenus()
 
     QMenu *toolMenu = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
     QAction *mapCheck = toolMenu->addAction(QStringLiteral("マップのチェック(&C)"));
+    connect(mapCheck, &QAction::triggered, this, &MainWindow::checkMap);
 
     QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     QAction *showHelp = helpMenu->addAction(QStringLiteral("ヘルプの表示(&C)"));
     showHelp->setShortcut(QKeySequence(Qt::Key_F1));
+    // The help opens in the browser; a missing file is not worth a message.
+    connect(showHelp, &QAction::triggered, this, [] { HelpDocument::open(); });
     helpMenu->addSeparator();
     QAction *about = helpMenu->addAction(QStringLiteral("バージョン情報(&A)"));
+    connect(about, &QAction::triggered, this, [this] {
+        withToolWindowHidden([this] {
+            AboutDialog dialog(this);
+            dialog.exec();
+        });
+    });
 
     // Commands whose windows and procedures are not built yet stay visibly unavailable.
-    for (QAction *pending : {newMap, openMap, overSave, saveAs, mPropertyAction, floorRight,
-                             floorLeft, addFloor, deleteFloor, mapCheck, showHelp, about})
+    for (QAction *pending :
+         {newMap, openMap, overSave, saveAs, floorRight, floorLeft, addFloor, deleteFloor})
         pending->setEnabled(false);
+}
+
+void MainWindow::withToolWindowHidden(const std::function<void()> &dialog)
+{
+    if (mToolWindow)
+        mToolWindow->hide();
+    dialog();
+    // The dialog may have switched modes; the window of the mode now current comes back.
+    if (mToolWindow && mSession.toolBoxMode() != EditorSession::ToolBoxHidden)
+        mToolWindow->show();
+}
+
+void MainWindow::editFloorProperties()
+{
+    withToolWindowHidden([this] {
+        PropertiesDialog dialog(mSession, mPrompter, mFileDialogFolder, this);
+        // The caption shows a new floor name at once.
+        if (dialog.exec() == QDialog::Accepted)
+            mSession.refreshBoard();
+    });
+}
+
+void MainWindow::checkMap()
+{
+    if (!mCheckReport)
+        mCheckReport = new CheckReportWindow(this);
+    mCheckReport->showReport(MapCheck::run(mSession.map()).lines);
 }
 
 void MainWindow::requestDeferredCommand(int key)
@@ -243,6 +286,7 @@ void MainWindow::showEvent(QShowEvent *event)
     if (mLoaded)
         return;
     mLoaded = true;
+    mFileDialogFolder = QCoreApplication::applicationDirPath();
     // The first palette opens beside the editor; later tool windows take the place of
     // the one before.
     mToolWindow = createToolWindow(mSession.editMode());

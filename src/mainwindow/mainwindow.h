@@ -1,8 +1,12 @@
 #pragma once
 
+#include "dialogs/checkreportwindow.h"
 #include "mainwindow/cellcomposer.h"
 
 #include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
 
 class BoardView;
 class ChipPictures;
@@ -35,6 +39,9 @@ public:
 
     // The quit question; true when the user confirmed (the program is then ending).
     bool quit();
+    void editFloorProperties();
+    void checkMap();
+    CheckReportWindow *checkReport() const { return mCheckReport; }
 
 Q_SIGNALS:
     void quitRequested();
@@ -56,6 +63,8 @@ private:
     void applyToolBoxMode();
     ToolWindowFrame *createToolWindow(int mode);
     void syncFloorTabs();
+    // Hides the tool window while a dialog is open.
+    void withToolWindowHidden(const std::function<void()> &dialog);
     void runDeferredCommand(int key);
 
     EditorSession &mSession;
@@ -75,6 +84,8 @@ private:
 
     ToolWindowFrame *mToolWindow = nullptr;
     bool mLoaded = false;
+    QString mFileDialogFolder;
+    QPointer<CheckReportWindow> mCheckReport;
 
     QAction *mPropertyAction = nullptr;
     QAction *mEditModeActions[3] = {};

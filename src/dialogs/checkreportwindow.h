@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QSize>
+#include <QStringList>
+#include <QWidget>
+
+class QListWidget;
+
+// The map check's report: one line per finding in a read-only list that follows the
+// window's size. Modeless, and deleted when closed: the owner keeps a QPointer and makes a
+// new window for the next check once the old one is gone.
+class CheckReportWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CheckReportWindow(QWidget *parent = nullptr);
+
+    // Replaces the lines shown by `lines` and brings the window up without blocking.
+    void showReport(const QStringList &lines);
+    QStringList lines() const;
+    QListWidget *list() const { return mList; }
+
+    // The list's size for an outer window size: 105 by 595 twips smaller, never negative.
+    static QSize listSizeFor(QSize outerWindowSize);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void fitList();
+
+    QListWidget *mList;
+};

@@ -1,0 +1,171 @@
+#include "dialogs/propertiesdialog.h"
+
+#include "app/editorsession.h"
+#include "app/floortexts.h"
+#include "app/mapdocument.h"
+#include "mainwindow/prompter.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextDocument>
+
+namespace {
+
+// The dialog is laid out in twips like the other windows; 15 twips make a pixel.
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+constexpr int LabelLeft = 120;
+constexpr int LabelWidth = 840;
+constexpr int BoxLeft = 960;
+constexpr int RowHeight = 375;
+constexpr int ButtonLeft = 4680;
+constexpr int ButtonWidth = 1335;
+
+QLabel *addLabel(QWidget *parent, const char *objectName, const QString &text,
+                 const QString &toolTip, int top, Qt::Alignment vertical)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(objectName));
+    label->setToolTip(toolTip);
+    label->setAlignment(Qt::AlignLeft | vertical);
+    label->setGeometry(twips(LabelLeft, top, LabelWidth, RowHeight));
+    return label;
+}
+
+// The floor files keep the comment's line breaks as CR LF; the text box uses its own.
+QString editorText(const QString &endText)
+{
+    QString text = endText;
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QString endText(const QPlainTextEdit *edit)
+{
+    QString text = edit->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    return text.replace(u'\n', QStringLiteral("\r\n"));
+}
+
+QString messageTitle()
+{
+    return QStringLiteral("Q:zKエディタ");
+}
+
+} // namespace
+
+PropertiesDialog::PropertiesDialog(EditorSession &session, Prompter &prompter,
+                                   const QString &fileDialogFolder, QWidget *parent)
+    : QDialog(parent), mSession(session), mPrompter(prompter), mFileDialogFolder(fileDialogFolder),
+      mFloor(session.currentFloor())
+{
+    const MapData &map = session.map();
+    setWindowTitle(QString::number(mFloor) + QStringLiteral("階のプロパティ"));
+    setModal(true);
+
+    addLabel(this, "nameLabel", QStringLiteral("マップ名"), QStringLiteral("マップの名前です。"),
+             120, Qt::AlignVCenter);
+    mNameEdit = new QLineEdit(map.floorName(mFloor), this);
+    mNameEdit->setObjectName(QStringLiteral("nameEdit"));
+    mNameEdit->setGeometry(twips(BoxLeft, 120, 3615, RowHeight));
+
+    addLabel(this, "floorCountLabel", QStringLiteral("枚数"),
+             QStringLiteral("マップが何枚あるかを表示します。"), 600, Qt::AlignVCenter);
+    mFloorCountEdit = new QLineEdit(QString::number(map.floorCount()), this);
+    mFloorCountEdit->setObjectName(QStringLiteral("floorCountEdit"));
+    // Shown for information only: the count changes through the floor commands.
+    mFloorCountEdit->setReadOnly(true);
+    mFloorCountEdit->setFocusPolicy(Qt::NoFocus);
+    mFloorCountEdit->setAlignment(Qt::AlignCenter);
+    mFloorCountEdit->setGeometry(twips(BoxLeft, 600, 375, RowHeight));
+
+    mNoBackgroundCheck = new QCheckBox(QStringLiteral("背景を指定しない"), this);
+    mNoBackgroundCheck->setObjectName(QStringLiteral("noBackgroundCheck"));
+    mNoBackgroundCheck->setToolTip(QStringLiteral("使用しない場合、背景は自動的に決められます。"));
+    mNoBackgroundCheck->setGeometry(twips(2880, 720, ButtonLeft - 2880 - 60, 255));
+
+    addLabel(this, "backgroundLabel", QStringLiteral("背景画"),
+             QStringLiteral("背景画像についての設定を行います。"), 1080, Qt::AlignVCenter);
+    mBackgroundEdit = new QLineEdit(this);
+    mBackgroundEdit->setObjectName(QStringLiteral("backgroundEdit"));
+    mBackgroundEdit->setGeometry(twips(BoxLeft, 1080, 3615, RowHeight));
+    mBrowseButton = new QPushButton(QStringLiteral("参照(&C)"), this);
+    mBrowseButton->setObjectName(QStringLiteral("browseButton"));
+    mBrowseButton->setAutoDefault(false);
+    mBrowseButton->setGeometry(twips(ButtonLeft, 1080, ButtonWidth, RowHeight));
+
+    addLabel(this, "commentLabel", QStringLiteral("コメント"), QString(), 1800 + 45, Qt::AlignTop);
+    mCommentEdit = new QPlainTextEdit(this);
+    mCommentEdit->setObjectName(QStringLiteral("commentEdit"));
+    mCommentEdit->setTabChangesFocus(true);
+    mCommentEdit->setPlainText(editorText(map.floorEndText(mFloor)));
+    mCommentEdit->setGeometry(twips(BoxLeft, 1800, 5055, 1515));
+
+    auto *okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    okButton->setGeometry(twips(ButtonLeft, 120, ButtonWidth, RowHeight));
+    auto *cancelButton = new QPushButton(QStringLiteral("キャンセル"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton->setAutoDefault(false);
+    cancelButton->setGeometry(twips(ButtonLeft, 600, ButtonWidth, RowHeight));
+
+    setFixedSize(twips(0, 0, BoxLeft + 5055 + 120, 1800 + 1515 + 120).size());
+
+    setTabOrder(mNameEdit, mNoBackgroundCheck);
+    setTabOrder(mNoBackgroundCheck, mBackgroundEdit);
+    setTabOrder(mBackgroundEdit, mBrowseButton);
+    setTabOrder(mBrowseButton, mCommentEdit);
+    setTabOrder(mCommentEdit, okButton);
+    setTabOrder(okButton, cancelButton);
+
+    // A floor without a background proposes the picture folder, with the box checked.
+    const QString &background = map.floorBackground(mFloor);
+    mNoBackgroundCheck->setChecked(background.isEmpty());
+    mBackgroundEdit->setText(background.isEmpty() ? backgroundProposal() : background);
+    updateBackgroundControls();
+
+    connect(mNoBackgroundCheck, &QCheckBox::toggled, this,
+            &PropertiesDialog::updateBackgroundControls);
+    connect(mBrowseButton, &QPushButton::clicked, this, &PropertiesDialog::browse);
+    connect(okButton, &QPushButton::clicked, this, &PropertiesDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &PropertiesDialog::reject);
+}
+
+void PropertiesDialog::accept()
+{
+    const bool backgroundUsed = !mNoBackgroundCheck->isChecked();
+    const QString name = mNameEdit->text();
+    const QString comment = endText(mCommentEdit);
+    if (const auto problem =
+            FloorTexts::problem(name, mBackgroundEdit->text(), comment, backgroundUsed)) {
+        // Stored, the text would come back changed or not at all from the floor file.
+        mPrompter.tell(this, Prompter::Icon::Warning, messageTitle(), *problem);
+        return;
+    }
+    // With the box checked the floor keeps whatever background it had.
+    const QString background =
+        backgroundUsed ? mBackgroundEdit->text() : mSession.map().floorBackground(mFloor);
+    mSession.document().setFloorTexts(mFloor, name, background, comment);
+    QDialog::accept();
+}
+
+void PropertiesDialog::updateBackgroundControls()
+{
+    const bool used = !mNoBackgroundCheck->isChecked();
+    mBackgroundEdit->setEnabled(used);
+    mBrowseButton->setEnabled(used);
+}
+
+void PropertiesDialog::browse()
+{
+    const QString path = mPrompter.chooseOpenFile(this, mFileDialogFolder);
+    if (!path.isEmpty())
+        mBackgroundEdit->setText(path);
+}

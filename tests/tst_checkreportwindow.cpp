@@ -1,0 +1,146 @@
+#include "dialogs/checkreportwindow.h"
+
+#include <QListWidget>
+#include <QPointer>
+#include <QTest>
+
+namespace {
+
+const QStringList FirstReport{
+    QStringLiteral("【Error】ふりだしがありません。"),
+    QStringLiteral("あがりの数は正常です。"),
+    QStringLiteral("ワープの設定は正常です。"),
+    QStringLiteral("---------------------------------------------"),
+    QStringLiteral("このマップをクリアすることは不可能です。"),
+};
+
+const QStringList SecondReport{
+    QStringLiteral("ふりだしの数は正常です。"),
+    QStringLiteral("あがりの数は正常です。"),
+    QStringLiteral("ワープ[A]は機能していません。"),
+    QStringLiteral("あがりまでの道は、きちんとつながっています。"),
+    QStringLiteral("---------------------------------------------"),
+    QStringLiteral("このマップに、特に重大な問題は見つかりませんでした。"),
+};
+
+} // namespace
+
+class TestCheckReportWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void showsReportBesideItsParent();
+    void secondReportReplacesFirst();
+    void listFollowsWindowSize_data();
+    void listFollowsWindowSize();
+    void enlargingGrowsListBySameAmounts();
+    void listSizeRule_data();
+    void listSizeRule();
+    void closedWindowIsGone();
+};
+
+void TestCheckReportWindow::showsReportBesideItsParent()
+{
+    QWidget main;
+    main.show();
+    auto *window = new CheckReportWindow(&main);
+    window->showReport(FirstReport);
+
+    QVERIFY(window->isVisible());
+    QVERIFY(window->isWindow());
+    QCOMPARE(window->windowModality(), Qt::NonModal);
+    QCOMPARE(window->windowTitle(), QStringLiteral("マップチェックの結果報告"));
+    QCOMPARE(window->lines(), FirstReport);
+    QCOMPARE(window->list()->count(), FirstReport.size());
+    QVERIFY(main.isEnabled());
+}
+
+void TestCheckReportWindow::secondReportReplacesFirst()
+{
+    QWidget main;
+    auto *window = new CheckReportWindow(&main);
+    window->showReport(FirstReport);
+    window->list()->setCurrentRow(2);
+    window->showReport(SecondReport);
+
+    QCOMPARE(window->lines(), SecondReport);
+    window->showReport(FirstReport);
+    QCOMPARE(window->lines(), FirstReport);
+}
+
+// The margins count from the outer window: 105 twips are 7 pixels, 595 twips a little under 40.
+void TestCheckReportWindow::listFollowsWindowSize_data()
+{
+    QTest::addColumn<QSize>("windowSize");
+
+    QTest::newRow("first shown: 5505 x 3255 twips") << QSize();
+    QTest::newRow("enlarged") << QSize(640, 480);
+    QTest::newRow("shrunk") << QSize(120, 90);
+}
+
+void TestCheckReportWindow::listFollowsWindowSize()
+{
+    QFETCH(QSize, windowSize);
+
+    QWidget main;
+    auto *window = new CheckReportWindow(&main);
+    window->showReport(FirstReport);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    if (windowSize.isValid())
+        window->resize(windowSize);
+    else
+        QCOMPARE(window->size(), QSize(367, 217));
+
+    const QSize outer = window->frameGeometry().size();
+    QCOMPARE(window->list()->geometry(), QRect(0, 0, outer.width() - 7, outer.height() - 40));
+}
+
+void TestCheckReportWindow::enlargingGrowsListBySameAmounts()
+{
+    QWidget main;
+    auto *window = new CheckReportWindow(&main);
+    window->showReport(FirstReport);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QSize before = window->list()->size();
+    window->resize(window->size() + QSize(150, 80));
+    QCOMPARE(window->list()->size(), before + QSize(150, 80));
+}
+
+void TestCheckReportWindow::listSizeRule_data()
+{
+    QTest::addColumn<QSize>("windowSize");
+    QTest::addColumn<QSize>("listSize");
+
+    // 595 twips are 39 2/3 pixels: the list loses 40 whole pixels of height.
+    QTest::newRow("usual") << QSize(400, 300) << QSize(393, 260);
+    QTest::newRow("just above the margins") << QSize(8, 41) << QSize(1, 1);
+    QTest::newRow("at the margins") << QSize(7, 40) << QSize(0, 0);
+    QTest::newRow("smaller than the margins") << QSize(3, 20) << QSize(0, 0);
+    QTest::newRow("narrow but tall") << QSize(5, 300) << QSize(0, 260);
+    QTest::newRow("minimised") << QSize(0, 0) << QSize(0, 0);
+}
+
+void TestCheckReportWindow::listSizeRule()
+{
+    QFETCH(QSize, windowSize);
+    QFETCH(QSize, listSize);
+    QCOMPARE(CheckReportWindow::listSizeFor(windowSize), listSize);
+}
+
+// The owner learns through its QPointer that the next check needs a new window.
+void TestCheckReportWindow::closedWindowIsGone()
+{
+    QWidget main;
+    QPointer<CheckReportWindow> window = new CheckReportWindow(&main);
+    window->showReport(FirstReport);
+    QVERIFY(window->close());
+    QTRY_VERIFY(window.isNull());
+
+    window = new CheckReportWindow(&main);
+    window->showReport(SecondReport);
+    QCOMPARE(window->lines(), SecondReport);
+}
+
+QTEST_MAIN(TestCheckReportWindow)
+#include "tst_checkreportwindow.moc"
