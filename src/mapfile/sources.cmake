@@ -1,1 +1,9 @@
-set(QZK_MAPFILE_SOURCES)
+set(QZK_MAPFILE_SOURCES
+    src/mapfile/cellgroups.cpp src/mapfile/cellgroups.h
+    src/mapfile/gridcode.cpp src/mapfile/gridcode.h
+    src/mapfile/mapfault.cpp src/mapfile/mapfault.h
+    src/mapfile/mapfilename.cpp src/mapfile/mapfilename.h
+    src/mapfile/mapfilereader.cpp src/mapfile/mapfilereader.h
+    src/mapfile/mapfilewriter.cpp src/mapfile/mapfilewriter.h
+    src/mapfile/shiftjis.cpp src/mapfile/shiftjis.h
+)

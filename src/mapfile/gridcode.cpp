@@ -1,0 +1,51 @@
+#include "mapfile/gridcode.h"
+
+#include "app/cellstring.h"
+#include "app/codetables.h"
+
+namespace GridCode {
+
+namespace {
+
+// A non-digit counts as 0, as the game's own reader takes it.
+int digitValue(QStringView code)
+{
+    if (code.size() < 2)
+        return 0;
+    const QChar c = code.at(1);
+    return (c >= u'0' && c <= u'9') ? c.unicode() - u'0' : 0;
+}
+
+int tableIndexOf(QStringView code)
+{
+    static const QString table = CodeTables::chipCodes();
+    const qsizetype found = table.indexOf(code);
+    // 1-based position halved: an odd hit across two entries lands on the earlier one.
+    const qsizetype position = found < 0 ? 3 : found + 1;
+    return int(position / 2);
+}
+
+} // namespace
+
+int chipIndexOf(QStringView code)
+{
+    const QChar first = code.isEmpty() ? QChar() : code.front();
+    if (first == u'g')
+        return 32;
+    if (first == u'+' || first == u'-') {
+        const int value = digitValue(code);
+        if (value < 1 || value > 6)
+            return first == u'+' ? 16 : 24;
+    } else if (first == u't') {
+        if (digitValue(code) != 1)
+            return 30;
+    }
+    return tableIndexOf(code);
+}
+
+QString cellOf(QStringView code)
+{
+    return CellString::make(chipIndexOf(code), code.toString());
+}
+
+} // namespace GridCode

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The two characters of a cell in a grid line, and the chip they stand for when read.
+namespace GridCode {
+
+// Chip index of a code as read: "g", "+", "-", "t" by their own rules, otherwise the first
+// occurrence of the code anywhere in the 98-character code table, 1 when it is absent.
+int chipIndexOf(QStringView code);
+// The cell text a code loads as: the chip index, "_", the code characters as read.
+QString cellOf(QStringView code);
+
+} // namespace GridCode

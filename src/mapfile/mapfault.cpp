@@ -1,0 +1,90 @@
+#include "mapfile/mapfault.h"
+
+namespace {
+
+QString loadTitle()
+{
+    return QStringLiteral("読み込みに失敗しました。");
+}
+
+QString lineSuffix(int lineNumber)
+{
+    return QStringLiteral("\r\n<%1行目>").arg(lineNumber);
+}
+
+QString saveTitle(int errorNumber)
+{
+    return QStringLiteral("Error No.%1").arg(errorNumber);
+}
+
+QString textName(MapFault::Text text)
+{
+    switch (text) {
+    case MapFault::Text::Cells:
+        return QStringLiteral("チップ");
+    case MapFault::Text::Branches:
+        return QStringLiteral("分岐設定");
+    case MapFault::Text::Name:
+        return QStringLiteral("フロア名");
+    case MapFault::Text::Background:
+        return QStringLiteral("背景");
+    case MapFault::Text::EndText:
+        return QStringLiteral("コメント");
+    case MapFault::Text::None:
+        break;
+    }
+    return QString();
+}
+
+} // namespace
+
+MapFault MapFault::loadInvalidData(int lineNumber, const QString &path)
+{
+    MapFault fault;
+    fault.path = path;
+    fault.kind = Kind::InvalidData;
+    fault.errorNumber = MapError::InvalidData;
+    fault.lineNumber = lineNumber;
+    fault.title = loadTitle();
+    fault.message =
+        QStringLiteral("ファイル内に不正なデータが入っています。") + lineSuffix(lineNumber);
+    return fault;
+}
+
+MapFault MapFault::loadFailure(int errorNumber, int lineNumber, const QString &path)
+{
+    MapFault fault;
+    fault.errorNumber = errorNumber;
+    fault.lineNumber = lineNumber;
+    fault.path = path;
+    fault.title = loadTitle();
+    fault.message = QStringLiteral("これはQ:zKのマップファイルではありません。\r\nError No.%1")
+                        .arg(errorNumber) +
+                    lineSuffix(lineNumber);
+    return fault;
+}
+
+MapFault MapFault::saveFailure(int errorNumber, const QString &description, const QString &path)
+{
+    MapFault fault;
+    fault.errorNumber = errorNumber;
+    fault.path = path;
+    fault.title = saveTitle(errorNumber);
+    fault.message = description;
+    return fault;
+}
+
+MapFault MapFault::unencodable(int floor, Text text)
+{
+    MapFault fault;
+    fault.errorNumber = MapError::Unencodable;
+    fault.floor = floor;
+    fault.text = text;
+    fault.title = saveTitle(fault.errorNumber);
+    fault.message =
+        QStringLiteral("%1階の%2に、マップファイルに書けない文字（シフトJISにない文字）があります。"
+                       "\r\nマップは保存されていません。")
+            .arg(floor)
+            .arg(textName(text));
+    return fault;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+// Numbers shown after "Error No.". Users quote them when they report a problem, so a
+// number never changes its meaning; new faults get new numbers.
+namespace MapError {
+inline constexpr int FileNotFound = 53;    // a floor file to be read does not exist
+inline constexpr int IoError = 57;         // reading or writing an open file failed
+inline constexpr int ReadPastEnd = 62;     // the file ends where the layout needs more
+inline constexpr int AccessError = 75;     // a file could not be opened or created
+inline constexpr int InvalidData = 1000;   // a value out of range (its message shows no number)
+inline constexpr int NotShiftJis = 1001;   // bytes that are not code page 932
+inline constexpr int Unencodable = 1002;   // a text code page 932 cannot hold
+inline constexpr int ReplaceFailed = 1003; // a written file could not take the old one's place
+} // namespace MapError
+
+// A failed load or save, as a value the window shows in a message box.
+struct MapFault
+{
+    enum class Kind
+    {
+        InvalidData, // a value out of range while loading
+        Failure,     // anything else: missing file, early end, file system, encoding
+    };
+    // The document text a save could not encode.
+    enum class Text
+    {
+        None,
+        Cells,
+        Branches,
+        Name,
+        Background,
+        EndText,
+    };
+
+    Kind kind = Kind::Failure;
+    int errorNumber = 0; // one of MapError
+    int lineNumber = 0;  // loading: the line counter at the fault
+    int floor = 0;       // the floor concerned, 0 when none
+    Text text = Text::None;
+    QString path; // the file concerned, empty when none
+    QString title;
+    QString message;
+
+    static MapFault loadInvalidData(int lineNumber, const QString &path = {});
+    static MapFault loadFailure(int errorNumber, int lineNumber, const QString &path = {});
+    // description: the file system's own words for what went wrong.
+    static MapFault saveFailure(int errorNumber, const QString &description,
+                                const QString &path = {});
+    static MapFault unencodable(int floor, Text text);
+};

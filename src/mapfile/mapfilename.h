@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Names of the floor files of one map. The base path is the map's path without ".map".
+namespace MapFileName {
+
+// Floor 1: base + ".map"; floor n = 2..9: base + "_n.map".
+QString floorFilePath(const QString &basePath, int floor);
+// The base path of the map whose floor-1 file was chosen: everything from the last "." of
+// the last path component is dropped; a component without "." is kept whole.
+QString basePathOf(const QString &chosenFile);
+
+} // namespace MapFileName

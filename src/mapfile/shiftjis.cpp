@@ -1,0 +1,107 @@
+#include "mapfile/shiftjis.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace ShiftJis {
+
+namespace {
+
+constexpr const char *CodecName = "windows-31j";
+
+// The codec's table rotates three control codes (byte 0x1A reads as U+001C, 0x1C as
+// U+007F, 0x7F as U+001A, and back the same way), where code page 932 keeps them as they
+// are. These map between the two.
+char16_t fromCodec(char16_t c)
+{
+    switch (c) {
+    case 0x1C:
+        return 0x1A;
+    case 0x7F:
+        return 0x1C;
+    case 0x1A:
+        return 0x7F;
+    }
+    return c;
+}
+
+char16_t toCodec(char16_t c)
+{
+    switch (c) {
+    case 0x1A:
+        return 0x1C;
+    case 0x1C:
+        return 0x7F;
+    case 0x7F:
+        return 0x1A;
+    }
+    return c;
+}
+
+bool isRotated(char16_t c)
+{
+    return c == 0x1A || c == 0x1C || c == 0x7F;
+}
+
+} // namespace
+
+bool isAscii(QByteArrayView bytes)
+{
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+bool isAscii(QStringView text)
+{
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+bool decode(QByteArrayView bytes, QString &text)
+{
+    if (isAscii(bytes)) {
+        text = QString::fromLatin1(bytes);
+        return true;
+    }
+    // Stateless: a lead byte cut off at the end is an error, not held back for more input.
+    QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
+    text = decoder.decode(bytes);
+    if (!decoder.isValid() || decoder.hasError())
+        return false;
+    for (QChar &c : text) {
+        if (isRotated(c.unicode()))
+            c = QChar(fromCodec(c.unicode()));
+    }
+    return true;
+}
+
+bool encode(QStringView text, QByteArray &bytes)
+{
+    if (isAscii(text)) {
+        for (QChar c : text)
+            bytes.append(char(c.unicode()));
+        return true;
+    }
+    // The codec drops a lone surrogate without reporting it.
+    if (!text.isValidUtf16())
+        return false;
+    QString input = text.toString();
+    for (QChar &c : input) {
+        if (isRotated(c.unicode()))
+            c = QChar(toCodec(c.unicode()));
+    }
+    QStringEncoder encoder(CodecName, QStringConverter::Flag::Stateless);
+    const QByteArray encoded = encoder.encode(input);
+    if (!encoder.isValid() || encoder.hasError())
+        return false;
+    bytes.append(encoded);
+    return true;
+}
+
+} // namespace ShiftJis

@@ -1,0 +1,344 @@
+#include "mapfile/gridcode.h"
+#include "mapfile/mapfilename.h"
+#include "mapfile/mapfilereader.h"
+
+#include "mapfiletestmaps.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Files = QList<QByteArray>; // floor 1 first; a null entry: no file for that floor
+
+QByteArray lines(const QList<QByteArray> &texts)
+{
+    QByteArray bytes;
+    for (const QByteArray &text : texts)
+        bytes += text + "\r\n";
+    return bytes;
+}
+
+QByteArray grid(int count = 16)
+{
+    return lines(QList<QByteArray>(count, QByteArray(48, ' ')));
+}
+
+QByteArray floorWith(const QList<QByteArray> &texts)
+{
+    return grid() + lines(texts);
+}
+
+QByteArray warpEntries(int count, const char *keyword, const char *entry)
+{
+    QList<QByteArray> texts{keyword};
+    for (int i = 0; i < count; ++i)
+        texts.append(entry);
+    texts.append("*END");
+    return floorWith(texts);
+}
+
+// Writes the files under a fresh base path and loads them.
+MapLoadResult loadFiles(const QTemporaryDir &dir, const Files &files)
+{
+    const QString base = dir.filePath(u"map"_s);
+    for (int i = 0; i < files.size(); ++i) {
+        if (files[i].isNull())
+            continue;
+        if (!writeFile(MapFileName::floorFilePath(base, i + 1), files[i]))
+            qFatal("cannot write a test map");
+    }
+    return MapFileReader::load(base);
+}
+
+QString otherFault(int number, int line)
+{
+    return u"これはQ:zKのマップファイルではありません。\r\nError No.%1\r\n<%2行目>"_s.arg(number)
+        .arg(line);
+}
+
+QString invalidData(int line)
+{
+    return u"ファイル内に不正なデータが入っています。\r\n<%1行目>"_s.arg(line);
+}
+
+} // namespace
+
+class TestMapFileReader : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void codeToCell_data();
+    void codeToCell();
+    void shortGridLines_data();
+    void shortGridLines();
+    void loadsFixtures_data();
+    void loadsFixtures();
+    void faults_data();
+    void faults();
+    void floorFileIsAFolder();
+    void accepted_data();
+    void accepted();
+};
+
+void TestMapFileReader::codeToCell_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("t1 is chip 29") << u"t1"_s << u"29_t1"_s;
+    QTest::newRow("t with another digit") << u"t2"_s << u"30_t2"_s;
+    QTest::newRow("tX") << u"tX"_s << u"30_tX"_s;
+    QTest::newRow("+3 is chip 12") << u"+3"_s << u"12_+3"_s;
+    QTest::newRow("+7 keeps its characters") << u"+7"_s << u"16_+7"_s;
+    QTest::newRow("+0") << u"+0"_s << u"16_+0"_s;
+    QTest::newRow("+ with a letter") << u"+A"_s << u"16_+A"_s;
+    QTest::newRow("-1 is chip 18") << u"-1"_s << u"18_-1"_s;
+    QTest::newRow("-6 is chip 23") << u"-6"_s << u"23_-6"_s;
+    QTest::newRow("-$") << u"-$"_s << u"24_-$"_s;
+    QTest::newRow("g with any second") << u"g1"_s << u"32_g1"_s;
+    QTest::newRow("across two entries") << u"]D"_s << u"02_]D"_s;
+    QTest::newRow("S_G_ boundary") << u"_G"_s << u"34__G"_s;
+    QTest::newRow("??") << u"??"_s << u"47_??"_s;
+    QTest::newRow("start") << u"S_"_s << u"33_S_"_s;
+    QTest::newRow("W5") << u"W5"_s << u"35_W5"_s;
+    QTest::newRow("blank") << u"  "_s << u"00_  "_s;
+    QTest::newRow("unknown code") << u"ZZ"_s << u"01_ZZ"_s;
+    QTest::newRow("lower case is unknown") << u"xM"_s << u"01_xM"_s;
+    QTest::newRow("double-width characters") << u"あい"_s << u"01_あい"_s;
+    QTest::newRow("empty code") << QString() << u"00_"_s;
+}
+
+void TestMapFileReader::codeToCell()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, cell);
+    QCOMPARE(GridCode::cellOf(code), cell);
+}
+
+void TestMapFileReader::shortGridLines_data()
+{
+    QTest::addColumn<QByteArray>("row");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("four characters, first cell") << QByteArray("S_[]") << 1 << u"33_S_"_s;
+    QTest::newRow("four characters, missing cell") << QByteArray("S_[]") << 3 << u"00_  "_s;
+    QTest::newRow("odd length") << QByteArray("S_[") << 2 << u"01_[ "_s;
+    QTest::newRow("empty line") << QByteArray() << 24 << u"00_  "_s;
+    QTest::newRow("longer line") << QByteArray(48, ' ') + "W1" << 24 << u"00_  "_s;
+}
+
+void TestMapFileReader::shortGridLines()
+{
+    QFETCH(QByteArray, row);
+    QFETCH(int, x);
+    QFETCH(QString, cell);
+    const MapLoadResult result = MapFileReader::loadFromMemory({lines({row}) + grid(15)});
+    QVERIFY(result.ok());
+    QCOMPARE(result.map.cell(x, 1, 1), cell);
+}
+
+void TestMapFileReader::loadsFixtures_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<MapData>("expected");
+    QTest::newRow("worked example") << u"demo"_s << demoMap();
+    QTest::newRow("every section") << u"castle"_s << castleMap();
+}
+
+void TestMapFileReader::loadsFixtures()
+{
+    QFETCH(QString, name);
+    QFETCH(MapData, expected);
+    const QString base = mapFixturePath(name);
+    expected.setMapFileName(base);
+    const MapLoadResult result = MapFileReader::load(base);
+    QVERIFY(result.ok());
+    QVERIFY(!result.warpOverflow);
+    QVERIFY(result.map == expected);
+}
+
+void TestMapFileReader::faults_data()
+{
+    QTest::addColumn<Files>("files");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("line");
+
+    QTest::newRow("floor-1 file missing") << Files{} << otherFault(53, 0) << 0;
+    QTest::newRow("fewer than 16 lines") << Files{grid(10)} << otherFault(62, 11) << 11;
+    for (const char *keyword : {"*BRANCH", "*WARP", "*TRANSPORT", "*BG", "*NAME"}) {
+        QTest::addRow("ends after %s", keyword)
+            << Files{floorWith({keyword})} << otherFault(62, 18) << 18;
+    }
+    QTest::newRow("ends after branch entries")
+        << Files{floorWith({"*BRANCH", "1,1,0,0,0,0"})} << otherFault(62, 19) << 19;
+    QTest::newRow("entry cut short")
+        << Files{floorWith({"*WARP", "1,1,2"})} << otherFault(62, 18) << 18;
+    QTest::newRow("empty line in a section")
+        << Files{floorWith({"*BRANCH", "", "*END"})} << invalidData(18) << 18;
+    QTest::newRow("branch y 20") << Files{floorWith({"*BRANCH", "5,20,0,0,0,0", "*END"})}
+                                 << invalidData(18) << 18;
+    QTest::newRow("branch x 25") << Files{floorWith({"*BRANCH", "25,1,0,0,0,0", "*END"})}
+                                 << invalidData(18) << 18;
+    QTest::newRow("branch digit 4")
+        << Files{floorWith({"*BRANCH", "1,1,0,0,0,4", "*END"})} << invalidData(18) << 18;
+    QTest::newRow("warp x2 0") << Files{floorWith({"*WARP", "1,1,0,1", "*END"})} << invalidData(18)
+                               << 18;
+    QTest::newRow("warp y1 17, second entry")
+        << Files{floorWith({"*WARP", "1,1,2,2", "1,17,2,2", "*END"})} << invalidData(19) << 19;
+    QTest::newRow("transport floor above the floor count")
+        << Files{floorWith({"*TRANSPORT", "1,1,2,1,1", "*END"})} << invalidData(18) << 18;
+    QTest::newRow("transport floor 0")
+        << Files{floorWith({"*TRANSPORT", "1,1,0,1,1", "*END"}), grid()} << invalidData(18) << 18;
+    QTest::newRow("range fault before a later early end")
+        << Files{floorWith({"*TRANSPORT", "1,99"})} << invalidData(18) << 18;
+    // The entry "1,1" / "2,2" spreads over two lines; its later fields are not counted.
+    QTest::newRow("later fields are not lines")
+        << Files{floorWith({"*WARP", "1,1", "2,2", "0,1,1,1"})} << invalidData(19) << 19;
+    QTest::newRow("rest of a value line is scanned")
+        << Files{floorWith({"*BG", "a.bmp,*WARP"})} << otherFault(62, 20) << 20;
+    QTest::newRow("bytes that are not code page 932")
+        << Files{floorWith({"*NAME", "\x82"})} << otherFault(1001, 18) << 18;
+
+    QList<QByteArray> thirtyLines{"*BRANCH"};
+    for (int i = 1; i <= 12; ++i)
+        thirtyLines.append(QByteArray::number(i) + ",1,0,0,0,0");
+    thirtyLines.append("*END");
+    QTest::newRow("line 3 of floor 2 after 30 lines")
+        << Files{floorWith(thirtyLines), grid(2)} << otherFault(62, 33) << 33;
+}
+
+void TestMapFileReader::faults()
+{
+    QFETCH(Files, files);
+    QFETCH(QString, message);
+    QFETCH(int, line);
+
+    QTemporaryDir dir;
+    const MapLoadResult result = loadFiles(dir, files);
+    QVERIFY(result.fault);
+    QCOMPARE(result.fault->message, message);
+    QCOMPARE(result.fault->lineNumber, line);
+    QCOMPARE(result.fault->title, u"読み込みに失敗しました。"_s);
+    QCOMPARE(result.fault->kind == MapFault::Kind::InvalidData,
+             message.startsWith(u"ファイル内"_s));
+    QVERIFY(result.map == MapData::resetMap());
+}
+
+void TestMapFileReader::floorFileIsAFolder()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(u"map.map"_s));
+    const MapLoadResult result = MapFileReader::load(dir.filePath(u"map"_s));
+    QVERIFY(result.fault);
+    QCOMPARE(result.fault->message, otherFault(75, 0));
+}
+
+void TestMapFileReader::accepted_data()
+{
+    QTest::addColumn<Files>("files");
+    QTest::addColumn<int>("floors");
+    QTest::addColumn<int>("warps");
+    QTest::addColumn<bool>("overflow");
+    QTest::addColumn<QString>("branch52"); // of cell (5, 2) on floor 1
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("endText");
+
+    const Files oneEmpty{grid()};
+    QTest::newRow("only the grid") << oneEmpty << 1 << 0 << false << ""
+                                   << ""
+                                   << "";
+    QTest::newRow("branch digit order")
+        << Files{floorWith({"*BRANCH", "5,2,1,0,2,3", "*END"})} << 1 << 0 << false << "1230"
+        << ""
+        << "";
+    QTest::newRow("keyword with a trailing space")
+        << Files{floorWith({"*BRANCH ", "5,2,9,9,9,9", "*NAME", "Hall"})} << 1 << 0 << false << ""
+        << "Hall"
+        << "";
+    QTest::newRow("lower-case keyword")
+        << Files{floorWith({"*branch", "5,2,1,0,2,3"})} << 1 << 0 << false << ""
+        << ""
+        << "";
+    QTest::newRow("ignored keyword, then lines")
+        << Files{floorWith({"*TERMINAL", "1,1"})} << 1 << 0 << false << ""
+        << ""
+        << "";
+    QTest::newRow("name without a line end")
+        << Files{grid() + "*NAME\r\nHall"} << 1 << 0 << false << ""
+        << "Hall"
+        << "";
+    QTest::newRow("name up to the comma")
+        << Files{floorWith({"*NAME", "Big, Hall"})} << 1 << 0 << false << ""
+        << "Big"
+        << "";
+    QTest::newRow("name that is a keyword")
+        << Files{floorWith({"*NAME", "*END", "x"})} << 1 << 0 << false << ""
+        << ""
+        << "x";
+    QTest::newRow("end text: leading empty line dropped, trailing kept")
+        << Files{floorWith({"*END", "", "a", "*WARP", ""})} << 1 << 0 << false << ""
+        << ""
+        << "a\r\n*WARP\r\n";
+    QTest::newRow("LF line ends") << Files{(QByteArray(48, ' ') + '\n').repeated(16) +
+                                           "*NAME\nHall\n"}
+                                  << 1 << 0 << false << ""
+                                  << "Hall"
+                                  << "";
+    QTest::newRow("rounded fields")
+        << Files{floorWith({"*BRANCH", "5.4, 2,0.6,0,2,3", "*END"})} << 1 << 0 << false << "1230"
+        << ""
+        << "";
+    QTest::newRow("floor 3 without floor 2")
+        << Files{grid(), QByteArray(), QByteArray("x")} << 1 << 0 << false << ""
+        << ""
+        << "";
+    QTest::newRow("floor 10 never read") << Files(9, grid()) + Files{"x"} << 9 << 0 << false << ""
+                                         << ""
+                                         << "";
+    QTest::newRow("79 warps") << Files{warpEntries(79, "*WARP", "1,1,2,2")} << 1 << 79 << false
+                              << ""
+                              << ""
+                              << "";
+    QTest::newRow("80 warps") << Files{warpEntries(80, "*WARP", "1,1,2,2")} << 1 << 79 << true << ""
+                              << ""
+                              << "";
+    QTest::newRow("80 pairs, the last ones in transport sections")
+        << Files{warpEntries(40, "*TRANSPORT", "1,1,2,2,2"),
+                 warpEntries(40, "*TRANSPORT", "1,1,1,2,2")}
+        << 2 << 79 << true << ""
+        << ""
+        << "";
+}
+
+void TestMapFileReader::accepted()
+{
+    QFETCH(Files, files);
+    QFETCH(int, floors);
+    QFETCH(int, warps);
+    QFETCH(bool, overflow);
+    QFETCH(QString, branch52);
+    QFETCH(QString, name);
+    QFETCH(QString, endText);
+
+    QTemporaryDir dir;
+    const MapLoadResult result = loadFiles(dir, files);
+    QVERIFY2(result.ok(), qPrintable(result.fault ? result.fault->message : QString()));
+    QCOMPARE(result.map.floorCount(), floors);
+    QCOMPARE(result.map.warpCount(), warps);
+    QCOMPARE(result.warpOverflow, overflow);
+    QCOMPARE(result.map.branch(5, 2, 1), branch52);
+    QCOMPARE(result.map.floorName(1), name);
+    QCOMPARE(result.map.floorEndText(1), endText);
+    QCOMPARE(result.map.mapFileName(), dir.filePath(u"map"_s));
+    if (warps > 0) {
+        QCOMPARE(result.map.warp(warps).srcFloor, std::uint8_t(floors));
+        QCOMPARE(result.map.freePairNumbers().size(), 79 - warps);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestMapFileReader)
+#include "tst_mapfilereader.moc"

@@ -1,0 +1,220 @@
+#include "app/cellstring.h"
+#include "app/codetables.h"
+#include "app/mapdata.h"
+#include "mapfile/mapfilename.h"
+#include "mapfile/mapfilereader.h"
+#include "mapfile/mapfilewriter.h"
+
+#include "mapfiletestmaps.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Random maps of the kind the editor makes, with texts that survive the format: names and
+// backgrounds without "," and not starting with "*", end texts not starting with an empty line.
+class MapGenerator
+{
+public:
+    explicit MapGenerator(quint32 seed) : mRandom(seed) {}
+
+    MapData generate()
+    {
+        MapData map = MapData::resetMap();
+        const int floors = between(1, MapData::MaxFloors);
+        map.setFloorCount(floors);
+        for (int floor = 1; floor <= floors; ++floor) {
+            const int density = between(0, 100);
+            for (int x = 1; x <= MapData::Width; ++x) {
+                for (int y = 1; y <= MapData::Height; ++y) {
+                    if (between(1, 100) <= density)
+                        map.setCell(x, y, floor, chip());
+                    if (between(1, 100) <= 5)
+                        map.setBranch(x, y, floor, branchSetting());
+                }
+            }
+            map.setFloorName(floor, between(0, 1) ? text(1, 8, false) : QString());
+            map.setFloorBackground(floor,
+                                   between(0, 1) ? u"img\\"_s + text(1, 8, false) : QString());
+            map.setFloorEndText(floor, endText());
+        }
+        int defined = 0;
+        const int chance = between(0, 100);
+        for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+            if (between(1, 100) > chance)
+                continue;
+            const bool complete = between(1, 10) > 1;
+            map.setWarp(pair, {byte(1, 24), byte(1, 16), byte(1, floors), byte(1, 24), byte(1, 16),
+                               complete ? byte(1, floors) : std::uint8_t(0)});
+            defined += complete;
+        }
+        map.setWarpCount(defined);
+        return map;
+    }
+
+private:
+    int between(int low, int high) { return int(mRandom.bounded(low, high + 1)); }
+    std::uint8_t byte(int low, int high) { return std::uint8_t(between(low, high)); }
+
+    QString chip()
+    {
+        static const QStringList unknownCodes{u"ZZ"_s, u"あい"_s, u"Qq"_s};
+        if (between(1, 50) == 1)
+            return CellString::make(1, unknownCodes.at(between(0, 2)));
+        // The palette never lays chip 48, whose blank code reads back as the empty chip.
+        const int k = between(0, CodeTables::ChipCount - 2);
+        QString code = CodeTables::chipCode(k);
+        if (k == 16 || k == 24 || k == 30 || k == 32) {
+            static const QString parameters = CodeTables::parameterDigits() + u"!$"_s;
+            code[1] = parameters.at(between(0, int(parameters.size()) - 1));
+        }
+        return CellString::make(k, code);
+    }
+
+    QString branchSetting()
+    {
+        QString setting;
+        for (int i = 0; i < 4; ++i)
+            setting += QString::number(between(0, 3));
+        return setting;
+    }
+
+    QString text(int minLength, int maxLength, bool commas)
+    {
+        static const QString pool = u"あいうえお階段城の間大広ＡＢ１２ー・「」！？～＼ｱｲ"
+                                    u"abcXYZ019 _-.()\\*\x1a\x1c\x7f"_s;
+        QString result;
+        const int length = between(minLength, maxLength);
+        while (result.size() < length) {
+            const QChar c =
+                (commas && between(1, 8) == 1) ? u',' : pool.at(between(0, int(pool.size()) - 1));
+            if (result.isEmpty() && !commas && c == u'*')
+                continue;
+            result += c;
+        }
+        return result;
+    }
+
+    QString endText()
+    {
+        QStringList lines;
+        const int count = between(0, 3);
+        for (int i = 0; i < count; ++i)
+            lines.append(text(i == 0 ? 1 : 0, 12, true));
+        return lines.join(u"\r\n"_s);
+    }
+
+    QRandomGenerator mRandom;
+};
+
+// What loading gives back for a saved map: the parameterised codes that equal a fixed chip
+// take that chip's type, and the pairs are numbered in
+// reading order (floor by floor, "*WARP" before "*TRANSPORT").
+MapData expectedAfterLoad(const MapData &saved, const QString &base)
+{
+    MapData expected = saved;
+    expected.setMapFileName(base);
+    for (int floor = 1; floor <= saved.floorCount(); ++floor) {
+        for (int x = 1; x <= MapData::Width; ++x) {
+            for (int y = 1; y <= MapData::Height; ++y) {
+                const QString cell = saved.cell(x, y, floor);
+                const QString code = CellString::code(cell);
+                const int k = CellString::chipIndex(cell);
+                const int digit = code.at(1).digitValue();
+                if ((k == 16 || k == 24) && digit >= 1 && digit <= 6)
+                    expected.setCell(x, y, floor, CellString::make(k - 7 + digit, code));
+                else if (k == 30 && digit == 1)
+                    expected.setCell(x, y, floor, CellString::make(29, code));
+            }
+        }
+    }
+    QList<std::pair<int, WarpRecord>> pairs;
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+        if (saved.warp(pair).isDefined())
+            pairs.append({pair, saved.warp(pair)});
+    }
+    const auto readingOrder = [](const std::pair<int, WarpRecord> &p) {
+        const WarpRecord &w = p.second;
+        return std::make_tuple(w.srcFloor, w.srcFloor != w.dstFloor, p.first);
+    };
+    std::sort(pairs.begin(), pairs.end(),
+              [&](const auto &a, const auto &b) { return readingOrder(a) < readingOrder(b); });
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair)
+        expected.setWarp(pair, pair <= pairs.size() ? pairs[pair - 1].second : WarpRecord());
+    return expected;
+}
+
+QString firstDifference(const MapData &a, const MapData &b)
+{
+    for (int floor = 1; floor <= MapData::MaxFloors; ++floor) {
+        for (int x = 1; x <= MapData::Width; ++x) {
+            for (int y = 1; y <= MapData::Height; ++y) {
+                if (a.cell(x, y, floor) != b.cell(x, y, floor) ||
+                    a.branch(x, y, floor) != b.branch(x, y, floor))
+                    return u"cell %1,%2,%3: %4 %5 / %6 %7"_s.arg(x).arg(y).arg(floor).arg(
+                        a.cell(x, y, floor), a.branch(x, y, floor), b.cell(x, y, floor),
+                        b.branch(x, y, floor));
+            }
+        }
+        if (a.floorName(floor) != b.floorName(floor) ||
+            a.floorBackground(floor) != b.floorBackground(floor) ||
+            a.floorEndText(floor) != b.floorEndText(floor))
+            return u"texts of floor %1"_s.arg(floor);
+    }
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+        if (a.warp(pair) != b.warp(pair))
+            return u"pair %1"_s.arg(pair);
+    }
+    return a == b ? QString() : u"counts or file name"_s;
+}
+
+} // namespace
+
+class TestMapFileRoundTrip : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void generatedMaps_data();
+    void generatedMaps();
+};
+
+void TestMapFileRoundTrip::generatedMaps_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed = 1; seed <= 150; ++seed)
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+void TestMapFileRoundTrip::generatedMaps()
+{
+    QFETCH(quint32, seed);
+    const MapData saved = MapGenerator(seed).generate();
+
+    QTemporaryDir dir;
+    const QString first = dir.filePath(u"first"_s);
+    QVERIFY(MapFileWriter::save(saved, first).ok());
+    const MapLoadResult loaded = MapFileReader::load(first);
+    QVERIFY(loaded.ok());
+    QVERIFY(!loaded.warpOverflow);
+    const QString difference = firstDifference(loaded.map, expectedAfterLoad(saved, first));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+
+    const QString second = dir.filePath(u"second"_s);
+    QVERIFY(MapFileWriter::save(loaded.map, second).ok());
+    for (int floor = 1; floor <= saved.floorCount(); ++floor) {
+        const QByteArray bytes = readFile(MapFileName::floorFilePath(first, floor));
+        QVERIFY(bytes.endsWith("\r\n"));
+        QCOMPARE(readFile(MapFileName::floorFilePath(second, floor)), bytes);
+    }
+    QVERIFY(!QFile::exists(MapFileName::floorFilePath(second, saved.floorCount() + 1)));
+}
+
+QTEST_GUILESS_MAIN(TestMapFileRoundTrip)
+#include "tst_mapfileroundtrip.moc"
