@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
 #include <QString>
 
@@ -21,4 +22,5 @@ public:
 
 private:
     const ChipPictures &mPictures;
+    mutable QHash<QString, QImage> mBranchCache;
 };
