@@ -2,7 +2,10 @@
 
 #include "mainwindow/prompter.h"
 
+#include <QList>
 #include <QStringList>
+
+#include <functional>
 
 // Answers questions with a fixed reply and records what was asked and told.
 class StubPrompter : public Prompter
@@ -12,27 +15,35 @@ public:
     QStringList questions; // "title|text"
     QStringList messages;  // "title|text"
     int beeps = 0;
-    QStringList files;       // answers of the file dialogs in order; empty text = cancel
-    QStringList fileDialogs; // "open|startFolder" or "save|startFolder"
+    QStringList files;        // answers of the file dialogs in order; empty text = cancel
+    QStringList fileDialogs;  // "open|startFolder" or "save|startFolder"
+    QList<Icon> messageIcons; // the icon of each entry of messages
+    // Runs while a file dialog is "open", before it answers.
+    std::function<void()> duringFileDialog;
 
     bool askYesNo(QWidget *, const QString &title, const QString &text) override
     {
         questions.append(title + u'|' + text);
         return answer;
     }
-    void tell(QWidget *, Icon, const QString &title, const QString &text) override
+    void tell(QWidget *, Icon icon, const QString &title, const QString &text) override
     {
         messages.append(title + u'|' + text);
+        messageIcons.append(icon);
     }
     void beep() override { ++beeps; }
     QString chooseOpenFile(QWidget *, const QString &startFolder) override
     {
         fileDialogs.append(QStringLiteral("open|") + startFolder);
+        if (duringFileDialog)
+            duringFileDialog();
         return files.isEmpty() ? QString() : files.takeFirst();
     }
     QString chooseSaveFile(QWidget *, const QString &startFolder) override
     {
         fileDialogs.append(QStringLiteral("save|") + startFolder);
+        if (duringFileDialog)
+            duringFileDialog();
         return files.isEmpty() ? QString() : files.takeFirst();
     }
 };

@@ -4,6 +4,7 @@
 #include "mainwindow/mainwindow.h"
 #include "stubprompter.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
@@ -280,9 +281,14 @@ void TestMainWindow::hoverShowsPositionAndDescription()
     QCOMPARE(editor.session.statusText(), QStringLiteral("99マス進む"));
     QCOMPARE(label(editor, "positionPanel")->text(), QStringLiteral("1階(5,12)"));
     QCOMPARE(label(editor, "statusPanel")->text(), QStringLiteral("99マス進む"));
-    QCOMPARE(
-        label(editor, "lineDrawLabel")->palette().color(QPalette::WindowText),
-        label(editor, "lineDrawLabel")->palette().color(QPalette::Disabled, QPalette::WindowText));
+    // The label is grey while the tool is off, black while on, grey again after.
+    const QColor grey = QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
+    QLabel *lineDraw = label(editor, "lineDrawLabel");
+    QCOMPARE(lineDraw->palette().color(QPalette::WindowText), grey);
+    editor.session.toggleLineTool();
+    QCOMPARE(lineDraw->palette().color(QPalette::WindowText), QColor(Qt::black));
+    editor.session.toggleLineTool();
+    QCOMPARE(lineDraw->palette().color(QPalette::WindowText), grey);
 }
 
 QTEST_MAIN(TestMainWindow)

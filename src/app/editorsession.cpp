@@ -73,7 +73,7 @@ void EditorSession::mouseOverBackground()
     if (mLineTool != LineOff && mEditMode == ChipMode)
         return;
     // An unlinked-warp warning stays until something else replaces it.
-    if ((mEditMode != WarpMode || mWarpPickStage == 0) &&
+    if ((mEditMode != WarpMode || warpPickStage() == 0) &&
         !mStatusText.endsWith(QStringLiteral("ワープマスがあります。")))
         setStatusText(QString());
 }
@@ -115,13 +115,14 @@ void EditorSession::setEditMode(int mode)
     // A line whose end was not chosen yet is dropped; the tool itself stays on.
     if (mLineTool == LineWaitingEnd)
         setLineTool(LineWaitingStart);
+    mWarps.setMarkerListText(QString());
     mEditMode = mode;
     if (mode != WarpMode) {
-        // Leaving warp mode ends any linking; a half-placed new pair simply vanishes.
-        mWarpPickStage = 0;
+        mWarps.leaveWarpMode();
         setStatusText(QString());
     }
     Q_EMIT editModeChanged(old, mode);
+    Q_EMIT warpsChanged();
     if (mode == WarpMode) {
         if (const int unlinked = MapCheck::findUnlinkedWarpCell(map()))
             setStatusText(MapCheck::unlinkedWarpText(unlinked));
@@ -144,9 +145,10 @@ void EditorSession::resetMap()
     setToolBoxMode(ToolBoxShown);
     mSelectedBranch = QStringLiteral("0000");
     Q_EMIT selectedBranchChanged();
-    mSelectedWarp = 0;
-    mWarpPickStage = 0;
-    mWarpRelinking = false;
+    mWarps.rebuildMarkers();
+    while (mFloorTabCaptions.size() > 1)
+        mFloorTabCaptions.removeLast();
+    Q_EMIT floorsChanged();
     // Mode 0 for a moment, so that switching to map editing runs in full.
     mEditMode = NoMode;
     setEditMode(ChipMode);
@@ -251,8 +253,19 @@ void EditorSession::clickCell(QPoint cell, Qt::MouseButton button)
         refreshBoard();
         return;
     }
-    // Warp mode hands clicks to the warp linking while a pair is being placed; that
-    // linking joins here once warp pairs can be started.
+    if (mEditMode == WarpMode) {
+        mWarps.setMarkerListText(QString());
+        const bool right = button == Qt::RightButton;
+        if (warpPickStage() != WarpLinking::NotLinking) {
+            if (warpPickStage() == WarpLinking::WaitingSource)
+                mWarps.setWarpSource(cell, mCurrentFloor, right);
+            else
+                mWarps.setWarpDestination(cell, mCurrentFloor, right);
+            Q_EMIT warpsChanged();
+            return;
+        }
+        Q_EMIT warpsChanged();
+    }
     if (button == Qt::RightButton)
         setSelectedChip(map().cell(cell.x(), cell.y(), mCurrentFloor));
     refreshBoard();
@@ -270,7 +283,7 @@ void EditorSession::hoverCell(QPoint cell)
         return;
     const QString description = cellDescription(map().cell(cell.x(), cell.y(), mCurrentFloor));
     setPositionText(QStringLiteral("%1階(%2,%3)").arg(mCurrentFloor).arg(cell.x()).arg(cell.y()));
-    if (mEditMode == WarpMode && mWarpPickStage != 0)
+    if (mEditMode == WarpMode && warpPickStage() != 0)
         return;
     if (mLineTool != LineOff && mEditMode == ChipMode) {
         if (mLineTool == LineWaitingEnd) {
@@ -281,4 +294,66 @@ void EditorSession::hoverCell(QPoint cell)
         return;
     }
     setStatusText(description);
+}
+
+bool EditorSession::isMarkerVisible(const WarpLinking::Marker &marker) const
+{
+    return mEditMode == WarpMode && marker.floor == mCurrentFloor;
+}
+
+bool EditorSession::addFloor()
+{
+    if (!mDocument.addFloor())
+        return false;
+    mFloorTabCaptions.append(QStringLiteral("%1階").arg(map().floorCount()));
+    Q_EMIT floorsChanged();
+    return true;
+}
+
+bool EditorSession::moveFloor(int delta)
+{
+    const int target = mCurrentFloor + delta;
+    if (target < 1 || target > map().floorCount()) {
+        setStatusText(QStringLiteral("動かせません。"));
+        return false;
+    }
+    mDocument.moveFloor(mCurrentFloor, delta);
+    mCurrentFloor = target;
+    Q_EMIT warpsChanged();
+    refreshBoard();
+    return true;
+}
+
+QString EditorSession::deleteFloorQuestion() const
+{
+    return QStringLiteral("このフロア「") + mFloorTabCaptions.value(mCurrentFloor - 1) +
+           QStringLiteral("」を削除します。\r\nよろしいですか？");
+}
+
+void EditorSession::deleteCurrentFloor()
+{
+    if (map().floorCount() <= 1) {
+        resetMap();
+        return;
+    }
+    const int floor = mCurrentFloor;
+    mWarps.abandonHalfPlacedPair();
+    mWarps.forgetPairs(mDocument.deleteFloor(floor));
+    mFloorTabCaptions.removeLast();
+    mCurrentFloor = std::min(floor, map().floorCount());
+    Q_EMIT floorsChanged();
+    Q_EMIT warpsChanged();
+    refreshBoard();
+}
+
+void EditorSession::takeLoadedMap(const MapData &loaded)
+{
+    mDocument.replace(loaded);
+    mFloorTabCaptions.clear();
+    for (int floor = 1; floor <= loaded.floorCount(); ++floor)
+        mFloorTabCaptions.append(QStringLiteral("%1階").arg(floor));
+    mWarps.rebuildMarkers();
+    Q_EMIT floorsChanged();
+    Q_EMIT warpsChanged();
+    refreshBoard();
 }

@@ -2,6 +2,7 @@
 
 #include "app/chipdescriptions.h"
 #include "app/mapdocument.h"
+#include "board/warplinking.h"
 
 #include <QObject>
 #include <QPoint>
@@ -49,9 +50,26 @@ public:
     int toolBoxMode() const { return mToolBoxMode; }
     const QString &selectedChip() const { return mSelectedChip; }
     const QString &selectedBranch() const { return mSelectedBranch; }
-    int selectedWarp() const { return mSelectedWarp; }
-    int warpPickStage() const { return mWarpPickStage; }
-    bool warpRelinking() const { return mWarpRelinking; }
+    int selectedWarp() const { return mWarps.selectedWarp(); }
+    int warpPickStage() const { return mWarps.stage(); }
+    bool warpRelinking() const { return mWarps.relinking(); }
+    WarpLinking &warps() { return mWarps; }
+    const WarpLinking &warps() const { return mWarps; }
+    // Markers are shown in warp mode on the floor they stand on.
+    bool isMarkerVisible(const WarpLinking::Marker &marker) const;
+    // After a change made through warps(): tells the views.
+    void warpsEdited() { Q_EMIT warpsChanged(); }
+
+    // The floor tabs' captions, one per floor.
+    const QStringList &floorTabCaptions() const { return mFloorTabCaptions; }
+    // Floor commands. addFloor is false at nine floors; moving is false at the ends
+    // (the status bar then says so).
+    bool addFloor();
+    bool moveFloor(int delta);
+    QString deleteFloorQuestion() const;
+    void deleteCurrentFloor();
+    // A loaded map replaces the document: tabs and markers follow its floors and pairs.
+    void takeLoadedMap(const MapData &map);
 
     LineToolState lineToolState() const { return mLineTool; }
     QPoint lineStart() const { return mLineStart; }
@@ -117,6 +135,8 @@ Q_SIGNALS:
     void editModeChanged(int oldMode, int newMode);
     void toolBoxModeChanged();
     void selectedBranchChanged();
+    void warpsChanged();
+    void floorsChanged();
 
 private:
     void setLineTool(LineToolState state);
@@ -130,9 +150,8 @@ private:
     QPoint mToolBoxPosition;
     QString mSelectedChip;
     QString mSelectedBranch = QStringLiteral("0000");
-    int mSelectedWarp = 0;
-    int mWarpPickStage = 0;
-    bool mWarpRelinking = false;
+    WarpLinking mWarps{*this, mDocument};
+    QStringList mFloorTabCaptions{QStringLiteral("１階")};
 
     LineToolState mLineTool = LineOff;
     QPoint mLineStart;

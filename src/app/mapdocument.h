@@ -27,6 +27,17 @@ public:
     void setFloorTexts(int floor, const QString &name, const QString &background,
                        const QString &endText);
 
+    // Warp pairs (numbers 1..79).
+    void setWarpSource(int pair, QPoint cell, int floor);
+    // Gives the pair its destination; a pair that did not exist yet is counted.
+    void setWarpDestination(int pair, QPoint cell, int floor);
+    void deleteWarp(int pair);
+
+    // Floors: see Floors. Return false / nothing when refused.
+    bool addFloor();
+    void moveFloor(int floor, int delta);
+    QList<int> deleteFloor(int floor);
+
 Q_SIGNALS:
     void changed();
 

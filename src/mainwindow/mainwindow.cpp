@@ -9,14 +9,21 @@
 #include "mainwindow/boardview.h"
 #include "mainwindow/chippictures.h"
 #include "mainwindow/prompter.h"
+#include "mapfile/mapfilename.h"
+#include "mapfile/mapfilereader.h"
+#include "mapfile/mapfilewriter.h"
 #include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
+#include "toolwindows/warpwindow.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QSet>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
@@ -32,14 +39,6 @@ constexpr int twips(int value)
 
 constexpr int ClientWidth = twips(9540);
 constexpr int ClientHeight = twips(6540);
-
-QString floorTabCaption(int floor)
-{
-    // The first tab keeps its full-width digit; tabs added later use ordinary digits.
-    if (floor == 1)
-        return QStringLiteral("１階");
-    return QString::number(floor) + QStringLiteral("階");
-}
 
 } // namespace
 
@@ -71,7 +70,7 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
     mFloorTabs->setGeometry(twips(120), 0, twips(8655), twips(360));
     mFloorTabs->setExpanding(false);
     mFloorTabs->setDrawBase(false);
-    mFloorTabs->addTab(floorTabCaption(1));
+    mFloorTabs->addTab(mSession.floorTabCaptions().first());
     connect(mFloorTabs, &QTabBar::currentChanged, this, [this](int index) {
         if (index >= 0)
             mSession.selectFloorTab(index);
@@ -91,6 +90,8 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
     connect(&mSession, &EditorSession::selectedChipChanged, this, &MainWindow::showSample);
     connect(&mSession, &EditorSession::editModeChanged, this, &MainWindow::onEditModeChanged);
     connect(&mSession, &EditorSession::toolBoxModeChanged, this, &MainWindow::onToolBoxModeChanged);
+    connect(&mSession, &EditorSession::warpsChanged, this, &MainWindow::showWarps);
+    connect(&mSession, &EditorSession::floorsChanged, this, &MainWindow::syncFloorTabs);
 
     mSession.refreshBoard();
     onStatusChanged();
@@ -150,17 +151,43 @@ void MainWindow::buildToolColumn(QWidget *central)
         mModeButtons[i] = button;
     }
     mModeButtons[0]->setChecked(true);
+
+    mLinkingSample = new QLabel(central);
+    mLinkingSample->setObjectName(QStringLiteral("linkingSample"));
+    mLinkingSample->setGeometry(twips(9000), twips(3720), twips(375), twips(375));
+    mLinkingSample->setFrameShape(QFrame::Box);
+    mLinkingSample->setAlignment(Qt::AlignCenter);
+    mLinkingSample->setAutoFillBackground(true);
+    QFont bold = mLinkingSample->font();
+    bold.setPointSizeF(15.75);
+    bold.setBold(true);
+    mLinkingSample->setFont(bold);
+    QPalette red = mLinkingSample->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    mLinkingSample->setPalette(red);
+    mLinkingSample->hide();
+
+    mMarkerList = new QLabel(central);
+    mMarkerList->setObjectName(QStringLiteral("markerList"));
+    mMarkerList->setGeometry(twips(9000), twips(120), twips(375), twips(3495));
+    mMarkerList->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    mMarkerList->setFont(bold);
+    mMarkerList->hide();
 }
 
 void MainWindow::buildMenus()
 {
     QMenu *mapMenu = menuBar()->addMenu(QStringLiteral("マップ(&M)"));
     QAction *newMap = mapMenu->addAction(QStringLiteral("新規作成(&N)"));
+    connect(newMap, &QAction::triggered, this, &MainWindow::newMap);
     QAction *openMap = mapMenu->addAction(QStringLiteral("開く(&O)"));
+    connect(openMap, &QAction::triggered, this, &MainWindow::openMap);
     mapMenu->addSeparator();
     QAction *overSave = mapMenu->addAction(QStringLiteral("上書き保存(&S)"));
     overSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(overSave, &QAction::triggered, this, &MainWindow::overwriteMap);
     QAction *saveAs = mapMenu->addAction(QStringLiteral("名前を付けて保存(&A)"));
+    connect(saveAs, &QAction::triggered, this, &MainWindow::saveMapAs);
     mapMenu->addSeparator();
     mPropertyAction = mapMenu->addAction(QStringLiteral("マップのプロパティ(&P)"));
     mPropertyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -172,10 +199,14 @@ void MainWindow::buildMenus()
 
     QMenu *floorMenu = menuBar()->addMenu(QStringLiteral("階層(&S)"));
     QAction *floorRight = floorMenu->addAction(QStringLiteral("右に移動(&R)"));
+    connect(floorRight, &QAction::triggered, this, [this] { moveFloor(+1); });
     QAction *floorLeft = floorMenu->addAction(QStringLiteral("左に移動(&L)"));
+    connect(floorLeft, &QAction::triggered, this, [this] { moveFloor(-1); });
     floorMenu->addSeparator();
     QAction *addFloor = floorMenu->addAction(QStringLiteral("フロアを１つ追加(&A)"));
+    connect(addFloor, &QAction::triggered, this, &MainWindow::addFloor);
     QAction *deleteFloor = floorMenu->addAction(QStringLiteral("このフロアを削除(&D)"));
+    connect(deleteFloor, &QAction::triggered, this, &MainWindow::deleteFloor);
 
     QMenu *viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     const QString modeCaptions[3] = {QStringLiteral("マップ編集モード(&M)"),
@@ -226,9 +257,6 @@ void MainWindow::buildMenus()
     });
 
     // Commands whose windows and procedures are not built yet stay visibly unavailable.
-    for (QAction *pending :
-         {newMap, openMap, overSave, saveAs, floorRight, floorLeft, addFloor, deleteFloor})
-        pending->setEnabled(false);
 }
 
 void MainWindow::withToolWindowHidden(const std::function<void()> &dialog)
@@ -239,6 +267,138 @@ void MainWindow::withToolWindowHidden(const std::function<void()> &dialog)
     // The dialog may have switched modes; the window of the mode now current comes back.
     if (mToolWindow && mSession.toolBoxMode() != EditorSession::ToolBoxHidden)
         mToolWindow->show();
+}
+
+void MainWindow::newMap()
+{
+    if (mPrompter.askYesNo(this, QStringLiteral("新規マップの作成"),
+                           QStringLiteral("マップデータをクリアします。\r\nよろしいですか？")))
+        mSession.resetMap();
+}
+
+void MainWindow::openMap()
+{
+    QString chosen;
+    withToolWindowHidden([&] { chosen = mPrompter.chooseOpenFile(this, mFileDialogFolder); });
+    // From the second use on, the dialog starts where the platform left it.
+    mFileDialogFolder.clear();
+    if (chosen.isEmpty())
+        return;
+    mSession.resetMap();
+    const MapLoadResult loaded = MapFileReader::load(MapFileName::basePathOf(chosen));
+    if (loaded.fault) {
+        // The map stays empty and unnamed, as the reset left it.
+        mPrompter.tell(this, Prompter::Icon::Warning, loaded.fault->title, loaded.fault->message);
+        return;
+    }
+    mSession.takeLoadedMap(loaded.map);
+    if (loaded.warpOverflow)
+        mPrompter.tell(this, Prompter::Icon::Warning, MapLoadResult::warpOverflowTitle(),
+                       MapLoadResult::warpOverflowText());
+}
+
+void MainWindow::overwriteMap()
+{
+    if (mSession.map().mapFileName().isEmpty())
+        saveMapAs();
+    else
+        writeMap(mSession.map().mapFileName());
+}
+
+void MainWindow::saveMapAs()
+{
+    QString chosen;
+    withToolWindowHidden([&] { chosen = mPrompter.chooseSaveFile(this, mFileDialogFolder); });
+    mFileDialogFolder.clear();
+    if (!chosen.isEmpty())
+        writeMap(MapFileName::basePathOf(chosen));
+}
+
+bool MainWindow::writeMap(const QString &basePath)
+{
+    const MapSaveResult saved = MapFileWriter::save(mSession.map(), basePath);
+    if (saved.fault) {
+        // Nothing on disk changed; the map and its name stay as they were.
+        mPrompter.tell(this, Prompter::Icon::Critical, saved.fault->title, saved.fault->message);
+        return false;
+    }
+    // A higher floor file left from an older save would come back as a floor on opening.
+    if (!saved.staleFilesLeft.isEmpty())
+        mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
+                       QStringLiteral("古いフロアのファイルを削除できませんでした。\r\n") +
+                           saved.staleFilesLeft.join(QStringLiteral("\r\n")));
+    if (mSession.map().mapFileName() != basePath) {
+        mSession.document().setMapFileName(basePath);
+        setWindowTitle(mSession.windowCaption());
+    }
+    return true;
+}
+
+void MainWindow::addFloor()
+{
+    if (!mSession.addFloor())
+        mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
+                       QStringLiteral("このエディタでは、９階層までしか作れません^_^;)"));
+}
+
+void MainWindow::moveFloor(int delta)
+{
+    if (!mSession.moveFloor(delta))
+        mPrompter.beep();
+}
+
+void MainWindow::deleteFloor()
+{
+    if (mPrompter.askYesNo(this, QStringLiteral("Q:zKエディタ"), mSession.deleteFloorQuestion()))
+        mSession.deleteCurrentFloor();
+}
+
+void MainWindow::showWarps()
+{
+    const WarpLinking &warps = mSession.warps();
+    // Labels are kept and restacked rather than rebuilt: a click on one may be what
+    // changed the markers.
+    QSet<int> alive;
+    for (const WarpLinking::Marker &marker : warps.markers()) {
+        alive.insert(marker.index);
+        QLabel *&label = mMarkerLabels[marker.index];
+        if (!label) {
+            label = new QLabel(mBoard);
+            label->setObjectName(QStringLiteral("marker%1").arg(marker.index));
+            label->setAlignment(Qt::AlignCenter);
+            QFont bold = label->font();
+            bold.setPointSizeF(15.75);
+            bold.setBold(true);
+            label->setFont(bold);
+            label->setMouseTracking(true);
+            label->installEventFilter(this);
+            label->setProperty("markerIndex", marker.index);
+        }
+        label->setText(marker.caption);
+        label->setGeometry(QRect(BoardView::cellRect(marker.cell.x(), marker.cell.y()).topLeft(),
+                                 QSize(twips(375), twips(375))));
+        label->setStyleSheet(marker.opaque
+                                 ? QStringLiteral("background: cyan; color: black;")
+                                 : QStringLiteral("background: transparent; color: black;"));
+        label->setVisible(mSession.isMarkerVisible(marker));
+        label->raise();
+    }
+    for (auto it = mMarkerLabels.begin(); it != mMarkerLabels.end();) {
+        if (alive.contains(it.key())) {
+            ++it;
+            continue;
+        }
+        it.value()->hide();
+        it.value()->deleteLater();
+        it = mMarkerLabels.erase(it);
+    }
+
+    const QString sample = warps.sampleCaption();
+    mLinkingSample->setText(sample);
+    mLinkingSample->setVisible(!sample.isEmpty());
+    QString list = warps.markerListText();
+    mMarkerList->setText(list.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    mMarkerList->setVisible(mSession.editMode() == EditorSession::WarpMode);
 }
 
 void MainWindow::editFloorProperties()
@@ -301,6 +461,8 @@ ToolWindowFrame *MainWindow::createToolWindow(int mode)
         return new ChipPalette(mSession, *this, mPictures);
     case EditorSession::BranchMode:
         return new BranchWindow(mSession, *this);
+    case EditorSession::WarpMode:
+        return new WarpWindow(mSession, *this, mPrompter);
     default:
         return nullptr;
     }
@@ -360,6 +522,21 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    const QVariant marker = watched->property("markerIndex");
+    // The second press of a double click is a click of its own, never one on the cell below.
+    const bool press =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (marker.isValid() && press) {
+        const bool right = static_cast<QMouseEvent *>(event)->button() == Qt::RightButton;
+        if (!mSession.warps().clickMarker(marker.toInt(), right))
+            mPrompter.beep();
+        mSession.warpsEdited();
+        return true;
+    }
+    if (marker.isValid() && event->type() == QEvent::MouseMove) {
+        mSession.hoverCell(mSession.warps().markerCell(marker.toInt()));
+        return true;
+    }
     if (watched == centralWidget() && event->type() == QEvent::MouseMove)
         mSession.mouseOverBackground();
     return QMainWindow::eventFilter(watched, event);
@@ -369,6 +546,7 @@ void MainWindow::onBoardRefreshed()
 {
     syncFloorTabs();
     mBoard->render();
+    showWarps();
     setWindowTitle(mSession.windowCaption());
     mPropertyAction->setText(mSession.propertyMenuCaption());
     showSample();
@@ -390,20 +568,27 @@ void MainWindow::onLineToolChanged()
 {
     const bool on = mSession.lineToolState() != EditorSession::LineOff;
     mLineToolButton->setChecked(on);
-    QPalette palette = mLineDrawLabel->palette();
-    palette.setColor(QPalette::WindowText,
-                     on ? QColor(Qt::black)
-                        : palette.color(QPalette::Disabled, QPalette::WindowText));
+    // Grey is the system's colour for disabled text, taken from the untouched palette.
+    QPalette palette = QApplication::palette(mLineDrawLabel);
+    if (on)
+        palette.setColor(QPalette::WindowText, Qt::black);
+    else
+        palette.setColor(QPalette::WindowText,
+                         palette.color(QPalette::Disabled, QPalette::WindowText));
     mLineDrawLabel->setPalette(palette);
 }
 
 void MainWindow::syncFloorTabs()
 {
-    const int floors = mSession.map().floorCount();
+    const QStringList &captions = mSession.floorTabCaptions();
     const QSignalBlocker blocker(mFloorTabs);
-    while (mFloorTabs->count() > floors)
+    while (mFloorTabs->count() > captions.size())
         mFloorTabs->removeTab(mFloorTabs->count() - 1);
-    while (mFloorTabs->count() < floors)
-        mFloorTabs->addTab(floorTabCaption(mFloorTabs->count() + 1));
+    for (int i = 0; i < captions.size(); ++i) {
+        if (i < mFloorTabs->count())
+            mFloorTabs->setTabText(i, captions[i]);
+        else
+            mFloorTabs->addTab(captions[i]);
+    }
     mFloorTabs->setCurrentIndex(mSession.currentFloor() - 1);
 }

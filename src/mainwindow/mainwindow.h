@@ -3,6 +3,7 @@
 #include "dialogs/checkreportwindow.h"
 #include "mainwindow/cellcomposer.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -39,7 +40,15 @@ public:
 
     // The quit question; true when the user confirmed (the program is then ending).
     bool quit();
+    void newMap();
+    void openMap();
+    void overwriteMap();
+    void saveMapAs();
     void editFloorProperties();
+    void addFloor();
+    void moveFloor(int delta);
+    void deleteFloor();
+    Prompter &prompter() { return mPrompter; }
     void checkMap();
     CheckReportWindow *checkReport() const { return mCheckReport; }
 
@@ -63,6 +72,9 @@ private:
     void applyToolBoxMode();
     ToolWindowFrame *createToolWindow(int mode);
     void syncFloorTabs();
+    // Saves the map under a base path; false (after telling the user) when it failed.
+    bool writeMap(const QString &basePath);
+    void showWarps();
     // Hides the tool window while a dialog is open.
     void withToolWindowHidden(const std::function<void()> &dialog);
     void runDeferredCommand(int key);
@@ -81,6 +93,9 @@ private:
     QToolButton *mModeButtons[3] = {};
     QLabel *mStatusPanel = nullptr;
     QLabel *mPositionPanel = nullptr;
+    QLabel *mLinkingSample = nullptr;
+    QLabel *mMarkerList = nullptr;
+    QHash<int, QLabel *> mMarkerLabels;
 
     ToolWindowFrame *mToolWindow = nullptr;
     bool mLoaded = false;

@@ -23,6 +23,8 @@ public:
     static constexpr int CaptionTwips = 300;
     static constexpr int RolledUpTwips = 405;
 
+    // The height the window rolls down to, in twips, caption included.
+    void setFullHeightTwips(int twips) { mFullHeightTwips = twips; }
     void rollUp();
     void rollDown();
     bool isRolledUp() const;

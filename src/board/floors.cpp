@@ -1,0 +1,84 @@
+#include "board/floors.h"
+
+#include "app/cellstring.h"
+#include "app/mapdata.h"
+
+#include <utility>
+
+namespace Floors {
+
+bool addFloor(MapData &map)
+{
+    if (map.floorCount() >= MapData::MaxFloors)
+        return false;
+    const int floor = map.floorCount() + 1;
+    map.setFloorCount(floor);
+    // Only the cells start afresh; branch settings left at this position stay.
+    const QString empty = CellString::empty();
+    for (int x = 1; x <= MapData::Width; ++x)
+        for (int y = 1; y <= MapData::Height; ++y)
+            map.setCell(x, y, floor, empty);
+    return true;
+}
+
+void moveFloor(MapData &map, int floor, int delta)
+{
+    const int other = floor + delta;
+    if (!MapData::isValidFloor(floor) || !MapData::isValidFloor(other))
+        return;
+    for (int x = 1; x <= MapData::Width; ++x) {
+        for (int y = 1; y <= MapData::Height; ++y) {
+            const QString cell = map.cell(x, y, floor);
+            map.setCell(x, y, floor, map.cell(x, y, other));
+            map.setCell(x, y, other, cell);
+            const QString branch = map.branch(x, y, floor);
+            map.setBranch(x, y, floor, map.branch(x, y, other));
+            map.setBranch(x, y, other, branch);
+        }
+    }
+    const auto swapped = [&](std::uint8_t value) -> std::uint8_t {
+        if (value == floor)
+            return std::uint8_t(other);
+        if (value == other)
+            return std::uint8_t(floor);
+        return value;
+    };
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+        WarpRecord record = map.warp(pair);
+        if (!record.isDefined())
+            continue;
+        record.srcFloor = swapped(record.srcFloor);
+        record.dstFloor = swapped(record.dstFloor);
+        map.setWarp(pair, record);
+    }
+}
+
+QList<int> deleteFloor(MapData &map, int floor)
+{
+    const int count = map.floorCount();
+    if (count <= 1 || floor < 1 || floor > count)
+        return {};
+    // Bubble the doomed floor to the end, so the floors behind it move left.
+    for (int f = floor; f < count; ++f)
+        moveFloor(map, f, +1);
+    for (int x = 1; x <= MapData::Width; ++x) {
+        for (int y = 1; y <= MapData::Height; ++y) {
+            map.setCell(x, y, count, CellString::empty());
+            map.setBranch(x, y, count, QString());
+        }
+    }
+    QList<int> deleted;
+    for (int pair = MapData::MaxWarps; pair >= 1; --pair) {
+        WarpRecord record = map.warp(pair);
+        if (!record.isDefined() || (record.srcFloor != count && record.dstFloor != count))
+            continue;
+        record.dstFloor = 0;
+        map.setWarp(pair, record);
+        map.setWarpCount(map.warpCount() - 1);
+        deleted.append(pair);
+    }
+    map.setFloorCount(count - 1);
+    return deleted;
+}
+
+} // namespace Floors

@@ -1,0 +1,327 @@
+#include "board/warplinking.h"
+
+#include "app/codetables.h"
+#include "app/editorsession.h"
+#include "app/mapdocument.h"
+
+namespace {
+
+QString askSourceText()
+{
+    return QStringLiteral("ワープ元をクリックして下さい。");
+}
+
+QString askDestinationText()
+{
+    return QStringLiteral("ワープ先をクリックして下さい。");
+}
+
+bool isDeletedRow(const QString &row)
+{
+    return row.endsWith(QStringLiteral("削除"));
+}
+
+} // namespace
+
+WarpLinking::WarpLinking(EditorSession &session, MapDocument &document)
+    : mSession(session), mDocument(document)
+{
+}
+
+QString WarpLinking::sampleCaption() const
+{
+    switch (mStage) {
+    case WaitingSource:
+        return CodeTables::sourceLabel(mSelectedWarp);
+    case WaitingDestination:
+        return CodeTables::destinationLabel(mSelectedWarp);
+    default:
+        return {};
+    }
+}
+
+QString WarpLinking::markerCaption(int index)
+{
+    const int pair = pairOfMarker(index);
+    return index % 2 ? CodeTables::sourceLabel(pair) : CodeTables::destinationLabel(pair);
+}
+
+QPoint WarpLinking::markerCell(int index) const
+{
+    const WarpRecord &record = mDocument.data().warp(pairOfMarker(index));
+    return index % 2 ? QPoint(record.srcX, record.srcY) : QPoint(record.dstX, record.dstY);
+}
+
+int WarpLinking::markerFloor(int index) const
+{
+    const WarpRecord &record = mDocument.data().warp(pairOfMarker(index));
+    return index % 2 ? record.srcFloor : record.dstFloor;
+}
+
+QVector<WarpLinking::Marker> WarpLinking::markers() const
+{
+    QVector<Marker> result;
+    result.reserve(mMarkerOrder.size());
+    for (int index : mMarkerOrder)
+        result.append({index, markerCell(index), markerFloor(index), markerCaption(index),
+                       !mTransparent.contains(index)});
+    return result;
+}
+
+QString WarpLinking::pairRow(int pair, const WarpRecord &record)
+{
+    const QString label = CodeTables::sourceLabel(pair) + QStringLiteral("：");
+    if (!record.isDefined())
+        return label + QStringLiteral("削除");
+    return label + QStringLiteral("%1,%2,%3-%4,%5,%6")
+                       .arg(record.srcX)
+                       .arg(record.srcY)
+                       .arg(record.srcFloor)
+                       .arg(record.dstX)
+                       .arg(record.dstY)
+                       .arg(record.dstFloor);
+}
+
+QStringList WarpLinking::rows() const
+{
+    const MapData &map = mDocument.data();
+    int last = 0;
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair)
+        if (map.warp(pair).isDefined())
+            last = pair;
+    QStringList rows;
+    for (int pair = 1; pair <= last; ++pair)
+        rows.append(pairRow(pair, map.warp(pair)));
+    return rows;
+}
+
+WarpLinking::NewPair WarpLinking::startNewPair()
+{
+    if (mStage == WaitingDestination) {
+        mStage = WaitingSource;
+        mSession.setStatusText(askSourceText());
+        if (!mRelinking)
+            destroyMarker(2 * mSelectedWarp - 1);
+        return NewPair::BackToSource;
+    }
+    if (mDocument.data().warpCount() >= MapData::MaxWarps)
+        return NewPair::Full;
+    mRelinking = false;
+    startFirstFreePair();
+    return NewPair::Started;
+}
+
+void WarpLinking::startFirstFreePair()
+{
+    const QStringList free = mDocument.data().freePairNumbers();
+    mSelectedWarp = free.isEmpty() ? 0 : free.first().toInt();
+    mStage = WaitingSource;
+    mSession.setStatusText(askSourceText());
+}
+
+bool WarpLinking::relinkRow(int row)
+{
+    interrupt();
+    if (row < 0 || row >= MapData::MaxWarps)
+        return false;
+    mSelectedWarp = row + 1;
+    mRelinking = mDocument.data().warp(mSelectedWarp).isDefined();
+    mStage = WaitingSource;
+    mSession.setStatusText(askSourceText());
+    return true;
+}
+
+WarpLinking::Deletion WarpLinking::requestDeletion(int row)
+{
+    interrupt();
+    if (row < 0 || row >= MapData::MaxWarps)
+        return Deletion::NoSelection;
+    if (!mDocument.data().warp(row + 1).isDefined()) {
+        mSession.setStatusText(QStringLiteral("既に削除済みです。"));
+        return Deletion::AlreadyDeleted;
+    }
+    return Deletion::Ask;
+}
+
+QString WarpLinking::deletionQuestion(int row) const
+{
+    return QStringLiteral("ワープ「") + CodeTables::sourceLabel(row + 1) +
+           QStringLiteral("」を\r\n削除しますか？");
+}
+
+void WarpLinking::deletePair(int pair)
+{
+    if (!mDocument.data().warp(pair).isDefined())
+        return;
+    mDocument.deleteWarp(pair);
+    destroyMarker(2 * pair - 1);
+    destroyMarker(2 * pair);
+}
+
+void WarpLinking::highlightRow(int row)
+{
+    const MapData &map = mDocument.data();
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+        if (map.warp(pair).isDefined()) {
+            mTransparent.insert(2 * pair - 1);
+            mTransparent.insert(2 * pair);
+        }
+    }
+    const int pair = row + 1;
+    if (row >= 0 && pair <= MapData::MaxWarps && map.warp(pair).isDefined()) {
+        mTransparent.remove(2 * pair);
+        mTransparent.remove(2 * pair - 1);
+        bringToFront(2 * pair);
+        bringToFront(2 * pair - 1);
+    }
+}
+
+void WarpLinking::setWarpSource(QPoint cell, int floor, bool rightButton)
+{
+    if (rightButton) {
+        mStage = NotLinking;
+        mSession.setStatusText(QString());
+        return;
+    }
+    // Any cell may be a source; the map check reports sources that are not warp cells.
+    mDocument.setWarpSource(mSelectedWarp, cell, floor);
+    const int marker = 2 * mSelectedWarp - 1;
+    if (!mRelinking)
+        createMarker(marker);
+    bringToFront(marker);
+    mStage = WaitingDestination;
+    mSession.setStatusText(askDestinationText());
+}
+
+void WarpLinking::setWarpDestination(QPoint cell, int floor, bool rightButton)
+{
+    if (rightButton) {
+        // One step back: the source stays in the record, only a new pair's marker goes.
+        mStage = WaitingSource;
+        mSession.setStatusText(askSourceText());
+        if (!mRelinking)
+            destroyMarker(2 * mSelectedWarp - 1);
+        return;
+    }
+    mDocument.setWarpDestination(mSelectedWarp, cell, floor);
+    const int marker = 2 * mSelectedWarp;
+    if (!mRelinking)
+        createMarker(marker);
+    bringToFront(marker);
+    // Sources lie above destinations on a shared cell.
+    const MapData &map = mDocument.data();
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair)
+        if (map.warp(pair).isDefined())
+            bringToFront(2 * pair - 1);
+    mStage = NotLinking;
+    if (map.warpCount() >= MapData::MaxWarps || mRelinking) {
+        mSession.setStatusText(QString());
+        return;
+    }
+    startFirstFreePair();
+}
+
+bool WarpLinking::clickMarker(int index, bool rightButton)
+{
+    if (mStage == WaitingSource && index % 2 == 1 && !mRelinking)
+        return false;
+    const bool warpMode = mSession.editMode() == EditorSession::WarpMode;
+    if (warpMode && mStage == WaitingSource) {
+        setWarpSource(markerCell(index), mSession.currentFloor(), rightButton);
+        return true;
+    }
+    if (warpMode && mStage == WaitingDestination) {
+        setWarpDestination(markerCell(index), mSession.currentFloor(), rightButton);
+        return true;
+    }
+    const QStringList pairRows = rows();
+    const QPoint cell = markerCell(index);
+    QString text;
+    for (int p = 1; p <= 2 * pairRows.size(); ++p) {
+        if (isDeletedRow(pairRows.at((p - 1) / 2)) || !mMarkerOrder.contains(p))
+            continue;
+        const bool visible = warpMode && markerFloor(p) == mSession.currentFloor();
+        if (visible && markerCell(p) == cell)
+            text += QStringLiteral("\r\n") + markerCaption(p);
+    }
+    mMarkerListText = text;
+    return true;
+}
+
+void WarpLinking::interrupt()
+{
+    if (mStage == NotLinking)
+        return;
+    if (mStage == WaitingDestination && !mRelinking)
+        destroyMarker(2 * mSelectedWarp - 1);
+    mStage = NotLinking;
+    mSession.setStatusText(QString());
+}
+
+void WarpLinking::leaveWarpMode()
+{
+    const MapData &map = mDocument.data();
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+        if (map.warp(pair).isDefined()) {
+            mTransparent.insert(2 * pair - 1);
+            mTransparent.insert(2 * pair);
+        }
+    }
+    if (mStage == WaitingDestination && !mRelinking)
+        destroyMarker(2 * mSelectedWarp - 1);
+    mStage = NotLinking;
+}
+
+void WarpLinking::rebuildMarkers()
+{
+    mMarkerOrder.clear();
+    mTransparent.clear();
+    mMarkerListText.clear();
+    mSelectedWarp = 0;
+    mStage = NotLinking;
+    mRelinking = false;
+    const MapData &map = mDocument.data();
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+        if (map.warp(pair).isDefined()) {
+            createMarker(2 * pair - 1);
+            createMarker(2 * pair);
+        }
+    }
+}
+
+void WarpLinking::abandonHalfPlacedPair()
+{
+    if (mStage == WaitingDestination && !mRelinking)
+        interrupt();
+}
+
+void WarpLinking::forgetPairs(const QList<int> &pairs)
+{
+    if (!pairs.isEmpty()) {
+        mStage = NotLinking;
+        mSession.setStatusText(QString());
+    }
+    for (int pair : pairs) {
+        destroyMarker(2 * pair - 1);
+        destroyMarker(2 * pair);
+    }
+}
+
+void WarpLinking::createMarker(int index)
+{
+    mMarkerOrder.removeAll(index);
+    mMarkerOrder.append(index);
+    mTransparent.remove(index);
+}
+
+void WarpLinking::destroyMarker(int index)
+{
+    mMarkerOrder.removeAll(index);
+    mTransparent.remove(index);
+}
+
+void WarpLinking::bringToFront(int index)
+{
+    if (mMarkerOrder.removeAll(index) > 0)
+        mMarkerOrder.append(index);
+}

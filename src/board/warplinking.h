@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class EditorSession;
+class MapDocument;
+
+// Linking warp pairs on the board: the two-click state machine, the markers that show
+// the pairs (which exist, their stacking order and highlighting) and the pair rows of
+// the warp window. Marker k of pair n is 2n-1 (source) or 2n (destination).
+class WarpLinking
+{
+public:
+    enum Stage
+    {
+        NotLinking = 0,
+        WaitingSource = 1,
+        WaitingDestination = 2
+    };
+    enum class NewPair
+    {
+        Started,
+        BackToSource,
+        Full
+    };
+    enum class Deletion
+    {
+        NoSelection,
+        AlreadyDeleted,
+        Ask
+    };
+
+    struct Marker
+    {
+        int index = 0; // 2n-1 source, 2n destination of pair n
+        QPoint cell;
+        int floor = 0;
+        QString caption;
+        bool opaque = true;
+    };
+
+    WarpLinking(EditorSession &session, MapDocument &document);
+
+    int selectedWarp() const { return mSelectedWarp; }
+    int stage() const { return mStage; }
+    bool relinking() const { return mRelinking; }
+    // The caption the next click places, empty while not linking.
+    QString sampleCaption() const;
+    // The captions of the markers on a clicked cell, each after a line break.
+    const QString &markerListText() const { return mMarkerListText; }
+    void setMarkerListText(const QString &text) { mMarkerListText = text; }
+
+    // Every marker that exists, bottom first.
+    QVector<Marker> markers() const;
+    static int pairOfMarker(int index) { return (index + 1) / 2; }
+    static QString markerCaption(int index);
+    // The board cell and floor a marker stands on.
+    QPoint markerCell(int index) const;
+    int markerFloor(int index) const;
+
+    // The warp window's rows: every pair up to the highest complete one, "削除" for the
+    // numbers without a pair.
+    QStringList rows() const;
+    static QString pairRow(int pair, const class WarpRecord &record);
+
+    // Warp window buttons. Rows are 0-based; -1 means no row is selected.
+    NewPair startNewPair();
+    bool relinkRow(int row);
+    Deletion requestDeletion(int row);
+    QString deletionQuestion(int row) const;
+    void deletePair(int pair);
+    void highlightRow(int row);
+
+    // Board clicks while a pair is being placed.
+    void setWarpSource(QPoint cell, int floor, bool rightButton);
+    void setWarpDestination(QPoint cell, int floor, bool rightButton);
+    // A click on a marker; false when it must be refused with a beep.
+    bool clickMarker(int index, bool rightButton);
+
+    // Ends any linking; a new pair's half-placed source marker goes.
+    void interrupt();
+    // Leaving warp mode: linking ends and the markers lose their highlight.
+    void leaveWarpMode();
+    // Removes every marker (after a reset) and rebuilds them for the pairs of a map,
+    // in pair order, as a loaded map has them.
+    void rebuildMarkers();
+    // Before a floor goes: a new pair waiting for its destination is given up.
+    void abandonHalfPlacedPair();
+    // Pairs that were deleted with a floor: their markers go and linking ends.
+    void forgetPairs(const QList<int> &pairs);
+
+private:
+    void createMarker(int index);
+    void destroyMarker(int index);
+    void bringToFront(int index);
+    void startFirstFreePair();
+
+    EditorSession &mSession;
+    MapDocument &mDocument;
+    int mSelectedWarp = 0;
+    int mStage = NotLinking;
+    bool mRelinking = false;
+    QVector<int> mMarkerOrder;
+    QSet<int> mTransparent;
+    QString mMarkerListText;
+};

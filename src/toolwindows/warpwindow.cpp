@@ -1,0 +1,209 @@
+#include "toolwindows/warpwindow.h"
+
+#include "app/editorsession.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/prompter.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+constexpr int FullHeight = 2355;
+constexpr int AskingHeight = 3150;
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    const auto px = ToolWindowFrame::twipsToPixels;
+    return {px(left), px(top), px(width), px(height)};
+}
+
+// Small button pictures: a paint brush, a magnifier over a page, scissors.
+QIcon drawnIcon(int kind)
+{
+    QIcon icon;
+    for (qreal ratio : {1.0, 2.0}) {
+        QPixmap pixmap(QSize(20, 20) * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        switch (kind) {
+        case 0: // brush
+            p.setPen(QPen(QColor(120, 72, 32), 3, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(16, 3), QPointF(9, 11));
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(150, 150, 160));
+            p.drawRect(QRectF(6.5, 10, 4, 3).translated(0, 0));
+            p.setBrush(QColor(40, 90, 220));
+            p.drawEllipse(QRectF(3, 12, 6, 6));
+            break;
+        case 1: // magnifier over a page
+            p.setPen(QPen(QColor(90, 90, 90), 1));
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(3.5, 2.5, 10, 14));
+            p.setPen(QPen(QColor(170, 170, 170), 1));
+            for (int y = 6; y <= 13; y += 3)
+                p.drawLine(QPointF(5.5, y + 0.5), QPointF(11.5, y + 0.5));
+            p.setPen(QPen(QColor(30, 30, 30), 1.6));
+            p.setBrush(QColor(180, 220, 255, 160));
+            p.drawEllipse(QRectF(8, 8, 7, 7));
+            p.setPen(QPen(QColor(30, 30, 30), 2.4, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(14.2, 14.2), QPointF(18, 18));
+            break;
+        default: // scissors
+            p.setPen(QPen(QColor(60, 60, 70), 1.6, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(5, 2), QPointF(13, 13));
+            p.drawLine(QPointF(15, 2), QPointF(7, 13));
+            p.setPen(QPen(QColor(200, 40, 40), 1.8));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(QRectF(2.5, 12.5, 5, 5));
+            p.drawEllipse(QRectF(12.5, 12.5, 5, 5));
+            break;
+        }
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+} // namespace
+
+WarpWindow::WarpWindow(EditorSession &session, MainWindow &mainWindow, Prompter &prompter)
+    : ToolWindowFrame(session, mainWindow, 2175, FullHeight), mPrompter(prompter)
+{
+    setWindowTitle(QStringLiteral("ワープの設定"));
+
+    mList = new QListWidget(this);
+    mList->setObjectName(QStringLiteral("pairList"));
+    mList->setGeometry(twipsRect(0, 0, 2175, 1635));
+    connect(mList, &QListWidget::itemSelectionChanged, this, [this] {
+        mSession.warps().highlightRow(selectedRow());
+        mSession.warpsEdited();
+    });
+
+    const QString tips[4] = {QStringLiteral("新しくワープを作る"), QStringLiteral("ワープの変更"),
+                             QStringLiteral("ワープの削除"), QStringLiteral("強調表示を解除")};
+    const int lefts[4] = {0, 600, 1200, 1800};
+    for (int i = 0; i < 4; ++i) {
+        auto *button = new QToolButton(this);
+        button->setObjectName(QStringLiteral("warpButton%1").arg(i + 1));
+        button->setGeometry(twipsRect(lefts[i], 1680, i == 3 ? 375 : 615, 375));
+        button->setToolTip(tips[i]);
+        if (i == 3)
+            button->setText(QStringLiteral("×"));
+        else
+            button->setIcon(drawnIcon(i));
+        mButtons[i] = button;
+    }
+    connect(mButtons[0], &QToolButton::clicked, this, &WarpWindow::newPair);
+    connect(mButtons[1], &QToolButton::clicked, this, &WarpWindow::relinkSelected);
+    connect(mButtons[2], &QToolButton::clicked, this, &WarpWindow::deleteSelected);
+    connect(mButtons[3], &QToolButton::clicked, this, &WarpWindow::clearSelection);
+
+    mQuestion = new QLabel(QStringLiteral("削除しますか？"), this);
+    mQuestion->setObjectName(QStringLiteral("question"));
+    mQuestion->setGeometry(twipsRect(120, 2160, 1935, 615));
+    mQuestion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    mYes = new QPushButton(QStringLiteral("&Yes"), this);
+    mYes->setObjectName(QStringLiteral("yesButton"));
+    mYes->setGeometry(twipsRect(1560, 2160, 615, 255));
+    mNo = new QPushButton(QStringLiteral("&No"), this);
+    mNo->setObjectName(QStringLiteral("noButton"));
+    mNo->setGeometry(twipsRect(1560, 2520, 615, 255));
+    connect(mYes, &QPushButton::clicked, this, [this] { answerDeletion(true); });
+    connect(mNo, &QPushButton::clicked, this, [this] { answerDeletion(false); });
+
+    connect(&mSession, &EditorSession::warpsChanged, this, &WarpWindow::showRows);
+    showRows();
+    watchKeysOfChildren();
+}
+
+int WarpWindow::selectedRow() const
+{
+    const QList<QListWidgetItem *> selected = mList->selectedItems();
+    return selected.isEmpty() ? -1 : mList->row(selected.first());
+}
+
+void WarpWindow::showRows()
+{
+    const QStringList rows = mSession.warps().rows();
+    const int selected = selectedRow();
+    const QSignalBlocker blocker(mList);
+    while (mList->count() > rows.size())
+        delete mList->takeItem(mList->count() - 1);
+    for (int i = 0; i < rows.size(); ++i) {
+        if (i < mList->count())
+            mList->item(i)->setText(rows[i]);
+        else
+            mList->addItem(rows[i]);
+    }
+    if (selected >= rows.size())
+        mList->clearSelection();
+}
+
+void WarpWindow::newPair()
+{
+    if (mSession.warps().startNewPair() == WarpLinking::NewPair::Full)
+        mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディター"),
+                       QStringLiteral("これ以上は追加できません。"));
+    mSession.warpsEdited();
+}
+
+void WarpWindow::relinkSelected()
+{
+    if (!mSession.warps().relinkRow(selectedRow()))
+        mPrompter.beep();
+    mSession.warpsEdited();
+}
+
+void WarpWindow::deleteSelected()
+{
+    const int row = selectedRow();
+    const WarpLinking::Deletion deletion = mSession.warps().requestDeletion(row);
+    mSession.warpsEdited();
+    mPrompter.beep();
+    if (deletion != WarpLinking::Deletion::Ask)
+        return;
+    mPendingDeletion = row + 1;
+    mQuestion->setText(mSession.warps().deletionQuestion(row));
+    setAsking(true);
+}
+
+void WarpWindow::clearSelection()
+{
+    mList->clearSelection();
+    mSession.warps().highlightRow(-1);
+    mSession.warpsEdited();
+}
+
+void WarpWindow::answerDeletion(bool yes)
+{
+    const int pair = mPendingDeletion;
+    mPendingDeletion = 0;
+    setAsking(false);
+    if (yes && pair > 0) {
+        mSession.warps().deletePair(pair);
+        mSession.warpsEdited();
+    }
+}
+
+void WarpWindow::setAsking(bool asking)
+{
+    setFullHeightTwips(asking ? AskingHeight : FullHeight);
+    rollDown();
+    for (QToolButton *button : mButtons)
+        button->setEnabled(!asking);
+    mList->setEnabled(!asking);
+    // The editor waits for the answer: the main window takes no input meanwhile.
+    const bool shown = isVisible();
+    if (shown)
+        hide();
+    setWindowModality(asking ? Qt::WindowModal : Qt::NonModal);
+    if (shown)
+        show();
+}

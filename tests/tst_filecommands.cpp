@@ -1,0 +1,727 @@
+#include "app/editorsession.h"
+#include "mainwindow/boardview.h"
+#include "mainwindow/chippictures.h"
+#include "mainwindow/mainwindow.h"
+#include "mapfile/mapfilename.h"
+#include "mapfile/mapfilereader.h"
+#include "mapfile/mapfilewriter.h"
+#include "mapfiletestmaps.h"
+#include "stubprompter.h"
+#include "toolwindows/branchwindow.h"
+#include "toolwindows/chippalette.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(MapData)
+
+namespace {
+
+struct Editor
+{
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session{document, descriptions};
+    ChipPictures pictures;
+    StubPrompter prompter;
+    MainWindow window{session, pictures, prompter};
+
+    Editor()
+    {
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qFatal("main window not exposed");
+    }
+
+    // Runs a command the way the menu does.
+    void trigger(const QString &caption) { action(caption)->trigger(); }
+
+    QAction *action(const QString &caption)
+    {
+        const QList<QAction *> actions = window.findChildren<QAction *>();
+        for (QAction *candidate : actions) {
+            if (candidate->text() == caption)
+                return candidate;
+        }
+        qFatal("no menu item %s", qPrintable(caption));
+    }
+
+    QLabel *marker(int index) const
+    {
+        // Markers of a replaced map are deleted later; they must not be found.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return window.findChild<QLabel *>(QStringLiteral("marker%1").arg(index));
+    }
+
+    // A map with two floors, a chip, a pair, a name and a display option that a reset undoes.
+    void fillWith(const QString &name, int toolBoxMode)
+    {
+        MapData map = demoMap();
+        map.setMapFileName(name);
+        session.takeLoadedMap(map);
+        document.layChip(3, 3, 1, QStringLiteral("33_S_"));
+        session.setToolBoxMode(toolBoxMode);
+    }
+};
+
+const QString NewMapCommand = QStringLiteral("新規作成(&N)");
+const QString OpenCommand = QStringLiteral("開く(&O)");
+const QString OverwriteCommand = QStringLiteral("上書き保存(&S)");
+const QString SaveAsCommand = QStringLiteral("名前を付けて保存(&A)");
+const QString ShownOption = QStringLiteral("表示する(&V)");
+const QString PlainCaption = QStringLiteral("Q;zKマップエディタ");
+
+QString captionWithFile(const QString &base)
+{
+    return PlainCaption + QStringLiteral(" \uFF0D ") + base + QStringLiteral(".map");
+}
+
+QByteArray blankGrid()
+{
+    QByteArray grid;
+    for (int y = 1; y <= 16; ++y)
+        grid += QByteArray(48, ' ') + "\r\n";
+    return grid;
+}
+
+// A floor file: the blank grid, then the given lines.
+QByteArray floorFile(const QByteArrayList &lines)
+{
+    QByteArray file = blankGrid();
+    for (const QByteArray &line : lines)
+        file += line + "\r\n";
+    return file;
+}
+
+// Warp entries 1..count, each at its own source cell, the destination eight rows below.
+QByteArrayList warpEntries(int count)
+{
+    QByteArrayList lines{"*WARP"};
+    for (int i = 0; i < count; ++i) {
+        const int x = i % 24 + 1;
+        const int y = i / 24 + 1;
+        lines.append(QByteArray::number(x) + ',' + QByteArray::number(y) + ',' +
+                     QByteArray::number(x) + ',' + QByteArray::number(y + 8));
+    }
+    return lines;
+}
+
+bool copyFixtures(const QString &folder, const QStringList &names)
+{
+    for (const QString &name : names) {
+        if (!QFile::copy(mapFixturePath(name), folder + u'/' + name))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestFileCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void newMapAsksFirst_data();
+    void newMapAsksFirst();
+    void saveAsDerivesBasePath_data();
+    void saveAsDerivesBasePath();
+    void basePathOfWindowsPaths_data();
+    void basePathOfWindowsPaths();
+    void saveAsWritesWriterBytes();
+    void overwriteAsksForNameOnlyWhenUnnamed_data();
+    void overwriteAsksForNameOnlyWhenUnnamed();
+    void cancelKeepsEverything_data();
+    void cancelKeepsEverything();
+    void toolWindowHiddenDuringDialog_data();
+    void toolWindowHiddenDuringDialog();
+    void dialogStartsInProgramFolderOnce_data();
+    void dialogStartsInProgramFolderOnce();
+    void failingSaveKeepsEditorAndFiles_data();
+    void failingSaveKeepsEditorAndFiles();
+    void openLoadsFloorsTabsAndWarps_data();
+    void openLoadsFloorsTabsAndWarps();
+    void openOfFaultyFileLeavesEmptyUnnamedMap_data();
+    void openOfFaultyFileLeavesEmptyUnnamedMap();
+    void openWarnsOfDroppedWarps_data();
+    void openWarnsOfDroppedWarps();
+};
+
+void TestFileCommands::newMapAsksFirst_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("No") << false;
+    QTest::newRow("Yes") << true;
+}
+
+void TestFileCommands::newMapAsksFirst()
+{
+    QFETCH(bool, answer);
+    Editor editor;
+    editor.fillWith(QStringLiteral("/maps/old"), EditorSession::ToolBoxHidden);
+    const MapData before = editor.session.map();
+    editor.prompter.answer = answer;
+
+    editor.trigger(NewMapCommand);
+
+    QCOMPARE(editor.prompter.questions,
+             QStringList{QStringLiteral(
+                 "新規マップの作成|マップデータをクリアします。\r\nよろしいですか？")});
+    if (!answer) {
+        QVERIFY(editor.session.map() == before);
+        QCOMPARE(editor.window.floorTabs()->count(), 2);
+        QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxHidden));
+        QVERIFY(!editor.window.toolWindow()->isVisible());
+        QVERIFY(editor.marker(1));
+        return;
+    }
+    const MapData &map = editor.session.map();
+    QCOMPARE(map.floorCount(), 1);
+    QCOMPARE(map.cell(3, 3, 1), QStringLiteral("00_  "));
+    QCOMPARE(map.cell(5, 6, 2), QStringLiteral("00_  "));
+    QCOMPARE(map.mapFileName(), QString());
+    QCOMPARE(map.floorName(1), QString());
+    QCOMPARE(map.warpCount(), 0);
+    QCOMPARE(map.freePairNumbers().size(), MapData::MaxWarps);
+    QCOMPARE(editor.window.floorTabs()->count(), 1);
+    QVERIFY(!editor.marker(1));
+    QCOMPARE(editor.window.windowTitle(), PlainCaption);
+    QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
+    QVERIFY(editor.action(ShownOption)->isChecked());
+    QVERIFY(qobject_cast<ChipPalette *>(editor.window.toolWindow()));
+    QVERIFY(editor.window.toolWindow()->isVisible());
+}
+
+void TestFileCommands::saveAsDerivesBasePath_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("base");
+    QTest::newRow("demo.map") << QStringLiteral("demo.map") << QStringLiteral("demo");
+    QTest::newRow("floor-2 name as floor 1")
+        << QStringLiteral("demo_2.map") << QStringLiteral("demo_2");
+    QTest::newRow("no extension") << QStringLiteral("new") << QStringLiteral("new");
+    QTest::newRow("dotted folder, no extension")
+        << QStringLiteral("my.maps/new") << QStringLiteral("my.maps/new");
+    QTest::newRow("dotted folder with .map")
+        << QStringLiteral("my.maps/new.map") << QStringLiteral("my.maps/new");
+    QTest::newRow("two dots in the name")
+        << QStringLiteral("my.maps/new.v2.map") << QStringLiteral("my.maps/new.v2");
+}
+
+void TestFileCommands::saveAsDerivesBasePath()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, base);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("my.maps")));
+    Editor editor;
+    QVERIFY(editor.session.addFloor());
+    editor.prompter.files = QStringList{folder.filePath(chosen)};
+
+    editor.trigger(SaveAsCommand);
+
+    QCOMPARE(editor.prompter.messages, QStringList());
+    QCOMPARE(editor.session.map().mapFileName(), folder.filePath(base));
+    QStringList written;
+    QDirIterator files(folder.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext())
+        written.append(QDir(folder.path()).relativeFilePath(files.next()));
+    written.sort();
+    QCOMPARE(written,
+             (QStringList{base + QStringLiteral(".map"), base + QStringLiteral("_2.map")}));
+}
+
+void TestFileCommands::basePathOfWindowsPaths_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("base");
+    QTest::newRow("slashes, dotted folder")
+        << QStringLiteral("C:/my.maps/new") << QStringLiteral("C:/my.maps/new");
+    QTest::newRow("backslashes, dotted folder")
+        << QStringLiteral("C:\\my.maps\\new") << QStringLiteral("C:\\my.maps\\new");
+    QTest::newRow("backslashes, .map")
+        << QStringLiteral("C:\\maps\\demo_2.map") << QStringLiteral("C:\\maps\\demo_2");
+    QTest::newRow("dotted folder, other extension")
+        << QStringLiteral("C:/my.maps/new.txt") << QStringLiteral("C:/my.maps/new");
+}
+
+void TestFileCommands::basePathOfWindowsPaths()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, base);
+    QCOMPARE(MapFileName::basePathOf(chosen), base);
+}
+
+void TestFileCommands::saveAsWritesWriterBytes()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    Editor editor;
+    MapData map = castleMap();
+    map.setFloorName(1, QString());
+    editor.session.takeLoadedMap(map);
+    // A third floor file from an older save must not survive: the map has two floors.
+    QVERIFY(writeFile(folder.filePath(QStringLiteral("saved_3.map")), floorFile({"*END"})));
+    editor.prompter.files = QStringList{folder.filePath(QStringLiteral("saved.map"))};
+
+    editor.trigger(SaveAsCommand);
+
+    QCOMPARE(editor.prompter.messages, QStringList());
+    const QString base = folder.filePath(QStringLiteral("saved"));
+    QCOMPARE(editor.session.map().mapFileName(), base);
+    QCOMPARE(editor.window.windowTitle(), captionWithFile(base));
+
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("reference")));
+    const QString reference = folder.filePath(QStringLiteral("reference/saved"));
+    QVERIFY(MapFileWriter::save(editor.session.map(), reference).ok());
+    for (int floor = 1; floor <= 2; ++floor) {
+        const QByteArray written = readFile(MapFileName::floorFilePath(base, floor));
+        QVERIFY(!written.isEmpty());
+        QCOMPARE(written, readFile(MapFileName::floorFilePath(reference, floor)));
+    }
+    QVERIFY(!QFileInfo::exists(MapFileName::floorFilePath(base, 3)));
+
+    // The files read back as the map that was saved.
+    MapLoadResult reread = MapFileReader::load(base);
+    QVERIFY(reread.ok());
+    QVERIFY(reread.map == editor.session.map());
+}
+
+void TestFileCommands::overwriteAsksForNameOnlyWhenUnnamed_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::newRow("after start-up") << QString();
+    QTest::newRow("after new map") << NewMapCommand;
+    QTest::newRow("after a failed open") << OpenCommand;
+}
+
+void TestFileCommands::overwriteAsksForNameOnlyWhenUnnamed()
+{
+    QFETCH(QString, before);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    Editor editor;
+    if (!before.isEmpty()) {
+        editor.fillWith(folder.filePath(QStringLiteral("old")), EditorSession::ToolBoxShown);
+        editor.prompter.answer = true;
+        editor.prompter.files = QStringList{folder.filePath(QStringLiteral("missing.map"))};
+        editor.trigger(before);
+        QCOMPARE(editor.session.map().mapFileName(), QString());
+    }
+    editor.prompter.fileDialogs.clear();
+    editor.prompter.messages.clear();
+    editor.document.layChip(2, 2, 1, QStringLiteral("34_G_"));
+    const QString chosen = folder.filePath(QStringLiteral("named.map"));
+    editor.prompter.files = QStringList{chosen};
+
+    editor.trigger(OverwriteCommand);
+    QCOMPARE(editor.prompter.fileDialogs.size(), 1);
+    QVERIFY(editor.prompter.fileDialogs.first().startsWith(QStringLiteral("save|")));
+    QCOMPARE(editor.session.map().mapFileName(), folder.filePath(QStringLiteral("named")));
+    const QByteArray first = readFile(chosen);
+    QVERIFY(!first.isEmpty());
+
+    // Named now: the second overwrite writes at once, with the change.
+    editor.document.layChip(3, 2, 1, QStringLiteral("33_S_"));
+    editor.trigger(OverwriteCommand);
+    QCOMPARE(editor.prompter.fileDialogs.size(), 1);
+    const QByteArray second = readFile(chosen);
+    QVERIFY(second != first);
+    QCOMPARE(second, MapFileWriter::encodeFloor(editor.session.map(), 1).bytes);
+    QCOMPARE(editor.prompter.messages, QStringList());
+}
+
+void TestFileCommands::cancelKeepsEverything_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("named");
+    QTest::newRow("open") << OpenCommand << true;
+    QTest::newRow("save as") << SaveAsCommand << true;
+    QTest::newRow("overwrite unnamed") << OverwriteCommand << false;
+}
+
+void TestFileCommands::cancelKeepsEverything()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, named);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    Editor editor;
+    const QString name = named ? folder.filePath(QStringLiteral("old")) : QString();
+    editor.fillWith(name, EditorSession::ToolBoxRolledUp);
+    const MapData before = editor.session.map();
+    const QString caption = editor.window.windowTitle();
+    QPointer<ToolWindowFrame> toolWindow = editor.window.toolWindow();
+
+    editor.trigger(command); // no file answered: cancelled
+
+    QCOMPARE(editor.prompter.fileDialogs.size(), 1);
+    QVERIFY(editor.session.map() == before);
+    QCOMPARE(editor.window.floorTabs()->count(), 2);
+    QCOMPARE(editor.window.windowTitle(), caption);
+    QVERIFY(editor.marker(1) && editor.marker(2));
+    QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxRolledUp));
+    QCOMPARE(editor.window.toolWindow(), toolWindow.data());
+    QVERIFY(toolWindow->isVisible());
+    QCOMPARE(editor.prompter.messages, QStringList());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+void TestFileCommands::toolWindowHiddenDuringDialog_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("option");
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<bool>("shownAfter");
+    QTest::newRow("open cancelled, option 1") << OpenCommand << 1 << 1 << false << true;
+    QTest::newRow("open cancelled, option 2") << OpenCommand << 1 << 2 << false << true;
+    QTest::newRow("open cancelled, option 3") << OpenCommand << 1 << 3 << false << false;
+    QTest::newRow("open cancelled, branch mode") << OpenCommand << 2 << 1 << false << true;
+    // The reset puts the option back to 1.
+    QTest::newRow("open confirmed, option 3") << OpenCommand << 2 << 3 << true << true;
+    QTest::newRow("save as cancelled, option 3") << SaveAsCommand << 1 << 3 << false << false;
+    QTest::newRow("save as confirmed, option 1") << SaveAsCommand << 1 << 1 << true << true;
+    QTest::newRow("save as confirmed, option 3") << SaveAsCommand << 1 << 3 << true << false;
+    QTest::newRow("save as confirmed, branch mode") << SaveAsCommand << 2 << 2 << true << true;
+    QTest::newRow("overwrite unnamed, option 2") << OverwriteCommand << 1 << 2 << true << true;
+}
+
+void TestFileCommands::toolWindowHiddenDuringDialog()
+{
+    QFETCH(QString, command);
+    QFETCH(int, mode);
+    QFETCH(int, option);
+    QFETCH(bool, confirm);
+    QFETCH(bool, shownAfter);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QVERIFY(
+        copyFixtures(folder.path(), {QStringLiteral("demo.map"), QStringLiteral("demo_2.map")}));
+    Editor editor;
+    editor.session.setEditMode(mode);
+    editor.session.setToolBoxMode(option);
+    QVERIFY(editor.window.toolWindow());
+    QCOMPARE(editor.window.toolWindow()->isVisible(), option != EditorSession::ToolBoxHidden);
+    if (confirm)
+        editor.prompter.files = QStringList{folder.filePath(QStringLiteral("demo.map"))};
+    int dialogs = 0;
+    bool shownDuringDialog = true;
+    editor.prompter.duringFileDialog = [&] {
+        ++dialogs;
+        shownDuringDialog = editor.window.toolWindow() && editor.window.toolWindow()->isVisible();
+    };
+
+    editor.trigger(command);
+
+    QCOMPARE(dialogs, 1);
+    QVERIFY(!shownDuringDialog);
+    QCOMPARE(editor.prompter.messages, QStringList());
+    QVERIFY(editor.window.toolWindow());
+    QCOMPARE(editor.window.toolWindow()->isVisible(), shownAfter);
+    // The window that comes back is the current mode's.
+    const bool palette = qobject_cast<ChipPalette *>(editor.window.toolWindow());
+    QCOMPARE(palette, editor.session.editMode() == EditorSession::ChipMode);
+    if (confirm && command == OpenCommand) {
+        QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
+        QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
+        QVERIFY(editor.action(ShownOption)->isChecked());
+    } else {
+        QCOMPARE(editor.session.editMode(), mode);
+        QCOMPARE(editor.session.toolBoxMode(), option);
+    }
+}
+
+void TestFileCommands::dialogStartsInProgramFolderOnce_data()
+{
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<QStringList>("dialogs");
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    QTest::newRow("open first") << QStringList{OpenCommand, SaveAsCommand, OpenCommand}
+                                << QStringList{QStringLiteral("open|") + programFolder,
+                                               QStringLiteral("save|"), QStringLiteral("open|")};
+    QTest::newRow("save as first")
+        << QStringList{SaveAsCommand, OpenCommand}
+        << QStringList{QStringLiteral("save|") + programFolder, QStringLiteral("open|")};
+    QTest::newRow("overwrite unnamed first")
+        << QStringList{OverwriteCommand, OverwriteCommand}
+        << QStringList{QStringLiteral("save|") + programFolder, QStringLiteral("save|")};
+}
+
+void TestFileCommands::dialogStartsInProgramFolderOnce()
+{
+    QFETCH(QStringList, commands);
+    QFETCH(QStringList, dialogs);
+    QVERIFY(!QCoreApplication::applicationDirPath().isEmpty());
+    Editor editor;
+    for (const QString &command : commands)
+        editor.trigger(command); // every dialog cancelled
+    QCOMPARE(editor.prompter.fileDialogs, dialogs);
+}
+
+void TestFileCommands::failingSaveKeepsEditorAndFiles_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("oldName");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("folderAt");
+    QTest::addColumn<QString>("floorTwoName");
+    QTest::addColumn<QString>("title");
+    const QString cannotCreate = QStringLiteral("Error No.75");
+    QTest::newRow("save as into a missing folder")
+        << SaveAsCommand << QStringLiteral("old") << QStringLiteral("nowhere/new.map") << QString()
+        << QString() << cannotCreate;
+    QTest::newRow("save as, folder where floor 2 goes")
+        << SaveAsCommand << QString() << QStringLiteral("old.map") << QStringLiteral("old_2.map")
+        << QString() << cannotCreate;
+    QTest::newRow("overwrite, folder where floor 2 goes")
+        << OverwriteCommand << QStringLiteral("old") << QString() << QStringLiteral("old_2.map")
+        << QString() << cannotCreate;
+    QTest::newRow("overwrite, folder where floor 1 goes")
+        << OverwriteCommand << QStringLiteral("other") << QString() << QStringLiteral("other.map")
+        << QString() << cannotCreate;
+    // Hangul has no code page 932 form.
+    QTest::newRow("save as, floor name code page 932 cannot hold")
+        << SaveAsCommand << QString() << QStringLiteral("old.map") << QString()
+        << QStringLiteral("\uD55C") << QStringLiteral("Error No.1002");
+}
+
+void TestFileCommands::failingSaveKeepsEditorAndFiles()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, oldName);
+    QFETCH(QString, chosen);
+    QFETCH(QString, folderAt);
+    QFETCH(QString, floorTwoName);
+    QFETCH(QString, title);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    // An earlier save of another map lies where the new one would go.
+    const QByteArray oldFloor = floorFile({"*NAME", "earlier", "*END"});
+    QVERIFY(writeFile(folder.filePath(QStringLiteral("old.map")), oldFloor));
+    if (!folderAt.isEmpty())
+        QVERIFY(QDir(folder.path()).mkdir(folderAt));
+    const QStringList filesBefore =
+        QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+
+    Editor editor;
+    const QString name = oldName.isEmpty() ? QString() : folder.filePath(oldName);
+    editor.fillWith(name, EditorSession::ToolBoxShown);
+    if (!floorTwoName.isEmpty())
+        editor.document.setFloorTexts(2, floorTwoName, QString(), QString());
+    const MapData before = editor.session.map();
+    const QString caption = editor.window.windowTitle();
+    if (!chosen.isEmpty())
+        editor.prompter.files = QStringList{folder.filePath(chosen)};
+    QSignalSpy quitting(&editor.window, &MainWindow::quitRequested);
+
+    editor.trigger(command);
+
+    QCOMPARE(editor.prompter.messages.size(), 1);
+    const QStringList message = editor.prompter.messages.first().split(u'|');
+    QCOMPARE(message.first(), title);
+    QVERIFY(!message.last().isEmpty()); // what went wrong, in the file system's words
+    QCOMPARE(editor.prompter.messageIcons, QList<Prompter::Icon>{Prompter::Icon::Critical});
+    // The editor goes on with the document as it was.
+    QCOMPARE(quitting.count(), 0);
+    QVERIFY(editor.window.isVisible());
+    QVERIFY(editor.session.map() == before);
+    QCOMPARE(editor.window.windowTitle(), caption);
+    QVERIFY(editor.window.toolWindow()->isVisible());
+    QCOMPARE(readFile(folder.filePath(QStringLiteral("old.map"))), oldFloor);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), filesBefore);
+}
+
+void TestFileCommands::openLoadsFloorsTabsAndWarps_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<MapData>("expected");
+
+    QTest::newRow("demo") << QStringLiteral("demo.map") << demoMap();
+    QTest::newRow("castle") << QStringLiteral("castle.map") << castleMap();
+    QTest::newRow("dotted folder") << QStringLiteral("my.maps/castle.map") << castleMap();
+
+    // Floor 2's file chosen: it is floor 1 of a map whose floor 2 would be demo_2_2.map.
+    MapData floorTwoAlone = MapData::resetMap();
+    floorTwoAlone.setCell(5, 6, 1, QStringLiteral("37_W1"));
+    QTest::newRow("demo_2 as floor 1") << QStringLiteral("demo_2.map") << floorTwoAlone;
+}
+
+void TestFileCommands::openLoadsFloorsTabsAndWarps()
+{
+    QFETCH(QString, chosen);
+    QFETCH(MapData, expected);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QStringList fixtures{QStringLiteral("demo.map"), QStringLiteral("demo_2.map"),
+                               QStringLiteral("castle.map"), QStringLiteral("castle_2.map")};
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("my.maps")));
+    QVERIFY(copyFixtures(folder.path(), fixtures));
+    QVERIFY(copyFixtures(folder.filePath(QStringLiteral("my.maps")), fixtures));
+    Editor editor;
+    editor.fillWith(QString(), EditorSession::ToolBoxHidden);
+    editor.session.setEditMode(EditorSession::BranchMode);
+    editor.window.floorTabs()->setCurrentIndex(1);
+    QCOMPARE(editor.session.currentFloor(), 2);
+    editor.prompter.files = QStringList{folder.filePath(chosen)};
+
+    editor.trigger(OpenCommand);
+
+    QCOMPARE(editor.prompter.messages, QStringList());
+    const QString base = MapFileName::basePathOf(folder.filePath(chosen));
+    expected.setMapFileName(base);
+    QVERIFY(editor.session.map() == expected);
+    const int floors = expected.floorCount();
+    QCOMPARE(editor.window.floorTabs()->count(), floors);
+    for (int floor = 1; floor <= floors; ++floor)
+        QCOMPARE(editor.window.floorTabs()->tabText(floor - 1), QStringLiteral("%1階").arg(floor));
+    QCOMPARE(editor.window.floorTabs()->currentIndex(), 0);
+    QCOMPARE(editor.session.currentFloor(), 1);
+
+    // The reset ran: map editing with option 1 and its check mark.
+    QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
+    QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
+    QVERIFY(editor.action(ShownOption)->isChecked());
+    QVERIFY(editor.window.toolWindow()->isVisible());
+
+    const int pairs = expected.warpCount();
+    QVERIFY(!editor.marker(2 * pairs + 1));
+    for (int marker = 1; marker <= 2 * pairs; ++marker) {
+        QVERIFY2(editor.marker(marker), qPrintable(QString::number(marker)));
+        QVERIFY(!editor.marker(marker)->isVisible()); // shown in warp mode only
+    }
+    if (pairs > 0) {
+        // In warp mode a pair's source marker stands on its cell on its floor.
+        editor.session.setEditMode(EditorSession::WarpMode);
+        const WarpRecord &first = expected.warp(1);
+        QCOMPARE(int(first.srcFloor), 1);
+        QLabel *source = editor.marker(1);
+        QVERIFY(source->isVisible());
+        QCOMPARE(source->pos(), BoardView::cellRect(first.srcX, first.srcY).topLeft());
+        QCOMPARE(editor.marker(2)->isVisible(), first.dstFloor == 1);
+    }
+
+    // A floor without a name shows the file name in the caption.
+    const QString firstName = expected.floorName(1);
+    QCOMPARE(editor.window.windowTitle(),
+             firstName.isEmpty() ? captionWithFile(base)
+                                 : PlainCaption + QStringLiteral(" \uFF0D ") + firstName);
+    if (floors > 1) {
+        editor.window.floorTabs()->setCurrentIndex(1);
+        QCOMPARE(editor.window.windowTitle(), captionWithFile(base));
+    }
+}
+
+void TestFileCommands::openOfFaultyFileLeavesEmptyUnnamedMap_data()
+{
+    QTest::addColumn<QByteArray>("content"); // empty: no file at all
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing file")
+        << QByteArray()
+        << QStringLiteral("これはQ:zKのマップファイルではありません。\r\nError No.53\r\n<0行目>");
+    QTest::newRow("too few grid lines")
+        << QByteArray("S_\r\n\r\n\r\n")
+        << QStringLiteral("これはQ:zKのマップファイルではありません。\r\nError No.62\r\n<4行目>");
+    QTest::newRow("branch row out of range")
+        << floorFile({"*BRANCH", "5,20,1,0,2,3", "*END"})
+        << QStringLiteral("ファイル内に不正なデータが入っています。\r\n<18行目>");
+}
+
+void TestFileCommands::openOfFaultyFileLeavesEmptyUnnamedMap()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString chosen = folder.filePath(QStringLiteral("faulty.map"));
+    if (!content.isEmpty())
+        QVERIFY(writeFile(chosen, content));
+    Editor editor;
+    editor.fillWith(folder.filePath(QStringLiteral("old")), EditorSession::ToolBoxHidden);
+    editor.prompter.files = QStringList{chosen};
+
+    editor.trigger(OpenCommand);
+
+    QCOMPARE(editor.prompter.messages,
+             QStringList{QStringLiteral("読み込みに失敗しました。|") + message});
+    QCOMPARE(editor.prompter.messageIcons, QList<Prompter::Icon>{Prompter::Icon::Warning});
+    const MapData &map = editor.session.map();
+    QCOMPARE(map.floorCount(), 1);
+    QCOMPARE(map.mapFileName(), QString());
+    QCOMPARE(map.cell(3, 3, 1), QStringLiteral("00_  "));
+    QCOMPARE(map.cell(4, 1, 1), QStringLiteral("00_  "));
+    QCOMPARE(map.floorName(1), QString());
+    QCOMPARE(map.warpCount(), 0);
+    QCOMPARE(map.freePairNumbers().size(), MapData::MaxWarps);
+    QCOMPARE(editor.window.floorTabs()->count(), 1);
+    QVERIFY(!editor.marker(1));
+    QCOMPARE(editor.window.windowTitle(), PlainCaption);
+    QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
+    QVERIFY(editor.window.toolWindow()->isVisible());
+
+    // Unnamed: the next overwrite asks for a name.
+    editor.trigger(OverwriteCommand);
+    QCOMPARE(editor.prompter.fileDialogs.size(), 2);
+    QVERIFY(editor.prompter.fileDialogs.last().startsWith(QStringLiteral("save|")));
+}
+
+void TestFileCommands::openWarnsOfDroppedWarps_data()
+{
+    QTest::addColumn<QList<QByteArray>>("floors");
+    QTest::addColumn<bool>("warned");
+    QByteArrayList full = warpEntries(79);
+    full.append("*END");
+    QByteArrayList over = warpEntries(80);
+    over.append("*END");
+    QTest::newRow("79 pairs") << QList<QByteArray>{floorFile(full)} << false;
+    QTest::newRow("80 pairs on one floor") << QList<QByteArray>{floorFile(over)} << true;
+    // Two dropped pairs still give one warning.
+    QTest::newRow("80th and 81st pairs in a transport section")
+        << QList<QByteArray>{floorFile(full),
+                             floorFile({"*TRANSPORT", "1,1,1,2,2", "3,3,1,4,4", "*END"})}
+        << true;
+}
+
+void TestFileCommands::openWarnsOfDroppedWarps()
+{
+    QFETCH(QList<QByteArray>, floors);
+    QFETCH(bool, warned);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString base = folder.filePath(QStringLiteral("many"));
+    for (int floor = 1; floor <= floors.size(); ++floor)
+        QVERIFY(writeFile(MapFileName::floorFilePath(base, floor), floors[floor - 1]));
+    Editor editor;
+    editor.prompter.files = QStringList{base + QStringLiteral(".map")};
+
+    editor.trigger(OpenCommand);
+
+    const QStringList warning{QStringLiteral(
+        "Q:zK Editor|ワープ数が79を超えたため、読み込まれなかったワープがあります。")};
+    QCOMPARE(editor.prompter.messages, warned ? warning : QStringList());
+    if (warned)
+        QCOMPARE(editor.prompter.messageIcons, QList<Prompter::Icon>{Prompter::Icon::Warning});
+    // The load still succeeds with the first 79 pairs in reading order.
+    const MapData &map = editor.session.map();
+    QCOMPARE(map.mapFileName(), base);
+    QCOMPARE(map.floorCount(), int(floors.size()));
+    QCOMPARE(map.warpCount(), MapData::MaxWarps);
+    QCOMPARE(map.freePairNumbers(), QStringList());
+    const WarpRecord last{7, 4, 1, 7, 12, 1}; // entry 79: x 78 % 24 + 1, y 78 / 24 + 1
+    QVERIFY(map.warp(MapData::MaxWarps) == last);
+    QVERIFY(editor.marker(2 * MapData::MaxWarps));
+    QVERIFY(!editor.marker(2 * MapData::MaxWarps + 1));
+}
+
+QTEST_MAIN(TestFileCommands)
+#include "tst_filecommands.moc"

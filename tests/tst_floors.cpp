@@ -1,0 +1,392 @@
+#include "app/chipdescriptions.h"
+#include "app/editorsession.h"
+#include "app/mapdocument.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Cells and branch settings that tell the floors apart.
+QString floorCell(int floor)
+{
+    const QString cells[] = {u"33_S_"_s, u"34_G_"_s, u"16_+A"_s, u"24_+3"_s};
+    return cells[floor - 1];
+}
+
+QString floorBranch(int floor)
+{
+    return QString::number(floor % 4) + u"230"_s;
+}
+
+QString floorName(int floor)
+{
+    return u"名前%1"_s.arg(floor);
+}
+
+struct Fixture
+{
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session{document, descriptions};
+
+    // `floors` floors; floor f has its own cell at (1, 1) and (24, 16), its own branch
+    // setting at (2, 2) and its own texts.
+    explicit Fixture(int floors)
+    {
+        for (int f = 2; f <= floors; ++f)
+            session.addFloor();
+        for (int f = 1; f <= floors; ++f) {
+            document.layChip(1, 1, f, floorCell(f));
+            document.layChip(24, 16, f, floorCell(f));
+            document.setBranch(2, 2, f, floorBranch(f));
+            document.setFloorTexts(f, floorName(f), u"bg%1"_s.arg(f), u"end%1"_s.arg(f));
+        }
+        session.setEditMode(EditorSession::WarpMode);
+    }
+
+    const MapData &map() const { return session.map(); }
+
+    // Links a pair by clicks: (x, y) on floor `from` to (x, y) on floor `to`.
+    void link(int x, int y, int from, int to)
+    {
+        if (session.warpPickStage() == 0)
+            session.warps().startNewPair();
+        session.selectFloorTab(from - 1);
+        session.clickCell({x, y}, Qt::LeftButton);
+        session.selectFloorTab(to - 1);
+        session.clickCell({x, y}, Qt::LeftButton);
+    }
+    // Floor numbers of pair k as "source-destination".
+    QString floorsOf(int pair) const
+    {
+        const WarpRecord &r = map().warp(pair);
+        return u"%1-%2"_s.arg(r.srcFloor).arg(r.dstFloor);
+    }
+    // Which original floor's cells each position now holds, e.g. "132".
+    QString cellOrder() const
+    {
+        QString order;
+        for (int f = 1; f <= map().floorCount(); ++f) {
+            for (int original = 1; original <= 4; ++original) {
+                if (map().cell(1, 1, f) == floorCell(original) &&
+                    map().cell(24, 16, f) == floorCell(original) &&
+                    map().branch(2, 2, f) == floorBranch(original))
+                    order += QString::number(original);
+            }
+        }
+        return order;
+    }
+};
+
+// Rows with a complete pair by label only, deleted ones in full.
+QStringList rowPattern(const QStringList &rows)
+{
+    QStringList pattern;
+    for (const QString &row : rows)
+        pattern.append(row.endsWith(u"削除"_s) ? row : row.left(1));
+    return pattern;
+}
+
+} // namespace
+
+class TestFloors : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void addRefusedAtNine();
+    void addedFloorKeepsPositionTexts_data();
+    void addedFloorKeepsPositionTexts();
+    void moveFloor_data();
+    void moveFloor();
+    void deleteFloorKeepsPositionsAndRenumbers();
+    void deleteFloorSelection_data();
+    void deleteFloorSelection();
+    void deletedPairsFreeTheirNumbers_data();
+    void deletedPairsFreeTheirNumbers();
+    void deletionEndsLinking_data();
+    void deletionEndsLinking();
+    void deletingOnlyFloorResetsMap();
+};
+
+void TestFloors::addRefusedAtNine()
+{
+    Fixture f(1);
+    for (int floor = 2; floor <= 9; ++floor)
+        QVERIFY(f.session.addFloor());
+    QCOMPARE(f.session.floorTabCaptions().size(), 9);
+    QCOMPARE(f.session.floorTabCaptions().last(), u"9階"_s);
+    f.session.selectFloorTab(4);
+    const MapData before = f.map();
+    QVERIFY(!f.session.addFloor());
+    QVERIFY(f.map() == before);
+    QCOMPARE(f.session.floorTabCaptions().size(), 9);
+    QCOMPARE(f.session.currentFloor(), 5);
+}
+
+void TestFloors::addedFloorKeepsPositionTexts_data()
+{
+    QTest::addColumn<bool>("afterDeletion");
+    QTest::addColumn<QString>("branch");
+
+    QTest::newRow("position used before: its branch settings stay") << false << u"3230"_s;
+    QTest::newRow("position emptied by a deletion") << true << QString();
+}
+
+void TestFloors::addedFloorKeepsPositionTexts()
+{
+    QFETCH(bool, afterDeletion);
+    QFETCH(QString, branch);
+
+    Fixture f(3);
+    if (afterDeletion) {
+        f.session.selectFloorTab(2);
+        f.session.deleteCurrentFloor();
+    } else {
+        // Shrink without clearing, as a loaded two-floor map over an older third floor.
+        MapData map = f.map();
+        map.setFloorCount(2);
+        f.session.takeLoadedMap(map);
+    }
+    QCOMPARE(f.map().floorCount(), 2);
+    f.session.selectFloorTab(0);
+    QVERIFY(f.session.addFloor());
+    QCOMPARE(f.map().floorCount(), 3);
+    // Adding neither switches nor redraws the floor.
+    QCOMPARE(f.session.currentFloor(), 1);
+    QCOMPARE(f.map().cell(1, 1, 3), u"00_  "_s);
+    QCOMPARE(f.map().cell(24, 16, 3), u"00_  "_s);
+    QCOMPARE(f.map().branch(2, 2, 3), branch);
+    QCOMPARE(f.map().floorName(3), floorName(3));
+    QCOMPARE(f.map().floorBackground(3), u"bg3"_s);
+    QCOMPARE(f.map().floorEndText(3), u"end3"_s);
+    QCOMPARE(f.session.floorTabCaptions().last(), u"3階"_s);
+}
+
+void TestFloors::moveFloor_data()
+{
+    QTest::addColumn<int>("floor");
+    QTest::addColumn<int>("delta");
+    QTest::addColumn<bool>("moved");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QString>("cells");
+    QTest::addColumn<QString>("pairFloors");
+    QTest::addColumn<QString>("firstRow");
+
+    // Pairs: 1 from floor 1 to 2, 2 from 2 to 3, 3 within 3.
+    QTest::newRow("floor 2 right")
+        << 2 << 1 << true << 3 << u"132"_s << u"1-3 3-2 2-2"_s << u"A：5,5,1-5,5,3"_s;
+    QTest::newRow("floor 2 left") << 2 << -1 << true << 1 << u"213"_s << u"2-1 1-3 3-3"_s
+                                  << u"A：5,5,2-5,5,1"_s;
+    QTest::newRow("floor 3 left") << 3 << -1 << true << 2 << u"132"_s << u"1-3 3-2 2-2"_s
+                                  << u"A：5,5,1-5,5,3"_s;
+    QTest::newRow("last floor right is refused")
+        << 3 << 1 << false << 3 << u"123"_s << u"1-2 2-3 3-3"_s << u"A：5,5,1-5,5,2"_s;
+    QTest::newRow("first floor left is refused")
+        << 1 << -1 << false << 1 << u"123"_s << u"1-2 2-3 3-3"_s << u"A：5,5,1-5,5,2"_s;
+}
+
+void TestFloors::moveFloor()
+{
+    QFETCH(int, floor);
+    QFETCH(int, delta);
+    QFETCH(bool, moved);
+    QFETCH(int, current);
+    QFETCH(QString, cells);
+    QFETCH(QString, pairFloors);
+    QFETCH(QString, firstRow);
+
+    Fixture f(3);
+    f.link(5, 5, 1, 2);
+    f.link(6, 6, 2, 3);
+    f.link(7, 7, 3, 3);
+    // A fourth pair's source waits on floor 2: unfinished records are not renumbered.
+    f.session.selectFloorTab(1);
+    f.session.clickCell({8, 8}, Qt::LeftButton);
+    QCOMPARE(f.session.warpPickStage(), 2);
+
+    f.session.selectFloorTab(floor - 1);
+    f.session.setStatusText(QString());
+    QCOMPARE(f.session.moveFloor(delta), moved);
+    QCOMPARE(f.session.currentFloor(), current);
+    QCOMPARE(f.session.statusText(), moved ? QString() : u"動かせません。"_s);
+    QCOMPARE(f.cellOrder(), cells);
+    QCOMPARE(QStringList({f.floorsOf(1), f.floorsOf(2), f.floorsOf(3)}).join(u' '), pairFloors);
+    QCOMPARE(f.floorsOf(4), u"2-0"_s);
+    // Rows follow the table at once.
+    QCOMPARE(f.session.warps().rows().first(), firstRow);
+    // Names and tab captions stay with the positions.
+    for (int position = 1; position <= 3; ++position)
+        QCOMPARE(f.map().floorName(position), floorName(position));
+    QCOMPARE(f.session.floorTabCaptions(), (QStringList{u"１階"_s, u"2階"_s, u"3階"_s}));
+    QCOMPARE(f.map().warpCount(), 3);
+}
+
+void TestFloors::deleteFloorKeepsPositionsAndRenumbers()
+{
+    Fixture f(3);
+    f.link(1, 1, 1, 2); // A touches floor 2
+    f.link(2, 2, 3, 3); // B within floor 3
+    f.link(3, 3, 1, 3); // C floors 1 and 3
+    f.link(4, 4, 2, 2); // D within floor 2
+    f.link(5, 5, 3, 1); // E floor 3 to 1
+    f.link(6, 6, 1, 1); // F within floor 1
+    f.session.selectFloorTab(1);
+    f.session.deleteCurrentFloor();
+
+    QCOMPARE(f.map().floorCount(), 2);
+    QCOMPARE(f.session.currentFloor(), 2);
+    QCOMPARE(f.cellOrder(), u"13"_s);
+    // The vacated position is empty, its texts stay.
+    QCOMPARE(f.map().cell(1, 1, 3), u"00_  "_s);
+    QCOMPARE(f.map().branch(2, 2, 3), QString());
+    for (int position = 1; position <= 3; ++position) {
+        QCOMPARE(f.map().floorName(position), floorName(position));
+        QCOMPARE(f.map().floorBackground(position), u"bg%1"_s.arg(position));
+    }
+    QCOMPARE(f.session.floorTabCaptions(), (QStringList{u"１階"_s, u"2階"_s}));
+
+    QCOMPARE(f.map().warpCount(), 4);
+    QVERIFY(!f.map().warp(1).isDefined());
+    QVERIFY(!f.map().warp(4).isDefined());
+    QCOMPARE(f.floorsOf(2), u"2-2"_s);
+    QCOMPARE(f.floorsOf(3), u"1-2"_s);
+    QCOMPARE(f.floorsOf(5), u"2-1"_s);
+    QCOMPARE(f.floorsOf(6), u"1-1"_s);
+    QCOMPARE(f.session.warps().rows(),
+             (QStringList{u"A：削除"_s, u"B：2,2,2-2,2,2"_s, u"C：3,3,1-3,3,2"_s, u"D：削除"_s,
+                          u"E：5,5,2-5,5,1"_s, u"F：6,6,1-6,6,1"_s}));
+    QStringList markers;
+    for (const WarpLinking::Marker &m : f.session.warps().markers())
+        markers.append(QString::number(m.index));
+    markers.sort();
+    QCOMPARE(markers.join(u' '), u"10 11 12 3 4 5 6 9"_s);
+}
+
+void TestFloors::deleteFloorSelection_data()
+{
+    QTest::addColumn<int>("floors");
+    QTest::addColumn<int>("doomed");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QString>("cells");
+
+    QTest::newRow("middle floor") << 3 << 2 << 2 << u"13"_s;
+    QTest::newRow("last floor: the new last one is shown") << 3 << 3 << 2 << u"12"_s;
+    QTest::newRow("first floor") << 2 << 1 << 1 << u"2"_s;
+    QTest::newRow("first of four") << 4 << 1 << 1 << u"234"_s;
+}
+
+void TestFloors::deleteFloorSelection()
+{
+    QFETCH(int, floors);
+    QFETCH(int, doomed);
+    QFETCH(int, current);
+    QFETCH(QString, cells);
+
+    Fixture f(floors);
+    f.session.selectFloorTab(doomed - 1);
+    f.session.deleteCurrentFloor();
+    QCOMPARE(f.map().floorCount(), floors - 1);
+    QCOMPARE(f.session.floorTabCaptions().size(), floors - 1);
+    QCOMPARE(f.session.currentFloor(), current);
+    QCOMPARE(f.cellOrder(), cells);
+}
+
+void TestFloors::deletedPairsFreeTheirNumbers_data()
+{
+    QTest::addColumn<QList<int>>("onFloor2");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("free");
+
+    QTest::newRow("pairs 3 and 7 of 1-10")
+        << QList<int>{3, 7} << QStringList{u"A"_s, u"B"_s,       u"C：削除"_s, u"D"_s, u"E"_s,
+                                           u"F"_s, u"G：削除"_s, u"H"_s,       u"I"_s, u"J"_s}
+        << u"03,07,11"_s;
+    QTest::newRow("highest pairs: their rows go")
+        << QList<int>{9, 10}
+        << QStringList{u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s, u"F"_s, u"G"_s, u"H"_s}
+        << u"09,10,11"_s;
+    QTest::newRow("highest pair and one below a kept pair")
+        << QList<int>{8, 10}
+        << QStringList{u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s, u"F"_s, u"G"_s, u"H：削除"_s, u"I"_s}
+        << u"08,10,11"_s;
+}
+
+void TestFloors::deletedPairsFreeTheirNumbers()
+{
+    QFETCH(QList<int>, onFloor2);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, free);
+
+    Fixture f(2);
+    for (int pair = 1; pair <= 10; ++pair)
+        f.link(pair, 3, 1, onFloor2.contains(pair) ? 2 : 1);
+    f.session.selectFloorTab(1);
+    f.session.deleteCurrentFloor();
+
+    QCOMPARE(f.map().warpCount(), 10 - onFloor2.size());
+    QCOMPARE(f.map().freePairNumbers().mid(0, 3).join(u','), free);
+    QCOMPARE(rowPattern(f.session.warps().rows()), rows);
+    f.session.warps().startNewPair();
+    QCOMPARE(f.session.selectedWarp(), free.left(2).toInt());
+}
+
+void TestFloors::deletionEndsLinking_data()
+{
+    QTest::addColumn<bool>("sourcePlaced");
+    QTest::addColumn<bool>("pairOnDoomedFloor");
+    QTest::addColumn<int>("stage");
+    QTest::addColumn<QString>("status");
+
+    const QString askSource = u"ワープ元をクリックして下さい。"_s;
+    QTest::newRow("waiting for a source, no pair deleted") << false << false << 1 << askSource;
+    QTest::newRow("waiting for a source, a pair deleted") << false << true << 0 << QString();
+    QTest::newRow("source placed, no pair deleted") << true << false << 0 << QString();
+    QTest::newRow("source placed, a pair deleted") << true << true << 0 << QString();
+}
+
+void TestFloors::deletionEndsLinking()
+{
+    QFETCH(bool, sourcePlaced);
+    QFETCH(bool, pairOnDoomedFloor);
+    QFETCH(int, stage);
+    QFETCH(QString, status);
+
+    Fixture f(3);
+    f.link(1, 1, 1, pairOnDoomedFloor ? 3 : 1);
+    f.session.selectFloorTab(0);
+    if (sourcePlaced)
+        f.session.clickCell({9, 9}, Qt::LeftButton);
+    f.session.selectFloorTab(2);
+    f.session.deleteCurrentFloor();
+
+    QCOMPARE(f.session.warpPickStage(), stage);
+    QCOMPARE(f.session.statusText(), status);
+    QCOMPARE(f.session.warps().sampleCaption().isEmpty(), stage == 0);
+    const int markers = pairOnDoomedFloor ? 0 : 2;
+    QCOMPARE(f.session.warps().markers().size(), markers);
+}
+
+void TestFloors::deletingOnlyFloorResetsMap()
+{
+    Fixture f(1);
+    f.link(1, 1, 1, 1);
+    f.document.setMapFileName(u"/tmp/castle"_s);
+    f.session.deleteCurrentFloor();
+
+    QCOMPARE(f.map().floorCount(), 1);
+    QCOMPARE(f.map().cell(1, 1, 1), u"00_  "_s);
+    QCOMPARE(f.map().branch(2, 2, 1), QString());
+    QCOMPARE(f.map().floorName(1), QString());
+    QCOMPARE(f.map().mapFileName(), QString());
+    QCOMPARE(f.map().warpCount(), 0);
+    QCOMPARE(f.map().freePairNumbers().size(), 79);
+    QVERIFY(f.session.warps().markers().isEmpty());
+    QCOMPARE(f.session.editMode(), int(EditorSession::ChipMode));
+    QCOMPARE(f.session.floorTabCaptions(), QStringList{u"１階"_s});
+}
+
+QTEST_GUILESS_MAIN(TestFloors)
+#include "tst_floors.moc"

@@ -1,0 +1,560 @@
+#include "app/chipdescriptions.h"
+#include "app/codetables.h"
+#include "app/editorsession.h"
+#include "app/mapdocument.h"
+#include "board/warplinking.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString AskSource = u"ワープ元をクリックして下さい。"_s;
+const QString AskDestination = u"ワープ先をクリックして下さい。"_s;
+
+struct Fixture
+{
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session{document, descriptions};
+
+    Fixture() { session.setEditMode(EditorSession::WarpMode); }
+    WarpLinking &warps() { return session.warps(); }
+};
+
+// Runs a script of user actions, the way the board and the warp window drive a session:
+//   "new"        the window's new-pair button
+//   "L3,5"       left click on board cell (3, 5) of the floor shown; "R", "M" other buttons
+//   "relink1"    the window's change button with row 1 (0-based) selected
+//   "del2"       the window's delete button on pair 2, answered with yes
+//   "add"        a new floor; "floor2" shows floor 2
+void run(Fixture &f, const QString &script)
+{
+    const QStringList steps = script.split(u' ', Qt::SkipEmptyParts);
+    for (const QString &step : steps) {
+        if (step == u"new"_s) {
+            f.warps().startNewPair();
+        } else if (step.startsWith(u'L') || step.startsWith(u'R') || step.startsWith(u'M')) {
+            const QStringList xy = step.mid(1).split(u',');
+            const Qt::MouseButton button = step.startsWith(u'L')   ? Qt::LeftButton
+                                           : step.startsWith(u'R') ? Qt::RightButton
+                                                                   : Qt::MiddleButton;
+            f.session.clickCell(QPoint(xy.at(0).toInt(), xy.at(1).toInt()), button);
+        } else if (step.startsWith(u"relink"_s)) {
+            f.warps().relinkRow(step.mid(6).toInt());
+        } else if (step.startsWith(u"del"_s)) {
+            const int pair = step.mid(3).toInt();
+            if (f.warps().requestDeletion(pair - 1) == WarpLinking::Deletion::Ask)
+                f.warps().deletePair(pair);
+        } else if (step == u"add"_s) {
+            f.session.addFloor();
+        } else if (step.startsWith(u"floor"_s)) {
+            f.session.selectFloorTab(step.mid(5).toInt() - 1);
+        } else {
+            qFatal("unknown step %s", qPrintable(step));
+        }
+        f.session.warpsEdited();
+    }
+}
+
+// Pair n of `linkPairs`: source in column (n-1)%24+1, row (n-1)/24+1, destination 8 rows
+// lower, both on floor 1.
+QPoint pairSource(int n)
+{
+    return {(n - 1) % 24 + 1, (n - 1) / 24 + 1};
+}
+
+void linkPairs(Fixture &f, int count)
+{
+    f.warps().startNewPair();
+    for (int n = 1; n <= count; ++n) {
+        f.session.clickCell(pairSource(n), Qt::LeftButton);
+        f.session.clickCell(pairSource(n) + QPoint(0, 8), Qt::LeftButton);
+    }
+}
+
+QString pairRowOf(int n)
+{
+    const QPoint s = pairSource(n);
+    return u"%1：%2,%3,1-%2,%4,1"_s.arg(CodeTables::sourceLabel(n))
+        .arg(s.x())
+        .arg(s.y())
+        .arg(s.y() + 8);
+}
+
+QString recordText(const WarpRecord &r)
+{
+    return u"%1,%2,%3-%4,%5,%6"_s.arg(r.srcX)
+        .arg(r.srcY)
+        .arg(r.srcFloor)
+        .arg(r.dstX)
+        .arg(r.dstY)
+        .arg(r.dstFloor);
+}
+
+// Pairs 1..n of the table as texts; every later record must be untouched.
+QStringList records(const MapData &map, int n)
+{
+    QStringList texts;
+    for (int pair = 1; pair <= n; ++pair)
+        texts.append(recordText(map.warp(pair)));
+    return texts;
+}
+
+bool laterRecordsEmpty(const MapData &map, int from)
+{
+    for (int pair = from; pair <= MapData::MaxWarps; ++pair)
+        if (map.warp(pair) != WarpRecord{})
+            return false;
+    return true;
+}
+
+// The markers that exist, bottom first: "index@x,y,floor".
+QString markersText(const WarpLinking &warps)
+{
+    QStringList texts;
+    for (const WarpLinking::Marker &m : warps.markers())
+        texts.append(u"%1@%2,%3,%4"_s.arg(m.index).arg(m.cell.x()).arg(m.cell.y()).arg(m.floor));
+    return texts.join(u' ');
+}
+
+QString freeHead(const MapData &map, int count = 3)
+{
+    return map.freePairNumbers().mid(0, count).join(u',');
+}
+
+} // namespace
+
+class TestWarpLinking : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void linking_data();
+    void linking();
+    void markerClicks_data();
+    void markerClicks();
+    void markerListText();
+    void markerVisibility_data();
+    void markerVisibility();
+    void highlighting_data();
+    void highlighting();
+    void rowsAndFreeNumbers_data();
+    void rowsAndFreeNumbers();
+    void seventyNinePairs();
+    void leavingWarpMode();
+    void resetForgetsLinking();
+    void loadedMapGetsMarkersInPairOrder();
+};
+
+void TestWarpLinking::linking_data()
+{
+    // Space-separated: the script, pair records 1.. (later ones untouched), rows, markers.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("records");
+    QTest::addColumn<int>("warpCount");
+    QTest::addColumn<QString>("free");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<int>("stage");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<QString>("markers");
+
+    const QString pairA = u"new L3,5 L10,2 "_s;
+    const QString none;
+
+    QTest::newRow("new pair, next one offered")
+        << pairA << u"3,5,1-10,2,1"_s << 1 << u"02,03,04"_s << u"A：3,5,1-10,2,1"_s << 1
+        << AskSource << u"B"_s << u"2@10,2,1 1@3,5,1"_s;
+    QTest::newRow("source placed") << u"new L3,5"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s
+                                   << none << 2 << AskDestination << u"a"_s << u"1@3,5,1"_s;
+    QTest::newRow("right button in the source step ends linking")
+        << u"new R3,5"_s << none << 0 << u"01,02,03"_s << none << 0 << none << none << none;
+    QTest::newRow("right button in the destination step: back to the source")
+        << u"new L3,5 R4,4"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s << none << 1 << AskSource
+        << u"A"_s << none;
+    QTest::newRow("two right buttons cancel two steps")
+        << u"new L3,5 R4,4 R4,4"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s << none << 0 << none
+        << none << none;
+    QTest::newRow("right button in the next pair's source step keeps the pair")
+        << pairA + u"R1,1"_s << u"3,5,1-10,2,1"_s << 1 << u"02,03,04"_s << u"A：3,5,1-10,2,1"_s << 0
+        << none << none << u"2@10,2,1 1@3,5,1"_s;
+    QTest::newRow("middle button places like the left one")
+        << u"new M3,5 M4,4"_s << u"3,5,1-4,4,1"_s << 1 << u"02,03,04"_s << u"A：3,5,1-4,4,1"_s << 1
+        << AskSource << u"B"_s << u"2@4,4,1 1@3,5,1"_s;
+    QTest::newRow("relink a complete pair: linking ends")
+        << pairA + u"relink0 L7,7 L8,8"_s << u"7,7,1-8,8,1"_s << 1 << u"02,03,04"_s
+        << u"A：7,7,1-8,8,1"_s << 0 << none << none << u"2@8,8,1 1@7,7,1"_s;
+    // The row follows the table, so it shows the new source at once.
+    QTest::newRow("relink: right button in the destination step keeps the new source")
+        << pairA + u"relink0 L7,7 R8,8"_s << u"7,7,1-10,2,1"_s << 1 << u"02,03,04"_s
+        << u"A：7,7,1-10,2,1"_s << 1 << AskSource << u"A"_s << u"2@10,2,1 1@7,7,1"_s;
+    QTest::newRow("relink: right button in the source step")
+        << pairA + u"relink0 R8,8"_s << u"3,5,1-10,2,1"_s << 1 << u"02,03,04"_s
+        << u"A：3,5,1-10,2,1"_s << 0 << none << none << u"2@10,2,1 1@3,5,1"_s;
+    QTest::newRow("deleted number linked anew: both markers, count grows, next pair offered")
+        << u"new L1,1 L1,9 L2,1 L2,9 L3,1 L3,9 del2 relink1 L5,5 L6,6"_s
+        << u"1,1,1-1,9,1 5,5,1-6,6,1 3,1,1-3,9,1"_s << 3 << u"04,05,06"_s
+        << u"A：1,1,1-1,9,1 B：5,5,1-6,6,1 C：3,1,1-3,9,1"_s << 1 << AskSource << u"D"_s
+        << u"2@1,9,1 6@3,9,1 4@6,6,1 1@1,1,1 3@5,5,1 5@3,1,1"_s;
+    QTest::newRow("source and destination on one cell: source on top")
+        << u"new L4,4 L4,4"_s << u"4,4,1-4,4,1"_s << 1 << u"02,03,04"_s << u"A：4,4,1-4,4,1"_s << 1
+        << AskSource << u"B"_s << u"2@4,4,1 1@4,4,1"_s;
+    QTest::newRow("destination on an older pair's source cell: sources stay on top")
+        << pairA + u"L4,4 L3,5"_s << u"3,5,1-10,2,1 4,4,1-3,5,1"_s << 2 << u"03,04,05"_s
+        << u"A：3,5,1-10,2,1 B：4,4,1-3,5,1"_s << 1 << AskSource << u"C"_s
+        << u"2@10,2,1 4@3,5,1 1@3,5,1 3@4,4,1"_s;
+    QTest::newRow("a source click on an occupied cell is accepted")
+        << pairA + u"L3,5 L10,2"_s << u"3,5,1-10,2,1 3,5,1-10,2,1"_s << 2 << u"03,04,05"_s
+        << u"A：3,5,1-10,2,1 B：3,5,1-10,2,1"_s << 1 << AskSource << u"C"_s
+        << u"2@10,2,1 4@10,2,1 1@3,5,1 3@3,5,1"_s;
+    QTest::newRow("pair across floors")
+        << u"add new L3,5 floor2 L6,7"_s << u"3,5,1-6,7,2"_s << 1 << u"02,03,04"_s
+        << u"A：3,5,1-6,7,2"_s << 1 << AskSource << u"B"_s << u"2@6,7,2 1@3,5,1"_s;
+    QTest::newRow("new during a new pair's destination step drops its source marker")
+        << u"new L3,5 new"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s << none << 1 << AskSource
+        << u"A"_s << none;
+    QTest::newRow("new during a relinked pair's destination step keeps its marker")
+        << pairA + u"relink0 L7,7 new"_s << u"7,7,1-10,2,1"_s << 1 << u"02,03,04"_s
+        << u"A：7,7,1-10,2,1"_s << 1 << AskSource << u"A"_s << u"2@10,2,1 1@7,7,1"_s;
+    QTest::newRow("change while a new pair waits for its destination")
+        << pairA + u"L4,4 relink0"_s << u"3,5,1-10,2,1 4,4,1-0,0,0"_s << 1 << u"02,03,04"_s
+        << u"A：3,5,1-10,2,1"_s << 1 << AskSource << u"A"_s << u"2@10,2,1 1@3,5,1"_s;
+    QTest::newRow("delete while a new pair waits for its destination")
+        << pairA + u"L4,4 del1"_s << u"3,5,0-10,2,0 4,4,1-0,0,0"_s << 0 << u"01,02,03"_s << none
+        << 0 << none << none << none;
+}
+
+void TestWarpLinking::linking()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, records);
+    QFETCH(int, warpCount);
+    QFETCH(QString, free);
+    QFETCH(QString, rows);
+    QFETCH(int, stage);
+    QFETCH(QString, status);
+    QFETCH(QString, sample);
+    QFETCH(QString, markers);
+
+    Fixture f;
+    run(f, steps);
+    const MapData &map = f.session.map();
+    const QStringList expectedRecords = records.split(u' ', Qt::SkipEmptyParts);
+    QCOMPARE(::records(map, expectedRecords.size()), expectedRecords);
+    QVERIFY(laterRecordsEmpty(map, expectedRecords.size() + 1));
+    QCOMPARE(map.warpCount(), warpCount);
+    QCOMPARE(freeHead(map), free);
+    QCOMPARE(f.warps().rows().join(u' '), rows);
+    QCOMPARE(f.session.warpPickStage(), stage);
+    QCOMPARE(f.session.statusText(), status);
+    QCOMPARE(f.warps().sampleCaption(), sample);
+    QCOMPARE(markersText(f.warps()), markers);
+}
+
+void TestWarpLinking::markerClicks_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<int>("marker");
+    QTest::addColumn<bool>("right");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<int>("stage");
+    QTest::addColumn<int>("pair");
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<QString>("markers");
+
+    const QString pairA = u"new L3,5 L10,2 "_s;
+    QTest::newRow("source marker refused as a new pair's source")
+        << pairA << 1 << false << false << 1 << 2 << u"0,0,0-0,0,0"_s << u"2@10,2,1 1@3,5,1"_s;
+    QTest::newRow("source marker refused with the right button too")
+        << pairA << 1 << true << false << 1 << 2 << u"0,0,0-0,0,0"_s << u"2@10,2,1 1@3,5,1"_s;
+    QTest::newRow("destination marker accepted as a new pair's source")
+        << pairA << 2 << false << true << 2 << 2 << u"10,2,1-0,0,0"_s
+        << u"2@10,2,1 1@3,5,1 3@10,2,1"_s;
+    QTest::newRow("source marker accepted while relinking its pair")
+        << pairA + u"R1,1 relink0"_s << 1 << false << true << 2 << 1 << u"3,5,1-10,2,1"_s
+        << u"2@10,2,1 1@3,5,1"_s;
+    QTest::newRow("source marker as a destination")
+        << pairA + u"L4,4"_s << 1 << false << true << 1 << 2 << u"4,4,1-3,5,1"_s
+        << u"2@10,2,1 4@3,5,1 1@3,5,1 3@4,4,1"_s;
+    QTest::newRow("right button on a marker cancels the destination step")
+        << pairA + u"L4,4"_s << 3 << true << true << 1 << 2 << u"4,4,1-0,0,0"_s
+        << u"2@10,2,1 1@3,5,1"_s;
+}
+
+void TestWarpLinking::markerClicks()
+{
+    QFETCH(QString, steps);
+    QFETCH(int, marker);
+    QFETCH(bool, right);
+    QFETCH(bool, accepted);
+    QFETCH(int, stage);
+    QFETCH(int, pair);
+    QFETCH(QString, record);
+    QFETCH(QString, markers);
+
+    Fixture f;
+    run(f, steps);
+    QCOMPARE(f.warps().clickMarker(marker, right), accepted);
+    QCOMPARE(f.session.warpPickStage(), stage);
+    QCOMPARE(recordText(f.session.map().warp(pair)), record);
+    QCOMPARE(markersText(f.warps()), markers);
+}
+
+void TestWarpLinking::markerListText()
+{
+    Fixture f;
+    // A 3,5 -> 8,8; B 8,8 -> 3,5; C 3,5 -> 3,5 of floor 2; D 3,5 -> 9,9, deleted again.
+    run(f, u"add new L3,5 L8,8 L8,8 L3,5 L3,5 floor2 L3,5 floor1 L3,5 L9,9 R1,1 del4"_s);
+    QCOMPARE(f.session.warpPickStage(), 0);
+
+    // Marker order, not stacking order; the clicked marker included; other floors left out.
+    const QString onFloor1 = u"\r\nA\r\nb\r\nC"_s;
+    for (int marker : {1, 4, 5}) {
+        QVERIFY(f.warps().clickMarker(marker, false));
+        QCOMPARE(f.warps().markerListText(), onFloor1);
+        QCOMPARE(f.session.warpPickStage(), 0);
+    }
+    QVERIFY(f.warps().clickMarker(2, false));
+    QCOMPARE(f.warps().markerListText(), u"\r\na\r\nB"_s);
+
+    f.session.clickCell({3, 5}, Qt::LeftButton);
+    QCOMPARE(f.warps().markerListText(), QString());
+
+    run(f, u"floor2"_s);
+    QVERIFY(f.warps().clickMarker(6, false));
+    QCOMPARE(f.warps().markerListText(), u"\r\nc"_s);
+    // Leaving warp mode clears the list.
+    f.session.setEditMode(EditorSession::ChipMode);
+    QCOMPARE(f.warps().markerListText(), QString());
+}
+
+void TestWarpLinking::markerVisibility_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("floor");
+    QTest::addColumn<QString>("visible");
+    QTest::addColumn<QString>("existing");
+
+    // Pair A from floor 1 to floor 2, pair B's source placed on floor 2.
+    QTest::newRow("warp mode, floor 1")
+        << int(EditorSession::WarpMode) << 1 << u"1"_s << u"1 2 3"_s;
+    QTest::newRow("warp mode, floor 2")
+        << int(EditorSession::WarpMode) << 2 << u"2 3"_s << u"1 2 3"_s;
+    QTest::newRow("map editing, floor 2")
+        << int(EditorSession::ChipMode) << 2 << QString() << u"1 2"_s;
+    QTest::newRow("branch mode, floor 1")
+        << int(EditorSession::BranchMode) << 1 << QString() << u"1 2"_s;
+}
+
+void TestWarpLinking::markerVisibility()
+{
+    QFETCH(int, mode);
+    QFETCH(int, floor);
+    QFETCH(QString, visible);
+    QFETCH(QString, existing);
+
+    Fixture f;
+    run(f, u"add new L3,5 floor2 L4,4 L6,6 floor"_s + QString::number(floor));
+    f.session.setEditMode(mode);
+    QStringList shown;
+    QStringList all;
+    for (const WarpLinking::Marker &m : f.warps().markers()) {
+        all.append(QString::number(m.index));
+        if (f.session.isMarkerVisible(m))
+            shown.append(QString::number(m.index));
+    }
+    all.sort();
+    shown.sort();
+    QCOMPARE(shown.join(u' '), visible);
+    QCOMPARE(all.join(u' '), existing);
+}
+
+void TestWarpLinking::highlighting_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("opaque");
+    QTest::addColumn<QString>("topTwo");
+
+    // Pairs A and C exist, B is deleted.
+    QTest::newRow("row of pair A") << 0 << u"1 2"_s << u"2 1"_s;
+    QTest::newRow("row of pair C") << 2 << u"5 6"_s << u"6 5"_s;
+    QTest::newRow("deleted row") << 1 << QString() << u"6 5"_s;
+    QTest::newRow("no row (the × button)") << -1 << QString() << u"6 5"_s;
+}
+
+void TestWarpLinking::highlighting()
+{
+    QFETCH(int, row);
+    QFETCH(QString, opaque);
+    QFETCH(QString, topTwo);
+
+    Fixture f;
+    linkPairs(f, 3);
+    run(f, u"R1,1 del2"_s);
+    // A first highlight, replaced by the one under test.
+    f.warps().highlightRow(2);
+    f.warps().highlightRow(row);
+    QStringList lit;
+    QStringList order;
+    for (const WarpLinking::Marker &m : f.warps().markers()) {
+        if (m.opaque)
+            lit.append(QString::number(m.index));
+        order.append(QString::number(m.index));
+    }
+    lit.sort();
+    QCOMPARE(lit.join(u' '), opaque);
+    QCOMPARE(order.mid(order.size() - 2).join(u' '), topTwo);
+}
+
+void TestWarpLinking::rowsAndFreeNumbers_data()
+{
+    QTest::addColumn<int>("pairs");
+    QTest::addColumn<QList<int>>("deleted");
+    QTest::addColumn<QStringList>("rows"); // a complete row by its label only
+    QTest::addColumn<int>("warpCount");
+    QTest::addColumn<QString>("free");
+
+    QTest::newRow("pairs 1-4, pair 2 deleted")
+        << 4 << QList<int>{2} << QStringList{u"A"_s, u"B：削除"_s, u"C"_s, u"D"_s} << 3
+        << u"02,05,06"_s;
+    QTest::newRow("only pair 1 left of three")
+        << 3 << QList<int>{2, 3} << QStringList{u"A"_s} << 1 << u"02,03,04"_s;
+    QTest::newRow("pair 3 of 1-5 deleted")
+        << 5 << QList<int>{3} << QStringList{u"A"_s, u"B"_s, u"C：削除"_s, u"D"_s, u"E"_s} << 4
+        << u"03,06,07"_s;
+    QTest::newRow("pair 5 deleted after pair 4: both rows go")
+        << 5 << QList<int>{4, 5} << QStringList{u"A"_s, u"B"_s, u"C"_s} << 3 << u"04,05,06"_s;
+    QTest::newRow("highest pair deleted first, middle one kept as a deleted row")
+        << 5 << QList<int>{5, 3} << QStringList{u"A"_s, u"B"_s, u"C：削除"_s, u"D"_s} << 3
+        << u"03,05,06"_s;
+    QTest::newRow("every pair deleted")
+        << 2 << QList<int>{1, 2} << QStringList{} << 0 << u"01,02,03"_s;
+}
+
+void TestWarpLinking::rowsAndFreeNumbers()
+{
+    QFETCH(int, pairs);
+    QFETCH(QList<int>, deleted);
+    QFETCH(QStringList, rows);
+    QFETCH(int, warpCount);
+    QFETCH(QString, free);
+
+    Fixture f;
+    linkPairs(f, pairs);
+    run(f, u"R1,1"_s);
+    for (int pair : deleted)
+        run(f, u"del"_s + QString::number(pair));
+
+    QStringList expected;
+    for (int i = 0; i < rows.size(); ++i)
+        expected.append(rows[i].size() == 1 ? pairRowOf(i + 1) : rows[i]);
+    QCOMPARE(f.warps().rows(), expected);
+    QCOMPARE(f.session.map().warpCount(), warpCount);
+    QCOMPARE(freeHead(f.session.map()), free);
+    // A deleted pair's markers go with it.
+    for (const WarpLinking::Marker &m : f.warps().markers())
+        QVERIFY(!deleted.contains(WarpLinking::pairOfMarker(m.index)));
+    QCOMPARE(f.warps().markers().size(), 2 * warpCount);
+
+    // The next new pair takes the lowest free number.
+    QCOMPARE(f.warps().startNewPair(), WarpLinking::NewPair::Started);
+    QCOMPARE(f.session.selectedWarp(), free.left(2).toInt());
+    QCOMPARE(f.warps().sampleCaption(), CodeTables::sourceLabel(free.left(2).toInt()));
+}
+
+void TestWarpLinking::seventyNinePairs()
+{
+    Fixture f;
+    linkPairs(f, 79);
+    const MapData &map = f.session.map();
+    QCOMPARE(map.warpCount(), 79);
+    QCOMPARE(f.session.warpPickStage(), 0);
+    QCOMPARE(f.session.statusText(), QString());
+    QCOMPARE(f.warps().sampleCaption(), QString());
+    QVERIFY(map.freePairNumbers().isEmpty());
+    QCOMPARE(f.warps().rows().size(), 79);
+    QCOMPARE(f.warps().rows().last(), u"九：7,4,1-7,12,1"_s);
+    QCOMPARE(f.warps().markers().size(), 158);
+
+    QCOMPARE(f.warps().startNewPair(), WarpLinking::NewPair::Full);
+    QCOMPARE(f.session.warpPickStage(), 0);
+    QCOMPARE(f.session.statusText(), QString());
+
+    // "new" while a full table's pair is linked again leaves that linking as it was.
+    QVERIFY(f.warps().relinkRow(78));
+    QCOMPARE(f.warps().startNewPair(), WarpLinking::NewPair::Full);
+    QCOMPARE(f.session.warpPickStage(), 1);
+    QVERIFY(f.session.warpRelinking());
+    QCOMPARE(f.session.selectedWarp(), 79);
+    run(f, u"L24,16 L23,16"_s);
+    QCOMPARE(map.warpCount(), 79);
+    QCOMPARE(f.warps().rows().last(), u"九：24,16,1-23,16,1"_s);
+    QCOMPARE(f.session.warpPickStage(), 0);
+
+    // A freed number is handed out again.
+    run(f, u"del40"_s);
+    QCOMPARE(map.freePairNumbers(), QStringList{u"40"_s});
+    QCOMPARE(f.warps().startNewPair(), WarpLinking::NewPair::Started);
+    QCOMPARE(f.session.selectedWarp(), 40);
+    run(f, u"L1,16 L2,16"_s);
+    QCOMPARE(map.warpCount(), 79);
+    QCOMPARE(f.session.warpPickStage(), 0);
+}
+
+void TestWarpLinking::leavingWarpMode()
+{
+    Fixture f;
+    run(f, u"new L3,5 L10,2 L4,4"_s);
+    QCOMPARE(markersText(f.warps()), u"2@10,2,1 1@3,5,1 3@4,4,1"_s);
+    f.session.setEditMode(EditorSession::BranchMode);
+    QCOMPARE(f.session.warpPickStage(), 0);
+    QCOMPARE(f.session.statusText(), QString());
+    QCOMPARE(f.warps().sampleCaption(), QString());
+    QCOMPARE(markersText(f.warps()), u"2@10,2,1 1@3,5,1"_s);
+    // Markers lose their background, and keep losing it back in warp mode.
+    f.session.setEditMode(EditorSession::WarpMode);
+    for (const WarpLinking::Marker &m : f.warps().markers())
+        QVERIFY(!m.opaque);
+    QCOMPARE(f.session.warpPickStage(), 0);
+    // The pair's record is untouched, the half-placed source stays in its record.
+    QCOMPARE(recordText(f.session.map().warp(1)), u"3,5,1-10,2,1"_s);
+    QCOMPARE(recordText(f.session.map().warp(2)), u"4,4,1-0,0,0"_s);
+}
+
+void TestWarpLinking::resetForgetsLinking()
+{
+    Fixture f;
+    run(f, u"new L3,5 L10,2 L4,4"_s);
+    f.session.resetMap();
+    QCOMPARE(f.session.map().warpCount(), 0);
+    QCOMPARE(f.session.map().freePairNumbers().size(), 79);
+    QCOMPARE(f.session.warpPickStage(), 0);
+    QCOMPARE(f.session.selectedWarp(), 0);
+    QVERIFY(!f.session.warpRelinking());
+    QVERIFY(f.warps().markers().isEmpty());
+    QVERIFY(f.warps().rows().isEmpty());
+    QCOMPARE(f.session.editMode(), int(EditorSession::ChipMode));
+}
+
+void TestWarpLinking::loadedMapGetsMarkersInPairOrder()
+{
+    Fixture f;
+    MapData loaded;
+    loaded.setFloorCount(2);
+    loaded.setWarp(1, {2, 2, 1, 5, 5, 2});
+    loaded.setWarp(2, {5, 5, 2, 2, 2, 1});
+    loaded.setWarpCount(2);
+    run(f, u"new L3,5"_s);
+    f.session.takeLoadedMap(loaded);
+    // A later marker lies above an earlier one on a shared cell.
+    QCOMPARE(markersText(f.warps()), u"1@2,2,1 2@5,5,2 3@5,5,2 4@2,2,1"_s);
+    QCOMPARE(f.session.warpPickStage(), 0);
+    QCOMPARE(freeHead(f.session.map()), u"03,04,05"_s);
+    QCOMPARE(f.warps().rows(), (QStringList{u"A：2,2,1-5,5,2"_s, u"B：5,5,2-2,2,1"_s}));
+    QCOMPARE(f.session.floorTabCaptions(), (QStringList{u"1階"_s, u"2階"_s}));
+}
+
+QTEST_GUILESS_MAIN(TestWarpLinking)
+#include "tst_warplinking.moc"

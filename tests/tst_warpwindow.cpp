@@ -1,0 +1,461 @@
+#include "app/editorsession.h"
+#include "mainwindow/boardview.h"
+#include "mainwindow/chippictures.h"
+#include "mainwindow/mainwindow.h"
+#include "stubprompter.h"
+#include "toolwindows/warpwindow.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Editor
+{
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session{document, descriptions};
+    ChipPictures pictures;
+    StubPrompter prompter;
+    MainWindow window{session, pictures, prompter};
+
+    Editor()
+    {
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qFatal("main window not exposed");
+    }
+
+    void enterWarpMode()
+    {
+        QTest::mouseClick(window.findChild<QToolButton *>(u"modeButton3"_s), Qt::LeftButton);
+    }
+    WarpWindow *warpWindow() const { return qobject_cast<WarpWindow *>(window.toolWindow()); }
+    QToolButton *button(int n) const
+    {
+        return warpWindow()->findChild<QToolButton *>(u"warpButton%1"_s.arg(n));
+    }
+    QListWidget *pairList() const { return warpWindow()->findChild<QListWidget *>(u"pairList"_s); }
+    QStringList rows() const
+    {
+        QStringList texts;
+        for (int i = 0; i < pairList()->count(); ++i)
+            texts.append(pairList()->item(i)->text());
+        return texts;
+    }
+    void selectRow(int row)
+    {
+        QListWidget *list = pairList();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
+    }
+    void clickCell(int x, int y, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(window.board(), button, {}, BoardView::cellRect(x, y).center());
+    }
+    // A marker label that still exists (destroyed ones are gone once deletions ran).
+    QLabel *marker(int index) const
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return window.board()->findChild<QLabel *>(u"marker%1"_s.arg(index));
+    }
+    QLabel *label(const QString &name) const { return window.findChild<QLabel *>(name); }
+};
+
+int pixels(int twips)
+{
+    return ToolWindowFrame::twipsToPixels(twips);
+}
+
+bool isHighlighted(const QLabel *marker)
+{
+    return marker->styleSheet().contains(u"cyan"_s);
+}
+
+} // namespace
+
+class TestWarpWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void linkAndDeleteWithClicks();
+    void deletionAnsweredNo();
+    void buttonsWithoutUsableRow();
+    void markerLabelClicks();
+    void markersFollowFloorAndMode();
+    void newPairRefusedWhenFull();
+    void floorCommands();
+    void movedFloorShowsInRowsAtOnce();
+    void doubleClickIsTwoClicks_data();
+    void doubleClickIsTwoClicks();
+};
+
+void TestWarpWindow::linkAndDeleteWithClicks()
+{
+    Editor editor;
+    editor.document.layChip(20, 10, 1, u"33_S_"_s); // for probing the main window's input
+    editor.enterWarpMode();
+    WarpWindow *window = editor.warpWindow();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->windowTitle(), u"ワープの設定"_s);
+    QCOMPARE(window->height(), pixels(2355 - 300));
+    QLabel *sample = editor.label(u"linkingSample"_s);
+    QLabel *status = editor.label(u"statusPanel"_s);
+    QVERIFY(!sample->isVisible());
+
+    QTest::mouseClick(editor.button(1), Qt::LeftButton);
+    QVERIFY(sample->isVisible());
+    QCOMPARE(sample->text(), u"A"_s);
+    QCOMPARE(status->text(), u"ワープ元をクリックして下さい。"_s);
+
+    editor.clickCell(3, 5);
+    QCOMPARE(sample->text(), u"a"_s);
+    QCOMPARE(status->text(), u"ワープ先をクリックして下さい。"_s);
+    QLabel *source = editor.marker(1);
+    QVERIFY(source);
+    QVERIFY(source->isVisible());
+    QCOMPARE(source->text(), u"A"_s);
+    QCOMPARE(source->pos(), BoardView::cellRect(3, 5).topLeft());
+
+    editor.clickCell(10, 2);
+    QLabel *destination = editor.marker(2);
+    QVERIFY(destination);
+    QVERIFY(destination->isVisible());
+    QCOMPARE(destination->text(), u"a"_s);
+    QCOMPARE(destination->pos(), BoardView::cellRect(10, 2).topLeft());
+    QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-10,2,1"_s});
+    QCOMPARE(sample->text(), u"B"_s);
+    QCOMPARE(status->text(), u"ワープ元をクリックして下さい。"_s);
+
+    editor.clickCell(4, 4);
+    editor.clickCell(5, 5);
+    QCOMPARE(editor.rows(), (QStringList{u"A：3,5,1-10,2,1"_s, u"B：4,4,1-5,5,1"_s}));
+
+    // Selecting a row highlights exactly its pair's markers.
+    editor.selectRow(1);
+    QVERIFY(!isHighlighted(editor.marker(1)));
+    QVERIFY(!isHighlighted(editor.marker(2)));
+    QVERIFY(isHighlighted(editor.marker(3)));
+    QVERIFY(isHighlighted(editor.marker(4)));
+
+    QTest::mouseClick(editor.button(3), Qt::LeftButton);
+    QVERIFY(window->isAskingDeletion());
+    auto *question = window->findChild<QLabel *>(u"question"_s);
+    QCOMPARE(question->text(), u"ワープ「B」を\r\n削除しますか？"_s);
+    QCOMPARE(window->height(), pixels(3150 - 300));
+    QVERIFY(question->isVisible());
+    for (int n = 1; n <= 4; ++n)
+        QVERIFY(!editor.button(n)->isEnabled());
+    QVERIFY(!editor.pairList()->isEnabled());
+    QCOMPARE(QApplication::activeModalWidget(), window);
+    QCOMPARE(editor.prompter.beeps, 1);
+    // The waiting pair C was given up.
+    QCOMPARE(editor.session.warpPickStage(), 0);
+    QVERIFY(!sample->isVisible());
+    QCOMPARE(status->text(), QString());
+    // The main window takes neither mouse nor keys meanwhile (a right click would pick up
+    // the chip, F5 would switch to map editing).
+    const QPoint chipCell =
+        editor.window.board()->mapTo(&editor.window, BoardView::cellRect(20, 10).center());
+    QTest::mouseClick(editor.window.windowHandle(), Qt::RightButton, {}, chipCell);
+    QTest::keyClick(editor.window.windowHandle(), Qt::Key_F5);
+    QCoreApplication::processEvents();
+    QVERIFY(editor.session.selectedChip() != u"33_S_"_s);
+    QCOMPARE(editor.session.editMode(), int(EditorSession::WarpMode));
+
+    QTest::mouseClick(window->findChild<QPushButton *>(u"yesButton"_s), Qt::LeftButton);
+    QVERIFY(!window->isAskingDeletion());
+    QCOMPARE(window->height(), pixels(2355 - 300));
+    for (int n = 1; n <= 4; ++n)
+        QVERIFY(editor.button(n)->isEnabled());
+    QVERIFY(editor.pairList()->isEnabled());
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-10,2,1"_s});
+    QVERIFY(!editor.marker(3));
+    QVERIFY(!editor.marker(4));
+    QVERIFY(editor.marker(1));
+    QCOMPARE(editor.session.map().warpCount(), 1);
+    QCOMPARE(editor.session.map().freePairNumbers().first(), u"02"_s);
+    QCOMPARE(editor.prompter.beeps, 1);
+    QVERIFY(editor.prompter.messages.isEmpty());
+    // Usable again.
+    QTest::mouseClick(editor.window.windowHandle(), Qt::RightButton, {}, chipCell);
+    QCOMPARE(editor.session.selectedChip(), u"33_S_"_s);
+    QTest::keyClick(editor.window.windowHandle(), Qt::Key_F5);
+    QTRY_COMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
+}
+
+void TestWarpWindow::deletionAnsweredNo()
+{
+    Editor editor;
+    editor.enterWarpMode();
+    QTest::mouseClick(editor.button(1), Qt::LeftButton);
+    editor.clickCell(3, 5);
+    editor.clickCell(10, 2);
+    editor.selectRow(0);
+    QTest::mouseClick(editor.button(3), Qt::LeftButton);
+    QVERIFY(editor.warpWindow()->isAskingDeletion());
+    QTest::mouseClick(editor.warpWindow()->findChild<QPushButton *>(u"noButton"_s), Qt::LeftButton);
+    QVERIFY(!editor.warpWindow()->isAskingDeletion());
+    QCOMPARE(editor.warpWindow()->height(), pixels(2355 - 300));
+    QVERIFY(editor.pairList()->isEnabled());
+    QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-10,2,1"_s});
+    QVERIFY(editor.marker(1));
+    QVERIFY(editor.marker(2));
+    QCOMPARE(editor.session.map().warpCount(), 1);
+}
+
+void TestWarpWindow::buttonsWithoutUsableRow()
+{
+    Editor editor;
+    editor.enterWarpMode();
+    QTest::mouseClick(editor.button(1), Qt::LeftButton);
+    for (int x = 1; x <= 3; ++x) {
+        editor.clickCell(x, 1);
+        editor.clickCell(x, 9);
+    }
+    // Change and delete without a selected row only beep.
+    QTest::mouseClick(editor.button(2), Qt::LeftButton);
+    QCOMPARE(editor.prompter.beeps, 1);
+    QTest::mouseClick(editor.button(3), Qt::LeftButton);
+    QCOMPARE(editor.prompter.beeps, 2);
+    QVERIFY(!editor.warpWindow()->isAskingDeletion());
+
+    editor.selectRow(1);
+    QTest::mouseClick(editor.button(3), Qt::LeftButton);
+    QTest::mouseClick(editor.warpWindow()->findChild<QPushButton *>(u"yesButton"_s),
+                      Qt::LeftButton);
+    QCOMPARE(editor.rows().at(1), u"B：削除"_s);
+    // Deleting a deleted pair again is refused.
+    editor.selectRow(1);
+    const int beeps = editor.prompter.beeps;
+    QTest::mouseClick(editor.button(3), Qt::LeftButton);
+    QVERIFY(!editor.warpWindow()->isAskingDeletion());
+    QCOMPARE(editor.prompter.beeps, beeps + 1);
+    QCOMPARE(editor.session.statusText(), u"既に削除済みです。"_s);
+    // Selecting it highlights nothing; changing it links pair B anew.
+    for (int index : {1, 2, 5, 6})
+        QVERIFY(!isHighlighted(editor.marker(index)));
+    QTest::mouseClick(editor.button(2), Qt::LeftButton);
+    QVERIFY(!editor.session.warpRelinking());
+    QCOMPARE(editor.label(u"linkingSample"_s)->text(), u"B"_s);
+    editor.clickCell(7, 7);
+    editor.clickCell(8, 8);
+    QCOMPARE(editor.rows().at(1), u"B：7,7,1-8,8,1"_s);
+    QVERIFY(editor.marker(3));
+    QVERIFY(editor.marker(4));
+    QCOMPARE(editor.session.map().warpCount(), 3);
+
+    // "×" takes the highlight away.
+    editor.selectRow(0);
+    QVERIFY(isHighlighted(editor.marker(1)));
+    QTest::mouseClick(editor.button(4), Qt::LeftButton);
+    QVERIFY(editor.pairList()->selectedItems().isEmpty());
+    for (int index = 1; index <= 6; ++index)
+        QVERIFY(!isHighlighted(editor.marker(index)));
+}
+
+void TestWarpWindow::markerLabelClicks()
+{
+    Editor editor;
+    editor.enterWarpMode();
+    QTest::mouseClick(editor.button(1), Qt::LeftButton);
+    editor.clickCell(3, 5);
+    editor.clickCell(3, 5); // pair A on one cell
+    editor.clickCell(10, 2);
+    editor.clickCell(12, 2); // pair B
+    QCOMPARE(editor.session.selectedWarp(), 3);
+    const QObjectList stack = editor.window.board()->children();
+    QVERIFY(stack.indexOf(editor.marker(1)) > stack.indexOf(editor.marker(2)));
+
+    // A new pair's source cannot go under a source marker ...
+    QTest::mouseClick(editor.marker(1), Qt::LeftButton);
+    QCOMPARE(editor.prompter.beeps, 1);
+    QCOMPARE(editor.session.warpPickStage(), 1);
+    // ... but under a destination marker it can.
+    QTest::mouseClick(editor.marker(4), Qt::LeftButton);
+    QCOMPARE(editor.prompter.beeps, 1);
+    QCOMPARE(editor.session.warpPickStage(), 2);
+    QCOMPARE(editor.session.map().warp(3).srcX, std::uint8_t(12));
+    // The right button on the half-placed marker steps back and removes it.
+    QTest::mouseClick(editor.marker(5), Qt::RightButton);
+    QCOMPARE(editor.session.warpPickStage(), 1);
+    QVERIFY(!editor.marker(5));
+    editor.clickCell(20, 10, Qt::RightButton);
+    QCOMPARE(editor.session.warpPickStage(), 0);
+
+    // Outside linking a marker lists the captions on its cell.
+    QLabel *list = editor.label(u"markerList"_s);
+    QVERIFY(list->isVisible());
+    QTest::mouseClick(editor.marker(1), Qt::LeftButton);
+    QCOMPARE(list->text(), u"\nA\na"_s);
+    QCOMPARE(editor.session.warpPickStage(), 0);
+    QTest::mouseMove(editor.marker(3));
+    QCOMPARE(editor.session.positionText(), u"1階(10,2)"_s);
+    editor.clickCell(20, 10);
+    QCOMPARE(list->text(), QString());
+}
+
+void TestWarpWindow::markersFollowFloorAndMode()
+{
+    Editor editor;
+    editor.window.addFloor();
+    editor.enterWarpMode();
+    QTest::mouseClick(editor.button(1), Qt::LeftButton);
+    editor.clickCell(3, 5);
+    editor.window.floorTabs()->setCurrentIndex(1);
+    editor.clickCell(6, 7);
+    QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-6,7,2"_s});
+    QVERIFY(!editor.marker(1)->isVisible());
+    QVERIFY(editor.marker(2)->isVisible());
+    editor.window.floorTabs()->setCurrentIndex(0);
+    QVERIFY(editor.marker(1)->isVisible());
+    QVERIFY(!editor.marker(2)->isVisible());
+
+    // Pair B's source waits on floor 1; switching modes drops it and hides every marker.
+    editor.clickCell(8, 8);
+    QVERIFY(editor.marker(3));
+    QTest::mouseClick(editor.window.findChild<QToolButton *>(u"modeButton2"_s), Qt::LeftButton);
+    QCOMPARE(editor.session.warpPickStage(), 0);
+    QVERIFY(!editor.marker(3));
+    QVERIFY(!editor.marker(1)->isVisible());
+    QVERIFY(!editor.label(u"linkingSample"_s)->isVisible());
+    QVERIFY(!editor.label(u"markerList"_s)->isVisible());
+    editor.enterWarpMode();
+    QVERIFY(editor.marker(1)->isVisible());
+    QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-6,7,2"_s});
+}
+
+void TestWarpWindow::newPairRefusedWhenFull()
+{
+    Editor editor;
+    editor.enterWarpMode();
+    QTest::mouseClick(editor.button(1), Qt::LeftButton);
+    for (int n = 0; n < 79; ++n) {
+        editor.session.clickCell({n % 24 + 1, n / 24 + 1}, Qt::LeftButton);
+        editor.session.clickCell({n % 24 + 1, n / 24 + 9}, Qt::LeftButton);
+    }
+    QCOMPARE(editor.pairList()->count(), 79);
+    QVERIFY(!editor.label(u"linkingSample"_s)->isVisible());
+    QTest::mouseClick(editor.button(1), Qt::LeftButton);
+    QCOMPARE(editor.prompter.messages, QStringList{u"Q:zKエディター|これ以上は追加できません。"_s});
+    QCOMPARE(editor.session.warpPickStage(), 0);
+}
+
+void TestWarpWindow::floorCommands()
+{
+    Editor editor;
+    QTabBar *tabs = editor.window.floorTabs();
+    // The only floor cannot move.
+    editor.window.moveFloor(+1);
+    editor.window.moveFloor(-1);
+    QCOMPARE(editor.prompter.beeps, 2);
+    QCOMPARE(editor.session.statusText(), u"動かせません。"_s);
+
+    for (int n = 2; n <= 9; ++n)
+        editor.window.addFloor();
+    QCOMPARE(tabs->count(), 9);
+    QCOMPARE(tabs->tabText(0), u"１階"_s);
+    QCOMPARE(tabs->tabText(1), u"2階"_s);
+    QVERIFY(editor.prompter.messages.isEmpty());
+    editor.window.addFloor();
+    QCOMPARE(editor.prompter.messages,
+             QStringList{u"Q:zKエディタ|このエディタでは、９階層までしか作れません^_^;)"_s});
+    QCOMPARE(tabs->count(), 9);
+    QCOMPARE(tabs->currentIndex(), 0);
+
+    tabs->setCurrentIndex(8);
+    editor.window.moveFloor(+1);
+    QCOMPARE(editor.prompter.beeps, 3);
+    editor.window.moveFloor(-1);
+    QCOMPARE(editor.prompter.beeps, 3);
+    QCOMPARE(tabs->currentIndex(), 7);
+
+    // Declined: nothing changes.
+    tabs->setCurrentIndex(1);
+    editor.prompter.answer = false;
+    editor.window.deleteFloor();
+    QCOMPARE(editor.prompter.questions,
+             QStringList{QStringLiteral(
+                 "Q:zKエディタ|このフロア「2階」を削除します。\r\nよろしいですか？")});
+    QCOMPARE(tabs->count(), 9);
+    editor.prompter.answer = true;
+    editor.window.deleteFloor();
+    QCOMPARE(tabs->count(), 8);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QCOMPARE(tabs->tabText(1), u"2階"_s);
+    QCOMPARE(tabs->tabText(7), u"8階"_s);
+
+    // Down to one floor, then its deletion is asked too and resets the map.
+    tabs->setCurrentIndex(0);
+    while (tabs->count() > 1)
+        editor.window.deleteFloor();
+    editor.document.setMapFileName(u"/tmp/castle"_s);
+    editor.prompter.questions.clear();
+    editor.window.deleteFloor();
+    QCOMPARE(editor.prompter.questions,
+             QStringList{QStringLiteral(
+                 "Q:zKエディタ|このフロア「１階」を削除します。\r\nよろしいですか？")});
+    QCOMPARE(editor.session.map().mapFileName(), QString());
+    QCOMPARE(tabs->count(), 1);
+}
+
+void TestWarpWindow::movedFloorShowsInRowsAtOnce()
+{
+    Editor editor;
+    editor.window.addFloor();
+    editor.window.addFloor();
+    editor.enterWarpMode();
+    QTest::mouseClick(editor.button(1), Qt::LeftButton);
+    editor.clickCell(3, 5);
+    editor.window.floorTabs()->setCurrentIndex(1);
+    editor.clickCell(6, 7);
+    editor.window.moveFloor(+1);
+    QCOMPARE(editor.window.floorTabs()->currentIndex(), 2);
+    QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-6,7,3"_s});
+    QVERIFY(editor.marker(2)->isVisible());
+}
+
+void TestWarpWindow::doubleClickIsTwoClicks_data()
+{
+    QTest::addColumn<bool>("onMarker");
+    QTest::newRow("on a board cell") << false;
+    QTest::newRow("on a source marker") << true;
+}
+
+void TestWarpWindow::doubleClickIsTwoClicks()
+{
+    QFETCH(bool, onMarker);
+    Editor editor;
+    editor.enterWarpMode();
+    QTest::mouseClick(editor.button(1), Qt::LeftButton);
+    if (onMarker) {
+        editor.clickCell(3, 5);
+        editor.clickCell(10, 2);
+    }
+    // Through the window system, as a user's double click arrives.
+    const QPoint cell =
+        editor.window.board()->mapTo(&editor.window, BoardView::cellRect(3, 5).center());
+    QTest::mouseDClick(editor.window.windowHandle(), Qt::LeftButton, {}, cell);
+    if (onMarker) {
+        // Both presses land on marker A: both are refused and the source stays unplaced.
+        QCOMPARE(editor.prompter.beeps, 2);
+        QCOMPARE(editor.session.warpPickStage(), 1);
+    } else {
+        // Source and destination on one cell; the next pair waits for its source.
+        QCOMPARE(editor.session.map().warp(1).dstFloor, std::uint8_t(1));
+        QCOMPARE(editor.session.warpPickStage(), 1);
+    }
+}
+
+QTEST_MAIN(TestWarpWindow)
+#include "tst_warpwindow.moc"
