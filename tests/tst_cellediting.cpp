@@ -1,8 +1,4 @@
-#include "app/editorsession.h"
-#include "mainwindow/boardview.h"
-#include "mainwindow/chippictures.h"
-#include "mainwindow/mainwindow.h"
-#include "stubprompter.h"
+#include "editorfixture.h"
 #include "toolwindows/chippalette.h"
 
 #include <QLabel>
@@ -206,16 +202,14 @@ void TestCellEditing::previewRedrawnOnlyForNewCell()
 
 void TestCellEditing::paletteAndBoardWithMouse()
 {
-    MapDocument document;
-    ChipDescriptions descriptions;
+    EditorFixture editor;
     QStringEncoder cp932("windows-31j");
-    descriptions.parse(cp932.encode(descriptionsFile()));
-    EditorSession session(document, descriptions);
-    ChipPictures pictures;
-    StubPrompter prompter;
-    MainWindow window(session, pictures, prompter);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    editor.descriptions.parse(cp932.encode(descriptionsFile()));
+    editor.show();
+    EditorSession &session = editor.session;
+    const MapDocument &document = editor.document;
+    const ChipPictures &pictures = editor.pictures;
+    MainWindow &window = editor.window;
     auto *palette = qobject_cast<ChipPalette *>(window.toolWindow());
     QVERIFY(palette);
 

@@ -1,9 +1,9 @@
 #include "app/editorsession.h"
 #include "dialogs/checkreportwindow.h"
+#include "editorfixture.h"
 #include "mainwindow/boardview.h"
 #include "mainwindow/chippictures.h"
 #include "mainwindow/mainwindow.h"
-#include "stubprompter.h"
 #include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
 
@@ -23,27 +23,10 @@
 
 namespace {
 
-struct Editor
+struct Editor : EditorFixture
 {
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session{document, descriptions};
-    ChipPictures pictures;
-    StubPrompter prompter;
-    MainWindow window{session, pictures, prompter};
-
-    Editor()
-    {
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            qFatal("main window not exposed");
-    }
+    Editor() { show(); }
 };
-
-QPoint cellCentre(int x, int y)
-{
-    return BoardView::cellRect(x, y).center();
-}
 
 int pixels(int twips)
 {

@@ -1,4 +1,5 @@
 #include "app/editorsession.h"
+#include "editorfixture.h"
 #include "mainwindow/boardview.h"
 #include "mainwindow/chippictures.h"
 #include "mainwindow/mainwindow.h"
@@ -6,7 +7,6 @@
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 #include "mapfiletestmaps.h"
-#include "stubprompter.h"
 #include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
 
@@ -26,21 +26,9 @@ Q_DECLARE_METATYPE(MapData)
 
 namespace {
 
-struct Editor
+struct Editor : EditorFixture
 {
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session{document, descriptions};
-    ChipPictures pictures;
-    StubPrompter prompter;
-    MainWindow window{session, pictures, prompter};
-
-    Editor()
-    {
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            qFatal("main window not exposed");
-    }
+    Editor() { show(); }
 
     // Runs a command the way the menu does.
     void trigger(const QString &caption) { action(caption)->trigger(); }

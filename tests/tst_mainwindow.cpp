@@ -1,8 +1,8 @@
 #include "app/editorsession.h"
+#include "editorfixture.h"
 #include "mainwindow/boardview.h"
 #include "mainwindow/chippictures.h"
 #include "mainwindow/mainwindow.h"
-#include "stubprompter.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -17,20 +17,7 @@
 
 namespace {
 
-struct Editor
-{
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session{document, descriptions};
-    ChipPictures pictures;
-    StubPrompter prompter;
-    MainWindow window{session, pictures, prompter};
-};
-
-QPoint cellCentre(int x, int y)
-{
-    return BoardView::cellRect(x, y).center();
-}
+using Editor = EditorFixture;
 
 QLabel *label(Editor &editor, const char *name)
 {

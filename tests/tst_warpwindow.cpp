@@ -1,8 +1,8 @@
 #include "app/editorsession.h"
+#include "editorfixture.h"
 #include "mainwindow/boardview.h"
 #include "mainwindow/chippictures.h"
 #include "mainwindow/mainwindow.h"
-#include "stubprompter.h"
 #include "toolwindows/warpwindow.h"
 
 #include <QApplication>
@@ -17,21 +17,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Editor
+struct Editor : EditorFixture
 {
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session{document, descriptions};
-    ChipPictures pictures;
-    StubPrompter prompter;
-    MainWindow window{session, pictures, prompter};
-
-    Editor()
-    {
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            qFatal("main window not exposed");
-    }
+    Editor() { show(); }
 
     void enterWarpMode()
     {

@@ -10,12 +10,6 @@
 
 namespace {
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    const auto px = ToolWindowFrame::twipsToPixels;
-    return {px(left), px(top), px(width), px(height)};
-}
-
 QPoint twipsPoint(int x, int y)
 {
     return {ToolWindowFrame::twipsToPixels(x), ToolWindowFrame::twipsToPixels(y)};
@@ -34,14 +28,14 @@ struct DirectionLayout
 const DirectionLayout &directionLayout(int index)
 {
     static const DirectionLayout directions[4] = {
-        {Qt::UpArrow, twipsRect(960, 240, 615, 615), twipsPoint(1320, 960),
-         twipsRect(1680, 240, 690, 180)},
-        {Qt::LeftArrow, twipsRect(240, 1080, 615, 615), twipsPoint(960, 1320),
-         twipsRect(240, 1800, 690, 180)},
-        {Qt::RightArrow, twipsRect(1800, 1080, 615, 615), twipsPoint(1680, 1320),
-         twipsRect(1800, 1800, 690, 180)},
-        {Qt::DownArrow, twipsRect(960, 1920, 615, 615), twipsPoint(1320, 1680),
-         twipsRect(1680, 2280, 690, 180)},
+        {Qt::UpArrow, ToolWindowFrame::twipsRect(960, 240, 615, 615), twipsPoint(1320, 960),
+         ToolWindowFrame::twipsRect(1680, 240, 690, 180)},
+        {Qt::LeftArrow, ToolWindowFrame::twipsRect(240, 1080, 615, 615), twipsPoint(960, 1320),
+         ToolWindowFrame::twipsRect(240, 1800, 690, 180)},
+        {Qt::RightArrow, ToolWindowFrame::twipsRect(1800, 1080, 615, 615), twipsPoint(1680, 1320),
+         ToolWindowFrame::twipsRect(1800, 1800, 690, 180)},
+        {Qt::DownArrow, ToolWindowFrame::twipsRect(960, 1920, 615, 615), twipsPoint(1320, 1680),
+         ToolWindowFrame::twipsRect(1680, 2280, 690, 180)},
     };
     return directions[index];
 }
@@ -75,7 +69,7 @@ BranchWindow::BranchWindow(EditorSession &session, MainWindow &mainWindow)
 
     mClear = new QLabel(QStringLiteral("Clear"), this);
     mClear->setObjectName(QStringLiteral("clear"));
-    mClear->setGeometry(twipsRect(2280, 2520, 405, 180).adjusted(0, -1, 4, 1));
+    mClear->setGeometry(ToolWindowFrame::twipsRect(2280, 2520, 405, 180).adjusted(0, -1, 4, 1));
     mClear->setFont(captionFont);
     QPalette blue = mClear->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));

@@ -14,12 +14,6 @@ namespace {
 constexpr int CellTwips = 360;
 constexpr int Columns = 8;
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    const auto px = ToolWindowFrame::twipsToPixels;
-    return {px(left), px(top), px(width), px(height)};
-}
-
 } // namespace
 
 ChipPalette::ChipPalette(EditorSession &session, MainWindow &mainWindow,
@@ -30,11 +24,11 @@ ChipPalette::ChipPalette(EditorSession &session, MainWindow &mainWindow,
 
     mValueBox = new QLineEdit(this);
     mValueBox->setObjectName(QStringLiteral("valueBox"));
-    mValueBox->setGeometry(twipsRect(3120, 480, 615, 375));
+    mValueBox->setGeometry(ToolWindowFrame::twipsRect(3120, 480, 615, 375));
     mValueBox->setAlignment(Qt::AlignRight);
     connect(mValueBox, &QLineEdit::textEdited, &mModel, &ChipPaletteModel::setValueText);
 
-    const QRect arrows = twipsRect(3720, 480, 240, 375);
+    const QRect arrows = ToolWindowFrame::twipsRect(3720, 480, 240, 375);
     mUp = new QToolButton(this);
     mUp->setObjectName(QStringLiteral("valueUp"));
     mUp->setArrowType(Qt::UpArrow);
@@ -51,7 +45,8 @@ ChipPalette::ChipPalette(EditorSession &session, MainWindow &mainWindow,
     for (int i = 0; i < 8; ++i) {
         auto *button = new QPushButton(ChipPaletteModel::stepCaption(i + 1), this);
         button->setObjectName(QStringLiteral("step%1").arg(i + 1));
-        button->setGeometry(twipsRect(i % 2 ? 3480 : 3000, stepTops[i / 2], 495, 255));
+        button->setGeometry(
+            ToolWindowFrame::twipsRect(i % 2 ? 3480 : 3000, stepTops[i / 2], 495, 255));
         button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QPushButton::clicked, this, [this, i] { mModel.step(i + 1); });
         mStepButtons[i] = button;
@@ -59,7 +54,7 @@ ChipPalette::ChipPalette(EditorSession &session, MainWindow &mainWindow,
 
     mDescription = new QLabel(this);
     mDescription->setObjectName(QStringLiteral("description"));
-    mDescription->setGeometry(twipsRect(0, 2280, 4095, 255));
+    mDescription->setGeometry(ToolWindowFrame::twipsRect(0, 2280, 4095, 255));
 
     connect(&mModel, &ChipPaletteModel::changed, this, &ChipPalette::showModel);
     showModel();
@@ -69,7 +64,8 @@ ChipPalette::ChipPalette(EditorSession &session, MainWindow &mainWindow,
 QRect ChipPalette::cellRect(int cell)
 {
     const int i = cell - 1;
-    return twipsRect(CellTwips * (i % Columns), CellTwips * (i / Columns), CellTwips, CellTwips);
+    return ToolWindowFrame::twipsRect(CellTwips * (i % Columns), CellTwips * (i / Columns),
+                                      CellTwips, CellTwips);
 }
 
 void ChipPalette::paintEvent(QPaintEvent *)

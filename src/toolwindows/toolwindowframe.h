@@ -20,6 +20,12 @@ public:
     ~ToolWindowFrame() override;
 
     static int twipsToPixels(int twips) { return qRound(twips / 15.0); }
+    // A control's place given in twips, as logical pixels.
+    static QRect twipsRect(int left, int top, int width, int height)
+    {
+        return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                twipsToPixels(height)};
+    }
     static constexpr int CaptionTwips = 300;
     static constexpr int RolledUpTwips = 405;
 

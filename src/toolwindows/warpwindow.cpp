@@ -16,12 +16,6 @@ namespace {
 constexpr int FullHeight = 2355;
 constexpr int AskingHeight = 3150;
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    const auto px = ToolWindowFrame::twipsToPixels;
-    return {px(left), px(top), px(width), px(height)};
-}
-
 // Small button pictures: a paint brush, a magnifier over a page, scissors.
 QIcon drawnIcon(int kind)
 {
@@ -80,7 +74,7 @@ WarpWindow::WarpWindow(EditorSession &session, MainWindow &mainWindow, Prompter 
 
     mList = new QListWidget(this);
     mList->setObjectName(QStringLiteral("pairList"));
-    mList->setGeometry(twipsRect(0, 0, 2175, 1635));
+    mList->setGeometry(ToolWindowFrame::twipsRect(0, 0, 2175, 1635));
     connect(mList, &QListWidget::itemSelectionChanged, this, [this] {
         mSession.warps().highlightRow(selectedRow());
         mSession.warpsEdited();
@@ -92,7 +86,7 @@ WarpWindow::WarpWindow(EditorSession &session, MainWindow &mainWindow, Prompter 
     for (int i = 0; i < 4; ++i) {
         auto *button = new QToolButton(this);
         button->setObjectName(QStringLiteral("warpButton%1").arg(i + 1));
-        button->setGeometry(twipsRect(lefts[i], 1680, i == 3 ? 375 : 615, 375));
+        button->setGeometry(ToolWindowFrame::twipsRect(lefts[i], 1680, i == 3 ? 375 : 615, 375));
         button->setToolTip(tips[i]);
         if (i == 3)
             button->setText(QStringLiteral("×"));
@@ -107,14 +101,14 @@ WarpWindow::WarpWindow(EditorSession &session, MainWindow &mainWindow, Prompter 
 
     mQuestion = new QLabel(QStringLiteral("削除しますか？"), this);
     mQuestion->setObjectName(QStringLiteral("question"));
-    mQuestion->setGeometry(twipsRect(120, 2160, 1935, 615));
+    mQuestion->setGeometry(ToolWindowFrame::twipsRect(120, 2160, 1935, 615));
     mQuestion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mYes = new QPushButton(QStringLiteral("&Yes"), this);
     mYes->setObjectName(QStringLiteral("yesButton"));
-    mYes->setGeometry(twipsRect(1560, 2160, 615, 255));
+    mYes->setGeometry(ToolWindowFrame::twipsRect(1560, 2160, 615, 255));
     mNo = new QPushButton(QStringLiteral("&No"), this);
     mNo->setObjectName(QStringLiteral("noButton"));
-    mNo->setGeometry(twipsRect(1560, 2520, 615, 255));
+    mNo->setGeometry(ToolWindowFrame::twipsRect(1560, 2520, 615, 255));
     connect(mYes, &QPushButton::clicked, this, [this] { answerDeletion(true); });
     connect(mNo, &QPushButton::clicked, this, [this] { answerDeletion(false); });
 
