@@ -49,7 +49,9 @@ void TestChipLine::examples_data()
     row("right-up shallow", {1, 3}, {7, 1}, "1,3 2,3 3,3 3,2 4,2 5,2 6,2 6,1 7,1");
     row("left-down shallow", {7, 1}, {1, 3}, "7,1 6,1 5,1 5,2 4,2 3,2 3,3 2,3 1,3");
     row("right-down steep", {2, 2}, {4, 9}, "2,2 2,3 2,4 3,4 3,5 3,6 4,6 4,7 4,8 4,9");
+    row("right-down steep reversed", {4, 9}, {2, 2}, "2,2 2,3 2,4 3,4 3,5 3,6 4,6 4,7 4,8 4,9");
     row("diagonal", {2, 2}, {5, 5}, "2,2 2,3 3,3 3,4 4,4 4,5 5,5");
+    row("diagonal reversed", {5, 5}, {2, 2}, "2,2 2,3 3,3 3,4 4,4 4,5 5,5");
     row("single cell", {6, 6}, {6, 6}, "6,6");
     row("horizontal", {2, 5}, {8, 5}, "2,5 3,5 4,5 5,5 6,5 7,5 8,5");
     row("horizontal reversed", {8, 5}, {2, 5}, "8,5 7,5 6,5 5,5 4,5 3,5 2,5");
