@@ -2,6 +2,9 @@
 # Start-up of the real editor under Xvfb: milliseconds from process start until the main
 # window is visible, and resident memory once it has settled. Repeats N times (default 5).
 set -euo pipefail
+for tool in xvfb-run xdotool; do
+    command -v "$tool" >/dev/null || { echo "$0 needs $tool (Debian: xvfb, imagemagick, xdotool)" >&2; exit 1; }
+done
 editor="${1:-$(dirname "$0")/../build/qzk-editor}"
 runs="${2:-5}"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
