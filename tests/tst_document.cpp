@@ -3,6 +3,7 @@
 #include "app/editorsession.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestDocument : public QObject
@@ -20,6 +21,9 @@ private Q_SLOTS:
     void caption();
     void captionFollowsFloorInBranchMode();
     void floorTabDropsLineStart();
+    void floorCommandsDropLineStart_data();
+    void floorCommandsDropLineStart();
+    void openAndSaveThroughSession();
     void mouseOverBackground_data();
     void mouseOverBackground();
     void linePreviewMarksWithoutChangingMap();
@@ -146,9 +150,76 @@ void TestDocument::captionFollowsFloorInBranchMode()
     document.replace(map);
     ChipDescriptions descriptions;
     EditorSession session(document, descriptions);
+    session.setEditMode(EditorSession::BranchMode);
     session.selectFloorTab(1);
     QCOMPARE(session.windowCaption(), QStringLiteral("Q;zKマップエディタ － 二階"));
     QCOMPARE(session.propertyMenuCaption(), QStringLiteral("マップ「2階」のプロパティ"));
+}
+
+void TestDocument::floorCommandsDropLineStart_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("move right") << QStringLiteral("right");
+    QTest::newRow("move left") << QStringLiteral("left");
+    QTest::newRow("delete") << QStringLiteral("delete");
+}
+
+void TestDocument::floorCommandsDropLineStart()
+{
+    QFETCH(QString, command);
+    MapData map = MapData::resetMap();
+    map.setFloorCount(3);
+    MapDocument document;
+    document.replace(map);
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    session.selectFloorTab(1);
+    session.toggleLineTool();
+    session.clickCell({3, 3}, Qt::LeftButton);
+    QCOMPARE(session.lineToolState(), EditorSession::LineWaitingEnd);
+    if (command == u"right")
+        QVERIFY(session.moveFloor(+1));
+    else if (command == u"left")
+        QVERIFY(session.moveFloor(-1));
+    else
+        session.deleteCurrentFloor();
+    QCOMPARE(session.lineToolState(), EditorSession::LineWaitingStart);
+    QCOMPARE(session.statusText(), QStringLiteral("始点をクリックして下さい。"));
+    // The next click is a new start, not the end of a line from another floor.
+    session.clickCell({6, 3}, Qt::LeftButton);
+    QCOMPARE(document.data().cell(4, 3, session.currentFloor()), QStringLiteral("00_  "));
+    QCOMPARE(session.lineToolState(), EditorSession::LineWaitingEnd);
+}
+
+void TestDocument::openAndSaveThroughSession()
+{
+    QTemporaryDir dir;
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    document.layChip(2, 2, 1, QStringLiteral("33_S_"));
+
+    // A save that fails keeps the map unnamed.
+    const QString nowhere = dir.filePath(QStringLiteral("missing/folder/map"));
+    QVERIFY(session.saveMap(nowhere).fault);
+    QCOMPARE(document.data().mapFileName(), QString());
+
+    const QString base = dir.filePath(QStringLiteral("first"));
+    QVERIFY(!session.saveMap(base).fault);
+    QCOMPARE(document.data().mapFileName(), base);
+
+    session.resetMap();
+    const MapLoadResult loaded = session.openMap(base + QStringLiteral(".map"));
+    QVERIFY(!loaded.fault);
+    QCOMPARE(document.data().cell(2, 2, 1), QStringLiteral("33_S_"));
+    QCOMPARE(document.data().mapFileName(), base);
+    QCOMPARE(session.floorTabCaptions(), QStringList{QStringLiteral("1階")});
+
+    // A faulty open leaves the reset map: empty and unnamed.
+    const MapLoadResult failed = session.openMap(dir.filePath(QStringLiteral("none.map")));
+    QVERIFY(failed.fault);
+    QCOMPARE(document.data().cell(2, 2, 1), QStringLiteral("00_  "));
+    QCOMPARE(document.data().mapFileName(), QString());
 }
 
 void TestDocument::floorTabDropsLineStart()

@@ -6,6 +6,7 @@
 #include "mainwindow/mainwindow.h"
 #include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
+#include "toolwindows/warpwindow.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -56,6 +57,7 @@ private Q_SLOTS:
     void warpModeWarnsOfUnlinkedWarpCell();
     void propertiesHideToolWindowAndRename();
     void mapCheckReportReplacedBySecondCheck();
+    void deletionQuestionStaysUnrolled();
 };
 
 void TestEditModes::startsWithPalette()
@@ -96,7 +98,20 @@ void TestEditModes::keysInToolWindowSwitchModes()
         palette->model().pick(16); // enables the value box
         target = palette->findChild<QLineEdit *>(QStringLiteral("valueBox"));
     }
+    // The main window's other commands are not the tool window's.
+    QAction *help = nullptr;
+    for (QAction *action : editor.window.findChildren<QAction *>())
+        if (action->text() == QStringLiteral("ヘルプの表示(&C)"))
+            help = action;
+    QVERIFY(help);
+    QSignalSpy helpAsked(help, &QAction::triggered);
     QTest::keyClick(target, Qt::Key_F1);
+    QTest::keyClick(target, Qt::Key_Q, Qt::ControlModifier);
+    QTest::keyClick(target, Qt::Key_S, Qt::ControlModifier);
+    QTest::qWait(20);
+    QCOMPARE(helpAsked.count(), 0);
+    QCOMPARE(editor.prompter.questions, QStringList());
+    QCOMPARE(editor.prompter.fileDialogs, QStringList());
     QTest::keyClick(target, Qt::Key_F6);
     // The command runs after the key event, never inside it.
     QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
@@ -312,6 +327,9 @@ void TestEditModes::propertiesHideToolWindowAndRename()
 {
     Editor editor;
     QPointer<ToolWindowFrame> palette = editor.window.toolWindow();
+    // A line waiting for its end keeps its start: the dialog does not redraw the board.
+    editor.session.toggleLineTool();
+    editor.session.clickCell({4, 4}, Qt::LeftButton);
     bool hiddenDuringDialog = false;
     QTimer::singleShot(0, [&] {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
@@ -325,6 +343,8 @@ void TestEditModes::propertiesHideToolWindowAndRename()
     QVERIFY(palette->isVisible());
     QCOMPARE(editor.document.data().floorName(1), QStringLiteral("森"));
     QCOMPARE(editor.window.windowTitle(), QStringLiteral("Q;zKマップエディタ － 森"));
+    QCOMPARE(editor.session.lineMarks(), QVector<QPoint>{QPoint(4, 4)});
+    QCOMPARE(editor.session.lineToolState(), EditorSession::LineWaitingEnd);
 
     // With the tool box hidden by option, the window stays hidden afterwards.
     editor.session.setToolBoxMode(EditorSession::ToolBoxHidden);
@@ -359,6 +379,27 @@ void TestEditModes::mapCheckReportReplacedBySecondCheck()
     QTRY_VERIFY(!report);
     editor.window.checkMap();
     QVERIFY(editor.window.checkReport());
+}
+
+// With the tool box rolled up while not in use, the question must still be seen whole.
+void TestEditModes::deletionQuestionStaysUnrolled()
+{
+    Editor editor;
+    editor.session.setEditMode(EditorSession::WarpMode);
+    editor.session.setToolBoxMode(EditorSession::ToolBoxRolledUp);
+    auto *warpWindow = qobject_cast<WarpWindow *>(editor.window.toolWindow());
+    QVERIFY(warpWindow);
+    editor.session.warps().startNewPair();
+    editor.session.clickCell({2, 2}, Qt::LeftButton);
+    editor.session.clickCell({3, 3}, Qt::LeftButton);
+    editor.session.warpsEdited();
+    warpWindow->list()->setCurrentRow(0);
+    warpWindow->deleteSelected();
+    QVERIFY(warpWindow->isAskingDeletion());
+    QCOMPARE(warpWindow->height(), pixels(3150 - 300));
+    warpWindow->answerDeletion(false);
+    QCOMPARE(warpWindow->height(), pixels(2355 - 300));
+    QCOMPARE(editor.document.data().warpCount(), 1);
 }
 
 QTEST_MAIN(TestEditModes)

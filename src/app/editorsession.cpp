@@ -3,6 +3,7 @@
 #include "app/cellstring.h"
 #include "board/chipline.h"
 #include "board/mapcheck.h"
+#include "mapfile/mapfilename.h"
 
 #include <algorithm>
 
@@ -57,12 +58,18 @@ void EditorSession::refreshBoard()
     Q_EMIT boardRefreshed();
 }
 
-void EditorSession::selectFloorTab(int index)
+void EditorSession::dropLineStartForFloorChange()
 {
+    // A start cell belongs to the floor it was chosen on.
     if (mLineTool == LineWaitingEnd && mEditMode == ChipMode) {
         setLineTool(LineWaitingStart);
         setStatusText(askStartText());
     }
+}
+
+void EditorSession::selectFloorTab(int index)
+{
+    dropLineStartForFloorChange();
     mCurrentFloor = index + 1;
     refreshBoard();
 }
@@ -142,7 +149,8 @@ void EditorSession::resetMap()
     mDocument.replace(empty);
     mCurrentFloor = 1;
     setSelectedChip(CellString::defaultChip());
-    setToolBoxMode(ToolBoxShown);
+    // Told after the mode switch, so the old tool window is gone before anything is shown.
+    mToolBoxMode = ToolBoxShown;
     mSelectedBranch = QStringLiteral("0000");
     Q_EMIT selectedBranchChanged();
     mWarps.rebuildMarkers();
@@ -152,6 +160,26 @@ void EditorSession::resetMap()
     // Mode 0 for a moment, so that switching to map editing runs in full.
     mEditMode = NoMode;
     setEditMode(ChipMode);
+    Q_EMIT toolBoxModeChanged();
+}
+
+MapLoadResult EditorSession::openMap(const QString &chosenFile)
+{
+    resetMap();
+    const MapLoadResult loaded = MapFileReader::load(MapFileName::basePathOf(chosenFile));
+    // A faulty map leaves the reset map: empty and unnamed.
+    if (!loaded.fault)
+        takeLoadedMap(loaded.map);
+    return loaded;
+}
+
+MapSaveResult EditorSession::saveMap(const QString &basePath)
+{
+    const MapSaveResult saved = MapFileWriter::save(map(), basePath);
+    // Only a map that was written takes the new name.
+    if (!saved.fault && map().mapFileName() != basePath)
+        mDocument.setMapFileName(basePath);
+    return saved;
 }
 
 void EditorSession::setToolBoxMode(int mode)
@@ -318,6 +346,7 @@ bool EditorSession::moveFloor(int delta)
         return false;
     }
     mDocument.moveFloor(mCurrentFloor, delta);
+    dropLineStartForFloorChange();
     mCurrentFloor = target;
     Q_EMIT warpsChanged();
     refreshBoard();
@@ -340,6 +369,7 @@ void EditorSession::deleteCurrentFloor()
     mWarps.abandonHalfPlacedPair();
     mWarps.forgetPairs(mDocument.deleteFloor(floor));
     mFloorTabCaptions.removeLast();
+    dropLineStartForFloorChange();
     mCurrentFloor = std::min(floor, map().floorCount());
     Q_EMIT floorsChanged();
     Q_EMIT warpsChanged();

@@ -3,6 +3,8 @@
 #include "app/chipdescriptions.h"
 #include "app/mapdocument.h"
 #include "board/warplinking.h"
+#include "mapfile/mapfilereader.h"
+#include "mapfile/mapfilewriter.h"
 
 #include <QObject>
 #include <QPoint>
@@ -68,11 +70,15 @@ public:
     bool moveFloor(int delta);
     QString deleteFloorQuestion() const;
     void deleteCurrentFloor();
+    // Opens the map whose floor-1 file was chosen: the map is reset first, and stays reset
+    // when the files are faulty.
+    MapLoadResult openMap(const QString &chosenFile);
+    // Writes the map under a base path; the map is named after it only when that worked.
+    MapSaveResult saveMap(const QString &basePath);
     // A loaded map replaces the document: tabs and markers follow its floors and pairs.
     void takeLoadedMap(const MapData &map);
 
     LineToolState lineToolState() const { return mLineTool; }
-    QPoint lineStart() const { return mLineStart; }
     // Cells that carry the line marker until the next board refresh.
     const QVector<QPoint> &lineMarks() const { return mLineMarks; }
 
@@ -140,6 +146,7 @@ Q_SIGNALS:
 
 private:
     void setLineTool(LineToolState state);
+    void dropLineStartForFloorChange();
 
     MapDocument &mDocument;
     const ChipDescriptions &mDescriptions;

@@ -98,13 +98,12 @@ QStringList WarpLinking::rows() const
 WarpLinking::NewPair WarpLinking::startNewPair()
 {
     if (mStage == WaitingDestination) {
+        dropHalfPlacedSource();
         mStage = WaitingSource;
         mSession.setStatusText(askSourceText());
-        if (!mRelinking)
-            destroyMarker(2 * mSelectedWarp - 1);
         return NewPair::BackToSource;
     }
-    if (mDocument.data().warpCount() >= MapData::MaxWarps)
+    if (mDocument.data().freePairNumbers().isEmpty())
         return NewPair::Full;
     mRelinking = false;
     startFirstFreePair();
@@ -114,7 +113,12 @@ WarpLinking::NewPair WarpLinking::startNewPair()
 void WarpLinking::startFirstFreePair()
 {
     const QStringList free = mDocument.data().freePairNumbers();
-    mSelectedWarp = free.isEmpty() ? 0 : free.first().toInt();
+    if (free.isEmpty()) {
+        mStage = NotLinking;
+        mSession.setStatusText(QString());
+        return;
+    }
+    mSelectedWarp = free.first().toInt();
     mStage = WaitingSource;
     mSession.setStatusText(askSourceText());
 }
@@ -140,6 +144,7 @@ WarpLinking::Deletion WarpLinking::requestDeletion(int row)
         mSession.setStatusText(QStringLiteral("既に削除済みです。"));
         return Deletion::AlreadyDeleted;
     }
+    mPendingDeletion = row + 1;
     return Deletion::Ask;
 }
 
@@ -147,6 +152,14 @@ QString WarpLinking::deletionQuestion(int row) const
 {
     return QStringLiteral("ワープ「") + CodeTables::sourceLabel(row + 1) +
            QStringLiteral("」を\r\n削除しますか？");
+}
+
+void WarpLinking::answerDeletion(bool yes)
+{
+    const int pair = mPendingDeletion;
+    mPendingDeletion = 0;
+    if (yes && pair > 0)
+        deletePair(pair);
 }
 
 void WarpLinking::deletePair(int pair)
@@ -161,12 +174,7 @@ void WarpLinking::deletePair(int pair)
 void WarpLinking::highlightRow(int row)
 {
     const MapData &map = mDocument.data();
-    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
-        if (map.warp(pair).isDefined()) {
-            mTransparent.insert(2 * pair - 1);
-            mTransparent.insert(2 * pair);
-        }
-    }
+    makeMarkersTransparent();
     const int pair = row + 1;
     if (row >= 0 && pair <= MapData::MaxWarps && map.warp(pair).isDefined()) {
         mTransparent.remove(2 * pair);
@@ -197,10 +205,9 @@ void WarpLinking::setWarpDestination(QPoint cell, int floor, bool rightButton)
 {
     if (rightButton) {
         // One step back: the source stays in the record, only a new pair's marker goes.
+        dropHalfPlacedSource();
         mStage = WaitingSource;
         mSession.setStatusText(askSourceText());
-        if (!mRelinking)
-            destroyMarker(2 * mSelectedWarp - 1);
         return;
     }
     mDocument.setWarpDestination(mSelectedWarp, cell, floor);
@@ -252,23 +259,17 @@ void WarpLinking::interrupt()
 {
     if (mStage == NotLinking)
         return;
-    if (mStage == WaitingDestination && !mRelinking)
-        destroyMarker(2 * mSelectedWarp - 1);
+    if (mStage == WaitingDestination)
+        dropHalfPlacedSource();
     mStage = NotLinking;
     mSession.setStatusText(QString());
 }
 
 void WarpLinking::leaveWarpMode()
 {
-    const MapData &map = mDocument.data();
-    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
-        if (map.warp(pair).isDefined()) {
-            mTransparent.insert(2 * pair - 1);
-            mTransparent.insert(2 * pair);
-        }
-    }
-    if (mStage == WaitingDestination && !mRelinking)
-        destroyMarker(2 * mSelectedWarp - 1);
+    makeMarkersTransparent();
+    if (mStage == WaitingDestination)
+        dropHalfPlacedSource();
     mStage = NotLinking;
 }
 
@@ -304,6 +305,24 @@ void WarpLinking::forgetPairs(const QList<int> &pairs)
     for (int pair : pairs) {
         destroyMarker(2 * pair - 1);
         destroyMarker(2 * pair);
+    }
+}
+
+void WarpLinking::dropHalfPlacedSource()
+{
+    // Only a new pair's source marker is half-placed; a relinked pair keeps its markers.
+    if (!mRelinking)
+        destroyMarker(2 * mSelectedWarp - 1);
+}
+
+void WarpLinking::makeMarkersTransparent()
+{
+    const MapData &map = mDocument.data();
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+        if (map.warp(pair).isDefined()) {
+            mTransparent.insert(2 * pair - 1);
+            mTransparent.insert(2 * pair);
+        }
     }
 }
 

@@ -71,7 +71,10 @@ public:
     // Warp window buttons. Rows are 0-based; -1 means no row is selected.
     NewPair startNewPair();
     bool relinkRow(int row);
+    // Ask: the pair waits for the answer to the deletion question.
     Deletion requestDeletion(int row);
+    bool isAskingDeletion() const { return mPendingDeletion != 0; }
+    void answerDeletion(bool yes);
     QString deletionQuestion(int row) const;
     void deletePair(int pair);
     void highlightRow(int row);
@@ -99,6 +102,8 @@ private:
     void destroyMarker(int index);
     void bringToFront(int index);
     void startFirstFreePair();
+    void dropHalfPlacedSource();
+    void makeMarkersTransparent();
 
     EditorSession &mSession;
     MapDocument &mDocument;
@@ -108,4 +113,5 @@ private:
     QVector<int> mMarkerOrder;
     QSet<int> mTransparent;
     QString mMarkerListText;
+    int mPendingDeletion = 0;
 };

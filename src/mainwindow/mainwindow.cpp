@@ -10,8 +10,6 @@
 #include "mainwindow/chippictures.h"
 #include "mainwindow/prompter.h"
 #include "mapfile/mapfilename.h"
-#include "mapfile/mapfilereader.h"
-#include "mapfile/mapfilewriter.h"
 #include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
 #include "toolwindows/warpwindow.h"
@@ -284,15 +282,10 @@ void MainWindow::openMap()
     mFileDialogFolder.clear();
     if (chosen.isEmpty())
         return;
-    mSession.resetMap();
-    const MapLoadResult loaded = MapFileReader::load(MapFileName::basePathOf(chosen));
-    if (loaded.fault) {
-        // The map stays empty and unnamed, as the reset left it.
+    const MapLoadResult loaded = mSession.openMap(chosen);
+    if (loaded.fault)
         mPrompter.tell(this, Prompter::Icon::Warning, loaded.fault->title, loaded.fault->message);
-        return;
-    }
-    mSession.takeLoadedMap(loaded.map);
-    if (loaded.warpOverflow)
+    else if (loaded.warpOverflow)
         mPrompter.tell(this, Prompter::Icon::Warning, MapLoadResult::warpOverflowTitle(),
                        MapLoadResult::warpOverflowText());
 }
@@ -316,7 +309,7 @@ void MainWindow::saveMapAs()
 
 bool MainWindow::writeMap(const QString &basePath)
 {
-    const MapSaveResult saved = MapFileWriter::save(mSession.map(), basePath);
+    const MapSaveResult saved = mSession.saveMap(basePath);
     if (saved.fault) {
         // Nothing on disk changed; the map and its name stay as they were.
         mPrompter.tell(this, Prompter::Icon::Critical, saved.fault->title, saved.fault->message);
@@ -327,10 +320,7 @@ bool MainWindow::writeMap(const QString &basePath)
         mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
                        QStringLiteral("古いフロアのファイルを削除できませんでした。\r\n") +
                            saved.staleFilesLeft.join(QStringLiteral("\r\n")));
-    if (mSession.map().mapFileName() != basePath) {
-        mSession.document().setMapFileName(basePath);
-        setWindowTitle(mSession.windowCaption());
-    }
+    showCaption();
     return true;
 }
 
@@ -377,9 +367,13 @@ void MainWindow::showWarps()
         label->setText(marker.caption);
         label->setGeometry(QRect(BoardView::cellRect(marker.cell.x(), marker.cell.y()).topLeft(),
                                  QSize(twips(375), twips(375))));
-        label->setStyleSheet(marker.opaque
-                                 ? QStringLiteral("background: cyan; color: black;")
-                                 : QStringLiteral("background: transparent; color: black;"));
+        // Style sheets are costly to apply; only a changed background is set again.
+        if (label->property("opaque") != QVariant(marker.opaque)) {
+            label->setProperty("opaque", marker.opaque);
+            label->setStyleSheet(marker.opaque
+                                     ? QStringLiteral("background: cyan; color: black;")
+                                     : QStringLiteral("background: transparent; color: black;"));
+        }
         label->setVisible(mSession.isMarkerVisible(marker));
         label->raise();
     }
@@ -405,9 +399,9 @@ void MainWindow::editFloorProperties()
 {
     withToolWindowHidden([this] {
         PropertiesDialog dialog(mSession, mPrompter, mFileDialogFolder, this);
-        // The caption shows a new floor name at once.
+        // The caption shows a new floor name at once; the board is not redrawn.
         if (dialog.exec() == QDialog::Accepted)
-            mSession.refreshBoard();
+            showCaption();
     });
 }
 
@@ -547,9 +541,14 @@ void MainWindow::onBoardRefreshed()
     syncFloorTabs();
     mBoard->render();
     showWarps();
+    showCaption();
+    showSample();
+}
+
+void MainWindow::showCaption()
+{
     setWindowTitle(mSession.windowCaption());
     mPropertyAction->setText(mSession.propertyMenuCaption());
-    showSample();
 }
 
 void MainWindow::showSample()

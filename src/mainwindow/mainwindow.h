@@ -75,6 +75,7 @@ private:
     // Saves the map under a base path; false (after telling the user) when it failed.
     bool writeMap(const QString &basePath);
     void showWarps();
+    void showCaption();
     // Hides the tool window while a dialog is open.
     void withToolWindowHidden(const std::function<void()> &dialog);
     void runDeferredCommand(int key);

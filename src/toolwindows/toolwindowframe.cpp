@@ -49,9 +49,26 @@ void ToolWindowFrame::watchKeysOfChildren()
         child->installEventFilter(this);
 }
 
+void ToolWindowFrame::setModalQuestion(bool asking)
+{
+    // Modality only changes on a hidden window; hiding must not roll the window up.
+    mHoldHeight = true;
+    const bool shown = isVisible();
+    if (shown)
+        hide();
+    setWindowModality(asking ? Qt::WindowModal : Qt::NonModal);
+    if (shown) {
+        show();
+        raise();
+        activateWindow();
+    }
+    mHoldHeight = false;
+    rollDown();
+}
+
 bool ToolWindowFrame::event(QEvent *event)
 {
-    if (mSession.toolBoxMode() == EditorSession::ToolBoxRolledUp) {
+    if (!mHoldHeight && mSession.toolBoxMode() == EditorSession::ToolBoxRolledUp) {
         if (event->type() == QEvent::WindowActivate)
             rollDown();
         else if (event->type() == QEvent::WindowDeactivate)
@@ -62,10 +79,9 @@ bool ToolWindowFrame::event(QEvent *event)
 
 bool ToolWindowFrame::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::ShortcutOverride &&
-        isForwardedKey(static_cast<QKeyEvent *>(event))) {
-        // Tool windows share their parent's shortcuts; claim the key so that the
-        // command waits until this key event is over.
+    if (event->type() == QEvent::ShortcutOverride && claimsKey(static_cast<QKeyEvent *>(event))) {
+        // Tool windows share their parent's shortcuts. F2..F7 wait until this key event is
+        // over; the main window's other commands (F1, Ctrl+S, Ctrl+Q...) are not theirs.
         event->accept();
         return true;
     }
@@ -79,6 +95,13 @@ void ToolWindowFrame::mouseReleaseEvent(QMouseEvent *event)
     if (mSession.toolBoxMode() == EditorSession::ToolBoxRolledUp)
         rollDown();
     QWidget::mouseReleaseEvent(event);
+}
+
+bool ToolWindowFrame::claimsKey(const QKeyEvent *event)
+{
+    const int key = event->key();
+    return (key >= Qt::Key_F1 && key <= Qt::Key_F35) ||
+           event->modifiers().testFlag(Qt::ControlModifier);
 }
 
 bool ToolWindowFrame::isForwardedKey(const QKeyEvent *event)

@@ -34,6 +34,8 @@ public:
     void rollUp();
     void rollDown();
     bool isRolledUp() const;
+    // While asking a question the window blocks the main window and stays unrolled.
+    void setModalQuestion(bool asking);
 
 protected:
     // Call once the window's controls exist, so keys reach the frame before them.
@@ -48,8 +50,10 @@ protected:
 
 private:
     void setWindowHeight(int twips);
+    static bool claimsKey(const QKeyEvent *event);
     static bool isForwardedKey(const QKeyEvent *event);
     bool forwardKey(QKeyEvent *event);
 
     int mFullHeightTwips;
+    bool mHoldHeight = false;
 };

@@ -117,6 +117,11 @@ WarpWindow::WarpWindow(EditorSession &session, MainWindow &mainWindow, Prompter 
     watchKeysOfChildren();
 }
 
+bool WarpWindow::isAskingDeletion() const
+{
+    return mSession.warps().isAskingDeletion();
+}
+
 int WarpWindow::selectedRow() const
 {
     const QList<QListWidgetItem *> selected = mList->selectedItems();
@@ -163,7 +168,6 @@ void WarpWindow::deleteSelected()
     mPrompter.beep();
     if (deletion != WarpLinking::Deletion::Ask)
         return;
-    mPendingDeletion = row + 1;
     mQuestion->setText(mSession.warps().deletionQuestion(row));
     setAsking(true);
 }
@@ -177,27 +181,17 @@ void WarpWindow::clearSelection()
 
 void WarpWindow::answerDeletion(bool yes)
 {
-    const int pair = mPendingDeletion;
-    mPendingDeletion = 0;
     setAsking(false);
-    if (yes && pair > 0) {
-        mSession.warps().deletePair(pair);
-        mSession.warpsEdited();
-    }
+    mSession.warps().answerDeletion(yes);
+    mSession.warpsEdited();
 }
 
 void WarpWindow::setAsking(bool asking)
 {
     setFullHeightTwips(asking ? AskingHeight : FullHeight);
-    rollDown();
     for (QToolButton *button : mButtons)
         button->setEnabled(!asking);
     mList->setEnabled(!asking);
     // The editor waits for the answer: the main window takes no input meanwhile.
-    const bool shown = isVisible();
-    if (shown)
-        hide();
-    setWindowModality(asking ? Qt::WindowModal : Qt::NonModal);
-    if (shown)
-        show();
+    setModalQuestion(asking);
 }

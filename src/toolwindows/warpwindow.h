@@ -19,7 +19,7 @@ public:
     WarpWindow(EditorSession &session, MainWindow &mainWindow, Prompter &prompter);
 
     QListWidget *list() const { return mList; }
-    bool isAskingDeletion() const { return mPendingDeletion != 0; }
+    bool isAskingDeletion() const;
 
     void newPair();
     void relinkSelected();
@@ -38,5 +38,4 @@ private:
     QLabel *mQuestion = nullptr;
     QPushButton *mYes = nullptr;
     QPushButton *mNo = nullptr;
-    int mPendingDeletion = 0;
 };
