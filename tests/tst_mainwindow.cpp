@@ -3,6 +3,7 @@
 #include "mainwindow/boardview.h"
 #include "mainwindow/chippictures.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/startup.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QStatusBar>
 #include <QStringEncoder>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -59,6 +61,8 @@ private Q_SLOTS:
     void unknownChipsDrawAsEmpty_data();
     void unknownChipsDrawAsEmpty();
     void hoverShowsPositionAndDescription();
+    void startUpReadsDescriptions_data();
+    void startUpReadsDescriptions();
 };
 
 void TestMainWindow::opensWithEmptyBoard()
@@ -276,6 +280,42 @@ void TestMainWindow::hoverShowsPositionAndDescription()
     QCOMPARE(lineDraw->palette().color(QPalette::WindowText), QColor(Qt::black));
     editor.session.toggleLineTool();
     QCOMPARE(lineDraw->palette().color(QPalette::WindowText), grey);
+}
+
+void TestMainWindow::startUpReadsDescriptions_data()
+{
+    QTest::addColumn<int>("items"); // -1: no file
+    QTest::addColumn<bool>("starts");
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("49 items") << 49 << true << false;
+    QTest::newRow("missing file") << -1 << true << true;
+    QTest::newRow("48 items") << 48 << false << true;
+}
+
+void TestMainWindow::startUpReadsDescriptions()
+{
+    QFETCH(int, items);
+    QFETCH(bool, starts);
+    QFETCH(bool, warned);
+    QTemporaryDir folder;
+    if (items >= 0) {
+        QFile file(folder.filePath(QStringLiteral("Tavolin.dat")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (int k = 0; k < items; ++k)
+            file.write(QByteArray("\"d") + QByteArray::number(k) + "\"\r\n");
+    }
+    ChipDescriptions descriptions;
+    StubPrompter prompter;
+    QCOMPARE(Startup::readChipDescriptions(descriptions, prompter, folder.path()), starts);
+    if (!warned) {
+        QCOMPARE(prompter.messages, QStringList());
+        QCOMPARE(descriptions.description(48), QStringLiteral("d48"));
+        return;
+    }
+    QCOMPARE(prompter.messages.size(), 1);
+    QVERIFY(prompter.messages.first().startsWith(
+        QStringLiteral("Q:zKエディタ|Tavolin.datを読み込み中にエラーが発生しました。\r\n")));
+    QCOMPARE(descriptions.description(0), QString());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -4,6 +4,7 @@
 #include "mainwindow/chippictures.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/prompter.h"
+#include "mainwindow/startup.h"
 
 #include <QApplication>
 
@@ -16,15 +17,9 @@ int main(int argc, char *argv[])
     ChipDescriptions descriptions;
     MessageBoxPrompter prompter;
 
-    const ChipDescriptions::LoadResult loaded =
-        descriptions.load(ChipDescriptions::locate(QCoreApplication::applicationDirPath()));
-    if (loaded.status != ChipDescriptions::Status::Ok) {
-        prompter.tell(nullptr, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
-                      loaded.message);
-        // Without the file the editor still works, with blank descriptions.
-        if (loaded.status == ChipDescriptions::Status::Failed)
-            return 1;
-    }
+    if (!Startup::readChipDescriptions(descriptions, prompter,
+                                       QCoreApplication::applicationDirPath()))
+        return 1;
 
     EditorSession session(document, descriptions);
     const ChipPictures pictures(app.devicePixelRatio());

@@ -4,4 +4,5 @@ set(QZK_MAINWINDOW_SOURCES
     src/mainwindow/chippictures.cpp src/mainwindow/chippictures.h
     src/mainwindow/mainwindow.cpp src/mainwindow/mainwindow.h
     src/mainwindow/prompter.cpp src/mainwindow/prompter.h
+    src/mainwindow/startup.cpp src/mainwindow/startup.h
 )
