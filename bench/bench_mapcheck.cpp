@@ -41,7 +41,6 @@ MapData fullMap(const QString &road, const QString &rowSetting)
         map.setCell(x, 5, floor, QStringLiteral("37_W1"));
         setPair(map, ++pair, x, 5, floor, 1, 1, floor);
     }
-    map.setWarpCount(pair);
     map.setCell(1, 1, 1, QStringLiteral("33_S_"));
     return map;
 }

@@ -39,7 +39,6 @@ MapData fullMap()
                            std::uint8_t(floor), std::uint8_t(24 - pair % 24),
                            std::uint8_t(16 - pair % 16), std::uint8_t(destination)});
     }
-    map.setWarpCount(MapData::MaxWarps);
     return map;
 }
 

@@ -42,7 +42,6 @@ inline MapData demoMap()
     map.setCell(4, 1, 1, QStringLiteral("37_W1"));
     map.setBranch(2, 1, 1, QStringLiteral("2013"));
     map.setWarp(1, {4, 1, 1, 5, 6, 2});
-    map.setWarpCount(1);
     map.setFloorName(1, QStringLiteral("Hall"));
     map.setFloorEndText(1, QStringLiteral("Good luck"));
     map.setCell(5, 6, 2, QStringLiteral("37_W1"));
@@ -71,7 +70,6 @@ inline MapData castleMap()
     map.setWarp(1, {10, 5, 1, 20, 10, 1});
     map.setWarp(2, {5, 8, 1, 3, 3, 2});
     map.setWarp(3, {3, 3, 2, 5, 8, 1});
-    map.setWarpCount(3);
     map.setFloorName(1, QStringLiteral("大広間"));
     map.setFloorEndText(1, QStringLiteral("ゴールを目指せ！\r\nGood luck, 勇者"));
     map.setCell(3, 3, 2, QStringLiteral("36_W4"));

@@ -76,10 +76,6 @@ void setPair(MapData &map, int pair, Cell from, Cell to)
 {
     const auto b = [](int v) { return std::uint8_t(v); };
     map.setWarp(pair, {b(from.x), b(from.y), b(from.floor), b(to.x), b(to.y), b(to.floor)});
-    int count = 0;
-    for (int n = 1; n <= MapData::MaxWarps; ++n)
-        count += map.warp(n).isDefined() ? 1 : 0;
-    map.setWarpCount(count);
 }
 
 // Floor 1 all road, walked as a snake from the bottom-left start: row 16 to the right, row 15

@@ -54,7 +54,6 @@ public:
                                complete ? byte(1, floors) : std::uint8_t(0)});
             defined += complete;
         }
-        map.setWarpCount(defined);
         return map;
     }
 

@@ -107,9 +107,8 @@ void TestMapFileWriter::writesOnlyDefinedPairsAndEveryBranch()
 {
     MapData map = mapWithFloors(2);
     map.setWarp(1, {1, 1, 1, 2, 2, 0}); // never completed
-    map.setWarp(7, {3, 3, 2, 6, 6, 1}); // above the warp count, still a pair
+    map.setWarp(7, {3, 3, 2, 6, 6, 1}); // numbers need not be consecutive
     map.setWarp(9, {3, 3, 2, 7, 7, 2});
-    map.setWarpCount(0);
     map.setBranch(24, 16, 2, QStringLiteral("1230")); // on an empty cell
 
     const QByteArray floor1 = MapFileWriter::encodeFloor(map, 1).bytes;

@@ -545,7 +545,6 @@ void TestWarpLinking::loadedMapGetsMarkersInPairOrder()
     loaded.setFloorCount(2);
     loaded.setWarp(1, {2, 2, 1, 5, 5, 2});
     loaded.setWarp(2, {5, 5, 2, 2, 2, 1});
-    loaded.setWarpCount(2);
     run(f, u"new L3,5"_s);
     f.session.takeLoadedMap(loaded);
     // A later marker lies above an earlier one on a shared cell.

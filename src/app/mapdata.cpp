@@ -26,6 +26,14 @@ void MapData::clearFloor(int floor)
     }
 }
 
+int MapData::warpCount() const
+{
+    int count = 0;
+    for (const WarpRecord &record : mWarps)
+        count += record.isDefined() ? 1 : 0;
+    return count;
+}
+
 QStringList MapData::freePairNumbers() const
 {
     QStringList numbers;
@@ -40,6 +48,5 @@ bool operator==(const MapData &a, const MapData &b)
 {
     return a.mCells == b.mCells && a.mBranches == b.mBranches && a.mNames == b.mNames &&
            a.mBackgrounds == b.mBackgrounds && a.mEndTexts == b.mEndTexts && a.mWarps == b.mWarps &&
-           a.mFloorCount == b.mFloorCount && a.mWarpCount == b.mWarpCount &&
-           a.mMapFileName == b.mMapFileName;
+           a.mFloorCount == b.mFloorCount && a.mMapFileName == b.mMapFileName;
 }

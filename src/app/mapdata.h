@@ -51,8 +51,8 @@ public:
     // Pair numbers are 1-based (1..79).
     const WarpRecord &warp(int pair) const { return mWarps[pair - 1]; }
     void setWarp(int pair, const WarpRecord &record) { mWarps[pair - 1] = record; }
-    int warpCount() const { return mWarpCount; }
-    void setWarpCount(int count) { mWarpCount = count; }
+    // The pairs that exist: records with a destination floor.
+    int warpCount() const;
     // Every pair number whose record is free, ascending, as two-digit texts "01".."79".
     QStringList freePairNumbers() const;
 
@@ -77,6 +77,5 @@ private:
     std::array<QString, MaxFloors> mEndTexts;
     std::array<WarpRecord, MaxWarps> mWarps{};
     int mFloorCount = 1;
-    int mWarpCount = 0;
     QString mMapFileName;
 };

@@ -72,8 +72,6 @@ void MapDocument::setWarpDestination(int pair, QPoint cell, int floor)
     if (pair < 1 || pair > MapData::MaxWarps || !MapData::isValidFloor(floor))
         return;
     WarpRecord record = mData.warp(pair);
-    if (!record.isDefined())
-        mData.setWarpCount(mData.warpCount() + 1);
     record.dstX = std::uint8_t(cell.x());
     record.dstY = std::uint8_t(cell.y());
     record.dstFloor = std::uint8_t(floor);
@@ -90,7 +88,6 @@ void MapDocument::deleteWarp(int pair)
     record.srcFloor = 0;
     record.dstFloor = 0;
     mData.setWarp(pair, record);
-    mData.setWarpCount(mData.warpCount() - 1);
     Q_EMIT changed();
 }
 

@@ -74,7 +74,6 @@ QList<int> deleteFloor(MapData &map, int floor)
             continue;
         record.dstFloor = 0;
         map.setWarp(pair, record);
-        map.setWarpCount(map.warpCount() - 1);
         deleted.append(pair);
     }
     map.setFloorCount(count - 1);

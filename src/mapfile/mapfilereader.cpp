@@ -102,7 +102,6 @@ public:
                 return failed(mFault);
         }
         mMap.setFloorCount(mFloorCount);
-        mMap.setWarpCount(mWarpCount);
         mMap.setMapFileName(basePath);
         return MapLoadResult{std::move(mMap), std::nullopt, mWarpOverflow};
     }
