@@ -400,6 +400,14 @@ void TestEditModes::deletionQuestionStaysUnrolled()
     warpWindow->answerDeletion(false);
     QCOMPARE(warpWindow->height(), pixels(2355 - 300));
     QCOMPARE(editor.document.data().warpCount(), 1);
+
+    // Leaving warp mode while asking drops the question with the window.
+    warpWindow->deleteSelected();
+    QVERIFY(editor.session.warps().isAskingDeletion());
+    editor.session.setEditMode(EditorSession::ChipMode);
+    QVERIFY(!editor.session.warps().isAskingDeletion());
+    editor.session.warps().answerDeletion(true);
+    QCOMPARE(editor.document.data().warpCount(), 1);
 }
 
 QTEST_MAIN(TestEditModes)

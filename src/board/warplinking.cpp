@@ -271,6 +271,8 @@ void WarpLinking::leaveWarpMode()
     if (mStage == WaitingDestination)
         dropHalfPlacedSource();
     mStage = NotLinking;
+    // A question the warp window was asking goes with the window.
+    mPendingDeletion = 0;
 }
 
 void WarpLinking::rebuildMarkers()
