@@ -29,11 +29,11 @@ public:
 
     // Warp pairs (numbers 1..79).
     void setWarpSource(int pair, QPoint cell, int floor);
-    // Gives the pair its destination; a pair that did not exist yet is counted.
+    // Gives the pair its destination, which makes it exist.
     void setWarpDestination(int pair, QPoint cell, int floor);
     void deleteWarp(int pair);
 
-    // Floors: see Floors. Return false / nothing when refused.
+    // Floors, with the rules of Floors; addFloor is false at nine floors.
     bool addFloor();
     void moveFloor(int floor, int delta);
     QList<int> deleteFloor(int floor);
