@@ -1,20 +1,15 @@
 #!/usr/bin/env bash
-# Start-up of the real editor under Xvfb: milliseconds from process start until the main
-# window is visible, and resident memory once it has settled. Repeats N times (default 5).
+# Start-up of the real editor under Xvfb: milliseconds from process start until X maps the
+# main window, and resident memory a second later. Repeats N times (default 5).
 set -euo pipefail
-for tool in xvfb-run xdotool; do
-    command -v "$tool" >/dev/null || { echo "$0 needs $tool (Debian: xvfb, imagemagick, xdotool)" >&2; exit 1; }
-done
-editor="${1:-$(dirname "$0")/../build/qzk-editor}"
+build="$(cd "$(dirname "$0")/.." && pwd)/build"
+editor="${1:-$build/qzk-editor}"
 runs="${2:-5}"
+probe="$build/bench/startupprobe"
+[ -x "$probe" ] || { echo "$0 needs $probe (built when libx11-dev is installed)" >&2; exit 1; }
+command -v xvfb-run >/dev/null || { echo "$0 needs xvfb-run (Debian: xvfb)" >&2; exit 1; }
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
 for i in $(seq '"$runs"'); do
-    start=$(date +%s%N)
-    "'"$editor"'" >/dev/null 2>&1 & pid=$!
-    xdotool search --sync --onlyvisible --name "Q;zK" >/dev/null
-    shown=$(date +%s%N)
-    sleep 1
-    rss=$(awk "/VmRSS/ {print \$2}" /proc/$pid/status)
-    echo "run $i: window shown after $(( (shown - start) / 1000000 )) ms, resident ${rss} kB"
-    kill $pid; wait $pid 2>/dev/null || true
+    echo -n "run $i: "
+    "'"$probe"'" "zK" "'"$editor"'"
 done'

@@ -41,6 +41,8 @@ QFont labelFont(qreal pixelSize)
 {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setStyleHint(QFont::SansSerif);
+    // Outlines for a path need no hinting, and the hinting interpreter is slow.
+    font.setHintingPreference(QFont::PreferNoHinting);
     font.setBold(true);
     font.setPixelSize(qMax(1, qRound(pixelSize)));
     return font;
@@ -718,40 +720,43 @@ void drawWarpModeIcon(QPainter &p)
 
 } // namespace
 
-ChipPictures::ChipPictures(qreal devicePixelRatio) : mRatio(devicePixelRatio)
-{
-    const QImage::Format format = QImage::Format_RGB32;
-    for (int k = 1; k <= ChipPictureCount; ++k)
-        mChips[k] = render(Size, mRatio, format, Qt::white, [k](QPainter &p) { drawChip(p, k); });
-    mChips[0] = mChips[EmptyPicture];
-
-    const auto overlay = [&](const QColor &fill, const std::function<void(QPainter &)> &draw) {
-        return render(Size, mRatio, format, fill, draw);
-    };
-    mOverlays[0] = overlay(Qt::black, [](QPainter &) {});
-    for (int direction = 1; direction <= 4; ++direction) {
-        for (int state = 0; state <= 3; ++state) {
-            mOverlays[4 * (direction - 1) + state + 1] = overlay(
-                Qt::black, [direction, state](QPainter &p) { drawArm(p, direction, state); });
-        }
-    }
-    mOverlays[BranchMask] = overlay(Qt::white, drawBranchMask);
-    mOverlays[LineMarker] = overlay(Qt::black, drawLineMarker);
-    mOverlays[LineMarkerMask] = overlay(Qt::white, drawLineMarkerMask);
-}
+ChipPictures::ChipPictures(qreal devicePixelRatio) : mRatio(devicePixelRatio) {}
 
 const QImage &ChipPictures::chip(int index) const
 {
     if (index < 1 || index > ChipPictureCount)
         index = EmptyPicture;
-    return mChips[index];
+    QImage &picture = mChips[index];
+    if (picture.isNull())
+        picture = render(Size, mRatio, QImage::Format_RGB32, Qt::white,
+                         [index](QPainter &p) { drawChip(p, index); });
+    return picture;
 }
 
 const QImage &ChipPictures::overlay(int index) const
 {
     if (index < 1 || index > OverlayCount)
         index = 0;
-    return mOverlays[index];
+    QImage &picture = mOverlays[index];
+    if (!picture.isNull())
+        return picture;
+    const auto draw = [&](const QColor &fill, const std::function<void(QPainter &)> &drawing) {
+        picture = render(Size, mRatio, QImage::Format_RGB32, fill, drawing);
+    };
+    if (index == 0) {
+        draw(Qt::black, [](QPainter &) {});
+    } else if (index <= 16) {
+        const int direction = (index - 1) / 4 + 1;
+        const int state = (index - 1) % 4;
+        draw(Qt::black, [direction, state](QPainter &p) { drawArm(p, direction, state); });
+    } else if (index == BranchMask) {
+        draw(Qt::white, drawBranchMask);
+    } else if (index == LineMarker) {
+        draw(Qt::black, drawLineMarker);
+    } else {
+        draw(Qt::white, drawLineMarkerMask);
+    }
+    return picture;
 }
 
 QIcon ChipPictures::lineToolIcon() const

@@ -3,8 +3,9 @@
 #include <QIcon>
 #include <QImage>
 
-// The editor's pictures, drawn once in code: 48 chip pictures and 19 overlays, all
-// 24 x 24 logical pixels, rendered at the screen's device pixel ratio so they stay crisp.
+// The editor's pictures, drawn in code: 48 chip pictures and 19 overlays, all 24 x 24
+// logical pixels, rendered at the screen's device pixel ratio so they stay crisp. Each is
+// drawn the first time it is asked for, so start-up draws none of them.
 class ChipPictures
 {
 public:
@@ -34,6 +35,6 @@ public:
 
 private:
     qreal mRatio;
-    QImage mChips[ChipPictureCount + 1];
-    QImage mOverlays[OverlayCount + 1];
+    mutable QImage mChips[ChipPictureCount + 1];
+    mutable QImage mOverlays[OverlayCount + 1];
 };
