@@ -1,9 +1,15 @@
+#include "editorfixture.h"
 #include "mapfiletestmaps.h"
 
 #include "board/mapcheck.h"
+#include "mainwindow/boardpainter.h"
+#include "mainwindow/cellcomposer.h"
+#include "mainwindow/markerpainter.h"
+#include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,9 +25,11 @@ struct Run
     QString err;
 };
 
-Run qzkMap(const QStringList &args)
+Run qzkMap(const QStringList &args,
+           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(QZK_MAP_PROGRAM), args);
     Run run;
     if (!process.waitForFinished(30000))
@@ -30,6 +38,19 @@ Run qzkMap(const QStringList &args)
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+// The castle map with one more pair whose source marker reaches past the board's corner.
+MapData renderedMap()
+{
+    MapData map = castleMap();
+    map.setWarp(4, {24, 16, 1, 24, 1, 2});
+    return map;
+}
+
+QImage region(const QImage &image, const QRect &rect)
+{
+    return image.copy(rect).convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
@@ -46,6 +67,24 @@ private Q_SLOTS:
     void checkOfUnreadableMap();
     void arguments_data();
     void arguments();
+    void initTestCase();
+    void render_data();
+    void render();
+    void renderShowsWhatTheEditorShows_data();
+    void renderShowsWhatTheEditorShows();
+    void renderMarksBothFloorsOfAPair_data();
+    void renderMarksBothFloorsOfAPair();
+    void renderFaults_data();
+    void renderFaults();
+
+private:
+    QString renderedFile() const { return mRendered.filePath(u"rendered.map"_s); }
+    QImage renderedFloor(int floor) const
+    {
+        return QImage(mRendered.filePath(u"rendered/rendered_%1.png"_s.arg(floor)));
+    }
+
+    QTemporaryDir mRendered;
 };
 
 void TestMapFileCli::resaveKeepsBytes()
@@ -132,6 +171,20 @@ void TestMapFileCli::arguments_data()
     QTest::newRow("resave of a non-map file")
         << QStringList{u"resave"_s, u"a.txt"_s, u"b"_s} << 64 << QString();
     QTest::newRow("check without map") << QStringList{u"check"_s} << 64 << QString();
+    QTest::newRow("help names render")
+        << QStringList{u"--help"_s} << 0 << u"render [--scale N] IN.map OUTDIR"_s;
+    QTest::newRow("render without folder")
+        << QStringList{u"render"_s, u"a.map"_s} << 64 << QString();
+    QTest::newRow("render of a non-map file")
+        << QStringList{u"render"_s, u"a.txt"_s, u"out"_s} << 64 << QString();
+    QTest::newRow("render with scale 0")
+        << QStringList{u"render"_s, u"--scale"_s, u"0"_s, u"a.map"_s, u"out"_s} << 64 << QString();
+    QTest::newRow("render with scale 5")
+        << QStringList{u"render"_s, u"--scale"_s, u"5"_s, u"a.map"_s, u"out"_s} << 64 << QString();
+    QTest::newRow("render with a scale that is no number")
+        << QStringList{u"render"_s, u"--scale"_s, u"x"_s, u"a.map"_s, u"out"_s} << 64 << QString();
+    QTest::newRow("render with scale but no map")
+        << QStringList{u"render"_s, u"--scale"_s, u"2"_s, u"out"_s} << 64 << QString();
 }
 
 void TestMapFileCli::arguments()
@@ -146,5 +199,156 @@ void TestMapFileCli::arguments()
     QVERIFY(run.out.contains(stdoutPart));
 }
 
-QTEST_GUILESS_MAIN(TestMapFileCli)
+void TestMapFileCli::initTestCase()
+{
+    QVERIFY(mRendered.isValid());
+    QVERIFY(!MapFileWriter::save(renderedMap(), mRendered.filePath(u"rendered"_s)).fault);
+    const Run run = qzkMap({u"render"_s, renderedFile(), mRendered.filePath(u"rendered"_s)});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+}
+
+void TestMapFileCli::render_data()
+{
+    QTest::addColumn<int>("floors");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("platformSet");
+    QTest::newRow("one floor") << 1 << QStringList{} << QSize(576, 384) << true;
+    QTest::newRow("two floors") << 2 << QStringList{} << QSize(576, 384) << true;
+    QTest::newRow("two floors, no platform named")
+        << 2 << QStringList{} << QSize(576, 384) << false;
+    QTest::newRow("nine floors at twice the size")
+        << 9 << QStringList{u"--scale"_s, u"2"_s} << QSize(1152, 768) << true;
+}
+
+void TestMapFileCli::render()
+{
+    QFETCH(int, floors);
+    QFETCH(QStringList, options);
+    QFETCH(QSize, size);
+    QFETCH(bool, platformSet);
+    QTemporaryDir dir;
+    MapData map = MapData::resetMap();
+    map.setFloorCount(floors);
+    const QString base = dir.filePath(u"tower"_s);
+    QVERIFY(!MapFileWriter::save(map, base).fault);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!platformSet) {
+        // No display to fall back on either.
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(QString::fromLatin1(name));
+    }
+
+    // The folder does not exist yet, nor its parent.
+    const QString folder = dir.filePath(u"pictures/tower"_s);
+    const Run run = qzkMap(
+        QStringList{u"render"_s} + options + QStringList{base + u".map"_s, folder}, environment);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QStringList expected;
+    for (int floor = 1; floor <= floors; ++floor)
+        expected.append(u"tower_%1.png"_s.arg(floor));
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name | QDir::LocaleAware), expected);
+    for (const QString &name : expected)
+        QCOMPARE(QImage(QDir(folder).filePath(name)).size(), size);
+}
+
+void TestMapFileCli::renderShowsWhatTheEditorShows_data()
+{
+    QTest::addColumn<int>("floor");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QPoint>("cell");
+    QTest::addColumn<bool>("marker");
+    const int branches = EditorSession::BranchMode;
+    const int warps = EditorSession::WarpMode;
+    QTest::newRow("start chip") << 1 << branches << QPoint(1, 1) << false;
+    QTest::newRow("chip with branch arms") << 1 << branches << QPoint(2, 1) << false;
+    QTest::newRow("other branch arms") << 1 << branches << QPoint(3, 1) << false;
+    QTest::newRow("chip without setting") << 1 << branches << QPoint(22, 10) << false;
+    QTest::newRow("empty cell on floor 2") << 2 << branches << QPoint(7, 9) << false;
+    QTest::newRow("source marker") << 1 << warps << QPoint(10, 5) << true;
+    QTest::newRow("destination marker on the same floor") << 1 << warps << QPoint(20, 10) << true;
+    QTest::newRow("later marker on top of an earlier one") << 1 << warps << QPoint(5, 8) << true;
+    QTest::newRow("destination marker on floor 2") << 2 << warps << QPoint(3, 3) << true;
+    QTest::newRow("marker cut at the board's corner") << 1 << warps << QPoint(24, 16) << true;
+    QTest::newRow("marker cut at the board's edge") << 2 << warps << QPoint(24, 1) << true;
+}
+
+void TestMapFileCli::renderShowsWhatTheEditorShows()
+{
+    QFETCH(int, floor);
+    QFETCH(int, mode);
+    QFETCH(QPoint, cell);
+    QFETCH(bool, marker);
+    EditorFixture editor;
+    editor.show();
+    QVERIFY(!editor.session.openMap(renderedFile()).fault);
+    editor.session.setEditMode(mode);
+    editor.session.selectFloorTab(floor - 1);
+    const QImage shown = editor.window.board()->grab().toImage();
+    QCOMPARE(shown.size(), BoardPainter::size());
+
+    const QRect rect =
+        marker ? MarkerPainter::rect(cell).intersected(QRect(QPoint(), BoardPainter::size()))
+               : BoardPainter::cellRect(cell.x(), cell.y());
+    const QImage picture = renderedFloor(floor);
+    QCOMPARE(picture.size(), BoardPainter::size());
+    QCOMPARE(region(picture, rect), region(shown, rect));
+}
+
+void TestMapFileCli::renderMarksBothFloorsOfAPair_data()
+{
+    QTest::addColumn<int>("floor");
+    QTest::addColumn<QPoint>("cell");
+    QTest::addColumn<bool>("marked");
+    // One pair leads from (5,8) on floor 1 to (3,3) on floor 2, another back again.
+    QTest::newRow("pair cell on floor 1") << 1 << QPoint(5, 8) << true;
+    QTest::newRow("pair cell on floor 2") << 2 << QPoint(3, 3) << true;
+    QTest::newRow("floor 1's pair cell, on floor 2") << 2 << QPoint(5, 8) << false;
+    QTest::newRow("floor 2's pair cell, on floor 1") << 1 << QPoint(3, 3) << false;
+}
+
+void TestMapFileCli::renderMarksBothFloorsOfAPair()
+{
+    QFETCH(int, floor);
+    QFETCH(QPoint, cell);
+    QFETCH(bool, marked);
+    const ChipPictures pictures;
+    const CellComposer composer(pictures);
+    const MapData map = MapFileReader::load(mRendered.filePath(u"rendered"_s)).map;
+    const QImage bare = BoardPainter(composer)
+                            .cellPicture(map, cell.x(), cell.y(), floor, true)
+                            .convertToFormat(QImage::Format_RGB32);
+    const QImage drawn = region(renderedFloor(floor), BoardPainter::cellRect(cell.x(), cell.y()));
+    QCOMPARE(drawn != bare, marked);
+}
+
+void TestMapFileCli::renderFaults_data()
+{
+    QTest::addColumn<bool>("mapExists");
+    QTest::addColumn<QString>("folder"); // below the temporary folder
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing map") << false << u"out"_s << u"<0行目>"_s;
+    QTest::newRow("folder is a file") << true << u"plain.txt"_s << u"cannot create"_s;
+    QTest::newRow("folder below a file") << true << u"plain.txt/out"_s << u"cannot create"_s;
+}
+
+void TestMapFileCli::renderFaults()
+{
+    QFETCH(bool, mapExists);
+    QFETCH(QString, folder);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString base = dir.filePath(u"map"_s);
+    if (mapExists)
+        QVERIFY(!MapFileWriter::save(castleMap(), base).fault);
+    QVERIFY(writeFile(dir.filePath(u"plain.txt"_s), "not a folder"));
+
+    const Run run = qzkMap({u"render"_s, base + u".map"_s, dir.filePath(folder)});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QCOMPARE(QDir(dir.path()).entryList({u"*.png"_s}, QDir::Files), QStringList());
+    QVERIFY(!QFileInfo(dir.filePath(u"out"_s)).exists());
+}
+
+QTEST_MAIN(TestMapFileCli)
 #include "tst_mapfilecli.moc"

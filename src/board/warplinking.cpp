@@ -21,6 +21,16 @@ bool isDeletedRow(const QString &row)
     return row.endsWith(QStringLiteral("削除"));
 }
 
+QPoint cellOf(const WarpRecord &record, int index)
+{
+    return index % 2 ? QPoint(record.srcX, record.srcY) : QPoint(record.dstX, record.dstY);
+}
+
+int floorOf(const WarpRecord &record, int index)
+{
+    return index % 2 ? record.srcFloor : record.dstFloor;
+}
+
 } // namespace
 
 WarpLinking::WarpLinking(EditorSession &session, MapDocument &document)
@@ -48,14 +58,12 @@ QString WarpLinking::markerCaption(int index)
 
 QPoint WarpLinking::markerCell(int index) const
 {
-    const WarpRecord &record = mDocument.data().warp(pairOfMarker(index));
-    return index % 2 ? QPoint(record.srcX, record.srcY) : QPoint(record.dstX, record.dstY);
+    return cellOf(mDocument.data().warp(pairOfMarker(index)), index);
 }
 
 int WarpLinking::markerFloor(int index) const
 {
-    const WarpRecord &record = mDocument.data().warp(pairOfMarker(index));
-    return index % 2 ? record.srcFloor : record.dstFloor;
+    return floorOf(mDocument.data().warp(pairOfMarker(index)), index);
 }
 
 QVector<WarpLinking::Marker> WarpLinking::markers() const
@@ -65,6 +73,20 @@ QVector<WarpLinking::Marker> WarpLinking::markers() const
     for (int index : mMarkerOrder)
         result.append({index, markerCell(index), markerFloor(index), markerCaption(index),
                        !mTransparent.contains(index)});
+    return result;
+}
+
+QVector<WarpLinking::Marker> WarpLinking::markersOf(const MapData &map)
+{
+    QVector<Marker> result;
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+        const WarpRecord &record = map.warp(pair);
+        if (!record.isDefined())
+            continue;
+        for (int index : {2 * pair - 1, 2 * pair})
+            result.append(
+                {index, cellOf(record, index), floorOf(record, index), markerCaption(index), true});
+    }
     return result;
 }
 
@@ -283,13 +305,8 @@ void WarpLinking::rebuildMarkers()
     mSelectedWarp = 0;
     mStage = NotLinking;
     mRelinking = false;
-    const MapData &map = mDocument.data();
-    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
-        if (map.warp(pair).isDefined()) {
-            createMarker(2 * pair - 1);
-            createMarker(2 * pair);
-        }
-    }
+    for (const Marker &marker : markersOf(mDocument.data()))
+        createMarker(marker.index);
 }
 
 void WarpLinking::abandonHalfPlacedPair()

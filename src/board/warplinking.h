@@ -8,6 +8,7 @@
 #include <QVector>
 
 class EditorSession;
+class MapData;
 class MapDocument;
 
 // Linking warp pairs on the board: the two-click state machine, the markers that show
@@ -57,6 +58,9 @@ public:
 
     // Every marker that exists, bottom first.
     QVector<Marker> markers() const;
+    // The markers a map has as soon as it is loaded: every pair's, in pair order, each
+    // with its background.
+    static QVector<Marker> markersOf(const MapData &map);
     static int pairOfMarker(int index) { return (index + 1) / 2; }
     static QString markerCaption(int index);
     // The board cell and floor a marker stands on.

@@ -15,10 +15,10 @@ int cellSlot(int x, int y)
 } // namespace
 
 BoardView::BoardView(EditorSession &session, const CellComposer &composer, QWidget *parent)
-    : QWidget(parent), mSession(session), mComposer(composer),
+    : QWidget(parent), mSession(session), mComposer(composer), mPainter(composer),
       mCells(MapData::Width * MapData::Height)
 {
-    setFixedSize(MapData::Width * CellSize, MapData::Height * CellSize);
+    setFixedSize(BoardPainter::size());
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     render();
@@ -38,25 +38,14 @@ QPoint BoardView::cellAt(QPoint position)
     return MapData::isOnBoard(x, y) ? QPoint(x, y) : QPoint();
 }
 
-QRect BoardView::cellRect(int x, int y)
-{
-    return {(x - 1) * CellSize, (y - 1) * CellSize, CellSize, CellSize};
-}
-
 void BoardView::render()
 {
     const MapData &map = mSession.map();
     const int floor = mSession.currentFloor();
     const bool branchMode = mSession.editMode() == EditorSession::BranchMode;
-    for (int x = 1; x <= MapData::Width; ++x) {
-        for (int y = 1; y <= MapData::Height; ++y) {
-            const QString &cell = map.cell(x, y, floor);
-            const QString &branch = map.branch(x, y, floor);
-            mCells[cellSlot(x, y)] = branchMode && !branch.isEmpty()
-                                         ? mComposer.branchPicture(cell, branch)
-                                         : mComposer.chipPicture(cell);
-        }
-    }
+    for (int x = 1; x <= MapData::Width; ++x)
+        for (int y = 1; y <= MapData::Height; ++y)
+            mCells[cellSlot(x, y)] = mPainter.cellPicture(map, x, y, floor, branchMode);
     // The line marker is laid on the plain chip picture, as the line tool only runs
     // in chip mode.
     for (const QPoint &p : mSession.lineMarks()) {
@@ -72,9 +61,8 @@ void BoardView::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     for (int x = 1; x <= MapData::Width; ++x) {
         for (int y = 1; y <= MapData::Height; ++y) {
-            const QRect rect = cellRect(x, y);
-            if (rect.intersects(event->rect()))
-                painter.drawImage(rect.topLeft(), cellImage(x, y));
+            if (cellRect(x, y).intersects(event->rect()))
+                BoardPainter::paintCell(painter, x, y, cellImage(x, y));
         }
     }
 }

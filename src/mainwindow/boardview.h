@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/boardpainter.h"
 #include "mainwindow/cellcomposer.h"
 
 #include <QImage>
@@ -16,7 +17,7 @@ class BoardView : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int CellSize = 24;
+    static constexpr int CellSize = BoardPainter::CellSize;
 
     BoardView(EditorSession &session, const CellComposer &composer, QWidget *parent = nullptr);
 
@@ -24,7 +25,7 @@ public:
     const QImage &cellImage(int x, int y) const;
     // The cell under a point of this widget, or (0, 0) when there is none.
     static QPoint cellAt(QPoint position);
-    static QRect cellRect(int x, int y);
+    static QRect cellRect(int x, int y) { return BoardPainter::cellRect(x, y); }
 
     void render();
 
@@ -40,5 +41,6 @@ protected:
 private:
     EditorSession &mSession;
     const CellComposer &mComposer;
+    BoardPainter mPainter;
     QVector<QImage> mCells;
 };

@@ -13,6 +13,8 @@ class CellComposer
 public:
     explicit CellComposer(const ChipPictures &pictures) : mPictures(pictures) {}
 
+    const ChipPictures &pictures() const { return mPictures; }
+
     // The plain chip picture of a cell text.
     const QImage &chipPicture(const QString &cell) const;
     // The chip with the branch mask and the four direction arms of a four-digit setting.

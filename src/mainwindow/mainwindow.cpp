@@ -8,6 +8,8 @@
 #include "dialogs/propertiesdialog.h"
 #include "mainwindow/boardview.h"
 #include "mainwindow/chippictures.h"
+#include "mainwindow/markerlabel.h"
+#include "mainwindow/markerpainter.h"
 #include "mainwindow/prompter.h"
 #include "mapfile/mapfilename.h"
 #include "toolwindows/branchwindow.h"
@@ -351,29 +353,17 @@ void MainWindow::showWarps()
     QSet<int> alive;
     for (const WarpLinking::Marker &marker : warps.markers()) {
         alive.insert(marker.index);
-        QLabel *&label = mMarkerLabels[marker.index];
+        MarkerLabel *&label = mMarkerLabels[marker.index];
         if (!label) {
-            label = new QLabel(mBoard);
+            label = new MarkerLabel(mBoard);
             label->setObjectName(QStringLiteral("marker%1").arg(marker.index));
-            label->setAlignment(Qt::AlignCenter);
-            QFont bold = label->font();
-            bold.setPointSizeF(15.75);
-            bold.setBold(true);
-            label->setFont(bold);
             label->setMouseTracking(true);
             label->installEventFilter(this);
             label->setProperty("markerIndex", marker.index);
         }
         label->setText(marker.caption);
-        label->setGeometry(QRect(BoardView::cellRect(marker.cell.x(), marker.cell.y()).topLeft(),
-                                 QSize(twips(375), twips(375))));
-        // Style sheets are costly to apply; only a changed background is set again.
-        if (label->property("opaque") != QVariant(marker.opaque)) {
-            label->setProperty("opaque", marker.opaque);
-            label->setStyleSheet(marker.opaque
-                                     ? QStringLiteral("background: cyan; color: black;")
-                                     : QStringLiteral("background: transparent; color: black;"));
-        }
+        label->setGeometry(MarkerPainter::rect(marker.cell));
+        label->setOpaque(marker.opaque);
         label->setVisible(mSession.isMarkerVisible(marker));
         label->raise();
     }

@@ -14,6 +14,7 @@ class ChipPictures;
 class EditorSession;
 class Prompter;
 class QAction;
+class MarkerLabel;
 class QLabel;
 class QTabBar;
 class QToolButton;
@@ -96,7 +97,7 @@ private:
     QLabel *mPositionPanel = nullptr;
     QLabel *mLinkingSample = nullptr;
     QLabel *mMarkerList = nullptr;
-    QHash<int, QLabel *> mMarkerLabels;
+    QHash<int, MarkerLabel *> mMarkerLabels;
 
     ToolWindowFrame *mToolWindow = nullptr;
     bool mLoaded = false;

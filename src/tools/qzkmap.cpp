@@ -1,12 +1,21 @@
 // qzk-map: map files from the shell, over the same core the editor uses.
 
 #include "board/mapcheck.h"
+#include "board/warplinking.h"
+#include "mainwindow/boardpainter.h"
+#include "mainwindow/cellcomposer.h"
+#include "mainwindow/chippictures.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 
-#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSaveFile>
 #include <QStringList>
 #include <QTextStream>
+
+#include <memory>
 
 namespace {
 
@@ -25,6 +34,8 @@ enum CheckStatus
     CannotBeCleared = 2,
     NotLoaded = 3,
 };
+
+constexpr int MaxScale = 4;
 
 QTextStream &out()
 {
@@ -45,6 +56,11 @@ QString forTerminal(const QString &text)
     return plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+QString mapSuffix()
+{
+    return QStringLiteral(".map");
+}
+
 void printFault(const MapFault &fault)
 {
     err() << forTerminal(fault.title) << '\n' << forTerminal(fault.message) << '\n';
@@ -53,24 +69,39 @@ void printFault(const MapFault &fault)
     err().flush();
 }
 
-int resave(const QStringList &args)
+bool isMapFileArgument(const QString &arg)
 {
-    const QString suffix = QStringLiteral(".map");
-    if (args.size() != 2 || !args[0].endsWith(suffix) || args[0].size() == suffix.size()) {
-        err() << "usage: qzk-map resave IN.map OUTBASE\n";
-        return Usage;
-    }
-    const MapLoadResult loaded = MapFileReader::load(args[0].chopped(suffix.size()));
+    return arg.endsWith(mapSuffix()) && arg.size() > mapSuffix().size();
+}
+
+// Reads the map whose floor-1 file is `file`; false (after saying why) when it could not be
+// read. A map with too many pairs is still read, with a warning.
+bool loadMap(const QString &file, MapData &map)
+{
+    const MapLoadResult loaded = MapFileReader::load(file.chopped(mapSuffix().size()));
     if (loaded.fault) {
         printFault(*loaded.fault);
-        return Fault;
+        return false;
     }
     if (loaded.warpOverflow) {
         err() << MapLoadResult::warpOverflowTitle() << ": " << MapLoadResult::warpOverflowText()
               << '\n';
     }
+    map = loaded.map;
+    return true;
+}
 
-    const MapSaveResult saved = MapFileWriter::save(loaded.map, args[1]);
+int resave(const QStringList &args)
+{
+    if (args.size() != 2 || !isMapFileArgument(args[0])) {
+        err() << "usage: qzk-map resave IN.map OUTBASE\n";
+        return Usage;
+    }
+    MapData map;
+    if (!loadMap(args[0], map))
+        return Fault;
+
+    const MapSaveResult saved = MapFileWriter::save(map, args[1]);
     if (saved.fault) {
         printFault(*saved.fault);
         return Fault;
@@ -82,21 +113,14 @@ int resave(const QStringList &args)
 
 int check(const QStringList &args)
 {
-    const QString suffix = QStringLiteral(".map");
-    if (args.size() != 1 || !args[0].endsWith(suffix) || args[0].size() == suffix.size()) {
+    if (args.size() != 1 || !isMapFileArgument(args[0])) {
         err() << "usage: qzk-map check IN.map\n";
         return Usage;
     }
-    const MapLoadResult loaded = MapFileReader::load(args[0].chopped(suffix.size()));
-    if (loaded.fault) {
-        printFault(*loaded.fault);
+    MapData map;
+    if (!loadMap(args[0], map))
         return NotLoaded;
-    }
-    if (loaded.warpOverflow) {
-        err() << MapLoadResult::warpOverflowTitle() << ": " << MapLoadResult::warpOverflowText()
-              << '\n';
-    }
-    const MapCheck::Report report = MapCheck::run(loaded.map);
+    const MapCheck::Report report = MapCheck::run(map);
     for (const QString &line : report.lines)
         out() << forTerminal(line) << '\n';
     out().flush();
@@ -109,6 +133,46 @@ int check(const QStringList &args)
         break;
     }
     return CannotBeCleared;
+}
+
+int render(const QStringList &args)
+{
+    QStringList rest = args;
+    int scale = 1;
+    if (rest.size() > 1 && rest[0] == QLatin1String("--scale")) {
+        scale = rest[1].toInt(); // 0, and so refused, when it is no number
+        rest = rest.mid(2);
+    }
+    if (rest.size() != 2 || !isMapFileArgument(rest[0]) || scale < 1 || scale > MaxScale) {
+        err() << "usage: qzk-map render [--scale N] IN.map OUTDIR\n";
+        return Usage;
+    }
+    MapData map;
+    if (!loadMap(rest[0], map))
+        return Fault;
+
+    const QString folder = rest[1];
+    if (!QDir().mkpath(folder)) {
+        err() << "qzk-map: cannot create the folder " << folder << '\n';
+        return Fault;
+    }
+    const QString name = QFileInfo(rest[0]).fileName().chopped(mapSuffix().size());
+    const ChipPictures pictures(scale);
+    const CellComposer composer(pictures);
+    const BoardPainter painter(composer);
+    const QVector<WarpLinking::Marker> markers = WarpLinking::markersOf(map);
+    for (int floor = 1; floor <= map.floorCount(); ++floor) {
+        const QString path =
+            QDir(folder).filePath(QStringLiteral("%1_%2.png").arg(name).arg(floor));
+        // A failed write leaves any older picture of that floor as it was.
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) ||
+            !painter.floorPicture(map, floor, markers).save(&file, "PNG") || !file.commit()) {
+            err() << "qzk-map: cannot write " << path << '\n';
+            return Fault;
+        }
+    }
+    return Success;
 }
 
 struct Command
@@ -133,6 +197,13 @@ const Command commands[] = {
      "      map may break during play, 2: the map cannot be cleared, 3: the map could not\n"
      "      be read (the message goes to standard error).",
      check},
+    {"render", "[--scale N] IN.map OUTDIR",
+     "Reads the map whose floor-1 file is IN.map and draws each floor as the editor does,\n"
+     "      with the branch arms of every cell and the markers of every warp pair, into\n"
+     "      OUTDIR/NAME_1.png, OUTDIR/NAME_2.png, ... (NAME is IN.map without \".map\"; one\n"
+     "      picture per floor, 576 x 384 pixels, or N times that with --scale N, N = 1..4).\n"
+     "      OUTDIR is created when missing; pictures already there are replaced.",
+     render},
 };
 
 void printHelp(QTextStream &stream)
@@ -147,8 +218,9 @@ void printHelp(QTextStream &stream)
         stream << "  " << command.name << ' ' << command.arguments << "\n      " << command.summary
                << '\n';
     stream << "\n"
-              "Exit status of resave: 0 done, 1 the map could not be read or written (the\n"
-              "message and line number go to standard error). Wrong arguments: 64.\n";
+              "Exit status of resave and render: 0 done, 1 the map could not be read or the\n"
+              "files could not be written (the message and line number go to standard\n"
+              "error). Wrong arguments: 64.\n";
     stream.flush();
 }
 
@@ -156,7 +228,15 @@ void printHelp(QTextStream &stream)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Only pictures need the GUI; without a display they are drawn offscreen.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && qstrcmp(argv[1], "render") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {
         printHelp(err());

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "board/warplinking.h"
+#include "mainwindow/chippictures.h"
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QVector>
+
+class CellComposer;
+class MapData;
+class QPainter;
+
+// Draws the board as the editor shows it: the cell pictures in their grid, branch arms on
+// the cells that have a setting, warp markers over the cells. The board view and the
+// pictures written by qzk-map both draw through here.
+class BoardPainter
+{
+public:
+    static constexpr int CellSize = ChipPictures::Size;
+
+    explicit BoardPainter(const CellComposer &composer) : mComposer(composer) {}
+
+    // One floor's size in logical pixels.
+    static QSize size();
+    static QRect cellRect(int x, int y);
+
+    // The picture of cell (x, y) of a floor, with its branch arms when `branches` is on.
+    QImage cellPicture(const MapData &map, int x, int y, int floor, bool branches) const;
+    static void paintCell(QPainter &painter, int x, int y, const QImage &picture);
+    static void paintMarker(QPainter &painter, const WarpLinking::Marker &marker);
+
+    // A whole floor with branch arms and the markers standing on it, at the pictures'
+    // pixel ratio. Later markers lie above earlier ones.
+    QImage floorPicture(const MapData &map, int floor,
+                        const QVector<WarpLinking::Marker> &markers) const;
+
+private:
+    const CellComposer &mComposer;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLabel>
+
+// A warp marker on the board. It stays a widget of its own so it stacks above the cells
+// and takes the clicks meant for it; it draws itself as the board pictures draw markers.
+class MarkerLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit MarkerLabel(QWidget *parent = nullptr);
+
+    bool isOpaque() const { return mOpaque; }
+    void setOpaque(bool opaque);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool mOpaque = true;
+};
