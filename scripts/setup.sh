@@ -11,7 +11,8 @@ qzk_packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev
     fonts-ipafont-gothic
-    xvfb xauth
+    xvfb xauth xdotool
+    appstream desktop-file-utils
 )
 
 qzk_install_missing() {

@@ -1,3 +1,4 @@
+#include "app/appinfo.h"
 #include "app/chipdescriptions.h"
 #include "app/editorsession.h"
 #include "app/mapdocument.h"
@@ -7,11 +8,32 @@
 #include "mainwindow/startup.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qzk-editor"));
+    QApplication::setApplicationVersion(AppInfo::version());
+    // Lets the desktop match the windows with the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QZK_APP_ID));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Q:zK map editor"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("map"),
+                                 QStringLiteral("The floor-1 file (NAME.map) of a map to open."),
+                                 QStringLiteral("[map]"));
+    parser.process(app);
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        std::fputs("qzk-editor: one map at most (see qzk-editor --help)\n", stderr);
+        return 1;
+    }
 
     MapDocument document;
     ChipDescriptions descriptions;
@@ -27,5 +49,8 @@ int main(int argc, char *argv[])
     QObject::connect(&window, &MainWindow::quitRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     window.show();
+    // The map keeps the name it was given with, whatever folder the editor runs in.
+    if (!files.isEmpty())
+        window.openMapFile(QFileInfo(files.first()).absoluteFilePath());
     return app.exec();
 }

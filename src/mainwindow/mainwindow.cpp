@@ -282,9 +282,13 @@ void MainWindow::openMap()
     withToolWindowHidden([&] { chosen = mPrompter.chooseOpenFile(this, mFileDialogFolder); });
     // From the second use on, the dialog starts where the platform left it.
     mFileDialogFolder.clear();
-    if (chosen.isEmpty())
-        return;
-    const MapLoadResult loaded = mSession.openMap(chosen);
+    if (!chosen.isEmpty())
+        openMapFile(chosen);
+}
+
+void MainWindow::openMapFile(const QString &floorOneFile)
+{
+    const MapLoadResult loaded = mSession.openMap(floorOneFile);
     if (loaded.fault)
         mPrompter.tell(this, Prompter::Icon::Warning, loaded.fault->title, loaded.fault->message);
     else if (loaded.warpOverflow)

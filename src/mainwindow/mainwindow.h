@@ -43,6 +43,9 @@ public:
     bool quit();
     void newMap();
     void openMap();
+    // Opens the map whose floor-1 file is given, as the open command does once a file is
+    // chosen: a faulty map is reported and leaves an empty map.
+    void openMapFile(const QString &floorOneFile);
     void overwriteMap();
     void saveMapAs();
     void editFloorProperties();
