@@ -2,9 +2,9 @@
 # Starts the built editor on a virtual screen with the sample map and saves a picture of each
 # edit mode: edit-mode.png, branch-mode.png and warp-mode.png in docs/, or in the folder $1.
 set -euo pipefail
-for tool in xvfb-run import xdotool openbox; do
+for tool in xvfb-run import xdotool xprop openbox; do
     command -v "$tool" >/dev/null ||
-        { echo "$0 needs $tool (Debian: xvfb, imagemagick, xdotool, openbox)" >&2; exit 1; }
+        { echo "$0 needs $tool (Debian: xvfb, imagemagick, xdotool, x11-utils, openbox)" >&2; exit 1; }
 done
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export QZK_EDITOR="$root/build/qzk-editor"
@@ -14,26 +14,47 @@ mkdir -p "$QZK_SHOT_OUT"
 unset QT_QPA_PLATFORM
 xvfb-run -a -s "-screen 0 920x520x24" bash -c '
     set -euo pipefail
+    # Waits up to 30 s for a visible window whose title matches $1 and prints its id.
+    window() {
+        for _ in $(seq 300); do
+            xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep . && return
+            sleep 0.1
+        done
+        echo "no window \"$1\" showed" >&2
+        return 1
+    }
     openbox >/dev/null 2>&1 & wm=$!
-    xdotool search --sync --name "^Openbox\$" >/dev/null
+    for _ in $(seq 300); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+        sleep 0.1
+    done
     "$QZK_EDITOR" "$QZK_SHOT_MAP" & editor=$!
     trap "kill $editor $wm 2>/dev/null" EXIT
-    main="$(xdotool search --sync --onlyvisible --name "^Q;zK" | head -n 1)"
-    tool="$(xdotool search --sync --onlyvisible --name "^マップチップ\$" | head -n 1)"
-    # The window manager centres the main window; both go side by side from the left.
-    xdotool windowmove --sync "$main" 0 0
+    main="$(window "^Q;zK")"
+    palette="$(window "^マップチップ\$")"
+    # The window manager centres the main window; the windows go side by side from the
+    # top left, frames included.
+    read -r left right top _ < <(xprop -id "$main" _NET_FRAME_EXTENTS | sed "s/.*= //; s/,//g")
+    xdotool windowmove --sync "$main" "$left" "$top"
     eval "$(xdotool getwindowgeometry --shell "$main")"
-    xdotool windowmove "$tool" $((WIDTH + 8)) 0
-    # Gives the window and its tool window time to open and draw before each picture.
+    beside=$((WIDTH + left + right + 2 * left))
+    xdotool windowmove "$palette" "$beside" "$top"
+    # Painting has no event to wait on: give each mode a moment to draw before its picture.
     shot() {
-        sleep "${QZK_SHOT_DELAY:-2}"
+        sleep "${QZK_SHOT_DELAY:-1}"
         import -window root "$QZK_SHOT_OUT/$1"
         echo "$QZK_SHOT_OUT/$1"
     }
     shot edit-mode.png
-    # F6 and F7 are the menu shortcuts of branch mode and warp mode.
+    # F6 and F7 switch to branch mode and warp mode.
     xdotool windowactivate --sync "$main" key F6
+    branches="$(window "^分岐点の設定\$")"
+    xdotool windowmove "$branches" "$beside" "$top"
     shot branch-mode.png
     xdotool windowactivate --sync "$main" key F7
+    warps="$(window "^ワープの設定\$")"
+    xdotool windowmove --sync "$warps" "$beside" "$top"
+    # Selecting the first pair in the list brings its two markers forward on cyan.
+    xdotool mousemove --window "$warps" 30 10 click 1
     shot warp-mode.png
 '

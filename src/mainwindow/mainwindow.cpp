@@ -255,8 +255,6 @@ void MainWindow::buildMenus()
             dialog.exec();
         });
     });
-
-    // Commands whose windows and procedures are not built yet stay visibly unavailable.
 }
 
 void MainWindow::withToolWindowHidden(const std::function<void()> &dialog)
