@@ -1,7 +1,7 @@
-#include "app/editorsession.h"
 #include "board/chipline.h"
-#include "mainwindow/cellcomposer.h"
-#include "mainwindow/chippictures.h"
+#include "painting/cellcomposer.h"
+#include "painting/chippictures.h"
+#include "session/editorsession.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,5 +1,5 @@
-#include "app/mapdata.h"
 #include "board/mapcheck.h"
+#include "model/mapdata.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,9 @@
 // either load or fail with one of the two load messages; a map that loads must save, and
 // what it saves must load and save again to the same bytes.
 
-#include "app/mapdata.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
+#include "model/mapdata.h"
 
 #include <QByteArray>
 #include <QList>

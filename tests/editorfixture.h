@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/editorsession.h"
 #include "mainwindow/boardview.h"
-#include "mainwindow/chippictures.h"
 #include "mainwindow/mainwindow.h"
+#include "painting/chippictures.h"
+#include "session/editorsession.h"
 #include "stubprompter.h"
 
 #include <QTest>

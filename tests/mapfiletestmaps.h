@@ -3,8 +3,8 @@
 // Maps that match the fixtures under data/mapfile, built through the document API, and
 // small file helpers for the map-file tests.
 
-#include "app/cellstring.h"
-#include "app/mapdata.h"
+#include "model/cellstring.h"
+#include "model/mapdata.h"
 
 #include <QFile>
 #include <QString>

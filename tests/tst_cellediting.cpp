@@ -20,7 +20,7 @@ void run(EditorSession &session, const QString &actions)
             continue;
         }
         if (action.startsWith(u"mode:")) {
-            session.setEditMode(action.mid(5).toInt());
+            session.setEditMode(EditorSession::EditMode(action.mid(5).toInt()));
             continue;
         }
         const QStringList f = action.split(u',');

@@ -1,5 +1,5 @@
-#include "app/chippalettemodel.h"
-#include "app/editorsession.h"
+#include "session/chippalettemodel.h"
+#include "session/editorsession.h"
 
 #include <QStringEncoder>
 #include <QTest>

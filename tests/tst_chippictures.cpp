@@ -1,5 +1,5 @@
-#include "app/chipdescriptions.h"
-#include "mainwindow/chippictures.h"
+#include "model/chipdescriptions.h"
+#include "painting/chippictures.h"
 
 #include <QFile>
 #include <QPainter>
@@ -237,8 +237,9 @@ void TestChipPictures::icons()
 {
     QFETCH(qreal, ratio);
     const ChipPictures pictures(ratio);
-    const QList<QIcon> icons{pictures.lineToolIcon(), pictures.modeIcon(1), pictures.modeIcon(2),
-                             pictures.modeIcon(3)};
+    const QList<QIcon> icons{pictures.lineToolIcon(), pictures.modeIcon(EditorSession::ChipMode),
+                             pictures.modeIcon(EditorSession::BranchMode),
+                             pictures.modeIcon(EditorSession::WarpMode)};
     QList<QImage> images;
     for (const QIcon &icon : icons) {
         QVERIFY(!icon.isNull());
@@ -253,8 +254,8 @@ void TestChipPictures::icons()
         for (int b = a + 1; b < images.size(); ++b)
             QVERIFY(images[a] != images[b]);
     }
-    QVERIFY(pictures.modeIcon(0).isNull());
-    QVERIFY(pictures.modeIcon(4).isNull());
+    QVERIFY(pictures.modeIcon(EditorSession::NoMode).isNull());
+    QVERIFY(pictures.modeIcon(EditorSession::EditMode(4)).isNull());
 }
 
 void TestChipPictures::descriptionFile()

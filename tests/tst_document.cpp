@@ -1,6 +1,6 @@
-#include "app/cellstring.h"
-#include "app/codetables.h"
-#include "app/editorsession.h"
+#include "model/cellstring.h"
+#include "model/codetables.h"
+#include "session/editorsession.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

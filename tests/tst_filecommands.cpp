@@ -1,12 +1,12 @@
-#include "app/editorsession.h"
 #include "editorfixture.h"
 #include "mainwindow/boardview.h"
-#include "mainwindow/chippictures.h"
 #include "mainwindow/mainwindow.h"
 #include "mapfile/mapfilename.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 #include "mapfiletestmaps.h"
+#include "painting/chippictures.h"
+#include "session/editorsession.h"
 #include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
 
@@ -57,7 +57,7 @@ struct Editor : EditorFixture
         map.setMapFileName(name);
         session.takeLoadedMap(map);
         document.layChip(3, 3, 1, QStringLiteral("33_S_"));
-        session.setToolBoxMode(toolBoxMode);
+        session.setToolBoxMode(EditorSession::ToolBoxMode(toolBoxMode));
     }
 };
 
@@ -397,8 +397,8 @@ void TestFileCommands::toolWindowHiddenDuringDialog()
     QVERIFY(
         copyFixtures(folder.path(), {QStringLiteral("demo.map"), QStringLiteral("demo_2.map")}));
     Editor editor;
-    editor.session.setEditMode(mode);
-    editor.session.setToolBoxMode(option);
+    editor.session.setEditMode(EditorSession::EditMode(mode));
+    editor.session.setToolBoxMode(EditorSession::ToolBoxMode(option));
     QVERIFY(editor.window.toolWindow());
     QCOMPARE(editor.window.toolWindow()->isVisible(), option != EditorSession::ToolBoxHidden);
     if (confirm)

@@ -1,6 +1,6 @@
-#include "app/chipdescriptions.h"
-#include "app/editorsession.h"
-#include "app/mapdocument.h"
+#include "model/chipdescriptions.h"
+#include "model/mapdocument.h"
+#include "session/editorsession.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "app/floortexts.h"
+#include "model/floortexts.h"
 
 #include <QTest>
 

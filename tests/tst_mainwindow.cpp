@@ -1,9 +1,9 @@
-#include "app/editorsession.h"
 #include "editorfixture.h"
 #include "mainwindow/boardview.h"
-#include "mainwindow/chippictures.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/startup.h"
+#include "painting/chippictures.h"
+#include "session/editorsession.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -2,11 +2,11 @@
 #include "mapfiletestmaps.h"
 
 #include "board/mapcheck.h"
-#include "mainwindow/boardpainter.h"
-#include "mainwindow/cellcomposer.h"
-#include "mainwindow/markerpainter.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
+#include "painting/boardpainter.h"
+#include "painting/cellcomposer.h"
+#include "painting/markerpainter.h"
 
 #include <QDir>
 #include <QImage>
@@ -282,7 +282,7 @@ void TestMapFileCli::renderShowsWhatTheEditorShows()
     EditorFixture editor;
     editor.show();
     QVERIFY(!editor.session.openMap(renderedFile()).fault);
-    editor.session.setEditMode(mode);
+    editor.session.setEditMode(EditorSession::EditMode(mode));
     editor.session.selectFloorTab(floor - 1);
     const QImage shown = editor.window.board()->grab().toImage();
     QCOMPARE(shown.size(), BoardPainter::size());

@@ -1,9 +1,9 @@
-#include "app/cellstring.h"
-#include "app/codetables.h"
-#include "app/mapdata.h"
 #include "mapfile/mapfilename.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
+#include "model/cellstring.h"
+#include "model/codetables.h"
+#include "model/mapdata.h"
 
 #include "mapfiletestmaps.h"
 

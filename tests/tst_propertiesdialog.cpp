@@ -1,7 +1,7 @@
-#include "app/editorsession.h"
 #include "dialogs/aboutdialog.h"
 #include "dialogs/helpdocument.h"
 #include "dialogs/propertiesdialog.h"
+#include "session/editorsession.h"
 #include "stubprompter.h"
 
 #include <QCheckBox>

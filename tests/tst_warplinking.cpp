@@ -1,8 +1,8 @@
-#include "app/chipdescriptions.h"
-#include "app/codetables.h"
-#include "app/editorsession.h"
-#include "app/mapdocument.h"
 #include "board/warplinking.h"
+#include "model/chipdescriptions.h"
+#include "model/codetables.h"
+#include "model/mapdocument.h"
+#include "session/editorsession.h"
 
 #include <QTest>
 
@@ -296,7 +296,7 @@ void TestWarpLinking::markerClicks()
 
     Fixture f;
     run(f, steps);
-    QCOMPARE(f.warps().clickMarker(marker, right), accepted);
+    QCOMPARE(f.session.clickMarker(marker, right ? Qt::RightButton : Qt::LeftButton), accepted);
     QCOMPARE(f.session.warpPickStage(), stage);
     QCOMPARE(recordText(f.session.map().warp(pair)), record);
     QCOMPARE(markersText(f.warps()), markers);
@@ -312,18 +312,18 @@ void TestWarpLinking::markerListText()
     // Marker order, not stacking order; the clicked marker included; other floors left out.
     const QString onFloor1 = u"\r\nA\r\nb\r\nC"_s;
     for (int marker : {1, 4, 5}) {
-        QVERIFY(f.warps().clickMarker(marker, false));
+        QVERIFY(f.session.clickMarker(marker, Qt::LeftButton));
         QCOMPARE(f.warps().markerListText(), onFloor1);
         QCOMPARE(f.session.warpPickStage(), 0);
     }
-    QVERIFY(f.warps().clickMarker(2, false));
+    QVERIFY(f.session.clickMarker(2, Qt::LeftButton));
     QCOMPARE(f.warps().markerListText(), u"\r\na\r\nB"_s);
 
     f.session.clickCell({3, 5}, Qt::LeftButton);
     QCOMPARE(f.warps().markerListText(), QString());
 
     run(f, u"floor2"_s);
-    QVERIFY(f.warps().clickMarker(6, false));
+    QVERIFY(f.session.clickMarker(6, Qt::LeftButton));
     QCOMPARE(f.warps().markerListText(), u"\r\nc"_s);
     // Leaving warp mode clears the list.
     f.session.setEditMode(EditorSession::ChipMode);
@@ -357,7 +357,7 @@ void TestWarpLinking::markerVisibility()
 
     Fixture f;
     run(f, u"add new L3,5 floor2 L4,4 L6,6 floor"_s + QString::number(floor));
-    f.session.setEditMode(mode);
+    f.session.setEditMode(EditorSession::EditMode(mode));
     QStringList shown;
     QStringList all;
     for (const WarpLinking::Marker &m : f.warps().markers()) {

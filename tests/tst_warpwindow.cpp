@@ -1,8 +1,8 @@
-#include "app/editorsession.h"
 #include "editorfixture.h"
 #include "mainwindow/boardview.h"
-#include "mainwindow/chippictures.h"
 #include "mainwindow/mainwindow.h"
+#include "painting/chippictures.h"
+#include "session/editorsession.h"
 #include "toolwindows/warpwindow.h"
 
 #include <QApplication>

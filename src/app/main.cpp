@@ -1,11 +1,11 @@
-#include "app/appinfo.h"
-#include "app/chipdescriptions.h"
-#include "app/editorsession.h"
-#include "app/mapdocument.h"
-#include "mainwindow/chippictures.h"
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/prompter.h"
 #include "mainwindow/startup.h"
+#include "model/appinfo.h"
+#include "model/chipdescriptions.h"
+#include "model/mapdocument.h"
+#include "painting/chippictures.h"
+#include "prompts/prompter.h"
+#include "session/editorsession.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #include "board/chipline.h"
 
-#include "app/mapdata.h"
+#include "model/mapdata.h"
 
 #include <cmath>
 #include <utility>

@@ -1,8 +1,8 @@
 #include "board/mapcheck.h"
 
-#include "app/codetables.h"
-#include "app/mapdata.h"
 #include "board/chipline.h"
+#include "model/codetables.h"
+#include "model/mapdata.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,7 @@
 #include "board/warplinking.h"
 
-#include "app/codetables.h"
-#include "app/editorsession.h"
-#include "app/mapdocument.h"
+#include "model/codetables.h"
+#include "model/mapdocument.h"
 
 namespace {
 
@@ -33,8 +32,8 @@ int floorOf(const WarpRecord &record, int index)
 
 } // namespace
 
-WarpLinking::WarpLinking(EditorSession &session, MapDocument &document)
-    : mSession(session), mDocument(document)
+WarpLinking::WarpLinking(MapDocument &document, QObject *parent)
+    : QObject(parent), mDocument(document)
 {
 }
 
@@ -122,7 +121,7 @@ WarpLinking::NewPair WarpLinking::startNewPair()
     if (mStage == WaitingDestination) {
         dropHalfPlacedSource();
         mStage = WaitingSource;
-        mSession.setStatusText(askSourceText());
+        Q_EMIT statusTextChanged(askSourceText());
         return NewPair::BackToSource;
     }
     if (mDocument.data().freePairNumbers().isEmpty())
@@ -137,12 +136,12 @@ void WarpLinking::startFirstFreePair()
     const QStringList free = mDocument.data().freePairNumbers();
     if (free.isEmpty()) {
         mStage = NotLinking;
-        mSession.setStatusText(QString());
+        Q_EMIT statusTextChanged(QString());
         return;
     }
     mSelectedWarp = free.first().toInt();
     mStage = WaitingSource;
-    mSession.setStatusText(askSourceText());
+    Q_EMIT statusTextChanged(askSourceText());
 }
 
 bool WarpLinking::relinkRow(int row)
@@ -153,7 +152,7 @@ bool WarpLinking::relinkRow(int row)
     mSelectedWarp = row + 1;
     mRelinking = mDocument.data().warp(mSelectedWarp).isDefined();
     mStage = WaitingSource;
-    mSession.setStatusText(askSourceText());
+    Q_EMIT statusTextChanged(askSourceText());
     return true;
 }
 
@@ -163,7 +162,7 @@ WarpLinking::Deletion WarpLinking::requestDeletion(int row)
     if (row < 0 || row >= MapData::MaxWarps)
         return Deletion::NoSelection;
     if (!mDocument.data().warp(row + 1).isDefined()) {
-        mSession.setStatusText(QStringLiteral("既に削除済みです。"));
+        Q_EMIT statusTextChanged(QStringLiteral("既に削除済みです。"));
         return Deletion::AlreadyDeleted;
     }
     mPendingDeletion = row + 1;
@@ -210,7 +209,7 @@ void WarpLinking::setWarpSource(QPoint cell, int floor, bool rightButton)
 {
     if (rightButton) {
         mStage = NotLinking;
-        mSession.setStatusText(QString());
+        Q_EMIT statusTextChanged(QString());
         return;
     }
     // Any cell may be a source; the map check reports sources that are not warp cells.
@@ -220,7 +219,7 @@ void WarpLinking::setWarpSource(QPoint cell, int floor, bool rightButton)
         createMarker(marker);
     bringToFront(marker);
     mStage = WaitingDestination;
-    mSession.setStatusText(askDestinationText());
+    Q_EMIT statusTextChanged(askDestinationText());
 }
 
 void WarpLinking::setWarpDestination(QPoint cell, int floor, bool rightButton)
@@ -229,7 +228,7 @@ void WarpLinking::setWarpDestination(QPoint cell, int floor, bool rightButton)
         // One step back: the source stays in the record, only a new pair's marker goes.
         dropHalfPlacedSource();
         mStage = WaitingSource;
-        mSession.setStatusText(askSourceText());
+        Q_EMIT statusTextChanged(askSourceText());
         return;
     }
     mDocument.setWarpDestination(mSelectedWarp, cell, floor);
@@ -244,23 +243,22 @@ void WarpLinking::setWarpDestination(QPoint cell, int floor, bool rightButton)
             bringToFront(2 * pair - 1);
     mStage = NotLinking;
     if (map.warpCount() >= MapData::MaxWarps || mRelinking) {
-        mSession.setStatusText(QString());
+        Q_EMIT statusTextChanged(QString());
         return;
     }
     startFirstFreePair();
 }
 
-bool WarpLinking::clickMarker(int index, bool rightButton)
+bool WarpLinking::clickMarker(int index, bool rightButton, bool warpMode, int currentFloor)
 {
     if (mStage == WaitingSource && index % 2 == 1 && !mRelinking)
         return false;
-    const bool warpMode = mSession.editMode() == EditorSession::WarpMode;
     if (warpMode && mStage == WaitingSource) {
-        setWarpSource(markerCell(index), mSession.currentFloor(), rightButton);
+        setWarpSource(markerCell(index), currentFloor, rightButton);
         return true;
     }
     if (warpMode && mStage == WaitingDestination) {
-        setWarpDestination(markerCell(index), mSession.currentFloor(), rightButton);
+        setWarpDestination(markerCell(index), currentFloor, rightButton);
         return true;
     }
     const QStringList pairRows = rows();
@@ -269,7 +267,7 @@ bool WarpLinking::clickMarker(int index, bool rightButton)
     for (int p = 1; p <= 2 * pairRows.size(); ++p) {
         if (isDeletedRow(pairRows.at((p - 1) / 2)) || !mMarkerOrder.contains(p))
             continue;
-        const bool visible = warpMode && markerFloor(p) == mSession.currentFloor();
+        const bool visible = warpMode && markerFloor(p) == currentFloor;
         if (visible && markerCell(p) == cell)
             text += QStringLiteral("\r\n") + markerCaption(p);
     }
@@ -284,7 +282,7 @@ void WarpLinking::interrupt()
     if (mStage == WaitingDestination)
         dropHalfPlacedSource();
     mStage = NotLinking;
-    mSession.setStatusText(QString());
+    Q_EMIT statusTextChanged(QString());
 }
 
 void WarpLinking::leaveWarpMode()
@@ -319,7 +317,7 @@ void WarpLinking::forgetPairs(const QList<int> &pairs)
 {
     if (!pairs.isEmpty()) {
         mStage = NotLinking;
-        mSession.setStatusText(QString());
+        Q_EMIT statusTextChanged(QString());
     }
     for (int pair : pairs) {
         destroyMarker(2 * pair - 1);

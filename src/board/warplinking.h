@@ -1,21 +1,25 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QPoint>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
-class EditorSession;
 class MapData;
 class MapDocument;
 
 // Linking warp pairs on the board: the two-click state machine, the markers that show
 // the pairs (which exist, their stacking order and highlighting) and the pair rows of
 // the warp window. Marker k of pair n is 2n-1 (source) or 2n (destination).
-class WarpLinking
+// It edits the document and tells what the status bar should say; the session it
+// belongs to shows that text and knows the mode and floor a click happened in.
+class WarpLinking : public QObject
 {
+    Q_OBJECT
+
 public:
     enum Stage
     {
@@ -45,7 +49,7 @@ public:
         bool opaque = true;
     };
 
-    WarpLinking(EditorSession &session, MapDocument &document);
+    explicit WarpLinking(MapDocument &document, QObject *parent = nullptr);
 
     int selectedWarp() const { return mSelectedWarp; }
     int stage() const { return mStage; }
@@ -86,8 +90,8 @@ public:
     // Board clicks while a pair is being placed.
     void setWarpSource(QPoint cell, int floor, bool rightButton);
     void setWarpDestination(QPoint cell, int floor, bool rightButton);
-    // A click on a marker; false when it must be refused with a beep.
-    bool clickMarker(int index, bool rightButton);
+    // A click on a marker seen on `currentFloor`; false when it must be refused with a beep.
+    bool clickMarker(int index, bool rightButton, bool warpMode, int currentFloor);
 
     // Ends any linking; a new pair's half-placed source marker goes.
     void interrupt();
@@ -101,6 +105,10 @@ public:
     // Pairs that were deleted with a floor: their markers go and linking ends.
     void forgetPairs(const QList<int> &pairs);
 
+Q_SIGNALS:
+    // What the status bar should say now (empty: nothing).
+    void statusTextChanged(const QString &text);
+
 private:
     void createMarker(int index);
     void destroyMarker(int index);
@@ -109,7 +117,6 @@ private:
     void dropHalfPlacedSource();
     void makeMarkersTransparent();
 
-    EditorSession &mSession;
     MapDocument &mDocument;
     int mSelectedWarp = 0;
     int mStage = NotLinking;

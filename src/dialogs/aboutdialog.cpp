@@ -1,6 +1,6 @@
 #include "dialogs/aboutdialog.h"
 
-#include "app/appinfo.h"
+#include "model/appinfo.h"
 
 #include <QFrame>
 #include <QGridLayout>

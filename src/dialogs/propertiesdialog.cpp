@@ -1,9 +1,9 @@
 #include "dialogs/propertiesdialog.h"
 
-#include "app/editorsession.h"
-#include "app/floortexts.h"
-#include "app/mapdocument.h"
-#include "mainwindow/prompter.h"
+#include "model/floortexts.h"
+#include "model/mapdocument.h"
+#include "prompts/prompter.h"
+#include "session/editorsession.h"
 
 #include <QCheckBox>
 #include <QLabel>

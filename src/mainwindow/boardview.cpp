@@ -1,6 +1,6 @@
 #include "mainwindow/boardview.h"
 
-#include "app/editorsession.h"
+#include "session/editorsession.h"
 
 #include <QMouseEvent>
 #include <QPainter>

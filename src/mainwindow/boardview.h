@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mainwindow/boardpainter.h"
-#include "mainwindow/cellcomposer.h"
+#include "painting/boardpainter.h"
+#include "painting/cellcomposer.h"
 
 #include <QImage>
 #include <QPoint>

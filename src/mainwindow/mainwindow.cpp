@@ -1,17 +1,17 @@
 #include "mainwindow/mainwindow.h"
 
-#include "app/editorsession.h"
 #include "board/mapcheck.h"
 #include "dialogs/aboutdialog.h"
 #include "dialogs/checkreportwindow.h"
 #include "dialogs/helpdocument.h"
 #include "dialogs/propertiesdialog.h"
 #include "mainwindow/boardview.h"
-#include "mainwindow/chippictures.h"
 #include "mainwindow/markerlabel.h"
-#include "mainwindow/markerpainter.h"
-#include "mainwindow/prompter.h"
 #include "mapfile/mapfilename.h"
+#include "painting/chippictures.h"
+#include "painting/markerpainter.h"
+#include "prompts/prompter.h"
+#include "session/editorsession.h"
 #include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
 #include "toolwindows/warpwindow.h"
@@ -144,10 +144,11 @@ void MainWindow::buildToolColumn(QWidget *central)
         button->setCheckable(true);
         button->setAutoExclusive(true);
         button->setGeometry(twips(8880), twips(modeTops[i]), twips(495), twips(495));
-        button->setIcon(mPictures.modeIcon(i + 1));
+        button->setIcon(mPictures.modeIcon(EditorSession::EditMode(i + 1)));
         button->setIconSize(QSize(26, 26));
         button->setToolTip(modeTips[i]);
-        connect(button, &QToolButton::clicked, this, [this, i] { mSession.setEditMode(i + 1); });
+        connect(button, &QToolButton::clicked, this,
+                [this, i] { mSession.setEditMode(EditorSession::EditMode(i + 1)); });
         mModeButtons[i] = button;
     }
     mModeButtons[0]->setChecked(true);
@@ -218,7 +219,7 @@ void MainWindow::buildMenus()
         mEditModeActions[i]->setCheckable(true);
         mEditModeActions[i]->setShortcut(QKeySequence(Qt::Key_F5 + i));
         connect(mEditModeActions[i], &QAction::triggered, this,
-                [this, i] { mSession.setEditMode(i + 1); });
+                [this, i] { mSession.setEditMode(EditorSession::EditMode(i + 1)); });
         modeGroup->addAction(mEditModeActions[i]);
     }
     mEditModeActions[0]->setChecked(true);
@@ -233,7 +234,7 @@ void MainWindow::buildMenus()
         mToolBoxActions[i]->setCheckable(true);
         mToolBoxActions[i]->setShortcut(QKeySequence(Qt::Key_F2 + i));
         connect(mToolBoxActions[i], &QAction::triggered, this,
-                [this, i] { mSession.setToolBoxMode(i + 1); });
+                [this, i] { mSession.setToolBoxMode(EditorSession::ToolBoxMode(i + 1)); });
         toolBoxGroup->addAction(mToolBoxActions[i]);
     }
     mToolBoxActions[0]->setChecked(true);
@@ -440,7 +441,7 @@ void MainWindow::showEvent(QShowEvent *event)
     mToolWindow->show();
 }
 
-ToolWindowFrame *MainWindow::createToolWindow(int mode)
+ToolWindowFrame *MainWindow::createToolWindow(EditorSession::EditMode mode)
 {
     switch (mode) {
     case EditorSession::ChipMode:
@@ -454,7 +455,7 @@ ToolWindowFrame *MainWindow::createToolWindow(int mode)
     }
 }
 
-void MainWindow::onEditModeChanged(int, int mode)
+void MainWindow::onEditModeChanged(EditorSession::EditMode, EditorSession::EditMode mode)
 {
     for (int i = 0; i < 3; ++i) {
         mEditModeActions[i]->setChecked(i + 1 == mode);
@@ -513,8 +514,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     const bool press =
         event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
     if (marker.isValid() && press) {
-        const bool right = static_cast<QMouseEvent *>(event)->button() == Qt::RightButton;
-        if (!mSession.warps().clickMarker(marker.toInt(), right))
+        const Qt::MouseButton button = static_cast<QMouseEvent *>(event)->button();
+        if (!mSession.clickMarker(marker.toInt(), button))
             mPrompter.beep();
         mSession.warpsEdited();
         return true;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "dialogs/checkreportwindow.h"
-#include "mainwindow/cellcomposer.h"
+#include "painting/cellcomposer.h"
+#include "session/editorsession.h"
+#include "toolwindows/toolwindowhost.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -11,7 +13,6 @@
 
 class BoardView;
 class ChipPictures;
-class EditorSession;
 class Prompter;
 class QAction;
 class MarkerLabel;
@@ -22,7 +23,7 @@ class ToolWindowFrame;
 
 // The editor's main window: floor tabs over the board, the tool column on the right,
 // the menus and the two-panel status bar.
-class MainWindow : public QMainWindow
+class MainWindow : public QMainWindow, public ToolWindowHost
 {
     Q_OBJECT
 
@@ -37,7 +38,8 @@ public:
 
     // Runs a menu command for a tool window once the tool window's key event is over.
     // The number is the function key's: 2..4 the tool-window options, 5..7 the modes.
-    void requestDeferredCommand(int key);
+    void requestDeferredCommand(int key) override;
+    QWidget *hostWidget() override { return this; }
 
     // The quit question; true when the user confirmed (the program is then ending).
     bool quit();
@@ -71,10 +73,10 @@ private:
     void onStatusChanged();
     void onLineToolChanged();
     void showSample();
-    void onEditModeChanged(int oldMode, int newMode);
+    void onEditModeChanged(EditorSession::EditMode oldMode, EditorSession::EditMode newMode);
     void onToolBoxModeChanged();
     void applyToolBoxMode();
-    ToolWindowFrame *createToolWindow(int mode);
+    ToolWindowFrame *createToolWindow(EditorSession::EditMode mode);
     void syncFloorTabs();
     // Saves the map under a base path; false (after telling the user) when it failed.
     bool writeMap(const QString &basePath);

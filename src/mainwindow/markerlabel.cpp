@@ -1,6 +1,6 @@
 #include "mainwindow/markerlabel.h"
 
-#include "mainwindow/markerpainter.h"
+#include "painting/markerpainter.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #include "mainwindow/startup.h"
 
-#include "app/chipdescriptions.h"
-#include "mainwindow/prompter.h"
+#include "model/chipdescriptions.h"
+#include "prompts/prompter.h"
 
 namespace Startup {
 

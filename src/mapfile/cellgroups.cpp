@@ -1,7 +1,7 @@
 #include "mapfile/cellgroups.h"
 
-#include "app/cellstring.h"
-#include "app/mapdata.h"
+#include "model/cellstring.h"
+#include "model/mapdata.h"
 
 QList<QPoint> CellGroups::terminalCells(const MapData &map, int floor)
 {

@@ -1,7 +1,7 @@
 #include "mapfile/gridcode.h"
 
-#include "app/cellstring.h"
-#include "app/codetables.h"
+#include "model/cellstring.h"
+#include "model/codetables.h"
 
 namespace GridCode {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/mapdata.h"
 #include "mapfile/mapfault.h"
+#include "model/mapdata.h"
 
 #include <QByteArray>
 #include <QList>

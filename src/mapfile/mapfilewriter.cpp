@@ -1,9 +1,9 @@
 #include "mapfile/mapfilewriter.h"
 
-#include "app/mapdata.h"
 #include "mapfile/cellgroups.h"
 #include "mapfile/mapfilename.h"
 #include "mapfile/shiftjis.h"
+#include "model/mapdata.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,11 +2,11 @@
 
 #include "board/mapcheck.h"
 #include "board/warplinking.h"
-#include "mainwindow/boardpainter.h"
-#include "mainwindow/cellcomposer.h"
-#include "mainwindow/chippictures.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
+#include "painting/boardpainter.h"
+#include "painting/cellcomposer.h"
+#include "painting/chippictures.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "toolwindows/branchwindow.h"
 
-#include "app/appinfo.h"
-#include "app/editorsession.h"
+#include "model/appinfo.h"
+#include "session/editorsession.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -42,8 +42,8 @@ const DirectionLayout &directionLayout(int index)
 
 } // namespace
 
-BranchWindow::BranchWindow(EditorSession &session, MainWindow &mainWindow)
-    : ToolWindowFrame(session, mainWindow, 2775, 3090)
+BranchWindow::BranchWindow(EditorSession &session, ToolWindowHost &host)
+    : ToolWindowFrame(session, host, 2775, 3090)
 {
     setWindowTitle(QStringLiteral("分岐点の設定"));
     QFont captionFont = font();

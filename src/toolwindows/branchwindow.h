@@ -14,7 +14,7 @@ class BranchWindow : public ToolWindowFrame
     Q_OBJECT
 
 public:
-    BranchWindow(EditorSession &session, MainWindow &mainWindow);
+    BranchWindow(EditorSession &session, ToolWindowHost &host);
 
     static QString passageText(int digit);
     static QColor passageColor(int digit);

@@ -1,6 +1,6 @@
 #include "toolwindows/chippalette.h"
 
-#include "mainwindow/chippictures.h"
+#include "painting/chippictures.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -16,9 +16,8 @@ constexpr int Columns = 8;
 
 } // namespace
 
-ChipPalette::ChipPalette(EditorSession &session, MainWindow &mainWindow,
-                         const ChipPictures &pictures)
-    : ToolWindowFrame(session, mainWindow, 4080, 2925), mPictures(pictures), mModel(session)
+ChipPalette::ChipPalette(EditorSession &session, ToolWindowHost &host, const ChipPictures &pictures)
+    : ToolWindowFrame(session, host, 4080, 2925), mPictures(pictures), mModel(session)
 {
     setWindowTitle(QStringLiteral("マップチップ"));
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/chippalettemodel.h"
+#include "session/chippalettemodel.h"
 #include "toolwindows/toolwindowframe.h"
 
 class ChipPictures;
@@ -16,7 +16,7 @@ class ChipPalette : public ToolWindowFrame
     Q_OBJECT
 
 public:
-    ChipPalette(EditorSession &session, MainWindow &mainWindow, const ChipPictures &pictures);
+    ChipPalette(EditorSession &session, ToolWindowHost &host, const ChipPictures &pictures);
 
     ChipPaletteModel &model() { return mModel; }
     // Where palette cell i (1..48) lies in the window.

@@ -1,15 +1,15 @@
 #include "toolwindows/toolwindowframe.h"
 
-#include "app/editorsession.h"
-#include "mainwindow/mainwindow.h"
+#include "session/editorsession.h"
+#include "toolwindows/toolwindowhost.h"
 
 #include <QKeyEvent>
 
-ToolWindowFrame::ToolWindowFrame(EditorSession &session, MainWindow &mainWindow,
-                                 int clientWidthTwips, int fullHeightTwips)
-    : QWidget(&mainWindow,
+ToolWindowFrame::ToolWindowFrame(EditorSession &session, ToolWindowHost &host, int clientWidthTwips,
+                                 int fullHeightTwips)
+    : QWidget(host.hostWidget(),
               Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      mSession(session), mMainWindow(mainWindow), mFullHeightTwips(fullHeightTwips)
+      mSession(session), mHost(host), mFullHeightTwips(fullHeightTwips)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFixedWidth(twipsToPixels(clientWidthTwips));
@@ -115,6 +115,6 @@ bool ToolWindowFrame::forwardKey(QKeyEvent *event)
         return false;
     const int key = event->key();
     // The command may replace this very window, so it runs after the key event.
-    mMainWindow.requestDeferredCommand(key - Qt::Key_F1 + 1);
+    mHost.requestDeferredCommand(key - Qt::Key_F1 + 1);
     return true;
 }

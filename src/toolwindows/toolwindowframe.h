@@ -3,7 +3,7 @@
 #include <QWidget>
 
 class EditorSession;
-class MainWindow;
+class ToolWindowHost;
 
 // What the three tool windows share: a small fixed-size window that stays above the
 // editor, rolls up to its caption while the tool box is set to "minimised except while
@@ -15,7 +15,7 @@ class ToolWindowFrame : public QWidget
 
 public:
     // Sizes in twips: the client width and the full window height, caption included.
-    ToolWindowFrame(EditorSession &session, MainWindow &mainWindow, int clientWidthTwips,
+    ToolWindowFrame(EditorSession &session, ToolWindowHost &host, int clientWidthTwips,
                     int fullHeightTwips);
     ~ToolWindowFrame() override;
 
@@ -46,7 +46,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
     EditorSession &mSession;
-    MainWindow &mMainWindow;
+    ToolWindowHost &mHost;
 
 private:
     void setWindowHeight(int twips);

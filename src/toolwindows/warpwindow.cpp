@@ -1,8 +1,8 @@
 #include "toolwindows/warpwindow.h"
 
-#include "app/editorsession.h"
-#include "mainwindow/mainwindow.h"
-#include "mainwindow/prompter.h"
+#include "prompts/prompter.h"
+#include "session/editorsession.h"
+#include "toolwindows/toolwindowhost.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -67,8 +67,8 @@ QIcon drawnIcon(int kind)
 
 } // namespace
 
-WarpWindow::WarpWindow(EditorSession &session, MainWindow &mainWindow, Prompter &prompter)
-    : ToolWindowFrame(session, mainWindow, 2175, FullHeight), mPrompter(prompter)
+WarpWindow::WarpWindow(EditorSession &session, ToolWindowHost &host, Prompter &prompter)
+    : ToolWindowFrame(session, host, 2175, FullHeight), mPrompter(prompter)
 {
     setWindowTitle(QStringLiteral("ワープの設定"));
 

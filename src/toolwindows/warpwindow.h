@@ -16,7 +16,7 @@ class WarpWindow : public ToolWindowFrame
     Q_OBJECT
 
 public:
-    WarpWindow(EditorSession &session, MainWindow &mainWindow, Prompter &prompter);
+    WarpWindow(EditorSession &session, ToolWindowHost &host, Prompter &prompter);
 
     QListWidget *list() const { return mList; }
     bool isAskingDeletion() const;

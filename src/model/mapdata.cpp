@@ -1,6 +1,6 @@
-#include "app/mapdata.h"
+#include "model/mapdata.h"
 
-#include "app/cellstring.h"
+#include "model/cellstring.h"
 
 MapData::MapData()
 {

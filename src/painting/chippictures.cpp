@@ -1,4 +1,4 @@
-#include "mainwindow/chippictures.h"
+#include "painting/chippictures.h"
 
 #include <QFont>
 #include <QPainter>
@@ -764,14 +764,14 @@ QIcon ChipPictures::lineToolIcon() const
     return buttonIcon(mRatio, drawLineToolIcon);
 }
 
-QIcon ChipPictures::modeIcon(int mode) const
+QIcon ChipPictures::modeIcon(EditorSession::EditMode mode) const
 {
     switch (mode) {
-    case 1:
+    case EditorSession::ChipMode:
         return buttonIcon(mRatio, drawChipModeIcon);
-    case 2:
+    case EditorSession::BranchMode:
         return buttonIcon(mRatio, drawBranchModeIcon);
-    case 3:
+    case EditorSession::WarpMode:
         return buttonIcon(mRatio, drawWarpModeIcon);
     default:
         return {};

@@ -1,4 +1,4 @@
-#include "app/codetables.h"
+#include "model/codetables.h"
 
 namespace CodeTables {
 

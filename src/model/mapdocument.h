@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/mapdata.h"
+#include "model/mapdata.h"
 
 #include <QObject>
 #include <QPoint>

@@ -1,6 +1,6 @@
-#include "app/mapdocument.h"
+#include "model/mapdocument.h"
 
-#include "board/floors.h"
+#include "model/floors.h"
 
 MapDocument::MapDocument(QObject *parent) : QObject(parent) {}
 

@@ -1,6 +1,6 @@
-#include "mainwindow/markerpainter.h"
+#include "painting/markerpainter.h"
 
-#include "mainwindow/boardpainter.h"
+#include "painting/boardpainter.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,9 +1,9 @@
-#include "app/editorsession.h"
+#include "session/editorsession.h"
 
-#include "app/cellstring.h"
 #include "board/chipline.h"
 #include "board/mapcheck.h"
 #include "mapfile/mapfilename.h"
+#include "model/cellstring.h"
 
 #include <algorithm>
 
@@ -26,6 +26,7 @@ EditorSession::EditorSession(MapDocument &document, const ChipDescriptions &desc
     : QObject(parent), mDocument(document), mDescriptions(descriptions),
       mSelectedChip(CellString::defaultChip())
 {
+    connect(&mWarps, &WarpLinking::statusTextChanged, this, &EditorSession::setStatusText);
 }
 
 QString EditorSession::windowCaption() const
@@ -114,9 +115,9 @@ void EditorSession::drawChipLine(QPoint target, bool commit)
     Q_EMIT boardRefreshed();
 }
 
-void EditorSession::setEditMode(int mode)
+void EditorSession::setEditMode(EditMode mode)
 {
-    const int old = mEditMode;
+    const EditMode old = mEditMode;
     if (mode == old || mode < ChipMode || mode > WarpMode)
         return;
     // A line whose end was not chosen yet is dropped; the tool itself stays on.
@@ -182,7 +183,7 @@ MapSaveResult EditorSession::saveMap(const QString &basePath)
     return saved;
 }
 
-void EditorSession::setToolBoxMode(int mode)
+void EditorSession::setToolBoxMode(ToolBoxMode mode)
 {
     if (mode < ToolBoxShown || mode > ToolBoxHidden)
         return;
@@ -322,6 +323,12 @@ void EditorSession::hoverCell(QPoint cell)
         return;
     }
     setStatusText(description);
+}
+
+bool EditorSession::clickMarker(int index, Qt::MouseButton button)
+{
+    return mWarps.clickMarker(index, button == Qt::RightButton, mEditMode == WarpMode,
+                              mCurrentFloor);
 }
 
 bool EditorSession::isMarkerVisible(const WarpLinking::Marker &marker) const

@@ -1,7 +1,7 @@
-#include "board/floors.h"
+#include "model/floors.h"
 
-#include "app/cellstring.h"
-#include "app/mapdata.h"
+#include "model/cellstring.h"
+#include "model/mapdata.h"
 
 #include <utility>
 

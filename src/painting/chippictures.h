@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/editorsession.h"
+
 #include <QIcon>
 #include <QImage>
 
@@ -29,7 +31,7 @@ public:
 
     // Button pictures of the main window's tool column.
     QIcon lineToolIcon() const;
-    QIcon modeIcon(int mode) const; // 1 chips, 2 branch points, 3 warps
+    QIcon modeIcon(EditorSession::EditMode mode) const;
 
     qreal devicePixelRatio() const { return mRatio; }
 

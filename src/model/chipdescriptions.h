@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/codetables.h"
+#include "model/codetables.h"
 
 #include <QByteArray>
 #include <QString>

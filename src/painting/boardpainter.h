@@ -1,7 +1,7 @@
 #pragma once
 
 #include "board/warplinking.h"
-#include "mainwindow/chippictures.h"
+#include "painting/chippictures.h"
 
 #include <QImage>
 #include <QRect>

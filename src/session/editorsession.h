@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/chipdescriptions.h"
-#include "app/mapdocument.h"
 #include "board/warplinking.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
+#include "model/chipdescriptions.h"
+#include "model/mapdocument.h"
 
 #include <QObject>
 #include <QPoint>
@@ -48,8 +48,8 @@ public:
     const ChipDescriptions &descriptions() const { return mDescriptions; }
 
     int currentFloor() const { return mCurrentFloor; }
-    int editMode() const { return mEditMode; }
-    int toolBoxMode() const { return mToolBoxMode; }
+    EditMode editMode() const { return mEditMode; }
+    ToolBoxMode toolBoxMode() const { return mToolBoxMode; }
     const QString &selectedChip() const { return mSelectedChip; }
     const QString &selectedBranch() const { return mSelectedBranch; }
     int selectedWarp() const { return mWarps.selectedWarp(); }
@@ -61,6 +61,8 @@ public:
     bool isMarkerVisible(const WarpLinking::Marker &marker) const;
     // After a change made through warps(): tells the views.
     void warpsEdited() { Q_EMIT warpsChanged(); }
+    // A click on warp marker `index`; false when it must be refused with a beep.
+    bool clickMarker(int index, Qt::MouseButton button);
 
     // The floor tabs' captions, one per floor.
     const QStringList &floorTabCaptions() const { return mFloorTabCaptions; }
@@ -92,9 +94,9 @@ public:
 
     // Switches the edit mode (1 chips, 2 branch points, 3 warps); the views replace the
     // tool window on editModeChanged. Choosing the current mode does nothing.
-    void setEditMode(int mode);
+    void setEditMode(EditMode mode);
     // The tool-window display option (1 shown, 2 rolled up while not in use, 3 hidden).
-    void setToolBoxMode(int mode);
+    void setToolBoxMode(ToolBoxMode mode);
 
     // Empties the map: one empty floor, no warps, no name, every selection back to its
     // start value, map-edit mode with a new palette.
@@ -138,7 +140,7 @@ Q_SIGNALS:
     void statusChanged();
     void lineToolChanged();
     void selectedChipChanged();
-    void editModeChanged(int oldMode, int newMode);
+    void editModeChanged(EditMode oldMode, EditMode newMode);
     void toolBoxModeChanged();
     void selectedBranchChanged();
     void warpsChanged();
@@ -152,12 +154,12 @@ private:
     const ChipDescriptions &mDescriptions;
 
     int mCurrentFloor = 1;
-    int mEditMode = ChipMode;
-    int mToolBoxMode = ToolBoxShown;
+    EditMode mEditMode = ChipMode;
+    ToolBoxMode mToolBoxMode = ToolBoxShown;
     QPoint mToolBoxPosition;
     QString mSelectedChip;
     QString mSelectedBranch = QStringLiteral("0000");
-    WarpLinking mWarps{*this, mDocument};
+    WarpLinking mWarps{mDocument};
     QStringList mFloorTabCaptions{QStringLiteral("１階")};
 
     LineToolState mLineTool = LineOff;

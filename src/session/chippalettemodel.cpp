@@ -1,8 +1,8 @@
-#include "app/chippalettemodel.h"
+#include "session/chippalettemodel.h"
 
-#include "app/cellstring.h"
-#include "app/codetables.h"
-#include "app/editorsession.h"
+#include "model/cellstring.h"
+#include "model/codetables.h"
+#include "session/editorsession.h"
 
 #include <algorithm>
 #include <cmath>

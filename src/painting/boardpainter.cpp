@@ -1,9 +1,9 @@
-#include "mainwindow/boardpainter.h"
+#include "painting/boardpainter.h"
 
-#include "app/mapdata.h"
-#include "mainwindow/cellcomposer.h"
-#include "mainwindow/chippictures.h"
-#include "mainwindow/markerpainter.h"
+#include "model/mapdata.h"
+#include "painting/cellcomposer.h"
+#include "painting/chippictures.h"
+#include "painting/markerpainter.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/prompter.h"
+#include "prompts/prompter.h"
 
 #include <QApplication>
 #include <QFileDialog>

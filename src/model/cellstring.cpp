@@ -1,6 +1,6 @@
-#include "app/cellstring.h"
+#include "model/cellstring.h"
 
-#include "app/codetables.h"
+#include "model/codetables.h"
 
 namespace CellString {
 

@@ -1,7 +1,7 @@
-#include "mainwindow/cellcomposer.h"
+#include "painting/cellcomposer.h"
 
-#include "app/cellstring.h"
-#include "mainwindow/chippictures.h"
+#include "model/cellstring.h"
+#include "painting/chippictures.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/chipdescriptions.h"
+#include "model/chipdescriptions.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/warprecord.h"
+#include "model/warprecord.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,0 +1,11 @@
+set(QZK_MODEL_SOURCES
+    src/model/appinfo.h
+    src/model/cellstring.cpp src/model/cellstring.h
+    src/model/chipdescriptions.cpp src/model/chipdescriptions.h
+    src/model/codetables.cpp src/model/codetables.h
+    src/model/floors.cpp src/model/floors.h
+    src/model/floortexts.cpp src/model/floortexts.h
+    src/model/mapdata.cpp src/model/mapdata.h
+    src/model/mapdocument.cpp src/model/mapdocument.h
+    src/model/warprecord.h
+)

@@ -1,0 +1,6 @@
+set(QZK_PAINTING_SOURCES
+    src/painting/boardpainter.cpp src/painting/boardpainter.h
+    src/painting/cellcomposer.cpp src/painting/cellcomposer.h
+    src/painting/chippictures.cpp src/painting/chippictures.h
+    src/painting/markerpainter.cpp src/painting/markerpainter.h
+)

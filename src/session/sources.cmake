@@ -1,0 +1,4 @@
+set(QZK_SESSION_SOURCES
+    src/session/chippalettemodel.cpp src/session/chippalettemodel.h
+    src/session/editorsession.cpp src/session/editorsession.h
+)
