@@ -18,6 +18,8 @@ public:
     QStringList files;        // answers of the file dialogs in order; empty text = cancel
     QStringList fileDialogs;  // "open|startFolder" or "save|startFolder"
     QList<Icon> messageIcons; // the icon of each entry of messages
+    // Answers of the unsaved-changes question in order; Cancel when none is left.
+    QList<UnsavedAnswer> unsavedAnswers;
     // Runs while a file dialog is "open", before it answers.
     std::function<void()> duringFileDialog;
 
@@ -25,6 +27,11 @@ public:
     {
         questions.append(title + u'|' + text);
         return answer;
+    }
+    UnsavedAnswer askUnsavedChanges(QWidget *, const QString &title, const QString &text) override
+    {
+        questions.append(title + u'|' + text);
+        return unsavedAnswers.isEmpty() ? UnsavedAnswer::Cancel : unsavedAnswers.takeFirst();
     }
     void tell(QWidget *, Icon icon, const QString &title, const QString &text) override
     {

@@ -215,11 +215,11 @@ void TestDocument::openAndSaveThroughSession()
     QCOMPARE(document.data().mapFileName(), base);
     QCOMPARE(session.floorTabCaptions(), QStringList{QStringLiteral("1階")});
 
-    // A faulty open leaves the reset map: empty and unnamed.
+    // A faulty open leaves the open map as it was.
     const MapLoadResult failed = session.openMap(dir.filePath(QStringLiteral("none.map")));
     QVERIFY(failed.fault);
-    QCOMPARE(document.data().cell(2, 2, 1), QStringLiteral("00_  "));
-    QCOMPARE(document.data().mapFileName(), QString());
+    QCOMPARE(document.data().cell(2, 2, 1), QStringLiteral("33_S_"));
+    QCOMPARE(document.data().mapFileName(), base);
 }
 
 void TestDocument::floorTabDropsLineStart()

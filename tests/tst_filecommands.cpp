@@ -57,6 +57,8 @@ struct Editor : EditorFixture
         map.setMapFileName(name);
         session.takeLoadedMap(map);
         document.layChip(3, 3, 1, QStringLiteral("33_S_"));
+        // As if saved: the written questions are the ones without unsaved changes.
+        document.markSaved();
         session.setToolBoxMode(EditorSession::ToolBoxMode(toolBoxMode));
     }
 };
@@ -138,8 +140,8 @@ private Q_SLOTS:
     void failingSaveKeepsEditorAndFiles();
     void openLoadsFloorsTabsAndWarps_data();
     void openLoadsFloorsTabsAndWarps();
-    void openOfFaultyFileLeavesEmptyUnnamedMap_data();
-    void openOfFaultyFileLeavesEmptyUnnamedMap();
+    void openOfFaultyFileKeepsTheMap_data();
+    void openOfFaultyFileKeepsTheMap();
     void openWarnsOfDroppedWarps_data();
     void openWarnsOfDroppedWarps();
 };
@@ -182,7 +184,7 @@ void TestFileCommands::newMapAsksFirst()
     QCOMPARE(map.freePairNumbers().size(), MapData::MaxWarps);
     QCOMPARE(editor.window.floorTabs()->count(), 1);
     QVERIFY(!editor.marker(1));
-    QCOMPARE(editor.window.windowTitle(), PlainCaption);
+    QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), PlainCaption);
     QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
     QVERIFY(editor.action(ShownOption)->isChecked());
     QVERIFY(qobject_cast<ChipPalette *>(editor.window.toolWindow()));
@@ -267,7 +269,7 @@ void TestFileCommands::saveAsWritesWriterBytes()
     QCOMPARE(editor.prompter.messages, QStringList());
     const QString base = folder.filePath(QStringLiteral("saved"));
     QCOMPARE(editor.session.map().mapFileName(), base);
-    QCOMPARE(editor.window.windowTitle(), captionWithFile(base));
+    QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), captionWithFile(base));
 
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("reference")));
     const QString reference = folder.filePath(QStringLiteral("reference/saved"));
@@ -290,7 +292,6 @@ void TestFileCommands::overwriteAsksForNameOnlyWhenUnnamed_data()
     QTest::addColumn<QString>("before");
     QTest::newRow("after start-up") << QString();
     QTest::newRow("after new map") << NewMapCommand;
-    QTest::newRow("after a failed open") << OpenCommand;
 }
 
 void TestFileCommands::overwriteAsksForNameOnlyWhenUnnamed()
@@ -348,7 +349,7 @@ void TestFileCommands::cancelKeepsEverything()
     const QString name = named ? folder.filePath(QStringLiteral("old")) : QString();
     editor.fillWith(name, EditorSession::ToolBoxRolledUp);
     const MapData before = editor.session.map();
-    const QString caption = editor.window.windowTitle();
+    const QString caption = editor.window.windowTitle().remove(QStringLiteral("[*]"));
     QPointer<ToolWindowFrame> toolWindow = editor.window.toolWindow();
 
     editor.trigger(command); // no file answered: cancelled
@@ -356,7 +357,7 @@ void TestFileCommands::cancelKeepsEverything()
     QCOMPARE(editor.prompter.fileDialogs.size(), 1);
     QVERIFY(editor.session.map() == before);
     QCOMPARE(editor.window.floorTabs()->count(), 2);
-    QCOMPARE(editor.window.windowTitle(), caption);
+    QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), caption);
     QVERIFY(editor.marker(1) && editor.marker(2));
     QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxRolledUp));
     QCOMPARE(editor.window.toolWindow(), toolWindow.data());
@@ -508,7 +509,7 @@ void TestFileCommands::failingSaveKeepsEditorAndFiles()
     if (!floorTwoName.isEmpty())
         editor.document.setFloorTexts(2, floorTwoName, QString(), QString());
     const MapData before = editor.session.map();
-    const QString caption = editor.window.windowTitle();
+    const QString caption = editor.window.windowTitle().remove(QStringLiteral("[*]"));
     if (!chosen.isEmpty())
         editor.prompter.files = QStringList{folder.filePath(chosen)};
     QSignalSpy quitting(&editor.window, &MainWindow::quitRequested);
@@ -524,7 +525,7 @@ void TestFileCommands::failingSaveKeepsEditorAndFiles()
     QCOMPARE(quitting.count(), 0);
     QVERIFY(editor.window.isVisible());
     QVERIFY(editor.session.map() == before);
-    QCOMPARE(editor.window.windowTitle(), caption);
+    QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), caption);
     QVERIFY(editor.window.toolWindow()->isVisible());
     QCOMPARE(readFile(folder.filePath(QStringLiteral("old.map"))), oldFloor);
     QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), filesBefore);
@@ -601,16 +602,16 @@ void TestFileCommands::openLoadsFloorsTabsAndWarps()
 
     // A floor without a name shows the file name in the caption.
     const QString firstName = expected.floorName(1);
-    QCOMPARE(editor.window.windowTitle(),
+    QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")),
              firstName.isEmpty() ? captionWithFile(base)
                                  : PlainCaption + QStringLiteral(" \uFF0D ") + firstName);
     if (floors > 1) {
         editor.window.floorTabs()->setCurrentIndex(1);
-        QCOMPARE(editor.window.windowTitle(), captionWithFile(base));
+        QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), captionWithFile(base));
     }
 }
 
-void TestFileCommands::openOfFaultyFileLeavesEmptyUnnamedMap_data()
+void TestFileCommands::openOfFaultyFileKeepsTheMap_data()
 {
     QTest::addColumn<QByteArray>("content"); // empty: no file at all
     QTest::addColumn<QString>("message");
@@ -625,7 +626,7 @@ void TestFileCommands::openOfFaultyFileLeavesEmptyUnnamedMap_data()
         << QStringLiteral("ファイル内に不正なデータが入っています。\r\n<18行目>");
 }
 
-void TestFileCommands::openOfFaultyFileLeavesEmptyUnnamedMap()
+void TestFileCommands::openOfFaultyFileKeepsTheMap()
 {
     QFETCH(QByteArray, content);
     QFETCH(QString, message);
@@ -635,32 +636,32 @@ void TestFileCommands::openOfFaultyFileLeavesEmptyUnnamedMap()
     if (!content.isEmpty())
         QVERIFY(writeFile(chosen, content));
     Editor editor;
-    editor.fillWith(folder.filePath(QStringLiteral("old")), EditorSession::ToolBoxHidden);
+    const QString oldName = folder.filePath(QStringLiteral("old"));
+    editor.fillWith(oldName, EditorSession::ToolBoxHidden);
+    editor.document.layChip(5, 5, 1, QStringLiteral("34_G_"));
+    const MapData before = editor.session.map();
+    const int steps = editor.document.undoStack().count();
+    const QString caption = editor.window.windowTitle().remove(QStringLiteral("[*]"));
     editor.prompter.files = QStringList{chosen};
+    // The map has unsaved changes: the open command first asks about them.
+    editor.prompter.unsavedAnswers = {Prompter::UnsavedAnswer::Discard};
 
     editor.trigger(OpenCommand);
 
     QCOMPARE(editor.prompter.messages,
              QStringList{QStringLiteral("読み込みに失敗しました。|") + message});
     QCOMPARE(editor.prompter.messageIcons, QList<Prompter::Icon>{Prompter::Icon::Warning});
-    const MapData &map = editor.session.map();
-    QCOMPARE(map.floorCount(), 1);
-    QCOMPARE(map.mapFileName(), QString());
-    QCOMPARE(map.cell(3, 3, 1), QStringLiteral("00_  "));
-    QCOMPARE(map.cell(4, 1, 1), QStringLiteral("00_  "));
-    QCOMPARE(map.floorName(1), QString());
-    QCOMPARE(map.warpCount(), 0);
-    QCOMPARE(map.freePairNumbers().size(), MapData::MaxWarps);
-    QCOMPARE(editor.window.floorTabs()->count(), 1);
-    QVERIFY(!editor.marker(1));
-    QCOMPARE(editor.window.windowTitle(), PlainCaption);
-    QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
-    QVERIFY(editor.window.toolWindow()->isVisible());
+    QVERIFY(editor.session.map() == before);
+    QCOMPARE(editor.document.undoStack().count(), steps);
+    QVERIFY(editor.document.isModified());
+    QCOMPARE(editor.window.floorTabs()->count(), before.floorCount());
+    QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), caption);
+    QCOMPARE(editor.session.toolBoxMode(), EditorSession::ToolBoxHidden);
 
-    // Unnamed: the next overwrite asks for a name.
+    // Still named: the next overwrite writes without asking.
     editor.trigger(OverwriteCommand);
-    QCOMPARE(editor.prompter.fileDialogs.size(), 2);
-    QVERIFY(editor.prompter.fileDialogs.last().startsWith(QStringLiteral("save|")));
+    QCOMPARE(editor.prompter.fileDialogs.size(), 1);
+    QVERIFY(QFile::exists(oldName + QStringLiteral(".map")));
 }
 
 void TestFileCommands::openWarnsOfDroppedWarps_data()

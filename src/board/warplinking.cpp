@@ -119,6 +119,7 @@ QStringList WarpLinking::rows() const
 WarpLinking::NewPair WarpLinking::startNewPair()
 {
     if (mStage == WaitingDestination) {
+        closeStep();
         dropHalfPlacedSource();
         mStage = WaitingSource;
         Q_EMIT statusTextChanged(askSourceText());
@@ -213,6 +214,7 @@ void WarpLinking::setWarpSource(QPoint cell, int floor, bool rightButton)
         return;
     }
     // Any cell may be a source; the map check reports sources that are not warp cells.
+    openStep();
     mDocument.setWarpSource(mSelectedWarp, cell, floor);
     const int marker = 2 * mSelectedWarp - 1;
     if (!mRelinking)
@@ -226,12 +228,14 @@ void WarpLinking::setWarpDestination(QPoint cell, int floor, bool rightButton)
 {
     if (rightButton) {
         // One step back: the source stays in the record, only a new pair's marker goes.
+        closeStep();
         dropHalfPlacedSource();
         mStage = WaitingSource;
         Q_EMIT statusTextChanged(askSourceText());
         return;
     }
     mDocument.setWarpDestination(mSelectedWarp, cell, floor);
+    closeStep();
     const int marker = 2 * mSelectedWarp;
     if (!mRelinking)
         createMarker(marker);
@@ -277,6 +281,7 @@ bool WarpLinking::clickMarker(int index, bool rightButton, bool warpMode, int cu
 
 void WarpLinking::interrupt()
 {
+    closeStep();
     if (mStage == NotLinking)
         return;
     if (mStage == WaitingDestination)
@@ -288,6 +293,7 @@ void WarpLinking::interrupt()
 void WarpLinking::leaveWarpMode()
 {
     makeMarkersTransparent();
+    closeStep();
     if (mStage == WaitingDestination)
         dropHalfPlacedSource();
     mStage = NotLinking;
@@ -297,6 +303,8 @@ void WarpLinking::leaveWarpMode()
 
 void WarpLinking::rebuildMarkers()
 {
+    // The map was replaced: any step it had open went with it.
+    mStepOpen = false;
     mMarkerOrder.clear();
     mTransparent.clear();
     mMarkerListText.clear();
@@ -316,6 +324,7 @@ void WarpLinking::abandonHalfPlacedPair()
 void WarpLinking::forgetPairs(const QList<int> &pairs)
 {
     if (!pairs.isEmpty()) {
+        closeStep();
         mStage = NotLinking;
         Q_EMIT statusTextChanged(QString());
     }
@@ -360,4 +369,21 @@ void WarpLinking::bringToFront(int index)
 {
     if (mMarkerOrder.removeAll(index) > 0)
         mMarkerOrder.append(index);
+}
+
+void WarpLinking::openStep()
+{
+    if (mStepOpen)
+        return;
+    mStepOpen = true;
+    mDocument.beginStep(mRelinking ? QStringLiteral("ワープの再設定")
+                                   : QStringLiteral("ワープの設定"));
+}
+
+void WarpLinking::closeStep()
+{
+    if (!mStepOpen)
+        return;
+    mStepOpen = false;
+    mDocument.endStep();
 }

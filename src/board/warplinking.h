@@ -116,6 +116,9 @@ private:
     void startFirstFreePair();
     void dropHalfPlacedSource();
     void makeMarkersTransparent();
+    // A pair's two clicks are one step of the map's history.
+    void openStep();
+    void closeStep();
 
     MapDocument &mDocument;
     int mSelectedWarp = 0;
@@ -125,4 +128,5 @@ private:
     QSet<int> mTransparent;
     QString mMarkerListText;
     int mPendingDeletion = 0;
+    bool mStepOpen = false;
 };

@@ -20,6 +20,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -28,6 +30,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 
 namespace {
 
@@ -92,6 +95,7 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
     connect(&mSession, &EditorSession::toolBoxModeChanged, this, &MainWindow::onToolBoxModeChanged);
     connect(&mSession, &EditorSession::warpsChanged, this, &MainWindow::showWarps);
     connect(&mSession, &EditorSession::floorsChanged, this, &MainWindow::syncFloorTabs);
+    connect(&mSession.document(), &MapDocument::modifiedChanged, this, &QWidget::setWindowModified);
 
     mSession.refreshBoard();
     onStatusChanged();
@@ -198,6 +202,22 @@ void MainWindow::buildMenus()
     quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quitAction, &QAction::triggered, this, [this] { quit(); });
 
+    QMenu *editMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    mUndoAction = editMenu->addAction(QString());
+    mUndoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(mUndoAction, &QAction::triggered, &mSession, &EditorSession::undo);
+    mRedoAction = editMenu->addAction(QString());
+    mRedoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(mRedoAction, &QAction::triggered, &mSession, &EditorSession::redo);
+    QUndoStack &history = mSession.document().undoStack();
+    for (auto signal : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
+        connect(&history, signal, this, &MainWindow::showUndoActions);
+    for (auto signal : {&QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged})
+        connect(&history, signal, this, &MainWindow::showUndoActions);
+    showUndoActions();
+    mToolWindowCommands = {mUndoAction, mRedoAction};
+
     QMenu *floorMenu = menuBar()->addMenu(QStringLiteral("階層(&S)"));
     QAction *floorRight = floorMenu->addAction(QStringLiteral("右に移動(&R)"));
     connect(floorRight, &QAction::triggered, this, [this] { moveFloor(+1); });
@@ -221,6 +241,7 @@ void MainWindow::buildMenus()
         connect(mEditModeActions[i], &QAction::triggered, this,
                 [this, i] { mSession.setEditMode(EditorSession::EditMode(i + 1)); });
         modeGroup->addAction(mEditModeActions[i]);
+        mToolWindowCommands.append(mEditModeActions[i]);
     }
     mEditModeActions[0]->setChecked(true);
     viewMenu->addSeparator();
@@ -236,6 +257,7 @@ void MainWindow::buildMenus()
         connect(mToolBoxActions[i], &QAction::triggered, this,
                 [this, i] { mSession.setToolBoxMode(EditorSession::ToolBoxMode(i + 1)); });
         toolBoxGroup->addAction(mToolBoxActions[i]);
+        mToolWindowCommands.append(mToolBoxActions[i]);
     }
     mToolBoxActions[0]->setChecked(true);
 
@@ -270,6 +292,12 @@ void MainWindow::withToolWindowHidden(const std::function<void()> &dialog)
 
 void MainWindow::newMap()
 {
+    // One question only: with unsaved changes, the one about them.
+    if (mSession.document().isModified()) {
+        if (settleUnsavedChanges())
+            mSession.resetMap();
+        return;
+    }
     if (mPrompter.askYesNo(this, QStringLiteral("新規マップの作成"),
                            QStringLiteral("マップデータをクリアします。\r\nよろしいですか？")))
         mSession.resetMap();
@@ -277,6 +305,8 @@ void MainWindow::newMap()
 
 void MainWindow::openMap()
 {
+    if (!settleUnsavedChanges())
+        return;
     QString chosen;
     withToolWindowHidden([&] { chosen = mPrompter.chooseOpenFile(this, mFileDialogFolder); });
     // From the second use on, the dialog starts where the platform left it.
@@ -295,21 +325,19 @@ void MainWindow::openMapFile(const QString &floorOneFile)
                        MapLoadResult::warpOverflowText());
 }
 
-void MainWindow::overwriteMap()
+bool MainWindow::overwriteMap()
 {
     if (mSession.map().mapFileName().isEmpty())
-        saveMapAs();
-    else
-        writeMap(mSession.map().mapFileName());
+        return saveMapAs();
+    return writeMap(mSession.map().mapFileName());
 }
 
-void MainWindow::saveMapAs()
+bool MainWindow::saveMapAs()
 {
     QString chosen;
     withToolWindowHidden([&] { chosen = mPrompter.chooseSaveFile(this, mFileDialogFolder); });
     mFileDialogFolder.clear();
-    if (!chosen.isEmpty())
-        writeMap(MapFileName::basePathOf(chosen));
+    return !chosen.isEmpty() && writeMap(MapFileName::basePathOf(chosen));
 }
 
 bool MainWindow::writeMap(const QString &basePath)
@@ -405,24 +433,63 @@ void MainWindow::checkMap()
     mCheckReport->showReport(MapCheck::run(mSession.map()).lines);
 }
 
-void MainWindow::requestDeferredCommand(int key)
+bool MainWindow::requestDeferredCommand(const QKeySequence &keys)
 {
-    QTimer::singleShot(10, this, [this, key] { runDeferredCommand(key); });
+    for (QAction *action : std::as_const(mToolWindowCommands)) {
+        if (action->shortcuts().contains(keys)) {
+            QTimer::singleShot(10, action, &QAction::trigger);
+            return true;
+        }
+    }
+    return false;
 }
 
-void MainWindow::runDeferredCommand(int key)
+void MainWindow::showUndoActions()
 {
-    if (key >= 2 && key <= 4)
-        mToolBoxActions[key - 2]->trigger();
-    else if (key >= 5 && key <= 7)
-        mEditModeActions[key - 5]->trigger();
+    const QUndoStack &history = mSession.document().undoStack();
+    // The step's name goes before the access key, as in "元に戻す: 線の描画(&U)".
+    const auto caption = [](const QString &command, const QString &step, const QString &key) {
+        return step.isEmpty() ? command + key : command + QStringLiteral(": ") + step + key;
+    };
+    mUndoAction->setText(
+        caption(QStringLiteral("元に戻す"), history.undoText(), QStringLiteral("(&U)")));
+    mUndoAction->setEnabled(history.canUndo());
+    mRedoAction->setText(
+        caption(QStringLiteral("やり直し"), history.redoText(), QStringLiteral("(&R)")));
+    mRedoAction->setEnabled(history.canRedo());
+}
+
+bool MainWindow::settleUnsavedChanges()
+{
+    if (!mSession.document().isModified())
+        return true;
+    const QString &name = mSession.map().mapFileName();
+    const QString map = name.isEmpty()
+                            ? QStringLiteral("このマップ")
+                            : QStringLiteral("マップ「%1.map」").arg(QFileInfo(name).fileName());
+    const Prompter::UnsavedAnswer answer = mPrompter.askUnsavedChanges(
+        this, QStringLiteral("Q:zKエディタ"),
+        map + QStringLiteral("には保存されていない変更があります。\r\n保存しますか？"));
+    switch (answer) {
+    case Prompter::UnsavedAnswer::Save:
+        return overwriteMap();
+    case Prompter::UnsavedAnswer::Discard:
+        return true;
+    case Prompter::UnsavedAnswer::Cancel:
+        break;
+    }
+    return false;
 }
 
 bool MainWindow::quit()
 {
-    if (!mPrompter.askYesNo(this, QStringLiteral("Q:zKエディタ"),
-                            QStringLiteral("エディタを終了します。よろしいですか？")))
+    if (mSession.document().isModified()) {
+        if (!settleUnsavedChanges())
+            return false;
+    } else if (!mPrompter.askYesNo(this, QStringLiteral("Q:zKエディタ"),
+                                   QStringLiteral("エディタを終了します。よろしいですか？"))) {
         return false;
+    }
     Q_EMIT quitRequested();
     return true;
 }
@@ -540,7 +607,9 @@ void MainWindow::onBoardRefreshed()
 
 void MainWindow::showCaption()
 {
-    setWindowTitle(mSession.windowCaption());
+    // The mark of unsaved changes goes where "[*]" stands.
+    setWindowTitle(mSession.windowCaption() + QStringLiteral("[*]"));
+    setWindowModified(mSession.document().isModified());
     mPropertyAction->setText(mSession.propertyMenuCaption());
 }
 

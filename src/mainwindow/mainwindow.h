@@ -36,9 +36,9 @@ public:
     // The tool window of the current mode, or none.
     ToolWindowFrame *toolWindow() const { return mToolWindow; }
 
-    // Runs a menu command for a tool window once the tool window's key event is over.
-    // The number is the function key's: 2..4 the tool-window options, 5..7 the modes.
-    void requestDeferredCommand(int key) override;
+    // Tool windows hand over F2..F7 (tool-window options and modes) and the undo and
+    // redo keys; the matching menu command runs once their key event is over.
+    bool requestDeferredCommand(const QKeySequence &keys) override;
     QWidget *hostWidget() override { return this; }
 
     // The quit question; true when the user confirmed (the program is then ending).
@@ -48,8 +48,14 @@ public:
     // Opens the map whose floor-1 file is given, as the open command does once a file is
     // chosen: a faulty map is reported and leaves an empty map.
     void openMapFile(const QString &floorOneFile);
-    void overwriteMap();
-    void saveMapAs();
+    // True when the map was written.
+    bool overwriteMap();
+    bool saveMapAs();
+    // Before the map is replaced or the editor ends: true when that may go ahead (no
+    // unsaved changes, or they were saved or given up).
+    bool settleUnsavedChanges();
+    QAction *undoAction() const { return mUndoAction; }
+    QAction *redoAction() const { return mRedoAction; }
     void editFloorProperties();
     void addFloor();
     void moveFloor(int delta);
@@ -84,7 +90,7 @@ private:
     void showCaption();
     // Hides the tool window while a dialog is open.
     void withToolWindowHidden(const std::function<void()> &dialog);
-    void runDeferredCommand(int key);
+    void showUndoActions();
 
     EditorSession &mSession;
     const ChipPictures &mPictures;
@@ -110,6 +116,9 @@ private:
     QPointer<CheckReportWindow> mCheckReport;
 
     QAction *mPropertyAction = nullptr;
+    QAction *mUndoAction = nullptr;
+    QAction *mRedoAction = nullptr;
+    QList<QAction *> mToolWindowCommands;
     QAction *mEditModeActions[3] = {};
     QAction *mToolBoxActions[3] = {};
 };

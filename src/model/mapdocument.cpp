@@ -1,46 +1,165 @@
 #include "model/mapdocument.h"
 
 #include "model/floors.h"
+#include "model/mapdelta.h"
 
-MapDocument::MapDocument(QObject *parent) : QObject(parent) {}
+#include <QUndoCommand>
+
+#include <algorithm>
+
+// One step of the history. The edit has already happened when it is pushed.
+class MapStepCommand : public QUndoCommand
+{
+public:
+    MapStepCommand(MapDocument &document, const QString &text, MapDelta delta, int floorBefore,
+                   int floorAfter)
+        : QUndoCommand(text), mDocument(document), mDelta(std::move(delta)),
+          mFloorBefore(floorBefore), mFloorAfter(floorAfter)
+    {
+    }
+
+    void undo() override { mDocument.replay(mDelta, false, mFloorBefore); }
+    void redo() override
+    {
+        if (mDone)
+            mDocument.replay(mDelta, true, mFloorAfter);
+        mDone = true;
+    }
+
+private:
+    MapDocument &mDocument;
+    MapDelta mDelta;
+    int mFloorBefore;
+    int mFloorAfter;
+    bool mDone = false;
+};
+
+namespace {
+
+QString chipText()
+{
+    return QStringLiteral("チップの配置");
+}
+
+} // namespace
+
+MapDocument::MapDocument(QObject *parent) : QObject(parent)
+{
+    connect(&mUndoStack, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { Q_EMIT modifiedChanged(!clean); });
+}
+
+void MapDocument::beginStep(const QString &text)
+{
+    if (mStepDepth++ > 0)
+        return;
+    mStepStart = mData;
+    mStepText = text;
+    mStepFloorBefore = mViewFloor;
+    mStepFloorAfter = mViewFloor;
+}
+
+void MapDocument::endStep()
+{
+    if (mStepDepth == 0 || --mStepDepth > 0)
+        return;
+    MapDelta delta = MapDelta::between(*mStepStart, mData);
+    mStepStart.reset();
+    if (delta.isEmpty() || delta.changesOnlyFreeRecords())
+        return;
+    mUndoStack.push(
+        new MapStepCommand(*this, mStepText, std::move(delta), mStepFloorBefore, mStepFloorAfter));
+}
+
+template <typename Change>
+void MapDocument::edit(const QString &text, int floorAfter, Change &&change)
+{
+    beginStep(text);
+    if (change(mData)) {
+        mStepFloorAfter = floorAfter;
+        Q_EMIT changed();
+    }
+    endStep();
+}
+
+void MapDocument::replay(const MapDelta &delta, bool forward, int floor)
+{
+    delta.apply(mData, forward);
+    mViewFloor = std::clamp(floor, 1, mData.floorCount());
+    Q_EMIT changed();
+    Q_EMIT stepReplayed(mViewFloor);
+}
+
+void MapDocument::undo()
+{
+    if (!isStepOpen())
+        mUndoStack.undo();
+}
+
+void MapDocument::redo()
+{
+    if (!isStepOpen())
+        mUndoStack.redo();
+}
 
 void MapDocument::layChip(int x, int y, int floor, const QString &cell)
 {
+    beginStep(chipText());
     layChips({QPoint(x, y)}, floor, cell);
+    endStep();
 }
 
 void MapDocument::layChips(const QVector<QPoint> &cells, int floor, const QString &cell)
 {
     if (!MapData::isValidFloor(floor))
         return;
-    bool any = false;
-    for (const QPoint &p : cells) {
-        if (!MapData::isOnBoard(p.x(), p.y()))
-            continue;
-        mData.setCell(p.x(), p.y(), floor, cell);
-        any = true;
-    }
-    if (any)
-        Q_EMIT changed();
+    edit(QStringLiteral("線の描画"), floor, [&](MapData &map) {
+        bool any = false;
+        for (const QPoint &p : cells) {
+            if (!MapData::isOnBoard(p.x(), p.y()))
+                continue;
+            map.setCell(p.x(), p.y(), floor, cell);
+            any = true;
+        }
+        return any;
+    });
 }
 
 void MapDocument::setBranch(int x, int y, int floor, const QString &setting)
 {
     if (!MapData::isOnBoard(x, y) || !MapData::isValidFloor(floor))
         return;
-    mData.setBranch(x, y, floor, setting);
-    Q_EMIT changed();
+    const QString text =
+        setting.isEmpty() ? QStringLiteral("分岐点の解除") : QStringLiteral("分岐点の設定");
+    edit(text, floor, [&](MapData &map) {
+        map.setBranch(x, y, floor, setting);
+        return true;
+    });
 }
 
 void MapDocument::replace(const MapData &data)
 {
+    mStepDepth = 0;
+    mStepStart.reset();
     mData = data;
+    mUndoStack.clear();
     Q_EMIT changed();
+}
+
+void MapDocument::replaceAsStep(const MapData &data, const QString &stepText)
+{
+    edit(stepText, 1, [&](MapData &map) {
+        map = data;
+        return true;
+    });
 }
 
 void MapDocument::setMapFileName(const QString &name)
 {
+    // The files' name, not an edit: saving under a name is never undone.
     mData.setMapFileName(name);
+    if (mStepStart)
+        mStepStart->setMapFileName(name);
     Q_EMIT changed();
 }
 
@@ -49,65 +168,80 @@ void MapDocument::setFloorTexts(int floor, const QString &name, const QString &b
 {
     if (!MapData::isValidFloor(floor))
         return;
-    mData.setFloorName(floor, name);
-    mData.setFloorBackground(floor, background);
-    mData.setFloorEndText(floor, endText);
-    Q_EMIT changed();
+    edit(QStringLiteral("プロパティの変更"), floor, [&](MapData &map) {
+        map.setFloorName(floor, name);
+        map.setFloorBackground(floor, background);
+        map.setFloorEndText(floor, endText);
+        return true;
+    });
 }
 
 void MapDocument::setWarpSource(int pair, QPoint cell, int floor)
 {
     if (pair < 1 || pair > MapData::MaxWarps)
         return;
-    WarpRecord record = mData.warp(pair);
-    record.srcX = std::uint8_t(cell.x());
-    record.srcY = std::uint8_t(cell.y());
-    record.srcFloor = std::uint8_t(floor);
-    mData.setWarp(pair, record);
-    Q_EMIT changed();
+    edit(QStringLiteral("ワープの設定"), floor, [&](MapData &map) {
+        WarpRecord record = map.warp(pair);
+        record.srcX = std::uint8_t(cell.x());
+        record.srcY = std::uint8_t(cell.y());
+        record.srcFloor = std::uint8_t(floor);
+        map.setWarp(pair, record);
+        return true;
+    });
 }
 
 void MapDocument::setWarpDestination(int pair, QPoint cell, int floor)
 {
     if (pair < 1 || pair > MapData::MaxWarps || !MapData::isValidFloor(floor))
         return;
-    WarpRecord record = mData.warp(pair);
-    record.dstX = std::uint8_t(cell.x());
-    record.dstY = std::uint8_t(cell.y());
-    record.dstFloor = std::uint8_t(floor);
-    mData.setWarp(pair, record);
-    Q_EMIT changed();
+    edit(QStringLiteral("ワープの設定"), floor, [&](MapData &map) {
+        WarpRecord record = map.warp(pair);
+        record.dstX = std::uint8_t(cell.x());
+        record.dstY = std::uint8_t(cell.y());
+        record.dstFloor = std::uint8_t(floor);
+        map.setWarp(pair, record);
+        return true;
+    });
 }
 
 void MapDocument::deleteWarp(int pair)
 {
     if (pair < 1 || pair > MapData::MaxWarps || !mData.warp(pair).isDefined())
         return;
-    // The cells stay in the record; only the floors mark it free.
-    WarpRecord record = mData.warp(pair);
-    record.srcFloor = 0;
-    record.dstFloor = 0;
-    mData.setWarp(pair, record);
-    Q_EMIT changed();
+    edit(QStringLiteral("ワープの削除"), mViewFloor, [&](MapData &map) {
+        // The cells stay in the record; only the floors mark it free.
+        WarpRecord record = map.warp(pair);
+        record.srcFloor = 0;
+        record.dstFloor = 0;
+        map.setWarp(pair, record);
+        return true;
+    });
 }
 
 bool MapDocument::addFloor()
 {
-    if (!Floors::addFloor(mData))
-        return false;
-    Q_EMIT changed();
-    return true;
+    bool added = false;
+    edit(QStringLiteral("階層の追加"), mViewFloor, [&](MapData &map) {
+        added = Floors::addFloor(map);
+        return added;
+    });
+    return added;
 }
 
 void MapDocument::moveFloor(int floor, int delta)
 {
-    Floors::moveFloor(mData, floor, delta);
-    Q_EMIT changed();
+    edit(QStringLiteral("階層の移動"), floor + delta, [&](MapData &map) {
+        Floors::moveFloor(map, floor, delta);
+        return true;
+    });
 }
 
 QList<int> MapDocument::deleteFloor(int floor)
 {
-    const QList<int> deleted = Floors::deleteFloor(mData, floor);
-    Q_EMIT changed();
+    QList<int> deleted;
+    edit(QStringLiteral("階層の削除"), floor, [&](MapData &map) {
+        deleted = Floors::deleteFloor(map, floor);
+        return true;
+    });
     return deleted;
 }

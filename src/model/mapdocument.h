@@ -4,10 +4,14 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QUndoStack>
 #include <QVector>
 
-// The one map being edited. Every change goes through a method here, so the rules
-// (and later an undo stack or an unsaved mark) live in one place.
+#include <optional>
+
+// The one map being edited. Every change goes through a method here, and every method
+// records what it changed as one step on the undo stack, so the history and the
+// unsaved mark (the stack's clean state) cover every edit without a second path.
 class MapDocument : public QObject
 {
     Q_OBJECT
@@ -20,8 +24,11 @@ public:
     void layChip(int x, int y, int floor, const QString &cell);
     void layChips(const QVector<QPoint> &cells, int floor, const QString &cell);
     void setBranch(int x, int y, int floor, const QString &setting);
-    // Takes a whole map, as the loader and the reset produce it.
+    // Takes a whole map, as the loader and the reset produce it, with a fresh history.
     void replace(const MapData &data);
+    // Takes a whole map as one step of the history (emptying the map by deleting its
+    // only floor).
+    void replaceAsStep(const MapData &data, const QString &stepText);
     void setMapFileName(const QString &name);
     // The three texts of a floor: its name, background picture and end comment.
     void setFloorTexts(int floor, const QString &name, const QString &background,
@@ -38,9 +45,40 @@ public:
     void moveFloor(int floor, int delta);
     QList<int> deleteFloor(int floor);
 
+    // Edits between these two calls form one step named `text` (nested calls join the
+    // outer step). A step that changes nothing visible is not recorded.
+    void beginStep(const QString &text);
+    void endStep();
+    bool isStepOpen() const { return mStepDepth > 0; }
+    // The floor shown while editing; undo goes back to it.
+    void setViewFloor(int floor) { mViewFloor = floor; }
+
+    QUndoStack &undoStack() { return mUndoStack; }
+    void undo();
+    void redo();
+    // Differs from what was last opened or saved.
+    bool isModified() const { return !mUndoStack.isClean(); }
+    void markSaved() { mUndoStack.setClean(); }
+    // A map that was never saved as it is now (a recovered copy).
+    void markModified() { mUndoStack.resetClean(); }
+
 Q_SIGNALS:
     void changed();
+    void modifiedChanged(bool modified);
+    // Undo or redo changed the map; `floor` is where the step happened.
+    void stepReplayed(int floor);
 
 private:
+    friend class MapStepCommand;
+    template <typename Change> void edit(const QString &text, int floorAfter, Change &&change);
+    void replay(const class MapDelta &delta, bool forward, int floor);
+
     MapData mData;
+    QUndoStack mUndoStack;
+    int mStepDepth = 0;
+    std::optional<MapData> mStepStart;
+    QString mStepText;
+    int mStepFloorBefore = 1;
+    int mStepFloorAfter = 1;
+    int mViewFloor = 1;
 };

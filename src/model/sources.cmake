@@ -6,6 +6,7 @@ set(QZK_MODEL_SOURCES
     src/model/floors.cpp src/model/floors.h
     src/model/floortexts.cpp src/model/floortexts.h
     src/model/mapdata.cpp src/model/mapdata.h
+    src/model/mapdelta.cpp src/model/mapdelta.h
     src/model/mapdocument.cpp src/model/mapdocument.h
     src/model/warprecord.h
 )

@@ -4,11 +4,30 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 bool MessageBoxPrompter::askYesNo(QWidget *parent, const QString &title, const QString &text)
 {
     return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+Prompter::UnsavedAnswer MessageBoxPrompter::askUnsavedChanges(QWidget *parent, const QString &title,
+                                                              const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+    QPushButton *save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+    QPushButton *discard =
+        box.addButton(QStringLiteral("保存しない"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return UnsavedAnswer::Save;
+    if (box.clickedButton() == discard)
+        return UnsavedAnswer::Discard;
+    return UnsavedAnswer::Cancel;
 }
 
 void MessageBoxPrompter::tell(QWidget *parent, Icon icon, const QString &title, const QString &text)

@@ -16,9 +16,19 @@ public:
         Question
     };
 
+    enum class UnsavedAnswer
+    {
+        Save,
+        Discard,
+        Cancel
+    };
+
     virtual ~Prompter() = default;
     // A question with Yes and No; true for Yes.
     virtual bool askYesNo(QWidget *parent, const QString &title, const QString &text) = 0;
+    // The map has unsaved changes: 保存 / 保存しない / キャンセル.
+    virtual UnsavedAnswer askUnsavedChanges(QWidget *parent, const QString &title,
+                                            const QString &text) = 0;
     // A message with a single OK button.
     virtual void tell(QWidget *parent, Icon icon, const QString &title, const QString &text) = 0;
     virtual void beep() = 0;
@@ -32,6 +42,8 @@ class MessageBoxPrompter : public Prompter
 {
 public:
     bool askYesNo(QWidget *parent, const QString &title, const QString &text) override;
+    UnsavedAnswer askUnsavedChanges(QWidget *parent, const QString &title,
+                                    const QString &text) override;
     void tell(QWidget *parent, Icon icon, const QString &title, const QString &text) override;
     void beep() override;
     QString chooseOpenFile(QWidget *parent, const QString &startFolder) override;

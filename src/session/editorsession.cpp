@@ -27,6 +27,51 @@ EditorSession::EditorSession(MapDocument &document, const ChipDescriptions &desc
       mSelectedChip(CellString::defaultChip())
 {
     connect(&mWarps, &WarpLinking::statusTextChanged, this, &EditorSession::setStatusText);
+    connect(&mDocument, &MapDocument::stepReplayed, this, &EditorSession::onStepReplayed);
+}
+
+void EditorSession::setCurrentFloor(int floor)
+{
+    mCurrentFloor = floor;
+    mDocument.setViewFloor(floor);
+}
+
+void EditorSession::syncFloorTabCaptions()
+{
+    // Tabs that stay keep their captions, as when floors are added or deleted one by one.
+    while (mFloorTabCaptions.size() > map().floorCount())
+        mFloorTabCaptions.removeLast();
+    while (mFloorTabCaptions.size() < map().floorCount())
+        mFloorTabCaptions.append(QStringLiteral("%1階").arg(mFloorTabCaptions.size() + 1));
+}
+
+void EditorSession::settleForHistory()
+{
+    mWarps.interrupt();
+    dropLineStartForFloorChange();
+}
+
+void EditorSession::undo()
+{
+    settleForHistory();
+    mDocument.undo();
+}
+
+void EditorSession::redo()
+{
+    settleForHistory();
+    mDocument.redo();
+}
+
+void EditorSession::onStepReplayed(int floor)
+{
+    setCurrentFloor(floor);
+    syncFloorTabCaptions();
+    // The markers follow the pairs the map has now, as a loaded map's do.
+    mWarps.rebuildMarkers();
+    Q_EMIT floorsChanged();
+    Q_EMIT warpsChanged();
+    refreshBoard();
 }
 
 QString EditorSession::windowCaption() const
@@ -71,7 +116,7 @@ void EditorSession::dropLineStartForFloorChange()
 void EditorSession::selectFloorTab(int index)
 {
     dropLineStartForFloorChange();
-    mCurrentFloor = index + 1;
+    setCurrentFloor(index + 1);
     refreshBoard();
 }
 
@@ -138,7 +183,7 @@ void EditorSession::setEditMode(EditMode mode)
     refreshBoard();
 }
 
-void EditorSession::resetMap()
+MapData EditorSession::emptiedMap() const
 {
     MapData empty = MapData::resetMap();
     // Freed records keep their cells; only the destination floor marks them free.
@@ -147,16 +192,25 @@ void EditorSession::resetMap()
         record.dstFloor = 0;
         empty.setWarp(pair, record);
     }
-    mDocument.replace(empty);
-    mCurrentFloor = 1;
+    return empty;
+}
+
+void EditorSession::resetMap()
+{
+    mDocument.replace(emptiedMap());
+    resetSessionState();
+}
+
+void EditorSession::resetSessionState()
+{
+    setCurrentFloor(1);
     setSelectedChip(CellString::defaultChip());
     // Told after the mode switch, so the old tool window is gone before anything is shown.
     mToolBoxMode = ToolBoxShown;
     mSelectedBranch = QStringLiteral("0000");
     Q_EMIT selectedBranchChanged();
     mWarps.rebuildMarkers();
-    while (mFloorTabCaptions.size() > 1)
-        mFloorTabCaptions.removeLast();
+    syncFloorTabCaptions();
     Q_EMIT floorsChanged();
     // Mode 0 for a moment, so that switching to map editing runs in full.
     mEditMode = NoMode;
@@ -166,11 +220,11 @@ void EditorSession::resetMap()
 
 MapLoadResult EditorSession::openMap(const QString &chosenFile)
 {
-    resetMap();
     const MapLoadResult loaded = MapFileReader::load(MapFileName::basePathOf(chosenFile));
-    // A faulty map leaves the reset map: empty and unnamed.
-    if (!loaded.fault)
+    if (!loaded.fault) {
+        resetMap();
         takeLoadedMap(loaded.map);
+    }
     return loaded;
 }
 
@@ -178,8 +232,11 @@ MapSaveResult EditorSession::saveMap(const QString &basePath)
 {
     const MapSaveResult saved = MapFileWriter::save(map(), basePath);
     // Only a map that was written takes the new name.
-    if (!saved.fault && map().mapFileName() != basePath)
+    if (saved.fault)
+        return saved;
+    if (map().mapFileName() != basePath)
         mDocument.setMapFileName(basePath);
+    mDocument.markSaved();
     return saved;
 }
 
@@ -354,7 +411,7 @@ bool EditorSession::moveFloor(int delta)
     }
     mDocument.moveFloor(mCurrentFloor, delta);
     dropLineStartForFloorChange();
-    mCurrentFloor = target;
+    setCurrentFloor(target);
     Q_EMIT warpsChanged();
     refreshBoard();
     return true;
@@ -369,7 +426,9 @@ QString EditorSession::deleteFloorQuestion() const
 void EditorSession::deleteCurrentFloor()
 {
     if (map().floorCount() <= 1) {
-        resetMap();
+        // The only floor goes by emptying the map, as one step that can be taken back.
+        mDocument.replaceAsStep(emptiedMap(), QStringLiteral("階層の削除"));
+        resetSessionState();
         return;
     }
     const int floor = mCurrentFloor;
@@ -377,7 +436,7 @@ void EditorSession::deleteCurrentFloor()
     mWarps.forgetPairs(mDocument.deleteFloor(floor));
     mFloorTabCaptions.removeLast();
     dropLineStartForFloorChange();
-    mCurrentFloor = std::min(floor, map().floorCount());
+    setCurrentFloor(std::min(floor, map().floorCount()));
     Q_EMIT floorsChanged();
     Q_EMIT warpsChanged();
     refreshBoard();
@@ -387,8 +446,7 @@ void EditorSession::takeLoadedMap(const MapData &loaded)
 {
     mDocument.replace(loaded);
     mFloorTabCaptions.clear();
-    for (int floor = 1; floor <= loaded.floorCount(); ++floor)
-        mFloorTabCaptions.append(QStringLiteral("%1階").arg(floor));
+    syncFloorTabCaptions();
     mWarps.rebuildMarkers();
     Q_EMIT floorsChanged();
     Q_EMIT warpsChanged();

@@ -72,10 +72,11 @@ public:
     bool moveFloor(int delta);
     QString deleteFloorQuestion() const;
     void deleteCurrentFloor();
-    // Opens the map whose floor-1 file was chosen: the map is reset first, and stays reset
-    // when the files are faulty.
+    // Opens the map whose floor-1 file was chosen. Faulty files leave the map that was
+    // open as it was, history and unsaved changes included.
     MapLoadResult openMap(const QString &chosenFile);
-    // Writes the map under a base path; the map is named after it only when that worked.
+    // Writes the map under a base path; the map is named after it, and counts as saved,
+    // only when that worked.
     MapSaveResult saveMap(const QString &basePath);
     // A loaded map replaces the document: tabs and markers follow its floors and pairs.
     void takeLoadedMap(const MapData &map);
@@ -99,8 +100,13 @@ public:
     void setToolBoxMode(ToolBoxMode mode);
 
     // Empties the map: one empty floor, no warps, no name, every selection back to its
-    // start value, map-edit mode with a new palette.
+    // start value, map-edit mode with a new palette, and a fresh history.
     void resetMap();
+
+    // Takes back the last step of the map's history, or does it again. Either shows the
+    // floor where the step happened.
+    void undo();
+    void redo();
 
     // The branch window: direction k (1 up, 2 left, 3 right, 4 down) steps 0-1-2-3-0.
     void advanceBranchDigit(int direction);
@@ -149,6 +155,15 @@ Q_SIGNALS:
 private:
     void setLineTool(LineToolState state);
     void dropLineStartForFloorChange();
+    void setCurrentFloor(int floor);
+    void syncFloorTabCaptions();
+    // Everything but the map goes back to its start value.
+    void resetSessionState();
+    // An empty map that keeps the cells of freed warp records.
+    MapData emptiedMap() const;
+    // Ends linking and line starts before the history moves under them.
+    void settleForHistory();
+    void onStepReplayed(int floor);
 
     MapDocument &mDocument;
     const ChipDescriptions &mDescriptions;

@@ -4,6 +4,7 @@
 #include "toolwindows/toolwindowhost.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 
 ToolWindowFrame::ToolWindowFrame(EditorSession &session, ToolWindowHost &host, int clientWidthTwips,
                                  int fullHeightTwips)
@@ -104,17 +105,7 @@ bool ToolWindowFrame::claimsKey(const QKeyEvent *event)
            event->modifiers().testFlag(Qt::ControlModifier);
 }
 
-bool ToolWindowFrame::isForwardedKey(const QKeyEvent *event)
-{
-    return event->key() >= Qt::Key_F2 && event->key() <= Qt::Key_F7;
-}
-
 bool ToolWindowFrame::forwardKey(QKeyEvent *event)
 {
-    if (!isForwardedKey(event))
-        return false;
-    const int key = event->key();
-    // The command may replace this very window, so it runs after the key event.
-    mHost.requestDeferredCommand(key - Qt::Key_F1 + 1);
-    return true;
+    return mHost.requestDeferredCommand(QKeySequence(event->keyCombination()));
 }

@@ -51,7 +51,6 @@ protected:
 private:
     void setWindowHeight(int twips);
     static bool claimsKey(const QKeyEvent *event);
-    static bool isForwardedKey(const QKeyEvent *event);
     bool forwardKey(QKeyEvent *event);
 
     int mFullHeightTwips;

@@ -1,5 +1,6 @@
 #pragma once
 
+class QKeySequence;
 class QWidget;
 
 // The window the tool windows stand above. They hand it F2..F7, which run its menu
@@ -9,7 +10,8 @@ class ToolWindowHost
 public:
     virtual ~ToolWindowHost() = default;
     virtual QWidget *hostWidget() = 0;
-    // Runs a command once the tool window's key event is over. The number is the function
-    // key's: 2..4 the tool-window options, 5..7 the modes.
-    virtual void requestDeferredCommand(int key) = 0;
+    // Runs the host's command for a key once the tool window's key event is over (the
+    // command may replace the tool window). False when the key is not one the host takes
+    // from tool windows.
+    virtual bool requestDeferredCommand(const QKeySequence &keys) = 0;
 };

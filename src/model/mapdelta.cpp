@@ -1,0 +1,83 @@
+#include "model/mapdelta.h"
+
+MapDelta MapDelta::between(const MapData &before, const MapData &after)
+{
+    MapDelta delta;
+    const auto note = [&delta](Field field, int x, int y, int floor, const QString &a,
+                               const QString &b) {
+        if (a != b)
+            delta.mTexts.append({field, std::uint8_t(x), std::uint8_t(y), std::uint8_t(floor), a, b});
+    };
+    for (int floor = 1; floor <= MapData::MaxFloors; ++floor) {
+        for (int x = 1; x <= MapData::Width; ++x) {
+            for (int y = 1; y <= MapData::Height; ++y) {
+                note(Field::Cell, x, y, floor, before.cell(x, y, floor), after.cell(x, y, floor));
+                note(Field::Branch, x, y, floor, before.branch(x, y, floor),
+                     after.branch(x, y, floor));
+            }
+        }
+        note(Field::Name, 0, 0, floor, before.floorName(floor), after.floorName(floor));
+        note(Field::Background, 0, 0, floor, before.floorBackground(floor),
+             after.floorBackground(floor));
+        note(Field::EndText, 0, 0, floor, before.floorEndText(floor), after.floorEndText(floor));
+    }
+    note(Field::MapFileName, 0, 0, 0, before.mapFileName(), after.mapFileName());
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+        if (before.warp(pair) != after.warp(pair))
+            delta.mWarps.append({pair, before.warp(pair), after.warp(pair)});
+    }
+    delta.mFloorsBefore = before.floorCount();
+    delta.mFloorsAfter = after.floorCount();
+    return delta;
+}
+
+bool MapDelta::isEmpty() const
+{
+    return mTexts.isEmpty() && mWarps.isEmpty() && mFloorsBefore == mFloorsAfter;
+}
+
+bool MapDelta::changesOnlyFreeRecords() const
+{
+    if (!mTexts.isEmpty() || mFloorsBefore != mFloorsAfter)
+        return false;
+    for (const WarpChange &change : mWarps) {
+        if (change.before.isDefined() || change.after.isDefined())
+            return false;
+    }
+    return true;
+}
+
+void MapDelta::setText(MapData &map, const TextChange &change, const QString &text)
+{
+    switch (change.field) {
+    case Field::Cell:
+        map.setCell(change.x, change.y, change.floor, text);
+        break;
+    case Field::Branch:
+        map.setBranch(change.x, change.y, change.floor, text);
+        break;
+    case Field::Name:
+        map.setFloorName(change.floor, text);
+        break;
+    case Field::Background:
+        map.setFloorBackground(change.floor, text);
+        break;
+    case Field::EndText:
+        map.setFloorEndText(change.floor, text);
+        break;
+    case Field::MapFileName:
+        // A save under another name since then wins: the name is the files' name.
+        if (map.mapFileName() == (text == change.before ? change.after : change.before))
+            map.setMapFileName(text);
+        break;
+    }
+}
+
+void MapDelta::apply(MapData &map, bool forward) const
+{
+    for (const TextChange &change : mTexts)
+        setText(map, change, forward ? change.after : change.before);
+    for (const WarpChange &change : mWarps)
+        map.setWarp(change.pair, forward ? change.after : change.before);
+    map.setFloorCount(forward ? mFloorsAfter : mFloorsBefore);
+}
