@@ -1,0 +1,308 @@
+#include "editorfixture.h"
+#include "mapfile/mapfilereader.h"
+#include "mapfile/mapfilewriter.h"
+#include "mapfiletestmaps.h"
+#include "model/mapdocument.h"
+#include "session/editorsession.h"
+#include "toolwindows/toolwindowframe.h"
+
+#include <QAction>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Every floor file the map would be saved as, one after the other.
+QByteArray savedBytes(const MapData &map)
+{
+    QByteArray bytes = QByteArray::number(map.floorCount());
+    for (int floor = 1; floor <= map.floorCount(); ++floor)
+        bytes += MapFileWriter::encodeFloor(map, floor).bytes;
+    return bytes;
+}
+
+QPoint cellOf(const QString &text)
+{
+    const QStringList xy = text.split(u',');
+    return {xy.value(0).toInt(), xy.value(1).toInt()};
+}
+
+// Runs user actions: "chip X,Y", "line X,Y X,Y", "branch X,Y", "unbranch X,Y",
+// "link X,Y X,Y", "relink N X,Y X,Y", "back X,Y" (a new pair's source, then a step back),
+// "unlink N", "floor N", "add", "move D", "delete", "texts NAME".
+void run(EditorSession &session, const QString &actions)
+{
+    for (const QString &action : actions.split(u';', Qt::SkipEmptyParts)) {
+        const QStringList w = action.trimmed().split(u' ');
+        const QString &verb = w.first();
+        if (verb == u"chip") {
+            session.setEditMode(EditorSession::ChipMode);
+            session.clickCell(cellOf(w.at(1)), Qt::LeftButton);
+        } else if (verb == u"line") {
+            session.setEditMode(EditorSession::ChipMode);
+            session.toggleLineTool();
+            session.clickCell(cellOf(w.at(1)), Qt::LeftButton);
+            session.clickCell(cellOf(w.at(2)), Qt::LeftButton);
+            session.toggleLineTool();
+        } else if (verb == u"branch" || verb == u"unbranch") {
+            session.setEditMode(EditorSession::BranchMode);
+            session.advanceBranchDigit(2);
+            session.clickCell(cellOf(w.at(1)),
+                              verb == u"branch" ? Qt::LeftButton : Qt::RightButton);
+        } else if (verb == u"link" || verb == u"relink" || verb == u"back") {
+            session.setEditMode(EditorSession::WarpMode);
+            int at = 1;
+            if (verb == u"relink")
+                session.warps().relinkRow(w.at(at++).toInt() - 1);
+            else
+                session.warps().startNewPair();
+            session.clickCell(cellOf(w.at(at)), Qt::LeftButton);
+            if (verb == u"back")
+                session.clickCell(cellOf(w.at(at)), Qt::RightButton);
+            else
+                session.clickCell(cellOf(w.at(at + 1)), Qt::LeftButton);
+            session.warps().interrupt();
+        } else if (verb == u"unlink") {
+            session.setEditMode(EditorSession::WarpMode);
+            QCOMPARE(session.warps().requestDeletion(w.at(1).toInt() - 1),
+                     WarpLinking::Deletion::Ask);
+            session.warps().answerDeletion(true);
+        } else if (verb == u"floor") {
+            session.selectFloorTab(w.at(1).toInt() - 1);
+        } else if (verb == u"add") {
+            session.addFloor();
+        } else if (verb == u"move") {
+            session.moveFloor(w.at(1).toInt());
+        } else if (verb == u"delete") {
+            session.deleteCurrentFloor();
+        } else if (verb == u"texts") {
+            // What OK in the properties dialog does.
+            session.document().setFloorTexts(session.currentFloor(), w.at(1), u"bg.bmp"_s,
+                                             u"end"_s);
+        } else {
+            QFAIL(qPrintable(u"unknown action "_s + action));
+        }
+    }
+}
+
+} // namespace
+
+class TestHistory : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyActionIsOneStep_data();
+    void everyActionIsOneStep();
+    void unsavedFollowsTheSavedState();
+    void unsavedChangesAskOneQuestion_data();
+    void unsavedChangesAskOneQuestion();
+    void keysWorkFromToolWindows();
+};
+
+void TestHistory::everyActionIsOneStep_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("caption"); // of the undo item; empty: no step at all
+    QTest::newRow("chip") << ""
+                          << "chip 6,6" << u"チップの配置"_s;
+    QTest::newRow("chip already there") << ""
+                                        << "chip 10,6" << QString();
+    QTest::newRow("line") << ""
+                          << "line 1,4 24,4" << u"線の描画"_s;
+    QTest::newRow("branch set") << ""
+                                << "branch 5,5" << u"分岐点の設定"_s;
+    QTest::newRow("branch clear") << ""
+                                  << "unbranch 2,1" << u"分岐点の解除"_s;
+    QTest::newRow("link a pair") << "floor 2"
+                                 << "link 7,7 8,8" << u"ワープの設定"_s;
+    QTest::newRow("half-placed source") << ""
+                                        << "back 7,7" << QString();
+    QTest::newRow("relink") << ""
+                            << "relink 1 6,6 7,7" << u"ワープの再設定"_s;
+    QTest::newRow("delete a pair") << ""
+                                   << "unlink 2" << u"ワープの削除"_s;
+    QTest::newRow("add a floor") << ""
+                                 << "add" << u"階層の追加"_s;
+    QTest::newRow("move a floor") << ""
+                                  << "move 1" << u"階層の移動"_s;
+    QTest::newRow("delete a floor with pairs") << "floor 2"
+                                               << "delete" << u"階層の削除"_s;
+    QTest::newRow("delete the only floor") << "delete"
+                                           << "delete" << u"階層の削除"_s;
+    QTest::newRow("properties") << "floor 2"
+                                << "texts 塔" << u"プロパティの変更"_s;
+}
+
+void TestHistory::everyActionIsOneStep()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, action);
+    QFETCH(QString, caption);
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    session.takeLoadedMap(castleMap());
+    session.setSelectedChip(u"03_xm"_s);
+    run(session, before);
+    QUndoStack &history = document.undoStack();
+    const int steps = history.count();
+    const int floorBefore = session.currentFloor();
+    const QByteArray bytesBefore = savedBytes(session.map());
+
+    run(session, action);
+    if (caption.isEmpty()) {
+        QCOMPARE(history.count(), steps);
+        QCOMPARE(savedBytes(session.map()), bytesBefore);
+        return;
+    }
+    QCOMPARE(history.count(), steps + 1);
+    QCOMPARE(history.undoText(), caption);
+    const int floorAfter = session.currentFloor();
+    const QByteArray bytesAfter = savedBytes(session.map());
+    QVERIFY(bytesAfter != bytesBefore);
+
+    session.undo();
+    QCOMPARE(savedBytes(session.map()), bytesBefore);
+    QCOMPARE(session.currentFloor(), floorBefore);
+    QCOMPARE(session.floorTabCaptions().size(), session.map().floorCount());
+    QCOMPARE(session.warps().markers().size(), WarpLinking::markersOf(session.map()).size());
+
+    session.redo();
+    QCOMPARE(savedBytes(session.map()), bytesAfter);
+    QCOMPARE(session.currentFloor(), floorAfter);
+    QCOMPARE(session.floorTabCaptions().size(), session.map().floorCount());
+    QCOMPARE(session.warps().markers().size(), WarpLinking::markersOf(session.map()).size());
+}
+
+void TestHistory::unsavedFollowsTheSavedState()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    QSignalSpy marks(&document, &MapDocument::modifiedChanged);
+    QVERIFY(!document.isModified());
+
+    run(session, u"chip 3,3; chip 4,4"_s);
+    QVERIFY(document.isModified());
+    const QString base = folder.filePath(u"saved"_s);
+    QVERIFY(!session.saveMap(base).fault);
+    QVERIFY(!document.isModified());
+    session.undo();
+    QVERIFY(document.isModified());
+    // Back where it was saved: nothing unsaved again.
+    session.redo();
+    QVERIFY(!document.isModified());
+    QCOMPARE(marks.count(), 4);
+
+    // New and open start afresh: nothing to undo, nothing unsaved.
+    run(session, u"chip 5,5"_s);
+    session.resetMap();
+    QVERIFY(!document.isModified());
+    QCOMPARE(document.undoStack().count(), 0);
+    run(session, u"chip 5,5"_s);
+    QVERIFY(!session.openMap(base + u".map"_s).fault);
+    QVERIFY(!document.isModified());
+    QCOMPARE(document.undoStack().count(), 0);
+}
+
+void TestHistory::unsavedChangesAskOneQuestion_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<int>("answer"); // Prompter::UnsavedAnswer; -1: the written question
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("carriedOut");
+    const int save = int(Prompter::UnsavedAnswer::Save);
+    const int discard = int(Prompter::UnsavedAnswer::Discard);
+    const int cancel = int(Prompter::UnsavedAnswer::Cancel);
+    for (const QString &command : {u"新規作成(&N)"_s, u"開く(&O)"_s, u"終了(&X)"_s}) {
+        const QByteArray name = command.toUtf8();
+        QTest::addRow("%s unchanged", name.data()) << command << false << -1 << false << true;
+        QTest::addRow("%s save", name.data()) << command << true << save << true << true;
+        QTest::addRow("%s discard", name.data()) << command << true << discard << false << true;
+        QTest::addRow("%s cancel", name.data()) << command << true << cancel << false << false;
+    }
+}
+
+void TestHistory::unsavedChangesAskOneQuestion()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, changed);
+    QFETCH(int, answer);
+    QFETCH(bool, saved);
+    QFETCH(bool, carriedOut);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString base = folder.filePath(u"castle"_s);
+    EditorFixture editor;
+    editor.show();
+    MapData castle = castleMap();
+    castle.setMapFileName(base);
+    editor.session.takeLoadedMap(castle);
+    QVERIFY(!MapFileWriter::save(castle, base).fault);
+    if (changed)
+        run(editor.session, u"chip 9,9"_s);
+    QCOMPARE(editor.window.isWindowModified(), changed);
+    editor.prompter.answer = true;
+    if (answer >= 0)
+        editor.prompter.unsavedAnswers = {Prompter::UnsavedAnswer(answer)};
+    editor.prompter.files = {base + u".map"_s};
+    QSignalSpy quits(&editor.window, &MainWindow::quitRequested);
+
+    for (QAction *action : editor.window.findChildren<QAction *>()) {
+        if (action->text() == command)
+            action->trigger();
+    }
+
+    // Opening asks nothing unless there are unsaved changes.
+    const bool opening = command == u"開く(&O)"_s;
+    QCOMPARE(editor.prompter.questions.size(), changed || !opening ? 1 : 0);
+    if (!editor.prompter.questions.isEmpty())
+        QCOMPARE(editor.prompter.questions.first().contains(u"保存されていない変更"_s), changed);
+    const bool quitting = command == u"終了(&X)"_s;
+    QCOMPARE(quits.count(), quitting && carriedOut ? 1 : 0);
+    // A carried-out new or open leaves the map without unsaved changes.
+    if (!quitting)
+        QCOMPARE(editor.document.isModified(), changed && !carriedOut);
+    QCOMPARE(editor.prompter.fileDialogs.size(), opening && carriedOut ? 1 : 0);
+    const MapLoadResult onDisk = MapFileReader::load(base);
+    QVERIFY(!onDisk.fault);
+    QCOMPARE(onDisk.map.cell(9, 9, 1) != castle.cell(9, 9, 1), saved);
+}
+
+void TestHistory::keysWorkFromToolWindows()
+{
+    EditorFixture editor;
+    editor.show();
+    editor.window.board()->setFocus();
+    QTest::mouseClick(editor.window.board(), Qt::LeftButton, {}, cellCentre(4, 4));
+    const QString painted = editor.session.map().cell(4, 4, 1);
+    QCOMPARE(editor.window.undoAction()->text(), u"元に戻す: チップの配置(&U)"_s);
+    QVERIFY(!editor.window.redoAction()->isEnabled());
+
+    QWidget *palette = editor.window.toolWindow();
+    palette->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(palette));
+    QTest::keyClick(palette, Qt::Key_Z, Qt::ControlModifier);
+    QTRY_VERIFY(editor.session.map().cell(4, 4, 1) != painted);
+    QCOMPARE(editor.window.undoAction()->text(), u"元に戻す(&U)"_s);
+    QVERIFY(!editor.window.undoAction()->isEnabled());
+    QCOMPARE(editor.window.redoAction()->text(), u"やり直し: チップの配置(&R)"_s);
+    QTest::keyClick(palette, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QTRY_COMPARE(editor.session.map().cell(4, 4, 1), painted);
+    QTest::keyClick(palette, Qt::Key_Z, Qt::ControlModifier);
+    QTRY_VERIFY(editor.session.map().cell(4, 4, 1) != painted);
+    QTest::keyClick(palette, Qt::Key_Y, Qt::ControlModifier);
+    QTRY_COMPARE(editor.session.map().cell(4, 4, 1), painted);
+}
+
+QTEST_MAIN(TestHistory)
+#include "tst_history.moc"
