@@ -6,6 +6,8 @@
 #include "painting/chippictures.h"
 #include "prompts/prompter.h"
 #include "session/editorsession.h"
+#include "session/recoverykeeper.h"
+#include "session/recoverystore.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -48,9 +50,14 @@ int main(int argc, char *argv[])
     MainWindow window(session, pictures, prompter);
     QObject::connect(&window, &MainWindow::quitRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
+    RecoveryStore recovery(RecoveryStore::defaultFolder());
+    RecoveryKeeper keeper(document, recovery);
     window.show();
+    // Work a crash would have lost comes first; the map named on the command line can be
+    // opened afterwards.
+    const bool recovered = Startup::offerRecovery(recovery, session, prompter, &window);
     // The map keeps the name it was given with, whatever folder the editor runs in.
-    if (!files.isEmpty())
+    if (!recovered && !files.isEmpty())
         window.openMapFile(QFileInfo(files.first()).absoluteFilePath());
     return app.exec();
 }

@@ -3,7 +3,10 @@
 #include <QString>
 
 class ChipDescriptions;
+class EditorSession;
 class Prompter;
+class QWidget;
+class RecoveryStore;
 
 namespace Startup {
 
@@ -11,5 +14,10 @@ namespace Startup {
 // False when the editor cannot start; a missing file only leaves the descriptions blank.
 bool readChipDescriptions(ChipDescriptions &descriptions, Prompter &prompter,
                           const QString &programFolder);
+
+// Offers the maps that editors which did not end normally left as recovery copies, newest
+// first, until one is taken. True when one was opened.
+bool offerRecovery(RecoveryStore &store, EditorSession &session, Prompter &prompter,
+                   QWidget *parent);
 
 } // namespace Startup

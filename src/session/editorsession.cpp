@@ -452,3 +452,10 @@ void EditorSession::takeLoadedMap(const MapData &loaded)
     Q_EMIT warpsChanged();
     refreshBoard();
 }
+
+void EditorSession::takeRecoveredMap(const MapData &recovered)
+{
+    resetMap();
+    takeLoadedMap(recovered);
+    mDocument.markModified();
+}

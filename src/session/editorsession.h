@@ -80,6 +80,8 @@ public:
     MapSaveResult saveMap(const QString &basePath);
     // A loaded map replaces the document: tabs and markers follow its floors and pairs.
     void takeLoadedMap(const MapData &map);
+    // A map restored from a recovery copy: opened as loaded, with unsaved changes.
+    void takeRecoveredMap(const MapData &map);
 
     LineToolState lineToolState() const { return mLineTool; }
     // Cells that carry the line marker until the next board refresh.

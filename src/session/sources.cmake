@@ -1,4 +1,6 @@
 set(QZK_SESSION_SOURCES
     src/session/chippalettemodel.cpp src/session/chippalettemodel.h
     src/session/editorsession.cpp src/session/editorsession.h
+    src/session/recoverykeeper.cpp src/session/recoverykeeper.h
+    src/session/recoverystore.cpp src/session/recoverystore.h
 )
