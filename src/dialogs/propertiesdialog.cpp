@@ -150,18 +150,19 @@ PropertiesDialog::PropertiesDialog(EditorSession &session, Prompter &prompter,
 void PropertiesDialog::placeControls(const std::array<QLabel *, 4> &labels, QPushButton *okButton,
                                      QPushButton *cancelButton)
 {
-    int labelWidth = twips(0, 0, LabelWidth, 0).width();
+    int captionWidth = 0;
     int rowHeight = twips(0, 0, 0, RowHeight).height();
     for (QLabel *label : labels) {
-        labelWidth = std::max(labelWidth, TextFit::neededSize(label).width());
+        captionWidth = std::max(captionWidth, TextFit::neededSize(label).width());
         rowHeight = std::max(rowHeight, TextFit::neededSize(label).height());
     }
     for (QPushButton *button : {okButton, cancelButton, mBrowseButton})
         rowHeight = std::max(rowHeight, TextFit::neededSize(button).height());
     rowHeight = std::max(rowHeight, mNameEdit->sizeHint().height());
     const int left = twips(0, 0, LabelLeft, 0).width();
-    const int boxLeft = left + labelWidth;
     const int gap = twips(0, 0, 105, 0).width();
+    const int boxLeft = std::max(twips(BoxLeft, 0, 0, 0).left(), left + captionWidth + gap / 2);
+    const int labelWidth = std::max(twips(0, 0, LabelWidth, 0).width(), captionWidth);
 
     const int nameTop = twips(0, 120, 0, 0).top();
     const int countTop = std::max(twips(0, 600, 0, 0).top(), nameTop + rowHeight + gap);

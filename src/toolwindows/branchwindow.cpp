@@ -90,8 +90,15 @@ void BranchWindow::placeCaptions()
         mCaptions[0]->setText(passageText(digit));
         caption = caption.expandedTo(TextFit::neededSize(mCaptions[0]));
     }
-    for (int i = 0; i < 3; ++i)
+    const int margin = ToolWindowFrame::twipsToPixels(90);
+    for (int i = 0; i < 2; ++i)
         mCaptions[i]->setGeometry(QRect(directionLayout(i).caption.topLeft(), caption));
+    // The right button and its caption stay clear of the caption under the left button.
+    const int shift = std::max(0, mCaptions[1]->geometry().right() + 1 + margin -
+                                      directionLayout(2).caption.left());
+    mArrows[2]->setGeometry(directionLayout(2).button.translated(shift, 0));
+    mCaptions[2]->setGeometry(
+        QRect(directionLayout(2).caption.topLeft() + QPoint(shift, 0), caption));
 
     const int sideCaptionsBottom = mCaptions[1]->geometry().bottom();
     QRect down = directionLayout(3).button;
@@ -102,7 +109,6 @@ void BranchWindow::placeCaptions()
                                                                    directionLayout(3).button.top()),
                                     caption));
 
-    const int margin = ToolWindowFrame::twipsToPixels(90);
     int right = 0;
     for (const QLabel *label : mCaptions)
         right = std::max(right, label->geometry().right());
