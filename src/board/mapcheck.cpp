@@ -193,6 +193,23 @@ QString warpCellText(int floor, int x, int y, const QString &tail)
            QString::number(y) + QStringLiteral(")の") + tail;
 }
 
+QString nextBackText()
+{
+    return QStringLiteral("NEXT/BACKは、階層をまたいでいません。");
+}
+
+QString sameFloorText()
+{
+    return QStringLiteral("ワープは、同じ階層内にワープしなければなりません。");
+}
+
+QString manyStartsText(int startCount, int x, int y)
+{
+    return QStringLiteral("ふりだしが") + QString::number(startCount) +
+           QStringLiteral("個もあります。１階(") + QString::number(x) + u',' + QString::number(y) +
+           QStringLiteral(")のふりだしが有効です。");
+}
+
 // Walks the warp cells of the used floors column by column. Without `lines` it stops at the
 // first cell no pair leaves from and returns its position code; with `lines` it reports
 // every such cell and every pair whose kind does not fit its floors.
@@ -220,13 +237,10 @@ int searchWarp(const Board &board, QStringList *lines, FaultyPairs *faulty)
                 const int kind = warpKindOf(board.map().cell(x, y, floor));
                 if (kind >= 4 && !acrossFloors) {
                     (*faulty)[pair] = true;
-                    lines->append(errorLine(warpCellText(
-                        floor, x, y, QStringLiteral("NEXT/BACKは、階層をまたいでいません。"))));
+                    lines->append(errorLine(warpCellText(floor, x, y, nextBackText())));
                 } else if (kind <= 3 && acrossFloors) {
                     (*faulty)[pair] = true;
-                    lines->append(errorLine(warpCellText(
-                        floor, x, y,
-                        QStringLiteral("ワープは、同じ階層内にワープしなければなりません。"))));
+                    lines->append(errorLine(warpCellText(floor, x, y, sameFloorText())));
                 }
             }
         }
@@ -369,9 +383,7 @@ MapCheck::Report MapCheck::run(const MapData &map)
         if (startCount < 2) {
             lines.append(QStringLiteral("ふりだしの数は正常です。"));
         } else {
-            lines.append(QStringLiteral("ふりだしが") + QString::number(startCount) +
-                         QStringLiteral("個もあります。１階(") + QString::number(checkX) + u',' +
-                         QString::number(checkY) + QStringLiteral(")のふりだしが有効です。"));
+            lines.append(manyStartsText(startCount, checkX, checkY));
         }
     } else {
         lines.append(QStringLiteral("【Error】ふりだしは１階に置かないと動作しません。"));
@@ -439,6 +451,15 @@ QString MapCheck::unlinkedWarpText(int positionCode)
     const int y = (positionCode / 10) % 100;
     return QString::number(floor) + QStringLiteral("階の(") + QString::number(x) + u',' +
            QString::number(y) + QStringLiteral(")に、設定されていないワープマスがあります。");
+}
+
+QStringList MapCheck::widestLineCandidates()
+{
+    // Numbers as wide as they get: the last cell of the last floor, every cell a start.
+    return {errorLine(unlinkedWarpText(positionCode(Width, Height, Floors))),
+            errorLine(warpCellText(Floors, Width, Height, nextBackText())),
+            errorLine(warpCellText(Floors, Width, Height, sameFloorText())),
+            manyStartsText(Width * Height * Floors, Width, Height)};
 }
 
 QString MapCheck::separatorLine()

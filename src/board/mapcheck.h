@@ -45,4 +45,7 @@ public:
     static QString unlinkedWarpText(int positionCode);
 
     static QString separatorLine();
+    // The report lines that carry numbers, each with the widest numbers it can have: wider
+    // than any line of fixed text, so the widest of them is the widest line of any report.
+    static QStringList widestLineCandidates();
 };

@@ -1,19 +1,20 @@
 #include "dialogs/checkreportwindow.h"
 
+#include "board/mapcheck.h"
+
 #include <QListWidget>
+#include <QStyle>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
 
 constexpr int TwipsPerPixel = 15;
-constexpr int ListWidthMargin = 105; // twips
-constexpr int ListHeightMargin = 595;
-
-int pixels(int twips)
-{
-    return twips / TwipsPerPixel;
-}
+constexpr int ClientWidth = 5505; // twips
+constexpr int ClientHeight = 3255;
+// A report of a map without surprises: starts, goals, warps, the road, the rule, the verdict.
+constexpr int UsualLines = 6;
 
 // The report's face, or the nearest installed Japanese face of the same kind when it is
 // missing; the later names only steer the fallback.
@@ -39,9 +40,27 @@ CheckReportWindow::CheckReportWindow(QWidget *parent)
     mList->setFont(reportFont());
     mList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     mList->setSelectionMode(QAbstractItemView::SingleSelection);
-    mList->move(0, 0);
-    resize(pixels(5505), pixels(3255));
-    fitList();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(mList);
+    resize(initialSize());
+}
+
+QSize CheckReportWindow::initialSize() const
+{
+    const QFontMetrics metrics = mList->fontMetrics();
+    QStringList widest = MapCheck::widestLineCandidates();
+    widest.append(MapCheck::separatorLine());
+    int lineWidth = 0;
+    for (const QString &line : widest)
+        lineWidth = std::max(lineWidth, metrics.horizontalAdvance(line));
+    const int frame = 2 * mList->frameWidth();
+    // Room for a vertical scroll bar, should a long report need one, and the item's padding.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, mList);
+    const int width = lineWidth + frame + scrollBar + 8;
+    const int height = UsualLines * (metrics.lineSpacing() + 4) + frame;
+    return QSize(ClientWidth / TwipsPerPixel, ClientHeight / TwipsPerPixel)
+        .expandedTo(QSize(width, height));
 }
 
 void CheckReportWindow::showReport(const QStringList &lines)
@@ -60,30 +79,4 @@ QStringList CheckReportWindow::lines() const
     for (int i = 0; i < mList->count(); ++i)
         lines.append(mList->item(i)->text());
     return lines;
-}
-
-QSize CheckReportWindow::listSizeFor(QSize outerWindowSize)
-{
-    const int width = outerWindowSize.width() * TwipsPerPixel - ListWidthMargin;
-    const int height = outerWindowSize.height() * TwipsPerPixel - ListHeightMargin;
-    return {pixels(std::max(0, width)), pixels(std::max(0, height))};
-}
-
-void CheckReportWindow::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    fitList();
-}
-
-// The frame is known only once the window is on screen.
-void CheckReportWindow::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    fitList();
-}
-
-// The margins are measured from the outer window, title bar and borders included.
-void CheckReportWindow::fitList()
-{
-    mList->resize(listSizeFor(frameGeometry().size()));
 }

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QSize>
 #include <QStringList>
 #include <QWidget>
 
 class QListWidget;
 
-// The map check's report: one line per finding in a read-only list that follows the
-// window's size. Modeless, and deleted when closed: the owner keeps a QPointer and makes a
+// The map check's report: one line per finding in a read-only list that fills the
+// window. Modeless, and deleted when closed: the owner keeps a QPointer and makes a
 // new window for the next check once the old one is gone.
 class CheckReportWindow : public QWidget
 {
@@ -21,15 +20,10 @@ public:
     QStringList lines() const;
     QListWidget *list() const { return mList; }
 
-    // The list's size for an outer window size: 105 by 595 twips smaller, never negative.
-    static QSize listSizeFor(QSize outerWindowSize);
-
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-    void showEvent(QShowEvent *event) override;
+    // The first size: the twips layout, grown so that the widest line a report can have
+    // shows whole and a usual report needs no scrolling.
+    QSize initialSize() const;
 
 private:
-    void fitList();
-
     QListWidget *mList;
 };

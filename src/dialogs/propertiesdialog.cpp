@@ -2,6 +2,7 @@
 
 #include "model/floortexts.h"
 #include "model/mapdocument.h"
+#include "painting/textfit.h"
 #include "prompts/prompter.h"
 #include "session/editorsession.h"
 
@@ -11,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
+
+#include <algorithm>
 
 namespace {
 
@@ -116,7 +119,11 @@ PropertiesDialog::PropertiesDialog(EditorSession &session, Prompter &prompter,
     cancelButton->setAutoDefault(false);
     cancelButton->setGeometry(twips(ButtonLeft, 600, ButtonWidth, RowHeight));
 
-    setFixedSize(twips(0, 0, BoxLeft + 5055 + 120, 1800 + 1515 + 120).size());
+    placeControls({findChild<QLabel *>(QStringLiteral("nameLabel")),
+                   findChild<QLabel *>(QStringLiteral("floorCountLabel")),
+                   findChild<QLabel *>(QStringLiteral("backgroundLabel")),
+                   findChild<QLabel *>(QStringLiteral("commentLabel"))},
+                  okButton, cancelButton);
 
     setTabOrder(mNameEdit, mNoBackgroundCheck);
     setTabOrder(mNoBackgroundCheck, mBackgroundEdit);
@@ -136,6 +143,62 @@ PropertiesDialog::PropertiesDialog(EditorSession &session, Prompter &prompter,
     connect(mBrowseButton, &QPushButton::clicked, this, &PropertiesDialog::browse);
     connect(okButton, &QPushButton::clicked, this, &PropertiesDialog::accept);
     connect(cancelButton, &QPushButton::clicked, this, &PropertiesDialog::reject);
+}
+
+// The twips layout where the captions fit; where they do not, the label column, the rows and
+// the buttons grow and everything right of or below them moves along.
+void PropertiesDialog::placeControls(const std::array<QLabel *, 4> &labels, QPushButton *okButton,
+                                     QPushButton *cancelButton)
+{
+    int captionWidth = 0;
+    int rowHeight = twips(0, 0, 0, RowHeight).height();
+    for (QLabel *label : labels) {
+        captionWidth = std::max(captionWidth, TextFit::neededSize(label).width());
+        rowHeight = std::max(rowHeight, TextFit::neededSize(label).height());
+    }
+    for (QPushButton *button : {okButton, cancelButton, mBrowseButton})
+        rowHeight = std::max(rowHeight, TextFit::neededSize(button).height());
+    rowHeight = std::max(rowHeight, mNameEdit->sizeHint().height());
+    const int left = twips(0, 0, LabelLeft, 0).width();
+    const int gap = twips(0, 0, 105, 0).width();
+    const int boxLeft = std::max(twips(BoxLeft, 0, 0, 0).left(), left + captionWidth + gap / 2);
+    const int labelWidth = std::max(twips(0, 0, LabelWidth, 0).width(), captionWidth);
+
+    const int nameTop = twips(0, 120, 0, 0).top();
+    const int countTop = std::max(twips(0, 600, 0, 0).top(), nameTop + rowHeight + gap);
+    const int backgroundTop = std::max(twips(0, 1080, 0, 0).top(), countTop + rowHeight + gap);
+    const int commentTop =
+        std::max(twips(0, 1800, 0, 0).top(), backgroundTop + rowHeight + 3 * gap);
+    const int tops[4] = {nameTop, countTop, backgroundTop, commentTop};
+    for (int i = 0; i < 4; ++i)
+        labels[i]->setGeometry(left, tops[i] + (i == 3 ? 3 : 0), labelWidth, rowHeight);
+
+    const QRect count(boxLeft, countTop, twips(0, 0, 375, 0).width(), rowHeight);
+    mFloorCountEdit->setGeometry(count);
+    QRect check = twips(2880, 720, 0, 255);
+    check.moveLeft(
+        std::max(check.left() + boxLeft - twips(BoxLeft, 0, 0, 0).left(), count.right() + 1 + gap));
+    check.moveTop(countTop + check.top() - twips(0, 600, 0, 0).top());
+    mNoBackgroundCheck->setGeometry(check);
+    check = TextFit::place(mNoBackgroundCheck, check);
+
+    int buttonWidth = twips(0, 0, ButtonWidth, 0).width();
+    for (QPushButton *button : {okButton, cancelButton, mBrowseButton})
+        buttonWidth = std::max(buttonWidth, TextFit::neededSize(button).width());
+    const int buttonLeft =
+        std::max({twips(ButtonLeft, 0, 0, 0).left(), boxLeft + twips(0, 0, 3615, 0).width() + gap,
+                  check.right() + 1 + gap});
+    okButton->setGeometry(buttonLeft, nameTop, buttonWidth, rowHeight);
+    cancelButton->setGeometry(buttonLeft, countTop, buttonWidth, rowHeight);
+    mBrowseButton->setGeometry(buttonLeft, backgroundTop, buttonWidth, rowHeight);
+
+    const int boxWidth = buttonLeft - gap - boxLeft;
+    mNameEdit->setGeometry(boxLeft, nameTop, boxWidth, rowHeight);
+    mBackgroundEdit->setGeometry(boxLeft, backgroundTop, boxWidth, rowHeight);
+    const int right = buttonLeft + buttonWidth;
+    mCommentEdit->setGeometry(boxLeft, commentTop, right - boxLeft, twips(0, 0, 0, 1515).height());
+    const int margin = twips(0, 0, 120, 120).width();
+    setFixedSize(right + margin, mCommentEdit->geometry().bottom() + 1 + margin);
 }
 
 void PropertiesDialog::accept()

@@ -2,9 +2,12 @@
 
 #include <QDialog>
 
+#include <array>
+
 class EditorSession;
 class Prompter;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -26,6 +29,8 @@ public:
     void accept() override;
 
 private:
+    void placeControls(const std::array<QLabel *, 4> &labels, QPushButton *okButton,
+                       QPushButton *cancelButton);
     void updateBackgroundControls();
     void browse();
 

@@ -10,6 +10,7 @@
 #include "mapfile/mapfilename.h"
 #include "painting/chippictures.h"
 #include "painting/markerpainter.h"
+#include "painting/textfit.h"
 #include "prompts/prompter.h"
 #include "session/editorsession.h"
 #include "toolwindows/branchwindow.h"
@@ -31,6 +32,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QUndoStack>
+
+#include <algorithm>
 
 namespace {
 
@@ -119,12 +122,18 @@ void MainWindow::buildToolColumn(QWidget *central)
     connect(mLineToolButton, &QToolButton::clicked, this, [this] { mSession.toggleLineTool(); });
 
     mLineDrawLabel = new QLabel(QStringLiteral("LineDraw"), central);
-    mLineDrawLabel->setGeometry(twips(8760), twips(1080), twips(735), twips(180) + 2);
     mLineDrawLabel->setObjectName(QStringLiteral("lineDrawLabel"));
     mLineDrawLabel->setAlignment(Qt::AlignCenter);
     QFont small = mLineDrawLabel->font();
-    small.setPixelSize(10);
+    small.setPointSizeF(7.5);
     mLineDrawLabel->setFont(small);
+    // Kept centred under the line tool button when its font needs more than the twips give.
+    const QRect lineDraw(twips(8760), twips(1080), twips(735), twips(180) + 2);
+    QRect fitted(lineDraw.topLeft(),
+                 lineDraw.size().expandedTo(TextFit::neededSize(mLineDrawLabel)));
+    fitted.moveCenter(QPoint(lineDraw.center().x(), fitted.center().y()));
+    fitted.moveRight(std::min(fitted.right(), central->width() - 1));
+    mLineDrawLabel->setGeometry(fitted);
 
     mSample = new QLabel(central);
     mSample->setObjectName(QStringLiteral("sample"));

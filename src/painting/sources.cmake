@@ -3,4 +3,5 @@ set(QZK_PAINTING_SOURCES
     src/painting/cellcomposer.cpp src/painting/cellcomposer.h
     src/painting/chippictures.cpp src/painting/chippictures.h
     src/painting/markerpainter.cpp src/painting/markerpainter.h
+    src/painting/textfit.cpp src/painting/textfit.h
 )

@@ -1,12 +1,15 @@
 #include "toolwindows/branchwindow.h"
 
 #include "model/appinfo.h"
+#include "painting/textfit.h"
 #include "session/editorsession.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -46,8 +49,6 @@ BranchWindow::BranchWindow(EditorSession &session, ToolWindowHost &host)
     : ToolWindowFrame(session, host, 2775, 3090)
 {
     setWindowTitle(QStringLiteral("分岐点の設定"));
-    QFont captionFont = font();
-    captionFont.setPixelSize(9);
     for (int i = 0; i < 4; ++i) {
         const DirectionLayout &place = directionLayout(i);
         auto *arrow = new QToolButton(this);
@@ -61,25 +62,63 @@ BranchWindow::BranchWindow(EditorSession &session, ToolWindowHost &host)
 
         auto *caption = new QLabel(this);
         caption->setObjectName(QStringLiteral("caption%1").arg(i + 1));
-        caption->setFont(captionFont);
-        caption->setGeometry(place.caption.adjusted(0, -1, 4, 1));
         caption->installEventFilter(this);
         mCaptions[i] = caption;
     }
 
     mClear = new QLabel(QStringLiteral("Clear"), this);
     mClear->setObjectName(QStringLiteral("clear"));
-    mClear->setGeometry(ToolWindowFrame::twipsRect(2280, 2520, 405, 180).adjusted(0, -1, 4, 1));
-    mClear->setFont(captionFont);
     QPalette blue = mClear->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
     mClear->setPalette(blue);
     mClear->setCursor(Qt::PointingHandCursor);
     mClear->installEventFilter(this);
 
+    placeCaptions();
     connect(&mSession, &EditorSession::selectedBranchChanged, this, &BranchWindow::showSetting);
     showSetting();
     watchKeysOfChildren();
+}
+
+// The captions change with every click, so they get the room of the widest state text. Where
+// that is more than the twips allow, the captions reach further right and the lower half of
+// the compass moves down, clear of the captions under the side buttons.
+void BranchWindow::placeCaptions()
+{
+    QSize caption = ToolWindowFrame::twipsRect(0, 0, 690, 180).size();
+    for (int digit = 0; digit < 4; ++digit) {
+        mCaptions[0]->setText(passageText(digit));
+        caption = caption.expandedTo(TextFit::neededSize(mCaptions[0]));
+    }
+    const int margin = ToolWindowFrame::twipsToPixels(90);
+    for (int i = 0; i < 2; ++i)
+        mCaptions[i]->setGeometry(QRect(directionLayout(i).caption.topLeft(), caption));
+    // The right button and its caption stay clear of the caption under the left button.
+    const int shift = std::max(0, mCaptions[1]->geometry().right() + 1 + margin -
+                                      directionLayout(2).caption.left());
+    mArrows[2]->setGeometry(directionLayout(2).button.translated(shift, 0));
+    mCaptions[2]->setGeometry(
+        QRect(directionLayout(2).caption.topLeft() + QPoint(shift, 0), caption));
+
+    const int sideCaptionsBottom = mCaptions[1]->geometry().bottom();
+    QRect down = directionLayout(3).button;
+    down.moveTop(std::max(down.top(), sideCaptionsBottom + 2));
+    mArrows[3]->setGeometry(down);
+    const QRect downCaption = directionLayout(3).caption;
+    mCaptions[3]->setGeometry(QRect(QPoint(downCaption.left(), down.top() + downCaption.top() -
+                                                                   directionLayout(3).button.top()),
+                                    caption));
+
+    int right = 0;
+    for (const QLabel *label : mCaptions)
+        right = std::max(right, label->geometry().right());
+    const int width = std::max(ToolWindowFrame::twipsToPixels(2775), right + 1 + margin);
+    QRect clear = ToolWindowFrame::twipsRect(2280, 2520, 405, 180);
+    clear.setSize(clear.size().expandedTo(TextFit::neededSize(mClear)));
+    clear.moveTop(std::max(clear.top(), mCaptions[3]->geometry().bottom() + 2));
+    clear.moveRight(width - 1 - margin);
+    mClear->setGeometry(clear);
+    growToFit({width, clear.bottom() + 1 + margin});
 }
 
 QString BranchWindow::passageText(int digit)

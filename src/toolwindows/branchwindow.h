@@ -26,6 +26,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void placeCaptions();
     void showSetting();
 
     QToolButton *mArrows[4] = {};

@@ -1,6 +1,7 @@
 #include "toolwindows/chippalette.h"
 
 #include "painting/chippictures.h"
+#include "painting/textfit.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +9,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -40,12 +43,9 @@ ChipPalette::ChipPalette(EditorSession &session, ToolWindowHost &host, const Chi
                        arrows.height() - arrows.height() / 2);
     connect(mDown, &QToolButton::clicked, this, [this] { mModel.stepBy(-1); });
 
-    const int stepTops[4] = {960, 1200, 1560, 1800};
     for (int i = 0; i < 8; ++i) {
         auto *button = new QPushButton(ChipPaletteModel::stepCaption(i + 1), this);
         button->setObjectName(QStringLiteral("step%1").arg(i + 1));
-        button->setGeometry(
-            ToolWindowFrame::twipsRect(i % 2 ? 3480 : 3000, stepTops[i / 2], 495, 255));
         button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QPushButton::clicked, this, [this, i] { mModel.step(i + 1); });
         mStepButtons[i] = button;
@@ -53,11 +53,38 @@ ChipPalette::ChipPalette(EditorSession &session, ToolWindowHost &host, const Chi
 
     mDescription = new QLabel(this);
     mDescription->setObjectName(QStringLiteral("description"));
-    mDescription->setGeometry(ToolWindowFrame::twipsRect(0, 2280, 4095, 255));
+    placeStepButtons();
 
     connect(&mModel, &ChipPaletteModel::changed, this, &ChipPalette::showModel);
     showModel();
     watchKeysOfChildren();
+}
+
+// Two columns of step buttons, one size for all; where their captions need more than the
+// twips give, the buttons grow and the rows and the description below move down.
+void ChipPalette::placeStepButtons()
+{
+    QSize size = ToolWindowFrame::twipsRect(0, 0, 495, 255).size();
+    for (QPushButton *button : mStepButtons)
+        size = size.expandedTo(TextFit::neededSize(button));
+    const int stepTops[4] = {960, 1200, 1560, 1800};
+    const int left = ToolWindowFrame::twipsToPixels(3000);
+    const int right = std::max(ToolWindowFrame::twipsToPixels(3480), left + size.width());
+    int top = 0;
+    for (int row = 0; row < 4; ++row) {
+        const int gap =
+            ToolWindowFrame::twipsToPixels(stepTops[row] - (row ? stepTops[row - 1] + 255 : 0));
+        top = std::max(ToolWindowFrame::twipsToPixels(stepTops[row]), top + gap);
+        mStepButtons[2 * row]->setGeometry(QRect(QPoint(left, top), size));
+        mStepButtons[2 * row + 1]->setGeometry(QRect(QPoint(right, top), size));
+        top += size.height();
+    }
+    QRect description = ToolWindowFrame::twipsRect(0, 2280, 4095, 255);
+    description.moveTop(std::max(description.top(), top + ToolWindowFrame::twipsToPixels(225)));
+    description.setHeight(
+        std::max(description.height(), TextFit::neededSize(mDescription).height()));
+    mDescription->setGeometry(description);
+    growToFit({right + size.width(), description.bottom() + 1});
 }
 
 QRect ChipPalette::cellRect(int cell)

@@ -27,6 +27,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    void placeStepButtons();
     void showModel();
 
     const ChipPictures &mPictures;

@@ -1,10 +1,13 @@
 #include "toolwindows/toolwindowframe.h"
 
+#include "painting/textfit.h"
 #include "session/editorsession.h"
 #include "toolwindows/toolwindowhost.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>
+
+#include <algorithm>
 
 ToolWindowFrame::ToolWindowFrame(EditorSession &session, ToolWindowHost &host, int clientWidthTwips,
                                  int fullHeightTwips)
@@ -20,6 +23,15 @@ ToolWindowFrame::ToolWindowFrame(EditorSession &session, ToolWindowHost &host, i
 ToolWindowFrame::~ToolWindowFrame()
 {
     mSession.setToolBoxPosition(pos() * 15);
+}
+
+void ToolWindowFrame::growToFit(QSize client)
+{
+    const int width =
+        std::max({client.width(), TextFit::titleWidth(this, windowTitle()), this->width()});
+    setFixedWidth(width);
+    mFullHeightTwips = std::max(mFullHeightTwips, windowHeightTwips(client.height()));
+    setWindowHeight(mFullHeightTwips);
 }
 
 void ToolWindowFrame::setWindowHeight(int twips)

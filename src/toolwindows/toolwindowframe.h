@@ -31,6 +31,8 @@ public:
 
     // The height the window rolls down to, in twips, caption included.
     void setFullHeightTwips(int twips) { mFullHeightTwips = twips; }
+    // Twips of window height, caption included, for a client area `pixels` high.
+    static int windowHeightTwips(int pixels) { return pixels * 15 + CaptionTwips; }
     void rollUp();
     void rollDown();
     bool isRolledUp() const;
@@ -38,6 +40,9 @@ public:
     void setModalQuestion(bool asking);
 
 protected:
+    // Grows the window, never shrinks it, so that a client area of `client` fits and the
+    // window manager has room for the whole title.
+    void growToFit(QSize client);
     // Call once the window's controls exist, so keys reach the frame before them.
     void watchKeysOfChildren();
 

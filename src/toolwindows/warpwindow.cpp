@@ -1,5 +1,7 @@
 #include "toolwindows/warpwindow.h"
 
+#include "model/warprecord.h"
+#include "painting/textfit.h"
 #include "prompts/prompter.h"
 #include "session/editorsession.h"
 #include "toolwindows/toolwindowhost.h"
@@ -9,12 +11,16 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QStyle>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int FullHeight = 2355;
 constexpr int AskingHeight = 3150;
+constexpr int Pairs = 79;
 
 // Small button pictures: a paint brush, a magnifier over a page, scissors.
 QIcon drawnIcon(int kind)
@@ -74,7 +80,6 @@ WarpWindow::WarpWindow(EditorSession &session, ToolWindowHost &host, Prompter &p
 
     mList = new QListWidget(this);
     mList->setObjectName(QStringLiteral("pairList"));
-    mList->setGeometry(ToolWindowFrame::twipsRect(0, 0, 2175, 1635));
     connect(mList, &QListWidget::itemSelectionChanged, this, [this] {
         mSession.warps().highlightRow(selectedRow());
         mSession.warpsEdited();
@@ -101,20 +106,73 @@ WarpWindow::WarpWindow(EditorSession &session, ToolWindowHost &host, Prompter &p
 
     mQuestion = new QLabel(QStringLiteral("削除しますか？"), this);
     mQuestion->setObjectName(QStringLiteral("question"));
-    mQuestion->setGeometry(ToolWindowFrame::twipsRect(120, 2160, 1935, 615));
     mQuestion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mYes = new QPushButton(QStringLiteral("&Yes"), this);
     mYes->setObjectName(QStringLiteral("yesButton"));
-    mYes->setGeometry(ToolWindowFrame::twipsRect(1560, 2160, 615, 255));
     mNo = new QPushButton(QStringLiteral("&No"), this);
     mNo->setObjectName(QStringLiteral("noButton"));
-    mNo->setGeometry(ToolWindowFrame::twipsRect(1560, 2520, 615, 255));
     connect(mYes, &QPushButton::clicked, this, [this] { answerDeletion(true); });
     connect(mNo, &QPushButton::clicked, this, [this] { answerDeletion(false); });
 
+    placeControls();
     connect(&mSession, &EditorSession::warpsChanged, this, &WarpWindow::showRows);
     showRows();
     watchKeysOfChildren();
+}
+
+// The twips layout is the smallest; the window grows for its title, for the widest row a
+// pair can have and for the question. The list takes the width, the clear button keeps to
+// the right edge and the answer buttons to the right of the question.
+void WarpWindow::placeControls()
+{
+    int rowWidth = 0;
+    const WarpRecord widest{24, 16, 9, 24, 16, 9};
+    const QFontMetrics rowMetrics = mList->fontMetrics();
+    for (int pair = 1; pair <= Pairs; ++pair)
+        rowWidth =
+            std::max(rowWidth, rowMetrics.horizontalAdvance(WarpLinking::pairRow(pair, widest)));
+    const int listChrome =
+        2 * mList->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, mList) +
+        2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, mList) + 8;
+    const int margin = ToolWindowFrame::twipsToPixels(120);
+    const int width = std::max({ToolWindowFrame::twipsToPixels(2175), rowWidth + listChrome,
+                                TextFit::titleWidth(this, windowTitle())});
+
+    const QRect list = ToolWindowFrame::twipsRect(0, 0, 2175, 1635);
+    mList->setGeometry(list.x(), list.y(), width, list.height());
+    QRect clear = mButtons[3]->geometry();
+    clear.setSize(clear.size().expandedTo(TextFit::neededSize(mButtons[3])));
+    clear.moveRight(width - 1);
+    mButtons[3]->setGeometry(clear);
+    for (int i = 0; i < 3; ++i) {
+        QRect button = mButtons[i]->geometry();
+        button.setHeight(clear.height());
+        mButtons[i]->setGeometry(button);
+    }
+
+    // The question is as long whichever pair it names.
+    mQuestion->setText(mSession.warps().deletionQuestion(0));
+    const QRect question =
+        TextFit::place(mQuestion, ToolWindowFrame::twipsRect(120, 2160, 1935, 615));
+    QRect yes = ToolWindowFrame::twipsRect(1560, 2160, 615, 255);
+    QRect no = ToolWindowFrame::twipsRect(1560, 2520, 615, 255);
+    const QSize answer =
+        yes.size().expandedTo(TextFit::neededSize(mYes)).expandedTo(TextFit::neededSize(mNo));
+    yes.setSize(answer);
+    no.setSize(answer);
+    no.moveTop(std::max(no.top(), yes.bottom() + 1 + ToolWindowFrame::twipsToPixels(105)));
+    const int answerLeft =
+        std::max({yes.left(), question.right() + 1 + margin / 2, width - answer.width()});
+    yes.moveLeft(answerLeft);
+    no.moveLeft(answerLeft);
+    mYes->setGeometry(yes);
+    mNo->setGeometry(no);
+
+    const int askingBottom = std::max(question.bottom(), no.bottom()) + 1 + margin / 2;
+    mAskingHeightTwips = std::max(AskingHeight, ToolWindowFrame::windowHeightTwips(askingBottom));
+    const int buttonsBottom = mButtons[0]->geometry().bottom() + 1;
+    mIdleHeightTwips = std::max(FullHeight, ToolWindowFrame::windowHeightTwips(buttonsBottom));
+    growToFit({std::max(width, no.right() + 1), buttonsBottom});
 }
 
 bool WarpWindow::isAskingDeletion() const
@@ -188,7 +246,7 @@ void WarpWindow::answerDeletion(bool yes)
 
 void WarpWindow::setAsking(bool asking)
 {
-    setFullHeightTwips(asking ? AskingHeight : FullHeight);
+    setFullHeightTwips(asking ? mAskingHeightTwips : mIdleHeightTwips);
     for (QToolButton *button : mButtons)
         button->setEnabled(!asking);
     mList->setEnabled(!asking);

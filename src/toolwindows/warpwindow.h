@@ -28,6 +28,7 @@ public:
     void answerDeletion(bool yes);
 
 private:
+    void placeControls();
     int selectedRow() const;
     void showRows();
     void setAsking(bool asking);
@@ -38,4 +39,6 @@ private:
     QLabel *mQuestion = nullptr;
     QPushButton *mYes = nullptr;
     QPushButton *mNo = nullptr;
+    int mIdleHeightTwips = 0;
+    int mAskingHeightTwips = 0;
 };

@@ -1,0 +1,282 @@
+#include "dialogs/aboutdialog.h"
+#include "dialogs/checkreportwindow.h"
+#include "dialogs/propertiesdialog.h"
+#include "editorfixture.h"
+#include "toolwindows/warpwindow.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyleOptionButton>
+#include <QTest>
+
+#include <cstring>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// Every caption of the editor's windows shows whole in the font the desktop gives, at the
+// font DPI this run was started with (-fontdpi N, default 96, scaling off).
+namespace {
+
+enum class Window
+{
+    Main,
+    Palette,
+    Branch,
+    Warp,
+    WarpAsking,
+    Properties,
+    About
+};
+
+// The part of a control that its caption may use.
+QRect textArea(const QWidget *control)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(control))
+        return label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
+                                              -label->margin());
+    const auto *button = qobject_cast<const QAbstractButton *>(control);
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    QStyle::SubElement element = QStyle::SE_PushButtonContents;
+    if (qobject_cast<const QCheckBox *>(button))
+        element = QStyle::SE_CheckBoxContents;
+    else if (qobject_cast<const QRadioButton *>(button))
+        element = QStyle::SE_RadioButtonContents;
+    return button->style()->subElementRect(element, &option, button);
+}
+
+QString caption(const QWidget *control)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(control))
+        return label->text();
+    return qobject_cast<const QAbstractButton *>(control)->text();
+}
+
+} // namespace
+
+class TestWindowFit : public QObject
+{
+    Q_OBJECT
+
+public:
+    static int fontDpi;
+
+private Q_SLOTS:
+    void initTestCase();
+    void captionFits_data();
+    void captionFits();
+    void toolWindowTitleFits_data();
+    void toolWindowTitleFits();
+    void reportLinesFit_data();
+    void reportLinesFit();
+
+private:
+    QWidget *open(EditorFixture &editor, Window window);
+    std::unique_ptr<QWidget> mDialog;
+};
+
+int TestWindowFit::fontDpi = 96;
+
+void TestWindowFit::initTestCase()
+{
+    // Without this the whole run would quietly repeat the 96 dpi one.
+    QCOMPARE(qRound(QGuiApplication::primaryScreen()->logicalDotsPerInch()), fontDpi);
+}
+
+QWidget *TestWindowFit::open(EditorFixture &editor, Window window)
+{
+    mDialog.reset();
+    editor.show();
+    QWidget *top = nullptr;
+    switch (window) {
+    case Window::Main:
+        top = &editor.window;
+        break;
+    case Window::Palette:
+        top = editor.window.toolWindow();
+        break;
+    case Window::Branch:
+        editor.session.setEditMode(EditorSession::EditMode(2));
+        top = editor.window.toolWindow();
+        break;
+    case Window::Warp:
+    case Window::WarpAsking: {
+        editor.session.setEditMode(EditorSession::EditMode(3));
+        auto *warps = qobject_cast<WarpWindow *>(editor.window.toolWindow());
+        if (window == Window::WarpAsking) {
+            editor.session.warps().startNewPair();
+            editor.session.warps().setWarpSource(QPoint(1, 1), 1, false);
+            editor.session.warps().setWarpDestination(QPoint(2, 2), 1, false);
+            editor.session.warpsEdited();
+            warps->list()->setCurrentRow(0);
+            warps->deleteSelected();
+        }
+        top = warps;
+        break;
+    }
+    case Window::Properties:
+        mDialog = std::make_unique<PropertiesDialog>(editor.session, editor.prompter, QString());
+        top = mDialog.get();
+        break;
+    case Window::About:
+        mDialog = std::make_unique<AboutDialog>();
+        top = mDialog.get();
+        break;
+    }
+    if (top && mDialog) {
+        top->show();
+        if (!QTest::qWaitForWindowExposed(top))
+            return nullptr;
+    }
+    return top;
+}
+
+void TestWindowFit::captionFits_data()
+{
+    QTest::addColumn<Window>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("clicks");
+
+    QTest::newRow("main: LineDraw") << Window::Main << u"lineDrawLabel"_s << 0;
+    for (int step = 1; step <= 8; ++step)
+        QTest::addRow("palette: step %d", step) << Window::Palette << u"step%1"_s.arg(step) << 0;
+    // Each direction's caption in each of its four states.
+    for (int direction = 1; direction <= 4; ++direction)
+        for (int clicks = 0; clicks < 4; ++clicks)
+            QTest::addRow("branch: caption %d, state %d", direction, clicks)
+                << Window::Branch << u"caption%1"_s.arg(direction) << clicks;
+    QTest::newRow("branch: Clear") << Window::Branch << u"clear"_s << 0;
+    QTest::newRow("warp: clear selection") << Window::Warp << u"warpButton4"_s << 0;
+    QTest::newRow("warp: question") << Window::WarpAsking << u"question"_s << 0;
+    QTest::newRow("warp: yes") << Window::WarpAsking << u"yesButton"_s << 0;
+    QTest::newRow("warp: no") << Window::WarpAsking << u"noButton"_s << 0;
+    for (const char *name : {"nameLabel", "floorCountLabel", "backgroundLabel", "commentLabel",
+                             "noBackgroundCheck", "browseButton", "okButton", "cancelButton"})
+        QTest::addRow("properties: %s", name)
+            << Window::Properties << QString::fromLatin1(name) << 0;
+    for (const char *name : {"titleLabel", "versionLabel", "creditLabel", "dateLabel", "okButton"})
+        QTest::addRow("about: %s", name) << Window::About << QString::fromLatin1(name) << 0;
+}
+
+void TestWindowFit::captionFits()
+{
+    QFETCH(Window, window);
+    QFETCH(QString, control);
+    QFETCH(int, clicks);
+
+    EditorFixture editor;
+    QWidget *top = open(editor, window);
+    QVERIFY(top);
+    auto *widget = top->findChild<QWidget *>(control);
+    QVERIFY2(widget, qPrintable(control));
+    for (int i = 0; i < clicks; ++i)
+        editor.session.advanceBranchDigit(control.back().digitValue());
+
+    const QString text = caption(widget);
+    QVERIFY(!text.isEmpty());
+    const QFontMetrics metrics = widget->fontMetrics();
+    const QSize needed = metrics.size(Qt::TextShowMnemonic, text);
+    const QRect area = textArea(widget);
+    QVERIFY2(area.width() >= needed.width() && area.height() >= needed.height(),
+             qPrintable(u"%1 needs %2 x %3, has %4 x %5"_s.arg(text)
+                            .arg(needed.width())
+                            .arg(needed.height())
+                            .arg(area.width())
+                            .arg(area.height())));
+    // A control that reaches past its window's edge is cut as well.
+    const QRect inWindow(widget->mapTo(top, QPoint(0, 0)), widget->size());
+    QVERIFY2(top->rect().contains(inWindow), qPrintable(text));
+}
+
+void TestWindowFit::toolWindowTitleFits_data()
+{
+    QTest::addColumn<Window>("window");
+
+    QTest::newRow("palette") << Window::Palette;
+    QTest::newRow("branch") << Window::Branch;
+    QTest::newRow("warp") << Window::Warp;
+}
+
+// The window manager puts an icon and up to three buttons, each about as wide as the caption
+// is high, beside the title; a narrower window gets its title cut.
+void TestWindowFit::toolWindowTitleFits()
+{
+    QFETCH(Window, window);
+
+    EditorFixture editor;
+    QWidget *top = open(editor, window);
+    QFont bold = top->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    QCOMPARE_GE(top->width(), metrics.horizontalAdvance(top->windowTitle()) + 4 * metrics.height());
+}
+
+void TestWindowFit::reportLinesFit_data()
+{
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("warp cell without pair")
+        << QStringList{u"ふりだしの数は正常です。"_s,
+                       u"あがりの数は正常です。"_s,
+                       u"【Error】2階の(5,7)に、設定されていないワープマスがあります。"_s,
+                       u"あがりまでの道は、きちんとつながっています。"_s,
+                       u"---------------------------------------------"_s,
+                       u"このマップは、プレイ中にバグる可能性があります。"_s};
+    QTest::newRow("far corner of the last floor")
+        << QStringList{u"【Error】9階の(24,16)に、設定されていないワープマスがあります。"_s,
+                       u"【Error】9階(24,16)のワープは、同じ階層内にワープしなければなりません。"_s,
+                       u"【Error】9階(24,16)のNEXT/BACKは、階層をまたいでいません。"_s,
+                       u"ふりだしが3456個もあります。１階(24,16)のふりだしが有効です。"_s};
+    QTest::newRow("no road") << QStringList{
+        u"【Error】ふりだしは１階に置かないと動作しません。"_s,
+        u"【Error】ふりだしからあがりまで、道がつながっていません。"_s,
+        u"マップが特殊すぎて、到達チェックを行えませんでした。"_s,
+        u"このマップに、特に重大な問題は見つかりませんでした。"_s};
+}
+
+void TestWindowFit::reportLinesFit()
+{
+    QFETCH(QStringList, lines);
+
+    QWidget main;
+    auto *window = new CheckReportWindow(&main);
+    window->showReport(lines);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QListWidget *list = window->list();
+    const QFontMetrics metrics = list->fontMetrics();
+    for (const QString &line : lines)
+        QVERIFY2(metrics.horizontalAdvance(line) < list->viewport()->width(), qPrintable(line));
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+    QVERIFY(!list->verticalScrollBar()->isVisible());
+    // No band of empty window below or beside the list.
+    QCOMPARE(list->geometry(), window->rect());
+}
+
+int main(int argc, char *argv[])
+{
+    // The font DPI is read when the application starts: -fontdpi N sets it for this run,
+    // with the fonts grown in pixels and nothing else scaled.
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-fontdpi") == 0) {
+            TestWindowFit::fontDpi = std::atoi(argv[i + 1]);
+            qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+            qputenv("QT_FONT_DPI", argv[i + 1]);
+            for (int j = i; j + 2 <= argc; ++j)
+                argv[j] = argv[j + 2];
+            argc -= 2;
+            break;
+        }
+    }
+    QApplication app(argc, argv);
+    TestWindowFit test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_windowfit.moc"
