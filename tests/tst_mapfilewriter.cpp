@@ -270,8 +270,8 @@ void TestMapFileWriter::refusesUnencodableText_data()
     QTest::newRow("name, e acute") << text(MapFault::Text::Name) << QStringLiteral("Caf\u00e9");
     QTest::newRow("background, emoji")
         << text(MapFault::Text::Background) << QString::fromUtf8("img\\\xF0\x9F\x98\x80.bmp");
-    QTest::newRow("comment, wave dash")
-        << text(MapFault::Text::EndText) << QStringLiteral("a\r\n\u301C");
+    QTest::newRow("comment, en dash")
+        << text(MapFault::Text::EndText) << QStringLiteral("a\r\n\u2013");
     QTest::newRow("name, lone surrogate") << text(MapFault::Text::Name) << QString(QChar(0xD800));
 }
 
