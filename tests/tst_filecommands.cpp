@@ -615,9 +615,10 @@ void TestFileCommands::openOfFaultyFileKeepsTheMap_data()
 {
     QTest::addColumn<QByteArray>("content"); // empty: no file at all
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing file")
-        << QByteArray()
-        << QStringLiteral("これはQ:zKのマップファイルではありません。\r\nError No.53\r\n<0行目>");
+    QTest::newRow("missing file") << QByteArray()
+                                  << QStringLiteral("マップを読み込めませんでした。\r\n"
+                                                    "ファイルが見つかりません。\r\n"
+                                                    "ファイル：<file>\r\nError No.53\r\n<0行目>");
     QTest::newRow("too few grid lines")
         << QByteArray("S_\r\n\r\n\r\n")
         << QStringLiteral("これはQ:zKのマップファイルではありません。\r\nError No.62\r\n<4行目>");
@@ -649,7 +650,9 @@ void TestFileCommands::openOfFaultyFileKeepsTheMap()
     editor.trigger(OpenCommand);
 
     QCOMPARE(editor.prompter.messages,
-             QStringList{QStringLiteral("読み込みに失敗しました。|") + message});
+             QStringList{QStringLiteral("読み込みに失敗しました。|") +
+                         QString(message).replace(QStringLiteral("<file>"),
+                                                  QDir::toNativeSeparators(chosen))});
     QCOMPARE(editor.prompter.messageIcons, QList<Prompter::Icon>{Prompter::Icon::Warning});
     QVERIFY(editor.session.map() == before);
     QCOMPARE(editor.document.undoStack().count(), steps);

@@ -1,4 +1,4 @@
-#include "model/floortexts.h"
+#include "mapfile/floortexts.h"
 
 #include <QTest>
 

@@ -60,6 +60,13 @@ QString otherFault(int number, int line)
         .arg(line);
 }
 
+// A file the file system refused; "<file>" stands for the floor-1 file's full path.
+QString fileFault(const QString &reason, int number)
+{
+    return u"マップを読み込めませんでした。\r\n"_s + reason +
+           u"\r\nファイル：<file>\r\nError No.%1\r\n<0行目>"_s.arg(number);
+}
+
 QString invalidData(int line)
 {
     return u"ファイル内に不正なデータが入っています。\r\n<%1行目>"_s.arg(line);
@@ -167,7 +174,8 @@ void TestMapFileReader::faults_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("line");
 
-    QTest::newRow("floor-1 file missing") << Files{} << otherFault(53, 0) << 0;
+    QTest::newRow("floor-1 file missing")
+        << Files{} << fileFault(u"ファイルが見つかりません。"_s, 53) << 0;
     QTest::newRow("fewer than 16 lines") << Files{grid(10)} << otherFault(62, 11) << 11;
     for (const char *keyword : {"*BRANCH", "*WARP", "*TRANSPORT", "*BG", "*NAME"}) {
         QTest::addRow("ends after %s", keyword)
@@ -220,7 +228,9 @@ void TestMapFileReader::faults()
     QTemporaryDir dir;
     const MapLoadResult result = loadFiles(dir, files);
     QVERIFY(result.fault);
-    QCOMPARE(result.fault->message, message);
+    QCOMPARE(result.fault->message,
+             QString(message).replace(u"<file>"_s,
+                                      QDir::toNativeSeparators(dir.filePath(u"map.map"_s))));
     QCOMPARE(result.fault->lineNumber, line);
     QCOMPARE(result.fault->title, u"読み込みに失敗しました。"_s);
     QCOMPARE(result.fault->kind == MapFault::Kind::InvalidData,
@@ -234,7 +244,9 @@ void TestMapFileReader::floorFileIsAFolder()
     QVERIFY(QDir(dir.path()).mkdir(u"map.map"_s));
     const MapLoadResult result = MapFileReader::load(dir.filePath(u"map"_s));
     QVERIFY(result.fault);
-    QCOMPARE(result.fault->message, otherFault(75, 0));
+    QCOMPARE(result.fault->message,
+             fileFault(u"同じ名前のフォルダがあります。"_s, 75)
+                 .replace(u"<file>"_s, QDir::toNativeSeparators(dir.filePath(u"map.map"_s))));
 }
 
 void TestMapFileReader::accepted_data()

@@ -1,3 +1,4 @@
+#include "mapfile/floortexts.h"
 #include "mapfile/mapfilename.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
@@ -182,6 +183,8 @@ class TestMapFileRoundTrip : public QObject
 private Q_SLOTS:
     void generatedMaps_data();
     void generatedMaps();
+    void symbolsAsLinuxTypesThem_data();
+    void symbolsAsLinuxTypesThem();
 };
 
 void TestMapFileRoundTrip::generatedMaps_data()
@@ -213,6 +216,45 @@ void TestMapFileRoundTrip::generatedMaps()
         QCOMPARE(readFile(MapFileName::floorFilePath(second, floor)), bytes);
     }
     QVERIFY(!QFile::exists(MapFileName::floorFilePath(second, saved.floorCount() + 1)));
+}
+
+void TestMapFileRoundTrip::symbolsAsLinuxTypesThem_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("bytes"); // empty: refused
+    QTest::addColumn<QString>("readBack");
+    QTest::newRow("wave dash") << u"\u301C"_s << QByteArray("\x81\x60") << u"\uFF5E"_s;
+    QTest::newRow("minus sign") << u"\u2212"_s << QByteArray("\x81\x7C") << u"\uFF0D"_s;
+    QTest::newRow("double vertical line") << u"\u2016"_s << QByteArray("\x81\x61") << u"\u2225"_s;
+    QTest::newRow("em dash") << u"\u2014"_s << QByteArray("\x81\x5C") << u"\u2015"_s;
+    QTest::newRow("cent sign") << u"\u00A2"_s << QByteArray("\x81\x91") << u"\uFFE0"_s;
+    QTest::newRow("pound sign") << u"\u00A3"_s << QByteArray("\x81\x92") << u"\uFFE1"_s;
+    QTest::newRow("not sign") << u"\u00AC"_s << QByteArray("\x81\xCA") << u"\uFFE2"_s;
+    // Code page 932 has no en dash at all.
+    QTest::newRow("en dash, no bytes") << u"\u2013"_s << QByteArray() << QString();
+}
+
+void TestMapFileRoundTrip::symbolsAsLinuxTypesThem()
+{
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, readBack);
+    MapData map = MapData::resetMap();
+    const QString name = u"A"_s + typed + u"B"_s;
+    map.setFloorName(1, name);
+
+    // The properties dialog lets through exactly what the writer can write.
+    const bool storable = !FloorTexts::problem(name, QString(), QString(), false);
+    const EncodedFloor encoded = MapFileWriter::encodeFloor(map, 1);
+    QCOMPARE(storable, !bytes.isEmpty());
+    QCOMPARE(!encoded.fault, !bytes.isEmpty());
+    if (bytes.isEmpty())
+        return;
+    QVERIFY2(encoded.bytes.contains("*NAME\r\nA" + bytes + "B\r\n"),
+             encoded.bytes.toHex(' ').constData());
+    const MapLoadResult loaded = MapFileReader::loadFromMemory({encoded.bytes});
+    QVERIFY(loaded.ok());
+    QCOMPARE(loaded.map.floorName(1), u"A"_s + readBack + u"B"_s);
 }
 
 QTEST_GUILESS_MAIN(TestMapFileRoundTrip)

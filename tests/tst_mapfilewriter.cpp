@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <system_error>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -51,6 +53,8 @@ private Q_SLOTS:
     void removesStaleHigherFloors();
     void failedSaveLeavesFilesAsTheyWere_data();
     void failedSaveLeavesFilesAsTheyWere();
+    void fileFaultSaysWhyAndWhere_data();
+    void fileFaultSaysWhyAndWhere();
     void refusesUnencodableText_data();
     void refusesUnencodableText();
 };
@@ -229,10 +233,14 @@ void TestMapFileWriter::failedSaveLeavesFilesAsTheyWere_data()
     QTest::addColumn<QString>("folderInTheWay");
     QTest::addColumn<QString>("baseName");
     QTest::addColumn<int>("errorNumber");
-    QTest::newRow("a folder where floor 4 goes") << "old_4.map"
-                                                 << "old" << 75;
-    QTest::newRow("folder of the base missing") << ""
-                                                << "missing/old" << 75;
+    QTest::addColumn<QString>("failingFile");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("a folder where floor 4 goes")
+        << "old_4.map"
+        << "old" << 75 << "old_4.map" << u"同じ名前のフォルダがあります。"_s;
+    QTest::newRow("folder of the base missing")
+        << ""
+        << "missing/old" << 75 << "missing/old.map" << u"フォルダが見つかりません。"_s;
 }
 
 void TestMapFileWriter::failedSaveLeavesFilesAsTheyWere()
@@ -240,6 +248,8 @@ void TestMapFileWriter::failedSaveLeavesFilesAsTheyWere()
     QFETCH(QString, folderInTheWay);
     QFETCH(QString, baseName);
     QFETCH(int, errorNumber);
+    QFETCH(QString, failingFile);
+    QFETCH(QString, why);
 
     QTemporaryDir dir;
     const QString oldBase = dir.filePath(QStringLiteral("old"));
@@ -253,13 +263,63 @@ void TestMapFileWriter::failedSaveLeavesFilesAsTheyWere()
     QVERIFY(result.fault);
     QCOMPARE(result.fault->errorNumber, errorNumber);
     QCOMPARE(result.fault->title, QStringLiteral("Error No.%1").arg(errorNumber));
-    QVERIFY(!result.fault->message.isEmpty());
+    QVERIFY2(result.fault->message.contains(why), qPrintable(result.fault->message));
+    QVERIFY2(result.fault->message.contains(QDir::toNativeSeparators(dir.filePath(failingFile))),
+             qPrintable(result.fault->message));
 
     QCOMPARE(folderEntries(dir.path()), before);
     QCOMPARE(readFile(oldBase + QStringLiteral(".map")), mapFixture(QStringLiteral("castle.map")));
     QCOMPARE(readFile(oldBase + QStringLiteral("_2.map")),
              mapFixture(QStringLiteral("castle_2.map")));
     QCOMPARE(readFile(oldBase + QStringLiteral("_3.map")), QByteArray("third floor\r\n"));
+}
+
+// The faults a real folder cannot be made to give (the suite may run as root, and needs no
+// full disk or read-only mount) are told by the errno value the failed call left.
+void TestMapFileWriter::fileFaultSaysWhyAndWhere_data()
+{
+    QTest::addColumn<QString>("file"); // inside a fresh folder
+    QTest::addColumn<bool>("fileIsFolder");
+    QTest::addColumn<int>("systemError");
+    QTest::addColumn<QString>("why");
+    const auto errc = [](std::errc e) { return int(e); };
+    QTest::newRow("no such folder")
+        << u"gone/map.map"_s << false << errc(std::errc::no_such_file_or_directory)
+        << u"フォルダが見つかりません。"_s;
+    QTest::newRow("permission denied")
+        << u"map.map"_s << false << errc(std::errc::permission_denied)
+        << u"アクセスが拒否されました（アクセス権がありません）。"_s;
+    QTest::newRow("not permitted")
+        << u"map.map"_s << false << errc(std::errc::operation_not_permitted)
+        << u"アクセスが拒否されました（アクセス権がありません）。"_s;
+    QTest::newRow("disk full") << u"map.map"_s << false << errc(std::errc::no_space_on_device)
+                               << u"ディスクの空き容量が足りません。"_s;
+    QTest::newRow("a folder where the file goes")
+        << u"map.map"_s << true << errc(std::errc::is_a_directory)
+        << u"同じ名前のフォルダがあります。"_s;
+    QTest::newRow("read-only file system")
+        << u"map.map"_s << false << errc(std::errc::read_only_file_system)
+        << u"読み取り専用のドライブには書き込めません。"_s;
+    QTest::newRow("anything else: the system's words")
+        << u"map.map"_s << false << errc(std::errc::io_error) << u"Input/output error"_s;
+}
+
+void TestMapFileWriter::fileFaultSaysWhyAndWhere()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, fileIsFolder);
+    QFETCH(int, systemError);
+    QFETCH(QString, why);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(file);
+    if (fileIsFolder)
+        QVERIFY(QDir(dir.path()).mkdir(file));
+
+    const MapFault fault = MapFault::saveFileFailure(MapError::AccessError, path, systemError,
+                                                     u"Input/output error"_s);
+    QCOMPARE(fault.title, u"Error No.75"_s);
+    QCOMPARE(fault.message, u"マップを保存できませんでした。\r\n"_s + why + u"\r\nファイル："_s +
+                                QDir::toNativeSeparators(path));
 }
 
 void TestMapFileWriter::refusesUnencodableText_data()
@@ -270,8 +330,8 @@ void TestMapFileWriter::refusesUnencodableText_data()
     QTest::newRow("name, e acute") << text(MapFault::Text::Name) << QStringLiteral("Caf\u00e9");
     QTest::newRow("background, emoji")
         << text(MapFault::Text::Background) << QString::fromUtf8("img\\\xF0\x9F\x98\x80.bmp");
-    QTest::newRow("comment, wave dash")
-        << text(MapFault::Text::EndText) << QStringLiteral("a\r\n\u301C");
+    QTest::newRow("comment, en dash")
+        << text(MapFault::Text::EndText) << QStringLiteral("a\r\n\u2013");
     QTest::newRow("name, lone surrogate") << text(MapFault::Text::Name) << QString(QChar(0xD800));
 }
 

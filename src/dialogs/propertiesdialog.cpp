@@ -1,6 +1,6 @@
 #include "dialogs/propertiesdialog.h"
 
-#include "model/floortexts.h"
+#include "mapfile/floortexts.h"
 #include "model/mapdocument.h"
 #include "painting/textfit.h"
 #include "prompts/prompter.h"

@@ -1,5 +1,9 @@
 #include "mapfile/mapfault.h"
 
+#include "mapfile/fileproblem.h"
+
+#include <QDir>
+
 namespace {
 
 QString loadTitle()
@@ -34,6 +38,15 @@ QString textName(MapFault::Text text)
         break;
     }
     return QString();
+}
+
+// What went wrong and the file, one line each.
+QString fileProblemText(const QString &path, int systemError, const QString &systemText,
+                        bool writing)
+{
+    const FileProblem::Kind kind = FileProblem::classify(path, systemError, writing);
+    return FileProblem::reason(kind, systemText) + QStringLiteral("\r\nファイル：") +
+           QDir::toNativeSeparators(path);
 }
 
 } // namespace
@@ -86,5 +99,24 @@ MapFault MapFault::unencodable(int floor, Text text)
                        "\r\nマップは保存されていません。")
             .arg(floor)
             .arg(textName(text));
+    return fault;
+}
+
+MapFault MapFault::saveFileFailure(int errorNumber, const QString &path, int systemError,
+                                   const QString &systemText)
+{
+    MapFault fault = saveFailure(errorNumber, QString(), path);
+    fault.message = QStringLiteral("マップを保存できませんでした。\r\n") +
+                    fileProblemText(path, systemError, systemText, true);
+    return fault;
+}
+
+MapFault MapFault::loadFileFailure(int errorNumber, int lineNumber, const QString &path,
+                                   int systemError, const QString &systemText)
+{
+    MapFault fault = loadFailure(errorNumber, lineNumber, path);
+    fault.message = QStringLiteral("マップを読み込めませんでした。\r\n") +
+                    fileProblemText(path, systemError, systemText, false) +
+                    QStringLiteral("\r\nError No.%1").arg(errorNumber) + lineSuffix(lineNumber);
     return fault;
 }

@@ -48,5 +48,12 @@ struct MapFault
     // description: the file system's own words for what went wrong.
     static MapFault saveFailure(int errorNumber, const QString &description,
                                 const QString &path = {});
+    // The file system refused the file at path. systemError: the errno value the failed
+    // call left (0 when unknown); systemText: its own words, shown when nothing better is
+    // known. The message says in Japanese what went wrong and names the file.
+    static MapFault saveFileFailure(int errorNumber, const QString &path, int systemError,
+                                    const QString &systemText);
+    static MapFault loadFileFailure(int errorNumber, int lineNumber, const QString &path,
+                                    int systemError, const QString &systemText);
     static MapFault unencodable(int floor, Text text);
 };

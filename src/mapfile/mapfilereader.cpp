@@ -8,8 +8,10 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <cerrno>
 #include <cmath>
 #include <functional>
+#include <system_error>
 
 namespace {
 
@@ -79,6 +81,8 @@ struct OpenedFloor
 {
     QByteArray bytes;
     int errorNumber = 0; // 0: opened and read
+    int systemError = 0; // errno of the failed call
+    QString systemText;
     QString path;
 };
 using FloorOpener = std::function<OpenedFloor(int floor)>;
@@ -96,8 +100,10 @@ public:
         for (int floor = 1; floor <= mFloorCount; ++floor) {
             const OpenedFloor file = mOpen(floor);
             mPath = file.path;
-            if (file.errorNumber != 0)
-                return failed(MapFault::loadFailure(file.errorNumber, mLine, mPath));
+            if (file.errorNumber != 0) {
+                return failed(MapFault::loadFileFailure(file.errorNumber, mLine, mPath,
+                                                        file.systemError, file.systemText));
+            }
             if (!readFloor(floor, file.bytes))
                 return failed(mFault);
         }
@@ -375,17 +381,24 @@ MapLoadResult MapFileReader::load(const QString &basePath)
         opened.path = MapFileName::floorFilePath(basePath, floor);
         if (!QFileInfo::exists(opened.path)) {
             opened.errorNumber = MapError::FileNotFound;
+            opened.systemError = int(std::errc::no_such_file_or_directory);
             return opened;
         }
         // The whole file is taken at once and closed here, whatever follows.
         QFile file(opened.path);
+        errno = 0;
         if (!file.open(QIODevice::ReadOnly)) {
             opened.errorNumber = MapError::AccessError;
+            opened.systemError = errno;
+            opened.systemText = file.errorString();
             return opened;
         }
         opened.bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
+        if (file.error() != QFileDevice::NoError) {
             opened.errorNumber = MapError::IoError;
+            opened.systemError = errno;
+            opened.systemText = file.errorString();
+        }
         return opened;
     };
     return ReadSession(countFloors(basePath), open).run(basePath);

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <memory>
 #include <vector>
 
@@ -200,12 +201,14 @@ MapSaveResult MapFileWriter::save(const MapData &map, const QString &basePath)
     std::vector<std::unique_ptr<QSaveFile>> files;
     for (int i = 0; i < floorCount; ++i) {
         auto file = std::make_unique<QSaveFile>(paths[i]);
+        errno = 0;
         if (!file->open(QIODevice::WriteOnly)) {
-            return failed(
-                MapFault::saveFailure(MapError::AccessError, file->errorString(), paths[i]));
+            return failed(MapFault::saveFileFailure(MapError::AccessError, paths[i], errno,
+                                                    file->errorString()));
         }
         if (file->write(contents[i]) != contents[i].size() || !file->flush()) {
-            return failed(MapFault::saveFailure(MapError::IoError, file->errorString(), paths[i]));
+            return failed(
+                MapFault::saveFileFailure(MapError::IoError, paths[i], errno, file->errorString()));
         }
         files.push_back(std::move(file));
     }
@@ -214,10 +217,13 @@ MapSaveResult MapFileWriter::save(const MapData &map, const QString &basePath)
     for (const QString &path : paths)
         oldFiles.push_back(readOldFile(path));
     for (int i = 0; i < floorCount; ++i) {
+        errno = 0;
         if (!files[i]->commit()) {
-            const QString description = files[i]->errorString();
+            // Taken before the restore below can change them.
+            const MapFault fault = MapFault::saveFileFailure(MapError::ReplaceFailed, paths[i],
+                                                             errno, files[i]->errorString());
             restoreOldFiles(paths, oldFiles, i);
-            return failed(MapFault::saveFailure(MapError::ReplaceFailed, description, paths[i]));
+            return failed(fault);
         }
     }
 

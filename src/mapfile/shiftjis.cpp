@@ -25,6 +25,8 @@ char16_t fromCodec(char16_t c)
     return c;
 }
 
+// Also turns the JIS forms that Linux input methods type into the code points the codec
+// has bytes for.
 char16_t toCodec(char16_t c)
 {
     switch (c) {
@@ -34,6 +36,20 @@ char16_t toCodec(char16_t c)
         return 0x7F;
     case 0x7F:
         return 0x1A;
+    case 0x301C: // WAVE DASH
+        return 0xFF5E;
+    case 0x2212: // MINUS SIGN
+        return 0xFF0D;
+    case 0x2016: // DOUBLE VERTICAL LINE
+        return 0x2225;
+    case 0x2014: // EM DASH
+        return 0x2015;
+    case 0x00A2: // CENT SIGN
+        return 0xFFE0;
+    case 0x00A3: // POUND SIGN
+        return 0xFFE1;
+    case 0x00AC: // NOT SIGN
+        return 0xFFE2;
     }
     return c;
 }
@@ -92,16 +108,31 @@ bool encode(QStringView text, QByteArray &bytes)
     if (!text.isValidUtf16())
         return false;
     QString input = text.toString();
-    for (QChar &c : input) {
-        if (isRotated(c.unicode()))
-            c = QChar(toCodec(c.unicode()));
-    }
+    for (QChar &c : input)
+        c = QChar(toCodec(c.unicode()));
     QStringEncoder encoder(CodecName, QStringConverter::Flag::Stateless);
     const QByteArray encoded = encoder.encode(input);
     if (!encoder.isValid() || encoder.hasError())
         return false;
     bytes.append(encoded);
     return true;
+}
+
+qsizetype firstUnencodable(QStringView text)
+{
+    QByteArray scratch;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() < 0x80)
+            continue;
+        const qsizetype length =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
+                                                                                             : 1;
+        scratch.clear();
+        if (!encode(text.mid(i, length), scratch))
+            return i;
+        i += length - 1;
+    }
+    return -1;
 }
 
 } // namespace ShiftJis

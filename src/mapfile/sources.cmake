@@ -1,5 +1,7 @@
 set(QZK_MAPFILE_SOURCES
     src/mapfile/cellgroups.cpp src/mapfile/cellgroups.h
+    src/mapfile/fileproblem.cpp src/mapfile/fileproblem.h
+    src/mapfile/floortexts.cpp src/mapfile/floortexts.h
     src/mapfile/gridcode.cpp src/mapfile/gridcode.h
     src/mapfile/mapfault.cpp src/mapfile/mapfault.h
     src/mapfile/mapfilename.cpp src/mapfile/mapfilename.h

@@ -4,7 +4,6 @@ set(QZK_MODEL_SOURCES
     src/model/chipdescriptions.cpp src/model/chipdescriptions.h
     src/model/codetables.cpp src/model/codetables.h
     src/model/floors.cpp src/model/floors.h
-    src/model/floortexts.cpp src/model/floortexts.h
     src/model/mapdata.cpp src/model/mapdata.h
     src/model/mapdelta.cpp src/model/mapdelta.h
     src/model/mapdocument.cpp src/model/mapdocument.h

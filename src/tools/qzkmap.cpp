@@ -64,7 +64,8 @@ QString mapSuffix()
 void printFault(const MapFault &fault)
 {
     err() << forTerminal(fault.title) << '\n' << forTerminal(fault.message) << '\n';
-    if (!fault.path.isEmpty())
+    // File-system faults name their file in the message already.
+    if (!fault.path.isEmpty() && !fault.message.contains(QDir::toNativeSeparators(fault.path)))
         err() << fault.path << '\n';
     err().flush();
 }

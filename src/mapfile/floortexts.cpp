@@ -1,6 +1,6 @@
-#include "model/floortexts.h"
+#include "mapfile/floortexts.h"
 
-#include <QStringEncoder>
+#include "mapfile/shiftjis.h"
 
 namespace {
 
@@ -11,30 +11,11 @@ QString showCharacter(char32_t c)
     return QStringLiteral("U+%1").arg(quint32(c), 4, 16, QLatin1Char('0')).toUpper();
 }
 
-// The first character that code page 932 has no bytes for. The encoder drops a lone
-// surrogate without reporting it, so those are caught before it sees them.
-std::optional<char32_t> unencodable(const QString &text)
+char32_t codePointAt(const QString &text, qsizetype i)
 {
-    QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.unicode() < 0x80)
-            continue;
-        qsizetype length = 1;
-        char32_t point = c.unicode();
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            point = QChar::surrogateToUcs4(c, text.at(i + 1));
-            length = 2;
-        } else if (c.isSurrogate()) {
-            return point;
-        }
-        encoder.resetState();
-        const QByteArray bytes = encoder.encode(QStringView(text).mid(i, length));
-        if (encoder.hasError() || !encoder.isValid())
-            return point;
-        i += length - 1;
-    }
-    return std::nullopt;
+    if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+        return QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+    return text.at(i).unicode();
 }
 
 // A name or path is one line of the floor file, read back field by field: a "," ends it
@@ -56,10 +37,12 @@ std::optional<QString> lineValueProblem(const QString &field, const QString &val
 
 std::optional<QString> encodingProblem(const QString &field, const QString &value)
 {
-    const std::optional<char32_t> c = unencodable(value);
-    if (!c)
+    // The writer's own encoder decides, so the dialog refuses exactly what a save would.
+    const qsizetype at = ShiftJis::firstUnencodable(value);
+    if (at < 0)
         return std::nullopt;
-    return field + QStringLiteral("に、マップファイルに書けない文字「") + showCharacter(*c) +
+    return field + QStringLiteral("に、マップファイルに書けない文字「") +
+           showCharacter(codePointAt(value, at)) +
            QStringLiteral("」があります。\r\nシフトJISにない文字は使えません。");
 }
 

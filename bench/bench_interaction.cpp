@@ -1,0 +1,174 @@
+#include "mainwindow/boardview.h"
+#include "mainwindow/mainwindow.h"
+#include "mapfile/mapfilewriter.h"
+#include "model/cellstring.h"
+#include "model/chipdescriptions.h"
+#include "model/codetables.h"
+#include "model/mapdata.h"
+#include "model/mapdocument.h"
+#include "painting/chippictures.h"
+#include "prompts/prompter.h"
+#include "session/editorsession.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QTabBar>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+// What a person waits for: the real main window and session, from the input to the next
+// frame (pending events handled and the window painted again).
+namespace {
+
+// Nine floors with a chip on every cell, a branch setting on every third cell and all 79
+// pairs, within and across floors.
+MapData fullMap()
+{
+    MapData map = MapData::resetMap();
+    map.setFloorCount(MapData::MaxFloors);
+    for (int floor = 1; floor <= MapData::MaxFloors; ++floor) {
+        for (int x = 1; x <= MapData::Width; ++x) {
+            for (int y = 1; y <= MapData::Height; ++y) {
+                const int chip = 1 + (x * 16 + y + floor) % 47;
+                map.setCell(x, y, floor, CellString::make(chip, CodeTables::chipCode(chip)));
+                if ((x + y) % 3 == 0)
+                    map.setBranch(x, y, floor, QStringLiteral("2013"));
+            }
+        }
+        map.setFloorName(floor, QStringLiteral("%1階 大広間").arg(floor));
+    }
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+        const int floor = 1 + pair % MapData::MaxFloors;
+        const int destination = pair % 2 ? floor : 1 + (floor % MapData::MaxFloors);
+        map.setWarp(pair, {std::uint8_t(1 + pair % 24), std::uint8_t(1 + pair % 16),
+                           std::uint8_t(floor), std::uint8_t(24 - pair % 24),
+                           std::uint8_t(16 - pair % 16), std::uint8_t(destination)});
+    }
+    return map;
+}
+
+// The full map saved once, and an editor that has opened it.
+struct Editor
+{
+    QTemporaryDir dir;
+    QString floorOneFile = dir.filePath(QStringLiteral("full.map"));
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session{document, descriptions};
+    ChipPictures pictures;
+    MessageBoxPrompter prompter;
+    MainWindow window{session, pictures, prompter};
+
+    Editor()
+    {
+        MapFileWriter::save(fullMap(), dir.filePath(QStringLiteral("full")));
+        window.show();
+        frame();
+    }
+
+    bool open()
+    {
+        const bool ok = session.openMap(floorOneFile).ok();
+        frame();
+        return ok && session.map().warpCount() == MapData::MaxWarps;
+    }
+
+    void frame()
+    {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        const QPixmap shown = window.grab();
+        benchmark::DoNotOptimize(shown.cacheKey());
+    }
+
+    void mouse(QEvent::Type type, int x, int y, Qt::MouseButton button)
+    {
+        BoardView *board = window.board();
+        const QPointF at = BoardView::cellRect(x, y).center();
+        QMouseEvent event(type, at, board->mapToGlobal(at), button, button, Qt::NoModifier);
+        QCoreApplication::sendEvent(board, &event);
+    }
+};
+
+void BM_EnterWarpMode(benchmark::State &state)
+{
+    Editor editor;
+    if (!editor.open())
+        state.SkipWithError("the full map did not open");
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.session.setEditMode(EditorSession::ChipMode);
+        editor.frame();
+        state.ResumeTiming();
+        editor.session.setEditMode(EditorSession::WarpMode);
+        editor.frame();
+    }
+}
+
+// Markers shown: every floor holds some of the 79 pairs' ends.
+void BM_SwitchFloorTabInWarpMode(benchmark::State &state)
+{
+    Editor editor;
+    if (!editor.open())
+        state.SkipWithError("the full map did not open");
+    editor.session.setEditMode(EditorSession::WarpMode);
+    editor.frame();
+    int index = 0;
+    for (auto _ : state) {
+        index = (index + 1) % MapData::MaxFloors;
+        editor.window.floorTabs()->setCurrentIndex(index);
+        editor.frame();
+    }
+    if (editor.session.currentFloor() != index + 1)
+        state.SkipWithError("the tabs did not switch floors");
+}
+
+// The line tool waits for its end at (1,16); each step moves the mouse to a far corner,
+// which lays a new preview across the board.
+void BM_LinePreviewAcrossBoard(benchmark::State &state)
+{
+    Editor editor;
+    if (!editor.open())
+        state.SkipWithError("the full map did not open");
+    editor.session.toggleLineTool();
+    editor.mouse(QEvent::MouseButtonPress, 1, 16, Qt::LeftButton);
+    editor.mouse(QEvent::MouseButtonRelease, 1, 16, Qt::LeftButton);
+    editor.frame();
+    if (editor.session.lineToolState() != EditorSession::LineWaitingEnd)
+        state.SkipWithError("the line tool does not wait for its end");
+    bool far = false;
+    for (auto _ : state) {
+        far = !far;
+        editor.mouse(QEvent::MouseMove, 24, far ? 1 : 3, Qt::NoButton);
+        editor.frame();
+    }
+}
+
+void BM_OpenFullMap(benchmark::State &state)
+{
+    Editor editor;
+    for (auto _ : state) {
+        if (!editor.open())
+            state.SkipWithError("the full map did not open");
+    }
+}
+
+BENCHMARK(BM_EnterWarpMode)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_SwitchFloorTabInWarpMode)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_LinePreviewAcrossBoard)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_OpenFullMap)->Unit(benchmark::kMillisecond)->Repetitions(5);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
