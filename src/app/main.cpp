@@ -10,6 +10,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -20,6 +23,14 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(AppInfo::version());
     // Lets the desktop match the windows with the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(QZK_APP_ID));
+
+    // The whole interface is Japanese, so Qt's own texts (file dialogs, Yes and No) are
+    // too, whatever the system's language. Without the translations they stay English.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ja"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Q:zK map editor"));
@@ -46,8 +57,11 @@ int main(int argc, char *argv[])
     EditorSession session(document, descriptions);
     const ChipPictures pictures(app.devicePixelRatio());
     MainWindow window(session, pictures, prompter);
-    QObject::connect(&window, &MainWindow::quitRequested, &app, &QApplication::quit,
-                     Qt::QueuedConnection);
+    // exit rather than quit: quit first asks every window to close, and the main window
+    // answers a close with the quit question.
+    QObject::connect(
+        &window, &MainWindow::quitRequested, &app, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     window.show();
     // The map keeps the name it was given with, whatever folder the editor runs in.
     if (!files.isEmpty())
