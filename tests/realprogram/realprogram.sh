@@ -40,6 +40,7 @@ cleanup() {
     rm -rf "$scratch"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM HUP PIPE
 
 # Waits up to $2 seconds (60 by default: sanitizer builds and a shared machine are slow)
 # for a command to succeed.
@@ -135,12 +136,13 @@ client_geometry() {
         s/^ *Height: *\([0-9]*\)/HEIGHT=\1/p')"
 }
 
-# Clicks the close box of a window's frame (the right end of openbox's title bar).
+# Clicks the close box of a window's frame (the right end of openbox's title bar). No
+# --sync on the moves: it waits for motion, and there is none when the pointer is there.
 click_close_box() {
     local window="$1" left right top
     read -r left right top _ < <(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
     client_geometry "$window"
-    xdotool mousemove --sync $((X + WIDTH + right - 10)) $((Y - top / 2)) click 1
+    xdotool mousemove $((X + WIDTH + right - 10)) $((Y - top / 2)) click 1
 }
 
 # Clicks board cell (x, y). The window's client area is the menu bar over a fixed 436 px
@@ -149,7 +151,7 @@ click_close_box() {
 click_cell() {
     client_geometry "$main"
     local board_top=$((HEIGHT - 436 + 24))
-    xdotool mousemove --sync $((X + 8 + ($1 - 1) * 24 + 12)) $((Y + board_top + ($2 - 1) * 24 + 12))
+    xdotool mousemove $((X + 8 + ($1 - 1) * 24 + 12)) $((Y + board_top + ($2 - 1) * 24 + 12))
     xdotool click 1
 }
 
