@@ -10,8 +10,9 @@ qzk_packages=(
     build-essential cmake ninja-build
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev
+    qt6-translations-l10n
     fonts-ipafont-gothic
-    xvfb xauth xdotool
+    xvfb xauth xdotool openbox x11-utils
     appstream desktop-file-utils
 )
 

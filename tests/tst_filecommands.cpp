@@ -24,6 +24,8 @@
 
 Q_DECLARE_METATYPE(MapData)
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Editor : EditorFixture
@@ -134,8 +136,8 @@ private Q_SLOTS:
     void cancelKeepsEverything();
     void toolWindowHiddenDuringDialog_data();
     void toolWindowHiddenDuringDialog();
-    void dialogStartsInProgramFolderOnce_data();
-    void dialogStartsInProgramFolderOnce();
+    void dialogStartsInLastFolder_data();
+    void dialogStartsInLastFolder();
     void failingSaveKeepsEditorAndFiles_data();
     void failingSaveKeepsEditorAndFiles();
     void openLoadsFloorsTabsAndWarps_data();
@@ -431,31 +433,55 @@ void TestFileCommands::toolWindowHiddenDuringDialog()
     }
 }
 
-void TestFileCommands::dialogStartsInProgramFolderOnce_data()
+void TestFileCommands::dialogStartsInLastFolder_data()
 {
+    // "command line" opens a map as the program's argument does; the other steps are menu
+    // commands whose dialog answers the file given (empty: cancelled). Folders are relative
+    // to a scratch folder, "." the working folder at start.
     QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<QStringList>("answers");
     QTest::addColumn<QStringList>("dialogs");
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    QTest::newRow("open first") << QStringList{OpenCommand, SaveAsCommand, OpenCommand}
-                                << QStringList{QStringLiteral("open|") + programFolder,
-                                               QStringLiteral("save|"), QStringLiteral("open|")};
-    QTest::newRow("save as first")
-        << QStringList{SaveAsCommand, OpenCommand}
-        << QStringList{QStringLiteral("save|") + programFolder, QStringLiteral("open|")};
-    QTest::newRow("overwrite unnamed first")
-        << QStringList{OverwriteCommand, OverwriteCommand}
-        << QStringList{QStringLiteral("save|") + programFolder, QStringLiteral("save|")};
+    QTest::newRow("working folder, then the one used last")
+        << QStringList{OpenCommand, SaveAsCommand, OpenCommand}
+        << QStringList{u"a/x.map"_s, u"b/y.map"_s, QString()}
+        << QStringList{u"open|."_s, u"save|a"_s, u"open|b"_s};
+    QTest::newRow("a cancelled dialog changes nothing")
+        << QStringList{SaveAsCommand, OverwriteCommand, OpenCommand}
+        << QStringList{QString(), QString(), QString()}
+        << QStringList{u"save|."_s, u"save|."_s, u"open|."_s};
+    QTest::newRow("the map given at start")
+        << QStringList{u"command line"_s, SaveAsCommand, OpenCommand}
+        << QStringList{u"a/x.map"_s, u"b/y.map"_s, QString()}
+        << QStringList{u"save|a"_s, u"open|b"_s};
 }
 
-void TestFileCommands::dialogStartsInProgramFolderOnce()
+void TestFileCommands::dialogStartsInLastFolder()
 {
     QFETCH(QStringList, commands);
+    QFETCH(QStringList, answers);
     QFETCH(QStringList, dialogs);
-    QVERIFY(!QCoreApplication::applicationDirPath().isEmpty());
+    QTemporaryDir scratch;
+    const QDir folder(scratch.path());
+    QVERIFY(folder.mkpath(u"a"_s) && folder.mkpath(u"b"_s));
+    const QString workingFolder = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(scratch.path()));
     Editor editor;
-    for (const QString &command : commands)
-        editor.trigger(command); // every dialog cancelled
-    QCOMPARE(editor.prompter.fileDialogs, dialogs);
+    for (int i = 0; i < commands.size(); ++i) {
+        const QString answer = answers[i].isEmpty() ? QString() : folder.filePath(answers[i]);
+        if (commands[i] == u"command line"_s) {
+            editor.window.openMapFile(answer);
+        } else {
+            editor.prompter.files = QStringList{answer};
+            editor.trigger(commands[i]);
+        }
+    }
+    QVERIFY(QDir::setCurrent(workingFolder));
+    QStringList expected;
+    for (const QString &dialog : dialogs) {
+        const QStringList parts = dialog.split(u'|');
+        expected.append(parts[0] + u'|' + QDir::cleanPath(folder.filePath(parts[1])));
+    }
+    QCOMPARE(editor.prompter.fileDialogs, expected);
 }
 
 void TestFileCommands::failingSaveKeepsEditorAndFiles_data()

@@ -4,8 +4,11 @@
 #include "mainwindow/startup.h"
 #include "painting/chippictures.h"
 #include "session/editorsession.h"
+#include "toolwindows/toolwindowframe.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
@@ -63,6 +66,7 @@ private Q_SLOTS:
     void hoverShowsPositionAndDescription();
     void startUpReadsDescriptions_data();
     void startUpReadsDescriptions();
+    void helpThatCannotOpenIsReported();
 };
 
 void TestMainWindow::opensWithEmptyBoard()
@@ -320,6 +324,23 @@ void TestMainWindow::startUpReadsDescriptions()
     QVERIFY(prompter.messages.first().startsWith(
         QStringLiteral("Q:zKエディタ|Tavolin.datを読み込み中にエラーが発生しました。\r\n")));
     QCOMPARE(descriptions.description(0), QString());
+}
+
+void TestMainWindow::helpThatCannotOpenIsReported()
+{
+    // No help document ships beside the test program.
+    const QString path =
+        QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("Help.htm"));
+    QVERIFY(!QFileInfo::exists(path));
+    Editor editor;
+    editor.show();
+
+    QTest::keyClick(&editor.window, Qt::Key_F1);
+
+    QCOMPARE(editor.prompter.messages,
+             QStringList{QStringLiteral("Q:zKエディタ|ヘルプファイル「") + path +
+                         QStringLiteral("」を開けませんでした。")});
+    QVERIFY(editor.window.toolWindow()->isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)

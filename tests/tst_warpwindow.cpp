@@ -83,8 +83,8 @@ private Q_SLOTS:
     void newPairRefusedWhenFull();
     void floorCommands();
     void movedFloorShowsInRowsAtOnce();
-    void doubleClickIsTwoClicks_data();
-    void doubleClickIsTwoClicks();
+    void doubleClickIsOneClick_data();
+    void doubleClickIsOneClick();
 };
 
 void TestWarpWindow::linkAndDeleteWithClicks()
@@ -414,36 +414,50 @@ void TestWarpWindow::movedFloorShowsInRowsAtOnce()
     QVERIFY(editor.marker(2)->isVisible());
 }
 
-void TestWarpWindow::doubleClickIsTwoClicks_data()
+void TestWarpWindow::doubleClickIsOneClick_data()
 {
-    QTest::addColumn<bool>("onMarker");
-    QTest::newRow("on a board cell") << false;
-    QTest::newRow("on a source marker") << true;
+    QTest::addColumn<QString>("waiting");
+    QTest::addColumn<int>("lineTool");
+    QTest::addColumn<int>("pickStage");
+    QTest::addColumn<int>("beeps");
+    // The first press marks the line start; the second would have laid a one-cell line.
+    QTest::newRow("line start") << u"line"_s << int(EditorSession::LineWaitingEnd) << 0 << 0;
+    // The first press places the source; the second would have made it the destination.
+    QTest::newRow("warp source") << u"source"_s << int(EditorSession::LineOff) << 2 << 0;
+    // Marker A is refused once, not twice.
+    QTest::newRow("on a marker") << u"marker"_s << int(EditorSession::LineOff) << 1 << 1;
 }
 
-void TestWarpWindow::doubleClickIsTwoClicks()
+void TestWarpWindow::doubleClickIsOneClick()
 {
-    QFETCH(bool, onMarker);
+    QFETCH(QString, waiting);
+    QFETCH(int, lineTool);
+    QFETCH(int, pickStage);
+    QFETCH(int, beeps);
     Editor editor;
-    editor.enterWarpMode();
-    QTest::mouseClick(editor.button(1), Qt::LeftButton);
-    if (onMarker) {
+    if (waiting == u"line"_s) {
+        QTest::mouseClick(editor.window.findChild<QToolButton *>(u"lineToolButton"_s),
+                          Qt::LeftButton);
+    } else {
+        editor.enterWarpMode();
+        QTest::mouseClick(editor.button(1), Qt::LeftButton);
+    }
+    if (waiting == u"marker"_s) {
         editor.clickCell(3, 5);
         editor.clickCell(10, 2);
     }
     // Through the window system, as a user's double click arrives.
-    const QPoint cell =
+    const QPoint point =
         editor.window.board()->mapTo(&editor.window, BoardView::cellRect(3, 5).center());
-    QTest::mouseDClick(editor.window.windowHandle(), Qt::LeftButton, {}, cell);
-    if (onMarker) {
-        // Both presses land on marker A: both are refused and the source stays unplaced.
-        QCOMPARE(editor.prompter.beeps, 2);
-        QCOMPARE(editor.session.warpPickStage(), 1);
-    } else {
-        // Source and destination on one cell; the next pair waits for its source.
-        QCOMPARE(editor.session.map().warp(1).dstFloor, std::uint8_t(1));
-        QCOMPARE(editor.session.warpPickStage(), 1);
-    }
+    QTest::mouseDClick(editor.window.windowHandle(), Qt::LeftButton, {}, point);
+
+    QCOMPARE(int(editor.session.lineToolState()), lineTool);
+    QCOMPARE(editor.session.warpPickStage(), pickStage);
+    QCOMPARE(editor.prompter.beeps, beeps);
+    QCOMPARE(editor.session.map().cell(3, 5, 1), u"00_  "_s);
+    if (waiting != u"line"_s)
+        QCOMPARE(editor.session.map().warp(waiting == u"marker"_s ? 2 : 1).dstFloor,
+                 std::uint8_t(0));
 }
 
 QTEST_MAIN(TestWarpWindow)

@@ -12,6 +12,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -22,6 +25,14 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(AppInfo::version());
     // Lets the desktop match the windows with the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(QZK_APP_ID));
+
+    // The whole interface is Japanese, so Qt's own texts (file dialogs, Yes and No) are
+    // too, whatever the system's language. Without the translations they stay English.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ja"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Q:zK map editor"));
@@ -48,8 +59,11 @@ int main(int argc, char *argv[])
     EditorSession session(document, descriptions);
     const ChipPictures pictures(app.devicePixelRatio());
     MainWindow window(session, pictures, prompter);
-    QObject::connect(&window, &MainWindow::quitRequested, &app, &QApplication::quit,
-                     Qt::QueuedConnection);
+    // exit rather than quit: quit first asks every window to close, and the main window
+    // answers a close with the quit question.
+    QObject::connect(
+        &window, &MainWindow::quitRequested, &app, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     RecoveryStore recovery(RecoveryStore::defaultFolder());
     RecoveryKeeper keeper(document, recovery);
     window.show();

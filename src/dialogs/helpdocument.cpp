@@ -1,6 +1,5 @@
 #include "dialogs/helpdocument.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -20,11 +19,13 @@ QString HelpDocument::locate(const QString &programFolder)
     return QString();
 }
 
-bool HelpDocument::open()
+bool HelpDocument::open(const QString &programFolder, QString &path)
 {
-    const QString path = locate(QCoreApplication::applicationDirPath());
-    if (path.isEmpty())
+    path = locate(programFolder);
+    if (path.isEmpty()) {
+        path = QDir(programFolder).absoluteFilePath(fileName());
         return false;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
-    return true;
+    }
+    path = QFileInfo(path).absoluteFilePath();
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

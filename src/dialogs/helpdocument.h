@@ -14,8 +14,9 @@ inline QString fileName()
 // Empty when neither holds the document.
 QString locate(const QString &programFolder);
 
-// Opens the document found for the running program with the system's browser. A missing
-// document is passed over without a message; false then.
-bool open();
+// Opens the document found for a program folder with the system's browser. `path` gets
+// the document's full path, or where it was looked for first when it is missing. False
+// when it is missing or no program took it.
+bool open(const QString &programFolder, QString &path);
 
 } // namespace HelpDocument

@@ -74,6 +74,12 @@ void BoardView::mousePressEvent(QMouseEvent *event)
         Q_EMIT cellPressed(cell, event->button());
 }
 
+void BoardView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The board is edited with single clicks; QWidget would pass this on as a second press.
+    event->accept();
+}
+
 void BoardView::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint cell = cellAt(event->position().toPoint());

@@ -21,11 +21,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QSet>
 #include <QStatusBar>
 #include <QTabBar>
@@ -277,8 +279,7 @@ void MainWindow::buildMenus()
     QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     QAction *showHelp = helpMenu->addAction(QStringLiteral("ヘルプの表示(&C)"));
     showHelp->setShortcut(QKeySequence(Qt::Key_F1));
-    // The help opens in the browser; a missing file is not worth a message.
-    connect(showHelp, &QAction::triggered, this, [] { HelpDocument::open(); });
+    connect(showHelp, &QAction::triggered, this, &MainWindow::showHelp);
     helpMenu->addSeparator();
     QAction *about = helpMenu->addAction(QStringLiteral("バージョン情報(&A)"));
     connect(about, &QAction::triggered, this, [this] {
@@ -299,6 +300,16 @@ void MainWindow::withToolWindowHidden(const std::function<void()> &dialog)
         mToolWindow->show();
 }
 
+void MainWindow::showHelp()
+{
+    QString path;
+    if (HelpDocument::open(QCoreApplication::applicationDirPath(), path))
+        return;
+    mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
+                   QStringLiteral("ヘルプファイル「%1」を開けませんでした。")
+                       .arg(QDir::toNativeSeparators(path)));
+}
+
 void MainWindow::newMap()
 {
     // One question only: with unsaved changes, the one about them.
@@ -317,15 +328,15 @@ void MainWindow::openMap()
     if (!settleUnsavedChanges())
         return;
     QString chosen;
-    withToolWindowHidden([&] { chosen = mPrompter.chooseOpenFile(this, mFileDialogFolder); });
-    // From the second use on, the dialog starts where the platform left it.
-    mFileDialogFolder.clear();
+    withToolWindowHidden(
+        [&] { chosen = mPrompter.chooseOpenFile(this, mSession.fileDialogFolder()); });
     if (!chosen.isEmpty())
         openMapFile(chosen);
 }
 
 void MainWindow::openMapFile(const QString &floorOneFile)
 {
+    mSession.fileChosen(floorOneFile);
     const MapLoadResult loaded = mSession.openMap(floorOneFile);
     if (loaded.fault)
         mPrompter.tell(this, Prompter::Icon::Warning, loaded.fault->title, loaded.fault->message);
@@ -344,9 +355,12 @@ bool MainWindow::overwriteMap()
 bool MainWindow::saveMapAs()
 {
     QString chosen;
-    withToolWindowHidden([&] { chosen = mPrompter.chooseSaveFile(this, mFileDialogFolder); });
-    mFileDialogFolder.clear();
-    return !chosen.isEmpty() && writeMap(MapFileName::basePathOf(chosen));
+    withToolWindowHidden(
+        [&] { chosen = mPrompter.chooseSaveFile(this, mSession.fileDialogFolder()); });
+    if (chosen.isEmpty())
+        return false;
+    mSession.fileChosen(chosen);
+    return writeMap(MapFileName::basePathOf(chosen));
 }
 
 bool MainWindow::writeMap(const QString &basePath)
@@ -428,7 +442,7 @@ void MainWindow::showWarps()
 void MainWindow::editFloorProperties()
 {
     withToolWindowHidden([this] {
-        PropertiesDialog dialog(mSession, mPrompter, mFileDialogFolder, this);
+        PropertiesDialog dialog(mSession, mPrompter, mSession.fileDialogFolder(), this);
         // The caption shows a new floor name at once; the board is not redrawn.
         if (dialog.exec() == QDialog::Accepted)
             showCaption();
@@ -492,6 +506,13 @@ bool MainWindow::settleUnsavedChanges()
 
 bool MainWindow::quit()
 {
+    // One question per request: none while it is being asked, none once the answer was yes.
+    if (mQuitting)
+        return true;
+    if (mAskingToQuit)
+        return false;
+    const QScopedValueRollback asking(mAskingToQuit, true);
+    // With unsaved changes only the question about them is asked.
     if (mSession.document().isModified()) {
         if (!settleUnsavedChanges())
             return false;
@@ -499,6 +520,7 @@ bool MainWindow::quit()
                                    QStringLiteral("エディタを終了します。よろしいですか？"))) {
         return false;
     }
+    mQuitting = true;
     Q_EMIT quitRequested();
     return true;
 }
@@ -509,7 +531,6 @@ void MainWindow::showEvent(QShowEvent *event)
     if (mLoaded)
         return;
     mLoaded = true;
-    mFileDialogFolder = QCoreApplication::applicationDirPath();
     // The first palette opens beside the editor; later tool windows take the place of
     // the one before.
     mToolWindow = createToolWindow(mSession.editMode());
@@ -586,10 +607,11 @@ void MainWindow::closeEvent(QCloseEvent *event)
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QVariant marker = watched->property("markerIndex");
-    // The second press of a double click is a click of its own, never one on the cell below.
-    const bool press =
-        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
-    if (marker.isValid() && press) {
+    // The board is edited with single clicks: the second press of a double click does
+    // nothing, and it must not reach the cell below either.
+    if (marker.isValid() && event->type() == QEvent::MouseButtonDblClick)
+        return true;
+    if (marker.isValid() && event->type() == QEvent::MouseButtonPress) {
         const Qt::MouseButton button = static_cast<QMouseEvent *>(event)->button();
         if (!mSession.clickMarker(marker.toInt(), button))
             mPrompter.beep();

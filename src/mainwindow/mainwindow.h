@@ -45,6 +45,8 @@ public:
     bool quit();
     void newMap();
     void openMap();
+    // Opens the help document; says so when it is missing or no program opens it.
+    void showHelp();
     // Opens the map whose floor-1 file is given, as the open command does once a file is
     // chosen: a faulty map is reported and leaves an empty map.
     void openMapFile(const QString &floorOneFile);
@@ -112,7 +114,8 @@ private:
 
     ToolWindowFrame *mToolWindow = nullptr;
     bool mLoaded = false;
-    QString mFileDialogFolder;
+    bool mAskingToQuit = false;
+    bool mQuitting = false;
     QPointer<CheckReportWindow> mCheckReport;
 
     QAction *mPropertyAction = nullptr;

@@ -5,6 +5,9 @@
 #include "mapfile/mapfilename.h"
 #include "model/cellstring.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace {
@@ -24,7 +27,7 @@ QString askEndText()
 EditorSession::EditorSession(MapDocument &document, const ChipDescriptions &descriptions,
                              QObject *parent)
     : QObject(parent), mDocument(document), mDescriptions(descriptions),
-      mSelectedChip(CellString::defaultChip())
+      mSelectedChip(CellString::defaultChip()), mFileDialogFolder(QDir::currentPath())
 {
     connect(&mWarps, &WarpLinking::statusTextChanged, this, &EditorSession::setStatusText);
     connect(&mDocument, &MapDocument::stepReplayed, this, &EditorSession::onStepReplayed);
@@ -216,6 +219,12 @@ void EditorSession::resetSessionState()
     mEditMode = NoMode;
     setEditMode(ChipMode);
     Q_EMIT toolBoxModeChanged();
+}
+
+void EditorSession::fileChosen(const QString &file)
+{
+    if (!file.isEmpty())
+        mFileDialogFolder = QFileInfo(file).absolutePath();
 }
 
 MapLoadResult EditorSession::openMap(const QString &chosenFile)

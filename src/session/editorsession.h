@@ -78,6 +78,11 @@ public:
     // Writes the map under a base path; the map is named after it, and counts as saved,
     // only when that worked.
     MapSaveResult saveMap(const QString &basePath);
+    // Where the next open or save dialog starts: the folder of the file chosen or opened
+    // last, at first the working folder at start.
+    const QString &fileDialogFolder() const { return mFileDialogFolder; }
+    // A file was chosen in an open or save dialog or named on the command line.
+    void fileChosen(const QString &file);
     // A loaded map replaces the document: tabs and markers follow its floors and pairs.
     void takeLoadedMap(const MapData &map);
     // A map restored from a recovery copy: opened as loaded, with unsaved changes.
@@ -186,4 +191,5 @@ private:
 
     QString mStatusText;
     QString mPositionText;
+    QString mFileDialogFolder;
 };

@@ -1,0 +1,249 @@
+#!/usr/bin/env bash
+# Drives the built editor as a person would, on its own X display with a window manager:
+# keys, clicks on board cells, paths typed into the real file dialogs. Asserts on what the
+# person gets: the process ending with status 0, the windows shown, the files saved.
+#
+#   realprogram.sh SCENARIO EDITOR SOURCE_DIR      SCENARIO: quit | closebox | files
+set -uo pipefail
+
+scenario="$1"
+editor="$(realpath "$2")"
+source_dir="$3"
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+for tool in Xvfb openbox xdotool xprop xwininfo; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+done
+
+scratch="$(mktemp -d)"
+display_pid=
+wm_pid=
+editor_pid=
+editor_status=
+
+stop_editor() {
+    if [ -n "$editor_pid" ]; then
+        kill "$editor_pid" 2>/dev/null
+        wait "$editor_pid" 2>/dev/null
+    fi
+    editor_pid=
+}
+cleanup() {
+    stop_editor
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
+    [ -n "$display_pid" ] && kill "$display_pid" 2>/dev/null && wait "$display_pid" 2>/dev/null
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP PIPE
+
+# Waits up to $2 seconds (60 by default: sanitizer builds and a shared machine are slow)
+# for a command to succeed.
+wait_for() {
+    local what="$1" seconds="$2"
+    shift 2
+    local tries=$((seconds * 10))
+    for _ in $(seq "$tries"); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    fail "waited ${seconds}s for $what"
+    return 1
+}
+
+# A display of our own: Xvfb picks a free number and writes it to fd 3.
+exec 3>"$scratch/display"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+display_pid=$!
+exec 3>&-
+wait_for "Xvfb to start" 30 test -s "$scratch/display" || { cat "$scratch/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$scratch/display")"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
+wm_pid=$!
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+wait_for "openbox to manage the display" 30 wm_running || exit 1
+
+# The editor runs from the scratch folder, so its dialogs start there.
+start_editor() {
+    (cd "$scratch" && exec "$editor" "$@") >"$scratch/editor.log" 2>&1 &
+    editor_pid=$!
+    editor_status=
+}
+
+# Prints the id of the first visible window whose title matches.
+visible_window() {
+    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep .
+}
+window_shows() { visible_window "$1" >/dev/null; }
+window_gone() { ! window_shows "$1"; }
+editor_gone() { ! kill -0 "$editor_pid" 2>/dev/null; }
+window_or_end() { window_shows "$1" || editor_gone; }
+# Waits for a window of the running editor and prints its id.
+wait_window() {
+    wait_for "a window titled \"$1\"" 60 window_or_end "$1" || return 1
+    editor_gone && { fail "the editor ended before \"$1\" showed"; return 1; }
+    visible_window "$1"
+}
+# Waits for the editor to end on its own and keeps its exit status.
+wait_editor_end() {
+    if wait_for "the editor to end ($1)" 60 editor_gone; then
+        wait "$editor_pid"
+        editor_status=$?
+        editor_pid=
+        return 0
+    fi
+    stop_editor
+    return 1
+}
+expect_status_zero() {
+    wait_editor_end "$1" || return
+    [ "$editor_status" -eq 0 ] ||
+        fail "the editor ended with status $editor_status after $1: $(cat "$scratch/editor.log")"
+}
+
+main_title='^Q;zKマップエディタ'
+question_title='^Q:zKエディタ$'
+palette_title='^マップチップ$'
+
+start_and_wait_main() {
+    start_editor "$@"
+    main="$(wait_window "$main_title")" ||
+        { echo "FAIL: no main window; editor output: $(cat "$scratch/editor.log")" >&2; exit 1; }
+    wait_window "$palette_title" >/dev/null
+}
+
+# Answers the quit question with Alt and the button's access key.
+answer_question() {
+    local key="$1"
+    local box
+    box="$(wait_window "$question_title")" || { fail "no quit question showed"; return 1; }
+    xdotool windowactivate --sync "$box" key --clearmodifiers "alt+$key"
+}
+
+# Sets X, Y (absolute, of the client area), WIDTH and HEIGHT of a window. xwininfo, as
+# xdotool's geometry is off by the frame under a reparenting window manager.
+client_geometry() {
+    eval "$(xwininfo -id "$1" | sed -n 's/^ *Absolute upper-left X: *\(-*[0-9]*\)/X=\1/p
+        s/^ *Absolute upper-left Y: *\(-*[0-9]*\)/Y=\1/p
+        s/^ *Width: *\([0-9]*\)/WIDTH=\1/p
+        s/^ *Height: *\([0-9]*\)/HEIGHT=\1/p')"
+}
+
+# Clicks the close box of a window's frame (the right end of openbox's title bar). No
+# --sync on the moves: it waits for motion, and there is none when the pointer is there.
+click_close_box() {
+    local window="$1" left right top
+    read -r left right top _ < <(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    client_geometry "$window"
+    xdotool mousemove $((X + WIDTH + right - 10)) $((Y - top / 2)) click 1
+}
+
+# Clicks board cell (x, y). The window's client area is the menu bar over a fixed 436 px
+# of board, tool column and status bar, so the menu bar's height is what is left over; the
+# board starts 8 px in and 24 px under the top of the area below the menu bar.
+click_cell() {
+    client_geometry "$main"
+    local board_top=$((HEIGHT - 436 + 24))
+    xdotool mousemove $((X + 8 + ($1 - 1) * 24 + 12)) $((Y + board_top + ($2 - 1) * 24 + 12))
+    xdotool click 1
+}
+
+# Chooses a map command from the keyboard, types a path into the file dialog and accepts it.
+file_dialog() {
+    local item="$1" title="$2" path="$3" dialog
+    xdotool windowactivate --sync "$main" key --clearmodifiers alt+m "$item"
+    dialog="$(wait_window "^$title\$")" || { fail "no dialog \"$title\" showed"; return 1; }
+    xdotool windowactivate --sync "$dialog" type --delay 30 "$path"
+    xdotool key Return
+    wait_for "the dialog \"$title\" to close" 60 window_gone "^$title\$"
+}
+
+# The 16 grid lines of a floor file, without their CR LF.
+grid_of() {
+    head -n 16 "$1" | tr -d '\r'
+}
+
+case "$scenario" in
+quit)
+    start_and_wait_main
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
+    answer_question y
+    expect_status_zero "Ctrl+Q and yes"
+
+    start_and_wait_main
+    xdotool windowactivate --sync "$main" key --clearmodifiers alt+m x
+    answer_question y
+    expect_status_zero "終了(&X) from the menu and yes"
+    ;;
+closebox)
+    start_and_wait_main
+    click_close_box "$main"
+    answer_question n
+    wait_for "the question to close after no" 60 window_gone "$question_title"
+    editor_gone && fail "the editor ended after no: $(cat "$scratch/editor.log")"
+    window_shows "$main_title" || fail "the main window is gone after no"
+    window_shows "$palette_title" || fail "the chip palette is gone after no"
+    # A second request asks once more, once.
+    click_close_box "$main"
+    answer_question y
+    expect_status_zero "the close box and yes"
+    ;;
+files)
+    # Painted cells reach the file saved through the real save dialog.
+    start_and_wait_main
+    painted=("1 1" "5 3" "24 16" "6 3")
+    for cell in "${painted[@]}"; do
+        # shellcheck disable=SC2086
+        click_cell $cell
+    done
+    file_dialog a "名前を付けて保存" "$scratch/painted"
+    wait_for "painted.map to be written" 60 test -s "$scratch/painted.map"
+    expected="$scratch/expected-grid"
+    for y in $(seq 16); do
+        line=""
+        for x in $(seq 24); do
+            code="  "
+            for cell in "${painted[@]}"; do
+                [ "$cell" = "$x $y" ] && code="[]"
+            done
+            line+="$code"
+        done
+        echo "$line"
+    done >"$expected"
+    diff <(grid_of "$scratch/painted.map") "$expected" >&2 ||
+        fail "the saved grid differs from the painted cells (< saved, > painted)"
+
+    # A map opened through the real open dialog is the map shown: saved again, it is
+    # the same files.
+    mkdir "$scratch/maps"
+    cp "$source_dir/docs/sample/meadow.map" "$source_dir/docs/sample/meadow_2.map" "$scratch/maps/"
+    file_dialog o "開く" "$scratch/maps/meadow.map"
+    file_dialog a "名前を付けて保存" "$scratch/maps/copy.map"
+    wait_for "copy_2.map to be written" 60 test -s "$scratch/maps/copy_2.map"
+    for floor in "" _2; do
+        cmp "$scratch/maps/meadow$floor.map" "$scratch/maps/copy$floor.map" >&2 ||
+            fail "meadow$floor.map opened and saved again as copy$floor.map differs"
+    done
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
+    answer_question y
+    expect_status_zero "Ctrl+Q and yes"
+    ;;
+*)
+    echo "unknown scenario $scenario" >&2
+    exit 2
+    ;;
+esac
+
+if [ "$failures" -ne 0 ]; then
+    echo "--- editor output ---" >&2
+    cat "$scratch/editor.log" >&2
+    exit 1
+fi
+echo "$scenario: passed"
