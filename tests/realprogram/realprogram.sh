@@ -3,7 +3,8 @@
 # keys, clicks on board cells, paths typed into the real file dialogs. Asserts on what the
 # person gets: the process ending with status 0, the windows shown, the files saved.
 #
-#   realprogram.sh SCENARIO EDITOR SOURCE_DIR      SCENARIO: quit | closebox | files
+#   realprogram.sh SCENARIO EDITOR SOURCE_DIR
+#   SCENARIO: quit | closebox | files | undo | recovery
 set -uo pipefail
 
 scenario="$1"
@@ -64,6 +65,9 @@ exec 3>&-
 wait_for "Xvfb to start" 30 test -s "$scratch/display" || { cat "$scratch/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$(head -n 1 "$scratch/display")"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+# Recovery copies and settings of our own, so that nothing a user or another test left
+# behind asks a question.
+export XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/config"
 
 openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
 wm_pid=$!
@@ -165,6 +169,11 @@ file_dialog() {
     wait_for "the dialog \"$title\" to close" 60 window_gone "^$title\$"
 }
 
+# The caption ends in "*" while the map has unsaved changes.
+title_marked() { xdotool getwindowname "$main" 2>/dev/null | grep -q '\*$'; }
+title_unmarked() { ! title_marked; }
+recovery_copy_written() { compgen -G "$XDG_DATA_HOME/qzk-editor/recovery/*/map.map" >/dev/null; }
+
 # The 16 grid lines of a floor file, without their CR LF.
 grid_of() {
     head -n 16 "$1" | tr -d '\r'
@@ -234,6 +243,43 @@ files)
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
     answer_question y
     expect_status_zero "Ctrl+Q and yes"
+    ;;
+undo)
+    # Two cells painted, the second taken back: the saved file holds the first only.
+    start_and_wait_main
+    click_cell 3 3
+    click_cell 4 3
+    wait_for "the caption to mark unsaved changes" 60 title_marked
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+z
+    file_dialog a "名前を付けて保存" "$scratch/undone"
+    wait_for "undone.map to be written" 60 test -s "$scratch/undone.map"
+    [ "$(sed -n 3p "$scratch/undone.map" | tr -d '\r')" = "    []$(printf '%42s')" ] ||
+        fail "row 3 of the saved map is not the first cell alone: $(sed -n 3p "$scratch/undone.map")"
+    wait_for "the caption to lose its mark after saving" 60 title_unmarked
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
+    answer_question y
+    expect_status_zero "Ctrl+Q and yes after saving"
+    ;;
+recovery)
+    # Work survives a crash: the copy written a moment after a change is offered again.
+    start_and_wait_main
+    click_cell 7 2
+    wait_for "the recovery copy to be written" 60 recovery_copy_written
+    kill -KILL "$editor_pid"
+    wait "$editor_pid" 2>/dev/null
+    editor_pid=
+    start_editor
+    answer_question y
+    main="$(wait_window "$main_title")" || exit 1
+    wait_for "the recovered map to show as unsaved" 60 title_marked
+    file_dialog a "名前を付けて保存" "$scratch/recovered"
+    wait_for "recovered.map to be written" 60 test -s "$scratch/recovered.map"
+    [ "$(sed -n 2p "$scratch/recovered.map" | tr -d '\r')" = "$(printf '%12s')[]$(printf '%34s')" ] ||
+        fail "row 2 of the recovered map lacks the painted cell: $(sed -n 2p "$scratch/recovered.map")"
+    recovery_copy_written && fail "the recovery copy is still there after saving"
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
+    answer_question y
+    expect_status_zero "Ctrl+Q and yes after recovering"
     ;;
 *)
     echo "unknown scenario $scenario" >&2
