@@ -145,6 +145,8 @@ check_startup() {
     done
     [ -s "$scratch/display" ] || { fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"; return; }
     export DISPLAY=":$(head -n 1 "$scratch/display")"
+    # Recovery copies and settings of its own: nothing left elsewhere asks a question.
+    export XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/config"
     unset WAYLAND_DISPLAY
 
     local main_title='^Q;zKマップエディタ' warning_title='^Q:zKエディタ$' window
