@@ -1,3 +1,4 @@
+#include "benchmaps.h"
 #include "mainwindow/boardview.h"
 #include "mainwindow/mainwindow.h"
 #include "mapfile/mapfilewriter.h"
@@ -21,33 +22,6 @@
 // What a person waits for: the real main window and session, from the input to the next
 // frame (pending events handled and the window painted again).
 namespace {
-
-// Nine floors with a chip on every cell, a branch setting on every third cell and all 79
-// pairs, within and across floors.
-MapData fullMap()
-{
-    MapData map = MapData::resetMap();
-    map.setFloorCount(MapData::MaxFloors);
-    for (int floor = 1; floor <= MapData::MaxFloors; ++floor) {
-        for (int x = 1; x <= MapData::Width; ++x) {
-            for (int y = 1; y <= MapData::Height; ++y) {
-                const int chip = 1 + (x * 16 + y + floor) % 47;
-                map.setCell(x, y, floor, CellString::make(chip, CodeTables::chipCode(chip)));
-                if ((x + y) % 3 == 0)
-                    map.setBranch(x, y, floor, QStringLiteral("2013"));
-            }
-        }
-        map.setFloorName(floor, QStringLiteral("%1階 大広間").arg(floor));
-    }
-    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
-        const int floor = 1 + pair % MapData::MaxFloors;
-        const int destination = pair % 2 ? floor : 1 + (floor % MapData::MaxFloors);
-        map.setWarp(pair, {std::uint8_t(1 + pair % 24), std::uint8_t(1 + pair % 16),
-                           std::uint8_t(floor), std::uint8_t(24 - pair % 24),
-                           std::uint8_t(16 - pair % 16), std::uint8_t(destination)});
-    }
-    return map;
-}
 
 // The full map saved once, and an editor that has opened it.
 struct Editor
