@@ -179,6 +179,14 @@ private:
     std::array<std::uint8_t, Pairs + 1> mNextPair;
 };
 
+using Place = MapCheck::Place;
+
+void addLine(MapCheck::Report &report, const QString &line, Place place = {})
+{
+    report.lines.append(line);
+    report.places.append(place);
+}
+
 // Flags of the pairs that got an error line in this check; such pairs are never followed.
 using FaultyPairs = std::array<bool, Pairs + 1>;
 
@@ -193,10 +201,10 @@ QString warpCellText(int floor, int x, int y, const QString &tail)
            QString::number(y) + QStringLiteral(")の") + tail;
 }
 
-// Walks the warp cells of the used floors column by column. Without `lines` it stops at the
-// first cell no pair leaves from and returns its position code; with `lines` it reports
+// Walks the warp cells of the used floors column by column. Without `report` it stops at the
+// first cell no pair leaves from and returns its position code; with `report` it reports
 // every such cell and every pair whose kind does not fit its floors.
-int searchWarp(const Board &board, QStringList *lines, FaultyPairs *faulty)
+int searchWarp(const Board &board, MapCheck::Report *report, FaultyPairs *faulty)
 {
     const int floorCount = std::clamp(board.map().floorCount(), 1, Floors);
     for (int floor = 1; floor <= floorCount; ++floor) {
@@ -208,25 +216,31 @@ int searchWarp(const Board &board, QStringList *lines, FaultyPairs *faulty)
                 const int pair = board.firstPairFrom(cell);
                 if (pair == 0) {
                     const int code = positionCode(x, y, floor);
-                    if (!lines)
+                    if (!report)
                         return code;
-                    lines->append(errorLine(MapCheck::unlinkedWarpText(code)));
+                    addLine(*report, errorLine(MapCheck::unlinkedWarpText(code)), {x, y, floor});
                     continue;
                 }
-                if (!lines)
+                if (!report)
                     continue;
                 const WarpRecord &r = board.map().warp(pair);
                 const bool acrossFloors = r.srcFloor != r.dstFloor;
                 const int kind = warpKindOf(board.map().cell(x, y, floor));
                 if (kind >= 4 && !acrossFloors) {
                     (*faulty)[pair] = true;
-                    lines->append(errorLine(warpCellText(
-                        floor, x, y, QStringLiteral("NEXT/BACKは、階層をまたいでいません。"))));
+                    addLine(
+                        *report,
+                        errorLine(warpCellText(
+                            floor, x, y, QStringLiteral("NEXT/BACKは、階層をまたいでいません。"))),
+                        {x, y, floor});
                 } else if (kind <= 3 && acrossFloors) {
                     (*faulty)[pair] = true;
-                    lines->append(errorLine(warpCellText(
-                        floor, x, y,
-                        QStringLiteral("ワープは、同じ階層内にワープしなければなりません。"))));
+                    addLine(
+                        *report,
+                        errorLine(warpCellText(
+                            floor, x, y,
+                            QStringLiteral("ワープは、同じ階層内にワープしなければなりません。"))),
+                        {x, y, floor});
                 }
             }
         }
@@ -234,7 +248,7 @@ int searchWarp(const Board &board, QStringList *lines, FaultyPairs *faulty)
     return 0;
 }
 
-void checkWarpPairs(const Board &board, QStringList &lines, FaultyPairs &faulty)
+void checkWarpPairs(const Board &board, MapCheck::Report &report, FaultyPairs &faulty)
 {
     for (int pair = 1; pair <= Pairs; ++pair) {
         const WarpRecord &r = board.map().warp(pair);
@@ -242,20 +256,25 @@ void checkWarpPairs(const Board &board, QStringList &lines, FaultyPairs &faulty)
             continue;
         if (!board.hasAt(r.srcX, r.srcY, r.srcFloor, WarpCode)) {
             faulty[pair] = true;
-            lines.append(QStringLiteral("ワープ[") + CodeTables::sourceLabel(pair) +
-                         QStringLiteral("]は機能していません。"));
+            addLine(report,
+                    QStringLiteral("ワープ[") + CodeTables::sourceLabel(pair) +
+                        QStringLiteral("]は機能していません。"),
+                    {r.srcX, r.srcY, r.srcFloor});
         } else if (board.hasAt(r.dstX, r.dstY, r.dstFloor, BlankIndex)) {
             faulty[pair] = true;
-            lines.append(errorLine(QStringLiteral("ワープ[") + CodeTables::destinationLabel(pair) +
-                                   QStringLiteral("]の出口にはマスがありません。")));
+            addLine(report,
+                    errorLine(QStringLiteral("ワープ[") + CodeTables::destinationLabel(pair) +
+                              QStringLiteral("]の出口にはマスがありません。")),
+                    {r.dstX, r.dstY, r.dstFloor});
         }
     }
 }
 
 // Depth-first search from the start (x, y) on floor 1 for a goal chip. Cells with more than
-// one way on wait on a fixed stack; a dead end goes back to the latest of them.
+// one way on wait on a fixed stack; a dead end goes back to the latest of them. Leaves the
+// cells it stood on, and the way to the goal it reached, in `report`.
 MapCheck::Reachability searchGoal(const Board &board, const FaultyPairs &faulty, int checkX,
-                                  int checkY)
+                                  int checkY, MapCheck::Report &report)
 {
     constexpr int WarpMove = 5;
     constexpr int DirectionDx[5] = {0, 0, -1, 1, 0};
@@ -267,12 +286,34 @@ MapCheck::Reachability searchGoal(const Board &board, const FaultyPairs &faulty,
     std::array<Position, MapCheck::BranchStackSize> branchStack;
     int branchDepth = 0;
     std::array<bool, CellCount> visited{};
+    // The cell each cell was entered from: the way back from wherever the search stands.
+    std::array<std::int16_t, CellCount> cameFrom{};
+    const int start = cellIndex(checkX, checkY, 1);
     int checkFloor = 1;
+
+    const auto finish = [&](MapCheck::Reachability result, int here) {
+        // The goal is stood on too, even though the search ends there.
+        visited[here] = true;
+        report.visited = QBitArray(CellCount);
+        for (int i = 0; i < CellCount; ++i) {
+            if (visited[i])
+                report.visited.setBit(i);
+        }
+        if (result == MapCheck::Reachability::GoalReached) {
+            for (int cell = here;; cell = cameFrom[cell]) {
+                report.route.prepend(
+                    {(cell % FloorCells) / Height + 1, cell % Height + 1, cell / FloorCells + 1});
+                if (cell == start)
+                    break;
+            }
+        }
+        return result;
+    };
 
     for (;;) {
         const int here = cellIndex(checkX, checkY, checkFloor);
         if (board.has(here, GoalChip))
-            return MapCheck::Reachability::GoalReached;
+            return finish(MapCheck::Reachability::GoalReached, here);
         visited[here] = true;
 
         int ways = 0;
@@ -308,7 +349,7 @@ MapCheck::Reachability searchGoal(const Board &board, const FaultyPairs &faulty,
 
         if (ways == 0) {
             if (branchDepth == 0)
-                return MapCheck::Reachability::NoPath;
+                return finish(MapCheck::Reachability::NoPath, here);
             const Position back = branchStack[--branchDepth];
             checkX = back.x;
             checkY = back.y;
@@ -317,7 +358,7 @@ MapCheck::Reachability searchGoal(const Board &board, const FaultyPairs &faulty,
         }
         if (ways >= 2) {
             if (branchDepth == MapCheck::BranchStackSize)
-                return MapCheck::Reachability::SearchAbandoned;
+                return finish(MapCheck::Reachability::SearchAbandoned, here);
             branchStack[branchDepth++] = {std::uint8_t(checkX), std::uint8_t(checkY),
                                           std::uint8_t(checkFloor)};
         }
@@ -330,6 +371,7 @@ MapCheck::Reachability searchGoal(const Board &board, const FaultyPairs &faulty,
             checkX += DirectionDx[chosen];
             checkY += DirectionDy[chosen];
         }
+        cameFrom[cellIndex(checkX, checkY, checkFloor)] = std::int16_t(here);
     }
 }
 
@@ -340,7 +382,7 @@ MapCheck::Report MapCheck::run(const MapData &map)
     const Board board(map);
     const int floorCount = std::clamp(map.floorCount(), 1, Floors);
     Report report;
-    QStringList &lines = report.lines;
+    const QStringList &lines = report.lines;
 
     // Starts and goals, in reading order: the last start of floor 1 is the one that counts.
     int startCount = 0;
@@ -364,31 +406,33 @@ MapCheck::Report MapCheck::run(const MapData &map)
         }
     }
     if (startCount == 0) {
-        lines.append(QStringLiteral("【Error】ふりだしがありません。"));
+        addLine(report, QStringLiteral("【Error】ふりだしがありません。"));
     } else if (checkX != 0) {
         if (startCount < 2) {
-            lines.append(QStringLiteral("ふりだしの数は正常です。"));
+            addLine(report, QStringLiteral("ふりだしの数は正常です。"));
         } else {
-            lines.append(QStringLiteral("ふりだしが") + QString::number(startCount) +
-                         QStringLiteral("個もあります。１階(") + QString::number(checkX) + u',' +
-                         QString::number(checkY) + QStringLiteral(")のふりだしが有効です。"));
+            addLine(report,
+                    QStringLiteral("ふりだしが") + QString::number(startCount) +
+                        QStringLiteral("個もあります。１階(") + QString::number(checkX) + u',' +
+                        QString::number(checkY) + QStringLiteral(")のふりだしが有効です。"),
+                    {checkX, checkY, 1});
         }
     } else {
-        lines.append(QStringLiteral("【Error】ふりだしは１階に置かないと動作しません。"));
+        addLine(report, QStringLiteral("【Error】ふりだしは１階に置かないと動作しません。"));
         startCount = 0;
     }
-    lines.append(goalCount >= 1 ? QStringLiteral("あがりの数は正常です。")
-                                : QStringLiteral("【Error】あがりがありません。"));
+    addLine(report, goalCount >= 1 ? QStringLiteral("あがりの数は正常です。")
+                                   : QStringLiteral("【Error】あがりがありません。"));
 
     FaultyPairs faulty{};
-    searchWarp(board, &lines, &faulty);
-    checkWarpPairs(board, lines, faulty);
+    searchWarp(board, &report, &faulty);
+    checkWarpPairs(board, report, faulty);
     if (lines.size() == 2)
-        lines.append(QStringLiteral("ワープの設定は正常です。"));
+        addLine(report, QStringLiteral("ワープの設定は正常です。"));
 
     if (startCount == 0 || goalCount == 0) {
-        lines.append(separatorLine());
-        lines.append(QStringLiteral("このマップをクリアすることは不可能です。"));
+        addLine(report, separatorLine());
+        addLine(report, QStringLiteral("このマップをクリアすることは不可能です。"));
         return report;
     }
 
@@ -403,26 +447,27 @@ MapCheck::Report MapCheck::run(const MapData &map)
             }
         }
     }
-    report.reachability = searchGoal(board, faulty, checkX, checkY);
+    report.reachability = searchGoal(board, faulty, checkX, checkY, report);
 
     if (report.reachability == Reachability::NoPath) {
-        lines.append(QStringLiteral("【Error】ふりだしからあがりまで、道がつながっていません。"));
-        lines.append(separatorLine());
-        lines.append(QStringLiteral("このマップをクリアすることは不可能です。"));
+        addLine(report,
+                QStringLiteral("【Error】ふりだしからあがりまで、道がつながっていません。"));
+        addLine(report, separatorLine());
+        addLine(report, QStringLiteral("このマップをクリアすることは不可能です。"));
         return report;
     }
-    lines.append(report.reachability == Reachability::GoalReached
-                     ? QStringLiteral("あがりまでの道は、きちんとつながっています。")
-                     : QStringLiteral("マップが特殊すぎて、到達チェックを行えませんでした。"));
-    lines.append(separatorLine());
+    addLine(report, report.reachability == Reachability::GoalReached
+                        ? QStringLiteral("あがりまでの道は、きちんとつながっています。")
+                        : QStringLiteral("マップが特殊すぎて、到達チェックを行えませんでした。"));
+    addLine(report, separatorLine());
     const bool anyError = std::any_of(lines.cbegin(), lines.cend(),
                                       [](const QString &line) { return line.startsWith(u'【'); });
     if (anyError) {
         report.verdict = Verdict::MayBreakDuringPlay;
-        lines.append(QStringLiteral("このマップは、プレイ中にバグる可能性があります。"));
+        addLine(report, QStringLiteral("このマップは、プレイ中にバグる可能性があります。"));
     } else {
         report.verdict = Verdict::NoSeriousProblem;
-        lines.append(QStringLiteral("このマップに、特に重大な問題は見つかりませんでした。"));
+        addLine(report, QStringLiteral("このマップに、特に重大な問題は見つかりませんでした。"));
     }
     return report;
 }
@@ -430,6 +475,43 @@ MapCheck::Report MapCheck::run(const MapData &map)
 int MapCheck::findUnlinkedWarpCell(const MapData &map)
 {
     return searchWarp(Board(map), nullptr, nullptr);
+}
+
+bool MapCheck::Report::wasVisited(int x, int y, int floor) const
+{
+    return isOnBoard(x, y, floor) && !visited.isEmpty() && visited.testBit(cellIndex(x, y, floor));
+}
+
+QVector<QPoint> MapCheck::Report::visitedOn(int floor) const
+{
+    QVector<QPoint> cells;
+    for (int y = 1; y <= Height; ++y) {
+        for (int x = 1; x <= Width; ++x) {
+            if (wasVisited(x, y, floor))
+                cells.append({x, y});
+        }
+    }
+    return cells;
+}
+
+QVector<QPoint> MapCheck::Report::routeOn(int floor) const
+{
+    QVector<QPoint> cells;
+    for (const Place &place : route) {
+        if (place.floor == floor)
+            cells.append({place.x, place.y});
+    }
+    return cells;
+}
+
+QVector<QPoint> MapCheck::Report::namedOn(int floor) const
+{
+    QVector<QPoint> cells;
+    for (const Place &place : places) {
+        if (place.floor == floor && !cells.contains(QPoint(place.x, place.y)))
+            cells.append({place.x, place.y});
+    }
+    return cells;
 }
 
 QString MapCheck::unlinkedWarpText(int positionCode)

@@ -1,5 +1,8 @@
 #include "mapfile/mapfilename.h"
 
+#include <QFileInfo>
+#include <QRegularExpression>
+
 namespace MapFileName {
 
 QString floorFilePath(const QString &basePath, int floor)
@@ -17,6 +20,16 @@ QString basePathOf(const QString &chosenFile)
     if (dot < 0 || dot < separator)
         return chosenFile;
     return chosenFile.left(dot);
+}
+
+QString floorOneFileOf(const QString &floorFile)
+{
+    static const QRegularExpression higherFloor(QStringLiteral("_[2-9]\\.map$"));
+    const QRegularExpressionMatch match = higherFloor.match(floorFile);
+    if (!match.hasMatch())
+        return floorFile;
+    const QString floorOne = floorFile.left(match.capturedStart()) + QStringLiteral(".map");
+    return QFileInfo::exists(floorOne) ? floorOne : floorFile;
 }
 
 } // namespace MapFileName

@@ -27,6 +27,48 @@ EditorSession::EditorSession(MapDocument &document, const ChipDescriptions &desc
       mSelectedChip(CellString::defaultChip())
 {
     connect(&mWarps, &WarpLinking::statusTextChanged, this, &EditorSession::setStatusText);
+    connect(&mDocument, &MapDocument::changed, this, &EditorSession::dropCheckResult);
+}
+
+MapCheck::Report EditorSession::checkMap()
+{
+    MapCheck::Report report = MapCheck::run(map());
+    mCheckResult = report;
+    mCheckOverlayOn = true;
+    Q_EMIT checkOverlayChanged();
+    return report;
+}
+
+const MapCheck::Report *EditorSession::checkOverlay() const
+{
+    return mCheckResult && mCheckOverlayOn ? &*mCheckResult : nullptr;
+}
+
+void EditorSession::setCheckOverlayOn(bool on)
+{
+    if (on == mCheckOverlayOn)
+        return;
+    mCheckOverlayOn = on;
+    Q_EMIT checkOverlayChanged();
+}
+
+void EditorSession::dropCheckResult()
+{
+    if (!mCheckResult)
+        return;
+    mCheckResult.reset();
+    Q_EMIT checkOverlayChanged();
+}
+
+void EditorSession::locateCell(int floor, QPoint cell)
+{
+    if (!MapData::isOnBoard(cell.x(), cell.y()) || floor < 1 || floor > map().floorCount())
+        return;
+    if (floor != mCurrentFloor)
+        selectFloorTab(floor - 1);
+    setPositionText(QStringLiteral("%1階(%2,%3)").arg(mCurrentFloor).arg(cell.x()).arg(cell.y()));
+    setStatusText(cellDescription(map().cell(cell.x(), cell.y(), mCurrentFloor)));
+    Q_EMIT cellLocated(cell);
 }
 
 QString EditorSession::windowCaption() const

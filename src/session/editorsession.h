@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/mapcheck.h"
 #include "board/warplinking.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
@@ -10,6 +11,8 @@
 #include <QPoint>
 #include <QString>
 #include <QVector>
+
+#include <optional>
 
 // The editing session around the one map: the current floor and mode, what the tool
 // windows have selected, the line tool, and the status texts. Windows render this
@@ -135,6 +138,17 @@ public:
     void setStatusText(const QString &text);
     void setPositionText(const QString &text);
 
+    // Runs the map check. What its search saw stays on the board until the map changes.
+    MapCheck::Report checkMap();
+    // The last check's findings for the board; none once the map changed or while the
+    // overlay is switched off.
+    const MapCheck::Report *checkOverlay() const;
+    bool hasCheckResult() const { return mCheckResult.has_value(); }
+    bool isCheckOverlayOn() const { return mCheckOverlayOn; }
+    void setCheckOverlayOn(bool on);
+    // Shows floor `floor` and puts cell (x, y) into the status bar as hovering it would.
+    void locateCell(int floor, QPoint cell);
+
 Q_SIGNALS:
     void boardRefreshed();
     void statusChanged();
@@ -145,10 +159,14 @@ Q_SIGNALS:
     void selectedBranchChanged();
     void warpsChanged();
     void floorsChanged();
+    void checkOverlayChanged();
+    // A report line's cell was chosen: the board should point it out.
+    void cellLocated(QPoint cell);
 
 private:
     void setLineTool(LineToolState state);
     void dropLineStartForFloorChange();
+    void dropCheckResult();
 
     MapDocument &mDocument;
     const ChipDescriptions &mDescriptions;
@@ -169,4 +187,7 @@ private:
 
     QString mStatusText;
     QString mPositionText;
+
+    std::optional<MapCheck::Report> mCheckResult;
+    bool mCheckOverlayOn = true;
 };
