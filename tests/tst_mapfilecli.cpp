@@ -164,7 +164,8 @@ void TestMapFileCli::arguments_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("stdoutPart");
     QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"resave IN.map OUTBASE"_s;
-    QTest::newRow("help names check") << QStringList{u"--help"_s} << 0 << u"check IN.map"_s;
+    QTest::newRow("help names check")
+        << QStringList{u"--help"_s} << 0 << u"check [--json] IN.map"_s;
     QTest::newRow("no command") << QStringList{} << 64 << QString();
     QTest::newRow("unknown command") << QStringList{u"frobnicate"_s} << 64 << QString();
     QTest::newRow("resave without base") << QStringList{u"resave"_s, u"a.map"_s} << 64 << QString();
@@ -172,7 +173,7 @@ void TestMapFileCli::arguments_data()
         << QStringList{u"resave"_s, u"a.txt"_s, u"b"_s} << 64 << QString();
     QTest::newRow("check without map") << QStringList{u"check"_s} << 64 << QString();
     QTest::newRow("help names render")
-        << QStringList{u"--help"_s} << 0 << u"render [--scale N] IN.map OUTDIR"_s;
+        << QStringList{u"--help"_s} << 0 << u"render [--scale N] [--check] IN.map OUTDIR"_s;
     QTest::newRow("render without folder")
         << QStringList{u"render"_s, u"a.map"_s} << 64 << QString();
     QTest::newRow("render of a non-map file")

@@ -6,16 +6,19 @@
 #include "painting/chippictures.h"
 #include "prompts/prompter.h"
 #include "session/editorsession.h"
+#include "session/recentmaps.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QSettings>
 
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("qzk"));
     QApplication::setApplicationName(QStringLiteral("qzk-editor"));
     QApplication::setApplicationVersion(AppInfo::version());
     // Lets the desktop match the windows with the installed menu entry and its icon.
@@ -45,7 +48,10 @@ int main(int argc, char *argv[])
 
     EditorSession session(document, descriptions);
     const ChipPictures pictures(app.devicePixelRatio());
-    MainWindow window(session, pictures, prompter);
+    // The recent maps are the only thing kept between runs.
+    QSettings settings;
+    RecentMaps recentMaps(settings);
+    MainWindow window(session, pictures, prompter, recentMaps);
     QObject::connect(&window, &MainWindow::quitRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     window.show();

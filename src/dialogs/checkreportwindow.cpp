@@ -40,12 +40,26 @@ CheckReportWindow::CheckReportWindow(QWidget *parent)
     mList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     mList->setSelectionMode(QAbstractItemView::SingleSelection);
     mList->move(0, 0);
+    connect(mList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+        const int row = mList->row(item);
+        if (row < 0 || row >= mPlaces.size() || !mPlaces[row].isValid())
+            return;
+        const MapCheck::Place &place = mPlaces[row];
+        Q_EMIT placeChosen(place.floor, QPoint(place.x, place.y));
+    });
     resize(pixels(5505), pixels(3255));
     fitList();
 }
 
+void CheckReportWindow::showReport(const MapCheck::Report &report)
+{
+    showReport(report.lines);
+    mPlaces = report.places;
+}
+
 void CheckReportWindow::showReport(const QStringList &lines)
 {
+    mPlaces.clear();
     mList->clear();
     mList->addItems(lines);
     show();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/mapcheck.h"
+
 #include <QSize>
 #include <QStringList>
 #include <QWidget>
@@ -18,11 +20,17 @@ public:
 
     // Replaces the lines shown by `lines` and brings the window up without blocking.
     void showReport(const QStringList &lines);
+    // The same for a check's report, whose lines can lead to the cells they name.
+    void showReport(const MapCheck::Report &report);
     QStringList lines() const;
     QListWidget *list() const { return mList; }
 
     // The list's size for an outer window size: 105 by 595 twips smaller, never negative.
     static QSize listSizeFor(QSize outerWindowSize);
+
+Q_SIGNALS:
+    // A line naming a cell was double-clicked; the window stays open.
+    void placeChosen(int floor, QPoint cell);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -32,4 +40,5 @@ private:
     void fitList();
 
     QListWidget *mList;
+    QVector<MapCheck::Place> mPlaces;
 };

@@ -17,6 +17,8 @@ class Prompter;
 class QAction;
 class MarkerLabel;
 class QLabel;
+class QMenu;
+class RecentMaps;
 class QTabBar;
 class QToolButton;
 class ToolWindowFrame;
@@ -29,7 +31,7 @@ class MainWindow : public QMainWindow, public ToolWindowHost
 
 public:
     MainWindow(EditorSession &session, const ChipPictures &pictures, Prompter &prompter,
-               QWidget *parent = nullptr);
+               RecentMaps &recentMaps, QWidget *parent = nullptr);
 
     BoardView *board() const { return mBoard; }
     QTabBar *floorTabs() const { return mFloorTabs; }
@@ -46,8 +48,11 @@ public:
     void newMap();
     void openMap();
     // Opens the map whose floor-1 file is given, as the open command does once a file is
-    // chosen: a faulty map is reported and leaves an empty map.
+    // chosen: a faulty map is reported and leaves an empty map. Every way of opening a map
+    // (dialog, recent list, drop, command line) comes through here.
     void openMapFile(const QString &floorOneFile);
+    // A map from the recent list; a file that is gone is taken off the list instead.
+    void openRecentMap(const QString &floorOneFile);
     void overwriteMap();
     void saveMapAs();
     void editFloorProperties();
@@ -57,6 +62,8 @@ public:
     Prompter &prompter() { return mPrompter; }
     void checkMap();
     CheckReportWindow *checkReport() const { return mCheckReport; }
+    QAction *checkOverlayAction() const { return mCheckOverlayAction; }
+    QMenu *recentMapsMenu() const { return mRecentMenu; }
 
 Q_SIGNALS:
     void quitRequested();
@@ -65,6 +72,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildMenus();
@@ -85,10 +94,13 @@ private:
     // Hides the tool window while a dialog is open.
     void withToolWindowHidden(const std::function<void()> &dialog);
     void runDeferredCommand(int key);
+    void fillRecentMenu();
+    void showCheckOverlayState();
 
     EditorSession &mSession;
     const ChipPictures &mPictures;
     Prompter &mPrompter;
+    RecentMaps &mRecentMaps;
     CellComposer mComposer;
 
     QTabBar *mFloorTabs = nullptr;
@@ -110,6 +122,8 @@ private:
     QPointer<CheckReportWindow> mCheckReport;
 
     QAction *mPropertyAction = nullptr;
+    QAction *mCheckOverlayAction = nullptr;
+    QMenu *mRecentMenu = nullptr;
     QAction *mEditModeActions[3] = {};
     QAction *mToolBoxActions[3] = {};
 };
