@@ -12,7 +12,7 @@ qzk_packages=(
     libbenchmark-dev
     fonts-ipafont-gothic
     xvfb xauth xdotool
-    appstream desktop-file-utils
+    appstream desktop-file-utils shared-mime-info
 )
 
 qzk_install_missing() {
