@@ -10,6 +10,9 @@
 
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,6 +68,8 @@ private Q_SLOTS:
     void check_data();
     void check();
     void checkOfUnreadableMap();
+    void checkJson_data();
+    void checkJson();
     void arguments_data();
     void arguments();
     void initTestCase();
@@ -147,6 +152,83 @@ void TestMapFileCli::check()
     const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines, MapCheck::run(map).lines);
     QCOMPARE(lines.last(), lastLine);
+}
+
+void TestMapFileCli::checkJson_data()
+{
+    QTest::addColumn<QStringList>("cells"); // "x,y,floor,cell"
+    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<QStringList>("places"); // "line: floor,x,y" for each line naming a cell
+    QTest::addColumn<QString>("route");      // per floor "floor: x,y x,y ..."
+    QTest::newRow("start next to goal")
+        << QStringList{u"1,1,1,33_S_"_s, u"2,1,1,34_G_"_s, u"1,1,2,01_[]"_s} << u"ok"_s
+        << QStringList{} << u"1: 1,1 2,1"_s;
+    QTest::newRow("unlinked warp cell on floor 2")
+        << QStringList{u"1,1,1,33_S_"_s, u"1,2,1,34_G_"_s, u"5,7,2,37_W1"_s} << u"may-break"_s
+        << QStringList{u"2: 2,5,7"_s} << u"1: 1,1 1,2"_s;
+    QTest::newRow("no start") << QStringList{u"2,1,1,34_G_"_s} << u"impossible"_s << QStringList{}
+                              << QString();
+}
+
+void TestMapFileCli::checkJson()
+{
+    QFETCH(QStringList, cells);
+    QTemporaryDir dir;
+    MapData map = MapData::resetMap();
+    for (const QString &cell : cells) {
+        const QStringList f = cell.split(u',');
+        map.setFloorCount(std::max(map.floorCount(), f[2].toInt()));
+        map.setCell(f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3]);
+    }
+    const QString file = dir.filePath(u"checked.map"_s);
+    QVERIFY(!MapFileWriter::save(map, file.chopped(4)).fault);
+
+    const Run text = qzkMap({u"check"_s, file});
+    const Run json = qzkMap({u"check"_s, u"--json"_s, file});
+    QCOMPARE(json.exitCode, text.exitCode);
+    QJsonParseError error;
+    const QJsonObject root = QJsonDocument::fromJson(json.out.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QTEST(root[u"verdict"_s].toString(), "verdict");
+
+    const QStringList textLines = text.out.split(u'\n', Qt::SkipEmptyParts);
+    const QJsonArray lines = root[u"lines"_s].toArray();
+    QCOMPARE(lines.size(), textLines.size());
+    QStringList places;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QJsonObject line = lines[i].toObject();
+        QCOMPARE(line[u"text"_s].toString(), textLines[i]);
+        QCOMPARE(line[u"error"_s].toBool(), textLines[i].startsWith(u'【'));
+        if (line.contains(u"floor"_s))
+            places.append(u"%1: %2,%3,%4"_s.arg(i)
+                              .arg(line[u"floor"_s].toInt())
+                              .arg(line[u"x"_s].toInt())
+                              .arg(line[u"y"_s].toInt()));
+    }
+    QTEST(places, "places");
+
+    // Floors in order, cells as given; the visited cells sorted by row, then column.
+    const auto floorsText = [](const QJsonObject &floors) {
+        QStringList parts;
+        for (auto it = floors.begin(); it != floors.end(); ++it) {
+            QStringList xy;
+            for (const QJsonValue &cell : it.value().toArray())
+                xy.append(u"%1,%2"_s.arg(cell[0].toInt()).arg(cell[1].toInt()));
+            parts.append(it.key() + u": "_s + xy.join(u' '));
+        }
+        return parts.join(u"; "_s);
+    };
+    QTEST(floorsText(root[u"route"_s].toObject()), "route");
+    const MapCheck::Report report = MapCheck::run(map);
+    QStringList visited;
+    for (int floor = 1; floor <= map.floorCount(); ++floor) {
+        QStringList xy;
+        for (const QPoint &cell : report.visitedOn(floor))
+            xy.append(u"%1,%2"_s.arg(cell.x()).arg(cell.y()));
+        if (!xy.isEmpty())
+            visited.append(QString::number(floor) + u": "_s + xy.join(u' '));
+    }
+    QCOMPARE(floorsText(root[u"visited"_s].toObject()), visited.join(u"; "_s));
 }
 
 void TestMapFileCli::checkOfUnreadableMap()
