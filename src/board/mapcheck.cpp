@@ -286,32 +286,38 @@ MapCheck::Reachability searchGoal(const Board &board, const FaultyPairs &faulty,
     std::array<Position, MapCheck::BranchStackSize> branchStack;
     int branchDepth = 0;
     std::array<bool, CellCount> visited{};
-    // The cell each cell was entered from: the way back from wherever the search stands.
-    std::array<std::int16_t, CellCount> cameFrom{};
-    const int start = cellIndex(checkX, checkY, 1);
+    // The way from the start to where the search stands, and where on it each cell lies:
+    // going back to a branch point cuts the way there.
+    std::array<std::int16_t, CellCount> path;
+    std::array<std::int16_t, CellCount> placeOnPath;
+    int pathLength = 0;
     int checkFloor = 1;
 
     const auto finish = [&](MapCheck::Reachability result, int here) {
         // The goal is stood on too, even though the search ends there.
         visited[here] = true;
-        report.visited = QBitArray(CellCount);
-        for (int i = 0; i < CellCount; ++i) {
-            if (visited[i])
-                report.visited.setBit(i);
+        static_assert(CellCount % 8 == 0);
+        std::array<char, CellCount / 8> bits;
+        for (int byte = 0; byte < CellCount / 8; ++byte) {
+            unsigned packed = 0;
+            for (int bit = 0; bit < 8; ++bit)
+                packed |= unsigned(visited[byte * 8 + bit]) << bit;
+            bits[byte] = char(packed);
         }
-        if (result == MapCheck::Reachability::GoalReached) {
-            for (int cell = here;; cell = cameFrom[cell]) {
-                report.route.prepend(
-                    {(cell % FloorCells) / Height + 1, cell % Height + 1, cell / FloorCells + 1});
-                if (cell == start)
-                    break;
-            }
-        }
+        report.visited = QBitArray::fromBits(bits.data(), CellCount);
+        if (result == MapCheck::Reachability::GoalReached)
+            report.route = QVector<std::int16_t>(path.cbegin(), path.cbegin() + pathLength);
         return result;
     };
 
     for (;;) {
         const int here = cellIndex(checkX, checkY, checkFloor);
+        if (!visited[here]) {
+            placeOnPath[here] = std::int16_t(pathLength);
+            path[pathLength++] = std::int16_t(here);
+        } else {
+            pathLength = placeOnPath[here] + 1;
+        }
         if (board.has(here, GoalChip))
             return finish(MapCheck::Reachability::GoalReached, here);
         visited[here] = true;
@@ -371,7 +377,6 @@ MapCheck::Reachability searchGoal(const Board &board, const FaultyPairs &faulty,
             checkX += DirectionDx[chosen];
             checkY += DirectionDy[chosen];
         }
-        cameFrom[cellIndex(checkX, checkY, checkFloor)] = std::int16_t(here);
     }
 }
 
@@ -497,9 +502,9 @@ QVector<QPoint> MapCheck::Report::visitedOn(int floor) const
 QVector<QPoint> MapCheck::Report::routeOn(int floor) const
 {
     QVector<QPoint> cells;
-    for (const Place &place : route) {
-        if (place.floor == floor)
-            cells.append({place.x, place.y});
+    for (const int cell : route) {
+        if (cell / FloorCells == floor - 1)
+            cells.append({(cell % FloorCells) / Height + 1, cell % Height + 1});
     }
     return cells;
 }

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <cstdint>
+
 class MapData;
 
 // The map check: counts the starts and goals, looks for broken warps and searches for a
@@ -51,9 +53,10 @@ public:
         Reachability reachability = Reachability::NotSearched;
         Verdict verdict = Verdict::CannotBeCleared;
         // What the search saw: every cell it stood on, and the way from the start to the
-        // goal it reached (empty when it reached none).
+        // goal it reached (empty when it reached none). Cells are numbered floor by floor,
+        // column by column, row by row; read them through the functions below.
         QBitArray visited;
-        QVector<Place> route;
+        QVector<std::int16_t> route;
 
         bool wasVisited(int x, int y, int floor) const;
         // The visited cells of a floor, row by row from the top, each row from the left.
