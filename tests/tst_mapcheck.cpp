@@ -1,5 +1,8 @@
 #include "board/mapcheck.h"
 #include "model/mapdata.h"
+#include "session/editorsession.h"
+
+#include <functional>
 
 #include <QTest>
 
@@ -126,6 +129,8 @@ private Q_SLOTS:
     void locateUnlinkedWarp();
     void overlay_data();
     void overlay();
+    void overlayLifetime_data();
+    void overlayLifetime();
 };
 
 void TestMapCheck::report_data()
@@ -580,6 +585,47 @@ void TestMapCheck::overlay()
     QTEST(cellList(report.visitedOn(floor)), "visited");
     QTEST(cellList(report.routeOn(floor)), "route");
     QTEST(cellList(report.namedOn(floor)), "named");
+}
+
+using SessionStep = std::function<void(EditorSession &)>;
+Q_DECLARE_METATYPE(SessionStep)
+
+void TestMapCheck::overlayLifetime_data()
+{
+    QTest::addColumn<SessionStep>("step");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("a chip laid drops it")
+        << SessionStep([](EditorSession &s) { s.document().layChip(9, 9, 1, u"01_[]"_s); })
+        << false;
+    QTest::newRow("a branch point drops it")
+        << SessionStep([](EditorSession &s) { s.document().setBranch(1, 1, 1, u"3333"_s); })
+        << false;
+    QTest::newRow("a reset drops it")
+        << SessionStep([](EditorSession &s) { s.resetMap(); }) << false;
+    QTest::newRow("naming the map keeps it")
+        << SessionStep([](EditorSession &s) { s.document().setMapFileName(u"/maps/castle"_s); })
+        << true;
+    QTest::newRow("switched off") << SessionStep([](EditorSession &s) {
+        s.setCheckOverlayOn(false);
+    }) << false;
+    QTest::newRow("switched off and on") << SessionStep([](EditorSession &s) {
+        s.setCheckOverlayOn(false);
+        s.setCheckOverlayOn(true);
+    }) << true;
+}
+
+void TestMapCheck::overlayLifetime()
+{
+    QFETCH(SessionStep, step);
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    document.replace(makeMap({{u"S#G"_s}}));
+    session.checkMap();
+    QVERIFY(session.checkOverlay());
+
+    step(session);
+    QTEST(session.checkOverlay() != nullptr, "shown");
 }
 
 QTEST_APPLESS_MAIN(TestMapCheck)

@@ -34,6 +34,7 @@ MapCheck::Report EditorSession::checkMap()
 {
     MapCheck::Report report = MapCheck::run(map());
     mCheckResult = report;
+    mCheckedMap = map();
     mCheckOverlayOn = true;
     Q_EMIT checkOverlayChanged();
     return report;
@@ -56,7 +57,13 @@ void EditorSession::dropCheckResult()
 {
     if (!mCheckResult)
         return;
+    // Saving under a name is no change to what the check saw.
+    MapData now = map();
+    now.setMapFileName(mCheckedMap.mapFileName());
+    if (now == mCheckedMap)
+        return;
     mCheckResult.reset();
+    mCheckedMap = MapData();
     Q_EMIT checkOverlayChanged();
 }
 

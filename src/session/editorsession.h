@@ -189,5 +189,6 @@ private:
     QString mPositionText;
 
     std::optional<MapCheck::Report> mCheckResult;
+    MapData mCheckedMap;
     bool mCheckOverlayOn = true;
 };

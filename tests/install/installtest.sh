@@ -141,7 +141,9 @@ wait_window() {
 start_editor() {
     local prefix="$1" folder="$2"
     shift 2
-    (cd "$folder" && exec env PATH="$fake_bin:$PATH" QT_QPA_PLATFORM=xcb "$prefix/bin/qzk-editor" "$@") \
+    # The recent-map list goes to the scratch folder, not to the user's settings.
+    (cd "$folder" && exec env PATH="$fake_bin:$PATH" XDG_CONFIG_HOME="$scratch/config" \
+        QT_QPA_PLATFORM=xcb "$prefix/bin/qzk-editor" "$@") \
         >"$scratch/editor.log" 2>&1 &
     editor_pid=$!
 }
