@@ -597,9 +597,6 @@ void TestMapCheck::overlayLifetime_data()
     QTest::newRow("a chip laid drops it")
         << SessionStep([](EditorSession &s) { s.document().layChip(9, 9, 1, u"01_[]"_s); })
         << false;
-    QTest::newRow("a branch point drops it")
-        << SessionStep([](EditorSession &s) { s.document().setBranch(1, 1, 1, u"3333"_s); })
-        << false;
     QTest::newRow("a reset drops it")
         << SessionStep([](EditorSession &s) { s.resetMap(); }) << false;
     QTest::newRow("naming the map keeps it")
@@ -608,10 +605,6 @@ void TestMapCheck::overlayLifetime_data()
     QTest::newRow("switched off") << SessionStep([](EditorSession &s) {
         s.setCheckOverlayOn(false);
     }) << false;
-    QTest::newRow("switched off and on") << SessionStep([](EditorSession &s) {
-        s.setCheckOverlayOn(false);
-        s.setCheckOverlayOn(true);
-    }) << true;
 }
 
 void TestMapCheck::overlayLifetime()
