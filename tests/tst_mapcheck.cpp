@@ -564,8 +564,6 @@ void TestMapCheck::overlay_data()
     setPair(warped, 2, {2, 1, 2}, {3, 3, 2}); // a NEXT cell on its own floor, and no exit
     QTest::newRow("route across floors, floor 2")
         << warped << 2 << u"1,1 1,2"_s << u"1,1 1,2"_s << u"2,1 3,3"_s;
-    QTest::newRow("route across floors, floor 1")
-        << warped << 1 << u"1,1 2,1"_s << u"1,1 2,1"_s << QString();
     MapData unlinked =
         makeMap({{u"S#G"_s},
                  {u"...."_s, u"...."_s, u"...."_s, u"...."_s, u"...."_s, u"...."_s, u"....3"_s}});
@@ -597,8 +595,6 @@ void TestMapCheck::overlayLifetime_data()
     QTest::newRow("a chip laid drops it")
         << SessionStep([](EditorSession &s) { s.document().layChip(9, 9, 1, u"01_[]"_s); })
         << false;
-    QTest::newRow("a reset drops it")
-        << SessionStep([](EditorSession &s) { s.resetMap(); }) << false;
     QTest::newRow("naming the map keeps it")
         << SessionStep([](EditorSession &s) { s.document().setMapFileName(u"/maps/castle"_s); })
         << true;
