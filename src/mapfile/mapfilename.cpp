@@ -1,7 +1,6 @@
 #include "mapfile/mapfilename.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace MapFileName {
 
@@ -24,11 +23,13 @@ QString basePathOf(const QString &chosenFile)
 
 QString floorOneFileOf(const QString &floorFile)
 {
-    static const QRegularExpression higherFloor(QStringLiteral("_[2-9]\\.map$"));
-    const QRegularExpressionMatch match = higherFloor.match(floorFile);
-    if (!match.hasMatch())
+    // "_n.map" with n = 2..9 at the end of the name.
+    const QString suffix = QStringLiteral(".map");
+    const qsizetype digit = floorFile.size() - suffix.size() - 1;
+    if (digit < 2 || !floorFile.endsWith(suffix) || floorFile[digit - 1] != u'_' ||
+        floorFile[digit] < u'2' || floorFile[digit] > u'9')
         return floorFile;
-    const QString floorOne = floorFile.left(match.capturedStart()) + QStringLiteral(".map");
+    const QString floorOne = floorFile.left(digit - 1) + suffix;
     return QFileInfo::exists(floorOne) ? floorOne : floorFile;
 }
 
