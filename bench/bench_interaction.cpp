@@ -10,10 +10,12 @@
 #include "painting/chippictures.h"
 #include "prompts/prompter.h"
 #include "session/editorsession.h"
+#include "session/recentmaps.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QSettings>
 #include <QTabBar>
 #include <QTemporaryDir>
 
@@ -33,7 +35,9 @@ struct Editor
     EditorSession session{document, descriptions};
     ChipPictures pictures;
     MessageBoxPrompter prompter;
-    MainWindow window{session, pictures, prompter};
+    QSettings settings{dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
+    RecentMaps recentMaps{settings};
+    MainWindow window{session, pictures, prompter, recentMaps};
 
     Editor()
     {

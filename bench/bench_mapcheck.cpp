@@ -100,6 +100,21 @@ void BM_MapCheckOpenRoad(benchmark::State &state)
 }
 BENCHMARK(BM_MapCheckOpenRoad)->Unit(benchmark::kMicrosecond);
 
+// The check as the board takes it: the report and the cells to draw on every floor.
+void BM_MapCheckWithOverlay(benchmark::State &state)
+{
+    const MapData map = serpentineMap();
+    for (auto _ : state) {
+        const MapCheck::Report report = MapCheck::run(map);
+        for (int floor = 1; floor <= MapData::MaxFloors; ++floor) {
+            benchmark::DoNotOptimize(report.visitedOn(floor));
+            benchmark::DoNotOptimize(report.routeOn(floor));
+            benchmark::DoNotOptimize(report.namedOn(floor));
+        }
+    }
+}
+BENCHMARK(BM_MapCheckWithOverlay)->Unit(benchmark::kMicrosecond);
+
 void BM_FindUnlinkedWarpCell(benchmark::State &state)
 {
     const MapData map = serpentineMap();

@@ -13,7 +13,7 @@ qzk_packages=(
     qt6-translations-l10n
     fonts-ipafont-gothic
     xvfb xauth xdotool openbox x11-utils
-    appstream desktop-file-utils
+    appstream desktop-file-utils shared-mime-info
 )
 
 qzk_install_missing() {

@@ -4,8 +4,11 @@
 #include "mainwindow/mainwindow.h"
 #include "painting/chippictures.h"
 #include "session/editorsession.h"
+#include "session/recentmaps.h"
 #include "stubprompter.h"
 
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The editor as the program builds it, with a stub answering its questions.
@@ -16,7 +19,12 @@ struct EditorFixture
     EditorSession session{document, descriptions};
     ChipPictures pictures;
     StubPrompter prompter;
-    MainWindow window{session, pictures, prompter};
+    // A scratch settings file, so no test sees or leaves a user's recent maps.
+    QTemporaryDir settingsFolder;
+    QSettings settings{settingsFolder.filePath(QStringLiteral("settings.ini")),
+                       QSettings::IniFormat};
+    RecentMaps recentMaps{settings};
+    MainWindow window{session, pictures, prompter, recentMaps};
 
     // Shows the main window, which opens the first tool window with it.
     void show()

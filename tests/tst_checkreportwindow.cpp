@@ -1,5 +1,8 @@
 #include "dialogs/checkreportwindow.h"
+#include "editorfixture.h"
+#include "mapfiletestmaps.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QTest>
@@ -36,6 +39,8 @@ private Q_SLOTS:
     void listFollowsWindowSize();
     void enlargingGrowsListBySameAmounts();
     void closedWindowIsGone();
+    void doubleClickLeadsToCell_data();
+    void doubleClickLeadsToCell();
 };
 
 void TestCheckReportWindow::showsReportBesideItsParent()
@@ -117,6 +122,46 @@ void TestCheckReportWindow::closedWindowIsGone()
     window = new CheckReportWindow(&main);
     window->showReport(SecondReport);
     QCOMPARE(window->lines(), SecondReport);
+}
+
+void TestCheckReportWindow::doubleClickLeadsToCell_data()
+{
+    QTest::addColumn<QString>("linePart");
+    QTest::addColumn<int>("floor");
+    QTest::addColumn<QString>("position"); // empty: the line names no cell
+    QTest::addColumn<QPoint>("flashing");
+    QTest::newRow("warp cell on floor 2")
+        << QStringLiteral("2階(5,6)") << 2 << QStringLiteral("2階(5,6)") << QPoint(5, 6);
+    QTest::newRow("pair exit leads to the destination")
+        << QStringLiteral("の出口") << 1 << QStringLiteral("1階(9,9)") << QPoint(9, 9);
+    QTest::newRow("line without a place")
+        << QStringLiteral("あがりがありません") << 1 << QString() << QPoint();
+}
+
+void TestCheckReportWindow::doubleClickLeadsToCell()
+{
+    QFETCH(QString, linePart);
+    EditorFixture editor;
+    editor.show();
+    MapData map = demoMap();
+    map.setWarp(2, {5, 6, 2, 9, 9, 1}); // its exit is an empty cell
+    editor.session.takeLoadedMap(map);
+    editor.window.checkMap();
+    CheckReportWindow *report = editor.window.checkReport();
+    QVERIFY(report);
+
+    QListWidget *list = report->list();
+    const QList<QListWidgetItem *> items = list->findItems(linePart, Qt::MatchContains);
+    QVERIFY(!items.isEmpty());
+    const QPoint centre = list->visualItemRect(items.first()).center();
+    // A double click is a press, a release and a second press read as a double click.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+
+    QTEST(editor.session.currentFloor(), "floor");
+    QTEST(editor.window.findChild<QLabel *>(QStringLiteral("positionPanel"))->text(), "position");
+    QTEST(editor.window.board()->flashingCell(), "flashing");
+    QVERIFY(report->isVisible());
 }
 
 QTEST_MAIN(TestCheckReportWindow)

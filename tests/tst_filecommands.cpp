@@ -14,8 +14,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMimeData>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -146,6 +148,8 @@ private Q_SLOTS:
     void openOfFaultyFileKeepsTheMap();
     void openWarnsOfDroppedWarps_data();
     void openWarnsOfDroppedWarps();
+    void dropOpensTheMap_data();
+    void dropOpensTheMap();
 };
 
 void TestFileCommands::newMapAsksFirst_data()
@@ -739,6 +743,35 @@ void TestFileCommands::openWarnsOfDroppedWarps()
     QVERIFY(map.warp(MapData::MaxWarps) == last);
     QVERIFY(editor.marker(2 * MapData::MaxWarps));
     QVERIFY(!editor.marker(2 * MapData::MaxWarps + 1));
+}
+
+void TestFileCommands::dropOpensTheMap_data()
+{
+    QTest::addColumn<QString>("dropped");
+    QTest::newRow("floor-1 file") << QStringLiteral("castle.map");
+    QTest::newRow("floor-2 file opens from floor 1") << QStringLiteral("castle_2.map");
+}
+
+void TestFileCommands::dropOpensTheMap()
+{
+    QFETCH(QString, dropped);
+    QTemporaryDir dir;
+    const QString base = dir.filePath(QStringLiteral("castle"));
+    QVERIFY(!MapFileWriter::save(castleMap(), base).fault);
+    Editor editor;
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(dir.filePath(dropped))});
+    const QPoint where = editor.window.rect().center();
+    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&editor.window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&editor.window, &drop);
+
+    QCOMPARE(editor.session.map().mapFileName(), base);
+    QCOMPARE(editor.session.map().floorCount(), 2);
+    QCOMPARE(editor.recentMaps.files(), QStringList{base + QStringLiteral(".map")});
 }
 
 QTEST_MAIN(TestFileCommands)

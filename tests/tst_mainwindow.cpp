@@ -113,6 +113,7 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("マップ(&M)"),
         QStringLiteral("新規作成(&N)"),
         QStringLiteral("開く(&O)"),
+        QStringLiteral("最近使ったマップ"),
         QStringLiteral("上書き保存(&S)\tCtrl+S"),
         QStringLiteral("名前を付けて保存(&A)"),
         // The first board refresh has rewritten the property item.
@@ -136,6 +137,7 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("表示しない(&X)\tF4"),
         QStringLiteral("ツール(&T)"),
         QStringLiteral("マップのチェック(&C)"),
+        QStringLiteral("チェック結果を盤面に表示"),
         QStringLiteral("ヘルプ(&H)"),
         QStringLiteral("ヘルプの表示(&C)\tF1"),
         QStringLiteral("バージョン情報(&A)"),

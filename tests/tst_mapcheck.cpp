@@ -1,7 +1,12 @@
 #include "board/mapcheck.h"
 #include "model/mapdata.h"
+#include "session/editorsession.h"
+
+#include <functional>
 
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(MapData)
 Q_DECLARE_METATYPE(MapCheck::Reachability)
@@ -122,6 +127,10 @@ private Q_SLOTS:
     void pendingBranchPoints();
     void locateUnlinkedWarp_data();
     void locateUnlinkedWarp();
+    void overlay_data();
+    void overlay();
+    void overlayLifetime_data();
+    void overlayLifetime();
 };
 
 void TestMapCheck::report_data()
@@ -525,6 +534,87 @@ void TestMapCheck::locateUnlinkedWarp()
     QCOMPARE(MapCheck::findUnlinkedWarpCell(map), code);
     if (code != 0)
         QCOMPARE(MapCheck::unlinkedWarpText(code), warning);
+}
+
+// Cells as "x,y" joined by blanks, in the order given.
+QString cellList(const QVector<QPoint> &cells)
+{
+    QStringList parts;
+    for (const QPoint &cell : cells)
+        parts.append(QStringLiteral("%1,%2").arg(cell.x()).arg(cell.y()));
+    return parts.join(u' ');
+}
+
+void TestMapCheck::overlay_data()
+{
+    QTest::addColumn<MapData>("map");
+    QTest::addColumn<int>("floor");
+    QTest::addColumn<QString>("visited"); // by row, then column
+    QTest::addColumn<QString>("route");   // from the start on
+    QTest::addColumn<QString>("named");
+
+    // The search goes down first, so it tries the dead end below before the goal.
+    QTest::newRow("reached goal: route skips the dead end")
+        << makeMap({{u"S#G"_s, u"#"_s, u"#"_s}}) << 1 << u"1,1 2,1 3,1 1,2 1,3"_s
+        << u"1,1 2,1 3,1"_s << QString();
+    QTest::newRow("broken road: every cell tried, no route")
+        << makeMap({{u"S#.G"_s, u".#"_s}}) << 1 << u"1,1 2,1 2,2"_s << QString() << QString();
+    MapData warped = makeMap({{u"S4"_s}, {u"#4"_s, u"G"_s}});
+    setPair(warped, 1, {2, 1, 1}, {1, 1, 2});
+    setPair(warped, 2, {2, 1, 2}, {3, 3, 2}); // a NEXT cell on its own floor, and no exit
+    QTest::newRow("route across floors, floor 2")
+        << warped << 2 << u"1,1 1,2"_s << u"1,1 1,2"_s << u"2,1 3,3"_s;
+    MapData unlinked =
+        makeMap({{u"S#G"_s},
+                 {u"...."_s, u"...."_s, u"...."_s, u"...."_s, u"...."_s, u"...."_s, u"....3"_s}});
+    setPair(unlinked, 3, {9, 9, 1}, {2, 1, 1}); // its source is no warp cell
+    QTest::newRow("warp faults are named, the search sees only floor 1")
+        << unlinked << 2 << QString() << QString() << u"5,7"_s;
+    QTest::newRow("pair without a warp cell names its source")
+        << unlinked << 1 << u"1,1 2,1 3,1"_s << u"1,1 2,1 3,1"_s << u"9,9"_s;
+}
+
+void TestMapCheck::overlay()
+{
+    QFETCH(MapData, map);
+    QFETCH(int, floor);
+    const MapCheck::Report report = MapCheck::run(map);
+    QCOMPARE(report.places.size(), report.lines.size());
+    QTEST(cellList(report.visitedOn(floor)), "visited");
+    QTEST(cellList(report.routeOn(floor)), "route");
+    QTEST(cellList(report.namedOn(floor)), "named");
+}
+
+using SessionStep = std::function<void(EditorSession &)>;
+Q_DECLARE_METATYPE(SessionStep)
+
+void TestMapCheck::overlayLifetime_data()
+{
+    QTest::addColumn<SessionStep>("step");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("a chip laid drops it")
+        << SessionStep([](EditorSession &s) { s.document().layChip(9, 9, 1, u"01_[]"_s); })
+        << false;
+    QTest::newRow("naming the map keeps it")
+        << SessionStep([](EditorSession &s) { s.document().setMapFileName(u"/maps/castle"_s); })
+        << true;
+    QTest::newRow("switched off") << SessionStep([](EditorSession &s) {
+        s.setCheckOverlayOn(false);
+    }) << false;
+}
+
+void TestMapCheck::overlayLifetime()
+{
+    QFETCH(SessionStep, step);
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    document.replace(makeMap({{u"S#G"_s}}));
+    session.checkMap();
+    QVERIFY(session.checkOverlay());
+
+    step(session);
+    QTEST(session.checkOverlay() != nullptr, "shown");
 }
 
 QTEST_APPLESS_MAIN(TestMapCheck)

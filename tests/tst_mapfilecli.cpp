@@ -10,6 +10,9 @@
 
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,6 +68,8 @@ private Q_SLOTS:
     void check_data();
     void check();
     void checkOfUnreadableMap();
+    void checkJson_data();
+    void checkJson();
     void arguments_data();
     void arguments();
     void initTestCase();
@@ -149,6 +154,69 @@ void TestMapFileCli::check()
     QCOMPARE(lines.last(), lastLine);
 }
 
+void TestMapFileCli::checkJson_data()
+{
+    QTest::addColumn<QStringList>("cells"); // "x,y,floor,cell"
+    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<QStringList>("places"); // "line: floor,x,y" per line naming a cell
+    QTest::addColumn<QString>("visited");    // "floor: x,y ..." per floor
+    QTest::addColumn<QString>("route");
+    QTest::newRow("start next to goal")
+        << QStringList{u"2,2,1,33_S_"_s, u"1,2,1,01_[]"_s, u"2,1,1,34_G_"_s} << u"ok"_s
+        << QStringList{} << u"1: 2,1 1,2 2,2"_s << u"1: 2,2 2,1"_s;
+    QTest::newRow("unlinked warp cell on floor 2")
+        << QStringList{u"1,1,1,33_S_"_s, u"5,7,2,37_W1"_s} << u"impossible"_s
+        << QStringList{u"2: 2,5,7"_s} << QString() << QString();
+}
+
+void TestMapFileCli::checkJson()
+{
+    QFETCH(QStringList, cells);
+    QTemporaryDir dir;
+    MapData map = MapData::resetMap();
+    for (const QString &cell : cells) {
+        const QStringList f = cell.split(u',');
+        map.setFloorCount(std::max(map.floorCount(), f[2].toInt()));
+        map.setCell(f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3]);
+    }
+    const QString file = dir.filePath(u"checked.map"_s);
+    QVERIFY(!MapFileWriter::save(map, file.chopped(4)).fault);
+
+    const Run text = qzkMap({u"check"_s, file});
+    const Run json = qzkMap({u"check"_s, u"--json"_s, file});
+    QCOMPARE(json.exitCode, text.exitCode);
+    const QJsonObject root = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    QTEST(root[u"verdict"_s].toString(), "verdict");
+    const QStringList textLines = text.out.split(u'\n', Qt::SkipEmptyParts);
+    const QJsonArray lines = root[u"lines"_s].toArray();
+    QCOMPARE(lines.size(), textLines.size());
+    QStringList places;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QJsonObject line = lines[i].toObject();
+        QCOMPARE(line[u"text"_s].toString(), textLines[i]);
+        QCOMPARE(line[u"error"_s].toBool(), textLines[i].startsWith(u'【'));
+        if (line.contains(u"floor"_s))
+            places.append(u"%1: %2,%3,%4"_s.arg(i)
+                              .arg(line[u"floor"_s].toInt())
+                              .arg(line[u"x"_s].toInt())
+                              .arg(line[u"y"_s].toInt()));
+    }
+    QTEST(places, "places");
+    const auto floorsText = [&](const QString &key) {
+        QStringList parts;
+        const QJsonObject floors = root[key].toObject();
+        for (auto it = floors.begin(); it != floors.end(); ++it) {
+            QStringList xy;
+            for (const QJsonValue &cell : it.value().toArray())
+                xy.append(u"%1,%2"_s.arg(cell[0].toInt()).arg(cell[1].toInt()));
+            parts.append(it.key() + u": "_s + xy.join(u' '));
+        }
+        return parts.join(u"; "_s);
+    };
+    QTEST(floorsText(u"visited"_s), "visited");
+    QTEST(floorsText(u"route"_s), "route");
+}
+
 void TestMapFileCli::checkOfUnreadableMap()
 {
     QTemporaryDir dir;
@@ -164,7 +232,8 @@ void TestMapFileCli::arguments_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("stdoutPart");
     QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"resave IN.map OUTBASE"_s;
-    QTest::newRow("help names check") << QStringList{u"--help"_s} << 0 << u"check IN.map"_s;
+    QTest::newRow("help names check")
+        << QStringList{u"--help"_s} << 0 << u"check [--json] IN.map"_s;
     QTest::newRow("no command") << QStringList{} << 64 << QString();
     QTest::newRow("unknown command") << QStringList{u"frobnicate"_s} << 64 << QString();
     QTest::newRow("resave without base") << QStringList{u"resave"_s, u"a.map"_s} << 64 << QString();
@@ -172,7 +241,7 @@ void TestMapFileCli::arguments_data()
         << QStringList{u"resave"_s, u"a.txt"_s, u"b"_s} << 64 << QString();
     QTest::newRow("check without map") << QStringList{u"check"_s} << 64 << QString();
     QTest::newRow("help names render")
-        << QStringList{u"--help"_s} << 0 << u"render [--scale N] IN.map OUTDIR"_s;
+        << QStringList{u"--help"_s} << 0 << u"render [--scale N] [--check] IN.map OUTDIR"_s;
     QTest::newRow("render without folder")
         << QStringList{u"render"_s, u"a.map"_s} << 64 << QString();
     QTest::newRow("render of a non-map file")

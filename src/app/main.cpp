@@ -6,6 +6,7 @@
 #include "painting/chippictures.h"
 #include "prompts/prompter.h"
 #include "session/editorsession.h"
+#include "session/recentmaps.h"
 #include "session/recoverykeeper.h"
 #include "session/recoverystore.h"
 
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSettings>
 #include <QTranslator>
 
 #include <cstdio>
@@ -21,6 +23,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("qzk"));
     QApplication::setApplicationName(QStringLiteral("qzk-editor"));
     QApplication::setApplicationVersion(AppInfo::version());
     // Lets the desktop match the windows with the installed menu entry and its icon.
@@ -58,7 +61,10 @@ int main(int argc, char *argv[])
 
     EditorSession session(document, descriptions);
     const ChipPictures pictures(app.devicePixelRatio());
-    MainWindow window(session, pictures, prompter);
+    // The recent maps are the only thing kept between runs.
+    QSettings settings;
+    RecentMaps recentMaps(settings);
+    MainWindow window(session, pictures, prompter, recentMaps);
     // exit rather than quit: quit first asks every window to close, and the main window
     // answers a close with the quit question.
     QObject::connect(

@@ -179,6 +179,14 @@ private:
     std::array<std::uint8_t, Pairs + 1> mNextPair;
 };
 
+using Place = MapCheck::Place;
+
+void addLine(MapCheck::Report &report, const QString &line, Place place = {})
+{
+    report.lines.append(line);
+    report.places.append(place);
+}
+
 // Flags of the pairs that got an error line in this check; such pairs are never followed.
 using FaultyPairs = std::array<bool, Pairs + 1>;
 
@@ -210,10 +218,10 @@ QString manyStartsText(int startCount, int x, int y)
            QStringLiteral(")のふりだしが有効です。");
 }
 
-// Walks the warp cells of the used floors column by column. Without `lines` it stops at the
-// first cell no pair leaves from and returns its position code; with `lines` it reports
+// Walks the warp cells of the used floors column by column. Without `report` it stops at the
+// first cell no pair leaves from and returns its position code; with `report` it reports
 // every such cell and every pair whose kind does not fit its floors.
-int searchWarp(const Board &board, QStringList *lines, FaultyPairs *faulty)
+int searchWarp(const Board &board, MapCheck::Report *report, FaultyPairs *faulty)
 {
     const int floorCount = std::clamp(board.map().floorCount(), 1, Floors);
     for (int floor = 1; floor <= floorCount; ++floor) {
@@ -225,22 +233,24 @@ int searchWarp(const Board &board, QStringList *lines, FaultyPairs *faulty)
                 const int pair = board.firstPairFrom(cell);
                 if (pair == 0) {
                     const int code = positionCode(x, y, floor);
-                    if (!lines)
+                    if (!report)
                         return code;
-                    lines->append(errorLine(MapCheck::unlinkedWarpText(code)));
+                    addLine(*report, errorLine(MapCheck::unlinkedWarpText(code)), {x, y, floor});
                     continue;
                 }
-                if (!lines)
+                if (!report)
                     continue;
                 const WarpRecord &r = board.map().warp(pair);
                 const bool acrossFloors = r.srcFloor != r.dstFloor;
                 const int kind = warpKindOf(board.map().cell(x, y, floor));
                 if (kind >= 4 && !acrossFloors) {
                     (*faulty)[pair] = true;
-                    lines->append(errorLine(warpCellText(floor, x, y, nextBackText())));
+                    addLine(*report, errorLine(warpCellText(floor, x, y, nextBackText())),
+                            {x, y, floor});
                 } else if (kind <= 3 && acrossFloors) {
                     (*faulty)[pair] = true;
-                    lines->append(errorLine(warpCellText(floor, x, y, sameFloorText())));
+                    addLine(*report, errorLine(warpCellText(floor, x, y, sameFloorText())),
+                            {x, y, floor});
                 }
             }
         }
@@ -248,7 +258,7 @@ int searchWarp(const Board &board, QStringList *lines, FaultyPairs *faulty)
     return 0;
 }
 
-void checkWarpPairs(const Board &board, QStringList &lines, FaultyPairs &faulty)
+void checkWarpPairs(const Board &board, MapCheck::Report &report, FaultyPairs &faulty)
 {
     for (int pair = 1; pair <= Pairs; ++pair) {
         const WarpRecord &r = board.map().warp(pair);
@@ -256,20 +266,25 @@ void checkWarpPairs(const Board &board, QStringList &lines, FaultyPairs &faulty)
             continue;
         if (!board.hasAt(r.srcX, r.srcY, r.srcFloor, WarpCode)) {
             faulty[pair] = true;
-            lines.append(QStringLiteral("ワープ[") + CodeTables::sourceLabel(pair) +
-                         QStringLiteral("]は機能していません。"));
+            addLine(report,
+                    QStringLiteral("ワープ[") + CodeTables::sourceLabel(pair) +
+                        QStringLiteral("]は機能していません。"),
+                    {r.srcX, r.srcY, r.srcFloor});
         } else if (board.hasAt(r.dstX, r.dstY, r.dstFloor, BlankIndex)) {
             faulty[pair] = true;
-            lines.append(errorLine(QStringLiteral("ワープ[") + CodeTables::destinationLabel(pair) +
-                                   QStringLiteral("]の出口にはマスがありません。")));
+            addLine(report,
+                    errorLine(QStringLiteral("ワープ[") + CodeTables::destinationLabel(pair) +
+                              QStringLiteral("]の出口にはマスがありません。")),
+                    {r.dstX, r.dstY, r.dstFloor});
         }
     }
 }
 
 // Depth-first search from the start (x, y) on floor 1 for a goal chip. Cells with more than
-// one way on wait on a fixed stack; a dead end goes back to the latest of them.
+// one way on wait on a fixed stack; a dead end goes back to the latest of them. Leaves the
+// cells it stood on, and the way to the goal it reached, in `report`.
 MapCheck::Reachability searchGoal(const Board &board, const FaultyPairs &faulty, int checkX,
-                                  int checkY)
+                                  int checkY, MapCheck::Report &report)
 {
     constexpr int WarpMove = 5;
     constexpr int DirectionDx[5] = {0, 0, -1, 1, 0};
@@ -281,12 +296,40 @@ MapCheck::Reachability searchGoal(const Board &board, const FaultyPairs &faulty,
     std::array<Position, MapCheck::BranchStackSize> branchStack;
     int branchDepth = 0;
     std::array<bool, CellCount> visited{};
+    // The way from the start to where the search stands, and where on it each cell lies:
+    // going back to a branch point cuts the way there.
+    std::array<std::int16_t, CellCount> path;
+    std::array<std::int16_t, CellCount> placeOnPath;
+    int pathLength = 0;
     int checkFloor = 1;
+
+    const auto finish = [&](MapCheck::Reachability result, int here) {
+        // The goal is stood on too, even though the search ends there.
+        visited[here] = true;
+        static_assert(CellCount % 8 == 0);
+        std::array<char, CellCount / 8> bits;
+        for (int byte = 0; byte < CellCount / 8; ++byte) {
+            unsigned packed = 0;
+            for (int bit = 0; bit < 8; ++bit)
+                packed |= unsigned(visited[byte * 8 + bit]) << bit;
+            bits[byte] = char(packed);
+        }
+        report.visited = QBitArray::fromBits(bits.data(), CellCount);
+        if (result == MapCheck::Reachability::GoalReached)
+            report.route = QVector<std::int16_t>(path.cbegin(), path.cbegin() + pathLength);
+        return result;
+    };
 
     for (;;) {
         const int here = cellIndex(checkX, checkY, checkFloor);
+        if (!visited[here]) {
+            placeOnPath[here] = std::int16_t(pathLength);
+            path[pathLength++] = std::int16_t(here);
+        } else {
+            pathLength = placeOnPath[here] + 1;
+        }
         if (board.has(here, GoalChip))
-            return MapCheck::Reachability::GoalReached;
+            return finish(MapCheck::Reachability::GoalReached, here);
         visited[here] = true;
 
         int ways = 0;
@@ -322,7 +365,7 @@ MapCheck::Reachability searchGoal(const Board &board, const FaultyPairs &faulty,
 
         if (ways == 0) {
             if (branchDepth == 0)
-                return MapCheck::Reachability::NoPath;
+                return finish(MapCheck::Reachability::NoPath, here);
             const Position back = branchStack[--branchDepth];
             checkX = back.x;
             checkY = back.y;
@@ -331,7 +374,7 @@ MapCheck::Reachability searchGoal(const Board &board, const FaultyPairs &faulty,
         }
         if (ways >= 2) {
             if (branchDepth == MapCheck::BranchStackSize)
-                return MapCheck::Reachability::SearchAbandoned;
+                return finish(MapCheck::Reachability::SearchAbandoned, here);
             branchStack[branchDepth++] = {std::uint8_t(checkX), std::uint8_t(checkY),
                                           std::uint8_t(checkFloor)};
         }
@@ -354,7 +397,7 @@ MapCheck::Report MapCheck::run(const MapData &map)
     const Board board(map);
     const int floorCount = std::clamp(map.floorCount(), 1, Floors);
     Report report;
-    QStringList &lines = report.lines;
+    const QStringList &lines = report.lines;
 
     // Starts and goals, in reading order: the last start of floor 1 is the one that counts.
     int startCount = 0;
@@ -378,29 +421,29 @@ MapCheck::Report MapCheck::run(const MapData &map)
         }
     }
     if (startCount == 0) {
-        lines.append(QStringLiteral("【Error】ふりだしがありません。"));
+        addLine(report, QStringLiteral("【Error】ふりだしがありません。"));
     } else if (checkX != 0) {
         if (startCount < 2) {
-            lines.append(QStringLiteral("ふりだしの数は正常です。"));
+            addLine(report, QStringLiteral("ふりだしの数は正常です。"));
         } else {
-            lines.append(manyStartsText(startCount, checkX, checkY));
+            addLine(report, manyStartsText(startCount, checkX, checkY), {checkX, checkY, 1});
         }
     } else {
-        lines.append(QStringLiteral("【Error】ふりだしは１階に置かないと動作しません。"));
+        addLine(report, QStringLiteral("【Error】ふりだしは１階に置かないと動作しません。"));
         startCount = 0;
     }
-    lines.append(goalCount >= 1 ? QStringLiteral("あがりの数は正常です。")
-                                : QStringLiteral("【Error】あがりがありません。"));
+    addLine(report, goalCount >= 1 ? QStringLiteral("あがりの数は正常です。")
+                                   : QStringLiteral("【Error】あがりがありません。"));
 
     FaultyPairs faulty{};
-    searchWarp(board, &lines, &faulty);
-    checkWarpPairs(board, lines, faulty);
+    searchWarp(board, &report, &faulty);
+    checkWarpPairs(board, report, faulty);
     if (lines.size() == 2)
-        lines.append(QStringLiteral("ワープの設定は正常です。"));
+        addLine(report, QStringLiteral("ワープの設定は正常です。"));
 
     if (startCount == 0 || goalCount == 0) {
-        lines.append(separatorLine());
-        lines.append(QStringLiteral("このマップをクリアすることは不可能です。"));
+        addLine(report, separatorLine());
+        addLine(report, QStringLiteral("このマップをクリアすることは不可能です。"));
         return report;
     }
 
@@ -415,26 +458,27 @@ MapCheck::Report MapCheck::run(const MapData &map)
             }
         }
     }
-    report.reachability = searchGoal(board, faulty, checkX, checkY);
+    report.reachability = searchGoal(board, faulty, checkX, checkY, report);
 
     if (report.reachability == Reachability::NoPath) {
-        lines.append(QStringLiteral("【Error】ふりだしからあがりまで、道がつながっていません。"));
-        lines.append(separatorLine());
-        lines.append(QStringLiteral("このマップをクリアすることは不可能です。"));
+        addLine(report,
+                QStringLiteral("【Error】ふりだしからあがりまで、道がつながっていません。"));
+        addLine(report, separatorLine());
+        addLine(report, QStringLiteral("このマップをクリアすることは不可能です。"));
         return report;
     }
-    lines.append(report.reachability == Reachability::GoalReached
-                     ? QStringLiteral("あがりまでの道は、きちんとつながっています。")
-                     : QStringLiteral("マップが特殊すぎて、到達チェックを行えませんでした。"));
-    lines.append(separatorLine());
+    addLine(report, report.reachability == Reachability::GoalReached
+                        ? QStringLiteral("あがりまでの道は、きちんとつながっています。")
+                        : QStringLiteral("マップが特殊すぎて、到達チェックを行えませんでした。"));
+    addLine(report, separatorLine());
     const bool anyError = std::any_of(lines.cbegin(), lines.cend(),
                                       [](const QString &line) { return line.startsWith(u'【'); });
     if (anyError) {
         report.verdict = Verdict::MayBreakDuringPlay;
-        lines.append(QStringLiteral("このマップは、プレイ中にバグる可能性があります。"));
+        addLine(report, QStringLiteral("このマップは、プレイ中にバグる可能性があります。"));
     } else {
         report.verdict = Verdict::NoSeriousProblem;
-        lines.append(QStringLiteral("このマップに、特に重大な問題は見つかりませんでした。"));
+        addLine(report, QStringLiteral("このマップに、特に重大な問題は見つかりませんでした。"));
     }
     return report;
 }
@@ -442,6 +486,43 @@ MapCheck::Report MapCheck::run(const MapData &map)
 int MapCheck::findUnlinkedWarpCell(const MapData &map)
 {
     return searchWarp(Board(map), nullptr, nullptr);
+}
+
+bool MapCheck::Report::wasVisited(int x, int y, int floor) const
+{
+    return isOnBoard(x, y, floor) && !visited.isEmpty() && visited.testBit(cellIndex(x, y, floor));
+}
+
+QVector<QPoint> MapCheck::Report::visitedOn(int floor) const
+{
+    QVector<QPoint> cells;
+    for (int y = 1; y <= Height; ++y) {
+        for (int x = 1; x <= Width; ++x) {
+            if (wasVisited(x, y, floor))
+                cells.append({x, y});
+        }
+    }
+    return cells;
+}
+
+QVector<QPoint> MapCheck::Report::routeOn(int floor) const
+{
+    QVector<QPoint> cells;
+    for (const int cell : route) {
+        if (cell / FloorCells == floor - 1)
+            cells.append({(cell % FloorCells) / Height + 1, cell % Height + 1});
+    }
+    return cells;
+}
+
+QVector<QPoint> MapCheck::Report::namedOn(int floor) const
+{
+    QVector<QPoint> cells;
+    for (const Place &place : places) {
+        if (place.floor == floor && !cells.contains(QPoint(place.x, place.y)))
+            cells.append({place.x, place.y});
+    }
+    return cells;
 }
 
 QString MapCheck::unlinkedWarpText(int positionCode)

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <QBitArray>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <QVector>
+
+#include <cstdint>
 
 class MapData;
 
@@ -25,11 +30,40 @@ public:
         NoSeriousProblem, // "このマップに、特に重大な問題は見つかりませんでした。"
     };
 
+    // A cell of the map; floor 0 when there is none.
+    struct Place
+    {
+        int x = 0;
+        int y = 0;
+        int floor = 0;
+
+        bool isValid() const { return floor != 0; }
+        bool operator==(const Place &other) const
+        {
+            return x == other.x && y == other.y && floor == other.floor;
+        }
+    };
+
     struct Report
     {
         QStringList lines;
+        // One per line: the cell the line names (a pair's source for "ワープ[A]", its
+        // destination for "ワープ[a]"), or an invalid place.
+        QVector<Place> places;
         Reachability reachability = Reachability::NotSearched;
         Verdict verdict = Verdict::CannotBeCleared;
+        // What the search saw: every cell it stood on, and the way from the start to the
+        // goal it reached (empty when it reached none). Cells are numbered floor by floor,
+        // column by column, row by row; read them through the functions below.
+        QBitArray visited;
+        QVector<std::int16_t> route;
+
+        bool wasVisited(int x, int y, int floor) const;
+        // The visited cells of a floor, row by row from the top, each row from the left.
+        QVector<QPoint> visitedOn(int floor) const;
+        QVector<QPoint> routeOn(int floor) const;
+        // The cells the lines name on a floor, each once.
+        QVector<QPoint> namedOn(int floor) const;
     };
 
     // Pending branch points the search keeps before it gives up.

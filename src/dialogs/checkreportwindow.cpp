@@ -43,7 +43,20 @@ CheckReportWindow::CheckReportWindow(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mList);
+    connect(mList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+        const int row = mList->row(item);
+        if (row < 0 || row >= mPlaces.size() || !mPlaces[row].isValid())
+            return;
+        const MapCheck::Place &place = mPlaces[row];
+        Q_EMIT placeChosen(place.floor, QPoint(place.x, place.y));
+    });
     resize(initialSize());
+}
+
+void CheckReportWindow::showReport(const MapCheck::Report &report)
+{
+    showReport(report.lines);
+    mPlaces = report.places;
 }
 
 QSize CheckReportWindow::initialSize() const
@@ -65,6 +78,7 @@ QSize CheckReportWindow::initialSize() const
 
 void CheckReportWindow::showReport(const QStringList &lines)
 {
+    mPlaces.clear();
     mList->clear();
     mList->addItems(lines);
     show();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "board/mapcheck.h"
+
+#include <QSize>
 #include <QStringList>
 #include <QWidget>
 
@@ -17,6 +20,8 @@ public:
 
     // Replaces the lines shown by `lines` and brings the window up without blocking.
     void showReport(const QStringList &lines);
+    // The same for a check's report, whose lines can lead to the cells they name.
+    void showReport(const MapCheck::Report &report);
     QStringList lines() const;
     QListWidget *list() const { return mList; }
 
@@ -24,6 +29,11 @@ public:
     // shows whole and a usual report needs no scrolling.
     QSize initialSize() const;
 
+Q_SIGNALS:
+    // A line naming a cell was double-clicked; the window stays open.
+    void placeChosen(int floor, QPoint cell);
+
 private:
     QListWidget *mList;
+    QVector<MapCheck::Place> mPlaces;
 };

@@ -4,6 +4,15 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
+
+namespace {
+
+// On-off steps of a flash and their length.
+constexpr int FlashSteps = 6;
+constexpr int FlashStepMs = 180;
+
+} // namespace
 
 namespace {
 
@@ -16,9 +25,19 @@ int cellSlot(int x, int y)
 
 BoardView::BoardView(EditorSession &session, const CellComposer &composer, QWidget *parent)
     : QWidget(parent), mSession(session), mComposer(composer), mPainter(composer),
-      mCells(MapData::Width * MapData::Height)
+      mCells(MapData::Width * MapData::Height), mFlashTimer(new QTimer(this))
 {
     setFixedSize(BoardPainter::size());
+    connect(&mSession, &EditorSession::checkOverlayChanged, this, qOverload<>(&QWidget::update));
+    mFlashTimer->setInterval(FlashStepMs);
+    connect(mFlashTimer, &QTimer::timeout, this, [this] {
+        mFlashVisible = !mFlashVisible;
+        if (--mFlashSteps <= 0) {
+            mFlashTimer->stop();
+            mFlashVisible = false;
+        }
+        update(cellRect(mFlashCell.x(), mFlashCell.y()));
+    });
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     render();
@@ -56,15 +75,32 @@ void BoardView::render()
     update();
 }
 
+void BoardView::flashCell(QPoint cell)
+{
+    if (!MapData::isOnBoard(cell.x(), cell.y()))
+        return;
+    update(cellRect(mFlashCell.x(), mFlashCell.y()));
+    mFlashCell = cell;
+    mFlashVisible = true;
+    mFlashSteps = FlashSteps;
+    mFlashTimer->start();
+    update(cellRect(cell.x(), cell.y()));
+}
+
 void BoardView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
+    painter.setClipRegion(event->region());
     for (int x = 1; x <= MapData::Width; ++x) {
         for (int y = 1; y <= MapData::Height; ++y) {
             if (cellRect(x, y).intersects(event->rect()))
                 BoardPainter::paintCell(painter, x, y, cellImage(x, y));
         }
     }
+    if (const MapCheck::Report *check = mSession.checkOverlay())
+        BoardPainter::paintCheckOverlay(painter, *check, mSession.currentFloor());
+    if (mFlashVisible)
+        BoardPainter::paintCellOutline(painter, mFlashCell, QColor(255, 230, 0));
 }
 
 void BoardView::mousePressEvent(QMouseEvent *event)

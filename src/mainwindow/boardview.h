@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class EditorSession;
+class QTimer;
 
 // The 24 x 16 cells of the current floor. Redrawn from the session on every board
 // refresh; mouse input is reported per cell (1-based x, y).
@@ -28,6 +29,10 @@ public:
     static QRect cellRect(int x, int y) { return BoardPainter::cellRect(x, y); }
 
     void render();
+    // Blinks an outline around cell (x, y) a few times.
+    void flashCell(QPoint cell);
+    // The cell outlined now by flashCell, or (0, 0).
+    QPoint flashingCell() const { return mFlashVisible ? mFlashCell : QPoint(); }
 
 Q_SIGNALS:
     void cellPressed(QPoint cell, Qt::MouseButton button);
@@ -44,4 +49,8 @@ private:
     const CellComposer &mComposer;
     BoardPainter mPainter;
     QVector<QImage> mCells;
+    QTimer *mFlashTimer;
+    QPoint mFlashCell;
+    int mFlashSteps = 0;
+    bool mFlashVisible = false;
 };

@@ -13,6 +13,7 @@
 #include "painting/textfit.h"
 #include "prompts/prompter.h"
 #include "session/editorsession.h"
+#include "session/recentmaps.h"
 #include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
 #include "toolwindows/warpwindow.h"
@@ -22,10 +23,13 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QSet>
@@ -51,10 +55,11 @@ constexpr int ClientHeight = twips(6540);
 } // namespace
 
 MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Prompter &prompter,
-                       QWidget *parent)
+                       RecentMaps &recentMaps, QWidget *parent)
     : QMainWindow(parent), mSession(session), mPictures(pictures), mPrompter(prompter),
-      mComposer(pictures)
+      mRecentMaps(recentMaps), mComposer(pictures)
 {
+    setAcceptDrops(true);
     setWindowTitle(QStringLiteral("Q:zKマップエディタ"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -101,6 +106,10 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
     connect(&mSession, &EditorSession::warpsChanged, this, &MainWindow::showWarps);
     connect(&mSession, &EditorSession::floorsChanged, this, &MainWindow::syncFloorTabs);
     connect(&mSession.document(), &MapDocument::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(&mSession, &EditorSession::checkOverlayChanged, this,
+            &MainWindow::showCheckOverlayState);
+    connect(&mSession, &EditorSession::cellLocated, mBoard, &BoardView::flashCell);
+    showCheckOverlayState();
 
     mSession.refreshBoard();
     onStatusChanged();
@@ -198,6 +207,10 @@ void MainWindow::buildMenus()
     connect(newMap, &QAction::triggered, this, &MainWindow::newMap);
     QAction *openMap = mapMenu->addAction(QStringLiteral("開く(&O)"));
     connect(openMap, &QAction::triggered, this, &MainWindow::openMap);
+    mRecentMenu = mapMenu->addMenu(QStringLiteral("最近使ったマップ"));
+    mRecentMenu->setToolTipsVisible(true);
+    connect(mRecentMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+    fillRecentMenu();
     mapMenu->addSeparator();
     QAction *overSave = mapMenu->addAction(QStringLiteral("上書き保存(&S)"));
     overSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -275,6 +288,9 @@ void MainWindow::buildMenus()
     QMenu *toolMenu = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
     QAction *mapCheck = toolMenu->addAction(QStringLiteral("マップのチェック(&C)"));
     connect(mapCheck, &QAction::triggered, this, &MainWindow::checkMap);
+    mCheckOverlayAction = toolMenu->addAction(QStringLiteral("チェック結果を盤面に表示"));
+    mCheckOverlayAction->setCheckable(true);
+    connect(mCheckOverlayAction, &QAction::toggled, &mSession, &EditorSession::setCheckOverlayOn);
 
     QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     QAction *showHelp = helpMenu->addAction(QStringLiteral("ヘルプの表示(&C)"));
@@ -338,11 +354,59 @@ void MainWindow::openMapFile(const QString &floorOneFile)
 {
     mSession.fileChosen(floorOneFile);
     const MapLoadResult loaded = mSession.openMap(floorOneFile);
-    if (loaded.fault)
+    if (loaded.fault) {
         mPrompter.tell(this, Prompter::Icon::Warning, loaded.fault->title, loaded.fault->message);
-    else if (loaded.warpOverflow)
+        return;
+    }
+    mRecentMaps.add(floorOneFile);
+    if (loaded.warpOverflow)
         mPrompter.tell(this, Prompter::Icon::Warning, MapLoadResult::warpOverflowTitle(),
                        MapLoadResult::warpOverflowText());
+}
+
+void MainWindow::openRecentMap(const QString &floorOneFile)
+{
+    if (QFileInfo::exists(floorOneFile)) {
+        if (settleUnsavedChanges())
+            openMapFile(floorOneFile);
+        return;
+    }
+    mRecentMaps.prune();
+    mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
+                   QDir::toNativeSeparators(floorOneFile) +
+                       QStringLiteral("\r\nが見つかりません。一覧から外します。"));
+}
+
+void MainWindow::fillRecentMenu()
+{
+    mRecentMenu->clear();
+    const QStringList files = mRecentMaps.files();
+    for (const QString &file : files) {
+        const QFileInfo info(file);
+        QAction *action = mRecentMenu->addAction(info.fileName());
+        action->setToolTip(QDir::toNativeSeparators(info.absolutePath()));
+        connect(action, &QAction::triggered, this, [this, file] { openRecentMap(file); });
+    }
+    // Nothing to choose yet: the submenu stays greyed out.
+    mRecentMenu->setEnabled(!files.isEmpty());
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile() &&
+        urls.first().toLocalFile().endsWith(QStringLiteral(".map"), Qt::CaseInsensitive))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    if (settleUnsavedChanges())
+        openMapFile(MapFileName::floorOneFileOf(urls.first().toLocalFile()));
 }
 
 bool MainWindow::overwriteMap()
@@ -376,6 +440,7 @@ bool MainWindow::writeMap(const QString &basePath)
         mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
                        QStringLiteral("古いフロアのファイルを削除できませんでした。\r\n") +
                            saved.staleFilesLeft.join(QStringLiteral("\r\n")));
+    mRecentMaps.add(MapFileName::floorFilePath(basePath, 1));
     showCaption();
     return true;
 }
@@ -451,9 +516,19 @@ void MainWindow::editFloorProperties()
 
 void MainWindow::checkMap()
 {
-    if (!mCheckReport)
+    if (!mCheckReport) {
         mCheckReport = new CheckReportWindow(this);
-    mCheckReport->showReport(MapCheck::run(mSession.map()).lines);
+        connect(mCheckReport, &CheckReportWindow::placeChosen, &mSession,
+                &EditorSession::locateCell);
+    }
+    mCheckReport->showReport(mSession.checkMap());
+}
+
+void MainWindow::showCheckOverlayState()
+{
+    const QSignalBlocker blocker(mCheckOverlayAction);
+    mCheckOverlayAction->setEnabled(mSession.hasCheckResult());
+    mCheckOverlayAction->setChecked(mSession.hasCheckResult() && mSession.isCheckOverlayOn());
 }
 
 bool MainWindow::requestDeferredCommand(const QKeySequence &keys)

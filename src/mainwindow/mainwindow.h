@@ -17,6 +17,8 @@ class Prompter;
 class QAction;
 class MarkerLabel;
 class QLabel;
+class QMenu;
+class RecentMaps;
 class QTabBar;
 class QToolButton;
 class ToolWindowFrame;
@@ -29,7 +31,7 @@ class MainWindow : public QMainWindow, public ToolWindowHost
 
 public:
     MainWindow(EditorSession &session, const ChipPictures &pictures, Prompter &prompter,
-               QWidget *parent = nullptr);
+               RecentMaps &recentMaps, QWidget *parent = nullptr);
 
     BoardView *board() const { return mBoard; }
     QTabBar *floorTabs() const { return mFloorTabs; }
@@ -48,7 +50,8 @@ public:
     // Opens the help document; says so when it is missing or no program opens it.
     void showHelp();
     // Opens the map whose floor-1 file is given, as the open command does once a file is
-    // chosen: a faulty map is reported and leaves an empty map.
+    // chosen: a faulty map is reported and leaves an empty map. Every way of opening a map
+    // (dialog, recent list, drop, command line) comes through here.
     void openMapFile(const QString &floorOneFile);
     // True when the map was written.
     bool overwriteMap();
@@ -58,6 +61,8 @@ public:
     bool settleUnsavedChanges();
     QAction *undoAction() const { return mUndoAction; }
     QAction *redoAction() const { return mRedoAction; }
+    // A map from the recent list; a file that is gone is taken off the list instead.
+    void openRecentMap(const QString &floorOneFile);
     void editFloorProperties();
     void addFloor();
     void moveFloor(int delta);
@@ -65,6 +70,8 @@ public:
     Prompter &prompter() { return mPrompter; }
     void checkMap();
     CheckReportWindow *checkReport() const { return mCheckReport; }
+    QAction *checkOverlayAction() const { return mCheckOverlayAction; }
+    QMenu *recentMapsMenu() const { return mRecentMenu; }
 
 Q_SIGNALS:
     void quitRequested();
@@ -73,6 +80,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildMenus();
@@ -93,10 +102,13 @@ private:
     // Hides the tool window while a dialog is open.
     void withToolWindowHidden(const std::function<void()> &dialog);
     void showUndoActions();
+    void fillRecentMenu();
+    void showCheckOverlayState();
 
     EditorSession &mSession;
     const ChipPictures &mPictures;
     Prompter &mPrompter;
+    RecentMaps &mRecentMaps;
     CellComposer mComposer;
 
     QTabBar *mFloorTabs = nullptr;
@@ -122,6 +134,8 @@ private:
     QAction *mUndoAction = nullptr;
     QAction *mRedoAction = nullptr;
     QList<QAction *> mToolWindowCommands;
+    QAction *mCheckOverlayAction = nullptr;
+    QMenu *mRecentMenu = nullptr;
     QAction *mEditModeActions[3] = {};
     QAction *mToolBoxActions[3] = {};
 };

@@ -1,5 +1,7 @@
 #include "mapfile/mapfilename.h"
 
+#include <QFileInfo>
+
 namespace MapFileName {
 
 QString floorFilePath(const QString &basePath, int floor)
@@ -17,6 +19,18 @@ QString basePathOf(const QString &chosenFile)
     if (dot < 0 || dot < separator)
         return chosenFile;
     return chosenFile.left(dot);
+}
+
+QString floorOneFileOf(const QString &floorFile)
+{
+    // "_n.map" with n = 2..9 at the end of the name.
+    const QString suffix = QStringLiteral(".map");
+    const qsizetype digit = floorFile.size() - suffix.size() - 1;
+    if (digit < 2 || !floorFile.endsWith(suffix) || floorFile[digit - 1] != u'_' ||
+        floorFile[digit] < u'2' || floorFile[digit] > u'9')
+        return floorFile;
+    const QString floorOne = floorFile.left(digit - 1) + suffix;
+    return QFileInfo::exists(floorOne) ? floorOne : floorFile;
 }
 
 } // namespace MapFileName

@@ -10,5 +10,8 @@ QString floorFilePath(const QString &basePath, int floor);
 // The base path of the map whose floor-1 file was chosen: everything from the last "." of
 // the last path component is dropped; a component without "." is kept whole.
 QString basePathOf(const QString &chosenFile);
+// The floor-1 file of the map a floor file belongs to: NAME.map for NAME_2.map .. NAME_9.map
+// when that file exists, otherwise the file itself (a map may be called NAME_2 too).
+QString floorOneFileOf(const QString &floorFile);
 
 } // namespace MapFileName

@@ -6,6 +6,7 @@
 #include "painting/markerpainter.h"
 
 #include <QPainter>
+#include <QPen>
 
 QSize BoardPainter::size()
 {
@@ -35,8 +36,36 @@ void BoardPainter::paintMarker(QPainter &painter, const WarpLinking::Marker &mar
     MarkerPainter::paint(painter, MarkerPainter::rect(marker.cell), marker.caption, marker.opaque);
 }
 
+void BoardPainter::paintCheckOverlay(QPainter &painter, const MapCheck::Report &check, int floor)
+{
+    // Light enough that the chips stay readable under the tint.
+    const QColor visitedTint(64, 160, 255, 70);
+    const QColor routeTint(255, 140, 0, 130);
+    painter.save();
+    for (const QPoint &cell : check.visitedOn(floor))
+        painter.fillRect(cellRect(cell.x(), cell.y()), visitedTint);
+    for (const QPoint &cell : check.routeOn(floor))
+        painter.fillRect(cellRect(cell.x(), cell.y()), routeTint);
+    for (const QPoint &cell : check.namedOn(floor))
+        paintCellOutline(painter, cell, Qt::red);
+    painter.restore();
+}
+
+void BoardPainter::paintCellOutline(QPainter &painter, QPoint cell, const QColor &color)
+{
+    constexpr int Width = 2;
+    painter.save();
+    painter.setPen(QPen(color, Width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    // Inside the cell, so neighbouring outlines do not cover each other.
+    painter.drawRect(QRectF(cellRect(cell.x(), cell.y()))
+                         .adjusted(Width / 2.0, Width / 2.0, -Width / 2.0, -Width / 2.0));
+    painter.restore();
+}
+
 QImage BoardPainter::floorPicture(const MapData &map, int floor,
-                                  const QVector<WarpLinking::Marker> &markers) const
+                                  const QVector<WarpLinking::Marker> &markers,
+                                  const MapCheck::Report *check) const
 {
     const qreal ratio = mComposer.pictures().devicePixelRatio();
     QImage image(size() * ratio, QImage::Format_RGB32);
@@ -45,6 +74,8 @@ QImage BoardPainter::floorPicture(const MapData &map, int floor,
     for (int x = 1; x <= MapData::Width; ++x)
         for (int y = 1; y <= MapData::Height; ++y)
             paintCell(painter, x, y, cellPicture(map, x, y, floor, true));
+    if (check)
+        paintCheckOverlay(painter, *check, floor);
     // Markers reaching past the board are cut off at its edge, as the board view does.
     for (const WarpLinking::Marker &marker : markers)
         if (marker.floor == floor)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "board/mapcheck.h"
 #include "board/warplinking.h"
 #include "painting/chippictures.h"
 
+#include <QColor>
 #include <QImage>
 #include <QRect>
 #include <QSize>
@@ -31,10 +33,17 @@ public:
     static void paintCell(QPainter &painter, int x, int y, const QImage &picture);
     static void paintMarker(QPainter &painter, const WarpLinking::Marker &marker);
 
+    // What a map check saw on a floor, over the cell pictures: the cells its search stood
+    // on tinted, the way to the goal it reached stronger, the cells its lines name outlined.
+    static void paintCheckOverlay(QPainter &painter, const MapCheck::Report &check, int floor);
+    // The outline that points out one cell.
+    static void paintCellOutline(QPainter &painter, QPoint cell, const QColor &color);
+
     // A whole floor with branch arms and the markers standing on it, at the pictures'
-    // pixel ratio. Later markers lie above earlier ones.
-    QImage floorPicture(const MapData &map, int floor,
-                        const QVector<WarpLinking::Marker> &markers) const;
+    // pixel ratio, with a check's overlay under the markers when one is given. Later
+    // markers lie above earlier ones.
+    QImage floorPicture(const MapData &map, int floor, const QVector<WarpLinking::Marker> &markers,
+                        const MapCheck::Report *check = nullptr) const;
 
 private:
     const CellComposer &mComposer;

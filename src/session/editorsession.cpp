@@ -31,6 +31,7 @@ EditorSession::EditorSession(MapDocument &document, const ChipDescriptions &desc
 {
     connect(&mWarps, &WarpLinking::statusTextChanged, this, &EditorSession::setStatusText);
     connect(&mDocument, &MapDocument::stepReplayed, this, &EditorSession::onStepReplayed);
+    connect(&mDocument, &MapDocument::changed, this, &EditorSession::dropCheckResult);
 }
 
 void EditorSession::setCurrentFloor(int floor)
@@ -75,6 +76,54 @@ void EditorSession::onStepReplayed(int floor)
     Q_EMIT floorsChanged();
     Q_EMIT warpsChanged();
     refreshBoard();
+}
+
+MapCheck::Report EditorSession::checkMap()
+{
+    MapCheck::Report report = MapCheck::run(map());
+    mCheckResult = report;
+    mCheckedMap = map();
+    mCheckOverlayOn = true;
+    Q_EMIT checkOverlayChanged();
+    return report;
+}
+
+const MapCheck::Report *EditorSession::checkOverlay() const
+{
+    return mCheckResult && mCheckOverlayOn ? &*mCheckResult : nullptr;
+}
+
+void EditorSession::setCheckOverlayOn(bool on)
+{
+    if (on == mCheckOverlayOn)
+        return;
+    mCheckOverlayOn = on;
+    Q_EMIT checkOverlayChanged();
+}
+
+void EditorSession::dropCheckResult()
+{
+    if (!mCheckResult)
+        return;
+    // Saving under a name is no change to what the check saw.
+    MapData now = map();
+    now.setMapFileName(mCheckedMap.mapFileName());
+    if (now == mCheckedMap)
+        return;
+    mCheckResult.reset();
+    mCheckedMap = MapData();
+    Q_EMIT checkOverlayChanged();
+}
+
+void EditorSession::locateCell(int floor, QPoint cell)
+{
+    if (!MapData::isOnBoard(cell.x(), cell.y()) || floor < 1 || floor > map().floorCount())
+        return;
+    if (floor != mCurrentFloor)
+        selectFloorTab(floor - 1);
+    setPositionText(QStringLiteral("%1階(%2,%3)").arg(mCurrentFloor).arg(cell.x()).arg(cell.y()));
+    setStatusText(cellDescription(map().cell(cell.x(), cell.y(), mCurrentFloor)));
+    Q_EMIT cellLocated(cell);
 }
 
 QString EditorSession::windowCaption() const

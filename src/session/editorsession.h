@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/mapcheck.h"
 #include "board/warplinking.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
@@ -10,6 +11,8 @@
 #include <QPoint>
 #include <QString>
 #include <QVector>
+
+#include <optional>
 
 // The editing session around the one map: the current floor and mode, what the tool
 // windows have selected, the line tool, and the status texts. Windows render this
@@ -148,6 +151,17 @@ public:
     void setStatusText(const QString &text);
     void setPositionText(const QString &text);
 
+    // Runs the map check. What its search saw stays on the board until the map changes.
+    MapCheck::Report checkMap();
+    // The last check's findings for the board; none once the map changed or while the
+    // overlay is switched off.
+    const MapCheck::Report *checkOverlay() const;
+    bool hasCheckResult() const { return mCheckResult.has_value(); }
+    bool isCheckOverlayOn() const { return mCheckOverlayOn; }
+    void setCheckOverlayOn(bool on);
+    // Shows floor `floor` and puts cell (x, y) into the status bar as hovering it would.
+    void locateCell(int floor, QPoint cell);
+
 Q_SIGNALS:
     void boardRefreshed();
     void statusChanged();
@@ -158,6 +172,9 @@ Q_SIGNALS:
     void selectedBranchChanged();
     void warpsChanged();
     void floorsChanged();
+    void checkOverlayChanged();
+    // A report line's cell was chosen: the board should point it out.
+    void cellLocated(QPoint cell);
 
 private:
     void setLineTool(LineToolState state);
@@ -171,6 +188,7 @@ private:
     // Ends linking and line starts before the history moves under them.
     void settleForHistory();
     void onStepReplayed(int floor);
+    void dropCheckResult();
 
     MapDocument &mDocument;
     const ChipDescriptions &mDescriptions;
@@ -192,4 +210,8 @@ private:
     QString mStatusText;
     QString mPositionText;
     QString mFileDialogFolder;
+
+    std::optional<MapCheck::Report> mCheckResult;
+    MapData mCheckedMap;
+    bool mCheckOverlayOn = true;
 };

@@ -11,11 +11,15 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSaveFile>
 #include <QStringList>
 #include <QTextStream>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -112,19 +116,83 @@ int resave(const QStringList &args)
     return Success;
 }
 
+QString verdictName(MapCheck::Verdict verdict)
+{
+    switch (verdict) {
+    case MapCheck::Verdict::NoSeriousProblem:
+        return QStringLiteral("ok");
+    case MapCheck::Verdict::MayBreakDuringPlay:
+        return QStringLiteral("may-break");
+    case MapCheck::Verdict::CannotBeCleared:
+        break;
+    }
+    return QStringLiteral("impossible");
+}
+
+// Per floor that has any: "n": [[x, y], ...] in the given order.
+QJsonObject cellsByFloor(const MapCheck::Report &report, int floorCount,
+                         QVector<QPoint> (MapCheck::Report::*cellsOn)(int) const)
+{
+    QJsonObject floors;
+    for (int floor = 1; floor <= floorCount; ++floor) {
+        QJsonArray cells;
+        for (const QPoint &cell : (report.*cellsOn)(floor))
+            cells.append(QJsonArray{cell.x(), cell.y()});
+        if (!cells.isEmpty())
+            floors.insert(QString::number(floor), cells);
+    }
+    return floors;
+}
+
+QByteArray checkAsJson(const MapCheck::Report &report, int floorCount)
+{
+    QJsonArray lines;
+    for (int i = 0; i < report.lines.size(); ++i) {
+        const QString &text = report.lines[i];
+        QJsonObject line{{QStringLiteral("text"), text},
+                         {QStringLiteral("error"), text.startsWith(u'【')}};
+        const MapCheck::Place place = report.places.value(i);
+        if (place.isValid()) {
+            line.insert(QStringLiteral("floor"), place.floor);
+            line.insert(QStringLiteral("x"), place.x);
+            line.insert(QStringLiteral("y"), place.y);
+        }
+        lines.append(line);
+    }
+    const QJsonObject root{
+        {QStringLiteral("verdict"), verdictName(report.verdict)},
+        {QStringLiteral("lines"), lines},
+        {QStringLiteral("visited"), cellsByFloor(report, floorCount, &MapCheck::Report::visitedOn)},
+        {QStringLiteral("route"), cellsByFloor(report, floorCount, &MapCheck::Report::routeOn)},
+    };
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+}
+
 int check(const QStringList &args)
 {
-    if (args.size() != 1 || !isMapFileArgument(args[0])) {
-        err() << "usage: qzk-map check IN.map\n";
+    const bool json = !args.isEmpty() && args[0] == QLatin1String("--json");
+    const QStringList rest = json ? args.mid(1) : args;
+    if (rest.size() != 1 || !isMapFileArgument(rest[0])) {
+        err() << "usage: qzk-map check [--json] IN.map\n";
         return Usage;
     }
     MapData map;
-    if (!loadMap(args[0], map))
+    if (!loadMap(rest[0], map))
         return NotLoaded;
     const MapCheck::Report report = MapCheck::run(map);
-    for (const QString &line : report.lines)
-        out() << forTerminal(line) << '\n';
-    out().flush();
+    if (json) {
+        out().flush();
+        QFile stdoutFile;
+        if (!stdoutFile.open(stdout, QIODevice::WriteOnly) ||
+            stdoutFile.write(checkAsJson(report, map.floorCount()) + '\n') < 0) {
+            err() << "qzk-map: cannot write the report\n";
+            return NotLoaded;
+        }
+    } else {
+        for (const QString &line : report.lines)
+            out() << forTerminal(line) << '\n';
+        out().flush();
+    }
     switch (report.verdict) {
     case MapCheck::Verdict::NoSeriousProblem:
         return NoSeriousProblem;
@@ -140,12 +208,21 @@ int render(const QStringList &args)
 {
     QStringList rest = args;
     int scale = 1;
-    if (rest.size() > 1 && rest[0] == QLatin1String("--scale")) {
-        scale = rest[1].toInt(); // 0, and so refused, when it is no number
-        rest = rest.mid(2);
+    bool withCheck = false;
+    for (bool optionsLeft = true; optionsLeft;) {
+        optionsLeft = false;
+        if (rest.size() > 1 && rest[0] == QLatin1String("--scale")) {
+            scale = rest[1].toInt(); // 0, and so refused, when it is no number
+            rest = rest.mid(2);
+            optionsLeft = true;
+        } else if (!rest.isEmpty() && rest[0] == QLatin1String("--check")) {
+            withCheck = true;
+            rest = rest.mid(1);
+            optionsLeft = true;
+        }
     }
     if (rest.size() != 2 || !isMapFileArgument(rest[0]) || scale < 1 || scale > MaxScale) {
-        err() << "usage: qzk-map render [--scale N] IN.map OUTDIR\n";
+        err() << "usage: qzk-map render [--scale N] [--check] IN.map OUTDIR\n";
         return Usage;
     }
     MapData map;
@@ -162,13 +239,17 @@ int render(const QStringList &args)
     const CellComposer composer(pictures);
     const BoardPainter painter(composer);
     const QVector<WarpLinking::Marker> markers = WarpLinking::markersOf(map);
+    const std::optional<MapCheck::Report> check =
+        withCheck ? std::optional(MapCheck::run(map)) : std::nullopt;
     for (int floor = 1; floor <= map.floorCount(); ++floor) {
         const QString path =
             QDir(folder).filePath(QStringLiteral("%1_%2.png").arg(name).arg(floor));
         // A failed write leaves any older picture of that floor as it was.
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) ||
-            !painter.floorPicture(map, floor, markers).save(&file, "PNG") || !file.commit()) {
+            !painter.floorPicture(map, floor, markers, check ? &*check : nullptr)
+                 .save(&file, "PNG") ||
+            !file.commit()) {
             err() << "qzk-map: cannot write " << path << '\n';
             return Fault;
         }
@@ -191,19 +272,23 @@ const Command commands[] = {
      "      OUTBASE_n.map above the map's floor count are removed. A faulty map is\n"
      "      reported with its line number and nothing is written.",
      resave},
-    {"check", "IN.map",
+    {"check", "[--json] IN.map",
      "Reads the map whose floor-1 file is IN.map and checks it as the editor's map check\n"
      "      does: starts and goals, warp pairs, and whether a goal can be reached. Prints\n"
      "      the report, one finding per line. Exit status 0: no serious problem, 1: the\n"
      "      map may break during play, 2: the map cannot be cleared, 3: the map could not\n"
-     "      be read (the message goes to standard error).",
+     "      be read (the message goes to standard error). With --json the report is one\n"
+     "      JSON object in UTF-8: verdict, the lines with the cell each names, and the\n"
+     "      cells the search visited and the route it found, per floor.",
      check},
-    {"render", "[--scale N] IN.map OUTDIR",
+    {"render", "[--scale N] [--check] IN.map OUTDIR",
      "Reads the map whose floor-1 file is IN.map and draws each floor as the editor does,\n"
      "      with the branch arms of every cell and the markers of every warp pair, into\n"
      "      OUTDIR/NAME_1.png, OUTDIR/NAME_2.png, ... (NAME is IN.map without \".map\"; one\n"
      "      picture per floor, 576 x 384 pixels, or N times that with --scale N, N = 1..4).\n"
-     "      OUTDIR is created when missing; pictures already there are replaced.",
+     "      OUTDIR is created when missing; pictures already there are replaced. With\n"
+     "      --check the map check's findings are drawn over the cells as the editor shows\n"
+     "      them after a check.",
      render},
 };
 

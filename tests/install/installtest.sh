@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks the installed tree, one ctest case
-# per command: install, files, desktop, appstream, version, startup. Exit 77 skips a case
+# per command: install, files, desktop, mime, appstream, version, startup. Exit 77 skips a case
 # whose tool is missing.
 set -uo pipefail
 
@@ -32,6 +32,7 @@ installed_files=(
     share/qzk-editor/Help.htm
     "share/applications/$id.desktop"
     "share/metainfo/$id.metainfo.xml"
+    "share/mime/packages/$id.xml"
     "share/icons/hicolor/scalable/apps/$id.svg"
     "share/icons/hicolor/48x48/apps/$id.png"
 )
@@ -74,6 +75,26 @@ $(diff <(echo "$expected") <(echo "$actual"))"
 check_desktop() {
     need_tool desktop-file-validate
     desktop-file-validate "$root/share/applications/$id.desktop" || fail "desktop-file-validate"
+}
+
+# The map file type: the database built from the installed package knows it by its glob,
+# and the menu entry offers to open it. Built in a scratch copy so the installed tree stays
+# as installed.
+check_mime() {
+    need_tool update-mime-database
+    local scratch
+    scratch="$(mktemp -d)"
+    mkdir -p "$scratch/mime/packages"
+    cp "$root/share/mime/packages/$id.xml" "$scratch/mime/packages/"
+    update-mime-database "$scratch/mime" || fail "update-mime-database"
+    grep -qx 'application/x-qzk-map' "$scratch/mime/types" ||
+        fail "the MIME database does not know application/x-qzk-map"
+    grep -q ':application/x-qzk-map:\*\.map$' "$scratch/mime/globs2" ||
+        fail "application/x-qzk-map has no *.map glob"
+    [ -f "$scratch/mime/application/x-qzk-map.xml" ] || fail "no entry for application/x-qzk-map"
+    rm -rf "$scratch"
+    [ "$(desktop_key MimeType)" = "application/x-qzk-map;" ] ||
+        fail "desktop MimeType is '$(desktop_key MimeType)'"
 }
 
 check_appstream() {
@@ -120,7 +141,9 @@ wait_window() {
 start_editor() {
     local prefix="$1" folder="$2"
     shift 2
-    (cd "$folder" && exec env PATH="$fake_bin:$PATH" QT_QPA_PLATFORM=xcb "$prefix/bin/qzk-editor" "$@") \
+    # The recent-map list goes to the scratch folder, not to the user's settings.
+    (cd "$folder" && exec env PATH="$fake_bin:$PATH" XDG_CONFIG_HOME="$scratch/config" \
+        QT_QPA_PLATFORM=xcb "$prefix/bin/qzk-editor" "$@") \
         >"$scratch/editor.log" 2>&1 &
     editor_pid=$!
 }
@@ -201,6 +224,7 @@ install)
     ;;
 files) check_files ;;
 desktop) check_desktop ;;
+mime) check_mime ;;
 appstream) check_appstream ;;
 version) check_version ;;
 startup) check_startup ;;

@@ -172,7 +172,7 @@ file_dialog() {
 # The caption ends in "*" while the map has unsaved changes.
 title_marked() { xdotool getwindowname "$main" 2>/dev/null | grep -q '\*$'; }
 title_unmarked() { ! title_marked; }
-recovery_copy_written() { compgen -G "$XDG_DATA_HOME/qzk-editor/recovery/*/map.map" >/dev/null; }
+recovery_copy_written() { compgen -G "$XDG_DATA_HOME/qzk/qzk-editor/recovery/*/map.map" >/dev/null; }
 
 # The 16 grid lines of a floor file, without their CR LF.
 grid_of() {

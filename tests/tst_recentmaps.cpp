@@ -1,0 +1,69 @@
+#include "session/recentmaps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestRecentMaps : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void list_data();
+    void list();
+};
+
+void TestRecentMaps::list_data()
+{
+    QTest::addColumn<QString>("added");    // in this order, each file made first
+    QTest::addColumn<QString>("deleted");  // gone before the prune
+    QTest::addColumn<QString>("expected"); // after the prune, newest first
+    QTest::addColumn<QString>("pruned");
+    QTest::newRow("newest first") << u"abc"_s << QString() << u"cba"_s << QString();
+    QTest::newRow("opening again moves it up, once")
+        << u"aba"_s << QString() << u"ab"_s << QString();
+    QTest::newRow("the ninth pushes the oldest out")
+        << u"123456789"_s << QString() << u"98765432"_s << QString();
+    QTest::newRow("missing files go, the order stays")
+        << u"abcd"_s << u"ac"_s << u"db"_s << u"ca"_s;
+}
+
+// One map per character of `names`.
+void TestRecentMaps::list()
+{
+    QFETCH(QString, added);
+    QFETCH(QString, deleted);
+    QTemporaryDir folder;
+    const auto paths = [&](const QString &names) {
+        QStringList list;
+        for (const QChar name : names)
+            list.append(folder.filePath(QString(name) + u".map"_s));
+        return list;
+    };
+    const QString settingsFile = folder.filePath(u"settings.ini"_s);
+    {
+        QSettings settings(settingsFile, QSettings::IniFormat);
+        RecentMaps recent(settings);
+        for (const QString &file : paths(added)) {
+            QFile made(file);
+            QVERIFY(made.open(QIODevice::WriteOnly));
+            // Given relative to the working folder, kept as an absolute path.
+            recent.add(QDir::current().relativeFilePath(file));
+        }
+        for (const QString &file : paths(deleted))
+            QVERIFY(QFile::remove(file));
+        QFETCH(QString, pruned);
+        QCOMPARE(recent.prune(), paths(pruned));
+    }
+    // The next run finds the list as this one left it.
+    QSettings settings(settingsFile, QSettings::IniFormat);
+    QFETCH(QString, expected);
+    QCOMPARE(RecentMaps(settings).files(), paths(expected));
+}
+
+QTEST_APPLESS_MAIN(TestRecentMaps)
+#include "tst_recentmaps.moc"
