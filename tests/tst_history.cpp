@@ -7,6 +7,9 @@
 #include "toolwindows/toolwindowframe.h"
 
 #include <QAction>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -223,7 +226,9 @@ void TestHistory::unsavedChangesAskOneQuestion_data()
     const int save = int(Prompter::UnsavedAnswer::Save);
     const int discard = int(Prompter::UnsavedAnswer::Discard);
     const int cancel = int(Prompter::UnsavedAnswer::Cancel);
-    for (const QString &command : {u"新規作成(&N)"_s, u"開く(&O)"_s, u"終了(&X)"_s}) {
+    // "recent" and "drop" open the map from the recent list and by dropping its file.
+    for (const QString &command :
+         {u"新規作成(&N)"_s, u"開く(&O)"_s, u"終了(&X)"_s, u"recent"_s, u"drop"_s}) {
         const QByteArray name = command.toUtf8();
         QTest::addRow("%s unchanged", name.data()) << command << false << -1 << false << true;
         QTest::addRow("%s save", name.data()) << command << true << save << true << true;
@@ -246,8 +251,10 @@ void TestHistory::unsavedChangesAskOneQuestion()
     editor.show();
     MapData castle = castleMap();
     castle.setMapFileName(base);
-    editor.session.takeLoadedMap(castle);
     QVERIFY(!MapFileWriter::save(castle, base).fault);
+    // Opened once, so it is on the recent list.
+    editor.window.openMapFile(base + u".map"_s);
+    QVERIFY(editor.session.map() == castle);
     if (changed)
         run(editor.session, u"chip 9,9"_s);
     QCOMPARE(editor.window.isWindowModified(), changed);
@@ -257,13 +264,26 @@ void TestHistory::unsavedChangesAskOneQuestion()
     editor.prompter.files = {base + u".map"_s};
     QSignalSpy quits(&editor.window, &MainWindow::quitRequested);
 
+    const QString recentItem = u"castle.map"_s;
+    if (command == u"drop"_s) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(base + u"_2.map"_s)});
+        const QPoint where = editor.window.rect().center();
+        QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&editor.window, &enter);
+        QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&editor.window, &drop);
+    }
+    // The recent list is filled as its menu opens.
+    for (QMenu *menu : editor.window.findChildren<QMenu *>())
+        Q_EMIT menu->aboutToShow();
     for (QAction *action : editor.window.findChildren<QAction *>()) {
-        if (action->text() == command)
+        if (action->text() == (command == u"recent"_s ? recentItem : command))
             action->trigger();
     }
 
     // Opening asks nothing unless there are unsaved changes.
-    const bool opening = command == u"開く(&O)"_s;
+    const bool opening = command != u"新規作成(&N)"_s && command != u"終了(&X)"_s;
     QCOMPARE(editor.prompter.questions.size(), changed || !opening ? 1 : 0);
     if (!editor.prompter.questions.isEmpty())
         QCOMPARE(editor.prompter.questions.first().contains(u"保存されていない変更"_s), changed);
@@ -272,7 +292,7 @@ void TestHistory::unsavedChangesAskOneQuestion()
     // A carried-out new or open leaves the map without unsaved changes.
     if (!quitting)
         QCOMPARE(editor.document.isModified(), changed && !carriedOut);
-    QCOMPARE(editor.prompter.fileDialogs.size(), opening && carriedOut ? 1 : 0);
+    QCOMPARE(editor.prompter.fileDialogs.size(), command == u"開く(&O)"_s && carriedOut ? 1 : 0);
     const MapLoadResult onDisk = MapFileReader::load(base);
     QVERIFY(!onDisk.fault);
     QCOMPARE(onDisk.map.cell(9, 9, 1) != castle.cell(9, 9, 1), saved);
