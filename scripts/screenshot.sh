@@ -34,6 +34,11 @@ xvfb-run -a -s "-screen 0 920x520x24" bash -c '
     palette="$(window "^マップチップ\$")"
     # The window manager centres the main window; the windows go side by side from the
     # top left, frames included.
+    # The window manager sets the frame a moment after the window shows.
+    for _ in $(seq 300); do
+        xprop -id "$main" _NET_FRAME_EXTENTS 2>/dev/null | grep -q "= " && break
+        sleep 0.1
+    done
     read -r left right top _ < <(xprop -id "$main" _NET_FRAME_EXTENTS | sed "s/.*= //; s/,//g")
     xdotool windowmove --sync "$main" "$left" "$top"
     eval "$(xdotool getwindowgeometry --shell "$main")"
