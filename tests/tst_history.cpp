@@ -36,7 +36,8 @@ QPoint cellOf(const QString &text)
 
 // Runs user actions: "chip X,Y", "line X,Y X,Y", "branch X,Y", "unbranch X,Y",
 // "link X,Y X,Y", "relink N X,Y X,Y", "back X,Y" (a new pair's source, then a step back),
-// "unlink N", "floor N", "add", "move D", "delete", "texts NAME".
+// "source X,Y" (a new pair waiting for its destination), "unlink N", "floor N", "add",
+// "move D", "delete", "texts NAME".
 void run(EditorSession &session, const QString &actions)
 {
     for (const QString &action : actions.split(u';', Qt::SkipEmptyParts)) {
@@ -69,6 +70,11 @@ void run(EditorSession &session, const QString &actions)
             else
                 session.clickCell(cellOf(w.at(at + 1)), Qt::LeftButton);
             session.warps().interrupt();
+        } else if (verb == u"source") {
+            // A new pair's source, its destination still to come.
+            session.setEditMode(EditorSession::WarpMode);
+            session.warps().startNewPair();
+            session.clickCell(cellOf(w.at(1)), Qt::LeftButton);
         } else if (verb == u"unlink") {
             session.setEditMode(EditorSession::WarpMode);
             QCOMPARE(session.warps().requestDeletion(w.at(1).toInt() - 1),
@@ -126,6 +132,8 @@ void TestHistory::everyActionIsOneStep_data()
     QTest::newRow("delete a floor with pairs") << u"floor 2"_s << u"delete"_s << u"階層の削除"_s;
     QTest::newRow("delete the only floor") << u"delete"_s << u"delete"_s << u"階層の削除"_s;
     QTest::newRow("properties") << u"floor 2"_s << u"texts 塔"_s << u"プロパティの変更"_s;
+    // An unfinished pair is no step and never part of another one.
+    QTest::newRow("floor added while linking") << u"source 7,7"_s << u"add"_s << u"階層の追加"_s;
 }
 
 void TestHistory::everyActionIsOneStep()

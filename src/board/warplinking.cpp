@@ -303,8 +303,6 @@ void WarpLinking::leaveWarpMode()
 
 void WarpLinking::rebuildMarkers()
 {
-    // The map was replaced: any step it had open went with it.
-    mStepOpen = false;
     mMarkerOrder.clear();
     mTransparent.clear();
     mMarkerListText.clear();
@@ -373,17 +371,11 @@ void WarpLinking::bringToFront(int index)
 
 void WarpLinking::openStep()
 {
-    if (mStepOpen)
-        return;
-    mStepOpen = true;
-    mDocument.beginStep(mRelinking ? QStringLiteral("ワープの再設定")
-                                   : QStringLiteral("ワープの設定"));
+    mDocument.holdStep(mRelinking ? QStringLiteral("ワープの再設定")
+                                  : QStringLiteral("ワープの設定"));
 }
 
 void WarpLinking::closeStep()
 {
-    if (!mStepOpen)
-        return;
-    mStepOpen = false;
-    mDocument.endStep();
+    mDocument.releaseStep();
 }

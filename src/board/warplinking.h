@@ -128,5 +128,4 @@ private:
     QSet<int> mTransparent;
     QString mMarkerListText;
     int mPendingDeletion = 0;
-    bool mStepOpen = false;
 };

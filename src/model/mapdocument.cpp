@@ -59,6 +59,22 @@ void MapDocument::beginStep(const QString &text)
     mStepFloorAfter = mViewFloor;
 }
 
+void MapDocument::holdStep(const QString &text)
+{
+    if (mStepHeld)
+        return;
+    mStepHeld = true;
+    beginStep(text);
+}
+
+void MapDocument::releaseStep()
+{
+    if (!mStepHeld)
+        return;
+    mStepHeld = false;
+    endStep();
+}
+
 void MapDocument::endStep()
 {
     if (mStepDepth == 0 || --mStepDepth > 0)
@@ -92,18 +108,21 @@ void MapDocument::replay(const MapDelta &delta, bool forward, int floor)
 
 void MapDocument::undo()
 {
+    releaseStep();
     if (!isStepOpen())
         mUndoStack.undo();
 }
 
 void MapDocument::redo()
 {
+    releaseStep();
     if (!isStepOpen())
         mUndoStack.redo();
 }
 
 void MapDocument::layChip(int x, int y, int floor, const QString &cell)
 {
+    releaseStep();
     beginStep(chipText());
     layChips({QPoint(x, y)}, floor, cell);
     endStep();
@@ -111,6 +130,7 @@ void MapDocument::layChip(int x, int y, int floor, const QString &cell)
 
 void MapDocument::layChips(const QVector<QPoint> &cells, int floor, const QString &cell)
 {
+    releaseStep();
     if (!MapData::isValidFloor(floor))
         return;
     edit(QStringLiteral("線の描画"), floor, [&](MapData &map) {
@@ -127,6 +147,7 @@ void MapDocument::layChips(const QVector<QPoint> &cells, int floor, const QStrin
 
 void MapDocument::setBranch(int x, int y, int floor, const QString &setting)
 {
+    releaseStep();
     if (!MapData::isOnBoard(x, y) || !MapData::isValidFloor(floor))
         return;
     const QString text =
@@ -140,6 +161,7 @@ void MapDocument::setBranch(int x, int y, int floor, const QString &setting)
 void MapDocument::replace(const MapData &data)
 {
     mStepDepth = 0;
+    mStepHeld = false;
     mStepStart.reset();
     mData = data;
     mUndoStack.clear();
@@ -148,6 +170,7 @@ void MapDocument::replace(const MapData &data)
 
 void MapDocument::replaceAsStep(const MapData &data, const QString &stepText)
 {
+    releaseStep();
     edit(stepText, 1, [&](MapData &map) {
         map = data;
         return true;
@@ -166,6 +189,7 @@ void MapDocument::setMapFileName(const QString &name)
 void MapDocument::setFloorTexts(int floor, const QString &name, const QString &background,
                                 const QString &endText)
 {
+    releaseStep();
     if (!MapData::isValidFloor(floor))
         return;
     edit(QStringLiteral("プロパティの変更"), floor, [&](MapData &map) {
@@ -206,6 +230,7 @@ void MapDocument::setWarpDestination(int pair, QPoint cell, int floor)
 
 void MapDocument::deleteWarp(int pair)
 {
+    releaseStep();
     if (pair < 1 || pair > MapData::MaxWarps || !mData.warp(pair).isDefined())
         return;
     edit(QStringLiteral("ワープの削除"), mViewFloor, [&](MapData &map) {
@@ -220,6 +245,7 @@ void MapDocument::deleteWarp(int pair)
 
 bool MapDocument::addFloor()
 {
+    releaseStep();
     bool added = false;
     edit(QStringLiteral("階層の追加"), mViewFloor, [&](MapData &map) {
         added = Floors::addFloor(map);
@@ -230,6 +256,7 @@ bool MapDocument::addFloor()
 
 void MapDocument::moveFloor(int floor, int delta)
 {
+    releaseStep();
     edit(QStringLiteral("階層の移動"), floor + delta, [&](MapData &map) {
         Floors::moveFloor(map, floor, delta);
         return true;
@@ -238,6 +265,7 @@ void MapDocument::moveFloor(int floor, int delta)
 
 QList<int> MapDocument::deleteFloor(int floor)
 {
+    releaseStep();
     QList<int> deleted;
     edit(QStringLiteral("階層の削除"), floor, [&](MapData &map) {
         deleted = Floors::deleteFloor(map, floor);

@@ -50,6 +50,10 @@ public:
     void beginStep(const QString &text);
     void endStep();
     bool isStepOpen() const { return mStepDepth > 0; }
+    // A step left open between user actions (a warp pair's two clicks): edits of the pair
+    // join it, any other edit first closes it, so they never share one step.
+    void holdStep(const QString &text);
+    void releaseStep();
     // The floor shown while editing; undo goes back to it.
     void setViewFloor(int floor) { mViewFloor = floor; }
 
@@ -76,6 +80,7 @@ private:
     MapData mData;
     QUndoStack mUndoStack;
     int mStepDepth = 0;
+    bool mStepHeld = false;
     std::optional<MapData> mStepStart;
     QString mStepText;
     int mStepFloorBefore = 1;
