@@ -196,6 +196,18 @@ void TestHistory::unsavedFollowsTheSavedState()
     QVERIFY(!document.isModified());
     QCOMPARE(marks.count(), 4);
 
+    // Saved between a relinked pair's two clicks: the moved source is what was saved.
+    session.takeLoadedMap(castleMap());
+    session.setEditMode(EditorSession::WarpMode);
+    session.warps().relinkRow(0);
+    session.clickCell({7, 7}, Qt::LeftButton);
+    QVERIFY(!session.saveMap(base).fault);
+    session.clickCell({8, 8}, Qt::LeftButton);
+    QVERIFY(document.isModified());
+    session.undo();
+    QVERIFY(!document.isModified());
+    QCOMPARE(session.map().warp(1).srcX, 7);
+
     // New and open start afresh: nothing to undo, nothing unsaved.
     run(session, u"chip 5,5"_s);
     session.resetMap();
@@ -264,6 +276,9 @@ void TestHistory::unsavedChangesAskOneQuestion()
         QCoreApplication::sendEvent(&editor.window, &enter);
         QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, {});
         QCoreApplication::sendEvent(&editor.window, &drop);
+        // The question comes once the drop is over.
+        QVERIFY(editor.prompter.questions.isEmpty());
+        QCoreApplication::processEvents();
     }
     // The recent list is filled as its menu opens.
     for (QMenu *menu : editor.window.findChildren<QMenu *>())

@@ -73,11 +73,16 @@ int main(int argc, char *argv[])
     RecoveryStore recovery(RecoveryStore::defaultFolder());
     RecoveryKeeper keeper(document, recovery);
     window.show();
-    // Work a crash would have lost comes first; the map named on the command line can be
-    // opened afterwards.
+    // Work a crash would have lost comes first; the map named on the command line then
+    // asks about the recovered map's unsaved changes like any open.
     const bool recovered = Startup::offerRecovery(recovery, session, prompter, &window);
     // The map keeps the name it was given with, whatever folder the editor runs in.
-    if (!recovered && !files.isEmpty())
-        window.openMapFile(QFileInfo(files.first()).absoluteFilePath());
+    if (!files.isEmpty()) {
+        const QString file = QFileInfo(files.first()).absoluteFilePath();
+        if (recovered)
+            window.openMapFileAfterQuestion(file);
+        else
+            window.openMapFile(file);
+    }
     return app.exec();
 }

@@ -38,10 +38,6 @@ public:
         int floor = 0;
 
         bool isValid() const { return floor != 0; }
-        bool operator==(const Place &other) const
-        {
-            return x == other.x && y == other.y && floor == other.floor;
-        }
     };
 
     struct Report

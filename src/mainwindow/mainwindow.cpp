@@ -329,7 +329,7 @@ void MainWindow::showHelp()
 void MainWindow::newMap()
 {
     // One question only: with unsaved changes, the one about them.
-    if (mSession.document().isModified()) {
+    if (hasUnsavedChanges()) {
         if (settleUnsavedChanges())
             mSession.resetMap();
         return;
@@ -364,11 +364,16 @@ void MainWindow::openMapFile(const QString &floorOneFile)
                        MapLoadResult::warpOverflowText());
 }
 
+void MainWindow::openMapFileAfterQuestion(const QString &floorOneFile)
+{
+    if (settleUnsavedChanges())
+        openMapFile(floorOneFile);
+}
+
 void MainWindow::openRecentMap(const QString &floorOneFile)
 {
     if (QFileInfo::exists(floorOneFile)) {
-        if (settleUnsavedChanges())
-            openMapFile(floorOneFile);
+        openMapFileAfterQuestion(floorOneFile);
         return;
     }
     mRecentMaps.prune();
@@ -395,7 +400,7 @@ void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.size() == 1 && urls.first().isLocalFile() &&
-        urls.first().toLocalFile().endsWith(QStringLiteral(".map"), Qt::CaseInsensitive))
+        urls.first().toLocalFile().endsWith(QStringLiteral(".map")))
         event->acceptProposedAction();
 }
 
@@ -405,8 +410,9 @@ void MainWindow::dropEvent(QDropEvent *event)
     if (urls.size() != 1 || !urls.first().isLocalFile())
         return;
     event->acceptProposedAction();
-    if (settleUnsavedChanges())
-        openMapFile(MapFileName::floorOneFileOf(urls.first().toLocalFile()));
+    // Questions wait until the drop is over, so the program it came from is not kept waiting.
+    const QString file = MapFileName::floorOneFileOf(urls.first().toLocalFile());
+    QTimer::singleShot(0, this, [this, file] { openMapFileAfterQuestion(file); });
 }
 
 bool MainWindow::overwriteMap()
@@ -557,9 +563,16 @@ void MainWindow::showUndoActions()
     mRedoAction->setEnabled(history.canRedo());
 }
 
+bool MainWindow::hasUnsavedChanges()
+{
+    // A warp pair's source moved in a relink counts although its destination is to come.
+    mSession.document().releaseStep();
+    return mSession.document().isModified();
+}
+
 bool MainWindow::settleUnsavedChanges()
 {
-    if (!mSession.document().isModified())
+    if (!hasUnsavedChanges())
         return true;
     const QString &name = mSession.map().mapFileName();
     const QString map = name.isEmpty()
@@ -588,7 +601,7 @@ bool MainWindow::quit()
         return false;
     const QScopedValueRollback asking(mAskingToQuit, true);
     // With unsaved changes only the question about them is asked.
-    if (mSession.document().isModified()) {
+    if (hasUnsavedChanges()) {
         if (!settleUnsavedChanges())
             return false;
     } else if (!mPrompter.askYesNo(this, QStringLiteral("Q:zKエディタ"),

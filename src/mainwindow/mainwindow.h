@@ -59,8 +59,12 @@ public:
     // Before the map is replaced or the editor ends: true when that may go ahead (no
     // unsaved changes, or they were saved or given up).
     bool settleUnsavedChanges();
+    bool hasUnsavedChanges();
     QAction *undoAction() const { return mUndoAction; }
     QAction *redoAction() const { return mRedoAction; }
+    // The same after the question about unsaved changes, as dropped files and the recent
+    // list open maps.
+    void openMapFileAfterQuestion(const QString &floorOneFile);
     // A map from the recent list; a file that is gone is taken off the list instead.
     void openRecentMap(const QString &floorOneFile);
     void editFloorProperties();

@@ -45,6 +45,8 @@ bool offerRecovery(RecoveryStore &store, EditorSession &session, Prompter &promp
             continue;
         }
         session.takeRecoveredMap(loaded.map);
+        // This editor's own copy exists before the one it came from goes.
+        store.write(session.map());
         store.discard(copy);
         return true;
     }

@@ -57,12 +57,17 @@ void EditorSession::settleForHistory()
 
 void EditorSession::undo()
 {
+    // The warp window's deletion question is answered first.
+    if (mWarps.isAskingDeletion())
+        return;
     settleForHistory();
     mDocument.undo();
 }
 
 void EditorSession::redo()
 {
+    if (mWarps.isAskingDeletion())
+        return;
     settleForHistory();
     mDocument.redo();
 }
@@ -288,6 +293,8 @@ MapLoadResult EditorSession::openMap(const QString &chosenFile)
 
 MapSaveResult EditorSession::saveMap(const QString &basePath)
 {
+    // What is saved is then the saved state, a relinked pair's moved source included.
+    mDocument.releaseStep();
     const MapSaveResult saved = MapFileWriter::save(map(), basePath);
     // Only a map that was written takes the new name.
     if (saved.fault)

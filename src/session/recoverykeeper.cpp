@@ -35,6 +35,5 @@ void RecoveryKeeper::flush()
     mTimer.stop();
     if (!mDocument.isModified())
         return;
-    if (mStore.write(mDocument.data()))
-        Q_EMIT copyWritten();
+    mStore.write(mDocument.data());
 }

@@ -20,9 +20,6 @@ public:
     // Writes at once what is waiting for the timer.
     void flush();
 
-Q_SIGNALS:
-    void copyWritten();
-
 private:
     void onChanged();
     void onModifiedChanged(bool modified);

@@ -75,7 +75,9 @@ bool RecoveryStore::write(const MapData &map)
     if (!info.open(QIODevice::WriteOnly) || info.write(map.mapFileName().toUtf8()) < 0 ||
         !info.commit())
         return false;
-    // Until the rename the complete new copy is found under its own name.
+    // The old copy stops counting before its files go; until the rename the complete new
+    // copy is found under its own name.
+    QFile::remove(target + u'/' + InfoFile);
     QDir(target).removeRecursively();
     return QDir().rename(fresh, target);
 }
@@ -108,18 +110,24 @@ QList<RecoveryStore::Copy> RecoveryStore::takeLeftCopies()
             if (isComplete(copyFolder(id)))
                 continue;
         }
-        if (id == mId || !isComplete(entry.filePath()))
+        if (id == mId)
             continue;
         auto lock = std::make_shared<QLockFile>(lockPath(id));
         lock->setStaleLockTime(0);
         if (!lock->tryLock(0))
             continue; // its editor is still running
+        if (!isComplete(entry.filePath())) {
+            // Its editor died while writing its first copy: nothing to offer.
+            QDir(entry.filePath()).removeRecursively();
+            lock->unlock();
+            continue;
+        }
         mTakenLocks.append({id, lock});
         QFile info(entry.filePath() + u'/' + InfoFile);
         if (!info.open(QIODevice::ReadOnly))
             continue;
-        copies.append({entry.filePath(), QString::fromUtf8(info.readAll()),
-                       QFileInfo(info).lastModified()});
+        copies.append(
+            {entry.filePath(), QString::fromUtf8(info.readAll()), QFileInfo(info).lastModified()});
     }
     std::sort(copies.begin(), copies.end(),
               [](const Copy &a, const Copy &b) { return a.written > b.written; });

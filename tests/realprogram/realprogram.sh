@@ -88,12 +88,17 @@ visible_window() {
 window_shows() { visible_window "$1" >/dev/null; }
 window_gone() { ! window_shows "$1"; }
 editor_gone() { ! kill -0 "$editor_pid" 2>/dev/null; }
-window_or_end() { window_shows "$1" || editor_gone; }
-# Waits for a window of the running editor and prints its id.
+# Waits for a window of the running editor and prints its id. The id is taken in the same
+# step that finds the window: a search can come back empty while other windows go.
 wait_window() {
-    wait_for "a window titled \"$1\"" 60 window_or_end "$1" || return 1
-    editor_gone && { fail "the editor ended before \"$1\" showed"; return 1; }
-    visible_window "$1"
+    local id
+    for _ in $(seq 600); do
+        id="$(visible_window "$1")" && { echo "$id"; return 0; }
+        editor_gone && { fail "the editor ended before \"$1\" showed"; return 1; }
+        sleep 0.1
+    done
+    fail "waited 60s for a window titled \"$1\""
+    return 1
 }
 # Waits for the editor to end on its own and keeps its exit status.
 wait_editor_end() {
