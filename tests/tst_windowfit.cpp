@@ -2,16 +2,14 @@
 #include "dialogs/checkreportwindow.h"
 #include "dialogs/propertiesdialog.h"
 #include "editorfixture.h"
+#include "painting/textfit.h"
 #include "toolwindows/warpwindow.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStyleOptionButton>
 #include <QTest>
 
 #include <cstring>
@@ -40,16 +38,7 @@ QRect textArea(const QWidget *control)
     if (const auto *label = qobject_cast<const QLabel *>(control))
         return label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
                                               -label->margin());
-    const auto *button = qobject_cast<const QAbstractButton *>(control);
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.text = button->text();
-    QStyle::SubElement element = QStyle::SE_PushButtonContents;
-    if (qobject_cast<const QCheckBox *>(button))
-        element = QStyle::SE_CheckBoxContents;
-    else if (qobject_cast<const QRadioButton *>(button))
-        element = QStyle::SE_RadioButtonContents;
-    return button->style()->subElementRect(element, &option, button);
+    return TextFit::buttonTextArea(qobject_cast<const QAbstractButton *>(control));
 }
 
 QString caption(const QWidget *control)

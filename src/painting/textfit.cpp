@@ -7,9 +7,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
-namespace {
+namespace TextFit {
 
-// The part of a button's rectangle the style leaves to its caption.
 QRect buttonTextArea(const QAbstractButton *button)
 {
     QStyleOptionButton option;
@@ -22,10 +21,6 @@ QRect buttonTextArea(const QAbstractButton *button)
         element = QStyle::SE_RadioButtonContents;
     return button->style()->subElementRect(element, &option, button);
 }
-
-} // namespace
-
-namespace TextFit {
 
 QSize neededSize(const QWidget *control)
 {

@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QSize>
 
+class QAbstractButton;
 class QString;
 class QWidget;
 
@@ -11,6 +12,8 @@ class QWidget;
 // caption needs, never less than the layout gave it.
 namespace TextFit {
 
+// The part of a button's rectangle the style leaves to its caption.
+QRect buttonTextArea(const QAbstractButton *button);
 // The size `control` needs to show its caption whole in its own font and style.
 QSize neededSize(const QWidget *control);
 // `control` placed at `rect`, grown right and down where its caption needs it.
