@@ -20,8 +20,6 @@ public:
     // check would show (a new pair's source before its destination is chosen).
     bool changesOnlyFreeRecords() const;
     void apply(MapData &map, bool forward) const;
-    // Entries held, for measuring what a history costs.
-    int size() const { return int(mTexts.size() + mWarps.size()); }
 
 private:
     enum class Field : std::uint8_t
