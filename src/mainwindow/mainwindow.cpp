@@ -329,7 +329,7 @@ void MainWindow::showHelp()
 void MainWindow::newMap()
 {
     // One question only: with unsaved changes, the one about them.
-    if (hasUnsavedChanges()) {
+    if (mSession.hasUnsavedChanges()) {
         if (settleUnsavedChanges())
             mSession.resetMap();
         return;
@@ -563,24 +563,12 @@ void MainWindow::showUndoActions()
     mRedoAction->setEnabled(history.canRedo());
 }
 
-bool MainWindow::hasUnsavedChanges()
-{
-    // A warp pair's source moved in a relink counts although its destination is to come.
-    mSession.document().releaseStep();
-    return mSession.document().isModified();
-}
-
 bool MainWindow::settleUnsavedChanges()
 {
-    if (!hasUnsavedChanges())
+    if (!mSession.hasUnsavedChanges())
         return true;
-    const QString &name = mSession.map().mapFileName();
-    const QString map = name.isEmpty()
-                            ? QStringLiteral("このマップ")
-                            : QStringLiteral("マップ「%1.map」").arg(QFileInfo(name).fileName());
     const Prompter::UnsavedAnswer answer = mPrompter.askUnsavedChanges(
-        this, QStringLiteral("Q:zKエディタ"),
-        map + QStringLiteral("には保存されていない変更があります。\r\n保存しますか？"));
+        this, QStringLiteral("Q:zKエディタ"), mSession.unsavedChangesQuestion());
     switch (answer) {
     case Prompter::UnsavedAnswer::Save:
         return overwriteMap();
@@ -601,7 +589,7 @@ bool MainWindow::quit()
         return false;
     const QScopedValueRollback asking(mAskingToQuit, true);
     // With unsaved changes only the question about them is asked.
-    if (hasUnsavedChanges()) {
+    if (mSession.hasUnsavedChanges()) {
         if (!settleUnsavedChanges())
             return false;
     } else if (!mPrompter.askYesNo(this, QStringLiteral("Q:zKエディタ"),

@@ -59,7 +59,6 @@ public:
     // Before the map is replaced or the editor ends: true when that may go ahead (no
     // unsaved changes, or they were saved or given up).
     bool settleUnsavedChanges();
-    bool hasUnsavedChanges();
     QAction *undoAction() const { return mUndoAction; }
     QAction *redoAction() const { return mRedoAction; }
     // The same after the question about unsaved changes, as dropped files and the recent

@@ -524,3 +524,18 @@ void EditorSession::takeRecoveredMap(const MapData &recovered)
     takeLoadedMap(recovered);
     mDocument.markModified();
 }
+
+bool EditorSession::hasUnsavedChanges()
+{
+    mDocument.releaseStep();
+    return mDocument.isModified();
+}
+
+QString EditorSession::unsavedChangesQuestion() const
+{
+    const QString &name = map().mapFileName();
+    const QString subject =
+        name.isEmpty() ? QStringLiteral("このマップ")
+                       : QStringLiteral("マップ「%1.map」").arg(QFileInfo(name).fileName());
+    return subject + QStringLiteral("には保存されていない変更があります。\r\n保存しますか？");
+}

@@ -113,6 +113,12 @@ public:
     // start value, map-edit mode with a new palette, and a fresh history.
     void resetMap();
 
+    // Differs from what was last opened or saved; a relinked pair's moved source counts
+    // although its destination is still to come.
+    bool hasUnsavedChanges();
+    // The question asked before unsaved changes would be lost.
+    QString unsavedChangesQuestion() const;
+
     // Takes back the last step of the map's history, or does it again. Either shows the
     // floor where the step happened.
     void undo();
