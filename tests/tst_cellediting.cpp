@@ -8,6 +8,8 @@
 #include <QStringEncoder>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Clicks on the board as "x,y,button" with button L, R or M; "line" toggles the line tool;
@@ -147,24 +149,49 @@ void TestCellEditing::hoverTexts_data()
 {
     QTest::addColumn<QString>("cell");
     QTest::addColumn<int>("floor");
+    // After hovering (5,12): "paint" clicks it with chip 16_+A, "leave" moves the pointer
+    // off the board, "tab:N" shows floor N, "warp" enters warp mode, "move:D" moves the
+    // floor, "delete" deletes it.
+    QTest::addColumn<QString>("then");
     QTest::addColumn<QString>("position");
     QTest::addColumn<QString>("status");
-    QTest::newRow("floor 2") << "01_[]" << 2 << "2階(5,12)"
+    QTest::newRow("floor 2") << "01_[]" << 2 << ""
+                             << "2階(5,12)"
                              << "chip1";
-    QTest::newRow("$ shows 99") << "16_+$" << 1 << "1階(5,12)"
+    QTest::newRow("$ shows 99") << "16_+$" << 1 << ""
+                                << "1階(5,12)"
                                 << "99マス進む";
-    QTest::newRow("Z shows 35") << "16_+Z" << 1 << "1階(5,12)"
+    QTest::newRow("Z shows 35") << "16_+Z" << 1 << ""
+                                << "1階(5,12)"
                                 << "35マス進む";
-    QTest::newRow("! shows 100") << "16_+!" << 1 << "1階(5,12)"
+    QTest::newRow("! shows 100") << "16_+!" << 1 << ""
+                                 << "1階(5,12)"
                                  << "100マス進む";
-    QTest::newRow("never numbered") << "16_+X" << 1 << "1階(5,12)"
+    QTest::newRow("never numbered") << "16_+X" << 1 << ""
+                                    << "1階(5,12)"
                                     << "33マス進む";
+    QTest::newRow("a painted cell shows its new chip") << "01_[]" << 1 << "paint"
+                                                       << "1階(5,12)"
+                                                       << "10マス進む";
+    QTest::newRow("a tab switch shows the new floor's cell") << "01_[]" << 2 << "tab:1"
+                                                             << "1階(5,12)"
+                                                             << "chip0";
+    QTest::newRow("off the board, a tab switch clears the texts") << "01_[]" << 2 << "leave tab:1"
+                                                                  << ""
+                                                                  << "";
+    const QString unlinked = u"階の(5,12)に、設定されていないワープマスがあります。"_s;
+    QTest::newRow("a moved floor's unlinked warp cell") << "37_W1" << 1 << "leave warp move:1"
+                                                        << "" << u'2' + unlinked;
+    QTest::newRow("an unlinked warp cell behind a deleted floor")
+        << "37_W1" << 2 << "leave warp tab:1 delete"
+        << "" << u'1' + unlinked;
 }
 
 void TestCellEditing::hoverTexts()
 {
     QFETCH(QString, cell);
     QFETCH(int, floor);
+    QFETCH(QString, then);
     QFETCH(QString, position);
     QFETCH(QString, status);
     MapDocument document;
@@ -179,6 +206,23 @@ void TestCellEditing::hoverTexts()
     EditorSession session(document, descriptions);
     session.selectFloorTab(floor - 1);
     session.hoverCell({5, 12});
+    for (const QString &action : then.split(u' ', Qt::SkipEmptyParts)) {
+        const int number = action.section(u':', 1).toInt();
+        if (action == u"paint") {
+            session.setSelectedChip(u"16_+A"_s);
+            session.clickCell({5, 12}, Qt::LeftButton);
+        } else if (action == u"leave") {
+            session.hoverCell({});
+        } else if (action.startsWith(u"tab:")) {
+            session.selectFloorTab(number - 1);
+        } else if (action == u"warp") {
+            session.setEditMode(EditorSession::WarpMode);
+        } else if (action.startsWith(u"move:")) {
+            QVERIFY(session.moveFloor(number));
+        } else {
+            session.deleteCurrentFloor();
+        }
+    }
     QCOMPARE(session.positionText(), position);
     QCOMPARE(session.statusText(), status);
 }

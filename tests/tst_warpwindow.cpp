@@ -77,6 +77,8 @@ class TestWarpWindow : public QObject
 private Q_SLOTS:
     void linkAndDeleteWithClicks();
     void deletionAnsweredNo();
+    void deletionQuestionHoldsFunctionKeys_data();
+    void deletionQuestionHoldsFunctionKeys();
     void buttonsWithoutUsableRow();
     void markerLabelClicks();
     void markersFollowFloorAndMode();
@@ -201,6 +203,45 @@ void TestWarpWindow::deletionAnsweredNo()
     QVERIFY(editor.marker(1));
     QVERIFY(editor.marker(2));
     QCOMPARE(editor.session.map().warpCount(), 1);
+}
+
+void TestWarpWindow::deletionQuestionHoldsFunctionKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("toolBoxMode");
+    const int shown = EditorSession::ToolBoxShown;
+    QTest::newRow("F2") << int(Qt::Key_F2) << int(EditorSession::ToolBoxRolledUp);
+    QTest::newRow("F3 would roll the window up") << int(Qt::Key_F3) << shown;
+    QTest::newRow("F4 would hide it with its question") << int(Qt::Key_F4) << shown;
+    QTest::newRow("F5") << int(Qt::Key_F5) << shown;
+    QTest::newRow("F6") << int(Qt::Key_F6) << shown;
+}
+
+void TestWarpWindow::deletionQuestionHoldsFunctionKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, toolBoxMode);
+    Editor editor;
+    editor.session.setToolBoxMode(EditorSession::ToolBoxMode(toolBoxMode));
+    editor.enterWarpMode();
+    QTest::mouseClick(editor.button(1), Qt::LeftButton);
+    editor.clickCell(3, 5);
+    editor.clickCell(10, 2);
+    editor.selectRow(0);
+    QTest::mouseClick(editor.button(3), Qt::LeftButton);
+    WarpWindow *window = editor.warpWindow();
+    QVERIFY(window->isAskingDeletion());
+
+    QTest::keyClick(window, Qt::Key(key));
+    // Forwarded keys run 10 ms later.
+    QTest::qWait(50);
+    QCOMPARE(editor.warpWindow(), window);
+    QVERIFY(window->isAskingDeletion());
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->isRolledUp());
+    QCOMPARE(editor.session.editMode(), int(EditorSession::WarpMode));
+    QCOMPARE(editor.session.toolBoxMode(), toolBoxMode);
+    QTest::mouseClick(window->findChild<QPushButton *>(u"noButton"_s), Qt::LeftButton);
 }
 
 void TestWarpWindow::buttonsWithoutUsableRow()
