@@ -33,6 +33,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QSet>
 #include <QStatusBar>
 #include <QTabBar>
@@ -621,9 +622,17 @@ void MainWindow::showEvent(QShowEvent *event)
         return;
     mLoaded = true;
     // The first palette opens beside the editor; later tool windows take the place of
-    // the one before.
+    // the one before. Both are placed here: left to the window manager, they may land
+    // on top of each other.
     mToolWindow = createToolWindow(mSession.editMode());
-    mToolWindow->move(frameGeometry().topRight() + QPoint(8, 0));
+    constexpr int Gap = 16;
+    if (const QScreen *screen = this->screen()) {
+        const QRect free = screen->availableGeometry();
+        const int both = frameGeometry().width() + Gap + mToolWindow->frameGeometry().width();
+        move(free.x() + std::max(0, (free.width() - both) / 2),
+             free.y() + std::max(0, (free.height() - frameGeometry().height()) / 2));
+    }
+    mToolWindow->move(frameGeometry().topRight() + QPoint(Gap, 0));
     mToolWindow->show();
 }
 

@@ -177,6 +177,7 @@ file_dialog() {
 # The caption ends in "*" while the map has unsaved changes.
 title_marked() { xdotool getwindowname "$main" 2>/dev/null | grep -q '\*$'; }
 title_unmarked() { ! title_marked; }
+caption_names() { xdotool getwindowname "$main" 2>/dev/null | grep -qF -- "$1" ; }
 recovery_copy_written() { compgen -G "$XDG_DATA_HOME/qzk/qzk-editor/recovery/*/map.map" >/dev/null; }
 
 # The 16 grid lines of a floor file, without their CR LF.
@@ -245,6 +246,11 @@ files)
         cmp "$scratch/maps/meadow$floor.map" "$scratch/maps/copy$floor.map" >&2 ||
             fail "meadow$floor.map opened and saved again as copy$floor.map differs"
     done
+    # Maps saved and opened fill the recent list, and its submenu opens from the first
+    # start on: its third entry is the map saved first.
+    xdotool windowactivate --sync "$main" key --clearmodifiers --delay 100 \
+        alt+m Down Down Right Down Down Return
+    wait_for "painted.map to open from the recent maps" 60 caption_names "/painted.map"
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
     answer_question y
     expect_status_zero "Ctrl+Q and yes"
