@@ -213,6 +213,12 @@ closebox)
 files)
     # Painted cells reach the file saved through the real save dialog.
     start_and_wait_main
+    # The palette opens beside the main window, not over its caption and menus.
+    client_geometry "$main"
+    main_right=$((X + WIDTH))
+    client_geometry "$(visible_window "$palette_title")"
+    [ "$X" -gt "$main_right" ] ||
+        fail "the palette opened over the main window (its left $X, the main window's right $main_right)"
     painted=("1 1" "5 3" "24 16" "6 3")
     for cell in "${painted[@]}"; do
         # shellcheck disable=SC2086
