@@ -12,7 +12,6 @@
 #include "toolwindows/chippalette.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -24,14 +23,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 
 Q_DECLARE_METATYPE(MapData)
@@ -162,8 +159,6 @@ private Q_SLOTS:
     void dropOpensTheMap();
     void fileDialogWritesJapanese_data();
     void fileDialogWritesJapanese();
-    void unsavedQuestionAccessKeys_data();
-    void unsavedQuestionAccessKeys();
 };
 
 void TestFileCommands::newMapAsksFirst_data()
@@ -822,37 +817,9 @@ void TestFileCommands::fileDialogWritesJapanese()
     QVERIFY(details);
     QModelIndex name;
     QTRY_VERIFY((name = details->model()->index(0, 0, details->rootIndex())).isValid());
-    QCOMPARE(name.data().toString(), u"castle.map"_s);
     QTRY_COMPARE(name.siblingAtColumn(column).data().toString(), text);
     const QModelIndex detail = name.siblingAtColumn(column);
     QVERIFY(details->header()->sectionSize(column) >= details->sizeHintForIndex(detail).width());
-}
-
-void TestFileCommands::unsavedQuestionAccessKeys_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("answer");
-    QTest::newRow("Alt+S") << int(Qt::Key_S) << int(Prompter::UnsavedAnswer::Save);
-    QTest::newRow("Alt+N") << int(Qt::Key_N) << int(Prompter::UnsavedAnswer::Discard);
-}
-
-void TestFileCommands::unsavedQuestionAccessKeys()
-{
-    QFETCH(int, key);
-    QFETCH(int, answer);
-    QTimer::singleShot(0, [key] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        box->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(box));
-        QTest::keyClick(box, Qt::Key(key), Qt::AltModifier);
-        // An access key clicks its button a moment later. One that did not leaves the
-        // question open: Esc cancels it.
-        if (!QTest::qWaitFor([box] { return !box->isVisible(); }, 2000))
-            QTest::keyClick(box, Qt::Key_Escape);
-    });
-    MessageBoxPrompter prompter;
-    QCOMPARE(int(prompter.askUnsavedChanges(nullptr, u"Q:zKエディタ"_s, u"?"_s)), answer);
 }
 
 QTEST_MAIN(TestFileCommands)

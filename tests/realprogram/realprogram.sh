@@ -257,9 +257,12 @@ files)
     xdotool windowactivate --sync "$main" key --clearmodifiers --delay 100 \
         alt+m Down Down Right Down Down Return
     wait_for "painted.map to open from the recent maps" 60 caption_names "/painted.map"
+    # The unsaved-changes question answers to its access keys: 保存しない(&N).
+    click_cell 2 2
+    wait_for "the caption to mark unsaved changes" 60 title_marked
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
-    answer_question y
-    expect_status_zero "Ctrl+Q and yes"
+    answer_question n
+    expect_status_zero "Ctrl+Q and 保存しない"
     ;;
 undo)
     # Two cells painted, the second taken back: the saved file holds the first only.
