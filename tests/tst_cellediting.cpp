@@ -8,6 +8,8 @@
 #include <QStringEncoder>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Clicks on the board as "x,y,button" with button L, R or M; "line" toggles the line tool;
@@ -147,24 +149,37 @@ void TestCellEditing::hoverTexts_data()
 {
     QTest::addColumn<QString>("cell");
     QTest::addColumn<int>("floor");
+    // After hovering (5,12): "paint" lays chip 16_+A there, "leave" moves the pointer off
+    // the board, "tab" shows floor 1, "warp" enters warp mode, "move" moves the floor right,
+    // "delete" deletes it.
+    QTest::addColumn<QString>("then");
     QTest::addColumn<QString>("position");
     QTest::addColumn<QString>("status");
-    QTest::newRow("floor 2") << "01_[]" << 2 << "2階(5,12)"
-                             << "chip1";
-    QTest::newRow("$ shows 99") << "16_+$" << 1 << "1階(5,12)"
-                                << "99マス進む";
-    QTest::newRow("Z shows 35") << "16_+Z" << 1 << "1階(5,12)"
-                                << "35マス進む";
-    QTest::newRow("! shows 100") << "16_+!" << 1 << "1階(5,12)"
-                                 << "100マス進む";
-    QTest::newRow("never numbered") << "16_+X" << 1 << "1階(5,12)"
-                                    << "33マス進む";
+    QTest::newRow("floor 2") << u"01_[]"_s << 2 << QString() << u"2階(5,12)"_s << u"chip1"_s;
+    QTest::newRow("$ shows 99") << u"16_+$"_s << 1 << QString() << u"1階(5,12)"_s
+                                << u"99マス進む"_s;
+    QTest::newRow("Z shows 35") << u"16_+Z"_s << 1 << QString() << u"1階(5,12)"_s
+                                << u"35マス進む"_s;
+    QTest::newRow("! shows 100") << u"16_+!"_s << 1 << QString() << u"1階(5,12)"_s
+                                 << u"100マス進む"_s;
+    QTest::newRow("never numbered")
+        << u"16_+X"_s << 1 << QString() << u"1階(5,12)"_s << u"33マス進む"_s;
+    QTest::newRow("painted") << u"01_[]"_s << 1 << u"paint"_s << u"1階(5,12)"_s << u"10マス進む"_s;
+    QTest::newRow("tab switch") << u"01_[]"_s << 2 << u"tab"_s << u"1階(5,12)"_s << u"chip0"_s;
+    QTest::newRow("tab switch, not on the board")
+        << u"01_[]"_s << 2 << u"leave tab"_s << QString() << QString();
+    const QString unlinked = u"階の(5,12)に、設定されていないワープマスがあります。"_s;
+    QTest::newRow("floor moved") << u"37_W1"_s << 1 << u"leave warp move"_s << QString()
+                                 << u'2' + unlinked;
+    QTest::newRow("a floor before it deleted")
+        << u"37_W1"_s << 2 << u"leave warp tab delete"_s << QString() << u'1' + unlinked;
 }
 
 void TestCellEditing::hoverTexts()
 {
     QFETCH(QString, cell);
     QFETCH(int, floor);
+    QFETCH(QString, then);
     QFETCH(QString, position);
     QFETCH(QString, status);
     MapDocument document;
@@ -179,6 +194,21 @@ void TestCellEditing::hoverTexts()
     EditorSession session(document, descriptions);
     session.selectFloorTab(floor - 1);
     session.hoverCell({5, 12});
+    session.setSelectedChip(u"16_+A"_s);
+    for (const QString &action : then.split(u' ', Qt::SkipEmptyParts)) {
+        if (action == u"paint")
+            session.clickCell({5, 12}, Qt::LeftButton);
+        if (action == u"leave")
+            session.hoverCell({});
+        if (action == u"tab")
+            session.selectFloorTab(0);
+        if (action == u"warp")
+            session.setEditMode(EditorSession::WarpMode);
+        if (action == u"move")
+            QVERIFY(session.moveFloor(1));
+        if (action == u"delete")
+            session.deleteCurrentFloor();
+    }
     QCOMPARE(session.positionText(), position);
     QCOMPARE(session.statusText(), status);
 }

@@ -6,23 +6,30 @@
 #include "mapfile/mapfilewriter.h"
 #include "mapfiletestmaps.h"
 #include "painting/chippictures.h"
+#include "prompts/filedetailsmodel.h"
 #include "session/editorsession.h"
 #include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 Q_DECLARE_METATYPE(MapData)
 
@@ -150,6 +157,8 @@ private Q_SLOTS:
     void openWarnsOfDroppedWarps();
     void dropOpensTheMap_data();
     void dropOpensTheMap();
+    void fileDialogWritesJapanese_data();
+    void fileDialogWritesJapanese();
 };
 
 void TestFileCommands::newMapAsksFirst_data()
@@ -570,10 +579,8 @@ void TestFileCommands::openLoadsFloorsTabsAndWarps_data()
     QTest::newRow("castle") << QStringLiteral("castle.map") << castleMap();
     QTest::newRow("dotted folder") << QStringLiteral("my.maps/castle.map") << castleMap();
 
-    // Floor 2's file chosen: it is floor 1 of a map whose floor 2 would be demo_2_2.map.
-    MapData floorTwoAlone = MapData::resetMap();
-    floorTwoAlone.setCell(5, 6, 1, QStringLiteral("37_W1"));
-    QTest::newRow("demo_2 as floor 1") << QStringLiteral("demo_2.map") << floorTwoAlone;
+    // Floor 2's file chosen opens the map from its floor-1 file, as a drop does.
+    QTest::newRow("demo_2 opens demo") << QStringLiteral("demo_2.map") << demoMap();
 }
 
 void TestFileCommands::openLoadsFloorsTabsAndWarps()
@@ -597,7 +604,7 @@ void TestFileCommands::openLoadsFloorsTabsAndWarps()
     editor.trigger(OpenCommand);
 
     QCOMPARE(editor.prompter.messages, QStringList());
-    const QString base = MapFileName::basePathOf(folder.filePath(chosen));
+    const QString base = MapFileName::basePathOf(folder.filePath(QString(chosen).remove(u"_2"_s)));
     expected.setMapFileName(base);
     QVERIFY(editor.session.map() == expected);
     const int floors = expected.floorCount();
@@ -759,6 +766,8 @@ void TestFileCommands::dropOpensTheMap()
     const QString base = dir.filePath(QStringLiteral("castle"));
     QVERIFY(!MapFileWriter::save(castleMap(), base).fault);
     Editor editor;
+    // First start: nothing to choose yet.
+    QVERIFY(!editor.window.recentMapsMenu()->isEnabled());
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(dir.filePath(dropped))});
@@ -773,6 +782,44 @@ void TestFileCommands::dropOpensTheMap()
     QTRY_COMPARE(editor.session.map().mapFileName(), base);
     QCOMPARE(editor.session.map().floorCount(), 2);
     QCOMPARE(editor.recentMaps.files(), QStringList{base + QStringLiteral(".map")});
+    QVERIFY(editor.window.recentMapsMenu()->isEnabled());
+}
+
+void TestFileCommands::fileDialogWritesJapanese_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("size") << 1 << u"852 バイト"_s;
+    QTest::newRow("date") << 3 << u"2026/12/07 9:05"_s;
+}
+
+void TestFileCommands::fileDialogWritesJapanese()
+{
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    // As the editor starts, in a system whose language is not Japanese.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    QTemporaryDir dir;
+    QFile file(dir.filePath(u"castle.map"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(852, 'x'));
+    QVERIFY(file.flush());
+    QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(9, 5)),
+                             QFileDevice::FileModificationTime));
+    file.close();
+
+    QFileDialog dialog(nullptr, QString(), dir.path());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FileDetailsModel::install(dialog);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.show();
+    auto *details = dialog.findChild<QTreeView *>(u"treeView"_s);
+    QVERIFY(details);
+    QModelIndex name;
+    QTRY_VERIFY((name = details->model()->index(0, 0, details->rootIndex())).isValid());
+    QTRY_COMPARE(name.siblingAtColumn(column).data().toString(), text);
+    const QModelIndex detail = name.siblingAtColumn(column);
+    QVERIFY(details->header()->sectionSize(column) >= details->sizeHintForIndex(detail).width());
 }
 
 QTEST_MAIN(TestFileCommands)

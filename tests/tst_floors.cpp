@@ -109,6 +109,8 @@ private Q_SLOTS:
     void deletionEndsLinking_data();
     void deletionEndsLinking();
     void deletingOnlyFloorResetsMap();
+    void duplicateFloor_data();
+    void duplicateFloor();
 };
 
 void TestFloors::addRefusedAtNine()
@@ -386,6 +388,70 @@ void TestFloors::deletingOnlyFloorResetsMap()
     QVERIFY(f.session.warps().markers().isEmpty());
     QCOMPARE(f.session.editMode(), int(EditorSession::ChipMode));
     QCOMPARE(f.session.floorTabCaptions(), QStringList{u"１階"_s});
+}
+
+void TestFloors::duplicateFloor_data()
+{
+    QTest::addColumn<int>("floors");
+    QTest::addColumn<int>("floor");
+    QTest::addColumn<int>("filledPairs"); // pairs within floor 1 taken before
+    QTest::addColumn<QString>("cells");
+    QTest::addColumn<QString>("pairs"); // "x:floors" of pairs 1-4, then of the ones after them
+    QTest::addColumn<QString>("status");
+
+    // Pairs: 1 from floor 1 to 2, 2 within 2, 3 within 3, 4 from 2 to 3.
+    QTest::newRow("floor 2 of 3: later floors move up, the pair within it is copied")
+        << 3 << 2 << 0 << u"1223"_s << u"5:1-2 6:2-2 7:4-4 8:2-4 6:3-3"_s << QString();
+    QTest::newRow("last floor") << 3 << 3 << 0 << u"1233"_s << u"5:1-2 6:2-2 7:3-3 8:2-3 7:4-4"_s
+                                << QString();
+    QTest::newRow("too few free numbers: the cells are copied all the same")
+        << 3 << 2 << 75 << u"1223"_s << u"5:1-2 6:2-2 7:4-4 8:2-4"_s
+        << u"ワープの空き番号が足りないため、1組のワープを複製できませんでした。"_s;
+    QTest::newRow("nine floors are refused")
+        << 9 << 2 << 0 << u"123"_s << u"5:1-2 6:2-2 7:3-3 8:2-3"_s << QString();
+}
+
+void TestFloors::duplicateFloor()
+{
+    QFETCH(int, floors);
+    QFETCH(int, floor);
+    QFETCH(int, filledPairs);
+    QFETCH(QString, cells);
+    QFETCH(QString, pairs);
+    QFETCH(QString, status);
+
+    Fixture f(3);
+    f.link(5, 5, 1, 2);
+    f.link(6, 6, 2, 2);
+    f.link(7, 7, 3, 3);
+    f.link(8, 8, 2, 3);
+    MapData map = f.map();
+    for (int pair = 5; pair < 5 + filledPairs; ++pair)
+        map.setWarp(pair, WarpRecord{1, 9, 1, 2, 9, 1});
+    map.setFloorCount(floors);
+    f.session.takeLoadedMap(map);
+    f.session.selectFloorTab(floor - 1);
+    f.session.setStatusText(QString());
+    const int steps = f.document.undoStack().count();
+
+    const bool done = floors < MapData::MaxFloors;
+    QCOMPARE(f.session.duplicateFloor(), done);
+    QCOMPARE(f.document.undoStack().count(), steps + (done ? 1 : 0));
+    QCOMPARE(f.map().floorCount(), done ? floors + 1 : floors);
+    QCOMPARE(f.session.currentFloor(), done ? floor + 1 : floor);
+    QCOMPARE(f.cellOrder(), cells);
+    QStringList made;
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+        if (f.map().warp(pair).isDefined() && (pair <= 4 || pair >= 5 + filledPairs))
+            made.append(u"%1:"_s.arg(f.map().warp(pair).srcX) + f.floorsOf(pair));
+    }
+    QCOMPARE(made.join(u' '), pairs);
+    QCOMPARE(f.session.statusText(), status);
+    if (!done)
+        return;
+    // The texts go with their floors.
+    QCOMPARE(f.map().floorName(floor + 1) + f.map().floorName(4), floorName(floor) + floorName(3));
+    QCOMPARE(f.session.warps().markers().size(), 2 * f.map().warpCount());
 }
 
 QTEST_GUILESS_MAIN(TestFloors)

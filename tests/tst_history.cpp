@@ -37,7 +37,7 @@ QPoint cellOf(const QString &text)
 // Runs user actions: "chip X,Y", "line X,Y X,Y", "branch X,Y", "unbranch X,Y",
 // "link X,Y X,Y", "relink N X,Y X,Y", "back X,Y" (a new pair's source, then a step back),
 // "source X,Y" (a new pair waiting for its destination), "unlink N", "floor N", "add",
-// "move D", "delete", "texts NAME".
+// "move D", "delete", "duplicate", "texts NAME".
 void run(EditorSession &session, const QString &actions)
 {
     for (const QString &action : actions.split(u';', Qt::SkipEmptyParts)) {
@@ -88,6 +88,8 @@ void run(EditorSession &session, const QString &actions)
             session.moveFloor(w.at(1).toInt());
         } else if (verb == u"delete") {
             session.deleteCurrentFloor();
+        } else if (verb == u"duplicate") {
+            session.duplicateFloor();
         } else if (verb == u"texts") {
             // What OK in the properties dialog does.
             session.document().setFloorTexts(session.currentFloor(), w.at(1), u"bg.bmp"_s,
@@ -131,6 +133,8 @@ void TestHistory::everyActionIsOneStep_data()
     QTest::newRow("move a floor") << u""_s << u"move 1"_s << u"階層の移動"_s;
     QTest::newRow("delete a floor with pairs") << u"floor 2"_s << u"delete"_s << u"階層の削除"_s;
     QTest::newRow("delete the only floor") << u"delete"_s << u"delete"_s << u"階層の削除"_s;
+    QTest::newRow("duplicate a floor with pairs")
+        << u"floor 1"_s << u"duplicate"_s << u"階層の複製"_s;
     QTest::newRow("properties") << u"floor 2"_s << u"texts 塔"_s << u"プロパティの変更"_s;
     // An unfinished pair is no step and never part of another one.
     QTest::newRow("floor added while linking") << u"source 7,7"_s << u"add"_s << u"階層の追加"_s;

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -77,6 +78,8 @@ class TestWarpWindow : public QObject
 private Q_SLOTS:
     void linkAndDeleteWithClicks();
     void deletionAnsweredNo();
+    void deletionQuestionHoldsFunctionKeys_data();
+    void deletionQuestionHoldsFunctionKeys();
     void buttonsWithoutUsableRow();
     void markerLabelClicks();
     void markersFollowFloorAndMode();
@@ -201,6 +204,36 @@ void TestWarpWindow::deletionAnsweredNo()
     QVERIFY(editor.marker(1));
     QVERIFY(editor.marker(2));
     QCOMPARE(editor.session.map().warpCount(), 1);
+}
+
+void TestWarpWindow::deletionQuestionHoldsFunctionKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("F3 would roll the window up") << int(Qt::Key_F3);
+    QTest::newRow("F4 would hide it with its question") << int(Qt::Key_F4);
+    QTest::newRow("F5") << int(Qt::Key_F5);
+    QTest::newRow("F6") << int(Qt::Key_F6);
+}
+
+void TestWarpWindow::deletionQuestionHoldsFunctionKeys()
+{
+    QFETCH(int, key);
+    Editor editor;
+    editor.enterWarpMode();
+    QTest::mouseClick(editor.button(1), Qt::LeftButton);
+    editor.clickCell(3, 5);
+    editor.clickCell(10, 2);
+    editor.selectRow(0);
+    QTest::mouseClick(editor.button(3), Qt::LeftButton);
+    QPointer<WarpWindow> window = editor.warpWindow();
+    QTest::keyClick(window, Qt::Key(key));
+    // Forwarded keys run 10 ms later.
+    QTest::qWait(50);
+    QVERIFY(window && window->isAskingDeletion());
+    QVERIFY(window->isVisible());
+    QCOMPARE(editor.session.editMode(), int(EditorSession::WarpMode));
+    QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
+    QTest::mouseClick(window->findChild<QPushButton *>(u"noButton"_s), Qt::LeftButton);
 }
 
 void TestWarpWindow::buttonsWithoutUsableRow()

@@ -122,3 +122,10 @@ void BoardView::mouseMoveEvent(QMouseEvent *event)
     if (!cell.isNull())
         Q_EMIT cellHovered(cell);
 }
+
+void BoardView::leaveEvent(QEvent *event)
+{
+    // The session stops describing a cell the pointer is no longer over.
+    Q_EMIT cellHovered(QPoint());
+    QWidget::leaveEvent(event);
+}

@@ -36,6 +36,7 @@ public:
 
 Q_SIGNALS:
     void cellPressed(QPoint cell, Qt::MouseButton button);
+    // (0, 0) when the pointer left the board.
     void cellHovered(QPoint cell);
 
 protected:
@@ -43,6 +44,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     EditorSession &mSession;

@@ -6,6 +6,7 @@
 #include "dialogs/helpdocument.h"
 #include "dialogs/propertiesdialog.h"
 #include "mainwindow/boardview.h"
+#include "mainwindow/floorcommands.h"
 #include "mainwindow/markerlabel.h"
 #include "mapfile/mapfilename.h"
 #include "painting/chippictures.h"
@@ -32,6 +33,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QSet>
 #include <QStatusBar>
 #include <QTabBar>
@@ -252,6 +254,7 @@ void MainWindow::buildMenus()
     connect(addFloor, &QAction::triggered, this, &MainWindow::addFloor);
     QAction *deleteFloor = floorMenu->addAction(QStringLiteral("このフロアを削除(&D)"));
     connect(deleteFloor, &QAction::triggered, this, &MainWindow::deleteFloor);
+    mToolWindowCommands += (new FloorCommands(mSession, floorMenu, this))->toolWindowCommands();
 
     QMenu *viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     const QString modeCaptions[3] = {QStringLiteral("マップ編集モード(&M)"),
@@ -347,7 +350,7 @@ void MainWindow::openMap()
     withToolWindowHidden(
         [&] { chosen = mPrompter.chooseOpenFile(this, mSession.fileDialogFolder()); });
     if (!chosen.isEmpty())
-        openMapFile(chosen);
+        openMapFile(MapFileName::floorOneFileOf(chosen));
 }
 
 void MainWindow::openMapFile(const QString &floorOneFile)
@@ -358,7 +361,7 @@ void MainWindow::openMapFile(const QString &floorOneFile)
         mPrompter.tell(this, Prompter::Icon::Warning, loaded.fault->title, loaded.fault->message);
         return;
     }
-    mRecentMaps.add(floorOneFile);
+    rememberMap(floorOneFile);
     if (loaded.warpOverflow)
         mPrompter.tell(this, Prompter::Icon::Warning, MapLoadResult::warpOverflowTitle(),
                        MapLoadResult::warpOverflowText());
@@ -377,6 +380,7 @@ void MainWindow::openRecentMap(const QString &floorOneFile)
         return;
     }
     mRecentMaps.prune();
+    fillRecentMenu();
     mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
                    QDir::toNativeSeparators(floorOneFile) +
                        QStringLiteral("\r\nが見つかりません。一覧から外します。"));
@@ -394,6 +398,13 @@ void MainWindow::fillRecentMenu()
     }
     // Nothing to choose yet: the submenu stays greyed out.
     mRecentMenu->setEnabled(!files.isEmpty());
+}
+
+void MainWindow::rememberMap(const QString &floorOneFile)
+{
+    mRecentMaps.add(floorOneFile);
+    // A greyed-out submenu is never asked to show, so it is filled here as well.
+    fillRecentMenu();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
@@ -446,7 +457,7 @@ bool MainWindow::writeMap(const QString &basePath)
         mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
                        QStringLiteral("古いフロアのファイルを削除できませんでした。\r\n") +
                            saved.staleFilesLeft.join(QStringLiteral("\r\n")));
-    mRecentMaps.add(MapFileName::floorFilePath(basePath, 1));
+    rememberMap(MapFileName::floorFilePath(basePath, 1));
     showCaption();
     return true;
 }
@@ -539,6 +550,9 @@ void MainWindow::showCheckOverlayState()
 
 bool MainWindow::requestDeferredCommand(const QKeySequence &keys)
 {
+    // The warp window's deletion question is answered first; its keys are swallowed.
+    if (mSession.warps().isAskingDeletion())
+        return true;
     for (QAction *action : std::as_const(mToolWindowCommands)) {
         if (action->shortcuts().contains(keys)) {
             QTimer::singleShot(10, action, &QAction::trigger);
@@ -608,9 +622,17 @@ void MainWindow::showEvent(QShowEvent *event)
         return;
     mLoaded = true;
     // The first palette opens beside the editor; later tool windows take the place of
-    // the one before.
+    // the one before. Both are placed here: left to the window manager, they may land
+    // on top of each other.
     mToolWindow = createToolWindow(mSession.editMode());
-    mToolWindow->move(frameGeometry().topRight() + QPoint(8, 0));
+    constexpr int Gap = 16;
+    if (const QScreen *screen = this->screen()) {
+        const QRect free = screen->availableGeometry();
+        const int both = frameGeometry().width() + Gap + mToolWindow->frameGeometry().width();
+        move(free.x() + std::max(0, (free.width() - both) / 2),
+             free.y() + std::max(0, (free.height() - frameGeometry().height()) / 2));
+    }
+    mToolWindow->move(frameGeometry().topRight() + QPoint(Gap, 0));
     mToolWindow->show();
 }
 

@@ -106,6 +106,7 @@ private:
     void withToolWindowHidden(const std::function<void()> &dialog);
     void showUndoActions();
     void fillRecentMenu();
+    void rememberMap(const QString &floorOneFile);
     void showCheckOverlayState();
 
     EditorSession &mSession;

@@ -80,4 +80,62 @@ QList<int> deleteFloor(MapData &map, int floor)
     return deleted;
 }
 
+namespace {
+
+void copyFloor(MapData &map, int from, int to)
+{
+    for (int x = 1; x <= MapData::Width; ++x) {
+        for (int y = 1; y <= MapData::Height; ++y) {
+            map.setCell(x, y, to, map.cell(x, y, from));
+            map.setBranch(x, y, to, map.branch(x, y, from));
+        }
+    }
+    // An insertion keeps every floor whole, so the texts go with the cells here.
+    map.setFloorName(to, map.floorName(from));
+    map.setFloorBackground(to, map.floorBackground(from));
+    map.setFloorEndText(to, map.floorEndText(from));
+}
+
+} // namespace
+
+Duplication duplicateFloor(MapData &map, int floor)
+{
+    const int count = map.floorCount();
+    if (count >= MapData::MaxFloors || floor < 1 || floor > count)
+        return {};
+    map.setFloorCount(count + 1);
+    for (int f = count; f >= floor; --f)
+        copyFloor(map, f, f + 1);
+
+    QList<WarpRecord> copies;
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+        WarpRecord record = map.warp(pair);
+        if (!record.isDefined())
+            continue;
+        if (record.srcFloor == floor && record.dstFloor == floor) {
+            WarpRecord copy = record;
+            copy.srcFloor = copy.dstFloor = std::uint8_t(floor + 1);
+            copies.append(copy);
+        }
+        if (record.srcFloor > floor)
+            ++record.srcFloor;
+        if (record.dstFloor > floor)
+            ++record.dstFloor;
+        map.setWarp(pair, record);
+    }
+
+    Duplication result{true, 0};
+    int next = 1;
+    for (const WarpRecord &copy : std::as_const(copies)) {
+        while (next <= MapData::MaxWarps && map.warp(next).isDefined())
+            ++next;
+        if (next > MapData::MaxWarps) {
+            ++result.pairsNotMade;
+            continue;
+        }
+        map.setWarp(next, copy);
+    }
+    return result;
+}
+
 } // namespace Floors

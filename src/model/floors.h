@@ -17,4 +17,15 @@ void moveFloor(MapData &map, int floor, int delta);
 // highest first.
 QList<int> deleteFloor(MapData &map, int floor);
 
+struct Duplication
+{
+    bool done = false;
+    // Pairs of the copied floor that found no free number.
+    int pairsNotMade = 0;
+};
+// Inserts a copy of floor `floor` right after it: cells, branch settings and texts, and
+// each pair with both ends on it as a new pair under the next free number. Later floors
+// move up one place with their texts, and their pairs with them. Refused at nine floors.
+Duplication duplicateFloor(MapData &map, int floor);
+
 } // namespace Floors

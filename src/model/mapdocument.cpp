@@ -273,3 +273,14 @@ QList<int> MapDocument::deleteFloor(int floor)
     });
     return deleted;
 }
+
+Floors::Duplication MapDocument::duplicateFloor(int floor)
+{
+    releaseStep();
+    Floors::Duplication result;
+    edit(QStringLiteral("階層の複製"), floor + 1, [&](MapData &map) {
+        result = Floors::duplicateFloor(map, floor);
+        return result.done;
+    });
+    return result;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/floors.h"
 #include "model/mapdata.h"
 
 #include <QObject>
@@ -44,6 +45,7 @@ public:
     bool addFloor();
     void moveFloor(int floor, int delta);
     QList<int> deleteFloor(int floor);
+    Floors::Duplication duplicateFloor(int floor);
 
     // Edits between these two calls form one step named `text` (nested calls join the
     // outer step). A step that changes nothing visible is not recorded.

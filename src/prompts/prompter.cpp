@@ -1,5 +1,7 @@
 #include "prompts/prompter.h"
 
+#include "prompts/filedetailsmodel.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,9 +18,9 @@ Prompter::UnsavedAnswer MessageBoxPrompter::askUnsavedChanges(QWidget *parent, c
                                                               const QString &text)
 {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
-    QPushButton *save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+    QPushButton *save = box.addButton(QStringLiteral("保存(&S)"), QMessageBox::AcceptRole);
     QPushButton *discard =
-        box.addButton(QStringLiteral("保存しない"), QMessageBox::DestructiveRole);
+        box.addButton(QStringLiteral("保存しない(&N)"), QMessageBox::DestructiveRole);
     QPushButton *cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
@@ -63,11 +65,21 @@ QString fileFilters()
     return QStringLiteral("マップファイル(*.map);;背景用画像ファイル(*.bmp)");
 }
 
+QString chosenFile(QFileDialog &dialog)
+{
+    FileDetailsModel::install(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 } // namespace
 
 QString MessageBoxPrompter::chooseOpenFile(QWidget *parent, const QString &startFolder)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), startFolder, fileFilters());
+    QFileDialog dialog(parent, QString(), startFolder, fileFilters());
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return chosenFile(dialog);
 }
 
 QString MessageBoxPrompter::chooseSaveFile(QWidget *parent, const QString &startFolder)
@@ -77,7 +89,5 @@ QString MessageBoxPrompter::chooseSaveFile(QWidget *parent, const QString &start
     // A name typed without extension becomes a map file; replacing one is asked first.
     dialog.setDefaultSuffix(QStringLiteral("map"));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return chosenFile(dialog);
 }

@@ -81,6 +81,7 @@ void EditorSession::onStepReplayed(int floor)
     Q_EMIT floorsChanged();
     Q_EMIT warpsChanged();
     refreshBoard();
+    refreshStatusTexts();
 }
 
 MapCheck::Report EditorSession::checkMap()
@@ -175,10 +176,12 @@ void EditorSession::selectFloorTab(int index)
     dropLineStartForFloorChange();
     setCurrentFloor(index + 1);
     refreshBoard();
+    refreshStatusTexts();
 }
 
 void EditorSession::mouseOverBackground()
 {
+    mHoveredCell = QPoint();
     setPositionText(QString());
     if (mLineTool != LineOff && mEditMode == ChipMode)
         return;
@@ -396,8 +399,10 @@ void EditorSession::clickCell(QPoint cell, Qt::MouseButton button)
         return;
     }
 
-    if (mEditMode == ChipMode && left)
+    if (mEditMode == ChipMode && left) {
         mDocument.layChip(cell.x(), cell.y(), mCurrentFloor, mSelectedChip);
+        refreshStatusTexts();
+    }
     if (mEditMode == BranchMode) {
         mDocument.setBranch(cell.x(), cell.y(), mCurrentFloor,
                             button == Qt::RightButton ? QString() : mSelectedBranch);
@@ -430,6 +435,7 @@ QString EditorSession::cellDescription(const QString &cell) const
 
 void EditorSession::hoverCell(QPoint cell)
 {
+    mHoveredCell = cell;
     if (!MapData::isOnBoard(cell.x(), cell.y()))
         return;
     const QString description = cellDescription(map().cell(cell.x(), cell.y(), mCurrentFloor));
@@ -444,7 +450,24 @@ void EditorSession::hoverCell(QPoint cell)
         }
         return;
     }
+    mHoverStatus = description;
     setStatusText(description);
+}
+
+void EditorSession::refreshStatusTexts()
+{
+    if (mStatusText.endsWith(QStringLiteral("ワープマスがあります。"))) {
+        const int unlinked = MapCheck::findUnlinkedWarpCell(map());
+        setStatusText(unlinked ? MapCheck::unlinkedWarpText(unlinked) : QString());
+    }
+    if (MapData::isOnBoard(mHoveredCell.x(), mHoveredCell.y())) {
+        hoverCell(mHoveredCell);
+        return;
+    }
+    // Nothing is under the pointer: what it last showed belongs to another floor.
+    setPositionText(QString());
+    if (!mHoverStatus.isEmpty() && mStatusText == mHoverStatus)
+        setStatusText(QString());
 }
 
 bool EditorSession::clickMarker(int index, Qt::MouseButton button)
@@ -479,6 +502,7 @@ bool EditorSession::moveFloor(int delta)
     setCurrentFloor(target);
     Q_EMIT warpsChanged();
     refreshBoard();
+    refreshStatusTexts();
     return true;
 }
 
@@ -505,6 +529,30 @@ void EditorSession::deleteCurrentFloor()
     Q_EMIT floorsChanged();
     Q_EMIT warpsChanged();
     refreshBoard();
+    refreshStatusTexts();
+}
+
+bool EditorSession::duplicateFloor()
+{
+    if (map().floorCount() >= MapData::MaxFloors)
+        return false;
+    // A pair half placed would take a number the copies need.
+    settleForHistory();
+    const Floors::Duplication made = mDocument.duplicateFloor(mCurrentFloor);
+    if (!made.done)
+        return false;
+    setCurrentFloor(mCurrentFloor + 1);
+    syncFloorTabCaptions();
+    mWarps.rebuildMarkers();
+    Q_EMIT floorsChanged();
+    Q_EMIT warpsChanged();
+    refreshBoard();
+    refreshStatusTexts();
+    if (made.pairsNotMade > 0)
+        setStatusText(
+            QStringLiteral("ワープの空き番号が足りないため、%1組のワープを複製できませんでした。")
+                .arg(made.pairsNotMade));
+    return true;
 }
 
 void EditorSession::takeLoadedMap(const MapData &loaded)

@@ -75,6 +75,9 @@ public:
     bool moveFloor(int delta);
     QString deleteFloorQuestion() const;
     void deleteCurrentFloor();
+    // Inserts a copy of the current floor after it and shows it; false at nine floors.
+    // The status bar says how many pairs found no free number.
+    bool duplicateFloor();
     // Opens the map whose floor-1 file was chosen. Faulty files leave the map that was
     // open as it was, history and unsaved changes included.
     MapLoadResult openMap(const QString &chosenFile);
@@ -195,6 +198,9 @@ private:
     void settleForHistory();
     void onStepReplayed(int floor);
     void dropCheckResult();
+    // The floor or the cells under the pointer changed: the status bar describes what is
+    // there now, and a warning about an unlinked warp cell names where it is now.
+    void refreshStatusTexts();
 
     MapDocument &mDocument;
     const ChipDescriptions &mDescriptions;
@@ -211,6 +217,10 @@ private:
     LineToolState mLineTool = LineOff;
     QPoint mLineStart;
     QVector<QPoint> mLineMarks;
+    // The board cell under the pointer, (0, 0) when it is elsewhere; and the status text
+    // its hovering put there.
+    QPoint mHoveredCell;
+    QString mHoverStatus;
     QPoint mLinePreviewCell;
 
     QString mStatusText;

@@ -177,6 +177,7 @@ file_dialog() {
 # The caption ends in "*" while the map has unsaved changes.
 title_marked() { xdotool getwindowname "$main" 2>/dev/null | grep -q '\*$'; }
 title_unmarked() { ! title_marked; }
+caption_names() { xdotool getwindowname "$main" 2>/dev/null | grep -qF -- "$1" ; }
 recovery_copy_written() { compgen -G "$XDG_DATA_HOME/qzk/qzk-editor/recovery/*/map.map" >/dev/null; }
 
 # The 16 grid lines of a floor file, without their CR LF.
@@ -212,6 +213,12 @@ closebox)
 files)
     # Painted cells reach the file saved through the real save dialog.
     start_and_wait_main
+    # The palette opens beside the main window, not over its caption and menus.
+    client_geometry "$main"
+    main_right=$((X + WIDTH))
+    client_geometry "$(visible_window "$palette_title")"
+    [ "$X" -gt "$main_right" ] ||
+        fail "the palette opened over the main window (its left $X, the main window's right $main_right)"
     painted=("1 1" "5 3" "24 16" "6 3")
     for cell in "${painted[@]}"; do
         # shellcheck disable=SC2086
@@ -245,9 +252,17 @@ files)
         cmp "$scratch/maps/meadow$floor.map" "$scratch/maps/copy$floor.map" >&2 ||
             fail "meadow$floor.map opened and saved again as copy$floor.map differs"
     done
+    # Maps saved and opened fill the recent list, and its submenu opens from the first
+    # start on: its third entry is the map saved first.
+    xdotool windowactivate --sync "$main" key --clearmodifiers --delay 100 \
+        alt+m Down Down Right Down Down Return
+    wait_for "painted.map to open from the recent maps" 60 caption_names "/painted.map"
+    # The unsaved-changes question answers to its access keys: 保存しない(&N).
+    click_cell 2 2
+    wait_for "the caption to mark unsaved changes" 60 title_marked
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
-    answer_question y
-    expect_status_zero "Ctrl+Q and yes"
+    answer_question n
+    expect_status_zero "Ctrl+Q and 保存しない"
     ;;
 undo)
     # Two cells painted, the second taken back: the saved file holds the first only.

@@ -1,0 +1,41 @@
+#include "prompts/filedetailsmodel.h"
+
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QLocale>
+#include <QTreeView>
+
+namespace {
+
+// The columns of Qt's file model.
+constexpr int SizeColumn = 1;
+constexpr int DateColumn = 3;
+
+} // namespace
+
+QVariant FileDetailsModel::data(const QModelIndex &index, int role) const
+{
+    const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+    if (!files || role != Qt::DisplayRole ||
+        (index.column() != SizeColumn && index.column() != DateColumn))
+        return QIdentityProxyModel::data(index, role);
+    const QModelIndex source = mapToSource(index);
+    if (index.column() == DateColumn)
+        return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+    // Folders have no size, as in Qt's own model.
+    return files->isDir(source) ? QString() : QLocale().formattedDataSize(files->size(source));
+}
+
+void FileDetailsModel::install(QFileDialog &dialog)
+{
+    dialog.setProxyModel(new FileDetailsModel(&dialog));
+    auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    if (!details)
+        return;
+    QHeaderView *header = details->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+}
