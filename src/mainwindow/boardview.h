@@ -37,14 +37,21 @@ public:
 Q_SIGNALS:
     void cellPressed(QPoint cell, Qt::MouseButton button);
     void cellHovered(QPoint cell);
+    // The pointer moved with a button held (to the nearest board cell when it left the
+    // board), and the button came up.
+    void cellDragged(QPoint cell);
+    void cellReleased(QPoint cell);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    QPoint nearestCell(QPoint position) const;
+
     EditorSession &mSession;
     const CellComposer &mComposer;
     BoardPainter mPainter;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/cellblock.h"
 #include "model/mapdata.h"
 
 #include <QObject>
@@ -39,6 +40,13 @@ public:
     // Gives the pair its destination, which makes it exist.
     void setWarpDestination(int pair, QPoint cell, int floor);
     void deleteWarp(int pair);
+
+    // Blocks of cells, each one step named `stepText`. Emptying and turning say whether
+    // anything was there to change; laying returns the pairs left without a free number.
+    void clearCells(const QRect &cells, int floor, const QString &stepText);
+    int layBlock(const CellBlock &block, int floor, QPoint topLeft);
+    void relocateCells(const QRect &cells, int floor, CellBlock::Turn turn, QPoint topLeft,
+                       const QString &stepText);
 
     // Floors, with the rules of Floors; addFloor is false at nine floors.
     bool addFloor();
