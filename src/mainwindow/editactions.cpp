@@ -66,13 +66,13 @@ QList<QAction *> EditActions::toolWindowCommands() const
     return {mCut, mCopy, mPaste, mSelectAll, mSelectionTool};
 }
 
-void EditActions::addToolButton(QWidget *parent, const QRect &geometry)
+void EditActions::addToolButton(QWidget *parent, const QRect &geometry, const QIcon &icon)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(QStringLiteral("selectionToolButton"));
+    mSelectionTool->setIcon(icon);
     button->setDefaultAction(mSelectionTool);
-    button->setText(QStringLiteral("範囲"));
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setIconSize(QSize(26, 26));
     button->setGeometry(geometry);
     connect(&mSession, &EditorSession::editModeChanged, button,
             [this, button] { button->setVisible(mSession.blocks().isUsable()); });

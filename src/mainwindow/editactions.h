@@ -5,6 +5,7 @@
 
 class EditorSession;
 class QAction;
+class QIcon;
 class QMenu;
 class QRect;
 class QWidget;
@@ -22,7 +23,7 @@ public:
     QList<QAction *> toolWindowCommands() const;
     QAction *selectionToolAction() const { return mSelectionTool; }
     // The tool column's button for the selection tool.
-    void addToolButton(QWidget *parent, const QRect &geometry);
+    void addToolButton(QWidget *parent, const QRect &geometry, const QIcon &icon);
 
     void copy();
     void cut();

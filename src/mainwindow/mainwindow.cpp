@@ -101,7 +101,8 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
 
     buildToolColumn(central);
     buildMenus();
-    mEditActions->addToolButton(central, QRect(twips(8880), twips(1380), twips(495), twips(495)));
+    mEditActions->addToolButton(central, QRect(twips(8880), twips(1380), twips(495), twips(495)),
+                                mPictures.selectionToolIcon());
 
     connect(&mSession, &EditorSession::boardRefreshed, this, &MainWindow::onBoardRefreshed);
     connect(&mSession, &EditorSession::statusChanged, this, &MainWindow::onStatusChanged);
