@@ -41,8 +41,8 @@ public:
     void setWarpDestination(int pair, QPoint cell, int floor);
     void deleteWarp(int pair);
 
-    // Blocks of cells, each one step named `stepText`. Emptying and turning say whether
-    // anything was there to change; laying returns the pairs left without a free number.
+    // Blocks of cells (see CellBlock), each one step; laying returns how many of the
+    // block's pairs found no free number.
     void clearCells(const QRect &cells, int floor, const QString &stepText);
     int layBlock(const CellBlock &block, int floor, QPoint topLeft);
     void relocateCells(const QRect &cells, int floor, CellBlock::Turn turn, QPoint topLeft,
