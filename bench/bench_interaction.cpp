@@ -124,6 +124,28 @@ void BM_LinePreviewAcrossBoard(benchmark::State &state)
     }
 }
 
+// A stroke held down on the full map: each step moves the pointer to the next cell of a
+// row across the board, which lays the chip there and paints the frame.
+void BM_DragStrokeStep(benchmark::State &state)
+{
+    Editor editor;
+    if (!editor.open())
+        state.SkipWithError("the full map did not open");
+    editor.mouse(QEvent::MouseButtonPress, 1, 1, Qt::LeftButton);
+    editor.frame();
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        const int x = 1 + step % MapData::Width;
+        const int y = 1 + (step / MapData::Width) % MapData::Height;
+        editor.mouse(QEvent::MouseMove, x, y, Qt::LeftButton);
+        editor.frame();
+    }
+    editor.mouse(QEvent::MouseButtonRelease, 1, 1, Qt::LeftButton);
+    if (editor.document.undoStack().count() != 1)
+        state.SkipWithError("the stroke was not one step");
+}
+
 void BM_OpenFullMap(benchmark::State &state)
 {
     Editor editor;
@@ -136,6 +158,7 @@ void BM_OpenFullMap(benchmark::State &state)
 BENCHMARK(BM_EnterWarpMode)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_SwitchFloorTabInWarpMode)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_LinePreviewAcrossBoard)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_DragStrokeStep)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_OpenFullMap)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 } // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the built editor on a virtual screen with the sample map and saves a picture of each
-# edit mode: edit-mode.png, branch-mode.png and warp-mode.png in docs/, or in the folder $1.
+# edit mode: edit-mode.png, branch-mode.png and warp-mode.png in docs/, or in the folder $1,
+# and floating-block.png: a copied block floating under the pointer before it is laid.
 set -euo pipefail
 for tool in xvfb-run import xdotool xprop openbox; do
     command -v "$tool" >/dev/null ||
@@ -62,4 +63,13 @@ xvfb-run -a -s "-screen 0 920x520x24" bash -c '
     # Selecting the first pair in the list brings its two markers forward on cyan.
     xdotool mousemove --window "$warps" 30 10 click 1
     shot warp-mode.png
+    # Board cell (x, y) in the main window: the board sits 8 px in and 24 px under the
+    # top of the 436 px below the menu bar.
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    cell() { xdotool mousemove --window "$main" $((8 + ($1 - 1) * 24 + 12)) $((HEIGHT - 436 + 24 + ($2 - 1) * 24 + 12)); }
+    xdotool windowactivate --sync "$main" key F5 F8
+    cell 2 2; xdotool mousedown 1; cell 7 6; xdotool mouseup 1
+    xdotool key ctrl+c ctrl+v
+    cell 13 8
+    shot floating-block.png
 '

@@ -12,7 +12,7 @@ qzk_packages=(
     libbenchmark-dev
     qt6-translations-l10n
     fonts-ipafont-gothic
-    xvfb xauth xdotool openbox x11-utils
+    xvfb xauth xdotool openbox x11-utils xclip
     appstream desktop-file-utils shared-mime-info
 )
 

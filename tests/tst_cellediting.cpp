@@ -1,4 +1,5 @@
 #include "editorfixture.h"
+#include "model/cellstring.h"
 #include "toolwindows/chippalette.h"
 
 #include <QLabel>
@@ -33,6 +34,42 @@ void run(EditorSession &session, const QString &actions)
     }
 }
 
+// Pointer gestures as "p:x,y,B" press, "d:x,y" drag, "h:x,y" hover, "r:x,y" release;
+// "mode:N"; "sel" selection tool on; "all", "del", "copypaste", "esc"; "turn:H|V|R".
+void gesture(EditorSession &session, const QString &actions)
+{
+    BlockTool &blocks = session.blocks();
+    for (const QString &action : actions.split(u' ', Qt::SkipEmptyParts)) {
+        const QString verb = action.section(u':', 0, 0);
+        const QStringList f = action.section(u':', 1).split(u',');
+        const QPoint cell = f.size() >= 2 ? QPoint(f[0].toInt(), f[1].toInt()) : QPoint();
+        if (verb == u"mode")
+            session.setEditMode(EditorSession::EditMode(f[0].toInt()));
+        else if (verb == u"p")
+            blocks.press(cell, f[2] == u"L" ? Qt::LeftButton : Qt::RightButton);
+        else if (verb == u"d")
+            blocks.drag(cell);
+        else if (verb == u"h")
+            blocks.hover(cell);
+        else if (verb == u"r")
+            blocks.release(cell);
+        else if (verb == u"sel")
+            blocks.setOn(true);
+        else if (verb == u"all")
+            blocks.selectAll();
+        else if (verb == u"del")
+            blocks.deleteSelection();
+        else if (verb == u"copypaste")
+            blocks.startFloating(*blocks.copy());
+        else if (verb == u"esc")
+            blocks.drop();
+        else if (verb == u"turn")
+            blocks.turn(f[0] == u"H"   ? CellBlock::Turn::FlipLeftRight
+                        : f[0] == u"V" ? CellBlock::Turn::FlipUpDown
+                                       : CellBlock::Turn::RotateClockwise);
+    }
+}
+
 QString descriptionsFile()
 {
     QString file;
@@ -53,6 +90,8 @@ private Q_SLOTS:
     void hoverTexts_data();
     void hoverTexts();
     void previewRedrawnOnlyForNewCell();
+    void pointerGestures_data();
+    void pointerGestures();
     void paletteAndBoardWithMouse();
 };
 
@@ -228,6 +267,65 @@ void TestCellEditing::previewRedrawnOnlyForNewCell()
     QCOMPARE(session.lineMarks().size(), 4);
     // The line prompt stays while the preview follows the mouse.
     QCOMPARE(session.statusText(), QStringLiteral("終点をクリックして下さい。"));
+}
+
+void TestCellEditing::pointerGestures_data()
+{
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QString>("cells");    // "x,y" of every chip on floor 1, row by row
+    QTest::addColumn<QString>("branches"); // "x,y=setting" of every branch point
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<QString>("status");
+    const QString refused = u"回転すると盤面に収まりません。"_s;
+    QTest::newRow("a fast stroke leaves no gaps and is one step")
+        << u"p:2,3,L d:6,3 r:6,3"_s << u"2,3 3,3 4,3 5,3 6,3"_s << QString() << 1 << QString();
+    QTest::newRow("a click is one cell")
+        << u"p:4,4,L r:4,4"_s << u"4,4"_s << QString() << 1 << QString();
+    QTest::newRow("branch strokes: left sets, right clears")
+        << u"mode:2 p:1,1,L d:3,1 r:3,1 p:2,1,R d:2,2 r:2,2"_s << QString()
+        << u"1,1=0000 3,1=0000"_s << 2 << QString();
+    QTest::newRow("dragging the selection moves it")
+        << u"p:1,1,L r:1,1 sel p:1,1,L d:2,2 r:2,2 p:1,1,L d:5,1 r:5,1"_s << u"5,1"_s << QString()
+        << 2 << QString();
+    QTest::newRow("a pasted block lays where it is clicked")
+        << u"p:1,1,L d:2,1 r:2,1 sel p:1,1,L d:2,1 r:2,1 copypaste h:10,9 p:10,9,L"_s
+        << u"1,1 2,1 10,9 11,9"_s << QString() << 2 << QString();
+    QTest::newRow("Esc drops the pasted block")
+        << u"p:1,1,L d:2,1 r:2,1 all copypaste h:10,9 esc p:10,9,L r:10,9"_s << u"1,1 2,1"_s
+        << QString() << 1 << QString();
+    QTest::newRow("a quarter turn that leaves the board is refused")
+        << u"p:1,10,L r:1,10 sel p:1,10,L d:8,16 r:8,16 turn:R"_s << u"1,10"_s << QString() << 1
+        << refused;
+    QTest::newRow("a quarter turn in place")
+        << u"p:1,1,L d:3,1 r:3,1 sel p:1,1,L d:3,1 r:3,1 turn:R"_s << u"1,1 1,2 1,3"_s << QString()
+        << 2 << QString();
+    QTest::newRow("a floating block too wide to turn is refused")
+        << u"p:1,1,L r:1,1 all copypaste turn:R"_s << u"1,1"_s << QString() << 1 << refused;
+    QTest::newRow("delete empties the selection")
+        << u"p:1,1,L d:3,1 r:3,1 sel p:2,1,L d:5,5 r:5,5 del"_s << u"1,1"_s << QString() << 2
+        << QString();
+}
+
+void TestCellEditing::pointerGestures()
+{
+    QFETCH(QString, actions);
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    gesture(session, actions);
+    QStringList cells, branches;
+    for (int y = 1; y <= MapData::Height; ++y) {
+        for (int x = 1; x <= MapData::Width; ++x) {
+            if (session.map().cell(x, y, 1) != CellString::empty())
+                cells << u"%1,%2"_s.arg(x).arg(y);
+            if (!session.map().branch(x, y, 1).isEmpty())
+                branches << u"%1,%2=%3"_s.arg(x).arg(y).arg(session.map().branch(x, y, 1));
+        }
+    }
+    QTEST(cells.join(u' '), "cells");
+    QTEST(branches.join(u' '), "branches");
+    QTEST(document.undoStack().count(), "steps");
+    QTEST(session.statusText(), "status");
 }
 
 void TestCellEditing::paletteAndBoardWithMouse()

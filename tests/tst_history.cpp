@@ -332,6 +332,9 @@ void TestHistory::keysWorkFromToolWindows()
     QTRY_VERIFY(editor.session.map().cell(4, 4, 1) != painted);
     QTest::keyClick(palette, Qt::Key_Y, Qt::ControlModifier);
     QTRY_COMPARE(editor.session.map().cell(4, 4, 1), painted);
+    // The block commands come over the same way.
+    QTest::keyClick(palette, Qt::Key_A, Qt::ControlModifier);
+    QTRY_COMPARE(editor.session.blocks().selection(), CellBlock::board());
 }
 
 QTEST_MAIN(TestHistory)

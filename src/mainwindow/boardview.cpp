@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 // On-off steps of a flash and their length.
@@ -29,6 +31,7 @@ BoardView::BoardView(EditorSession &session, const CellComposer &composer, QWidg
 {
     setFixedSize(BoardPainter::size());
     connect(&mSession, &EditorSession::checkOverlayChanged, this, qOverload<>(&QWidget::update));
+    connect(&mSession.blocks(), &BlockTool::changed, this, &BoardView::render);
     mFlashTimer->setInterval(FlashStepMs);
     connect(mFlashTimer, &QTimer::timeout, this, [this] {
         mFlashVisible = !mFlashVisible;
@@ -72,6 +75,17 @@ void BoardView::render()
             mCells[cellSlot(p.x(), p.y())] =
                 mComposer.lineMarkPicture(map.cell(p.x(), p.y(), floor));
     }
+    // A floating block is drawn like the line preview, cut off at the board's edge.
+    if (const CellBlock *block = mSession.blocks().floatingBlock()) {
+        const QPoint at = mSession.blocks().floatingAt();
+        for (int y = 0; y < block->height(); ++y) {
+            for (int x = 0; x < block->width(); ++x) {
+                const QPoint p = at + QPoint(x, y);
+                if (MapData::isOnBoard(p.x(), p.y()))
+                    mCells[cellSlot(p.x(), p.y())] = mComposer.lineMarkPicture(block->cell(x, y));
+            }
+        }
+    }
     update();
 }
 
@@ -99,6 +113,11 @@ void BoardView::paintEvent(QPaintEvent *event)
     }
     if (const MapCheck::Report *check = mSession.checkOverlay())
         BoardPainter::paintCheckOverlay(painter, *check, mSession.currentFloor());
+    const BlockTool &blocks = mSession.blocks();
+    BoardPainter::paintBlockOutline(painter, blocks.selection(), true);
+    if (const CellBlock *block = blocks.floatingBlock())
+        BoardPainter::paintBlockOutline(
+            painter, QRect(blocks.floatingAt(), block->size()) & CellBlock::board(), false);
     if (mFlashVisible)
         BoardPainter::paintCellOutline(painter, mFlashCell, QColor(255, 230, 0));
 }
@@ -121,6 +140,19 @@ void BoardView::mouseMoveEvent(QMouseEvent *event)
     const QPoint cell = cellAt(event->position().toPoint());
     if (!cell.isNull())
         Q_EMIT cellHovered(cell);
+    if (event->buttons() != Qt::NoButton)
+        Q_EMIT cellDragged(nearestCell(event->position().toPoint()));
+}
+
+void BoardView::mouseReleaseEvent(QMouseEvent *event)
+{
+    Q_EMIT cellReleased(nearestCell(event->position().toPoint()));
+}
+
+QPoint BoardView::nearestCell(QPoint position) const
+{
+    return cellAt(QPoint(std::clamp(position.x(), 0, width() - 1),
+                         std::clamp(position.y(), 0, height() - 1)));
 }
 
 void BoardView::leaveEvent(QEvent *event)

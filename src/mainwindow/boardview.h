@@ -38,6 +38,10 @@ Q_SIGNALS:
     void cellPressed(QPoint cell, Qt::MouseButton button);
     // (0, 0) when the pointer left the board.
     void cellHovered(QPoint cell);
+    // The pointer moved with a button held (to the nearest board cell when it left the
+    // board), and the button came up.
+    void cellDragged(QPoint cell);
+    void cellReleased(QPoint cell);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -45,8 +49,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    QPoint nearestCell(QPoint position) const;
+
     EditorSession &mSession;
     const CellComposer &mComposer;
     BoardPainter mPainter;

@@ -6,6 +6,7 @@
 #include "dialogs/helpdocument.h"
 #include "dialogs/propertiesdialog.h"
 #include "mainwindow/boardview.h"
+#include "mainwindow/editactions.h"
 #include "mainwindow/floorcommands.h"
 #include "mainwindow/markerlabel.h"
 #include "mapfile/mapfilename.h"
@@ -93,11 +94,17 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
 
     mBoard = new BoardView(mSession, mComposer, central);
     mBoard->move(twips(120), twips(360));
-    connect(mBoard, &BoardView::cellPressed, &mSession, &EditorSession::clickCell);
+    BlockTool &blocks = mSession.blocks();
+    connect(mBoard, &BoardView::cellPressed, &blocks, &BlockTool::press);
     connect(mBoard, &BoardView::cellHovered, &mSession, &EditorSession::hoverCell);
+    connect(mBoard, &BoardView::cellHovered, &blocks, &BlockTool::hover);
+    connect(mBoard, &BoardView::cellDragged, &blocks, &BlockTool::drag);
+    connect(mBoard, &BoardView::cellReleased, &blocks, &BlockTool::release);
 
     buildToolColumn(central);
     buildMenus();
+    mEditActions->addToolButton(central, QRect(twips(8880), twips(1380), twips(495), twips(495)),
+                                mPictures.selectionToolIcon());
 
     connect(&mSession, &EditorSession::boardRefreshed, this, &MainWindow::onBoardRefreshed);
     connect(&mSession, &EditorSession::statusChanged, this, &MainWindow::onStatusChanged);
@@ -243,6 +250,8 @@ void MainWindow::buildMenus()
         connect(&history, signal, this, &MainWindow::showUndoActions);
     showUndoActions();
     mToolWindowCommands = {mUndoAction, mRedoAction};
+    mEditActions = new EditActions(mSession, this, editMenu);
+    mToolWindowCommands += mEditActions->toolWindowCommands();
 
     QMenu *floorMenu = menuBar()->addMenu(QStringLiteral("階層(&S)"));
     QAction *floorRight = floorMenu->addAction(QStringLiteral("右に移動(&R)"));

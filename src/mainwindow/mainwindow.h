@@ -13,6 +13,7 @@
 
 class BoardView;
 class ChipPictures;
+class EditActions;
 class Prompter;
 class QAction;
 class MarkerLabel;
@@ -61,6 +62,7 @@ public:
     bool settleUnsavedChanges();
     QAction *undoAction() const { return mUndoAction; }
     QAction *redoAction() const { return mRedoAction; }
+    EditActions *editActions() const { return mEditActions; }
     // The same after the question about unsaved changes, as dropped files and the recent
     // list open maps.
     void openMapFileAfterQuestion(const QString &floorOneFile);
@@ -134,6 +136,7 @@ private:
     bool mQuitting = false;
     QPointer<CheckReportWindow> mCheckReport;
 
+    EditActions *mEditActions = nullptr;
     QAction *mPropertyAction = nullptr;
     QAction *mUndoAction = nullptr;
     QAction *mRedoAction = nullptr;

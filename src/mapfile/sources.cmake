@@ -1,4 +1,5 @@
 set(QZK_MAPFILE_SOURCES
+    src/mapfile/blockclipboard.cpp src/mapfile/blockclipboard.h
     src/mapfile/cellgroups.cpp src/mapfile/cellgroups.h
     src/mapfile/fileproblem.cpp src/mapfile/fileproblem.h
     src/mapfile/floortexts.cpp src/mapfile/floortexts.h

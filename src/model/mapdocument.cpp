@@ -243,6 +243,37 @@ void MapDocument::deleteWarp(int pair)
     });
 }
 
+void MapDocument::clearCells(const QRect &cells, int floor, const QString &stepText)
+{
+    releaseStep();
+    if (!MapData::isValidFloor(floor))
+        return;
+    edit(stepText, floor, [&](MapData &map) { return CellBlock::clear(map, floor, cells); });
+}
+
+int MapDocument::layBlock(const CellBlock &block, int floor, QPoint topLeft)
+{
+    releaseStep();
+    int missing = 0;
+    if (!MapData::isValidFloor(floor))
+        return missing;
+    edit(QStringLiteral("貼り付け"), floor, [&](MapData &map) {
+        missing = block.lay(map, floor, topLeft);
+        return true;
+    });
+    return missing;
+}
+
+void MapDocument::relocateCells(const QRect &cells, int floor, CellBlock::Turn turn, QPoint topLeft,
+                                const QString &stepText)
+{
+    releaseStep();
+    if (!MapData::isValidFloor(floor))
+        return;
+    edit(stepText, floor,
+         [&](MapData &map) { return CellBlock::relocate(map, floor, cells, turn, topLeft); });
+}
+
 bool MapDocument::addFloor()
 {
     releaseStep();

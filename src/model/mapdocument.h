@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/floors.h"
+#include "model/cellblock.h"
 #include "model/mapdata.h"
 
 #include <QObject>
@@ -40,6 +41,13 @@ public:
     // Gives the pair its destination, which makes it exist.
     void setWarpDestination(int pair, QPoint cell, int floor);
     void deleteWarp(int pair);
+
+    // Blocks of cells (see CellBlock), each one step; laying returns how many of the
+    // block's pairs found no free number.
+    void clearCells(const QRect &cells, int floor, const QString &stepText);
+    int layBlock(const CellBlock &block, int floor, QPoint topLeft);
+    void relocateCells(const QRect &cells, int floor, CellBlock::Turn turn, QPoint topLeft,
+                       const QString &stepText);
 
     // Floors, with the rules of Floors; addFloor is false at nine floors.
     bool addFloor();

@@ -1,5 +1,6 @@
 set(QZK_MODEL_SOURCES
     src/model/appinfo.h
+    src/model/cellblock.cpp src/model/cellblock.h
     src/model/cellstring.cpp src/model/cellstring.h
     src/model/chipdescriptions.cpp src/model/chipdescriptions.h
     src/model/codetables.cpp src/model/codetables.h

@@ -63,6 +63,25 @@ void BoardPainter::paintCellOutline(QPainter &painter, QPoint cell, const QColor
     painter.restore();
 }
 
+void BoardPainter::paintBlockOutline(QPainter &painter, const QRect &cells, bool dashed)
+{
+    if (cells.isEmpty())
+        return;
+    constexpr int Width = 2;
+    const QRectF area = QRectF(cellRect(cells.left(), cells.top()))
+                            .united(cellRect(cells.right(), cells.bottom()))
+                            .adjusted(Width / 2.0, Width / 2.0, -Width / 2.0, -Width / 2.0);
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    // Dark under light, so the outline shows on every chip.
+    painter.setPen(QPen(Qt::black, Width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(area);
+    painter.setPen(QPen(dashed ? Qt::white : QColor(255, 152, 0), Width,
+                        dashed ? Qt::DashLine : Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    painter.drawRect(area);
+    painter.restore();
+}
+
 QImage BoardPainter::floorPicture(const MapData &map, int floor,
                                   const QVector<WarpLinking::Marker> &markers,
                                   const MapCheck::Report *check) const

@@ -38,6 +38,9 @@ public:
     static void paintCheckOverlay(QPainter &painter, const MapCheck::Report &check, int floor);
     // The outline that points out one cell.
     static void paintCellOutline(QPainter &painter, QPoint cell, const QColor &color);
+    // The outline around a rectangle of cells (1-based), dashed for a selection, solid for
+    // a block that floats over the board.
+    static void paintBlockOutline(QPainter &painter, const QRect &cells, bool dashed);
 
     // A whole floor with branch arms and the markers standing on it, at the pictures'
     // pixel ratio, with a check's overlay under the markers when one is given. Later

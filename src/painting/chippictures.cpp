@@ -677,6 +677,18 @@ void drawLineToolIcon(QPainter &p)
     p.restore();
 }
 
+void drawSelectionToolIcon(QPainter &p)
+{
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j)
+            smallCell(p, QRectF(3.5 + 6.5 * i, 3.5 + 6.5 * j, 6, 6), rgb(0xe8d8b0));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::black, 2.0));
+    p.drawRect(QRectF(9, 9, 15, 15));
+    p.setPen(QPen(Qt::white, 2.0, Qt::DashLine, Qt::FlatCap));
+    p.drawRect(QRectF(9, 9, 15, 15));
+}
+
 void drawChipModeIcon(QPainter &p)
 {
     smallCell(p, QRectF(3.5, 3.5, 12, 12), rgb(0xc8e6c9));
@@ -762,6 +774,11 @@ const QImage &ChipPictures::overlay(int index) const
 QIcon ChipPictures::lineToolIcon() const
 {
     return buttonIcon(mRatio, drawLineToolIcon);
+}
+
+QIcon ChipPictures::selectionToolIcon() const
+{
+    return buttonIcon(mRatio, drawSelectionToolIcon);
 }
 
 QIcon ChipPictures::modeIcon(EditorSession::EditMode mode) const

@@ -31,6 +31,7 @@ public:
 
     // Button pictures of the main window's tool column.
     QIcon lineToolIcon() const;
+    QIcon selectionToolIcon() const;
     QIcon modeIcon(EditorSession::EditMode mode) const;
 
     qreal devicePixelRatio() const { return mRatio; }

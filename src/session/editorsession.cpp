@@ -36,6 +36,8 @@ EditorSession::EditorSession(MapDocument &document, const ChipDescriptions &desc
 
 void EditorSession::setCurrentFloor(int floor)
 {
+    // A selection belongs to the floor it was made on.
+    mBlocks.dropSelection();
     mCurrentFloor = floor;
     mDocument.setViewFloor(floor);
 }
@@ -193,6 +195,8 @@ void EditorSession::mouseOverBackground()
 
 void EditorSession::toggleLineTool()
 {
+    if (mLineTool == LineOff)
+        mBlocks.setOn(false);
     setLineTool(mLineTool != LineOff ? LineOff : LineWaitingStart);
 }
 
@@ -230,6 +234,7 @@ void EditorSession::setEditMode(EditMode mode)
         setLineTool(LineWaitingStart);
     mWarps.setMarkerListText(QString());
     mEditMode = mode;
+    mBlocks.dropSelection();
     if (mode != WarpMode) {
         mWarps.leaveWarpMode();
         setStatusText(QString());

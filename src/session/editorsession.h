@@ -6,6 +6,7 @@
 #include "mapfile/mapfilewriter.h"
 #include "model/chipdescriptions.h"
 #include "model/mapdocument.h"
+#include "session/blocktool.h"
 
 #include <QObject>
 #include <QPoint>
@@ -59,6 +60,9 @@ public:
     int warpPickStage() const { return mWarps.stage(); }
     bool warpRelinking() const { return mWarps.relinking(); }
     WarpLinking &warps() { return mWarps; }
+    // Strokes, the selection and blocks being pasted or moved.
+    BlockTool &blocks() { return mBlocks; }
+    const BlockTool &blocks() const { return mBlocks; }
     const WarpLinking &warps() const { return mWarps; }
     // Markers are shown in warp mode on the floor they stand on.
     bool isMarkerVisible(const WarpLinking::Marker &marker) const;
@@ -213,6 +217,8 @@ private:
     QString mSelectedBranch = QStringLiteral("0000");
     WarpLinking mWarps{mDocument};
     QStringList mFloorTabCaptions{QStringLiteral("１階")};
+
+    BlockTool mBlocks{*this};
 
     LineToolState mLineTool = LineOff;
     QPoint mLineStart;

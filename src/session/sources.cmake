@@ -1,4 +1,5 @@
 set(QZK_SESSION_SOURCES
+    src/session/blocktool.cpp src/session/blocktool.h
     src/session/chippalettemodel.cpp src/session/chippalettemodel.h
     src/session/editorsession.cpp src/session/editorsession.h
     src/session/recoverykeeper.cpp src/session/recoverykeeper.h

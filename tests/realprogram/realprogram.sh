@@ -4,7 +4,7 @@
 # person gets: the process ending with status 0, the windows shown, the files saved.
 #
 #   realprogram.sh SCENARIO EDITOR SOURCE_DIR
-#   SCENARIO: quit | closebox | files | undo | recovery
+#   SCENARIO: quit | closebox | files | undo | recovery | blocks
 set -uo pipefail
 
 scenario="$1"
@@ -17,7 +17,7 @@ fail() {
     failures=$((failures + 1))
 }
 
-for tool in Xvfb openbox xdotool xprop xwininfo; do
+for tool in Xvfb openbox xdotool xprop xwininfo xclip; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 
@@ -164,6 +164,25 @@ click_cell() {
     xdotool click 1
 }
 
+# Drags with the left button from board cell ($1, $2) to ($3, $4) in one jump.
+drag_cells() {
+    client_geometry "$main"
+    local board_top=$((HEIGHT - 436 + 24))
+    xdotool mousemove $((X + 8 + ($1 - 1) * 24 + 12)) $((Y + board_top + ($2 - 1) * 24 + 12))
+    xdotool mousedown 1
+    xdotool mousemove $((X + 8 + ($3 - 1) * 24 + 12)) $((Y + board_top + ($4 - 1) * 24 + 12))
+    xdotool mouseup 1
+}
+
+# Clicks floor tab $1: with the fonts the set-up installs, each tab is about 44 px wide.
+click_floor_tab() {
+    client_geometry "$main"
+    xdotool mousemove $((X + 8 + ($1 - 1) * 44 + 22)) $((Y + HEIGHT - 436 + 12)) click 1
+}
+
+# Writes the clipboard's plain text to $1 and succeeds when there is some.
+clipboard_text() { xclip -o -selection clipboard -t text/plain >"$1" 2>/dev/null && test -s "$1"; }
+
 # Chooses a map command from the keyboard, types a path into the file dialog and accepts it.
 file_dialog() {
     local item="$1" title="$2" path="$3" dialog
@@ -300,6 +319,31 @@ recovery)
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
     answer_question y
     expect_status_zero "Ctrl+Q and yes after recovering"
+    ;;
+blocks)
+    # A stroke with one jump of the pointer leaves no gaps; the whole floor copied and
+    # pasted onto a second floor saves as the same grid, and the clipboard's text is the
+    # file's grid lines.
+    start_and_wait_main
+    drag_cells 2 3 20 3
+    click_cell 5 9
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+a ctrl+c
+    wait_for "the clipboard to hold the floor's text" 60 clipboard_text "$scratch/clipboard"
+    xdotool windowactivate --sync "$main" key --clearmodifiers alt+s a
+    click_floor_tab 2
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+v
+    click_cell 1 1
+    file_dialog a "名前を付けて保存" "$scratch/blocks"
+    wait_for "blocks_2.map to be written" 60 test -s "$scratch/blocks_2.map"
+    [ "$(sed -n 3p "$scratch/blocks.map" | tr -d '\r')" = "  $(printf '[]%.0s' $(seq 19))        " ] ||
+        fail "row 3 of floor 1 is not the stroke without gaps: $(sed -n 3p "$scratch/blocks.map")"
+    diff <(grid_of "$scratch/blocks.map") <(grid_of "$scratch/blocks_2.map") >&2 ||
+        fail "the pasted floor 2 differs from floor 1 (< floor 1, > floor 2)"
+    cmp <(head -n 16 "$scratch/blocks.map") "$scratch/clipboard" >&2 ||
+        fail "the clipboard's text is not the floor file's first 16 lines"
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
+    answer_question y
+    expect_status_zero "Ctrl+Q and yes after pasting"
     ;;
 *)
     echo "unknown scenario $scenario" >&2

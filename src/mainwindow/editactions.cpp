@@ -1,0 +1,121 @@
+#include "mainwindow/editactions.h"
+
+#include "mapfile/blockclipboard.h"
+#include "session/editorsession.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMimeData>
+#include <QToolButton>
+#include <QWidget>
+
+EditActions::EditActions(EditorSession &session, QWidget *window, QMenu *editMenu)
+    : QObject(window), mSession(session)
+{
+    BlockTool &blocks = mSession.blocks();
+    editMenu->addSeparator();
+    mCut = editMenu->addAction(QStringLiteral("切り取り(&T)"));
+    mCut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    connect(mCut, &QAction::triggered, this, &EditActions::cut);
+    mCopy = editMenu->addAction(QStringLiteral("コピー(&C)"));
+    mCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    connect(mCopy, &QAction::triggered, this, &EditActions::copy);
+    mPaste = editMenu->addAction(QStringLiteral("貼り付け(&P)"));
+    mPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    connect(mPaste, &QAction::triggered, this, &EditActions::paste);
+    mDelete = editMenu->addAction(QStringLiteral("削除(&D)"));
+    mDelete->setShortcut(QKeySequence(Qt::Key_Delete));
+    connect(mDelete, &QAction::triggered, &blocks, &BlockTool::deleteSelection);
+    mSelectAll = editMenu->addAction(QStringLiteral("すべて選択(&A)"));
+    mSelectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    connect(mSelectAll, &QAction::triggered, &blocks, &BlockTool::selectAll);
+    editMenu->addSeparator();
+    mSelectionTool = editMenu->addAction(QStringLiteral("範囲選択(&S)"));
+    mSelectionTool->setCheckable(true);
+    mSelectionTool->setShortcut(QKeySequence(Qt::Key_F8));
+    mSelectionTool->setToolTip(QStringLiteral("範囲選択"));
+    connect(mSelectionTool, &QAction::triggered, &blocks, &BlockTool::setOn);
+    editMenu->addSeparator();
+    const QString turnCaptions[3] = {QStringLiteral("左右反転(&H)"), QStringLiteral("上下反転(&V)"),
+                                     QStringLiteral("右に90度回転(&R)")};
+    const CellBlock::Turn turns[3] = {CellBlock::Turn::FlipLeftRight, CellBlock::Turn::FlipUpDown,
+                                      CellBlock::Turn::RotateClockwise};
+    for (int i = 0; i < 3; ++i) {
+        mTurns[i] = editMenu->addAction(turnCaptions[i]);
+        const CellBlock::Turn turn = turns[i];
+        connect(mTurns[i], &QAction::triggered, &blocks, [&blocks, turn] { blocks.turn(turn); });
+    }
+    // Esc drops a floating block, then the selection; it has no menu item of its own.
+    mDrop = new QAction(this);
+    mDrop->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(mDrop, &QAction::triggered, &blocks, &BlockTool::drop);
+    window->addAction(mDrop);
+
+    connect(&blocks, &BlockTool::changed, this, &EditActions::showState);
+    connect(&mSession, &EditorSession::editModeChanged, this, &EditActions::showState);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &EditActions::showState);
+    showState();
+}
+
+QList<QAction *> EditActions::toolWindowCommands() const
+{
+    return {mCut, mCopy, mPaste, mSelectAll, mSelectionTool};
+}
+
+void EditActions::addToolButton(QWidget *parent, const QRect &geometry, const QIcon &icon)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QStringLiteral("selectionToolButton"));
+    mSelectionTool->setIcon(icon);
+    button->setDefaultAction(mSelectionTool);
+    button->setIconSize(QSize(26, 26));
+    button->setGeometry(geometry);
+    connect(&mSession, &EditorSession::editModeChanged, button,
+            [this, button] { button->setVisible(mSession.blocks().isUsable()); });
+}
+
+void EditActions::copy()
+{
+    if (const std::optional<CellBlock> block = mSession.blocks().copy())
+        QGuiApplication::clipboard()->setMimeData(BlockClipboard::toMimeData(*block));
+}
+
+void EditActions::cut()
+{
+    if (const std::optional<CellBlock> block = mSession.blocks().cut())
+        QGuiApplication::clipboard()->setMimeData(BlockClipboard::toMimeData(*block));
+}
+
+void EditActions::paste()
+{
+    if (!mSession.blocks().isUsable())
+        return;
+    QString refusal;
+    const std::optional<CellBlock> block =
+        BlockClipboard::fromMimeData(QGuiApplication::clipboard()->mimeData(), &refusal);
+    if (!block) {
+        mSession.setStatusText(refusal);
+        return;
+    }
+    mSession.blocks().startFloating(*block);
+}
+
+void EditActions::showState()
+{
+    const BlockTool &blocks = mSession.blocks();
+    mSelectionTool->setEnabled(blocks.isUsable());
+    mSelectionTool->setChecked(blocks.isOn());
+    mCut->setEnabled(blocks.canCopy());
+    mCopy->setEnabled(blocks.canCopy());
+    mDelete->setEnabled(blocks.canCopy());
+    mSelectAll->setEnabled(blocks.isUsable());
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    mPaste->setEnabled(blocks.isUsable() && data &&
+                       (data->hasFormat(BlockClipboard::cellsType()) || data->hasText()));
+    for (QAction *turn : mTurns)
+        turn->setEnabled(blocks.canTurn());
+}

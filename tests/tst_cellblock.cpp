@@ -1,0 +1,257 @@
+#include "mapfile/blockclipboard.h"
+#include "mapfile/mapfilewriter.h"
+#include "mapfile/shiftjis.h"
+#include "model/cellblock.h"
+#include "model/cellstring.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using Turn = CellBlock::Turn;
+
+Q_DECLARE_METATYPE(CellBlock::Turn)
+
+namespace {
+
+void link(MapData &map, int pair, QPoint from, int fromFloor, QPoint to, int toFloor)
+{
+    map.setWarp(pair,
+                WarpRecord{std::uint8_t(from.x()), std::uint8_t(from.y()), std::uint8_t(fromFloor),
+                           std::uint8_t(to.x()), std::uint8_t(to.y()), std::uint8_t(toFloor)});
+}
+
+// Every pair that exists as "n:x,y,f>x,y,f", in pair order.
+QString pairsOf(const MapData &map)
+{
+    QStringList pairs;
+    for (int n = 1; n <= MapData::MaxWarps; ++n) {
+        const WarpRecord &r = map.warp(n);
+        if (r.isDefined())
+            pairs << u"%1:%2,%3,%4>%5,%6,%7"_s.arg(n)
+                         .arg(r.srcX)
+                         .arg(r.srcY)
+                         .arg(r.srcFloor)
+                         .arg(r.dstX)
+                         .arg(r.dstY)
+                         .arg(r.dstFloor);
+    }
+    return pairs.join(u' ');
+}
+
+// Two floors; on floor 1 pair 1 lies inside (2..4, 2..4), pair 2 half inside, pair 3 goes
+// from inside to floor 2. The cells of the square tell where they went.
+MapData pairedMap()
+{
+    MapData map = MapData::resetMap();
+    map.setFloorCount(2);
+    map.setCell(2, 2, 1, u"33_S_"_s);
+    map.setBranch(2, 2, 1, u"0123"_s);
+    link(map, 1, {2, 2}, 1, {3, 3}, 1);
+    link(map, 2, {3, 2}, 1, {10, 10}, 1);
+    link(map, 3, {4, 4}, 1, {4, 4}, 2);
+    return map;
+}
+
+// A block whose every cell and branch setting differs from the others, with a pair.
+CellBlock unevenBlock()
+{
+    CellBlock block(3, 2);
+    for (int i = 0; i < 6; ++i) {
+        block.setCell(i % 3, i / 3, CellString::make(10 + i, u"+%1"_s.arg(i + 1)));
+        block.setBranch(i % 3, i / 3, u"%1%2%3%4"_s.arg(i % 4).arg((i + 1) % 4).arg(0).arg(3));
+    }
+    block.addPair({{0, 0}, {2, 1}});
+    return block;
+}
+
+} // namespace
+
+class TestCellBlock : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void branchDigitsFollowTheTurn_data();
+    void branchDigitsFollowTheTurn();
+    void turnsComeBackToTheStart_data();
+    void turnsComeBackToTheStart();
+    void pairsOfBlockEdits_data();
+    void pairsOfBlockEdits();
+    void textForm_data();
+    void textForm();
+    void cellsFormKeepsEverything_data();
+    void cellsFormKeepsEverything();
+};
+
+void TestCellBlock::branchDigitsFollowTheTurn_data()
+{
+    QTest::addColumn<Turn>("turn");
+    QTest::addColumn<QString>("setting"); // up, left, right, down
+    QTest::addColumn<QString>("turned");
+    QTest::addColumn<QPoint>("cellTo"); // where (0, 0) of a 3 x 2 block goes
+    QTest::newRow("left/right flip")
+        << Turn::FlipLeftRight << u"0123"_s << u"0213"_s << QPoint(2, 0);
+    QTest::newRow("up/down flip") << Turn::FlipUpDown << u"0123"_s << u"3120"_s << QPoint(0, 1);
+    QTest::newRow("quarter turn") << Turn::RotateClockwise << u"0123"_s << u"1302"_s
+                                  << QPoint(1, 0);
+    QTest::newRow("one-way up turns right")
+        << Turn::RotateClockwise << u"2000"_s << u"0020"_s << QPoint(1, 0);
+    QTest::newRow("no branch point")
+        << Turn::RotateClockwise << QString() << QString() << QPoint(1, 0);
+}
+
+void TestCellBlock::branchDigitsFollowTheTurn()
+{
+    QFETCH(Turn, turn);
+    QFETCH(QString, setting);
+    QFETCH(QPoint, cellTo);
+    CellBlock block(3, 2);
+    block.setBranch(0, 0, setting);
+    const CellBlock turned = block.turned(turn);
+    QTEST(turned.branch(cellTo.x(), cellTo.y()), "turned");
+}
+
+void TestCellBlock::turnsComeBackToTheStart_data()
+{
+    QTest::addColumn<Turn>("turn");
+    QTest::addColumn<int>("times");
+    QTest::newRow("four quarter turns") << Turn::RotateClockwise << 4;
+    QTest::newRow("two left/right flips") << Turn::FlipLeftRight << 2;
+    QTest::newRow("two up/down flips") << Turn::FlipUpDown << 2;
+}
+
+void TestCellBlock::turnsComeBackToTheStart()
+{
+    QFETCH(Turn, turn);
+    QFETCH(int, times);
+    const CellBlock start = unevenBlock();
+    CellBlock block = start;
+    for (int i = 1; i <= times; ++i) {
+        block = block.turned(turn);
+        QCOMPARE(block == start, i == times);
+    }
+}
+
+void TestCellBlock::pairsOfBlockEdits_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("pairs");
+    QTest::addColumn<QString>("startCells"); // "x,y,floor" of every start chip then
+    const QString untouched = u"1:2,2,1>3,3,1 2:3,2,1>10,10,1 3:4,4,1>4,4,2"_s;
+    QTest::newRow("copy and paste on floor 2: only the inside pair, under the next number")
+        << u"paste 2 11,1"_s << untouched + u" 4:11,1,2>12,2,2"_s << u"2,2,1 11,1,2"_s;
+    QTest::newRow("paste cut off at the edge: no pair for a lost end")
+        << u"paste 1 24,1"_s << untouched << u"24,1,1 2,2,1"_s;
+    QTest::newRow("cut: every pair with an end inside goes") << u"cut"_s << QString() << QString();
+    QTest::newRow("move: ends inside go with the cells")
+        << u"move 7,12"_s << u"1:7,12,1>8,13,1 2:8,12,1>10,10,1 3:9,14,1>4,4,2"_s << u"7,12,1"_s;
+    QTest::newRow("move past the edge: a pair whose end fell off goes")
+        << u"move 23,14"_s << u"1:23,14,1>24,15,1 2:24,14,1>10,10,1"_s << u"23,14,1"_s;
+    QTest::newRow("quarter turn in place")
+        << u"rotate"_s << u"1:4,2,1>3,3,1 2:4,3,1>10,10,1 3:2,4,1>4,4,2"_s << u"4,2,1"_s;
+}
+
+void TestCellBlock::pairsOfBlockEdits()
+{
+    QFETCH(QString, edit);
+    const QStringList words = edit.split(u' ');
+    const auto cellOf = [](const QString &xy) {
+        return QPoint(xy.section(u',', 0, 0).toInt(), xy.section(u',', 1, 1).toInt());
+    };
+    MapData map = pairedMap();
+    const QRect square(2, 2, 3, 3);
+    if (words[0] == u"paste")
+        CellBlock::extract(map, 1, square).lay(map, words[1].toInt(), cellOf(words[2]));
+    else if (words[0] == u"cut")
+        CellBlock::clear(map, 1, square);
+    else if (words[0] == u"move")
+        CellBlock::relocate(map, 1, square, Turn::None, cellOf(words[1]));
+    else
+        CellBlock::relocate(map, 1, square, Turn::RotateClockwise, square.topLeft());
+    QTEST(pairsOf(map), "pairs");
+
+    QStringList startCells;
+    for (int f = 1; f <= 2; ++f)
+        for (int y = 1; y <= MapData::Height; ++y)
+            for (int x = 1; x <= MapData::Width; ++x)
+                if (map.cell(x, y, f) == CellString::start())
+                    startCells << u"%1,%2,%3"_s.arg(x).arg(y).arg(f);
+    QTEST(startCells.join(u' '), "startCells");
+}
+
+void TestCellBlock::textForm_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("cells"); // the block's cells row by row, "/" between rows
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("grid lines with CR LF")
+        << u"[]S_\r\n+AG_\r\n"_s << u"01_[] 33_S_/16_+A 34_G_"_s << QString();
+    QTest::newRow("LF, no line break at the end")
+        << u"  @@\nxmno"_s << u"00_   40_@@/03_xm 04_no"_s << QString();
+    QTest::newRow("odd line")
+        << u"[]S\r\n"_s << QString()
+        << u"貼り付けできません：1行目が、ほかの行と同じ数の２文字のチップコードではありません。"_s;
+    QTest::newRow("ragged lines")
+        << u"[]S_\r\n[]\r\n"_s << QString()
+        << u"貼り付けできません：2行目が、ほかの行と同じ数の２文字のチップコードではありません。"_s;
+    QTest::newRow("no chip code")
+        << u"[]\r\nZQ\r\n"_s << QString()
+        << u"貼り付けできません：2行目の「ZQ」はチップコードではありません。"_s;
+    QTest::newRow("too wide") << QString(50, u' ') << QString()
+                              << u"貼り付けできません：横24マス、縦16行を超えています。"_s;
+    QTest::newRow("too high") << u"[]\n"_s.repeated(17) << QString()
+                              << u"貼り付けできません：横24マス、縦16行を超えています。"_s;
+    QTest::newRow("empty") << QString() << QString()
+                           << u"貼り付けできません：クリップボードにマスがありません。"_s;
+}
+
+void TestCellBlock::textForm()
+{
+    QFETCH(QString, text);
+    QString refusal;
+    const std::optional<CellBlock> block = BlockClipboard::fromText(text, &refusal);
+    QTEST(refusal, "refusal");
+    QStringList rows;
+    for (int y = 0; block && y < block->height(); ++y) {
+        QStringList row;
+        for (int x = 0; x < block->width(); ++x)
+            row << block->cell(x, y);
+        rows << row.join(u' ');
+    }
+    QTEST(rows.join(u'/'), "cells");
+    // What goes in comes out as a floor file's grid lines.
+    if (block)
+        QCOMPARE(BlockClipboard::fromText(BlockClipboard::toText(*block), nullptr), block);
+}
+
+void TestCellBlock::cellsFormKeepsEverything_data()
+{
+    QTest::addColumn<int>("cutBytes");
+    QTest::newRow("whole") << 0;
+    QTest::newRow("cut short") << 9;
+}
+
+void TestCellBlock::cellsFormKeepsEverything()
+{
+    QFETCH(int, cutBytes);
+    MapData map = pairedMap();
+    for (int x = 1; x <= MapData::Width; ++x)
+        map.setCell(x, 16, 1, CellString::make(16, u"+%1"_s.arg(QChar(u'A' + x))));
+    const CellBlock floor = CellBlock::extract(map, 1, CellBlock::board());
+    QByteArray bytes = BlockClipboard::toCells(floor);
+    bytes.chop(cutBytes);
+    const std::optional<CellBlock> back = BlockClipboard::fromCells(bytes);
+    QCOMPARE(back.has_value(), cutBytes == 0);
+    if (!back)
+        return;
+    QCOMPARE(*back, floor);
+    QCOMPARE(back->pairs().size(), 2);
+    // A whole floor's text is the floor file's first 16 lines.
+    const QByteArray file = MapFileWriter::encodeFloor(map, 1).bytes;
+    QString gridLines;
+    QVERIFY(ShiftJis::decode(file.left(16 * (2 * MapData::Width + 2)), gridLines));
+    QCOMPARE(BlockClipboard::toText(*back), gridLines);
+}
+
+QTEST_APPLESS_MAIN(TestCellBlock)
+#include "tst_cellblock.moc"
