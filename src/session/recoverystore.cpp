@@ -141,7 +141,8 @@ QString RecoveryStore::probeFolder() const
     QTemporaryFile probe(mFolder + QStringLiteral("/probe-XXXXXX"));
     errno = 0;
     if (!probe.open() || probe.write("probe", 5) != 5 || !probe.flush())
-        return problemWith(probe.fileName().isEmpty() ? mFolder : probe.fileName(), errno);
+        return problemWith(mFolder + QStringLiteral("/probe"), errno)
+            .section(QStringLiteral("\r\n"), 0, 0);
     return {};
 }
 
@@ -227,7 +228,13 @@ void RecoveryStore::discard(const Copy &copy)
         if (mTakenLocks.at(i).id == id) {
             mTakenLocks.at(i).lock->unlock();
             mTakenLocks.removeAt(i);
-            break;
+            return;
         }
     }
+    // A copy offered without its lock (the folder was full): the dead editor's lock goes
+    // too if it can be taken now; a live editor's stays.
+    QLockFile lock(lockPath(id));
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0))
+        lock.unlock();
 }
