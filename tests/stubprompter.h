@@ -20,6 +20,8 @@ public:
     QList<Icon> messageIcons; // the icon of each entry of messages
     // Answers of the unsaved-changes question in order; Cancel when none is left.
     QList<UnsavedAnswer> unsavedAnswers;
+    // Answers of the restore question in order; Later when none is left.
+    QList<RestoreAnswer> restoreAnswers;
     // Runs while a file dialog is "open", before it answers.
     std::function<void()> duringFileDialog;
 
@@ -32,6 +34,11 @@ public:
     {
         questions.append(title + u'|' + text);
         return unsavedAnswers.isEmpty() ? UnsavedAnswer::Cancel : unsavedAnswers.takeFirst();
+    }
+    RestoreAnswer askRestore(QWidget *, const QString &title, const QString &text) override
+    {
+        questions.append(title + u'|' + text);
+        return restoreAnswers.isEmpty() ? RestoreAnswer::Later : restoreAnswers.takeFirst();
     }
     void tell(QWidget *, Icon icon, const QString &title, const QString &text) override
     {

@@ -130,12 +130,18 @@ void TestCheckReportWindow::doubleClickLeadsToCell_data()
     QTest::addColumn<int>("floor");
     QTest::addColumn<QString>("position"); // empty: the line names no cell
     QTest::addColumn<QPoint>("flashing");
+    QTest::addColumn<QString>("change"); // of the map after the check: "", edit, new, open
     QTest::newRow("warp cell on floor 2")
-        << QStringLiteral("2階(5,6)") << 2 << QStringLiteral("2階(5,6)") << QPoint(5, 6);
+        << QStringLiteral("2階(5,6)") << 2 << QStringLiteral("2階(5,6)") << QPoint(5, 6)
+        << QString();
     QTest::newRow("pair exit leads to the destination")
-        << QStringLiteral("の出口") << 1 << QStringLiteral("1階(9,9)") << QPoint(9, 9);
+        << QStringLiteral("の出口") << 1 << QStringLiteral("1階(9,9)") << QPoint(9, 9) << QString();
     QTest::newRow("line without a place")
-        << QStringLiteral("あがりがありません") << 1 << QString() << QPoint();
+        << QStringLiteral("あがりがありません") << 1 << QString() << QPoint() << QString();
+    // A report of the map as it was leads nowhere.
+    for (const char *change : {"edit", "new", "open"})
+        QTest::addRow("stale after %s", change) << QStringLiteral("2階(5,6)") << 1 << QString()
+                                                << QPoint() << QString::fromLatin1(change);
 }
 
 void TestCheckReportWindow::doubleClickLeadsToCell()
@@ -149,6 +155,14 @@ void TestCheckReportWindow::doubleClickLeadsToCell()
     editor.window.checkMap();
     CheckReportWindow *report = editor.window.checkReport();
     QVERIFY(report);
+    QFETCH(QString, change);
+    if (change == QLatin1String("edit"))
+        editor.session.clickCell({20, 16}, Qt::LeftButton);
+    else if (change == QLatin1String("new"))
+        editor.session.resetMap();
+    else if (change == QLatin1String("open"))
+        editor.session.takeLoadedMap(castleMap());
+    editor.session.setPositionText(QString());
 
     QListWidget *list = report->list();
     const QList<QListWidgetItem *> items = list->findItems(linePart, Qt::MatchContains);
@@ -162,6 +176,10 @@ void TestCheckReportWindow::doubleClickLeadsToCell()
     QTEST(editor.window.findChild<QLabel *>(QStringLiteral("positionPanel"))->text(), "position");
     QTEST(editor.window.board()->flashingCell(), "flashing");
     QVERIFY(report->isVisible());
+    QCOMPARE(editor.window.findChild<QLabel *>(QStringLiteral("statusPanel"))
+                 ->text()
+                 .startsWith(QStringLiteral("マップが変更されています。")),
+             !change.isEmpty());
 }
 
 QTEST_MAIN(TestCheckReportWindow)

@@ -36,7 +36,8 @@ QPoint cellOf(const QString &text)
 
 // Runs user actions: "chip X,Y", "line X,Y X,Y", "branch X,Y", "unbranch X,Y",
 // "link X,Y X,Y", "relink N X,Y X,Y", "back X,Y" (a new pair's source, then a step back),
-// "source X,Y" (a new pair waiting for its destination), "unlink N", "floor N", "add",
+// "source X,Y" (a new pair waiting for its destination), "source N X,Y" (the same for
+// relinking pair N), "unlink N", "floor N", "add",
 // "move D", "delete", "duplicate", "texts NAME".
 void run(EditorSession &session, const QString &actions)
 {
@@ -73,8 +74,11 @@ void run(EditorSession &session, const QString &actions)
         } else if (verb == u"source") {
             // A new pair's source, its destination still to come.
             session.setEditMode(EditorSession::WarpMode);
-            session.warps().startNewPair();
-            session.clickCell(cellOf(w.at(1)), Qt::LeftButton);
+            if (w.size() > 2)
+                session.warps().relinkRow(w.at(1).toInt() - 1);
+            else
+                session.warps().startNewPair();
+            session.clickCell(cellOf(w.last()), Qt::LeftButton);
         } else if (verb == u"unlink") {
             session.setEditMode(EditorSession::WarpMode);
             QCOMPARE(session.warps().requestDeletion(w.at(1).toInt() - 1),
@@ -110,6 +114,8 @@ private slots:
     void everyActionIsOneStep_data();
     void everyActionIsOneStep();
     void unsavedFollowsTheSavedState();
+    void halfPlacedPairIsAllUndoTakes_data();
+    void halfPlacedPairIsAllUndoTakes();
     void unsavedChangesAskOneQuestion_data();
     void unsavedChangesAskOneQuestion();
     void keysWorkFromToolWindows();
@@ -212,7 +218,7 @@ void TestHistory::unsavedFollowsTheSavedState()
     QVERIFY(!document.isModified());
     QCOMPARE(session.map().warp(1).srcX, 7);
 
-    // New and open start afresh: nothing to undo, nothing unsaved.
+    // New and open start afresh: nothing to undo, nothing unsaved, after a recovered map too.
     run(session, u"chip 5,5"_s);
     session.resetMap();
     QVERIFY(!document.isModified());
@@ -221,6 +227,46 @@ void TestHistory::unsavedFollowsTheSavedState()
     QVERIFY(!session.openMap(base + u".map"_s).fault);
     QVERIFY(!document.isModified());
     QCOMPARE(document.undoStack().count(), 0);
+    session.takeRecoveredMap(castleMap());
+    session.resetMap();
+    QVERIFY(!document.isModified());
+    session.takeRecoveredMap(castleMap());
+    QVERIFY(!session.openMap(base + u".map"_s).fault);
+    QVERIFY(!document.isModified());
+}
+
+void TestHistory::halfPlacedPairIsAllUndoTakes_data()
+{
+    QTest::addColumn<QString>("pending");
+    QTest::addColumn<bool>("undo"); // false: redo
+    QTest::newRow("new pair, undo") << u"source 7,7"_s << true;
+    QTest::newRow("relink, undo") << u"source 1 7,7"_s << true;
+    QTest::newRow("relink, redo") << u"source 1 7,7"_s << false;
+}
+
+// Undo takes back only the half-placed end; neither key loses what is to be redone.
+void TestHistory::halfPlacedPairIsAllUndoTakes()
+{
+    QFETCH(QString, pending);
+    QFETCH(bool, undo);
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    session.takeLoadedMap(castleMap());
+    run(session, u"chip 6,6; chip 5,5"_s);
+    const QByteArray redone = savedBytes(session.map());
+    session.undo();
+    const QByteArray before = savedBytes(session.map());
+    run(session, pending);
+    // Asking changes nothing.
+    QVERIFY(session.hasUnsavedChanges());
+
+    undo ? session.undo() : session.redo();
+    QCOMPARE(savedBytes(session.map()), undo ? before : redone);
+    QCOMPARE(document.undoStack().index(), undo ? 1 : 2);
+    // The chip step taken back before the pair is still the one to redo.
+    QCOMPARE(document.undoStack().redoText(), undo ? u"チップの配置"_s : QString());
+    QCOMPARE(session.warpPickStage(), undo ? int(WarpLinking::WaitingSource) : 0);
 }
 
 void TestHistory::unsavedChangesAskOneQuestion_data()

@@ -5,10 +5,12 @@
 #include "model/mapdocument.h"
 #include "session/editorsession.h"
 #include "session/recoverykeeper.h"
+#include "session/recoveryoffer.h"
 #include "session/recoverystore.h"
 #include "stubprompter.h"
 
 #include <QDir>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,6 +31,13 @@ QString leaveCopy(const QString &recoveryFolder, const QString &id, const MapDat
     return folder;
 }
 
+// A file where the editor `id` writes its next copy, so that the write fails.
+bool blockCopy(const QString &recoveryFolder, const QString &id)
+{
+    QFile wall(recoveryFolder + u'/' + id + u".new"_s);
+    return QDir().mkpath(recoveryFolder) && wall.open(QIODevice::WriteOnly);
+}
+
 } // namespace
 
 class TestRecovery : public QObject
@@ -38,6 +47,7 @@ class TestRecovery : public QObject
 private slots:
     void copyFollowsUnsavedChanges();
     void editorsKeepTheirOwnCopies();
+    void failedCopyIsToldOncePerRun();
     void leftCopyIsOffered_data();
     void leftCopyIsOffered();
 };
@@ -93,31 +103,79 @@ void TestRecovery::editorsKeepTheirOwnCopies()
     QCOMPARE(QDir(recovery).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{u"dead"_s});
 }
 
+// A copy that cannot be written is told at the first failure of a run, tried again, and
+// the last good copy stays meanwhile.
+void TestRecovery::failedCopyIsToldOncePerRun()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString recovery = folder.filePath(u"recovery"_s);
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session(document, descriptions);
+    RecoveryStore store(recovery, u"me"_s);
+    RecoveryKeeper keeper(document, store);
+    QSignalSpy told(&keeper, &RecoveryKeeper::writeFailed);
+
+    session.clickCell({3, 3}, Qt::LeftButton);
+    keeper.flush();
+    QVERIFY(blockCopy(recovery, u"me"_s));
+    session.clickCell({4, 4}, Qt::LeftButton);
+    keeper.flush();
+    keeper.flush();
+    QCOMPARE(told.count(), 1);
+    QVERIFY(keeper.failureMessage().contains(QDir::toNativeSeparators(recovery)));
+    QCOMPARE(RecoveryStore::load({recovery + u"/me"_s, {}, {}}).map.cell(4, 4, 1),
+             MapData::resetMap().cell(4, 4, 1));
+    QVERIFY(QFile::remove(recovery + u"/me.new"_s));
+    QTRY_VERIFY_WITH_TIMEOUT(!keeper.isFailing(), RecoveryKeeper::DelayMs * 3);
+    QCOMPARE(RecoveryStore::load({recovery + u"/me"_s, {}, {}}).map.cell(4, 4, 1),
+             session.map().cell(4, 4, 1));
+    QVERIFY(blockCopy(recovery, u"me"_s));
+    session.clickCell({5, 5}, Qt::LeftButton);
+    keeper.flush();
+    QCOMPARE(told.count(), 2);
+}
+
 void TestRecovery::leftCopyIsOffered_data()
 {
-    QTest::addColumn<bool>("answer");
+    QTest::addColumn<int>("answerNumber"); // Prompter::RestoreAnswer
     QTest::addColumn<QByteArray>("originalName");
-    QTest::newRow("yes, named") << true << QByteArray("/maps/castle");
-    QTest::newRow("yes, unnamed") << true << QByteArray();
-    QTest::newRow("no") << false << QByteArray("/maps/castle");
+    QTest::addColumn<bool>("blocked"); // this editor's own copy cannot be written
+    const int restore = int(Prompter::RestoreAnswer::Restore);
+    QTest::newRow("restore, named") << restore << QByteArray("/maps/castle") << false;
+    QTest::newRow("restore, unnamed") << restore << QByteArray() << false;
+    QTest::newRow("restore, own copy fails") << restore << QByteArray("/maps/castle") << true;
+    QTest::newRow("delete") << int(Prompter::RestoreAnswer::Delete) << QByteArray("/maps/castle")
+                            << false;
+    QTest::newRow("later") << int(Prompter::RestoreAnswer::Later) << QByteArray("/maps/castle")
+                           << false;
 }
 
 void TestRecovery::leftCopyIsOffered()
 {
-    QFETCH(bool, answer);
+    QFETCH(int, answerNumber);
+    const auto answer = Prompter::RestoreAnswer(answerNumber);
     QFETCH(QByteArray, originalName);
+    QFETCH(bool, blocked);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const QString recovery = folder.filePath(u"recovery"_s);
     QVERIFY(!leaveCopy(recovery, u"dead"_s, castleMap(), originalName).isEmpty());
+    if (blocked)
+        QVERIFY(blockCopy(recovery, u"me"_s));
     MapDocument document;
     ChipDescriptions descriptions;
     EditorSession session(document, descriptions);
-    RecoveryStore store(recovery);
+    RecoveryStore store(recovery, u"me"_s);
+    RecoveryKeeper keeper(document, store);
+    QSignalSpy told(&keeper, &RecoveryKeeper::writeFailed);
     StubPrompter prompter;
-    prompter.answer = answer;
+    prompter.restoreAnswers = {answer};
+    RecoveryOffer offer(store, keeper, session);
+    const bool restored = answer == Prompter::RestoreAnswer::Restore;
 
-    QCOMPARE(Startup::offerRecovery(store, session, prompter, nullptr), answer);
+    QCOMPARE(Startup::offerRecovery(offer, prompter, nullptr), restored);
 
     QCOMPARE(prompter.questions.size(), 1);
     QVERIFY(prompter.questions.first().contains(
@@ -126,11 +184,13 @@ void TestRecovery::leftCopyIsOffered()
                                                                        : u"castle.map"_s));
     MapData expected = castleMap();
     expected.setMapFileName(QString::fromUtf8(originalName));
-    QCOMPARE(session.map() == expected, answer);
-    QCOMPARE(document.isModified(), answer);
-    // Answered either way, the copy left behind is gone; a restored map has its own already.
-    QVERIFY(!QDir(recovery).entryList(QDir::Dirs).contains(u"dead"_s));
-    QCOMPARE(store.hasCopy(), answer);
+    QCOMPARE(session.map() == expected, restored);
+    QCOMPARE(document.isModified(), restored);
+    // Only deleting, or this editor's own copy safely written, removes the copy left behind.
+    QCOMPARE(QDir(recovery).entryList(QDir::Dirs).contains(u"dead"_s),
+             answer == Prompter::RestoreAnswer::Later || blocked);
+    QCOMPARE(store.hasCopy(), restored && !blocked);
+    QCOMPARE(told.count(), blocked ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestRecovery)

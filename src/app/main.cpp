@@ -8,6 +8,7 @@
 #include "session/editorsession.h"
 #include "session/recentmaps.h"
 #include "session/recoverykeeper.h"
+#include "session/recoveryoffer.h"
 #include "session/recoverystore.h"
 
 #include <QApplication>
@@ -72,10 +73,16 @@ int main(int argc, char *argv[])
         Qt::QueuedConnection);
     RecoveryStore recovery(RecoveryStore::defaultFolder());
     RecoveryKeeper keeper(document, recovery);
+    QObject::connect(&keeper, &RecoveryKeeper::writeFailed, &window, [&] {
+        session.setStatusText(keeper.failureStatusText());
+        prompter.tell(&window, Prompter::Icon::Warning, RecoveryOffer::title(),
+                      keeper.failureMessage());
+    });
     window.show();
     // Work a crash would have lost comes first; the map named on the command line then
     // asks about the recovered map's unsaved changes like any open.
-    const bool recovered = Startup::offerRecovery(recovery, session, prompter, &window);
+    RecoveryOffer offer(recovery, keeper, session);
+    const bool recovered = Startup::offerRecovery(offer, prompter, &window);
     // The map keeps the name it was given with, whatever folder the editor runs in.
     if (!files.isEmpty()) {
         const QString file = QFileInfo(files.first()).absoluteFilePath();

@@ -290,6 +290,23 @@ void WarpLinking::interrupt()
     Q_EMIT statusTextChanged(QString());
 }
 
+bool WarpLinking::takeBackHalfPlacedEnd()
+{
+    // After another edit closed the pair's step, that edit is the last action, not the end.
+    if (mStage != WaitingDestination || !mDocument.isStepHeld())
+        return false;
+    mDocument.dropHeldStep();
+    dropHalfPlacedSource();
+    mStage = WaitingSource;
+    Q_EMIT statusTextChanged(askSourceText());
+    return true;
+}
+
+bool WarpLinking::hasPendingChange() const
+{
+    return mDocument.heldStepChangesMap();
+}
+
 void WarpLinking::leaveWarpMode()
 {
     makeMarkersTransparent();

@@ -95,6 +95,14 @@ public:
 
     // Ends any linking; a new pair's half-placed source marker goes.
     void interrupt();
+    // While a pair waits for its destination and nothing was edited since its source: the
+    // source goes back to where it was (with a new pair's marker), no step is left, and the
+    // pair waits for its source again. False when there was no such end.
+    bool takeBackHalfPlacedEnd();
+    // The pair's open step: a half-placed relink has moved a source nobody has saved yet.
+    bool hasPendingChange() const;
+    // Records the open step as it is (before the map is saved).
+    void recordPendingStep() { closeStep(); }
     // Leaving warp mode: linking ends and the markers lose their highlight.
     void leaveWarpMode();
     // Removes every marker (after a reset) and rebuilds them for the pairs of a map,

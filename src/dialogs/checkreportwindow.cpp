@@ -29,13 +29,18 @@ QFont reportFont()
     return font;
 }
 
+QString title()
+{
+    return QStringLiteral("マップチェックの結果報告");
+}
+
 } // namespace
 
 CheckReportWindow::CheckReportWindow(QWidget *parent)
     : QWidget(parent, Qt::Window), mList(new QListWidget(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("マップチェックの結果報告"));
+    setWindowTitle(title());
     mList->setObjectName(QStringLiteral("reportList"));
     mList->setFont(reportFont());
     mList->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -44,6 +49,11 @@ CheckReportWindow::CheckReportWindow(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mList);
     connect(mList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+        if (mStale) {
+            Q_EMIT staleLineChosen(
+                QStringLiteral("マップが変更されています。もう一度マップのチェックをして下さい。"));
+            return;
+        }
         const int row = mList->row(item);
         if (row < 0 || row >= mPlaces.size() || !mPlaces[row].isValid())
             return;
@@ -76,8 +86,21 @@ QSize CheckReportWindow::initialSize() const
         .expandedTo(QSize(width, height));
 }
 
+void CheckReportWindow::markStale()
+{
+    if (mStale)
+        return;
+    mStale = true;
+    setWindowTitle(title() + QStringLiteral("（変更前のマップ）"));
+    const QColor grey = palette().color(QPalette::Disabled, QPalette::Text);
+    for (int i = 0; i < mList->count(); ++i)
+        mList->item(i)->setForeground(grey);
+}
+
 void CheckReportWindow::showReport(const QStringList &lines)
 {
+    mStale = false;
+    setWindowTitle(title());
     mPlaces.clear();
     mList->clear();
     mList->addItems(lines);

@@ -23,6 +23,9 @@ public:
     // The same for a check's report, whose lines can lead to the cells they name.
     void showReport(const MapCheck::Report &report);
     QStringList lines() const;
+    // The map changed since the check: the lines stay, greyed, and lead nowhere.
+    void markStale();
+    bool isStale() const { return mStale; }
     QListWidget *list() const { return mList; }
 
     // The first size: the twips layout, grown so that the widest line a report can have
@@ -32,8 +35,11 @@ public:
 Q_SIGNALS:
     // A line naming a cell was double-clicked; the window stays open.
     void placeChosen(int floor, QPoint cell);
+    // A line of a stale report was double-clicked: what the status bar should say.
+    void staleLineChosen(const QString &text);
 
 private:
     QListWidget *mList;
     QVector<MapCheck::Place> mPlaces;
+    bool mStale = false;
 };

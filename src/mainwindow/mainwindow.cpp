@@ -546,12 +546,17 @@ void MainWindow::checkMap()
         mCheckReport = new CheckReportWindow(this);
         connect(mCheckReport, &CheckReportWindow::placeChosen, &mSession,
                 &EditorSession::locateCell);
+        connect(mCheckReport, &CheckReportWindow::staleLineChosen, &mSession,
+                &EditorSession::setStatusText);
     }
     mCheckReport->showReport(mSession.checkMap());
 }
 
 void MainWindow::showCheckOverlayState()
 {
+    // The check result goes when the map changes; its report then speaks of the map as it was.
+    if (mCheckReport && !mSession.hasCheckResult())
+        mCheckReport->markStale();
     const QSignalBlocker blocker(mCheckOverlayAction);
     mCheckOverlayAction->setEnabled(mSession.hasCheckResult());
     mCheckOverlayAction->setChecked(mSession.hasCheckResult() && mSession.isCheckOverlayOn());

@@ -2,11 +2,7 @@
 
 #include "model/chipdescriptions.h"
 #include "prompts/prompter.h"
-#include "session/editorsession.h"
-#include "session/recoverystore.h"
-
-#include <QFileInfo>
-#include <QLocale>
+#include "session/recoveryoffer.h"
 
 namespace Startup {
 
@@ -21,34 +17,30 @@ bool readChipDescriptions(ChipDescriptions &descriptions, Prompter &prompter,
     return loaded.status == ChipDescriptions::Status::Missing;
 }
 
-bool offerRecovery(RecoveryStore &store, EditorSession &session, Prompter &prompter,
-                   QWidget *parent)
+bool offerRecovery(RecoveryOffer &offer, Prompter &prompter, QWidget *parent)
 {
-    const QString title = QStringLiteral("Q:zKエディタ");
-    for (const RecoveryStore::Copy &copy : store.takeLeftCopies()) {
-        const QString name = copy.originalName.isEmpty()
-                                 ? QStringLiteral("（名前のないマップ）")
-                                 : QFileInfo(copy.originalName).fileName() + QStringLiteral(".map");
-        const QString question =
-            QStringLiteral("前回、保存されずに終了したマップがあります。復元しますか？\r\n\r\n") +
-            name + QStringLiteral("（") + QLocale().toString(copy.written, QLocale::ShortFormat) +
-            QStringLiteral("）");
-        if (!prompter.askYesNo(parent, title, question)) {
-            store.discard(copy);
+    const QString folderMessage = offer.folderMessage();
+    if (!folderMessage.isEmpty())
+        prompter.tell(parent, Prompter::Icon::Warning, RecoveryOffer::title(), folderMessage);
+    for (const RecoveryStore::Copy &copy : offer.copies()) {
+        RecoveryOffer::Answer answer = RecoveryOffer::Answer::Later;
+        switch (
+            prompter.askRestore(parent, RecoveryOffer::title(), RecoveryOffer::question(copy))) {
+        case Prompter::RestoreAnswer::Restore:
+            answer = RecoveryOffer::Answer::Restore;
+            break;
+        case Prompter::RestoreAnswer::Delete:
+            answer = RecoveryOffer::Answer::Delete;
+            break;
+        case Prompter::RestoreAnswer::Later:
+            break;
+        }
+        if (const std::optional<MapFault> fault = offer.answer(copy, answer)) {
+            prompter.tell(parent, Prompter::Icon::Warning, fault->title, fault->message);
             continue;
         }
-        const MapLoadResult loaded = RecoveryStore::load(copy);
-        if (!loaded.ok()) {
-            // The copy stays for a later try; the files are in its folder.
-            prompter.tell(parent, Prompter::Icon::Warning, loaded.fault->title,
-                          loaded.fault->message + QStringLiteral("\r\n") + copy.folder);
-            continue;
-        }
-        session.takeRecoveredMap(loaded.map);
-        // This editor's own copy exists before the one it came from goes.
-        store.write(session.map());
-        store.discard(copy);
-        return true;
+        if (answer == RecoveryOffer::Answer::Restore)
+            return true;
     }
     return false;
 }

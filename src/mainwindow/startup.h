@@ -3,10 +3,9 @@
 #include <QString>
 
 class ChipDescriptions;
-class EditorSession;
 class Prompter;
 class QWidget;
-class RecoveryStore;
+class RecoveryOffer;
 
 namespace Startup {
 
@@ -15,9 +14,8 @@ namespace Startup {
 bool readChipDescriptions(ChipDescriptions &descriptions, Prompter &prompter,
                           const QString &programFolder);
 
-// Offers the maps that editors which did not end normally left as recovery copies, newest
-// first, until one is taken. True when one was opened.
-bool offerRecovery(RecoveryStore &store, EditorSession &session, Prompter &prompter,
-                   QWidget *parent);
+// Asks about each copy the offer holds, newest first, until one is restored. True when one
+// was opened.
+bool offerRecovery(RecoveryOffer &offer, Prompter &prompter, QWidget *parent);
 
 } // namespace Startup

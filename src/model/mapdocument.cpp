@@ -75,6 +75,25 @@ void MapDocument::releaseStep()
     endStep();
 }
 
+void MapDocument::dropHeldStep()
+{
+    if (!mStepHeld)
+        return;
+    mStepHeld = false;
+    mStepDepth = 0;
+    mData = *mStepStart;
+    mStepStart.reset();
+    Q_EMIT changed();
+}
+
+bool MapDocument::heldStepChangesMap() const
+{
+    if (!mStepHeld)
+        return false;
+    const MapDelta delta = MapDelta::between(*mStepStart, mData);
+    return !delta.isEmpty() && !delta.changesOnlyFreeRecords();
+}
+
 void MapDocument::endStep()
 {
     if (mStepDepth == 0 || --mStepDepth > 0)
@@ -108,14 +127,12 @@ void MapDocument::replay(const MapDelta &delta, bool forward, int floor)
 
 void MapDocument::undo()
 {
-    releaseStep();
     if (!isStepOpen())
         mUndoStack.undo();
 }
 
 void MapDocument::redo()
 {
-    releaseStep();
     if (!isStepOpen())
         mUndoStack.redo();
 }
@@ -165,6 +182,8 @@ void MapDocument::replace(const MapData &data)
     mStepStart.reset();
     mData = data;
     mUndoStack.clear();
+    // clear() leaves an empty stack's clean index alone, which a recovered map had moved.
+    mUndoStack.setClean();
     Q_EMIT changed();
 }
 

@@ -60,14 +60,21 @@ public:
     void beginStep(const QString &text);
     void endStep();
     bool isStepOpen() const { return mStepDepth > 0; }
-    // A step left open between user actions (a warp pair's two clicks): edits of the pair
-    // join it, any other edit first closes it, so they never share one step.
+    // A step left open between user actions (a warp pair's two clicks), opened and closed
+    // by whoever links the pair: edits of the pair join it, any other edit first closes it,
+    // so they never share one step.
     void holdStep(const QString &text);
     void releaseStep();
+    bool isStepHeld() const { return mStepHeld; }
+    // Takes the map back to where the held step began, leaving no step behind.
+    void dropHeldStep();
+    // The held step would record a change if it were closed now.
+    bool heldStepChangesMap() const;
     // The floor shown while editing; undo goes back to it.
     void setViewFloor(int floor) { mViewFloor = floor; }
 
     QUndoStack &undoStack() { return mUndoStack; }
+    // Nothing happens while a step is open.
     void undo();
     void redo();
     // Differs from what was last opened or saved.

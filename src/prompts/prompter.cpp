@@ -32,6 +32,24 @@ Prompter::UnsavedAnswer MessageBoxPrompter::askUnsavedChanges(QWidget *parent, c
     return UnsavedAnswer::Cancel;
 }
 
+Prompter::RestoreAnswer MessageBoxPrompter::askRestore(QWidget *parent, const QString &title,
+                                                       const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton *restore = box.addButton(QStringLiteral("復元する"), QMessageBox::AcceptRole);
+    QPushButton *remove = box.addButton(QStringLiteral("削除する"), QMessageBox::DestructiveRole);
+    QPushButton *later = box.addButton(QStringLiteral("後で"), QMessageBox::RejectRole);
+    box.setDefaultButton(restore);
+    // Only an explicit choice deletes: Esc and the close box keep the copy.
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == restore)
+        return RestoreAnswer::Restore;
+    if (box.clickedButton() == remove)
+        return RestoreAnswer::Delete;
+    return RestoreAnswer::Later;
+}
+
 void MessageBoxPrompter::tell(QWidget *parent, Icon icon, const QString &title, const QString &text)
 {
     QMessageBox::Icon boxIcon = QMessageBox::Information;

@@ -23,12 +23,22 @@ public:
         Cancel
     };
 
+    enum class RestoreAnswer
+    {
+        Restore,
+        Delete,
+        Later
+    };
+
     virtual ~Prompter() = default;
     // A question with Yes and No; true for Yes.
     virtual bool askYesNo(QWidget *parent, const QString &title, const QString &text) = 0;
     // The map has unsaved changes: 保存 / 保存しない / キャンセル.
     virtual UnsavedAnswer askUnsavedChanges(QWidget *parent, const QString &title,
                                             const QString &text) = 0;
+    // A recovery copy: 復元する / 削除する / 後で. Esc and the close box mean 後で.
+    virtual RestoreAnswer askRestore(QWidget *parent, const QString &title,
+                                     const QString &text) = 0;
     // A message with a single OK button.
     virtual void tell(QWidget *parent, Icon icon, const QString &title, const QString &text) = 0;
     virtual void beep() = 0;
@@ -44,6 +54,7 @@ public:
     bool askYesNo(QWidget *parent, const QString &title, const QString &text) override;
     UnsavedAnswer askUnsavedChanges(QWidget *parent, const QString &title,
                                     const QString &text) override;
+    RestoreAnswer askRestore(QWidget *parent, const QString &title, const QString &text) override;
     void tell(QWidget *parent, Icon icon, const QString &title, const QString &text) override;
     void beep() override;
     QString chooseOpenFile(QWidget *parent, const QString &startFolder) override;

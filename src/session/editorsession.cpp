@@ -62,6 +62,11 @@ void EditorSession::undo()
     // The warp window's deletion question is answered first.
     if (mWarps.isAskingDeletion())
         return;
+    if (mWarps.takeBackHalfPlacedEnd()) {
+        Q_EMIT warpsChanged();
+        refreshBoard();
+        return;
+    }
     settleForHistory();
     mDocument.undo();
 }
@@ -70,6 +75,8 @@ void EditorSession::redo()
 {
     if (mWarps.isAskingDeletion())
         return;
+    // Closing a half-placed relink as a step would throw away what is to be redone.
+    mWarps.takeBackHalfPlacedEnd();
     settleForHistory();
     mDocument.redo();
 }
@@ -302,7 +309,7 @@ MapLoadResult EditorSession::openMap(const QString &chosenFile)
 MapSaveResult EditorSession::saveMap(const QString &basePath)
 {
     // What is saved is then the saved state, a relinked pair's moved source included.
-    mDocument.releaseStep();
+    mWarps.recordPendingStep();
     const MapSaveResult saved = MapFileWriter::save(map(), basePath);
     // Only a map that was written takes the new name.
     if (saved.fault)
@@ -578,10 +585,9 @@ void EditorSession::takeRecoveredMap(const MapData &recovered)
     mDocument.markModified();
 }
 
-bool EditorSession::hasUnsavedChanges()
+bool EditorSession::hasUnsavedChanges() const
 {
-    mDocument.releaseStep();
-    return mDocument.isModified();
+    return mDocument.isModified() || mWarps.hasPendingChange();
 }
 
 QString EditorSession::unsavedChangesQuestion() const

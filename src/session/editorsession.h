@@ -122,12 +122,13 @@ public:
 
     // Differs from what was last opened or saved; a relinked pair's moved source counts
     // although its destination is still to come.
-    bool hasUnsavedChanges();
+    bool hasUnsavedChanges() const;
     // The question asked before unsaved changes would be lost.
     QString unsavedChangesQuestion() const;
 
     // Takes back the last step of the map's history, or does it again. Either shows the
-    // floor where the step happened.
+    // floor where the step happened. While a pair waits for its destination, undo takes
+    // back only its half-placed end, and redo drops that end first.
     void undo();
     void redo();
 

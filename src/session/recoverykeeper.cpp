@@ -1,7 +1,8 @@
 #include "session/recoverykeeper.h"
 
 #include "model/mapdocument.h"
-#include "session/recoverystore.h"
+
+#include <QDir>
 
 RecoveryKeeper::RecoveryKeeper(MapDocument &document, RecoveryStore &store, QObject *parent)
     : QObject(parent), mDocument(document), mStore(store)
@@ -28,6 +29,20 @@ void RecoveryKeeper::onModifiedChanged(bool modified)
     }
     mTimer.stop();
     mStore.remove();
+    dropReplacedCopy();
+}
+
+void RecoveryKeeper::replaceCopy(const RecoveryStore::Copy &copy)
+{
+    mReplaced = copy;
+}
+
+void RecoveryKeeper::dropReplacedCopy()
+{
+    if (!mReplaced)
+        return;
+    mStore.discard(*mReplaced);
+    mReplaced.reset();
 }
 
 void RecoveryKeeper::flush()
@@ -35,5 +50,28 @@ void RecoveryKeeper::flush()
     mTimer.stop();
     if (!mDocument.isModified())
         return;
-    mStore.write(mDocument.data());
+    if (!mStore.write(mDocument.data())) {
+        // The last good copy stays; the next try comes after the usual delay.
+        mTimer.start();
+        if (!mFailing) {
+            mFailing = true;
+            Q_EMIT writeFailed();
+        }
+        return;
+    }
+    mFailing = false;
+    dropReplacedCopy();
+}
+
+QString RecoveryKeeper::failureStatusText() const
+{
+    return QStringLiteral("復元用のコピーを書き込めません。") +
+           mStore.writeProblem().section(QStringLiteral("\r\n"), 0, 0);
+}
+
+QString RecoveryKeeper::failureMessage() const
+{
+    return QStringLiteral("復元用のコピーを書き込めません。\r\n") + mStore.writeProblem() +
+           QStringLiteral("\r\nフォルダ：") + QDir::toNativeSeparators(mStore.folder()) +
+           QStringLiteral("\r\n書き込めるようになるまで試し続けます。");
 }

@@ -1,5 +1,6 @@
 #include "session/recoverystore.h"
 
+#include "mapfile/fileproblem.h"
 #include "mapfile/mapfilewriter.h"
 #include "model/mapdata.h"
 
@@ -7,9 +8,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QUuid>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -23,10 +27,33 @@ bool isComplete(const QString &folder)
     return QFileInfo::exists(folder + u'/' + InfoFile);
 }
 
+// What the file system said about path just now, with the name of the file.
+QString problemWith(const QString &path, int systemError)
+{
+    const FileProblem::Kind kind = FileProblem::classify(path, systemError, true);
+    return FileProblem::reason(kind, QString::fromLocal8Bit(std::strerror(systemError))) +
+           QStringLiteral("\r\nファイル：") + QDir::toNativeSeparators(path);
+}
+
+// The copy on disk is what the map saves as, floor by floor.
+bool readsBackAs(const QString &basePath, const MapData &map)
+{
+    const MapLoadResult loaded = MapFileReader::load(basePath);
+    if (!loaded.ok() || loaded.map.floorCount() != map.floorCount())
+        return false;
+    for (int floor = 1; floor <= map.floorCount(); ++floor) {
+        if (MapFileWriter::encodeFloor(loaded.map, floor).bytes !=
+            MapFileWriter::encodeFloor(map, floor).bytes)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
-RecoveryStore::RecoveryStore(const QString &recoveryFolder)
-    : mFolder(recoveryFolder), mId(QUuid::createUuid().toString(QUuid::WithoutBraces))
+RecoveryStore::RecoveryStore(const QString &recoveryFolder, const QString &id)
+    : mFolder(recoveryFolder),
+      mId(id.isEmpty() ? QUuid::createUuid().toString(QUuid::WithoutBraces) : id)
 {
 }
 
@@ -53,33 +80,70 @@ QString RecoveryStore::lockPath(const QString &id) const
     return mFolder + u'/' + id + QStringLiteral(".lock");
 }
 
+bool RecoveryStore::fail(const QString &problem)
+{
+    mWriteProblem = problem;
+    return false;
+}
+
 bool RecoveryStore::write(const MapData &map)
 {
+    errno = 0;
     if (!QDir().mkpath(mFolder))
-        return false;
+        return fail(problemWith(mFolder, errno));
     if (!mLock) {
         mLock = std::make_unique<QLockFile>(lockPath(mId));
         // Age never makes the lock stale: only the end of the process that holds it.
         mLock->setStaleLockTime(0);
+        errno = 0;
         if (!mLock->tryLock(0)) {
+            const int error = errno;
             mLock.reset();
-            return false;
+            return fail(problemWith(lockPath(mId), error));
         }
     }
     const QString target = copyFolder(mId);
     const QString fresh = target + NewSuffix;
     QDir(fresh).removeRecursively();
-    if (!QDir().mkpath(fresh) || !MapFileWriter::save(map, fresh + u'/' + MapBase).ok())
-        return false;
+    // What a failed try wrote goes, so that it takes no room from the next one.
+    const auto failFresh = [&](const QString &problem) {
+        QDir(fresh).removeRecursively();
+        return fail(problem);
+    };
+    errno = 0;
+    if (!QDir().mkpath(fresh))
+        return failFresh(problemWith(fresh, errno));
+    const QString base = fresh + u'/' + MapBase;
+    const MapSaveResult saved = MapFileWriter::save(map, base);
+    if (!saved.ok())
+        return failFresh(saved.fault->message);
     QSaveFile info(fresh + u'/' + InfoFile);
+    errno = 0;
     if (!info.open(QIODevice::WriteOnly) || info.write(map.mapFileName().toUtf8()) < 0 ||
         !info.commit())
-        return false;
+        return failFresh(problemWith(info.fileName(), errno));
+    if (!readsBackAs(base, map))
+        return failFresh(QStringLiteral("書き込んだコピーを読み直すと、内容が一致しません。") +
+                         QStringLiteral("\r\nファイル：") + QDir::toNativeSeparators(base));
     // The old copy stops counting before its files go; until the rename the complete new
     // copy is found under its own name.
     QFile::remove(target + u'/' + InfoFile);
     QDir(target).removeRecursively();
-    return QDir().rename(fresh, target);
+    errno = 0;
+    if (!QDir().rename(fresh, target))
+        return fail(problemWith(target, errno));
+    mWriteProblem.clear();
+    return true;
+}
+
+QString RecoveryStore::probeFolder() const
+{
+    QTemporaryFile probe(mFolder + QStringLiteral("/probe-XXXXXX"));
+    errno = 0;
+    if (!probe.open() || probe.write("probe", 5) != 5 || !probe.flush())
+        return problemWith(mFolder + QStringLiteral("/probe"), errno)
+            .section(QStringLiteral("\r\n"), 0, 0);
+    return {};
 }
 
 void RecoveryStore::remove()
@@ -114,15 +178,25 @@ QList<RecoveryStore::Copy> RecoveryStore::takeLeftCopies()
             continue;
         auto lock = std::make_shared<QLockFile>(lockPath(id));
         lock->setStaleLockTime(0);
-        if (!lock->tryLock(0))
-            continue; // its editor is still running
+        if (!lock->tryLock(0)) {
+            // A lock that cannot be made in the folder says nothing about the copy's
+            // editor (taking over a dead one's lock writes files too).
+            if (mFolderProblem.isEmpty())
+                mFolderProblem = probeFolder();
+            if (mFolderProblem.isEmpty())
+                continue; // its editor is still running
+            lock.reset();
+        }
         if (!isComplete(entry.filePath())) {
             // Its editor died while writing its first copy: nothing to offer.
-            QDir(entry.filePath()).removeRecursively();
-            lock->unlock();
+            if (lock) {
+                QDir(entry.filePath()).removeRecursively();
+                lock->unlock();
+            }
             continue;
         }
-        mTakenLocks.append({id, lock});
+        if (lock)
+            mTakenLocks.append({id, lock});
         QFile info(entry.filePath() + u'/' + InfoFile);
         if (!info.open(QIODevice::ReadOnly))
             continue;
@@ -154,7 +228,13 @@ void RecoveryStore::discard(const Copy &copy)
         if (mTakenLocks.at(i).id == id) {
             mTakenLocks.at(i).lock->unlock();
             mTakenLocks.removeAt(i);
-            break;
+            return;
         }
     }
+    // A copy offered without its lock (the folder was full): the dead editor's lock goes
+    // too if it can be taken now; a live editor's stays.
+    QLockFile lock(lockPath(id));
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0))
+        lock.unlock();
 }

@@ -26,19 +26,27 @@ public:
         QDateTime written;
     };
 
-    explicit RecoveryStore(const QString &recoveryFolder);
+    // id: the name of this editor's copy, a new one when empty.
+    explicit RecoveryStore(const QString &recoveryFolder, const QString &id = {});
     // A normal end: the copy is not needed any more.
     ~RecoveryStore();
 
     // Writes the whole map with the normal writer, replacing the last copy only once every
-    // file of the new one is written.
+    // file of the new one is written and reads back as written. On failure the last copy
+    // stays and writeProblem() says why.
     bool write(const MapData &map);
+    // Why the last write failed, in Japanese, naming the file where one is to blame.
+    const QString &writeProblem() const { return mWriteProblem; }
     void remove();
     bool hasCopy() const;
 
     // Copies of editors that ended without removing theirs, newest first. Their locks are
-    // taken, so another editor starting meanwhile does not offer them too.
+    // taken, so another editor starting meanwhile does not offer them too. A lock that
+    // cannot be made at all (the folder is full or read-only) hides no copy: the copy is
+    // offered without one, and folderProblem() says why.
     QList<Copy> takeLeftCopies();
+    const QString &folderProblem() const { return mFolderProblem; }
+    const QString &folder() const { return mFolder; }
     // The copied map, named as the original.
     static MapLoadResult load(const Copy &copy);
     // Deletes a copy taken with takeLeftCopies.
@@ -49,10 +57,15 @@ public:
 private:
     QString copyFolder(const QString &id) const;
     QString lockPath(const QString &id) const;
+    bool fail(const QString &problem);
+    // Empty when a file can be written in the folder.
+    QString probeFolder() const;
 
     QString mFolder;
     QString mId;
     std::unique_ptr<QLockFile> mLock;
+    QString mWriteProblem;
+    QString mFolderProblem;
     struct TakenLock
     {
         QString id;

@@ -307,8 +307,23 @@ recovery)
     kill -KILL "$editor_pid"
     wait "$editor_pid" 2>/dev/null
     editor_pid=
+    # Esc on the restore question means 後で: nothing is restored, the copy stays and is
+    # offered again at the next start.
     start_editor
+    box="$(wait_window "$question_title")" || exit 1
+    xdotool windowactivate --sync "$box" key --clearmodifiers Escape
+    wait_for "the restore question to close after Esc" 60 window_gone "$question_title"
+    main="$(wait_window "$main_title")" || exit 1
+    title_marked && fail "a map was restored after Esc"
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
     answer_question y
+    expect_status_zero "Ctrl+Q and yes after Esc on the restore question"
+    recovery_copy_written || fail "the copy is gone after Esc on the restore question"
+    # Return takes the default answer, 復元する.
+    start_editor
+    box="$(wait_window "$question_title")" || exit 1
+    xdotool windowactivate --sync "$box" key --clearmodifiers Return
+    wait_for "the restore question to close after Return" 60 window_gone "$question_title"
     main="$(wait_window "$main_title")" || exit 1
     wait_for "the recovered map to show as unsaved" 60 title_marked
     file_dialog a "名前を付けて保存" "$scratch/recovered"

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "mapfile/mapfault.h"
+#include "session/recoverystore.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class EditorSession;
+class RecoveryKeeper;
+
+// What start-up does with the copies editors that did not end normally left behind: which
+// to offer, the question for each, and what each answer does. Only Delete deletes; a
+// restored copy goes once this editor's own copy of the map is safely written.
+class RecoveryOffer
+{
+public:
+    enum class Answer
+    {
+        Restore,
+        Delete,
+        Later // the copy stays and is offered at the next start
+    };
+
+    // Takes the left copies (newest first) out of the store's reach of other editors.
+    RecoveryOffer(RecoveryStore &store, RecoveryKeeper &keeper, EditorSession &session);
+
+    const QList<RecoveryStore::Copy> &copies() const { return mCopies; }
+    // Empty unless the recovery folder cannot be written; the copies are offered all the same.
+    QString folderMessage() const;
+    static QString title();
+    static QString question(const RecoveryStore::Copy &copy);
+
+    // Restore opens the copy as a map with unsaved changes and writes this editor's own copy
+    // at once; a copy that cannot be read gives its fault and stays where it is.
+    std::optional<MapFault> answer(const RecoveryStore::Copy &copy, Answer answer);
+
+private:
+    RecoveryStore &mStore;
+    RecoveryKeeper &mKeeper;
+    EditorSession &mSession;
+    QList<RecoveryStore::Copy> mCopies;
+};
