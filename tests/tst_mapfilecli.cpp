@@ -29,10 +29,13 @@ struct Run
 };
 
 Run qzkMap(const QStringList &args,
-           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+           const QString &outputFile = QString())
 {
     QProcess process;
     process.setProcessEnvironment(environment);
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
     process.start(QStringLiteral(QZK_MAP_PROGRAM), args);
     Run run;
     if (!process.waitForFinished(30000))
@@ -68,6 +71,8 @@ private Q_SLOTS:
     void check_data();
     void check();
     void checkOfUnreadableMap();
+    void standardError_data();
+    void standardError();
     void checkJson_data();
     void checkJson();
     void arguments_data();
@@ -224,6 +229,49 @@ void TestMapFileCli::checkOfUnreadableMap()
     QCOMPARE(run.exitCode, 3);
     QVERIFY2(run.err.contains(u"<0行目>"_s), qPrintable(run.err));
     QCOMPARE(run.out, QString());
+}
+
+void TestMapFileCli::standardError_data()
+{
+    QTest::addColumn<QList<QByteArray>>("floors"); // m.map, m_2.map, ...
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("output"); // where standard output goes, empty: a pipe
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("errPart"); // "<dir>": the map's folder
+
+    const QByteArray grid = QByteArray(48, ' ').append("\r\n").repeated(16);
+    const QString full = u"/dev/full"_s;
+    QTest::newRow("report to a full disk")
+        << QList<QByteArray>{grid} << QStringList{} << full << 4 << u"cannot write the report"_s;
+    QTest::newRow("JSON report to a full disk")
+        << QList<QByteArray>{grid} << QStringList{u"--json"_s} << full << 4
+        << u"cannot write the report"_s;
+    QTest::newRow("invalid data names the floor file and its line")
+        << QList<QByteArray>{grid, grid + "*BRANCH\r\n5,20,0,0,0,0\r\n*END\r\n"} << QStringList{}
+        << QString() << 3 << u"<34行目>\nファイル：<dir>/m_2.map（18行目）\n"_s;
+    QTest::newRow("undecodable bytes named, the map still read")
+        << QList<QByteArray>{grid + "*NAME\r\n\x82\r\n"} << QStringList{} << QString() << 2
+        << u"「・」に置き換えて読み込みました。\nファイル：<dir>/m.map（18行目）\n"_s;
+}
+
+void TestMapFileCli::standardError()
+{
+    QFETCH(QList<QByteArray>, floors);
+    QFETCH(QStringList, options);
+    QFETCH(QString, output);
+    QFETCH(int, exitCode);
+    QFETCH(QString, errPart);
+    QTemporaryDir dir;
+    for (int i = 0; i < floors.size(); ++i) {
+        const QString name = i == 0 ? u"m.map"_s : u"m_%1.map"_s.arg(i + 1);
+        QVERIFY(writeFile(dir.filePath(name), floors[i]));
+    }
+    const Run run =
+        qzkMap(QStringList{u"check"_s} + options + QStringList{dir.filePath(u"m.map"_s)},
+               QProcessEnvironment::systemEnvironment(), output);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(QString(errPart).replace(u"<dir>"_s, dir.path())),
+             qPrintable(run.err));
 }
 
 void TestMapFileCli::arguments_data()
