@@ -10,7 +10,7 @@ inline constexpr int IoError = 57;         // reading or writing an open file fa
 inline constexpr int ReadPastEnd = 62;     // the file ends where the layout needs more
 inline constexpr int AccessError = 75;     // a file could not be opened or created
 inline constexpr int InvalidData = 1000;   // a value out of range (its message shows no number)
-inline constexpr int NotShiftJis = 1001;   // bytes that are not code page 932
+inline constexpr int NotShiftJis = 1001;   // bytes not code page 932 (now read as replaced)
 inline constexpr int Unencodable = 1002;   // a text code page 932 cannot hold
 inline constexpr int ReplaceFailed = 1003; // a written file could not take the old one's place
 } // namespace MapError
