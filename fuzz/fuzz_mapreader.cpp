@@ -60,7 +60,11 @@ void checkFault(const MapLoadResult &result)
         QStringLiteral("これはQ:zKのマップファイルではありません。\r\nError No.%1\r\n<%2行目>")
             .arg(fault.errorNumber)
             .arg(fault.lineNumber);
-    if (fault.message != (fault.kind == MapFault::Kind::InvalidData ? invalid : other))
+    const QString place =
+        fault.floor > 0
+            ? QStringLiteral("\r\n") + FilePlace{fault.floor, fault.path, fault.fileLine}.text()
+            : QString();
+    if (fault.message != (fault.kind == MapFault::Kind::InvalidData ? invalid : other) + place)
         broken("unexpected fault message");
     if (fault.title != QStringLiteral("読み込みに失敗しました。"))
         broken("unexpected fault title");

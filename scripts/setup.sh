@@ -13,7 +13,7 @@ qzk_packages=(
     qt6-translations-l10n
     fonts-ipafont-gothic
     xvfb xauth xdotool openbox x11-utils xclip
-    appstream desktop-file-utils shared-mime-info
+    appstream desktop-file-utils shared-mime-info libglib2.0-bin
 )
 
 qzk_install_missing() {

@@ -658,10 +658,12 @@ void TestFileCommands::openOfFaultyFileKeepsTheMap_data()
                                                     "ファイル：<file>\r\nError No.53\r\n<0行目>");
     QTest::newRow("too few grid lines")
         << QByteArray("S_\r\n\r\n\r\n")
-        << QStringLiteral("これはQ:zKのマップファイルではありません。\r\nError No.62\r\n<4行目>");
+        << QStringLiteral("これはQ:zKのマップファイルではありません。\r\nError No.62\r\n<4行目>"
+                          "\r\nファイル：<file>（4行目）");
     QTest::newRow("branch row out of range")
         << floorFile({"*BRANCH", "5,20,1,0,2,3", "*END"})
-        << QStringLiteral("ファイル内に不正なデータが入っています。\r\n<18行目>");
+        << QStringLiteral("ファイル内に不正なデータが入っています。\r\n<18行目>\r\n"
+                          "ファイル：<file>（18行目）");
 }
 
 void TestFileCommands::openOfFaultyFileKeepsTheMap()

@@ -29,6 +29,8 @@ void TestFloorTexts::storableTexts_data()
     QTest::newRow("code page 932 extras")
         << QStringLiteral("①ｱｲｳ～") << QStringLiteral("img\\№1.bmp") << QStringLiteral("髙﨑")
         << true;
+    QTest::newRow("yen sign and overline from an input method")
+        << QStringLiteral("¥100‾") << QStringLiteral("img\\¥.bmp") << QStringLiteral("‾¥") << true;
     QTest::newRow("star inside a name")
         << QStringLiteral("a*b") << QStringLiteral("img\\*") << none << true;
     QTest::newRow("comment keeps commas, stars and lines")

@@ -29,10 +29,13 @@ struct Run
 };
 
 Run qzkMap(const QStringList &args,
-           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+           const QString &outputFile = QString())
 {
     QProcess process;
     process.setProcessEnvironment(environment);
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
     process.start(QStringLiteral(QZK_MAP_PROGRAM), args);
     Run run;
     if (!process.waitForFinished(30000))
@@ -68,6 +71,8 @@ private Q_SLOTS:
     void check_data();
     void check();
     void checkOfUnreadableMap();
+    void standardError_data();
+    void standardError();
     void checkJson_data();
     void checkJson();
     void arguments_data();
@@ -224,6 +229,38 @@ void TestMapFileCli::checkOfUnreadableMap()
     QCOMPARE(run.exitCode, 3);
     QVERIFY2(run.err.contains(u"<0行目>"_s), qPrintable(run.err));
     QCOMPARE(run.out, QString());
+}
+
+void TestMapFileCli::standardError_data()
+{
+    QTest::addColumn<QByteArray>("floorFile"); // of a one-floor map
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("output"); // where standard output goes, empty: a pipe
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("errPart");
+    const QByteArray grid = QByteArray(48, ' ').append("\r\n").repeated(16);
+    QTest::newRow("report to a full disk")
+        << grid << QStringList{} << u"/dev/full"_s << 4 << u"cannot write the report"_s;
+    QTest::newRow("JSON report to a full disk")
+        << grid << QStringList{u"--json"_s} << u"/dev/full"_s << 4 << u"cannot write the report"_s;
+    QTest::newRow("undecodable bytes named, the map still read")
+        << grid + "*NAME\r\n\x82\r\n"
+        << QStringList{} << QString() << 2 << u"m.map（18行目）"_s;
+}
+
+void TestMapFileCli::standardError()
+{
+    QFETCH(QByteArray, floorFile);
+    QFETCH(QStringList, options);
+    QFETCH(QString, output);
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath(u"m.map"_s), floorFile));
+    const Run run =
+        qzkMap(QStringList{u"check"_s} + options + QStringList{dir.filePath(u"m.map"_s)},
+               QProcessEnvironment::systemEnvironment(), output);
+    QTEST(run.exitCode, "exitCode");
+    QFETCH(QString, errPart);
+    QVERIFY2(run.err.contains(errPart), qPrintable(run.err));
 }
 
 void TestMapFileCli::arguments_data()

@@ -1,6 +1,7 @@
 #include "mapfile/gridcode.h"
 #include "mapfile/mapfilename.h"
 #include "mapfile/mapfilereader.h"
+#include "mapfile/mapfilewriter.h"
 
 #include "mapfiletestmaps.h"
 
@@ -54,10 +55,18 @@ MapLoadResult loadFiles(const QTemporaryDir &dir, const Files &files)
     return MapFileReader::load(base);
 }
 
-QString otherFault(int number, int line)
+// The line naming the floor file; "<dir>" stands for the folder's full path.
+QString place(int line, const char *file)
+{
+    return u"\r\nファイル：<dir>/%1（%2行目）"_s.arg(QLatin1String(file)).arg(line);
+}
+
+// fileLine: the line within the file, when it is not the running line.
+QString otherFault(int number, int line, int fileLine = 0, const char *file = "map.map")
 {
     return u"これはQ:zKのマップファイルではありません。\r\nError No.%1\r\n<%2行目>"_s.arg(number)
-        .arg(line);
+               .arg(line) +
+           place(fileLine > 0 ? fileLine : line, file);
 }
 
 // A file the file system refused; "<file>" stands for the floor-1 file's full path.
@@ -67,9 +76,10 @@ QString fileFault(const QString &reason, int number)
            u"\r\nファイル：<file>\r\nError No.%1\r\n<0行目>"_s.arg(number);
 }
 
-QString invalidData(int line)
+QString invalidData(int line, int fileLine = 0)
 {
-    return u"ファイル内に不正なデータが入っています。\r\n<%1行目>"_s.arg(line);
+    return u"ファイル内に不正なデータが入っています。\r\n<%1行目>"_s.arg(line) +
+           place(fileLine > 0 ? fileLine : line, "map.map");
 }
 
 } // namespace
@@ -88,6 +98,8 @@ private Q_SLOTS:
     void faults_data();
     void faults();
     void floorFileIsAFolder();
+    void undecodableBytesReplaced_data();
+    void undecodableBytesReplaced();
     void accepted_data();
     void accepted();
 };
@@ -184,7 +196,7 @@ void TestMapFileReader::faults_data()
     QTest::newRow("ends after branch entries")
         << Files{floorWith({"*BRANCH", "1,1,0,0,0,0"})} << otherFault(62, 19) << 19;
     QTest::newRow("entry cut short")
-        << Files{floorWith({"*WARP", "1,1,2"})} << otherFault(62, 18) << 18;
+        << Files{floorWith({"*WARP", "1,1,2"})} << otherFault(62, 18, 19) << 18;
     QTest::newRow("empty line in a section")
         << Files{floorWith({"*BRANCH", "", "*END"})} << invalidData(18) << 18;
     QTest::newRow("branch y 20") << Files{floorWith({"*BRANCH", "5,20,0,0,0,0", "*END"})}
@@ -205,18 +217,16 @@ void TestMapFileReader::faults_data()
         << Files{floorWith({"*TRANSPORT", "1,99"})} << invalidData(18) << 18;
     // The entry "1,1" / "2,2" spreads over two lines; its later fields are not counted.
     QTest::newRow("later fields are not lines")
-        << Files{floorWith({"*WARP", "1,1", "2,2", "0,1,1,1"})} << invalidData(19) << 19;
+        << Files{floorWith({"*WARP", "1,1", "2,2", "0,1,1,1"})} << invalidData(19, 20) << 19;
     QTest::newRow("rest of a value line is scanned")
-        << Files{floorWith({"*BG", "a.bmp,*WARP"})} << otherFault(62, 20) << 20;
-    QTest::newRow("bytes that are not code page 932")
-        << Files{floorWith({"*NAME", "\x82"})} << otherFault(1001, 18) << 18;
+        << Files{floorWith({"*BG", "a.bmp,*WARP"})} << otherFault(62, 20, 19) << 20;
 
     QList<QByteArray> thirtyLines{"*BRANCH"};
     for (int i = 1; i <= 12; ++i)
         thirtyLines.append(QByteArray::number(i) + ",1,0,0,0,0");
     thirtyLines.append("*END");
     QTest::newRow("line 3 of floor 2 after 30 lines")
-        << Files{floorWith(thirtyLines), grid(2)} << otherFault(62, 33) << 33;
+        << Files{floorWith(thirtyLines), grid(2)} << otherFault(62, 33, 3, "map_2.map") << 33;
 }
 
 void TestMapFileReader::faults()
@@ -229,8 +239,9 @@ void TestMapFileReader::faults()
     const MapLoadResult result = loadFiles(dir, files);
     QVERIFY(result.fault);
     QCOMPARE(result.fault->message,
-             QString(message).replace(u"<file>"_s,
-                                      QDir::toNativeSeparators(dir.filePath(u"map.map"_s))));
+             QString(message)
+                 .replace(u"<file>"_s, QDir::toNativeSeparators(dir.filePath(u"map.map"_s)))
+                 .replace(u"<dir>/"_s, QDir::toNativeSeparators(dir.path() + u'/')));
     QCOMPARE(result.fault->lineNumber, line);
     QCOMPARE(result.fault->title, u"読み込みに失敗しました。"_s);
     QCOMPARE(result.fault->kind == MapFault::Kind::InvalidData,
@@ -247,6 +258,44 @@ void TestMapFileReader::floorFileIsAFolder()
     QCOMPARE(result.fault->message,
              fileFault(u"同じ名前のフォルダがあります。"_s, 75)
                  .replace(u"<file>"_s, QDir::toNativeSeparators(dir.filePath(u"map.map"_s))));
+}
+
+void TestMapFileReader::undecodableBytesReplaced_data()
+{
+    QTest::addColumn<Files>("files");
+    QTest::addColumn<QString>("text");   // floor 1's name, end text and first cell
+    QTest::addColumn<QString>("places"); // the message's lines naming them, "|" between
+
+    QTest::newRow("stray byte in a name")
+        << Files{floorWith({"*NAME", "\x82"})} << u"・||00_  "_s << u"map.map（18行目）"_s;
+    QTest::newRow("lead byte before a blank keeps the blank")
+        << Files{floorWith({"*END", "\x82 x"})} << u"|・ x|00_  "_s << u"map.map（18行目）"_s;
+    // "あ" in UTF-8: a lead/trail pair, then a lead byte without its trail.
+    QTest::newRow("comment saved as UTF-8") << Files{floorWith({"*END", "a", "\xe3\x81\x82"})}
+                                            << u"|a\r\n縺・|00_  "_s << u"map.map（19行目）"_s;
+    QTest::newRow("grid line decoded before its cells")
+        << Files{"\xff\xfdS_\r\n" + grid(15)} << u"||01_・・"_s << u"map.map（1行目）"_s;
+    QTest::newRow("each floor file named once with its lines")
+        << Files{floorWith({"*END", "\x80", "\xa0"}), grid(), "\xfd\r\n" + grid(15)}
+        << u"|・\r\n・|00_  "_s << u"map.map（18、19行目）|map_3.map（1行目）"_s;
+}
+
+void TestMapFileReader::undecodableBytesReplaced()
+{
+    QFETCH(Files, files);
+    QFETCH(QString, places);
+    QTemporaryDir dir;
+    const MapLoadResult result = loadFiles(dir, files);
+    QVERIFY(result.ok());
+    QTEST(result.map.floorName(1) + u'|' + result.map.floorEndText(1) + u'|' +
+              result.map.cell(1, 1, 1),
+          "text");
+    const QStringList lines = result.replacedText().split(u"\r\n"_s);
+    const QString prefix = u"|ファイル："_s + QDir::toNativeSeparators(dir.path() + u'/');
+    QCOMPARE(lines.mid(1, lines.size() - 2).join(u'|'),
+             QString(u'|' + places).replace(u"|"_s, prefix).mid(1));
+    // What replaced them can be stored, so the map saves again.
+    QVERIFY(!MapFileWriter::encodeFloor(result.map, 1).fault);
 }
 
 void TestMapFileReader::accepted_data()

@@ -126,23 +126,29 @@ void TestMapFileWriter::textBytes_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("control codes alone") << u"\x1a\x1c\x7f"_s << QByteArray("\x1a\x1c\x7f");
+    QTest::addColumn<QString>("readBack");
+    QTest::newRow("control codes alone")
+        << u"\x1a\x1c\x7f"_s << QByteArray("\x1a\x1c\x7f") << u"\x1a\x1c\x7f"_s;
     QTest::newRow("control codes beside kana")
-        << u"あ\x1a\x1c\x7f"_s << QByteArray("\x82\xa0\x1a\x1c\x7f");
-    QTest::newRow("backslash and tilde beside kanji") << u"城\\~"_s << QByteArray("\x8f\xe9\\~");
-    QTest::newRow("half-width katakana") << u"ｱｲ"_s << QByteArray("\xb1\xb2");
+        << u"あ\x1a\x1c\x7f"_s << QByteArray("\x82\xa0\x1a\x1c\x7f") << u"あ\x1a\x1c\x7f"_s;
+    QTest::newRow("backslash and tilde beside kanji")
+        << u"城\\~"_s << QByteArray("\x8f\xe9\\~") << u"城\\~"_s;
+    QTest::newRow("half-width katakana") << u"ｱｲ"_s << QByteArray("\xb1\xb2") << u"ｱｲ"_s;
+    QTest::newRow("yen sign and overline as Windows writes them")
+        << u"¥100‾城"_s << QByteArray("\\100~\x8f\xe9") << u"\\100~城"_s;
 }
 
-// The comment goes to the file byte for byte and comes back as it was.
+// The comment goes to the file byte for byte and comes back as the file's characters.
 void TestMapFileWriter::textBytes()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, readBack);
     MapData map = MapData::resetMap();
     map.setFloorEndText(1, text);
     const QByteArray file = MapFileWriter::encodeFloor(map, 1).bytes;
     QVERIFY(file.endsWith("*END\r\n" + bytes + "\r\n"));
-    QCOMPARE(MapFileReader::loadFromMemory({file}).map.floorEndText(1), text);
+    QCOMPARE(MapFileReader::loadFromMemory({file}).map.floorEndText(1), readBack);
 }
 
 void TestMapFileWriter::cellGroups_data()

@@ -205,6 +205,9 @@ void TestPropertiesDialog::okStores_data()
         << 3 << QStringLiteral("Hall") << QStringList{QStringLiteral("Good luck")} << 1
         << QStringLiteral("img\\") << QStringLiteral("Hall") << QStringLiteral("img\\")
         << QStringLiteral("Good luck");
+    QTest::newRow("yen sign and overline from an input method")
+        << 3 << QStringLiteral("¥100‾") << QStringList{QStringLiteral("‾¥")} << 0 << QString()
+        << QStringLiteral("¥100‾") << QString() << QStringLiteral("‾¥");
     // With the box checked the floor keeps its background, whatever the path box says.
     QTest::newRow("checked keeps an existing background")
         << 2 << QStringLiteral("Cellar") << QStringList{QStringLiteral("dark")} << 1

@@ -374,6 +374,9 @@ void MainWindow::openMapFile(const QString &floorOneFile)
     if (loaded.warpOverflow)
         mPrompter.tell(this, Prompter::Icon::Warning, MapLoadResult::warpOverflowTitle(),
                        MapLoadResult::warpOverflowText());
+    if (!loaded.replaced.isEmpty())
+        mPrompter.tell(this, Prompter::Icon::Warning, MapLoadResult::replacedTitle(),
+                       loaded.replacedText());
 }
 
 void MainWindow::openMapFileAfterQuestion(const QString &floorOneFile)

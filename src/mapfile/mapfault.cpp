@@ -16,6 +16,11 @@ QString lineSuffix(int lineNumber)
     return QStringLiteral("\r\n<%1行目>").arg(lineNumber);
 }
 
+QString placeSuffix(const FilePlace &place)
+{
+    return place.floor > 0 ? QStringLiteral("\r\n") + place.text() : QString();
+}
+
 QString saveTitle(int errorNumber)
 {
     return QStringLiteral("Error No.%1").arg(errorNumber);
@@ -51,29 +56,45 @@ QString fileProblemText(const QString &path, int systemError, const QString &sys
 
 } // namespace
 
-MapFault MapFault::loadInvalidData(int lineNumber, const QString &path)
+QString FilePlace::text() const
+{
+    return text(QString::number(line));
+}
+
+QString FilePlace::text(const QString &lines) const
+{
+    const QString file = path.isEmpty() ? QStringLiteral("%1階のファイル").arg(floor)
+                                        : QDir::toNativeSeparators(path);
+    return QStringLiteral("ファイル：%1（%2行目）").arg(file, lines);
+}
+
+MapFault MapFault::loadInvalidData(int lineNumber, const FilePlace &place)
 {
     MapFault fault;
-    fault.path = path;
+    fault.path = place.path;
+    fault.floor = place.floor;
+    fault.fileLine = place.line;
     fault.kind = Kind::InvalidData;
     fault.errorNumber = MapError::InvalidData;
     fault.lineNumber = lineNumber;
     fault.title = loadTitle();
-    fault.message =
-        QStringLiteral("ファイル内に不正なデータが入っています。") + lineSuffix(lineNumber);
+    fault.message = QStringLiteral("ファイル内に不正なデータが入っています。") +
+                    lineSuffix(lineNumber) + placeSuffix(place);
     return fault;
 }
 
-MapFault MapFault::loadFailure(int errorNumber, int lineNumber, const QString &path)
+MapFault MapFault::loadFailure(int errorNumber, int lineNumber, const FilePlace &place)
 {
     MapFault fault;
     fault.errorNumber = errorNumber;
     fault.lineNumber = lineNumber;
-    fault.path = path;
+    fault.path = place.path;
+    fault.floor = place.floor;
+    fault.fileLine = place.line;
     fault.title = loadTitle();
     fault.message = QStringLiteral("これはQ:zKのマップファイルではありません。\r\nError No.%1")
                         .arg(errorNumber) +
-                    lineSuffix(lineNumber);
+                    lineSuffix(lineNumber) + placeSuffix(place);
     return fault;
 }
 
@@ -114,7 +135,8 @@ MapFault MapFault::saveFileFailure(int errorNumber, const QString &path, int sys
 MapFault MapFault::loadFileFailure(int errorNumber, int lineNumber, const QString &path,
                                    int systemError, const QString &systemText)
 {
-    MapFault fault = loadFailure(errorNumber, lineNumber, path);
+    MapFault fault = loadFailure(errorNumber, lineNumber);
+    fault.path = path;
     fault.message = QStringLiteral("マップを読み込めませんでした。\r\n") +
                     fileProblemText(path, systemError, systemText, false) +
                     QStringLiteral("\r\nError No.%1").arg(errorNumber) + lineSuffix(lineNumber);

@@ -10,10 +10,23 @@ inline constexpr int IoError = 57;         // reading or writing an open file fa
 inline constexpr int ReadPastEnd = 62;     // the file ends where the layout needs more
 inline constexpr int AccessError = 75;     // a file could not be opened or created
 inline constexpr int InvalidData = 1000;   // a value out of range (its message shows no number)
-inline constexpr int NotShiftJis = 1001;   // bytes that are not code page 932
+inline constexpr int NotShiftJis = 1001;   // bytes not code page 932 (now read as replaced)
 inline constexpr int Unencodable = 1002;   // a text code page 932 cannot hold
 inline constexpr int ReplaceFailed = 1003; // a written file could not take the old one's place
 } // namespace MapError
+
+// A line of one floor file, as the messages name it.
+struct FilePlace
+{
+    int floor = 0; // 0: no file
+    QString path;  // empty for files read from memory
+    int line = 0;  // within that file
+
+    // The file (or its floor when there is no path) and the line.
+    QString text() const;
+    // The same naming the given lines ("3、5") instead.
+    QString text(const QString &lines) const;
+};
 
 // A failed load or save, as a value the window shows in a message box.
 struct MapFault
@@ -37,14 +50,16 @@ struct MapFault
     Kind kind = Kind::Failure;
     int errorNumber = 0; // one of MapError
     int lineNumber = 0;  // loading: the line counter at the fault
+    int fileLine = 0;    // loading: the line within the floor file at the fault
     int floor = 0;       // the floor concerned, 0 when none
     Text text = Text::None;
     QString path; // the file concerned, empty when none
     QString title;
     QString message;
 
-    static MapFault loadInvalidData(int lineNumber, const QString &path = {});
-    static MapFault loadFailure(int errorNumber, int lineNumber, const QString &path = {});
+    // The running line number stays as the message's own; place adds a line naming the file.
+    static MapFault loadInvalidData(int lineNumber, const FilePlace &place = {});
+    static MapFault loadFailure(int errorNumber, int lineNumber, const FilePlace &place = {});
     // description: the file system's own words for what went wrong.
     static MapFault saveFailure(int errorNumber, const QString &description,
                                 const QString &path = {});

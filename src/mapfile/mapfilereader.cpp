@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QStringList>
 
 #include <cerrno>
 #include <cmath>
@@ -27,6 +28,14 @@ public:
     bool atEnd() const { return mPos >= mBytes.size(); }
     QByteArrayView line() { return take(false); }
     QByteArrayView field() { return take(true); }
+    // The line of the file the last line or field was taken from, counting from 1.
+    int lastLine() const { return mLastLine; }
+    // The line the next read starts on; past the end, the line after the last one.
+    int nextLine() const
+    {
+        const bool endsLine = mPos > 0 && (mBytes[mPos - 1] == '\r' || mBytes[mPos - 1] == '\n');
+        return atEnd() && !mBytes.isEmpty() && !endsLine ? mLine + 1 : mLine;
+    }
 
 private:
     QByteArrayView take(bool stopAtComma)
@@ -34,6 +43,7 @@ private:
         const char *data = mBytes.constData();
         const qsizetype size = mBytes.size();
         const qsizetype start = mPos;
+        mLastLine = mLine;
         qsizetype end = start;
         while (end < size) {
             const char c = data[end];
@@ -46,12 +56,16 @@ private:
             const char c = data[mPos++];
             if (c == '\r' && mPos < size && data[mPos] == '\n')
                 ++mPos;
+            if (c != ',')
+                ++mLine;
         }
         return QByteArrayView(data + start, end - start);
     }
 
     QByteArray mBytes;
     qsizetype mPos = 0;
+    int mLine = 1;
+    int mLastLine = 1;
 };
 
 // The leading decimal number of a field, rounded half to even; 0 when there is none.
@@ -100,6 +114,7 @@ public:
         for (int floor = 1; floor <= mFloorCount; ++floor) {
             const OpenedFloor file = mOpen(floor);
             mPath = file.path;
+            mFloor = floor;
             if (file.errorNumber != 0) {
                 return failed(MapFault::loadFileFailure(file.errorNumber, mLine, mPath,
                                                         file.systemError, file.systemText));
@@ -109,7 +124,7 @@ public:
         }
         mMap.setFloorCount(mFloorCount);
         mMap.setMapFileName(basePath);
-        return MapLoadResult{std::move(mMap), std::nullopt, mWarpOverflow};
+        return MapLoadResult{std::move(mMap), std::nullopt, mWarpOverflow, mReplaced};
     }
 
 private:
@@ -150,23 +165,34 @@ private:
         return result;
     }
 
-    bool fail(int errorNumber)
+    FilePlace place(int fileLine) const { return FilePlace{mFloor, mPath, fileLine}; }
+
+    bool readPastEnd(const FloorFileBytes &in)
     {
-        mFault = MapFault::loadFailure(errorNumber, mLine, mPath);
+        mFault = MapFault::loadFailure(MapError::ReadPastEnd, mLine, place(in.nextLine()));
         return false;
     }
-    bool invalid()
+    bool invalid(const FloorFileBytes &in)
     {
-        mFault = MapFault::loadInvalidData(mLine, mPath);
+        mFault = MapFault::loadInvalidData(mLine, place(in.lastLine()));
         return false;
+    }
+
+    // Bytes that are not code page 932 do not stop the load; the line is noted once.
+    void decode(const FloorFileBytes &in, QByteArrayView bytes, QString &text)
+    {
+        if (ShiftJis::decodeReplacing(bytes, text) &&
+            (mReplaced.isEmpty() || mReplaced.last().floor != mFloor ||
+             mReplaced.last().line != in.lastLine())) {
+            mReplaced.append(place(in.lastLine()));
+        }
     }
 
     bool read(FloorFileBytes &in, bool field, QString &text)
     {
         if (in.atEnd())
-            return fail(MapError::ReadPastEnd);
-        if (!ShiftJis::decode(field ? in.field() : in.line(), text))
-            return fail(MapError::NotShiftJis);
+            return readPastEnd(in);
+        decode(in, field ? in.field() : in.line(), text);
         return true;
     }
 
@@ -174,11 +200,12 @@ private:
     bool readField(FloorFileBytes &in, QByteArrayView &bytes)
     {
         if (in.atEnd())
-            return fail(MapError::ReadPastEnd);
+            return readPastEnd(in);
         bytes = in.field();
-        QString text;
-        if (!ShiftJis::isAscii(bytes) && !ShiftJis::decode(bytes, text))
-            return fail(MapError::NotShiftJis);
+        if (!ShiftJis::isAscii(bytes)) {
+            QString text;
+            decode(in, bytes, text);
+        }
         return true;
     }
 
@@ -213,7 +240,7 @@ private:
                 if (!readField(in, first))
                     return false;
                 if (first.startsWith('*')) {
-                    ShiftJis::decode(first, text);
+                    decode(in, first, text);
                     state = dispatch(text);
                 } else if (!readEntry(state, first, in, floor)) {
                     return false;
@@ -285,7 +312,7 @@ private:
                 return false;
             v[i] = leadingNumber(field);
             if (v[i] < ranges[i].low || v[i] > ranges[i].high)
-                return invalid();
+                return invalid(in);
         }
 
         const auto byte = [](int value) { return std::uint8_t(value); };
@@ -339,6 +366,8 @@ private:
     const FloorOpener mOpen;
     MapData mMap = MapData::resetMap();
     QString mPath;
+    int mFloor = 0;
+    QList<FilePlace> mReplaced;
     // Runs on across the floor files. Wider than 16 bits, so a long file cannot overflow it.
     int mLine = 0;
     int mWarpCount = 0;
@@ -354,6 +383,27 @@ bool isFloorFile(const QString &path)
 }
 
 } // namespace
+
+QString MapLoadResult::replacedTitle()
+{
+    return QStringLiteral("Q:zKエディタ");
+}
+
+QString MapLoadResult::replacedText() const
+{
+    QString text =
+        QStringLiteral("シフトJISとして読めないバイトを「%1」に置き換えて読み込みました。")
+            .arg(QChar(ShiftJis::Replacement));
+    // One line per file, naming its lines.
+    for (qsizetype i = 0; i < replaced.size();) {
+        const FilePlace &first = replaced[i];
+        QStringList lines;
+        for (; i < replaced.size() && replaced[i].floor == first.floor; ++i)
+            lines.append(QString::number(replaced[i].line));
+        text += QStringLiteral("\r\n") + first.text(lines.join(u'、'));
+    }
+    return text + QStringLiteral("\r\n保存すると、置き換えた文字のまま書き込まれます。");
+}
 
 QString MapLoadResult::warpOverflowTitle()
 {

@@ -17,10 +17,15 @@ struct MapLoadResult
     // The files held more than 79 warp pairs: the first 79 in reading order were kept and
     // the user is warned once with the texts below.
     bool warpOverflow = false;
+    // The lines holding bytes that are not code page 932, in reading order. They were read
+    // with a replacement character and the user is told once with the texts below.
+    QList<FilePlace> replaced;
 
     bool ok() const { return !fault.has_value(); }
     static QString warpOverflowTitle();
     static QString warpOverflowText();
+    static QString replacedTitle();
+    QString replacedText() const;
 };
 
 // Reads the floor files of a map. It validates as it reads and stops at the first fault,

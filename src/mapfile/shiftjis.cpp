@@ -50,8 +50,22 @@ char16_t toCodec(char16_t c)
         return 0xFFE1;
     case 0x00AC: // NOT SIGN
         return 0xFFE2;
+    case 0x00A5: // YEN SIGN
+        return u'\\';
+    case 0x203E: // OVERLINE
+        return u'~';
     }
     return c;
+}
+
+bool isLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool isTrailByte(unsigned char b)
+{
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
 bool isRotated(char16_t c)
@@ -93,6 +107,30 @@ bool decode(QByteArrayView bytes, QString &text)
     for (QChar &c : text) {
         if (isRotated(c.unicode()))
             c = QChar(fromCodec(c.unicode()));
+    }
+    return true;
+}
+
+bool decodeReplacing(QByteArrayView bytes, QString &text)
+{
+    if (decode(bytes, text))
+        return false;
+    // Character by character: a lead byte with a byte that may follow it is one sequence,
+    // decoded or not; a lead byte before any other byte (a blank, a digit) stands alone, so
+    // that byte is kept.
+    text.clear();
+    QString piece;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        const qsizetype length = isLeadByte(b) && i + 1 < bytes.size() &&
+                                         isTrailByte(static_cast<unsigned char>(bytes[i + 1]))
+                                     ? 2
+                                     : 1;
+        if (decode(bytes.sliced(i, length), piece))
+            text += piece;
+        else
+            text += QChar(Replacement);
+        i += length;
     }
     return true;
 }

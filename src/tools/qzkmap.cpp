@@ -37,6 +37,7 @@ enum CheckStatus
     MayBreakDuringPlay = 1,
     CannotBeCleared = 2,
     NotLoaded = 3,
+    NotWritten = 4, // the report could not be written to standard output
 };
 
 constexpr int MaxScale = 4;
@@ -92,6 +93,9 @@ bool loadMap(const QString &file, MapData &map)
         err() << MapLoadResult::warpOverflowTitle() << ": " << MapLoadResult::warpOverflowText()
               << '\n';
     }
+    if (!loaded.replaced.isEmpty())
+        err() << forTerminal(loaded.replacedText()) << '\n';
+    err().flush();
     map = loaded.map;
     return true;
 }
@@ -180,18 +184,22 @@ int check(const QStringList &args)
     if (!loadMap(rest[0], map))
         return NotLoaded;
     const MapCheck::Report report = MapCheck::run(map);
+    bool written = false;
     if (json) {
-        out().flush();
         QFile stdoutFile;
-        if (!stdoutFile.open(stdout, QIODevice::WriteOnly) ||
-            stdoutFile.write(checkAsJson(report, map.floorCount()) + '\n') < 0) {
-            err() << "qzk-map: cannot write the report\n";
-            return NotLoaded;
-        }
+        const QByteArray bytes = checkAsJson(report, map.floorCount()) + '\n';
+        written = stdoutFile.open(stdout, QIODevice::WriteOnly) &&
+                  stdoutFile.write(bytes) == bytes.size() && stdoutFile.flush();
     } else {
         for (const QString &line : report.lines)
             out() << forTerminal(line) << '\n';
         out().flush();
+        written = out().status() == QTextStream::Ok;
+    }
+    // A verdict nobody could read is no verdict: scripts must not take it for success.
+    if (!written) {
+        err() << "qzk-map: cannot write the report to standard output\n";
+        return NotWritten;
     }
     switch (report.verdict) {
     case MapCheck::Verdict::NoSeriousProblem:
@@ -277,9 +285,10 @@ const Command commands[] = {
      "      does: starts and goals, warp pairs, and whether a goal can be reached. Prints\n"
      "      the report, one finding per line. Exit status 0: no serious problem, 1: the\n"
      "      map may break during play, 2: the map cannot be cleared, 3: the map could not\n"
-     "      be read (the message goes to standard error). With --json the report is one\n"
-     "      JSON object in UTF-8: verdict, the lines with the cell each names, and the\n"
-     "      cells the search visited and the route it found, per floor.",
+     "      be read (the message goes to standard error), 4: the report could not be\n"
+     "      written to standard output. With --json the report is one JSON object in\n"
+     "      UTF-8: verdict, the lines with the cell each names, and the cells the search\n"
+     "      visited and the route it found, per floor.",
      check},
     {"render", "[--scale N] [--check] IN.map OUTDIR",
      "Reads the map whose floor-1 file is IN.map and draws each floor as the editor does,\n"

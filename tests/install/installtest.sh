@@ -77,21 +77,33 @@ check_desktop() {
     desktop-file-validate "$root/share/applications/$id.desktop" || fail "desktop-file-validate"
 }
 
-# The map file type: the database built from the installed package knows it by its glob,
-# and the menu entry offers to open it. Built in a scratch copy so the installed tree stays
-# as installed.
+# The map file type as the desktop sees it: gio asks a database built from the installed
+# package (beside the system's own types) about floor files the editor writes, the samples,
+# and a linker map that only shares the .map name. Built in a scratch folder so the
+# installed tree stays as installed.
 check_mime() {
-    need_tool update-mime-database
-    local scratch
+    need_tool update-mime-database gio cc
+    local scratch file type
     scratch="$(mktemp -d)"
-    mkdir -p "$scratch/mime/packages"
-    cp "$root/share/mime/packages/$id.xml" "$scratch/mime/packages/"
-    update-mime-database "$scratch/mime" || fail "update-mime-database"
-    grep -qx 'application/x-qzk-map' "$scratch/mime/types" ||
+    mkdir -p "$scratch/data/mime/packages"
+    cp "$root/share/mime/packages/$id.xml" "$scratch/data/mime/packages/"
+    update-mime-database "$scratch/data/mime" || fail "update-mime-database"
+    grep -qx 'application/x-qzk-map' "$scratch/data/mime/types" ||
         fail "the MIME database does not know application/x-qzk-map"
-    grep -q ':application/x-qzk-map:\*\.map$' "$scratch/mime/globs2" ||
-        fail "application/x-qzk-map has no *.map glob"
-    [ -f "$scratch/mime/application/x-qzk-map.xml" ] || fail "no entry for application/x-qzk-map"
+    content_type() {
+        XDG_DATA_HOME="$scratch/data" XDG_DATA_DIRS=/usr/share gio info -a standard::content-type "$1" |
+            sed -n 's/^ *standard::content-type: //p'
+    }
+    "$root/bin/qzk-map" resave "$source_dir/tests/data/mapfile/castle.map" "$scratch/castle" ||
+        fail "qzk-map resave"
+    for file in "$scratch"/castle*.map "$source_dir"/docs/sample/*.map; do
+        type="$(content_type "$file")"
+        [ "$type" = application/x-qzk-map ] || fail "$file is $type"
+    done
+    printf 'int main(void) { return 0; }\n' >"$scratch/prog.c"
+    cc -o "$scratch/prog" "$scratch/prog.c" -Wl,-Map="$scratch/prog.map" || fail "no linker map"
+    type="$(content_type "$scratch/prog.map")"
+    [ -n "$type" ] && [ "$type" != application/x-qzk-map ] || fail "a linker map is '$type'"
     rm -rf "$scratch"
     [ "$(desktop_key MimeType)" = "application/x-qzk-map;" ] ||
         fail "desktop MimeType is '$(desktop_key MimeType)'"

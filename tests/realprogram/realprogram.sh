@@ -69,10 +69,34 @@ unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 # behind asks a question.
 export XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/config"
 
-openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
-wm_pid=$!
+# The window manager gives the frames, close boxes and focus the scenarios use. Its first
+# start on a new machine, beside a parallel build or test run, can take long: it is waited
+# for by the clock while it runs, started once more if it ended without managing the
+# display, and its own log is shown when it never does.
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
-wait_for "openbox to manage the display" 30 wm_running || exit 1
+start_wm() {
+    openbox --sm-disable >>"$scratch/openbox.log" 2>&1 &
+    wm_pid=$!
+    local deadline=$((SECONDS + 120))
+    while ((SECONDS < deadline)); do
+        wm_running && return 0
+        if ! kill -0 "$wm_pid" 2>/dev/null; then
+            wait "$wm_pid"
+            echo "openbox ended with status $?" >>"$scratch/openbox.log"
+            wm_pid=
+            return 1
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+wm_start="$SECONDS"
+if ! start_wm && { [ -n "$wm_pid" ] || ! start_wm; }; then
+    echo "FAIL: openbox did not manage the display in $((SECONDS - wm_start))s; its log:" >&2
+    cat "$scratch/openbox.log" >&2
+    exit 1
+fi
+echo "openbox managed the display after $((SECONDS - wm_start))s"
 
 # The editor runs from the scratch folder, so its dialogs start there.
 start_editor() {
