@@ -6,6 +6,7 @@
 #include "dialogs/helpdocument.h"
 #include "dialogs/propertiesdialog.h"
 #include "mainwindow/boardview.h"
+#include "mainwindow/mapfileprompts.h"
 #include "mainwindow/markerlabel.h"
 #include "mapfile/mapfilename.h"
 #include "painting/chippictures.h"
@@ -110,6 +111,7 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
             &MainWindow::showCheckOverlayState);
     connect(&mSession, &EditorSession::cellLocated, mBoard, &BoardView::flashCell);
     showCheckOverlayState();
+    mFilePrompts = new MapFilePrompts(mSession, mPrompter, this);
 
     mSession.refreshBoard();
     onStatusChanged();
@@ -419,6 +421,8 @@ bool MainWindow::overwriteMap()
 {
     if (mSession.map().mapFileName().isEmpty())
         return saveMapAs();
+    if (!mFilePrompts->mayOverwrite())
+        return false;
     return writeMap(mSession.map().mapFileName());
 }
 

@@ -15,6 +15,7 @@ class BoardView;
 class ChipPictures;
 class Prompter;
 class QAction;
+class MapFilePrompts;
 class MarkerLabel;
 class QLabel;
 class QMenu;
@@ -128,6 +129,7 @@ private:
     QHash<int, MarkerLabel *> mMarkerLabels;
 
     ToolWindowFrame *mToolWindow = nullptr;
+    MapFilePrompts *mFilePrompts = nullptr;
     bool mLoaded = false;
     bool mAskingToQuit = false;
     bool mQuitting = false;
