@@ -292,7 +292,7 @@ shared)
     mkdir "$scratch/maps"
     cp "$source_dir/docs/sample/meadow.map" "$source_dir/docs/sample/meadow_2.map" "$scratch/maps/"
     start_and_wait_main "$scratch/maps/meadow.map"
-    sed '1s/^../[]/' "$scratch/maps/meadow.map" >"$scratch/outside.map"
+    LC_ALL=C sed '/^\*NAME/{n;s/.*/Outside\r/}' "$scratch/maps/meadow.map" >"$scratch/outside.map"
     cp "$scratch/outside.map" "$scratch/maps/meadow.new"
     mv "$scratch/maps/meadow.new" "$scratch/maps/meadow.map"
     answer_question y
