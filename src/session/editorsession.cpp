@@ -311,6 +311,9 @@ MapSaveResult EditorSession::saveMap(const QString &basePath)
     if (map().mapFileName() != basePath)
         mDocument.setMapFileName(basePath);
     mDocument.markSaved();
+    // Written again, the files are no longer gone.
+    if (mStatusText == mFileWatch.vanishedText())
+        setStatusText(QString());
     mFileWatch.track(basePath);
     return saved;
 }
