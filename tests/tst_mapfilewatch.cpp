@@ -87,22 +87,26 @@ private Q_SLOTS:
         QCOMPARE(editor.watch.changedSinceReadOrWritten(), guard);
     }
 
-    void reloadIsOneStep_data()
+    void reloadQuestionAnswered_data()
     {
         QTest::addColumn<bool>("unsaved");
         QTest::addColumn<int>("shown");
         QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("shownAfter"); // 0: the files are faulty
-        QTest::newRow("no unsaved changes") << false << 2 << u"sed -i s/Hall/Out/ demo.map"_s << 2;
-        QTest::newRow("unsaved changes") << true << 1 << u"sed -i s/Hall/Out/ demo.map"_s << 1;
-        QTest::newRow("shown floor gone") << false << 2 << u"rm demo_2.map"_s << 1;
-        QTest::newRow("faulty file") << true << 2 << u"echo '*END' >demo.map"_s << 0;
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<int>("shownAfter"); // 0: the map in memory stays
+        const QString rename = u"sed -i s/Hall/Out/ demo.map"_s;
+        QTest::newRow("no unsaved changes") << false << 2 << rename << true << 2;
+        QTest::newRow("unsaved changes") << true << 1 << rename << true << 1;
+        QTest::newRow("shown floor gone") << false << 2 << u"rm demo_2.map"_s << true << 1;
+        QTest::newRow("faulty file") << true << 2 << u"echo '*END' >demo.map"_s << true << 0;
+        QTest::newRow("answered no") << false << 2 << rename << false << 0;
     }
-    void reloadIsOneStep()
+    void reloadQuestionAnswered()
     {
         QFETCH(bool, unsaved);
         QFETCH(int, shown);
         QFETCH(QString, command);
+        QFETCH(bool, yes);
         QFETCH(int, shownAfter);
         Editor editor;
         QVERIFY(editor.session.openMap(mFile).ok());
@@ -111,12 +115,14 @@ private Q_SLOTS:
         editor.session.selectFloorTab(shown - 1);
         const MapData before = editor.session.map();
         QVERIFY(outside(command));
-        const bool ok = editor.session.reloadMap().ok();
-        QCOMPARE(ok, shownAfter > 0);
-        QCOMPARE(editor.session.map(), ok ? MapFileReader::load(mBase).map : before);
-        QCOMPARE(editor.session.currentFloor(), ok ? shownAfter : shown);
-        QCOMPARE(editor.session.hasUnsavedChanges(), !ok && unsaved);
-        if (!ok)
+        if (!yes)
+            editor.watch.keepMapInMemory();
+        const bool read = yes && editor.session.reloadMap().ok();
+        QCOMPARE(read, shownAfter > 0);
+        QCOMPARE(editor.session.map(), read ? MapFileReader::load(mBase).map : before);
+        QCOMPARE(editor.session.currentFloor(), read ? shownAfter : shown);
+        QCOMPARE(editor.session.hasUnsavedChanges(), !read && (unsaved || !yes));
+        if (!read)
             return;
         QCOMPARE(editor.document.undoStack().undoText(), u"読み込み直し"_s);
         editor.session.undo();

@@ -47,8 +47,7 @@ void MapFilePrompts::showWhenFree()
         return;
     const bool unsaved = mSession.hasUnsavedChanges();
     if (!mPrompter.askYesNo(mWindow, editorTitle(), watch.reloadQuestion(unsaved))) {
-        // The map no longer matches its files.
-        mSession.document().markModified();
+        watch.keepMapInMemory();
         return;
     }
     const MapLoadResult loaded = mSession.reloadMap();

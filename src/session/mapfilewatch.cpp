@@ -14,7 +14,7 @@ constexpr int SettleMilliseconds = 250;
 
 } // namespace
 
-MapFileWatch::MapFileWatch(const MapDocument &document, const QString &lockFolder, QObject *parent)
+MapFileWatch::MapFileWatch(MapDocument &document, const QString &lockFolder, QObject *parent)
     : QObject(parent), mDocument(document), mLock(lockFolder)
 {
     mSettle.setSingleShot(true);
@@ -113,6 +113,11 @@ bool MapFileWatch::takePendingChange()
     const bool pending = mChangePending && isMapsFiles();
     mChangePending = false;
     return pending;
+}
+
+void MapFileWatch::keepMapInMemory()
+{
+    mDocument.markModified();
 }
 
 bool MapFileWatch::changedSinceReadOrWritten() const

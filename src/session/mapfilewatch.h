@@ -25,7 +25,7 @@ class MapFileWatch : public QObject
     Q_OBJECT
 
 public:
-    explicit MapFileWatch(const MapDocument &document, const QString &lockFolder = QString(),
+    explicit MapFileWatch(MapDocument &document, const QString &lockFolder = QString(),
                           QObject *parent = nullptr);
 
     static FloorFileContents readFloorFiles(const QString &basePath);
@@ -44,6 +44,8 @@ public:
     // An outside change is waiting for its question; taking it clears it, so a change
     // seen while the question is open asks again.
     bool takePendingChange();
+    // The answer no to the question: the map stays, and no longer matches its files.
+    void keepMapInMemory();
 
     // The save guard: a floor file is missing, new or holds other bytes than the editor
     // last read or wrote.
@@ -65,7 +67,7 @@ private:
     bool isMapsFiles() const;
     QString mapName() const;
 
-    const MapDocument &mDocument;
+    MapDocument &mDocument;
     QFileSystemWatcher mWatcher;
     QTimer mSettle;
     MapLock mLock;
