@@ -8,6 +8,7 @@
 #include "mainwindow/boardview.h"
 #include "mainwindow/editactions.h"
 #include "mainwindow/floorcommands.h"
+#include "mainwindow/mapfileprompts.h"
 #include "mainwindow/markerlabel.h"
 #include "mapfile/mapfilename.h"
 #include "painting/chippictures.h"
@@ -119,6 +120,7 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
             &MainWindow::showCheckOverlayState);
     connect(&mSession, &EditorSession::cellLocated, mBoard, &BoardView::flashCell);
     showCheckOverlayState();
+    mFilePrompts = new MapFilePrompts(mSession, mPrompter, this);
 
     mSession.refreshBoard();
     onStatusChanged();
@@ -442,6 +444,8 @@ bool MainWindow::overwriteMap()
 {
     if (mSession.map().mapFileName().isEmpty())
         return saveMapAs();
+    if (!mFilePrompts->mayOverwrite())
+        return false;
     return writeMap(mSession.map().mapFileName());
 }
 

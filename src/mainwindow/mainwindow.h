@@ -16,6 +16,7 @@ class ChipPictures;
 class EditActions;
 class Prompter;
 class QAction;
+class MapFilePrompts;
 class MarkerLabel;
 class QLabel;
 class QMenu;
@@ -131,6 +132,7 @@ private:
     QHash<int, MarkerLabel *> mMarkerLabels;
 
     ToolWindowFrame *mToolWindow = nullptr;
+    MapFilePrompts *mFilePrompts = nullptr;
     bool mLoaded = false;
     bool mAskingToQuit = false;
     bool mQuitting = false;

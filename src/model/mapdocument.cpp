@@ -187,10 +187,10 @@ void MapDocument::replace(const MapData &data)
     Q_EMIT changed();
 }
 
-void MapDocument::replaceAsStep(const MapData &data, const QString &stepText)
+void MapDocument::replaceAsStep(const MapData &data, const QString &stepText, int floorAfter)
 {
     releaseStep();
-    edit(stepText, 1, [&](MapData &map) {
+    edit(stepText, floorAfter, [&](MapData &map) {
         map = data;
         return true;
     });

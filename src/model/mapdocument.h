@@ -29,8 +29,8 @@ public:
     // Takes a whole map, as the loader and the reset produce it, with a fresh history.
     void replace(const MapData &data);
     // Takes a whole map as one step of the history (emptying the map by deleting its
-    // only floor).
-    void replaceAsStep(const MapData &data, const QString &stepText);
+    // only floor, reading it again from its files); redo shows floorAfter.
+    void replaceAsStep(const MapData &data, const QString &stepText, int floorAfter = 1);
     void setMapFileName(const QString &name);
     // The three texts of a floor: its name, background picture and end comment.
     void setFloorTexts(int floor, const QString &name, const QString &background,

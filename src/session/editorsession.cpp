@@ -32,6 +32,10 @@ EditorSession::EditorSession(MapDocument &document, const ChipDescriptions &desc
     connect(&mWarps, &WarpLinking::statusTextChanged, this, &EditorSession::setStatusText);
     connect(&mDocument, &MapDocument::stepReplayed, this, &EditorSession::onStepReplayed);
     connect(&mDocument, &MapDocument::changed, this, &EditorSession::dropCheckResult);
+    connect(&mFileWatch, &MapFileWatch::filesVanished, this, [this] {
+        setStatusText(mFileWatch.vanishedText());
+        mDocument.markModified();
+    });
 }
 
 void EditorSession::setCurrentFloor(int floor)
@@ -269,6 +273,7 @@ MapData EditorSession::emptiedMap() const
 
 void EditorSession::resetMap()
 {
+    mFileWatch.stop();
     mDocument.replace(emptiedMap());
     resetSessionState();
 }
@@ -298,10 +303,14 @@ void EditorSession::fileChosen(const QString &file)
 
 MapLoadResult EditorSession::openMap(const QString &chosenFile)
 {
-    const MapLoadResult loaded = MapFileReader::load(MapFileName::basePathOf(chosenFile));
+    const QString basePath = MapFileName::basePathOf(chosenFile);
+    // Taken before reading: a write in between is then seen as a change, never missed.
+    const FloorFileContents read = MapFileWatch::readFloorFiles(basePath);
+    const MapLoadResult loaded = MapFileReader::load(basePath);
     if (!loaded.fault) {
         resetMap();
         takeLoadedMap(loaded.map);
+        mFileWatch.track(basePath, read);
     }
     return loaded;
 }
@@ -317,6 +326,10 @@ MapSaveResult EditorSession::saveMap(const QString &basePath)
     if (map().mapFileName() != basePath)
         mDocument.setMapFileName(basePath);
     mDocument.markSaved();
+    // Written again, the files are no longer gone.
+    if (mStatusText == mFileWatch.vanishedText())
+        setStatusText(QString());
+    mFileWatch.track(basePath);
     return saved;
 }
 
@@ -576,6 +589,30 @@ void EditorSession::takeLoadedMap(const MapData &loaded)
     Q_EMIT floorsChanged();
     Q_EMIT warpsChanged();
     refreshBoard();
+}
+
+MapLoadResult EditorSession::reloadMap()
+{
+    const QString basePath = map().mapFileName();
+    const FloorFileContents read = MapFileWatch::readFloorFiles(basePath);
+    const MapLoadResult loaded = MapFileReader::load(basePath);
+    if (loaded.fault)
+        return loaded;
+    settleForHistory();
+    mWarps.abandonHalfPlacedPair();
+    const int floor = std::min(mCurrentFloor, loaded.map.floorCount());
+    mDocument.replaceAsStep(loaded.map, QStringLiteral("読み込み直し"), floor);
+    // The map now matches its files; undo brings back what the editor held.
+    mDocument.markSaved();
+    mFileWatch.track(basePath, read);
+    setCurrentFloor(floor);
+    mFloorTabCaptions.clear();
+    syncFloorTabCaptions();
+    mWarps.rebuildMarkers();
+    Q_EMIT floorsChanged();
+    Q_EMIT warpsChanged();
+    refreshBoard();
+    return loaded;
 }
 
 void EditorSession::takeRecoveredMap(const MapData &recovered)

@@ -7,6 +7,7 @@
 #include "model/chipdescriptions.h"
 #include "model/mapdocument.h"
 #include "session/blocktool.h"
+#include "session/mapfilewatch.h"
 
 #include <QObject>
 #include <QPoint>
@@ -97,6 +98,11 @@ public:
     void takeLoadedMap(const MapData &map);
     // A map restored from a recovery copy: opened as loaded, with unsaved changes.
     void takeRecoveredMap(const MapData &map);
+    // The open map's files as other programs change them.
+    MapFileWatch &fileWatch() { return mFileWatch; }
+    // Reads the map again from its files as one step of the history; the floor shown stays
+    // where it still exists. A fault keeps the map as it was.
+    MapLoadResult reloadMap();
 
     LineToolState lineToolState() const { return mLineTool; }
     // Cells that carry the line marker until the next board refresh.
@@ -233,6 +239,8 @@ private:
     QString mStatusText;
     QString mPositionText;
     QString mFileDialogFolder;
+
+    MapFileWatch mFileWatch{mDocument};
 
     std::optional<MapCheck::Report> mCheckResult;
     MapData mCheckedMap;

@@ -4,7 +4,7 @@
 # person gets: the process ending with status 0, the windows shown, the files saved.
 #
 #   realprogram.sh SCENARIO EDITOR SOURCE_DIR
-#   SCENARIO: quit | closebox | files | undo | recovery | blocks
+#   SCENARIO: quit | closebox | files | undo | recovery | blocks | shared
 set -uo pipefail
 
 scenario="$1"
@@ -383,6 +383,26 @@ blocks)
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
     answer_question y
     expect_status_zero "Ctrl+Q and yes after pasting"
+    ;;
+shared)
+    # A floor file replaced from outside is read again on yes and saved as it is; a second
+    # editor on the map says that it is open.
+    maps="$scratch/maps"
+    mkdir "$maps" && cp "$source_dir"/docs/sample/meadow{,_2}.map "$maps/"
+    start_and_wait_main "$maps/meadow.map"
+    LC_ALL=C sed '/^\*NAME/{n;s/.*/Outside\r/}' "$maps/meadow.map" >"$scratch/outside.map"
+    cp "$scratch/outside.map" "$maps/new" && mv "$maps/new" "$maps/meadow.map"
+    answer_question y
+    wait_for "the question to close" 60 window_gone "$question_title"
+    inode="$(stat -c %i "$maps/meadow.map")"
+    rewritten() { [ "$(stat -c %i "$maps/meadow.map")" != "$inode" ]; }
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+s
+    wait_for "Ctrl+S to write meadow.map" 60 rewritten
+    cmp "$scratch/outside.map" "$maps/meadow.map" >&2 || fail "the saved meadow.map is not the outside one"
+    first_pid="$editor_pid"
+    start_editor "$maps/meadow.map"
+    wait_window "$question_title" >/dev/null || fail "the second editor did not say the map is open"
+    kill "$first_pid" && wait "$first_pid"
     ;;
 *)
     echo "unknown scenario $scenario" >&2
