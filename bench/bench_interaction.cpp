@@ -11,6 +11,7 @@
 #include "prompts/prompter.h"
 #include "session/editorsession.h"
 #include "session/recentmaps.h"
+#include "session/viewsettings.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -37,7 +38,8 @@ struct Editor
     MessageBoxPrompter prompter;
     QSettings settings{dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
     RecentMaps recentMaps{settings};
-    MainWindow window{session, pictures, prompter, recentMaps};
+    ViewSettings view{settings};
+    MainWindow window{session, pictures, prompter, recentMaps, view};
 
     Editor()
     {
@@ -64,7 +66,7 @@ struct Editor
     void mouse(QEvent::Type type, int x, int y, Qt::MouseButton button)
     {
         BoardView *board = window.board();
-        const QPointF at = BoardView::cellRect(x, y).center();
+        const QPointF at = window.board()->cellRect(x, y).center();
         QMouseEvent event(type, at, board->mapToGlobal(at), button, button, Qt::NoModifier);
         QCoreApplication::sendEvent(board, &event);
     }

@@ -3,4 +3,5 @@ set(QZK_MAINWINDOW_SOURCES
     src/mainwindow/mainwindow.cpp src/mainwindow/mainwindow.h
     src/mainwindow/markerlabel.cpp src/mainwindow/markerlabel.h
     src/mainwindow/startup.cpp src/mainwindow/startup.h
+    src/mainwindow/viewactions.cpp src/mainwindow/viewactions.h
 )

@@ -4,6 +4,7 @@
 #include "painting/cellcomposer.h"
 #include "painting/chippictures.h"
 #include "painting/markerpainter.h"
+#include "session/chippalettemodel.h"
 
 #include <QPainter>
 #include <QPen>
@@ -18,6 +19,16 @@ QRect BoardPainter::cellRect(int x, int y)
     return {(x - 1) * CellSize, (y - 1) * CellSize, CellSize, CellSize};
 }
 
+QPoint BoardPainter::cellAt(QPointF position, qreal scale)
+{
+    const qreal cell = CellSize * scale;
+    if (position.x() < 0 || position.y() < 0 || cell <= 0)
+        return {};
+    const int x = int(position.x() / cell) + 1;
+    const int y = int(position.y() / cell) + 1;
+    return MapData::isOnBoard(x, y) ? QPoint(x, y) : QPoint();
+}
+
 QImage BoardPainter::cellPicture(const MapData &map, int x, int y, int floor, bool branches) const
 {
     const QString &cell = map.cell(x, y, floor);
@@ -29,6 +40,36 @@ QImage BoardPainter::cellPicture(const MapData &map, int x, int y, int floor, bo
 void BoardPainter::paintCell(QPainter &painter, int x, int y, const QImage &picture)
 {
     painter.drawImage(cellRect(x, y).topLeft(), picture);
+}
+
+void BoardPainter::paintCellValue(QPainter &painter, int x, int y, const QString &cell) const
+{
+    const QString value = ChipPaletteModel::valueTextOf(cell);
+    if (value.isEmpty())
+        return;
+    QPainterPath &path = mValuePaths[value];
+    if (path.isEmpty()) {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setStyleHint(QFont::SansSerif);
+        font.setHintingPreference(QFont::PreferNoHinting);
+        font.setBold(true);
+        // Outlined large and scaled down, as the chip labels are, so every process gets the
+        // same outline whatever its font engine saw first.
+        constexpr int Large = 16;
+        font.setPixelSize(9 * Large);
+        path.addText(0, 0, font, value);
+        path = QTransform::fromScale(1.0 / Large, 1.0 / Large).map(path);
+        // Bottom right, one pixel inside the cell's grid line.
+        const QRectF bounds = path.boundingRect();
+        path.translate(CellSize - 2 - bounds.right(), CellSize - 2 - bounds.bottom());
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(cellRect(x, y).topLeft());
+    // A white halo keeps the digits readable on every chip colour.
+    painter.strokePath(path, QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.fillPath(path, Qt::black);
+    painter.restore();
 }
 
 void BoardPainter::paintMarker(QPainter &painter, const WarpLinking::Marker &marker)
@@ -65,7 +106,7 @@ void BoardPainter::paintCellOutline(QPainter &painter, QPoint cell, const QColor
 
 QImage BoardPainter::floorPicture(const MapData &map, int floor,
                                   const QVector<WarpLinking::Marker> &markers,
-                                  const MapCheck::Report *check) const
+                                  const MapCheck::Report *check, bool values) const
 {
     const qreal ratio = mComposer.pictures().devicePixelRatio();
     QImage image(size() * ratio, QImage::Format_RGB32);
@@ -74,6 +115,10 @@ QImage BoardPainter::floorPicture(const MapData &map, int floor,
     for (int x = 1; x <= MapData::Width; ++x)
         for (int y = 1; y <= MapData::Height; ++y)
             paintCell(painter, x, y, cellPicture(map, x, y, floor, true));
+    if (values)
+        for (int x = 1; x <= MapData::Width; ++x)
+            for (int y = 1; y <= MapData::Height; ++y)
+                paintCellValue(painter, x, y, map.cell(x, y, floor));
     if (check)
         paintCheckOverlay(painter, *check, floor);
     // Markers reaching past the board are cut off at its edge, as the board view does.
