@@ -28,7 +28,7 @@ int cellSlot(int x, int y)
 BoardView::BoardView(EditorSession &session, const CellComposer &composer, QWidget *parent)
     : QWidget(parent), mSession(session), mComposer(composer),
       mPainter(std::make_unique<BoardPainter>(composer)), mCells(MapData::Width * MapData::Height),
-      mFlashTimer(new QTimer(this))
+      mFlashTimer(new QTimer(this)), mFlashLayer(new QWidget(this))
 {
     setFixedSize(BoardPainter::size());
     connect(&mSession, &EditorSession::checkOverlayChanged, this, qOverload<>(&QWidget::update));
@@ -39,8 +39,13 @@ BoardView::BoardView(EditorSession &session, const CellComposer &composer, QWidg
             mFlashTimer->stop();
             mFlashVisible = false;
         }
-        update(cellRect(mFlashCell.x(), mFlashCell.y()));
+        // Markers laid after the flash began would cover it.
+        mFlashLayer->raise();
+        mFlashLayer->update(cellRect(mFlashCell.x(), mFlashCell.y()));
     });
+    // The outline lies above the warp markers, which are widgets over the cells.
+    mFlashLayer->setAttribute(Qt::WA_TransparentForMouseEvents);
+    mFlashLayer->installEventFilter(this);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     render();
@@ -120,12 +125,15 @@ void BoardView::flashCell(QPoint cell)
 {
     if (!MapData::isOnBoard(cell.x(), cell.y()))
         return;
-    update(cellRect(mFlashCell.x(), mFlashCell.y()));
+    mFlashLayer->update(cellRect(mFlashCell.x(), mFlashCell.y()));
     mFlashCell = cell;
     mFlashVisible = true;
     mFlashSteps = FlashSteps;
     mFlashTimer->start();
-    update(cellRect(cell.x(), cell.y()));
+    mFlashLayer->setGeometry(rect());
+    mFlashLayer->raise();
+    mFlashLayer->show();
+    mFlashLayer->update(cellRect(cell.x(), cell.y()));
 }
 
 void BoardView::paintEvent(QPaintEvent *event)
@@ -147,8 +155,19 @@ void BoardView::paintEvent(QPaintEvent *event)
     }
     if (const MapCheck::Report *check = mSession.checkOverlay())
         BoardPainter::paintCheckOverlay(painter, *check, mSession.currentFloor());
-    if (mFlashVisible)
-        BoardPainter::paintCellOutline(painter, mFlashCell, QColor(255, 230, 0));
+}
+
+bool BoardView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mFlashLayer && event->type() == QEvent::Paint) {
+        if (mFlashVisible) {
+            QPainter painter(mFlashLayer);
+            painter.scale(mScale, mScale);
+            BoardPainter::paintCellOutline(painter, mFlashCell, QColor(255, 230, 0));
+        }
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void BoardView::mousePressEvent(QMouseEvent *event)

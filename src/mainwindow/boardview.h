@@ -57,6 +57,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     const CellComposer &composer() const;
@@ -71,6 +72,7 @@ private:
     std::unique_ptr<BoardPainter> mPainter;
     QVector<QImage> mCells;
     QTimer *mFlashTimer;
+    QWidget *mFlashLayer;
     QPoint mFlashCell;
     int mFlashSteps = 0;
     bool mFlashVisible = false;

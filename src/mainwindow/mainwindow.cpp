@@ -164,8 +164,11 @@ void MainWindow::fitBoard()
             child->move(child->pos() + QPoint(dx, 0));
     mFloorTabs->resize(mFloorTabs->width() + dx, mFloorTabs->height());
     mBoardArea->resize(view);
-    central->setFixedSize(mBaseCentralSize.width() + view.width() - BoardPainter::size().width(),
-                          std::max(mBaseCentralSize.height(), around.height() + view.height()));
+    // Never narrower than the menu bar, which would otherwise fold its menus away.
+    central->setFixedSize(
+        std::max(mBaseCentralSize.width() + view.width() - BoardPainter::size().width(),
+                 menuBar()->sizeHint().width()),
+        std::max(mBaseCentralSize.height(), around.height() + view.height()));
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     adjustSize();
