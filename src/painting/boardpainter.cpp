@@ -47,14 +47,14 @@ void BoardPainter::paintCellValue(QPainter &painter, int x, int y, const QString
     const QString value = ChipPaletteModel::valueTextOf(cell);
     if (value.isEmpty())
         return;
-    QPainterPath &path = mValuePaths[value];
+    auto &[path, halo] = mValuePaths[value];
     if (path.isEmpty()) {
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setStyleHint(QFont::SansSerif);
         font.setHintingPreference(QFont::PreferNoHinting);
         font.setBold(true);
-        // Outlined large and scaled down, as the chip labels are, so every process gets the
-        // same outline whatever its font engine saw first.
+        // Outlined large and scaled down: a small outline depends on what the font engine
+        // drew before, so a picture came out a little different in another process.
         constexpr int Large = 16;
         font.setPixelSize(9 * Large);
         path.addText(0, 0, font, value);
@@ -62,12 +62,15 @@ void BoardPainter::paintCellValue(QPainter &painter, int x, int y, const QString
         // Bottom right, one pixel inside the cell's grid line.
         const QRectF bounds = path.boundingRect();
         path.translate(CellSize - 2 - bounds.right(), CellSize - 2 - bounds.bottom());
+        // A white halo keeps the digits readable on every chip colour.
+        QPainterPathStroker stroker(
+            QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        halo = stroker.createStroke(path);
     }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(cellRect(x, y).topLeft());
-    // A white halo keeps the digits readable on every chip colour.
-    painter.strokePath(path, QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.fillPath(halo, Qt::white);
     painter.fillPath(path, Qt::black);
     painter.restore();
 }

@@ -12,6 +12,8 @@
 #include <QSize>
 #include <QVector>
 
+#include <utility>
+
 class CellComposer;
 class MapData;
 class QPainter;
@@ -56,5 +58,5 @@ public:
 private:
     const CellComposer &mComposer;
     // Text outlines are slow to build and a board shows few distinct values.
-    mutable QHash<QString, QPainterPath> mValuePaths;
+    mutable QHash<QString, std::pair<QPainterPath, QPainterPath>> mValuePaths; // digits, halo
 };
