@@ -25,9 +25,13 @@ int stepOf(int percent)
 } // namespace
 
 ViewSettings::ViewSettings(QSettings &settings, QObject *parent)
-    : QObject(parent), mSettings(settings), mStep(stepOf(settings.value(zoomKey(), 100).toInt())),
+    : QObject(parent), mSettings(settings), mStep(0),
       mShowValues(settings.value(valuesKey(), true).toBool())
 {
+    // A value edited by hand into no number starts at 100 %, not at the smallest step.
+    bool isNumber = false;
+    const int percent = settings.value(zoomKey()).toInt(&isNumber);
+    mStep = stepOf(isNumber ? percent : 100);
 }
 
 void ViewSettings::zoomIn()
