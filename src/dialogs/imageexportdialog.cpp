@@ -20,6 +20,8 @@ ImageExportDialog::ImageExportDialog(const QString &folder, int floor, QWidget *
 {
     setWindowTitle(QStringLiteral("画像として保存"));
     mCurrentFloor->setChecked(true);
+    // Room for a whole folder path in most cases.
+    mFolder->setMinimumWidth(mFolder->fontMetrics().averageCharWidth() * 48);
     for (int scale = 1; scale <= FloorPictures::MaxScale; ++scale)
         mScale->addItem(QStringLiteral("%1倍").arg(scale), scale);
 
