@@ -7,6 +7,7 @@
 #include "session/chippalettemodel.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 
 QSize BoardPainter::size()
@@ -47,8 +48,12 @@ void BoardPainter::paintCellValue(QPainter &painter, int x, int y, const QString
     const QString value = ChipPaletteModel::valueTextOf(cell);
     if (value.isEmpty())
         return;
-    auto &[path, halo] = mValuePaths[value];
-    if (path.isEmpty()) {
+    // Drawn once per value at the pixel size it lands at, then laid on every such cell:
+    // flattening the outlines again for each cell was most of a board's redraw at 400 %.
+    const qreal ratio = painter.deviceTransform().m11();
+    const QString key = value + u'@' + QString::number(ratio);
+    QImage &picture = mValuePictures[key];
+    if (picture.isNull()) {
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setStyleHint(QFont::SansSerif);
         font.setHintingPreference(QFont::PreferNoHinting);
@@ -57,22 +62,28 @@ void BoardPainter::paintCellValue(QPainter &painter, int x, int y, const QString
         // drew before, so a picture came out a little different in another process.
         constexpr int Large = 16;
         font.setPixelSize(9 * Large);
+        QPainterPath path;
         path.addText(0, 0, font, value);
         path = QTransform::fromScale(1.0 / Large, 1.0 / Large).map(path);
         // Bottom right, one pixel inside the cell's grid line.
         const QRectF bounds = path.boundingRect();
         path.translate(CellSize - 2 - bounds.right(), CellSize - 2 - bounds.bottom());
         // A white halo keeps the digits readable on every chip colour.
-        QPainterPathStroker stroker(
-            QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        halo = stroker.createStroke(path);
+        const QPainterPath halo =
+            QPainterPathStroker(QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin))
+                .createStroke(path);
+        const int side = qMax(1, qRound(CellSize * ratio));
+        picture = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(side / qreal(CellSize), side / qreal(CellSize));
+        p.fillPath(halo, Qt::white);
+        p.fillPath(path, Qt::black);
+        p.end();
+        picture.setDevicePixelRatio(ratio);
     }
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(cellRect(x, y).topLeft());
-    painter.fillPath(halo, Qt::white);
-    painter.fillPath(path, Qt::black);
-    painter.restore();
+    painter.drawImage(cellRect(x, y).topLeft(), picture);
 }
 
 void BoardPainter::paintMarker(QPainter &painter, const WarpLinking::Marker &marker)

@@ -7,12 +7,9 @@
 #include <QColor>
 #include <QHash>
 #include <QImage>
-#include <QPainterPath>
 #include <QRect>
 #include <QSize>
 #include <QVector>
-
-#include <utility>
 
 class CellComposer;
 class MapData;
@@ -57,6 +54,6 @@ public:
 
 private:
     const CellComposer &mComposer;
-    // Text outlines are slow to build and a board shows few distinct values.
-    mutable QHash<QString, std::pair<QPainterPath, QPainterPath>> mValuePaths; // digits, halo
+    // Value pictures by value and pixel ratio: a board shows few distinct values.
+    mutable QHash<QString, QImage> mValuePictures;
 };
