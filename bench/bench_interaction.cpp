@@ -11,6 +11,7 @@
 #include "prompts/prompter.h"
 #include "session/editorsession.h"
 #include "session/recentmaps.h"
+#include "session/viewsettings.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -37,7 +38,8 @@ struct Editor
     MessageBoxPrompter prompter;
     QSettings settings{dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
     RecentMaps recentMaps{settings};
-    MainWindow window{session, pictures, prompter, recentMaps};
+    ViewSettings view{settings};
+    MainWindow window{session, pictures, prompter, recentMaps, view};
 
     Editor()
     {
@@ -64,7 +66,7 @@ struct Editor
     void mouse(QEvent::Type type, int x, int y, Qt::MouseButton button)
     {
         BoardView *board = window.board();
-        const QPointF at = BoardView::cellRect(x, y).center();
+        const QPointF at = window.board()->cellRect(x, y).center();
         QMouseEvent event(type, at, board->mapToGlobal(at), button, button, Qt::NoModifier);
         QCoreApplication::sendEvent(board, &event);
     }
@@ -105,11 +107,13 @@ void BM_SwitchFloorTabInWarpMode(benchmark::State &state)
 
 // The line tool waits for its end at (1,16); each step moves the mouse to a far corner,
 // which lays a new preview across the board.
+// state.range(0): zoom in percent.
 void BM_LinePreviewAcrossBoard(benchmark::State &state)
 {
     Editor editor;
     if (!editor.open())
         state.SkipWithError("the full map did not open");
+    editor.view.setZoomPercent(int(state.range(0)));
     editor.session.toggleLineTool();
     editor.mouse(QEvent::MouseButtonPress, 1, 16, Qt::LeftButton);
     editor.mouse(QEvent::MouseButtonRelease, 1, 16, Qt::LeftButton);
@@ -146,6 +150,26 @@ void BM_DragStrokeStep(benchmark::State &state)
         state.SkipWithError("the stroke was not one step");
 }
 
+// The whole board of a floor with its markers and a check's overlay drawn again, markers
+// included, at state.range(0) percent.
+void BM_FullBoardRedrawZoomed(benchmark::State &state)
+{
+    Editor editor;
+    if (!editor.open())
+        state.SkipWithError("the full map did not open");
+    editor.session.setEditMode(EditorSession::WarpMode);
+    editor.session.checkMap();
+    editor.session.setCheckOverlayOn(true);
+    editor.view.setZoomPercent(int(state.range(0)));
+    editor.frame();
+    if (!editor.session.checkOverlay())
+        state.SkipWithError("no check overlay");
+    for (auto _ : state) {
+        const QPixmap board = editor.window.board()->grab();
+        benchmark::DoNotOptimize(board.cacheKey());
+    }
+}
+
 void BM_OpenFullMap(benchmark::State &state)
 {
     Editor editor;
@@ -157,8 +181,17 @@ void BM_OpenFullMap(benchmark::State &state)
 
 BENCHMARK(BM_EnterWarpMode)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_SwitchFloorTabInWarpMode)->Unit(benchmark::kMillisecond)->Repetitions(5);
-BENCHMARK(BM_LinePreviewAcrossBoard)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_LinePreviewAcrossBoard)
+    ->Arg(100)
+    ->Arg(400)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5);
 BENCHMARK(BM_DragStrokeStep)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_FullBoardRedrawZoomed)
+    ->Arg(100)
+    ->Arg(400)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5);
 BENCHMARK(BM_OpenFullMap)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "painting/chippictures.h"
 #include "session/editorsession.h"
 #include "session/recentmaps.h"
+#include "session/viewsettings.h"
 #include "stubprompter.h"
 
 #include <QSettings>
@@ -24,7 +25,8 @@ struct EditorFixture
     QSettings settings{settingsFolder.filePath(QStringLiteral("settings.ini")),
                        QSettings::IniFormat};
     RecentMaps recentMaps{settings};
-    MainWindow window{session, pictures, prompter, recentMaps};
+    ViewSettings view{settings};
+    MainWindow window{session, pictures, prompter, recentMaps, view};
 
     // Shows the main window, which opens the first tool window with it.
     void show()
@@ -35,8 +37,8 @@ struct EditorFixture
     }
 };
 
-// Where to click board cell (x, y) in the board view.
+// Where to click board cell (x, y) in the board view at 100 %.
 inline QPoint cellCentre(int x, int y)
 {
-    return BoardView::cellRect(x, y).center();
+    return BoardPainter::cellRect(x, y).center();
 }

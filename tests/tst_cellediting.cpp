@@ -364,9 +364,9 @@ void TestCellEditing::paletteAndBoardWithMouse()
     QTest::mouseClick(palette->findChild<QPushButton *>(QStringLiteral("step8")), Qt::LeftButton);
     QCOMPARE(session.selectedChip(), QStringLiteral("16_+$"));
 
-    QTest::mouseClick(window.board(), Qt::LeftButton, {}, BoardView::cellRect(5, 12).center());
+    QTest::mouseClick(window.board(), Qt::LeftButton, {}, BoardPainter::cellRect(5, 12).center());
     QCOMPARE(document.data().cell(5, 12, 1), QStringLiteral("16_+$"));
-    QTest::mouseMove(window.board(), BoardView::cellRect(5, 12).center());
+    QTest::mouseMove(window.board(), BoardPainter::cellRect(5, 12).center());
     QCOMPARE(window.findChild<QLabel *>(QStringLiteral("statusPanel"))->text(),
              QStringLiteral("99マス進む"));
 
@@ -374,7 +374,7 @@ void TestCellEditing::paletteAndBoardWithMouse()
     QTest::mouseClick(palette, Qt::LeftButton, {}, ChipPalette::cellRect(48).center());
     QCOMPARE(session.selectedChip(), QStringLiteral("00_  "));
     QVERIFY(!valueBox->isEnabled());
-    QTest::mouseClick(window.board(), Qt::LeftButton, {}, BoardView::cellRect(5, 12).center());
+    QTest::mouseClick(window.board(), Qt::LeftButton, {}, BoardPainter::cellRect(5, 12).center());
     QCOMPARE(document.data().cell(5, 12, 1), QStringLiteral("00_  "));
 }
 

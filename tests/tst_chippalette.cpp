@@ -1,3 +1,5 @@
+#include "model/cellstring.h"
+#include "model/codetables.h"
 #include "session/chippalettemodel.h"
 #include "session/editorsession.h"
 
@@ -64,6 +66,8 @@ private Q_SLOTS:
     void stepCaptions();
     void parameterCharacters_data();
     void parameterCharacters();
+    void valueOfNumberedCell_data();
+    void valueOfNumberedCell();
     void descriptionFillsFirstMark();
     void newPaletteStartsDisabled();
     void boardPickLeavesBoxEnabled();
@@ -165,6 +169,35 @@ void TestChipPalette::parameterCharacters()
     QFETCH(double, value);
     QFETCH(QString, character);
     QCOMPARE(ChipPaletteModel::parameterCharacter(value), character);
+}
+
+void TestChipPalette::valueOfNumberedCell_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("value");
+    // Each numbered chip in turn carries each parameter character.
+    const int numbered[] = {16, 24, 30, 32};
+    const QString digits = QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    QList<QPair<QChar, QString>> characters = {{u'!', QStringLiteral("100")},
+                                               {u'$', QStringLiteral("999")}};
+    for (int i = 0; i < digits.size(); ++i)
+        characters.append({digits[i], QString::number(i)});
+    for (qsizetype i = 0; i < characters.size(); ++i) {
+        const int chip = numbered[i % 4];
+        const QString cell =
+            CellString::make(chip, CodeTables::chipCode(chip).left(1) + characters[i].first);
+        QTest::addRow("%s", qPrintable(cell)) << cell << characters[i].second;
+    }
+    QTest::newRow("plain road") << CellString::defaultChip() << QString();
+    QTest::newRow("empty cell") << CellString::empty() << QString();
+    QTest::newRow("no value character") << QStringLiteral("16_+?") << QString();
+}
+
+void TestChipPalette::valueOfNumberedCell()
+{
+    QFETCH(QString, cell);
+    QFETCH(QString, value);
+    QCOMPARE(ChipPaletteModel::valueTextOf(cell), value);
 }
 
 void TestChipPalette::descriptionFillsFirstMark()

@@ -143,7 +143,7 @@ struct Editor : EditorFixture
     // Through the window system, so a marker lying on the cell takes the click as it would.
     QPoint onWindow(int x, int y) const
     {
-        return window.board()->mapTo(&window, BoardView::cellRect(x, y).center());
+        return window.board()->mapTo(&window, BoardPainter::cellRect(x, y).center());
     }
     void clickCell(int x, int y, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -217,7 +217,7 @@ struct Editor : EditorFixture
             const QLabel *label = marker(index);
             if (!label || !label->isVisible())
                 continue;
-            const QPoint cell = BoardView::cellAt(label->geometry().center());
+            const QPoint cell = window.board()->cellAt(label->geometry().center());
             shownMarkers.append(u"%1 %2,%3"_s.arg(label->text()).arg(cell.x()).arg(cell.y()));
         }
         return shownMarkers;

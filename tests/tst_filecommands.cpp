@@ -633,7 +633,7 @@ void TestFileCommands::openLoadsFloorsTabsAndWarps()
         QCOMPARE(int(first.srcFloor), 1);
         QLabel *source = editor.marker(1);
         QVERIFY(source->isVisible());
-        QCOMPARE(source->pos(), BoardView::cellRect(first.srcX, first.srcY).topLeft());
+        QCOMPARE(source->pos(), BoardPainter::cellRect(first.srcX, first.srcY).topLeft());
         QCOMPARE(editor.marker(2)->isVisible(), first.dstFloor == 1);
     }
 

@@ -67,6 +67,8 @@ private Q_SLOTS:
     void startUpReadsDescriptions_data();
     void startUpReadsDescriptions();
     void helpThatCannotOpenIsReported();
+    void cellUnderPointFollowsZoom_data();
+    void cellUnderPointFollowsZoom();
 };
 
 void TestMainWindow::opensWithEmptyBoard()
@@ -88,7 +90,7 @@ void TestMainWindow::opensWithEmptyBoard()
 
     // The board shows what the window draws, not only what it stores.
     const QImage shot = editor.window.board()->grab().toImage();
-    QCOMPARE(shot.pixelColor(BoardView::cellRect(5, 5).topLeft() + QPoint(12, 12)),
+    QCOMPARE(shot.pixelColor(BoardPainter::cellRect(5, 5).topLeft() + QPoint(12, 12)),
              empty.pixelColor(12, 12));
 
     QCOMPARE(label(editor, "lineDrawLabel")->text(), QStringLiteral("LineDraw"));
@@ -116,6 +118,7 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("最近使ったマップ"),
         QStringLiteral("上書き保存(&S)\tCtrl+S"),
         QStringLiteral("名前を付けて保存(&A)"),
+        QStringLiteral("画像として保存(&I)..."),
         // The first board refresh has rewritten the property item.
         QStringLiteral("マップ「1階」のプロパティ\tCtrl+P"),
         QStringLiteral("終了(&X)\tCtrl+Q"),
@@ -131,6 +134,7 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("左右反転(&H)"),
         QStringLiteral("上下反転(&V)"),
         QStringLiteral("右に90度回転(&R)"),
+        QStringLiteral("画像としてコピー\tCtrl+Shift+C"),
         QStringLiteral("階層(&S)"),
         QStringLiteral("右に移動(&R)"),
         QStringLiteral("左に移動(&L)"),
@@ -147,6 +151,10 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("表示する(&V)\tF2"),
         QStringLiteral("普段は最小化(&C)\tF3"),
         QStringLiteral("表示しない(&X)\tF4"),
+        QStringLiteral("拡大\tCtrl++"),
+        QStringLiteral("縮小\tCtrl+-"),
+        QStringLiteral("等倍\tCtrl+0"),
+        QStringLiteral("チップの数値を表示"),
         QStringLiteral("ツール(&T)"),
         QStringLiteral("マップのチェック(&C)"),
         QStringLiteral("チェック結果を盤面に表示"),
@@ -355,6 +363,40 @@ void TestMainWindow::helpThatCannotOpenIsReported()
              QStringList{QStringLiteral("Q:zKエディタ|ヘルプファイル「") + path +
                          QStringLiteral("」を開けませんでした。")});
     QVERIFY(editor.window.toolWindow()->isVisible());
+}
+
+void TestMainWindow::cellUnderPointFollowsZoom_data()
+{
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<QPoint>("cell");
+    const int cellSizes[][2] = {{50, 12},  {75, 18},  {100, 24}, {150, 36},
+                                {200, 48}, {300, 72}, {400, 96}};
+    for (const auto &[percent, size] : cellSizes) {
+        const auto row = [percent = percent](const char *what) {
+            return &(QTest::addRow("%d%% %s", percent, what) << percent);
+        };
+        *row("first pixel") << QPoint(0, 0) << QPoint(1, 1);
+        *row("last pixel of the first cell") << QPoint(size - 1, size - 1) << QPoint(1, 1);
+        *row("first pixel of the next cell") << QPoint(size, size - 1) << QPoint(2, 1);
+        *row("last pixel of the board") << QPoint(24 * size - 1, 16 * size - 1) << QPoint(24, 16);
+        *row("right of the board") << QPoint(24 * size, 0) << QPoint();
+        *row("below the board") << QPoint(0, 16 * size) << QPoint();
+        *row("left of the board") << QPoint(-1, 0) << QPoint();
+    }
+}
+
+void TestMainWindow::cellUnderPointFollowsZoom()
+{
+    QFETCH(int, percent);
+    QFETCH(QPoint, point);
+    QFETCH(QPoint, cell);
+    EditorFixture editor;
+    editor.view.setZoomPercent(percent);
+    BoardView *board = editor.window.board();
+    QCOMPARE(board->cellAt(point), cell);
+    if (!cell.isNull())
+        QVERIFY(board->cellRect(cell.x(), cell.y()).contains(point));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,10 +1,13 @@
 #include "session/recentmaps.h"
+#include "session/viewsettings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 
@@ -15,6 +18,8 @@ class TestRecentMaps : public QObject
 private Q_SLOTS:
     void list_data();
     void list();
+    void zoomKeptBetweenRuns_data();
+    void zoomKeptBetweenRuns();
 };
 
 void TestRecentMaps::list_data()
@@ -63,6 +68,39 @@ void TestRecentMaps::list()
     QSettings settings(settingsFile, QSettings::IniFormat);
     QFETCH(QString, expected);
     QCOMPARE(RecentMaps(settings).files(), paths(expected));
+}
+
+void TestRecentMaps::zoomKeptBetweenRuns_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<int>("steps"); // zoom in (+) or out (-) this many times, then quit
+    QTest::addColumn<int>("shown"); // the zoom the next run starts with
+    QTest::newRow("first run") << QVariant() << 0 << 100;
+    QTest::newRow("one step in") << QVariant() << 1 << 150;
+    QTest::newRow("past the largest") << QVariant(300) << 3 << 400;
+    QTest::newRow("past the smallest") << QVariant(75) << -2 << 50;
+    QTest::newRow("between steps goes down") << QVariant(120) << 0 << 100;
+    QTest::newRow("below every step") << QVariant(10) << 0 << 50;
+    QTest::newRow("no number") << QVariant(u"big"_s) << 0 << 100;
+}
+
+void TestRecentMaps::zoomKeptBetweenRuns()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(int, steps);
+    QFETCH(int, shown);
+    QTemporaryDir dir;
+    const QString settingsFile = dir.filePath(u"settings.ini"_s);
+    {
+        QSettings settings(settingsFile, QSettings::IniFormat);
+        if (stored.isValid())
+            settings.setValue(u"view/zoom"_s, stored);
+        ViewSettings view(settings);
+        for (int i = 0; i < std::abs(steps); ++i)
+            steps > 0 ? view.zoomIn() : view.zoomOut();
+    }
+    QSettings settings(settingsFile, QSettings::IniFormat);
+    QCOMPARE(ViewSettings(settings).zoomPercent(), shown);
 }
 
 QTEST_APPLESS_MAIN(TestRecentMaps)

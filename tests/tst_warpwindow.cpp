@@ -47,7 +47,7 @@ struct Editor : EditorFixture
     }
     void clickCell(int x, int y, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mouseClick(window.board(), button, {}, BoardView::cellRect(x, y).center());
+        QTest::mouseClick(window.board(), button, {}, BoardPainter::cellRect(x, y).center());
     }
     // A marker label that still exists (destroyed ones are gone once deletions ran).
     QLabel *marker(int index) const
@@ -116,14 +116,14 @@ void TestWarpWindow::linkAndDeleteWithClicks()
     QVERIFY(source);
     QVERIFY(source->isVisible());
     QCOMPARE(source->text(), u"A"_s);
-    QCOMPARE(source->pos(), BoardView::cellRect(3, 5).topLeft());
+    QCOMPARE(source->pos(), BoardPainter::cellRect(3, 5).topLeft());
 
     editor.clickCell(10, 2);
     QLabel *destination = editor.marker(2);
     QVERIFY(destination);
     QVERIFY(destination->isVisible());
     QCOMPARE(destination->text(), u"a"_s);
-    QCOMPARE(destination->pos(), BoardView::cellRect(10, 2).topLeft());
+    QCOMPARE(destination->pos(), BoardPainter::cellRect(10, 2).topLeft());
     QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-10,2,1"_s});
     QCOMPARE(sample->text(), u"B"_s);
     QCOMPARE(status->text(), u"ワープ元をクリックして下さい。"_s);
@@ -157,7 +157,7 @@ void TestWarpWindow::linkAndDeleteWithClicks()
     // The main window takes neither mouse nor keys meanwhile (a right click would pick up
     // the chip, F5 would switch to map editing).
     const QPoint chipCell =
-        editor.window.board()->mapTo(&editor.window, BoardView::cellRect(20, 10).center());
+        editor.window.board()->mapTo(&editor.window, BoardPainter::cellRect(20, 10).center());
     QTest::mouseClick(editor.window.windowHandle(), Qt::RightButton, {}, chipCell);
     QTest::keyClick(editor.window.windowHandle(), Qt::Key_F5);
     QCoreApplication::processEvents();
@@ -481,7 +481,7 @@ void TestWarpWindow::doubleClickIsOneClick()
     }
     // Through the window system, as a user's double click arrives.
     const QPoint point =
-        editor.window.board()->mapTo(&editor.window, BoardView::cellRect(3, 5).center());
+        editor.window.board()->mapTo(&editor.window, BoardPainter::cellRect(3, 5).center());
     QTest::mouseDClick(editor.window.windowHandle(), Qt::LeftButton, {}, point);
 
     QCOMPARE(int(editor.session.lineToolState()), lineTool);

@@ -10,6 +10,7 @@
 #include "session/recoverykeeper.h"
 #include "session/recoveryoffer.h"
 #include "session/recoverystore.h"
+#include "session/viewsettings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -62,10 +63,11 @@ int main(int argc, char *argv[])
 
     EditorSession session(document, descriptions);
     const ChipPictures pictures(app.devicePixelRatio());
-    // The recent maps are the only thing kept between runs.
+    // The recent maps and how the board is shown are kept between runs.
     QSettings settings;
     RecentMaps recentMaps(settings);
-    MainWindow window(session, pictures, prompter, recentMaps);
+    ViewSettings view(settings);
+    MainWindow window(session, pictures, prompter, recentMaps, view);
     // exit rather than quit: quit first asks every window to close, and the main window
     // answers a close with the quit question.
     QObject::connect(

@@ -1,10 +1,12 @@
 #include "mainwindow/boardview.h"
 
+#include "painting/chippictures.h"
 #include "session/editorsession.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -26,8 +28,9 @@ int cellSlot(int x, int y)
 } // namespace
 
 BoardView::BoardView(EditorSession &session, const CellComposer &composer, QWidget *parent)
-    : QWidget(parent), mSession(session), mComposer(composer), mPainter(composer),
-      mCells(MapData::Width * MapData::Height), mFlashTimer(new QTimer(this))
+    : QWidget(parent), mSession(session), mComposer(composer),
+      mPainter(std::make_unique<BoardPainter>(composer)), mCells(MapData::Width * MapData::Height),
+      mFlashTimer(new QTimer(this)), mFlashLayer(new QWidget(this))
 {
     setFixedSize(BoardPainter::size());
     connect(&mSession, &EditorSession::checkOverlayChanged, this, qOverload<>(&QWidget::update));
@@ -39,25 +42,68 @@ BoardView::BoardView(EditorSession &session, const CellComposer &composer, QWidg
             mFlashTimer->stop();
             mFlashVisible = false;
         }
-        update(cellRect(mFlashCell.x(), mFlashCell.y()));
+        // Markers laid after the flash began would cover it.
+        mFlashLayer->raise();
+        mFlashLayer->update(cellRect(mFlashCell.x(), mFlashCell.y()));
     });
+    // The outline lies above the warp markers, which are widgets over the cells.
+    mFlashLayer->setAttribute(Qt::WA_TransparentForMouseEvents);
+    mFlashLayer->installEventFilter(this);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     render();
 }
+
+BoardView::~BoardView() = default;
 
 const QImage &BoardView::cellImage(int x, int y) const
 {
     return mCells[cellSlot(x, y)];
 }
 
-QPoint BoardView::cellAt(QPoint position)
+QPoint BoardView::cellAt(QPoint position) const
 {
-    if (position.x() < 0 || position.y() < 0)
-        return {};
-    const int x = position.x() / CellSize + 1;
-    const int y = position.y() / CellSize + 1;
-    return MapData::isOnBoard(x, y) ? QPoint(x, y) : QPoint();
+    return BoardPainter::cellAt(position, mScale);
+}
+
+QRect BoardView::cellRect(int x, int y) const
+{
+    const QRect logical = BoardPainter::cellRect(x, y);
+    return {QPoint(qRound(logical.x() * mScale), qRound(logical.y() * mScale)),
+            QSize(qRound(logical.width() * mScale), qRound(logical.height() * mScale))};
+}
+
+const CellComposer &BoardView::composer() const
+{
+    return mZoomedComposer ? *mZoomedComposer : mComposer;
+}
+
+void BoardView::setScale(qreal scale)
+{
+    if (qFuzzyCompare(scale, mScale))
+        return;
+    mScale = scale;
+    // The painter keeps a reference to its composer, so it goes first.
+    mPainter.reset();
+    mZoomedComposer.reset();
+    mZoomedPictures.reset();
+    if (!qFuzzyCompare(scale, 1.0)) {
+        mZoomedPictures =
+            std::make_unique<ChipPictures>(mComposer.pictures().devicePixelRatio() * scale);
+        mZoomedComposer = std::make_unique<CellComposer>(*mZoomedPictures);
+    }
+    mPainter = std::make_unique<BoardPainter>(composer());
+    setFixedSize(qRound(BoardPainter::size().width() * scale),
+                 qRound(BoardPainter::size().height() * scale));
+    render();
+}
+
+void BoardView::setShowValues(bool on)
+{
+    if (on == mShowValues)
+        return;
+    mShowValues = on;
+    update();
 }
 
 void BoardView::render()
@@ -67,13 +113,13 @@ void BoardView::render()
     const bool branchMode = mSession.editMode() == EditorSession::BranchMode;
     for (int x = 1; x <= MapData::Width; ++x)
         for (int y = 1; y <= MapData::Height; ++y)
-            mCells[cellSlot(x, y)] = mPainter.cellPicture(map, x, y, floor, branchMode);
+            mCells[cellSlot(x, y)] = mPainter->cellPicture(map, x, y, floor, branchMode);
     // The line marker is laid on the plain chip picture, as the line tool only runs
     // in chip mode.
     for (const QPoint &p : mSession.lineMarks()) {
         if (MapData::isOnBoard(p.x(), p.y()))
             mCells[cellSlot(p.x(), p.y())] =
-                mComposer.lineMarkPicture(map.cell(p.x(), p.y(), floor));
+                composer().lineMarkPicture(map.cell(p.x(), p.y(), floor));
     }
     // A floating block is drawn like the line preview, cut off at the board's edge.
     if (const CellBlock *block = mSession.blocks().floatingBlock()) {
@@ -82,7 +128,7 @@ void BoardView::render()
             for (int x = 0; x < block->width(); ++x) {
                 const QPoint p = at + QPoint(x, y);
                 if (MapData::isOnBoard(p.x(), p.y()))
-                    mCells[cellSlot(p.x(), p.y())] = mComposer.lineMarkPicture(block->cell(x, y));
+                    mCells[cellSlot(p.x(), p.y())] = composer().lineMarkPicture(block->cell(x, y));
             }
         }
     }
@@ -93,22 +139,32 @@ void BoardView::flashCell(QPoint cell)
 {
     if (!MapData::isOnBoard(cell.x(), cell.y()))
         return;
-    update(cellRect(mFlashCell.x(), mFlashCell.y()));
+    mFlashLayer->update(cellRect(mFlashCell.x(), mFlashCell.y()));
     mFlashCell = cell;
     mFlashVisible = true;
     mFlashSteps = FlashSteps;
     mFlashTimer->start();
-    update(cellRect(cell.x(), cell.y()));
+    mFlashLayer->setGeometry(rect());
+    mFlashLayer->raise();
+    mFlashLayer->show();
+    mFlashLayer->update(cellRect(cell.x(), cell.y()));
 }
 
 void BoardView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.setClipRegion(event->region());
+    // Everything below is drawn in the board's own units; the pictures were drawn at this
+    // scale, so they land pixel for pixel and vector parts stay sharp.
+    painter.scale(mScale, mScale);
+    const MapData &map = mSession.map();
     for (int x = 1; x <= MapData::Width; ++x) {
         for (int y = 1; y <= MapData::Height; ++y) {
-            if (cellRect(x, y).intersects(event->rect()))
-                BoardPainter::paintCell(painter, x, y, cellImage(x, y));
+            if (!cellRect(x, y).intersects(event->rect()))
+                continue;
+            BoardPainter::paintCell(painter, x, y, cellImage(x, y));
+            if (mShowValues)
+                mPainter->paintCellValue(painter, x, y, map.cell(x, y, mSession.currentFloor()));
         }
     }
     if (const MapCheck::Report *check = mSession.checkOverlay())
@@ -118,8 +174,19 @@ void BoardView::paintEvent(QPaintEvent *event)
     if (const CellBlock *block = blocks.floatingBlock())
         BoardPainter::paintBlockOutline(
             painter, QRect(blocks.floatingAt(), block->size()) & CellBlock::board(), false);
-    if (mFlashVisible)
-        BoardPainter::paintCellOutline(painter, mFlashCell, QColor(255, 230, 0));
+}
+
+bool BoardView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mFlashLayer && event->type() == QEvent::Paint) {
+        if (mFlashVisible) {
+            QPainter painter(mFlashLayer);
+            painter.scale(mScale, mScale);
+            BoardPainter::paintCellOutline(painter, mFlashCell, QColor(255, 230, 0));
+        }
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void BoardView::mousePressEvent(QMouseEvent *event)
@@ -133,6 +200,25 @@ void BoardView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The board is edited with single clicks; QWidget would pass this on as a second press.
     event->accept();
+}
+
+void BoardView::wheelEvent(QWheelEvent *event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // A notch is 120; touchpads send many small steps that add up to one.
+    mWheelDelta += event->angleDelta().y();
+    while (mWheelDelta >= 120) {
+        mWheelDelta -= 120;
+        Q_EMIT zoomStepRequested(+1);
+    }
+    while (mWheelDelta <= -120) {
+        mWheelDelta += 120;
+        Q_EMIT zoomStepRequested(-1);
+    }
 }
 
 void BoardView::mouseMoveEvent(QMouseEvent *event)

@@ -8,11 +8,14 @@
 #include <QVector>
 #include <QWidget>
 
+#include <memory>
+
+class ChipPictures;
 class EditorSession;
 class QTimer;
 
-// The 24 x 16 cells of the current floor. Redrawn from the session on every board
-// refresh; mouse input is reported per cell (1-based x, y).
+// The 24 x 16 cells of the current floor, drawn at the view's zoom. Redrawn from the
+// session on every board refresh; mouse input is reported per cell (1-based x, y).
 class BoardView : public QWidget
 {
     Q_OBJECT
@@ -21,12 +24,20 @@ public:
     static constexpr int CellSize = BoardPainter::CellSize;
 
     BoardView(EditorSession &session, const CellComposer &composer, QWidget *parent = nullptr);
+    ~BoardView() override;
 
     // The picture cell (x, y) shows now.
     const QImage &cellImage(int x, int y) const;
     // The cell under a point of this widget, or (0, 0) when there is none.
-    static QPoint cellAt(QPoint position);
-    static QRect cellRect(int x, int y) { return BoardPainter::cellRect(x, y); }
+    QPoint cellAt(QPoint position) const;
+    // Where cell (x, y) is in this widget.
+    QRect cellRect(int x, int y) const;
+
+    qreal scale() const { return mScale; }
+    // Draws everything `scale` times its size, from pictures drawn at that size.
+    void setScale(qreal scale);
+    bool showsValues() const { return mShowValues; }
+    void setShowValues(bool on);
 
     void render();
     // Blinks an outline around cell (x, y) a few times.
@@ -42,6 +53,8 @@ Q_SIGNALS:
     // board), and the button came up.
     void cellDragged(QPoint cell);
     void cellReleased(QPoint cell);
+    // Ctrl + wheel: +1 a step larger, -1 a step smaller.
+    void zoomStepRequested(int direction);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -50,16 +63,26 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QPoint nearestCell(QPoint position) const;
+    const CellComposer &composer() const;
 
     EditorSession &mSession;
     const CellComposer &mComposer;
-    BoardPainter mPainter;
+    qreal mScale = 1.0;
+    bool mShowValues = true;
+    // Pictures drawn for a zoom other than 100 %.
+    std::unique_ptr<ChipPictures> mZoomedPictures;
+    std::unique_ptr<CellComposer> mZoomedComposer;
+    std::unique_ptr<BoardPainter> mPainter;
     QVector<QImage> mCells;
     QTimer *mFlashTimer;
+    QWidget *mFlashLayer;
     QPoint mFlashCell;
     int mFlashSteps = 0;
     bool mFlashVisible = false;
+    int mWheelDelta = 0;
 };

@@ -10,6 +10,7 @@
 #include "mainwindow/floorcommands.h"
 #include "mainwindow/mapfileprompts.h"
 #include "mainwindow/markerlabel.h"
+#include "mainwindow/viewactions.h"
 #include "mapfile/mapfilename.h"
 #include "painting/chippictures.h"
 #include "painting/markerpainter.h"
@@ -17,6 +18,7 @@
 #include "prompts/prompter.h"
 #include "session/editorsession.h"
 #include "session/recentmaps.h"
+#include "session/viewsettings.h"
 #include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
 #include "toolwindows/warpwindow.h"
@@ -36,8 +38,11 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSet>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
@@ -59,7 +64,7 @@ constexpr int ClientHeight = twips(6540);
 } // namespace
 
 MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Prompter &prompter,
-                       RecentMaps &recentMaps, QWidget *parent)
+                       RecentMaps &recentMaps, ViewSettings &view, QWidget *parent)
     : QMainWindow(parent), mSession(session), mPictures(pictures), mPrompter(prompter),
       mRecentMaps(recentMaps), mComposer(pictures)
 {
@@ -93,8 +98,13 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
             mSession.selectFloorTab(index);
     });
 
-    mBoard = new BoardView(mSession, mComposer, central);
-    mBoard->move(twips(120), twips(360));
+    mBoardArea = new QScrollArea(central);
+    mBoardArea->setFrameShape(QFrame::NoFrame);
+    mBoard = new BoardView(mSession, mComposer);
+    mBoardArea->setWidget(mBoard);
+    mBoardArea->setGeometry(QRect(QPoint(twips(120), twips(360)), mBoard->size()));
+    mViewActions = new ViewActions(mSession, view, mPrompter, *mBoard, this);
+    statusBar()->addPermanentWidget(mViewActions->zoomLabel());
     BlockTool &blocks = mSession.blocks();
     connect(mBoard, &BoardView::cellPressed, &blocks, &BlockTool::press);
     connect(mBoard, &BoardView::cellHovered, &mSession, &EditorSession::hoverCell);
@@ -128,6 +138,49 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
     // One more redraw shortly after the window has opened.
     QTimer::singleShot(500, this, [this] { mSession.refreshBoard(); });
 
+    mBaseCentralSize = central->size();
+    connect(&view, &ViewSettings::zoomChanged, this, [this] {
+        fitBoard();
+        showWarps();
+    });
+    fitBoard();
+    showWarps();
+}
+
+void MainWindow::fitBoard()
+{
+    QWidget *central = centralWidget();
+    const QSize board = mBoard->size();
+    const QSize around = mBaseCentralSize - BoardPainter::size();
+    QSize view = board;
+    if (const QScreen *screen = this->screen()) {
+        // The frame is unknown before the window is first shown; a title bar's worth is kept.
+        const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize(8, 40);
+        const QSize chrome(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+        const QSize room = screen->availableGeometry().size() - frame - chrome - around;
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        view = board.boundedTo(room);
+        if (view.width() < board.width())
+            view.setHeight(std::min(board.height() + bar, room.height()));
+        if (view.height() < board.height())
+            view.setWidth(std::min(board.width() + bar, room.width()));
+    }
+    // The tool column keeps its place right of the board and the window never gets lower
+    // than the column.
+    const int dx = view.width() - mBoardArea->width();
+    const auto children = central->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget *child : children)
+        if (child != mBoardArea && child != mFloorTabs)
+            child->move(child->pos() + QPoint(dx, 0));
+    mFloorTabs->resize(mFloorTabs->width() + dx, mFloorTabs->height());
+    mBoardArea->resize(view);
+    // Never narrower than the menu bar, which would otherwise fold its menus away.
+    central->setFixedSize(
+        std::max(mBaseCentralSize.width() + view.width() - BoardPainter::size().width(),
+                 menuBar()->sizeHint().width()),
+        std::max(mBaseCentralSize.height(), around.height() + view.height()));
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     adjustSize();
     setFixedSize(sizeHint());
 }
@@ -228,6 +281,7 @@ void MainWindow::buildMenus()
     connect(overSave, &QAction::triggered, this, &MainWindow::overwriteMap);
     QAction *saveAs = mapMenu->addAction(QStringLiteral("名前を付けて保存(&A)"));
     connect(saveAs, &QAction::triggered, this, &MainWindow::saveMapAs);
+    mViewActions->addToMapMenu(mapMenu);
     mapMenu->addSeparator();
     mPropertyAction = mapMenu->addAction(QStringLiteral("マップのプロパティ(&P)"));
     mPropertyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -254,6 +308,8 @@ void MainWindow::buildMenus()
     mToolWindowCommands = {mUndoAction, mRedoAction};
     mEditActions = new EditActions(mSession, this, editMenu);
     mToolWindowCommands += mEditActions->toolWindowCommands();
+    editMenu->addSeparator();
+    mViewActions->addToEditMenu(editMenu);
 
     QMenu *floorMenu = menuBar()->addMenu(QStringLiteral("階層(&S)"));
     QAction *floorRight = floorMenu->addAction(QStringLiteral("右に移動(&R)"));
@@ -298,6 +354,8 @@ void MainWindow::buildMenus()
         mToolWindowCommands.append(mToolBoxActions[i]);
     }
     mToolBoxActions[0]->setChecked(true);
+    viewMenu->addSeparator();
+    mViewActions->addToViewMenu(viewMenu);
 
     QMenu *toolMenu = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
     QAction *mapCheck = toolMenu->addAction(QStringLiteral("マップのチェック(&C)"));
@@ -514,7 +572,10 @@ void MainWindow::showWarps()
             label->setProperty("markerIndex", marker.index);
         }
         label->setText(marker.caption);
-        label->setGeometry(MarkerPainter::rect(marker.cell));
+        const int side = qRound(MarkerPainter::Size * mBoard->scale());
+        label->setGeometry(
+            QRect(mBoard->cellRect(marker.cell.x(), marker.cell.y()).topLeft(), QSize(side, side)));
+        label->setScale(mBoard->scale());
         label->setOpaque(marker.opaque);
         label->setVisible(mSession.isMarkerVisible(marker));
         label->raise();
@@ -728,8 +789,16 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     const QVariant marker = watched->property("markerIndex");
     // The board is edited with single clicks: the second press of a double click does
     // nothing, and it must not reach the cell below either.
-    if (marker.isValid() && event->type() == QEvent::MouseButtonDblClick)
+    if (marker.isValid() && event->type() == QEvent::MouseButtonDblClick) {
+        // In warp mode it shows where the pair leads: the other end's floor and cell.
+        if (mSession.editMode() == EditorSession::WarpMode) {
+            const int index = marker.toInt();
+            const int other = index % 2 ? index + 1 : index - 1;
+            mSession.locateCell(mSession.warps().markerFloor(other),
+                                mSession.warps().markerCell(other));
+        }
         return true;
+    }
     if (marker.isValid() && event->type() == QEvent::MouseButtonPress) {
         const Qt::MouseButton button = static_cast<QMouseEvent *>(event)->button();
         if (!mSession.clickMarker(marker.toInt(), button))

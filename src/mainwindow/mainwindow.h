@@ -20,10 +20,13 @@ class MapFilePrompts;
 class MarkerLabel;
 class QLabel;
 class QMenu;
+class QScrollArea;
 class RecentMaps;
 class QTabBar;
 class QToolButton;
 class ToolWindowFrame;
+class ViewActions;
+class ViewSettings;
 
 // The editor's main window: floor tabs over the board, the tool column on the right,
 // the menus and the two-panel status bar.
@@ -33,7 +36,7 @@ class MainWindow : public QMainWindow, public ToolWindowHost
 
 public:
     MainWindow(EditorSession &session, const ChipPictures &pictures, Prompter &prompter,
-               RecentMaps &recentMaps, QWidget *parent = nullptr);
+               RecentMaps &recentMaps, ViewSettings &view, QWidget *parent = nullptr);
 
     BoardView *board() const { return mBoard; }
     QTabBar *floorTabs() const { return mFloorTabs; }
@@ -78,6 +81,7 @@ public:
     CheckReportWindow *checkReport() const { return mCheckReport; }
     QAction *checkOverlayAction() const { return mCheckOverlayAction; }
     QMenu *recentMapsMenu() const { return mRecentMenu; }
+    ViewActions *viewActions() const { return mViewActions; }
 
 Q_SIGNALS:
     void quitRequested();
@@ -111,6 +115,8 @@ private:
     void fillRecentMenu();
     void rememberMap(const QString &floorOneFile);
     void showCheckOverlayState();
+    // The window grows and shrinks with the board up to the screen; past that it scrolls.
+    void fitBoard();
 
     EditorSession &mSession;
     const ChipPictures &mPictures;
@@ -120,6 +126,9 @@ private:
 
     QTabBar *mFloorTabs = nullptr;
     BoardView *mBoard = nullptr;
+    QScrollArea *mBoardArea = nullptr;
+    ViewActions *mViewActions = nullptr;
+    QSize mBaseCentralSize;
     QToolButton *mLineToolButton = nullptr;
     QLabel *mLineDrawLabel = nullptr;
     QLabel *mSample = nullptr;

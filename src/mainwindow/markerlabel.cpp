@@ -18,8 +18,18 @@ void MarkerLabel::setOpaque(bool opaque)
     update();
 }
 
+void MarkerLabel::setScale(qreal scale)
+{
+    if (qFuzzyCompare(scale, mScale))
+        return;
+    mScale = scale;
+    update();
+}
+
 void MarkerLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    MarkerPainter::paint(painter, rect(), text(), mOpaque);
+    painter.scale(mScale, mScale);
+    MarkerPainter::paint(painter, QRect(0, 0, MarkerPainter::Size, MarkerPainter::Size), text(),
+                         mOpaque);
 }

@@ -13,10 +13,13 @@ public:
 
     bool isOpaque() const { return mOpaque; }
     void setOpaque(bool opaque);
+    // Drawn `scale` times the marker's size, as the board under it is.
+    void setScale(qreal scale);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     bool mOpaque = true;
+    qreal mScale = 1.0;
 };

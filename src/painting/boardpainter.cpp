@@ -4,8 +4,10 @@
 #include "painting/cellcomposer.h"
 #include "painting/chippictures.h"
 #include "painting/markerpainter.h"
+#include "session/chippalettemodel.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 
 QSize BoardPainter::size()
@@ -18,6 +20,16 @@ QRect BoardPainter::cellRect(int x, int y)
     return {(x - 1) * CellSize, (y - 1) * CellSize, CellSize, CellSize};
 }
 
+QPoint BoardPainter::cellAt(QPointF position, qreal scale)
+{
+    const qreal cell = CellSize * scale;
+    if (position.x() < 0 || position.y() < 0 || cell <= 0)
+        return {};
+    const int x = int(position.x() / cell) + 1;
+    const int y = int(position.y() / cell) + 1;
+    return MapData::isOnBoard(x, y) ? QPoint(x, y) : QPoint();
+}
+
 QImage BoardPainter::cellPicture(const MapData &map, int x, int y, int floor, bool branches) const
 {
     const QString &cell = map.cell(x, y, floor);
@@ -28,6 +40,49 @@ QImage BoardPainter::cellPicture(const MapData &map, int x, int y, int floor, bo
 
 void BoardPainter::paintCell(QPainter &painter, int x, int y, const QImage &picture)
 {
+    painter.drawImage(cellRect(x, y).topLeft(), picture);
+}
+
+void BoardPainter::paintCellValue(QPainter &painter, int x, int y, const QString &cell) const
+{
+    const QString value = ChipPaletteModel::valueTextOf(cell);
+    if (value.isEmpty())
+        return;
+    // Drawn once per value at the pixel size it lands at, then laid on every such cell:
+    // flattening the outlines again for each cell was most of a board's redraw at 400 %.
+    const qreal ratio = painter.deviceTransform().m11();
+    const QString key = value + u'@' + QString::number(ratio);
+    QImage &picture = mValuePictures[key];
+    if (picture.isNull()) {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setStyleHint(QFont::SansSerif);
+        font.setHintingPreference(QFont::PreferNoHinting);
+        font.setBold(true);
+        // Outlined large and scaled down: a small outline depends on what the font engine
+        // drew before, so a picture came out a little different in another process.
+        constexpr int Large = 16;
+        font.setPixelSize(9 * Large);
+        QPainterPath path;
+        path.addText(0, 0, font, value);
+        path = QTransform::fromScale(1.0 / Large, 1.0 / Large).map(path);
+        // Bottom right, one pixel inside the cell's grid line.
+        const QRectF bounds = path.boundingRect();
+        path.translate(CellSize - 2 - bounds.right(), CellSize - 2 - bounds.bottom());
+        // A white halo keeps the digits readable on every chip colour.
+        const QPainterPath halo =
+            QPainterPathStroker(QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin))
+                .createStroke(path);
+        const int side = qMax(1, qRound(CellSize * ratio));
+        picture = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(side / qreal(CellSize), side / qreal(CellSize));
+        p.fillPath(halo, Qt::white);
+        p.fillPath(path, Qt::black);
+        p.end();
+        picture.setDevicePixelRatio(ratio);
+    }
     painter.drawImage(cellRect(x, y).topLeft(), picture);
 }
 
@@ -84,7 +139,7 @@ void BoardPainter::paintBlockOutline(QPainter &painter, const QRect &cells, bool
 
 QImage BoardPainter::floorPicture(const MapData &map, int floor,
                                   const QVector<WarpLinking::Marker> &markers,
-                                  const MapCheck::Report *check) const
+                                  const MapCheck::Report *check, bool values) const
 {
     const qreal ratio = mComposer.pictures().devicePixelRatio();
     QImage image(size() * ratio, QImage::Format_RGB32);
@@ -93,6 +148,10 @@ QImage BoardPainter::floorPicture(const MapData &map, int floor,
     for (int x = 1; x <= MapData::Width; ++x)
         for (int y = 1; y <= MapData::Height; ++y)
             paintCell(painter, x, y, cellPicture(map, x, y, floor, true));
+    if (values)
+        for (int x = 1; x <= MapData::Width; ++x)
+            for (int y = 1; y <= MapData::Height; ++y)
+                paintCellValue(painter, x, y, map.cell(x, y, floor));
     if (check)
         paintCheckOverlay(painter, *check, floor);
     // Markers reaching past the board are cut off at its edge, as the board view does.

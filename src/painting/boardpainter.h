@@ -5,6 +5,7 @@
 #include "painting/chippictures.h"
 
 #include <QColor>
+#include <QHash>
 #include <QImage>
 #include <QRect>
 #include <QSize>
@@ -27,10 +28,16 @@ public:
     // One floor's size in logical pixels.
     static QSize size();
     static QRect cellRect(int x, int y);
+    // The cell under a point of a board drawn `scale` times its size, or (0, 0) when there
+    // is none.
+    static QPoint cellAt(QPointF position, qreal scale);
 
     // The picture of cell (x, y) of a floor, with its branch arms when `branches` is on.
     QImage cellPicture(const MapData &map, int x, int y, int floor, bool branches) const;
     static void paintCell(QPainter &painter, int x, int y, const QImage &picture);
+    // The value of a numbered chip, drawn small over the corner of its cell; nothing for
+    // other chips.
+    void paintCellValue(QPainter &painter, int x, int y, const QString &cell) const;
     static void paintMarker(QPainter &painter, const WarpLinking::Marker &marker);
 
     // What a map check saw on a floor, over the cell pictures: the cells its search stood
@@ -43,11 +50,13 @@ public:
     static void paintBlockOutline(QPainter &painter, const QRect &cells, bool dashed);
 
     // A whole floor with branch arms and the markers standing on it, at the pictures'
-    // pixel ratio, with a check's overlay under the markers when one is given. Later
-    // markers lie above earlier ones.
+    // pixel ratio, with a check's overlay under the markers when one is given and the
+    // numbered chips' values when `values` is on. Later markers lie above earlier ones.
     QImage floorPicture(const MapData &map, int floor, const QVector<WarpLinking::Marker> &markers,
-                        const MapCheck::Report *check = nullptr) const;
+                        const MapCheck::Report *check = nullptr, bool values = true) const;
 
 private:
     const CellComposer &mComposer;
+    // Value pictures by value and pixel ratio: a board shows few distinct values.
+    mutable QHash<QString, QImage> mValuePictures;
 };

@@ -183,6 +183,17 @@ QString ChipPaletteModel::parameterCharacter(double value)
     return digits.mid(qsizetype(position) - 1, 1);
 }
 
+QString ChipPaletteModel::valueTextOf(const QString &cell)
+{
+    if (!isParameterised(cell) || cell.size() < 5)
+        return {};
+    // "$" is the one character whose value here is not the one the game reads.
+    if (cell.back() == u'$')
+        return QString::number(MaxValue);
+    const int value = CellString::decodeParameter(cell);
+    return value < 0 ? QString() : QString::number(value);
+}
+
 void ChipPaletteModel::showDescription()
 {
     const QString &chip = mSession.selectedChip();

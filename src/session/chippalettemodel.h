@@ -38,6 +38,9 @@ public:
     static double leadingNumber(const QString &text);
     // The parameter character for a number: "0".."9", "A".."Z", "!" for 100, "$" for 999.
     static QString parameterCharacter(double value);
+    // The value a numbered chip's cell holds, written as the value box shows it ("100" for
+    // "!", "999" for "$"); empty for other chips and for characters that are no value.
+    static QString valueTextOf(const QString &cell);
 
 Q_SIGNALS:
     void changed();

@@ -8,4 +8,5 @@ set(QZK_SESSION_SOURCES
     src/session/recoveryoffer.cpp src/session/recoveryoffer.h
     src/session/recoverystore.cpp src/session/recoverystore.h
     src/session/recentmaps.cpp src/session/recentmaps.h
+    src/session/viewsettings.cpp src/session/viewsettings.h
 )

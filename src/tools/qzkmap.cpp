@@ -1,12 +1,9 @@
 // qzk-map: map files from the shell, over the same core the editor uses.
 
 #include "board/mapcheck.h"
-#include "board/warplinking.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
-#include "painting/boardpainter.h"
-#include "painting/cellcomposer.h"
-#include "painting/chippictures.h"
+#include "painting/floorpictures.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,7 +11,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStringList>
 #include <QTextStream>
 
@@ -39,8 +35,6 @@ enum CheckStatus
     NotLoaded = 3,
     NotWritten = 4, // the report could not be written to standard output
 };
-
-constexpr int MaxScale = 4;
 
 QTextStream &out()
 {
@@ -217,6 +211,7 @@ int render(const QStringList &args)
     QStringList rest = args;
     int scale = 1;
     bool withCheck = false;
+    bool values = true;
     for (bool optionsLeft = true; optionsLeft;) {
         optionsLeft = false;
         if (rest.size() > 1 && rest[0] == QLatin1String("--scale")) {
@@ -227,10 +222,15 @@ int render(const QStringList &args)
             withCheck = true;
             rest = rest.mid(1);
             optionsLeft = true;
+        } else if (!rest.isEmpty() && rest[0] == QLatin1String("--no-values")) {
+            values = false;
+            rest = rest.mid(1);
+            optionsLeft = true;
         }
     }
-    if (rest.size() != 2 || !isMapFileArgument(rest[0]) || scale < 1 || scale > MaxScale) {
-        err() << "usage: qzk-map render [--scale N] [--check] IN.map OUTDIR\n";
+    if (rest.size() != 2 || !isMapFileArgument(rest[0]) || scale < 1 ||
+        scale > FloorPictures::MaxScale) {
+        err() << "usage: qzk-map render [--scale N] [--check] [--no-values] IN.map OUTDIR\n";
         return Usage;
     }
     MapData map;
@@ -243,24 +243,16 @@ int render(const QStringList &args)
         return Fault;
     }
     const QString name = QFileInfo(rest[0]).fileName().chopped(mapSuffix().size());
-    const ChipPictures pictures(scale);
-    const CellComposer composer(pictures);
-    const BoardPainter painter(composer);
-    const QVector<WarpLinking::Marker> markers = WarpLinking::markersOf(map);
     const std::optional<MapCheck::Report> check =
         withCheck ? std::optional(MapCheck::run(map)) : std::nullopt;
-    for (int floor = 1; floor <= map.floorCount(); ++floor) {
-        const QString path =
-            QDir(folder).filePath(QStringLiteral("%1_%2.png").arg(name).arg(floor));
-        // A failed write leaves any older picture of that floor as it was.
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) ||
-            !painter.floorPicture(map, floor, markers, check ? &*check : nullptr)
-                 .save(&file, "PNG") ||
-            !file.commit()) {
-            err() << "qzk-map: cannot write " << path << '\n';
-            return Fault;
-        }
+    QList<int> floors;
+    for (int floor = 1; floor <= map.floorCount(); ++floor)
+        floors.append(floor);
+    const QString failed =
+        FloorPictures::write(map, floors, scale, check ? &*check : nullptr, values, folder, name);
+    if (!failed.isEmpty()) {
+        err() << "qzk-map: cannot write " << failed << '\n';
+        return Fault;
     }
     return Success;
 }
@@ -290,14 +282,15 @@ const Command commands[] = {
      "      UTF-8: verdict, the lines with the cell each names, and the cells the search\n"
      "      visited and the route it found, per floor.",
      check},
-    {"render", "[--scale N] [--check] IN.map OUTDIR",
+    {"render", "[--scale N] [--check] [--no-values] IN.map OUTDIR",
      "Reads the map whose floor-1 file is IN.map and draws each floor as the editor does,\n"
      "      with the branch arms of every cell and the markers of every warp pair, into\n"
      "      OUTDIR/NAME_1.png, OUTDIR/NAME_2.png, ... (NAME is IN.map without \".map\"; one\n"
      "      picture per floor, 576 x 384 pixels, or N times that with --scale N, N = 1..4).\n"
      "      OUTDIR is created when missing; pictures already there are replaced. With\n"
      "      --check the map check's findings are drawn over the cells as the editor shows\n"
-     "      them after a check.",
+     "      them after a check. Numbered chips show their values in a corner, as the\n"
+     "      editor shows them by default; --no-values leaves them out.",
      render},
 };
 

@@ -4,7 +4,7 @@
 # person gets: the process ending with status 0, the windows shown, the files saved.
 #
 #   realprogram.sh SCENARIO EDITOR SOURCE_DIR
-#   SCENARIO: quit | closebox | files | undo | recovery | blocks | shared
+#   SCENARIO: quit | closebox | files | undo | recovery | blocks | shared | zoom
 set -uo pipefail
 
 scenario="$1"
@@ -403,6 +403,30 @@ shared)
     start_editor "$maps/meadow.map"
     wait_window "$question_title" >/dev/null || fail "the second editor did not say the map is open"
     kill "$first_pid" && wait "$first_pid"
+    ;;
+zoom)
+    # Two steps larger the board is twice its size; a click still lands on the cell under it.
+    start_and_wait_main
+    client_geometry "$main"
+    width_before=$WIDTH
+    board_top=$((HEIGHT - 436 + 24))
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+plus
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+plus
+    board_grown() {
+        client_geometry "$main"
+        [ "$WIDTH" -ge $((width_before + 576)) ]
+    }
+    wait_for "the window to grow with the board" 60 board_grown
+    # Cell (3,2) at 48 pixels a cell.
+    xdotool mousemove $((X + 8 + 2 * 48 + 24)) $((Y + board_top + 48 + 24)) click 1
+    wait_for "the caption to mark unsaved changes" 60 title_marked
+    file_dialog a "名前を付けて保存" "$scratch/zoomed"
+    wait_for "zoomed.map to be written" 60 test -s "$scratch/zoomed.map"
+    [ "$(sed -n 2p "$scratch/zoomed.map" | tr -d '\r')" = "$(printf '%4s')[]$(printf '%42s')" ] ||
+        fail "row 2 of the saved map is not cell (3,2) alone: $(sed -n 2p "$scratch/zoomed.map")"
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
+    answer_question y
+    expect_status_zero "Ctrl+Q and yes after zooming"
     ;;
 *)
     echo "unknown scenario $scenario" >&2
