@@ -38,8 +38,7 @@ QString pairsOf(const MapData &map)
     return pairs.join(u' ');
 }
 
-// Two floors; on floor 1 pair 1 lies inside (2..4, 2..4), pair 2 half inside, pair 3 goes
-// from inside to floor 2. The cells of the square tell where they went.
+// On floor 1 pair 1 lies inside (2..4, 2..4), pair 2 half inside, pair 3 goes to floor 2.
 MapData pairedMap()
 {
     MapData map = MapData::resetMap();
@@ -201,25 +200,21 @@ void TestCellBlock::textForm_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("cells"); // the block's cells row by row, "/" between rows
     QTest::addColumn<QString>("refusal");
+    const auto refused = [](const QString &why) { return u"貼り付けできません："_s + why; };
+    const QString size = refused(u"横24マス、縦16行を超えています。"_s);
+    const QString line = u"行目が、ほかの行と同じ数の２文字のチップコードではありません。"_s;
     QTest::newRow("grid lines with CR LF")
         << u"[]S_\r\n+AG_\r\n"_s << u"01_[] 33_S_/16_+A 34_G_"_s << QString();
     QTest::newRow("LF, no line break at the end")
         << u"  @@\nxmno"_s << u"00_   40_@@/03_xm 04_no"_s << QString();
-    QTest::newRow("odd line")
-        << u"[]S\r\n"_s << QString()
-        << u"貼り付けできません：1行目が、ほかの行と同じ数の２文字のチップコードではありません。"_s;
-    QTest::newRow("ragged lines")
-        << u"[]S_\r\n[]\r\n"_s << QString()
-        << u"貼り付けできません：2行目が、ほかの行と同じ数の２文字のチップコードではありません。"_s;
-    QTest::newRow("no chip code")
-        << u"[]\r\nZQ\r\n"_s << QString()
-        << u"貼り付けできません：2行目の「ZQ」はチップコードではありません。"_s;
-    QTest::newRow("too wide") << QString(50, u' ') << QString()
-                              << u"貼り付けできません：横24マス、縦16行を超えています。"_s;
-    QTest::newRow("too high") << u"[]\n"_s.repeated(17) << QString()
-                              << u"貼り付けできません：横24マス、縦16行を超えています。"_s;
+    QTest::newRow("odd line") << u"[]S\r\n"_s << QString() << refused(u'1' + line);
+    QTest::newRow("ragged lines") << u"[]S_\r\n[]\r\n"_s << QString() << refused(u'2' + line);
+    QTest::newRow("no chip code") << u"[]\r\nZQ\r\n"_s << QString()
+                                  << refused(u"2行目の「ZQ」はチップコードではありません。"_s);
+    QTest::newRow("too wide") << QString(50, u' ') << QString() << size;
+    QTest::newRow("too high") << u"[]\n"_s.repeated(17) << QString() << size;
     QTest::newRow("empty") << QString() << QString()
-                           << u"貼り付けできません：クリップボードにマスがありません。"_s;
+                           << refused(u"クリップボードにマスがありません。"_s);
 }
 
 void TestCellBlock::textForm()
