@@ -820,8 +820,8 @@ void TestFileCommands::fileDialogWritesJapanese()
     QModelIndex name;
     QTRY_VERIFY((name = details->model()->index(0, 0, details->rootIndex())).isValid());
     QTRY_COMPARE(name.siblingAtColumn(column).data().toString(), text);
-    const QModelIndex detail = name.siblingAtColumn(column);
-    QVERIFY(details->header()->sectionSize(column) >= details->sizeHintForIndex(detail).width());
+    QVERIFY(details->header()->sectionSize(column) >=
+            details->sizeHintForIndex(name.siblingAtColumn(column)).width());
 }
 
 QTEST_MAIN(TestFileCommands)
