@@ -27,13 +27,8 @@ QString pairsOf(const MapData &map)
     for (int n = 1; n <= MapData::MaxWarps; ++n) {
         const WarpRecord &r = map.warp(n);
         if (r.isDefined())
-            pairs << u"%1:%2,%3,%4>%5,%6,%7"_s.arg(n)
-                         .arg(r.srcX)
-                         .arg(r.srcY)
-                         .arg(r.srcFloor)
-                         .arg(r.dstX)
-                         .arg(r.dstY)
-                         .arg(r.dstFloor);
+            pairs << QString::asprintf("%d:%d,%d,%d>%d,%d,%d", n, r.srcX, r.srcY, r.srcFloor,
+                                       r.dstX, r.dstY, r.dstFloor);
     }
     return pairs.join(u' ');
 }
