@@ -176,25 +176,16 @@ click_close_box() {
     xdotool mousemove $((X + WIDTH + right - 10)) $((Y - top / 2)) click 1
 }
 
-# Clicks board cell (x, y). The window's client area is the menu bar over a fixed 436 px
+# Points at board cell (x, y). The window's client area is the menu bar over a fixed 436 px
 # of board, tool column and status bar, so the menu bar's height is what is left over; the
 # board starts 8 px in and 24 px under the top of the area below the menu bar.
-click_cell() {
+point_cell() {
     client_geometry "$main"
-    local board_top=$((HEIGHT - 436 + 24))
-    xdotool mousemove $((X + 8 + ($1 - 1) * 24 + 12)) $((Y + board_top + ($2 - 1) * 24 + 12))
-    xdotool click 1
+    xdotool mousemove $((X + 8 + ($1 - 1) * 24 + 12)) $((Y + HEIGHT - 436 + 24 + ($2 - 1) * 24 + 12))
 }
-
+click_cell() { point_cell "$1" "$2" && xdotool click 1; }
 # Drags with the left button from board cell ($1, $2) to ($3, $4) in one jump.
-drag_cells() {
-    client_geometry "$main"
-    local board_top=$((HEIGHT - 436 + 24))
-    xdotool mousemove $((X + 8 + ($1 - 1) * 24 + 12)) $((Y + board_top + ($2 - 1) * 24 + 12))
-    xdotool mousedown 1
-    xdotool mousemove $((X + 8 + ($3 - 1) * 24 + 12)) $((Y + board_top + ($4 - 1) * 24 + 12))
-    xdotool mouseup 1
-}
+drag_cells() { point_cell "$1" "$2" && xdotool mousedown 1 && point_cell "$3" "$4" && xdotool mouseup 1; }
 
 # Clicks floor tab $1: with the fonts the set-up installs, each tab is about 44 px wide.
 click_floor_tab() {
