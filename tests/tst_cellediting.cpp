@@ -35,7 +35,8 @@ void run(EditorSession &session, const QString &actions)
 }
 
 // Pointer gestures as "p:x,y,B" press, "d:x,y" drag, "h:x,y" hover, "r:x,y" release;
-// "mode:N"; "sel" selection tool on; "all", "del", "copypaste", "esc"; "turn:H|V|R".
+// "mode:N"; "sel" selection tool on; "all", "del", "copypaste", "esc"; "turn:H|V|R";
+// "crowd": a chip and pair 1 on floor 1, every other pair number taken on floor 2.
 void gesture(EditorSession &session, const QString &actions)
 {
     BlockTool &blocks = session.blocks();
@@ -43,7 +44,14 @@ void gesture(EditorSession &session, const QString &actions)
         const QString verb = action.section(u':', 0, 0);
         const QStringList f = action.section(u':', 1).split(u',');
         const QPoint cell = f.size() >= 2 ? QPoint(f[0].toInt(), f[1].toInt()) : QPoint();
-        if (verb == u"mode")
+        if (verb == u"crowd") {
+            MapData map = MapData::resetMap();
+            map.setFloorCount(2);
+            map.setCell(1, 1, 1, u"01_[]"_s);
+            for (int n = 1; n <= MapData::MaxWarps; ++n)
+                map.setWarp(n, WarpRecord{1, 1, std::uint8_t(n == 1 ? 1 : 2), 2, 1, 1});
+            session.takeLoadedMap(map);
+        } else if (verb == u"mode")
             session.setEditMode(EditorSession::EditMode(f[0].toInt()));
         else if (verb == u"p")
             blocks.press(cell, f[2] == u"L" ? Qt::LeftButton : Qt::RightButton);
@@ -297,6 +305,9 @@ void TestCellEditing::pointerGestures_data()
         << QString();
     QTest::newRow("a floating block too wide to turn is refused")
         << u"p:1,1,L r:1,1 all copypaste turn:R"_s << u"1,1"_s << 1 << refused;
+    QTest::newRow("a paste short of free pair numbers lays its cells and says so")
+        << u"crowd all copypaste h:3,2 p:3,2,L"_s << u"1,1 3,2"_s << 1
+        << u"空き番号が足りず、ワープのペアを1組作れませんでした。"_s;
     QTest::newRow("delete empties the selection")
         << u"p:1,1,L d:3,1 r:3,1 sel p:2,1,L d:5,5 r:5,5 del"_s << u"1,1"_s << 2 << QString();
 }
