@@ -27,19 +27,13 @@ QString pairsOf(const MapData &map)
     for (int n = 1; n <= MapData::MaxWarps; ++n) {
         const WarpRecord &r = map.warp(n);
         if (r.isDefined())
-            pairs << u"%1:%2,%3,%4>%5,%6,%7"_s.arg(n)
-                         .arg(r.srcX)
-                         .arg(r.srcY)
-                         .arg(r.srcFloor)
-                         .arg(r.dstX)
-                         .arg(r.dstY)
-                         .arg(r.dstFloor);
+            pairs << QString::asprintf("%d:%d,%d,%d>%d,%d,%d", n, r.srcX, r.srcY, r.srcFloor,
+                                       r.dstX, r.dstY, r.dstFloor);
     }
     return pairs.join(u' ');
 }
 
-// Two floors; on floor 1 pair 1 lies inside (2..4, 2..4), pair 2 half inside, pair 3 goes
-// from inside to floor 2. The cells of the square tell where they went.
+// On floor 1 pair 1 lies inside (2..4, 2..4), pair 2 half inside, pair 3 goes to floor 2.
 MapData pairedMap()
 {
     MapData map = MapData::resetMap();
@@ -137,18 +131,23 @@ void TestCellBlock::pairsOfBlockEdits_data()
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("pairs");
     QTest::addColumn<QString>("startCells"); // "x,y,floor" of every start chip then
+    QTest::addColumn<int>("unmade");
     const QString untouched = u"1:2,2,1>3,3,1 2:3,2,1>10,10,1 3:4,4,1>4,4,2"_s;
     QTest::newRow("copy and paste on floor 2: only the inside pair, under the next number")
-        << u"paste 2 11,1"_s << untouched + u" 4:11,1,2>12,2,2"_s << u"2,2,1 11,1,2"_s;
+        << u"paste 2 11,1"_s << untouched + u" 4:11,1,2>12,2,2"_s << u"2,2,1 11,1,2"_s << 0;
     QTest::newRow("paste cut off at the edge: no pair for a lost end")
-        << u"paste 1 24,1"_s << untouched << u"24,1,1 2,2,1"_s;
-    QTest::newRow("cut: every pair with an end inside goes") << u"cut"_s << QString() << QString();
+        << u"paste 1 24,1"_s << untouched << u"24,1,1 2,2,1"_s << 0;
+    QTest::newRow("whole floor pasted with one free number: cells laid, one pair unmade")
+        << u"crowded 2 1,1"_s << untouched + u" 4:2,2,2>3,3,2"_s << u"2,2,1 2,2,2"_s << 1;
+    QTest::newRow("cut: every pair with an end inside goes")
+        << u"cut"_s << QString() << QString() << 0;
     QTest::newRow("move: ends inside go with the cells")
-        << u"move 7,12"_s << u"1:7,12,1>8,13,1 2:8,12,1>10,10,1 3:9,14,1>4,4,2"_s << u"7,12,1"_s;
+        << u"move 7,12"_s << u"1:7,12,1>8,13,1 2:8,12,1>10,10,1 3:9,14,1>4,4,2"_s << u"7,12,1"_s
+        << 0;
     QTest::newRow("move past the edge: a pair whose end fell off goes")
-        << u"move 23,14"_s << u"1:23,14,1>24,15,1 2:24,14,1>10,10,1"_s << u"23,14,1"_s;
+        << u"move 23,14"_s << u"1:23,14,1>24,15,1 2:24,14,1>10,10,1"_s << u"23,14,1"_s << 0;
     QTest::newRow("quarter turn in place")
-        << u"rotate"_s << u"1:4,2,1>3,3,1 2:4,3,1>10,10,1 3:2,4,1>4,4,2"_s << u"4,2,1"_s;
+        << u"rotate"_s << u"1:4,2,1>3,3,1 2:4,3,1>10,10,1 3:2,4,1>4,4,2"_s << u"4,2,1"_s << 0;
 }
 
 void TestCellBlock::pairsOfBlockEdits()
@@ -160,14 +159,26 @@ void TestCellBlock::pairsOfBlockEdits()
     };
     MapData map = pairedMap();
     const QRect square(2, 2, 3, 3);
-    if (words[0] == u"paste")
-        CellBlock::extract(map, 1, square).lay(map, words[1].toInt(), cellOf(words[2]));
+    // "crowded": every number but 4 taken, then the whole floor 1 (two inside pairs) pasted.
+    const WarpRecord filler{1, 16, 2, 2, 16, 2};
+    const bool crowded = words[0] == u"crowded";
+    for (int n = 5; crowded && n <= MapData::MaxWarps; ++n)
+        map.setWarp(n, filler);
+    int unmade = 0;
+    if (words[0] == u"paste" || crowded)
+        unmade = CellBlock::extract(map, 1, crowded ? CellBlock::board() : square)
+                     .lay(map, words[1].toInt(), cellOf(words[2]));
     else if (words[0] == u"cut")
         CellBlock::clear(map, 1, square);
     else if (words[0] == u"move")
         CellBlock::relocate(map, 1, square, Turn::None, cellOf(words[1]));
     else
         CellBlock::relocate(map, 1, square, Turn::RotateClockwise, square.topLeft());
+    QTEST(unmade, "unmade");
+    for (int n = 5; crowded && n <= MapData::MaxWarps; ++n) {
+        QCOMPARE(map.warp(n), filler);
+        map.setWarp(n, WarpRecord());
+    }
     QTEST(pairsOf(map), "pairs");
 
     QStringList startCells;
@@ -184,25 +195,21 @@ void TestCellBlock::textForm_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("cells"); // the block's cells row by row, "/" between rows
     QTest::addColumn<QString>("refusal");
+    const auto refused = [](const QString &why) { return u"貼り付けできません："_s + why; };
+    const QString size = refused(u"横24マス、縦16行を超えています。"_s);
+    const QString line = u"行目が、ほかの行と同じ数の２文字のチップコードではありません。"_s;
     QTest::newRow("grid lines with CR LF")
         << u"[]S_\r\n+AG_\r\n"_s << u"01_[] 33_S_/16_+A 34_G_"_s << QString();
     QTest::newRow("LF, no line break at the end")
         << u"  @@\nxmno"_s << u"00_   40_@@/03_xm 04_no"_s << QString();
-    QTest::newRow("odd line")
-        << u"[]S\r\n"_s << QString()
-        << u"貼り付けできません：1行目が、ほかの行と同じ数の２文字のチップコードではありません。"_s;
-    QTest::newRow("ragged lines")
-        << u"[]S_\r\n[]\r\n"_s << QString()
-        << u"貼り付けできません：2行目が、ほかの行と同じ数の２文字のチップコードではありません。"_s;
-    QTest::newRow("no chip code")
-        << u"[]\r\nZQ\r\n"_s << QString()
-        << u"貼り付けできません：2行目の「ZQ」はチップコードではありません。"_s;
-    QTest::newRow("too wide") << QString(50, u' ') << QString()
-                              << u"貼り付けできません：横24マス、縦16行を超えています。"_s;
-    QTest::newRow("too high") << u"[]\n"_s.repeated(17) << QString()
-                              << u"貼り付けできません：横24マス、縦16行を超えています。"_s;
+    QTest::newRow("odd line") << u"[]S\r\n"_s << QString() << refused(u'1' + line);
+    QTest::newRow("ragged lines") << u"[]S_\r\n[]\r\n"_s << QString() << refused(u'2' + line);
+    QTest::newRow("no chip code") << u"[]\r\nZQ\r\n"_s << QString()
+                                  << refused(u"2行目の「ZQ」はチップコードではありません。"_s);
+    QTest::newRow("too wide") << QString(50, u' ') << QString() << size;
+    QTest::newRow("too high") << u"[]\n"_s.repeated(17) << QString() << size;
     QTest::newRow("empty") << QString() << QString()
-                           << u"貼り付けできません：クリップボードにマスがありません。"_s;
+                           << refused(u"クリップボードにマスがありません。"_s);
 }
 
 void TestCellBlock::textForm()

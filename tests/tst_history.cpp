@@ -37,8 +37,7 @@ QPoint cellOf(const QString &text)
 // Runs user actions: "chip X,Y", "line X,Y X,Y", "branch X,Y", "unbranch X,Y",
 // "link X,Y X,Y", "relink N X,Y X,Y", "back X,Y" (a new pair's source, then a step back),
 // "source X,Y" (a new pair waiting for its destination), "source N X,Y" (the same for
-// relinking pair N), "unlink N", "floor N", "add",
-// "move D", "delete", "duplicate", "texts NAME".
+// relinking pair N), "unlink N", "floor N", "add", "move D", "delete", "duplicate", "texts NAME".
 void run(EditorSession &session, const QString &actions)
 {
     for (const QString &action : actions.split(u';', Qt::SkipEmptyParts)) {

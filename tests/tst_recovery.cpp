@@ -142,14 +142,13 @@ void TestRecovery::leftCopyIsOffered_data()
     QTest::addColumn<int>("answerNumber"); // Prompter::RestoreAnswer
     QTest::addColumn<QByteArray>("originalName");
     QTest::addColumn<bool>("blocked"); // this editor's own copy cannot be written
-    const int restore = int(Prompter::RestoreAnswer::Restore);
-    QTest::newRow("restore, named") << restore << QByteArray("/maps/castle") << false;
-    QTest::newRow("restore, unnamed") << restore << QByteArray() << false;
-    QTest::newRow("restore, own copy fails") << restore << QByteArray("/maps/castle") << true;
-    QTest::newRow("delete") << int(Prompter::RestoreAnswer::Delete) << QByteArray("/maps/castle")
-                            << false;
-    QTest::newRow("later") << int(Prompter::RestoreAnswer::Later) << QByteArray("/maps/castle")
-                           << false;
+    using A = Prompter::RestoreAnswer;
+    const QByteArray castle("/maps/castle");
+    QTest::newRow("restore, named") << int(A::Restore) << castle << false;
+    QTest::newRow("restore, unnamed") << int(A::Restore) << QByteArray() << false;
+    QTest::newRow("restore, own copy fails") << int(A::Restore) << castle << true;
+    QTest::newRow("delete") << int(A::Delete) << castle << false;
+    QTest::newRow("later") << int(A::Later) << castle << false;
 }
 
 void TestRecovery::leftCopyIsOffered()

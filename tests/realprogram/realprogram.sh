@@ -69,10 +69,8 @@ unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 # behind asks a question.
 export XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/config"
 
-# The window manager gives the frames, close boxes and focus the scenarios use. Its first
-# start on a new machine, beside a parallel build or test run, can take long: it is waited
-# for by the clock while it runs, started once more if it ended without managing the
-# display, and its own log is shown when it never does.
+# The window manager gives the frames, close boxes and focus. Its first start beside a busy
+# build can be slow: waited for while it runs, started once more if it ended early.
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
 start_wm() {
     openbox --sm-disable >>"$scratch/openbox.log" 2>&1 &
@@ -178,25 +176,16 @@ click_close_box() {
     xdotool mousemove $((X + WIDTH + right - 10)) $((Y - top / 2)) click 1
 }
 
-# Clicks board cell (x, y). The window's client area is the menu bar over a fixed 436 px
+# Points at board cell (x, y). The window's client area is the menu bar over a fixed 436 px
 # of board, tool column and status bar, so the menu bar's height is what is left over; the
 # board starts 8 px in and 24 px under the top of the area below the menu bar.
-click_cell() {
+point_cell() {
     client_geometry "$main"
-    local board_top=$((HEIGHT - 436 + 24))
-    xdotool mousemove $((X + 8 + ($1 - 1) * 24 + 12)) $((Y + board_top + ($2 - 1) * 24 + 12))
-    xdotool click 1
+    xdotool mousemove $((X + 8 + ($1 - 1) * 24 + 12)) $((Y + HEIGHT - 436 + 24 + ($2 - 1) * 24 + 12))
 }
-
+click_cell() { point_cell "$1" "$2" && xdotool click 1; }
 # Drags with the left button from board cell ($1, $2) to ($3, $4) in one jump.
-drag_cells() {
-    client_geometry "$main"
-    local board_top=$((HEIGHT - 436 + 24))
-    xdotool mousemove $((X + 8 + ($1 - 1) * 24 + 12)) $((Y + board_top + ($2 - 1) * 24 + 12))
-    xdotool mousedown 1
-    xdotool mousemove $((X + 8 + ($3 - 1) * 24 + 12)) $((Y + board_top + ($4 - 1) * 24 + 12))
-    xdotool mouseup 1
-}
+drag_cells() { point_cell "$1" "$2" && xdotool mousedown 1 && point_cell "$3" "$4" && xdotool mouseup 1; }
 
 # Clicks floor tab $1: with the fonts the set-up installs, each tab is about 44 px wide.
 click_floor_tab() {
@@ -295,8 +284,7 @@ files)
         cmp "$scratch/maps/meadow$floor.map" "$scratch/maps/copy$floor.map" >&2 ||
             fail "meadow$floor.map opened and saved again as copy$floor.map differs"
     done
-    # Maps saved and opened fill the recent list, and its submenu opens from the first
-    # start on: its third entry is the map saved first.
+    # The recent maps submenu works from the first start: its third entry is painted.map.
     xdotool windowactivate --sync "$main" key --clearmodifiers --delay 100 \
         alt+m Down Down Right Down Down Return
     wait_for "painted.map to open from the recent maps" 60 caption_names "/painted.map"
@@ -331,8 +319,7 @@ recovery)
     kill -KILL "$editor_pid"
     wait "$editor_pid" 2>/dev/null
     editor_pid=
-    # Esc on the restore question means 後で: nothing is restored, the copy stays and is
-    # offered again at the next start.
+    # Esc on the restore question means 後で: nothing restored, the copy offered again.
     start_editor
     box="$(wait_window "$question_title")" || exit 1
     xdotool windowactivate --sync "$box" key --clearmodifiers Escape
@@ -360,9 +347,8 @@ recovery)
     expect_status_zero "Ctrl+Q and yes after recovering"
     ;;
 blocks)
-    # A stroke with one jump of the pointer leaves no gaps; the whole floor copied and
-    # pasted onto a second floor saves as the same grid, and the clipboard's text is the
-    # file's grid lines.
+    # A one-jump stroke leaves no gaps; floor 1 copied onto a new floor 2 saves as the same
+    # grid, and the clipboard's text is the file's grid lines.
     start_and_wait_main
     drag_cells 2 3 20 3
     click_cell 5 9
@@ -386,7 +372,7 @@ blocks)
     ;;
 shared)
     # A floor file replaced from outside is read again on yes and saved as it is; a second
-    # editor on the map says that it is open.
+    # editor says the map is open.
     maps="$scratch/maps"
     mkdir "$maps" && cp "$source_dir"/docs/sample/meadow{,_2}.map "$maps/"
     start_and_wait_main "$maps/meadow.map"
@@ -410,8 +396,7 @@ zoom)
     client_geometry "$main"
     width_before=$WIDTH
     board_top=$((HEIGHT - 436 + 24))
-    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+plus
-    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+plus
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+plus ctrl+plus
     board_grown() {
         client_geometry "$main"
         [ "$WIDTH" -ge $((width_before + 576)) ]
