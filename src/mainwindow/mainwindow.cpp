@@ -183,6 +183,16 @@ void MainWindow::fitBoard()
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     adjustSize();
     setFixedSize(sizeHint());
+    // A window that grew past the screen's edge is moved back onto it.
+    if (const QScreen *screen = this->screen(); screen && isVisible()) {
+        const QRect room = screen->availableGeometry();
+        const QRect frame = frameGeometry();
+        const QPoint at(
+            std::max(room.left(), std::min(frame.left(), room.right() - frame.width() + 1)),
+            std::max(room.top(), std::min(frame.top(), room.bottom() - frame.height() + 1)));
+        if (at != frame.topLeft())
+            move(at);
+    }
 }
 
 void MainWindow::buildToolColumn(QWidget *central)
