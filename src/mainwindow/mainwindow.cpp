@@ -470,7 +470,12 @@ void MainWindow::openRecentMap(const QString &floorOneFile)
 
 void MainWindow::fillRecentMenu()
 {
-    mRecentMenu->clear();
+    // The item being chosen may be among them: it goes once its signal is over.
+    const QList<QAction *> old = mRecentMenu->actions();
+    for (QAction *action : old) {
+        mRecentMenu->removeAction(action);
+        action->deleteLater();
+    }
     const QStringList files = mRecentMaps.files();
     for (const QString &file : files) {
         const QFileInfo info(file);
