@@ -183,6 +183,16 @@ void MainWindow::fitBoard()
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     adjustSize();
     setFixedSize(sizeHint());
+    // A window that grew past the screen's edge is moved back onto it.
+    if (const QScreen *screen = this->screen(); screen && isVisible()) {
+        const QRect room = screen->availableGeometry();
+        const QRect frame = frameGeometry();
+        const QPoint at(
+            std::max(room.left(), std::min(frame.left(), room.right() - frame.width() + 1)),
+            std::max(room.top(), std::min(frame.top(), room.bottom() - frame.height() + 1)));
+        if (at != frame.topLeft())
+            move(at);
+    }
 }
 
 void MainWindow::buildToolColumn(QWidget *central)
@@ -460,7 +470,12 @@ void MainWindow::openRecentMap(const QString &floorOneFile)
 
 void MainWindow::fillRecentMenu()
 {
-    mRecentMenu->clear();
+    // The item being chosen may be among them: it goes once its signal is over.
+    const QList<QAction *> old = mRecentMenu->actions();
+    for (QAction *action : old) {
+        mRecentMenu->removeAction(action);
+        action->deleteLater();
+    }
     const QStringList files = mRecentMaps.files();
     for (const QString &file : files) {
         const QFileInfo info(file);

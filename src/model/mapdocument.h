@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/floors.h"
 #include "model/cellblock.h"
+#include "model/floors.h"
 #include "model/mapdata.h"
 
 #include <QObject>

@@ -566,13 +566,8 @@ bool EditorSession::duplicateFloor()
     const Floors::Duplication made = mDocument.duplicateFloor(mCurrentFloor);
     if (!made.done)
         return false;
-    setCurrentFloor(mCurrentFloor + 1);
-    syncFloorTabCaptions();
-    mWarps.rebuildMarkers();
-    Q_EMIT floorsChanged();
-    Q_EMIT warpsChanged();
-    refreshBoard();
-    refreshStatusTexts();
+    // The views follow the copy as they follow an undone floor step.
+    onStepReplayed(mCurrentFloor + 1);
     if (made.pairsNotMade > 0)
         setStatusText(
             QStringLiteral("ワープの空き番号が足りないため、%1組のワープを複製できませんでした。")
