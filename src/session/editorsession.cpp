@@ -578,6 +578,11 @@ bool EditorSession::duplicateFloor()
 void EditorSession::takeLoadedMap(const MapData &loaded)
 {
     mDocument.replace(loaded);
+    showReplacedMap();
+}
+
+void EditorSession::showReplacedMap()
+{
     mFloorTabCaptions.clear();
     syncFloorTabCaptions();
     mWarps.rebuildMarkers();
@@ -601,12 +606,7 @@ MapLoadResult EditorSession::reloadMap()
     mDocument.markSaved();
     mFileWatch.track(basePath, read);
     setCurrentFloor(floor);
-    mFloorTabCaptions.clear();
-    syncFloorTabCaptions();
-    mWarps.rebuildMarkers();
-    Q_EMIT floorsChanged();
-    Q_EMIT warpsChanged();
-    refreshBoard();
+    showReplacedMap();
     return loaded;
 }
 

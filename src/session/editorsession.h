@@ -201,6 +201,8 @@ private:
     void dropLineStartForFloorChange();
     void setCurrentFloor(int floor);
     void syncFloorTabCaptions();
+    // Tabs, markers and board follow a map that replaced the one shown.
+    void showReplacedMap();
     // Everything but the map goes back to its start value.
     void resetSessionState();
     // An empty map that keeps the cells of freed warp records.
