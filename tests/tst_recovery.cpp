@@ -14,6 +14,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -37,6 +44,40 @@ bool blockCopy(const QString &recoveryFolder, const QString &id)
     QFile wall(recoveryFolder + u'/' + id + u".new"_s);
     return QDir().mkpath(recoveryFolder) && wall.open(QIODevice::WriteOnly);
 }
+
+// Lets no file of this process grow, as a full disk would, even for root, who may write
+// into any folder whatever its permissions.
+class FullDisk
+{
+public:
+    FullDisk()
+    {
+#ifdef Q_OS_UNIX
+        std::signal(SIGXFSZ, SIG_IGN);
+        mOk = getrlimit(RLIMIT_FSIZE, &mOld) == 0;
+        rlimit none = mOld;
+        none.rlim_cur = 0;
+        mOk = mOk && setrlimit(RLIMIT_FSIZE, &none) == 0;
+#endif
+    }
+    ~FullDisk()
+    {
+#ifdef Q_OS_UNIX
+        if (mOk)
+            setrlimit(RLIMIT_FSIZE, &mOld);
+#endif
+    }
+    bool isFull() const
+    {
+        return mOk;
+    }
+
+private:
+    bool mOk = false;
+#ifdef Q_OS_UNIX
+    rlimit mOld{};
+#endif
+};
 
 } // namespace
 
@@ -141,14 +182,16 @@ void TestRecovery::leftCopyIsOffered_data()
 {
     QTest::addColumn<int>("answerNumber"); // Prompter::RestoreAnswer
     QTest::addColumn<QByteArray>("originalName");
-    QTest::addColumn<bool>("blocked"); // this editor's own copy cannot be written
+    QTest::addColumn<bool>("blocked");  // this editor's own copy cannot be written
+    QTest::addColumn<bool>("diskFull"); // no lock and no copy can be written at start
     using A = Prompter::RestoreAnswer;
     const QByteArray castle("/maps/castle");
-    QTest::newRow("restore, named") << int(A::Restore) << castle << false;
-    QTest::newRow("restore, unnamed") << int(A::Restore) << QByteArray() << false;
-    QTest::newRow("restore, own copy fails") << int(A::Restore) << castle << true;
-    QTest::newRow("delete") << int(A::Delete) << castle << false;
-    QTest::newRow("later") << int(A::Later) << castle << false;
+    QTest::newRow("restore, named") << int(A::Restore) << castle << false << false;
+    QTest::newRow("restore, unnamed") << int(A::Restore) << QByteArray() << false << false;
+    QTest::newRow("restore, own copy fails") << int(A::Restore) << castle << true << false;
+    QTest::newRow("restore, disk full") << int(A::Restore) << castle << true << true;
+    QTest::newRow("delete") << int(A::Delete) << castle << false << false;
+    QTest::newRow("later") << int(A::Later) << castle << false << false;
 }
 
 void TestRecovery::leftCopyIsOffered()
@@ -157,11 +200,12 @@ void TestRecovery::leftCopyIsOffered()
     const auto answer = Prompter::RestoreAnswer(answerNumber);
     QFETCH(QByteArray, originalName);
     QFETCH(bool, blocked);
+    QFETCH(bool, diskFull);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const QString recovery = folder.filePath(u"recovery"_s);
     QVERIFY(!leaveCopy(recovery, u"dead"_s, castleMap(), originalName).isEmpty());
-    if (blocked)
+    if (blocked && !diskFull)
         QVERIFY(blockCopy(recovery, u"me"_s));
     MapDocument document;
     ChipDescriptions descriptions;
@@ -171,10 +215,19 @@ void TestRecovery::leftCopyIsOffered()
     QSignalSpy told(&keeper, &RecoveryKeeper::writeFailed);
     StubPrompter prompter;
     prompter.restoreAnswers = {answer};
-    RecoveryOffer offer(store, keeper, session);
     const bool restored = answer == Prompter::RestoreAnswer::Restore;
-
-    QCOMPARE(Startup::offerRecovery(offer, prompter, nullptr), restored);
+    {
+        std::optional<FullDisk> full;
+        if (diskFull && !full.emplace().isFull())
+            QSKIP("the size of files cannot be limited here");
+        RecoveryOffer offer(store, keeper, session);
+        QCOMPARE(Startup::offerRecovery(offer, prompter, nullptr), restored);
+    }
+    // A lock that could not be made is not another editor's: the copy is offered, and why
+    // nothing can be written there is told first.
+    QCOMPARE(prompter.messages.size(), diskFull ? 1 : 0);
+    if (diskFull)
+        QVERIFY(prompter.messages.first().contains(u"復元用のフォルダに書き込めません。"_s));
 
     QCOMPARE(prompter.questions.size(), 1);
     QVERIFY(prompter.questions.first().contains(
