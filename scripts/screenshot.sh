@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the built editor on a virtual screen with the sample map and saves a picture of each
 # edit mode: edit-mode.png, branch-mode.png and warp-mode.png in docs/, or in the folder $1,
-# and floating-block.png: a copied block floating under the pointer before it is laid.
+# floating-block.png: a copied block floating under the pointer before it is laid, and
+# zoomed-board.png: the main window at 150 % with the chip values.
 set -euo pipefail
 for tool in xvfb-run import xdotool xprop openbox; do
     command -v "$tool" >/dev/null ||
@@ -13,7 +14,14 @@ export QZK_SHOT_OUT="${1:-$root/docs}"
 export QZK_SHOT_MAP="${QZK_SHOT_MAP:-$root/docs/sample/meadow.map}"
 mkdir -p "$QZK_SHOT_OUT"
 unset QT_QPA_PLATFORM
-xvfb-run -a -s "-screen 0 920x520x24" bash -c '
+# Settings and recovery copies of its own: a zoom kept from the user's runs would change the
+# pictures, and the zoom set here must not stay for the user.
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+export XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
+# $1: the screen size; $2: the steps, run once the editor's windows show.
+on_screen() {
+QZK_SHOT_STEPS="$2" xvfb-run -a -s "-screen 0 $1x24" bash -c '
     set -euo pipefail
     # Waits up to 30 s for a visible window whose title matches $1 and prints its id.
     window() {
@@ -45,6 +53,11 @@ xvfb-run -a -s "-screen 0 920x520x24" bash -c '
     eval "$(xdotool getwindowgeometry --shell "$main")"
     beside=$((WIDTH + left + right + 2 * left))
     xdotool windowmove "$palette" "$beside" "$top"
+    eval "$QZK_SHOT_STEPS"
+'
+}
+# shellcheck disable=SC2016 # the steps are run by the inner shell
+on_screen 920x520 '
     # Painting has no event to wait on: give each mode a moment to draw before its picture.
     shot() {
         sleep "${QZK_SHOT_DELAY:-1}"
@@ -72,4 +85,12 @@ xvfb-run -a -s "-screen 0 920x520x24" bash -c '
     xdotool key ctrl+c ctrl+v
     cell 13 8
     shot floating-block.png
+'
+# Ctrl++ zooms to 150 %; the window grows with the board, so the screen is larger, and F4
+# hides the chip palette.
+on_screen 1100x760 '
+    xdotool windowactivate --sync "$main" key F4 ctrl+plus
+    sleep "${QZK_SHOT_DELAY:-1}"
+    import -window "$main" "$QZK_SHOT_OUT/zoomed-board.png"
+    echo "$QZK_SHOT_OUT/zoomed-board.png"
 '
