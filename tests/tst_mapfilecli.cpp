@@ -79,10 +79,6 @@ private Q_SLOTS:
     void arguments_data();
     void arguments();
     void initTestCase();
-    // Before any window shows: in a process that has shown one, a few edge pixels of text
-    // chips came out one or two levels apart from a fresh process's.
-    void savedPicturesAreRendered_data();
-    void savedPicturesAreRendered();
     void render_data();
     void render();
     void renderShowsWhatTheEditorShows_data();
@@ -91,6 +87,9 @@ private Q_SLOTS:
     void renderMarksBothFloorsOfAPair();
     void renderFaults_data();
     void renderFaults();
+    // After windows with warp markers have shown, as in the editor itself.
+    void savedPicturesAreRendered_data();
+    void savedPicturesAreRendered();
 
 private:
     QString renderedFile() const { return mRendered.filePath(u"rendered.map"_s); }

@@ -2,8 +2,10 @@
 
 #include "painting/boardpainter.h"
 
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPainterPath>
 
 QFont MarkerPainter::font()
 {
@@ -23,8 +25,16 @@ void MarkerPainter::paint(QPainter &painter, const QRect &rect, const QString &c
     painter.save();
     if (opaque)
         painter.fillRect(rect, Qt::cyan);
-    painter.setFont(font());
-    painter.setPen(Qt::black);
-    painter.drawText(rect, Qt::AlignCenter, caption);
+    // An outline, not glyphs: drawn glyphs come out a level or two apart at their edges
+    // depending on what the process drew before, and a saved picture must match the
+    // command line's pixel for pixel. Placed where centred text would be.
+    const QFont bold = font();
+    const QFontMetricsF metrics(bold);
+    const QPointF centre = QRectF(rect).center();
+    QPainterPath path;
+    path.addText(centre.x() - metrics.horizontalAdvance(caption) / 2,
+                 centre.y() + (metrics.ascent() - metrics.descent()) / 2, bold, caption);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(path, Qt::black);
     painter.restore();
 }
