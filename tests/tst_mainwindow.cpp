@@ -2,6 +2,8 @@
 #include "mainwindow/boardview.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/startup.h"
+#include "model/cellblock.h"
+#include "model/cellstring.h"
 #include "painting/chippictures.h"
 #include "session/editorsession.h"
 #include "toolwindows/toolwindowframe.h"
@@ -69,6 +71,8 @@ private Q_SLOTS:
     void helpThatCannotOpenIsReported();
     void cellUnderPointFollowsZoom_data();
     void cellUnderPointFollowsZoom();
+    void floatingBlockShowsItsOwnValues_data();
+    void floatingBlockShowsItsOwnValues();
 };
 
 void TestMainWindow::opensWithEmptyBoard()
@@ -397,6 +401,37 @@ void TestMainWindow::cellUnderPointFollowsZoom()
     QCOMPARE(board->cellAt(point), cell);
     if (!cell.isNull())
         QVERIFY(board->cellRect(cell.x(), cell.y()).contains(point));
+}
+
+void TestMainWindow::floatingBlockShowsItsOwnValues_data()
+{
+    QTest::addColumn<QString>("floating");
+    QTest::addColumn<QString>("under");
+    QTest::addColumn<bool>("valueShown");
+    const QString numbered = QStringLiteral("16_+7");
+    QTest::newRow("a numbered chip over an empty cell") << numbered << QString() << true;
+    QTest::newRow("a road over a numbered chip") << CellString::defaultChip() << numbered << false;
+}
+
+void TestMainWindow::floatingBlockShowsItsOwnValues()
+{
+    QFETCH(QString, floating);
+    QFETCH(QString, under);
+    EditorFixture editor;
+    MapData map = MapData::resetMap();
+    if (!under.isEmpty())
+        map.setCell(5, 5, 1, under);
+    editor.session.takeLoadedMap(map);
+    CellBlock block(1, 1);
+    block.setCell(0, 0, floating);
+    BlockTool &blocks = editor.session.blocks();
+    blocks.startFloating(block);
+    blocks.hover({5, 5});
+    const auto shot = [&](bool values) {
+        editor.view.setShowsValues(values);
+        return editor.window.board()->grab().toImage().copy(BoardPainter::cellRect(5, 5));
+    };
+    QTEST(shot(true) != shot(false), "valueShown");
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -158,22 +158,30 @@ void BoardView::paintEvent(QPaintEvent *event)
     // scale, so they land pixel for pixel and vector parts stay sharp.
     painter.scale(mScale, mScale);
     const MapData &map = mSession.map();
+    const BlockTool &blocks = mSession.blocks();
+    const CellBlock *floating = blocks.floatingBlock();
+    const QRect floatingArea = floating ? QRect(blocks.floatingAt(), floating->size()) : QRect();
     for (int x = 1; x <= MapData::Width; ++x) {
         for (int y = 1; y <= MapData::Height; ++y) {
             if (!cellRect(x, y).intersects(event->rect()))
                 continue;
             BoardPainter::paintCell(painter, x, y, cellImage(x, y));
-            if (mShowValues)
-                mPainter->paintCellValue(painter, x, y, map.cell(x, y, mSession.currentFloor()));
+            if (!mShowValues)
+                continue;
+            // A floating block shows its own values over the cells it would replace.
+            const QPoint at(x, y);
+            mPainter->paintCellValue(
+                painter, x, y,
+                floatingArea.contains(at)
+                    ? floating->cell(x - floatingArea.left(), y - floatingArea.top())
+                    : map.cell(x, y, mSession.currentFloor()));
         }
     }
     if (const MapCheck::Report *check = mSession.checkOverlay())
         BoardPainter::paintCheckOverlay(painter, *check, mSession.currentFloor());
-    const BlockTool &blocks = mSession.blocks();
     BoardPainter::paintBlockOutline(painter, blocks.selection(), true);
-    if (const CellBlock *block = blocks.floatingBlock())
-        BoardPainter::paintBlockOutline(
-            painter, QRect(blocks.floatingAt(), block->size()) & CellBlock::board(), false);
+    if (floating)
+        BoardPainter::paintBlockOutline(painter, floatingArea & CellBlock::board(), false);
 }
 
 bool BoardView::eventFilter(QObject *watched, QEvent *event)
