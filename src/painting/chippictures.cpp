@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QTransform>
 #include <QtMath>
 
 #include <functional>
@@ -53,8 +54,12 @@ QFont labelFont(qreal pixelSize)
 void label(QPainter &p, const QString &text, QPointF centre, qreal pixelSize, const QColor &colour,
            const QColor &outline = QColor())
 {
+    // Outlined large and scaled down: a small outline depends on what the font engine drew
+    // before, and the pictures must not depend on what the process drew earlier.
+    constexpr qreal Large = 16;
     QPainterPath path;
-    path.addText(0, 0, labelFont(pixelSize), text);
+    path.addText(0, 0, labelFont(qMax(1, qRound(pixelSize)) * Large), text);
+    path = QTransform::fromScale(1 / Large, 1 / Large).map(path);
     path.translate(centre - path.boundingRect().center());
     if (outline.isValid())
         p.strokePath(path, QPen(outline, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
