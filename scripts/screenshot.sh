@@ -21,7 +21,8 @@ trap 'rm -rf "$scratch"' EXIT
 export XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
 # $1: the screen size; $2: the steps, run once the editor's windows show.
 on_screen() {
-QZK_SHOT_STEPS="$2" xvfb-run -a -s "-screen 0 $1x24" bash -c '
+# -noreset: a server that resets when its last client leaves drops one still connecting.
+QZK_SHOT_STEPS="$2" xvfb-run -a -s "-screen 0 $1x24 -noreset" bash -c '
     set -euo pipefail
     # Waits up to 30 s for a visible window whose title matches $1 and prints its id.
     window() {

@@ -170,8 +170,9 @@ check_startup() {
     printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s/opened"\n' "$scratch" >"$fake_bin/xdg-open"
     chmod +x "$fake_bin/xdg-open"
 
+    # -noreset: a server that resets when its last client leaves drops one still connecting.
     exec 3>"$scratch/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$scratch/xvfb.log" 2>&1 &
     display_pid=$!
     exec 3>&-
     for _ in $(seq 1 100); do

@@ -57,9 +57,11 @@ wait_for() {
     return 1
 }
 
-# A display of our own: Xvfb picks a free number and writes it to fd 3.
+# A display of our own: Xvfb picks a free number and writes it to fd 3. -noreset: by
+# default the server resets whenever its last client leaves, and drops a connection still
+# being set up; a short-lived xprop leaving while openbox connected killed openbox.
 exec 3>"$scratch/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset >"$scratch/xvfb.log" 2>&1 &
 display_pid=$!
 exec 3>&-
 wait_for "Xvfb to start" 30 test -s "$scratch/display" || { cat "$scratch/xvfb.log" >&2; exit 1; }
@@ -69,8 +71,8 @@ unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 # behind asks a question.
 export XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/config"
 
-# The window manager gives the frames, close boxes and focus. Its first start beside a busy
-# build can be slow: waited for while it runs, started once more if it ended early.
+# The window manager gives the frames, close boxes and focus. On a busy machine it can be
+# slow to start: waited for while it runs, started once more if it ended early.
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
 start_wm() {
     openbox --sm-disable >>"$scratch/openbox.log" 2>&1 &
