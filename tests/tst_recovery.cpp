@@ -10,11 +10,10 @@
 #include "stubprompter.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -44,40 +43,6 @@ bool blockCopy(const QString &recoveryFolder, const QString &id)
     QFile wall(recoveryFolder + u'/' + id + u".new"_s);
     return QDir().mkpath(recoveryFolder) && wall.open(QIODevice::WriteOnly);
 }
-
-// Lets no file of this process grow, as a full disk would, even for root, who may write
-// into any folder whatever its permissions.
-class FullDisk
-{
-public:
-    FullDisk()
-    {
-#ifdef Q_OS_UNIX
-        std::signal(SIGXFSZ, SIG_IGN);
-        mOk = getrlimit(RLIMIT_FSIZE, &mOld) == 0;
-        rlimit none = mOld;
-        none.rlim_cur = 0;
-        mOk = mOk && setrlimit(RLIMIT_FSIZE, &none) == 0;
-#endif
-    }
-    ~FullDisk()
-    {
-#ifdef Q_OS_UNIX
-        if (mOk)
-            setrlimit(RLIMIT_FSIZE, &mOld);
-#endif
-    }
-    bool isFull() const
-    {
-        return mOk;
-    }
-
-private:
-    bool mOk = false;
-#ifdef Q_OS_UNIX
-    rlimit mOld{};
-#endif
-};
 
 } // namespace
 
@@ -217,9 +182,25 @@ void TestRecovery::leftCopyIsOffered()
     prompter.restoreAnswers = {answer};
     const bool restored = answer == Prompter::RestoreAnswer::Restore;
     {
-        std::optional<FullDisk> full;
-        if (diskFull && !full.emplace().isFull())
+        // No file may grow, as on a full disk: even root, who may write into any folder
+        // whatever its permissions, cannot make a lock or a copy.
+#ifdef Q_OS_UNIX
+        rlimit old{};
+        if (diskFull) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
+            rlimit none = old;
+            none.rlim_cur = 0;
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &none) == 0);
+        }
+        const auto restore = qScopeGuard([&] {
+            if (diskFull)
+                setrlimit(RLIMIT_FSIZE, &old);
+        });
+#else
+        if (diskFull)
             QSKIP("the size of files cannot be limited here");
+#endif
         RecoveryOffer offer(store, keeper, session);
         QCOMPARE(Startup::offerRecovery(offer, prompter, nullptr), restored);
     }
