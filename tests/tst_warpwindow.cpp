@@ -56,6 +56,16 @@ struct Editor : EditorFixture
         return window.board()->findChild<QLabel *>(u"marker%1"_s.arg(index));
     }
     QLabel *label(const QString &name) const { return window.findChild<QLabel *>(name); }
+    // Pair A from (3,5) to (10,2), its row selected and its deletion asked.
+    void askToDeleteOnePair()
+    {
+        enterWarpMode();
+        QTest::mouseClick(button(1), Qt::LeftButton);
+        clickCell(3, 5);
+        clickCell(10, 2);
+        selectRow(0);
+        QTest::mouseClick(button(3), Qt::LeftButton);
+    }
 };
 
 int pixels(int twips)
@@ -189,12 +199,7 @@ void TestWarpWindow::linkAndDeleteWithClicks()
 void TestWarpWindow::deletionAnsweredNo()
 {
     Editor editor;
-    editor.enterWarpMode();
-    QTest::mouseClick(editor.button(1), Qt::LeftButton);
-    editor.clickCell(3, 5);
-    editor.clickCell(10, 2);
-    editor.selectRow(0);
-    QTest::mouseClick(editor.button(3), Qt::LeftButton);
+    editor.askToDeleteOnePair();
     QVERIFY(editor.warpWindow()->isAskingDeletion());
     QTest::mouseClick(editor.warpWindow()->findChild<QPushButton *>(u"noButton"_s), Qt::LeftButton);
     QVERIFY(!editor.warpWindow()->isAskingDeletion());
@@ -219,12 +224,7 @@ void TestWarpWindow::deletionQuestionHoldsFunctionKeys()
 {
     QFETCH(int, key);
     Editor editor;
-    editor.enterWarpMode();
-    QTest::mouseClick(editor.button(1), Qt::LeftButton);
-    editor.clickCell(3, 5);
-    editor.clickCell(10, 2);
-    editor.selectRow(0);
-    QTest::mouseClick(editor.button(3), Qt::LeftButton);
+    editor.askToDeleteOnePair();
     QPointer<WarpWindow> window = editor.warpWindow();
     QTest::keyClick(window, Qt::Key(key));
     // Forwarded keys run 10 ms later.
