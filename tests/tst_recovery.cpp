@@ -44,6 +44,21 @@ bool blockCopy(const QString &recoveryFolder, const QString &id)
     return QDir().mkpath(recoveryFolder) && wall.open(QIODevice::WriteOnly);
 }
 
+// An editor's session whose copy the keeper writes into `recoveryFolder`.
+struct KeptSession
+{
+    explicit KeptSession(const QString &recoveryFolder, const QString &id = {})
+        : store(recoveryFolder, id)
+    {
+    }
+    MapDocument document;
+    ChipDescriptions descriptions;
+    EditorSession session{document, descriptions};
+    RecoveryStore store;
+    RecoveryKeeper keeper{document, store};
+    QSignalSpy told{&keeper, &RecoveryKeeper::writeFailed};
+};
+
 } // namespace
 
 class TestRecovery : public QObject
@@ -62,11 +77,8 @@ void TestRecovery::copyFollowsUnsavedChanges()
 {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session(document, descriptions);
-    RecoveryStore store(folder.filePath(u"recovery"_s));
-    RecoveryKeeper keeper(document, store);
+    KeptSession kept(folder.filePath(u"recovery"_s));
+    auto &[document, descriptions, session, store, keeper, told] = kept;
 
     session.clickCell({3, 3}, Qt::LeftButton);
     QVERIFY(!store.hasCopy()); // not before the delay
@@ -116,12 +128,8 @@ void TestRecovery::failedCopyIsToldOncePerRun()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const QString recovery = folder.filePath(u"recovery"_s);
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session(document, descriptions);
-    RecoveryStore store(recovery, u"me"_s);
-    RecoveryKeeper keeper(document, store);
-    QSignalSpy told(&keeper, &RecoveryKeeper::writeFailed);
+    KeptSession kept(recovery, u"me"_s);
+    auto &[document, descriptions, session, store, keeper, told] = kept;
 
     session.clickCell({3, 3}, Qt::LeftButton);
     keeper.flush();
@@ -172,12 +180,8 @@ void TestRecovery::leftCopyIsOffered()
     QVERIFY(!leaveCopy(recovery, u"dead"_s, castleMap(), originalName).isEmpty());
     if (blocked && !diskFull)
         QVERIFY(blockCopy(recovery, u"me"_s));
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session(document, descriptions);
-    RecoveryStore store(recovery, u"me"_s);
-    RecoveryKeeper keeper(document, store);
-    QSignalSpy told(&keeper, &RecoveryKeeper::writeFailed);
+    KeptSession kept(recovery, u"me"_s);
+    auto &[document, descriptions, session, store, keeper, told] = kept;
     StubPrompter prompter;
     prompter.restoreAnswers = {answer};
     const bool restored = answer == Prompter::RestoreAnswer::Restore;
