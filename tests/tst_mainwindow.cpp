@@ -71,6 +71,8 @@ private Q_SLOTS:
     void helpThatCannotOpenIsReported();
     void cellUnderPointFollowsZoom_data();
     void cellUnderPointFollowsZoom();
+    void windowStaysFixedWhileZooming_data();
+    void windowStaysFixedWhileZooming();
     void floatingBlockShowsItsOwnValues_data();
     void floatingBlockShowsItsOwnValues();
 };
@@ -401,6 +403,47 @@ void TestMainWindow::cellUnderPointFollowsZoom()
     QCOMPARE(board->cellAt(point), cell);
     if (!cell.isNull())
         QVERIFY(board->cellRect(cell.x(), cell.y()).contains(point));
+}
+
+void TestMainWindow::windowStaysFixedWhileZooming_data()
+{
+    QTest::addColumn<int>("percent");
+    QTest::newRow("smaller") << 50;
+    QTest::newRow("larger") << 150;
+    QTest::newRow("past the screen") << 400;
+}
+
+// A window manager that sees the window resizable for a moment may keep offering a resize
+// handle afterwards.
+void TestMainWindow::windowStaysFixedWhileZooming()
+{
+    QFETCH(int, percent);
+    EditorFixture editor;
+    editor.show();
+    // The limits in force whenever the window changes size.
+    struct ResizeWatch : QObject
+    {
+        QWidget &window;
+        QList<QSize> limits;
+        explicit ResizeWatch(QWidget &watched) : window(watched)
+        {
+            watched.installEventFilter(this);
+        }
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Resize)
+                limits += window.maximumSize();
+            return false;
+        }
+    } watch(editor.window);
+    const QSize before = editor.window.size();
+    editor.view.setZoomPercent(percent);
+    QVERIFY(!watch.limits.isEmpty());
+    for (const QSize &limit : std::as_const(watch.limits))
+        QCOMPARE(limit, editor.window.size());
+    QCOMPARE_NE(editor.window.size(), before);
+    QCOMPARE(editor.window.size(), editor.window.minimumSize());
+    QCOMPARE(editor.window.size(), editor.window.maximumSize());
 }
 
 void TestMainWindow::floatingBlockShowsItsOwnValues_data()

@@ -179,9 +179,8 @@ void MainWindow::fitBoard()
         std::max(mBaseCentralSize.width() + view.width() - BoardPainter::size().width(),
                  menuBar()->sizeHint().width()),
         std::max(mBaseCentralSize.height(), around.height() + view.height()));
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    adjustSize();
+    // Limits and size change in one step: a window manager that sees the window resizable
+    // for a moment may keep a resize handle on it.
     setFixedSize(sizeHint());
     // A window that grew past the screen's edge is moved back onto it.
     if (const QScreen *screen = this->screen(); screen && isVisible()) {
