@@ -278,6 +278,11 @@ void TestMapFileReader::undecodableBytesReplaced_data()
     QTest::newRow("each floor file named once with its lines")
         << Files{floorWith({"*END", "\x80", "\xa0"}), grid(), "\xfd\r\n" + grid(15)}
         << u"|・\r\n・|00_  "_s << u"map.map（18、19行目）|map_3.map（1行目）"_s;
+    const QList<QByteArray> twelve(12, "\x80");
+    QTest::newRow("a file's first ten lines named, the rest counted")
+        << Files{floorWith(QList<QByteArray>{"*END"} + twelve)}
+        << u"|"_s + QStringList(12, u"・"_s).join(u"\r\n"_s) + u"|00_  "_s
+        << u"map.map（18、19、20、21、22、23、24、25、26、27行目ほか2行）"_s;
 }
 
 void TestMapFileReader::undecodableBytesReplaced()

@@ -61,11 +61,12 @@ QString FilePlace::text() const
     return text(QString::number(line));
 }
 
-QString FilePlace::text(const QString &lines) const
+QString FilePlace::text(const QString &lines, qsizetype moreLines) const
 {
     const QString file = path.isEmpty() ? QStringLiteral("%1階のファイル").arg(floor)
                                         : QDir::toNativeSeparators(path);
-    return QStringLiteral("ファイル：%1（%2行目）").arg(file, lines);
+    const QString more = moreLines > 0 ? QStringLiteral("ほか%1行").arg(moreLines) : QString();
+    return QStringLiteral("ファイル：%1（%2行目%3）").arg(file, lines, more);
 }
 
 MapFault MapFault::loadInvalidData(int lineNumber, const FilePlace &place)

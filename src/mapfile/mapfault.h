@@ -24,8 +24,8 @@ struct FilePlace
 
     // The file (or its floor when there is no path) and the line.
     QString text() const;
-    // The same naming the given lines ("3、5") instead.
-    QString text(const QString &lines) const;
+    // The same naming the given lines ("3、5") instead, and how many more there are.
+    QString text(const QString &lines, qsizetype moreLines = 0) const;
 };
 
 // A failed load or save, as a value the window shows in a message box.

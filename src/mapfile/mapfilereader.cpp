@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QStringList>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <functional>
@@ -394,13 +395,18 @@ QString MapLoadResult::replacedText() const
     QString text =
         QStringLiteral("シフトJISとして読めないバイトを「%1」に置き換えて読み込みました。")
             .arg(QChar(ShiftJis::Replacement));
-    // One line per file, naming its lines.
+    // One line per file, naming its first lines only: a file that is no map at all has
+    // thousands, and a message naming them all would not fit on the screen.
+    constexpr qsizetype NamedLines = 10;
     for (qsizetype i = 0; i < replaced.size();) {
         const FilePlace &first = replaced[i];
         QStringList lines;
-        for (; i < replaced.size() && replaced[i].floor == first.floor; ++i)
-            lines.append(QString::number(replaced[i].line));
-        text += QStringLiteral("\r\n") + first.text(lines.join(u'、'));
+        qsizetype count = 0;
+        for (; i < replaced.size() && replaced[i].floor == first.floor; ++i, ++count)
+            if (count < NamedLines)
+                lines.append(QString::number(replaced[i].line));
+        text += QStringLiteral("\r\n") +
+                first.text(lines.join(u'、'), std::max<qsizetype>(0, count - NamedLines));
     }
     return text + QStringLiteral("\r\n保存すると、置き換えた文字のまま書き込まれます。");
 }
