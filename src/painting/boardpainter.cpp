@@ -4,6 +4,7 @@
 #include "painting/cellcomposer.h"
 #include "painting/chippictures.h"
 #include "painting/markerpainter.h"
+#include "painting/textoutline.h"
 #include "session/chippalettemodel.h"
 
 #include <QPainter>
@@ -54,17 +55,7 @@ void BoardPainter::paintCellValue(QPainter &painter, int x, int y, const QString
     const QString key = value + u'@' + QString::number(ratio);
     QImage &picture = mValuePictures[key];
     if (picture.isNull()) {
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setStyleHint(QFont::SansSerif);
-        font.setHintingPreference(QFont::PreferNoHinting);
-        font.setBold(true);
-        // Outlined large and scaled down: a small outline depends on what the font engine
-        // drew before, so a picture came out a little different in another process.
-        constexpr int Large = 16;
-        font.setPixelSize(9 * Large);
-        QPainterPath path;
-        path.addText(0, 0, font, value);
-        path = QTransform::fromScale(1.0 / Large, 1.0 / Large).map(path);
+        QPainterPath path = TextOutline::outline(TextOutline::labelFont(9), value);
         // Bottom right, one pixel inside the cell's grid line.
         const QRectF bounds = path.boundingRect();
         path.translate(CellSize - 2 - bounds.right(), CellSize - 2 - bounds.bottom());

@@ -1,10 +1,11 @@
 #include "painting/chippictures.h"
 
+#include "painting/textoutline.h"
+
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <QTransform>
 #include <QtMath>
 
 #include <functional>
@@ -38,28 +39,12 @@ QImage render(qreal logical, qreal ratio, QImage::Format format, const QColor &f
     return image;
 }
 
-QFont labelFont(qreal pixelSize)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    // Outlines for a path need no hinting, and the hinting interpreter is slow.
-    font.setHintingPreference(QFont::PreferNoHinting);
-    font.setBold(true);
-    font.setPixelSize(qMax(1, qRound(pixelSize)));
-    return font;
-}
-
 // Text as a path centred on its visible glyphs: font metrics centre the line box, which
 // leaves digits and signs visibly off-centre at this size.
 void label(QPainter &p, const QString &text, QPointF centre, qreal pixelSize, const QColor &colour,
            const QColor &outline = QColor())
 {
-    // Outlined large and scaled down: a small outline depends on what the font engine drew
-    // before, and the pictures must not depend on what the process drew earlier.
-    constexpr qreal Large = 16;
-    QPainterPath path;
-    path.addText(0, 0, labelFont(qMax(1, qRound(pixelSize)) * Large), text);
-    path = QTransform::fromScale(1 / Large, 1 / Large).map(path);
+    QPainterPath path = TextOutline::outline(TextOutline::labelFont(pixelSize), text);
     path.translate(centre - path.boundingRect().center());
     if (outline.isValid())
         p.strokePath(path, QPen(outline, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));

@@ -1,12 +1,11 @@
 #include "painting/markerpainter.h"
 
 #include "painting/boardpainter.h"
+#include "painting/textoutline.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPainterPath>
-#include <QTransform>
 
 QFont MarkerPainter::font()
 {
@@ -26,20 +25,13 @@ void MarkerPainter::paint(QPainter &painter, const QRect &rect, const QString &c
     painter.save();
     if (opaque)
         painter.fillRect(rect, Qt::cyan);
-    // An outline, not glyphs, and outlined large then scaled down: drawn glyphs and small
-    // outlines come out a level or two apart at their edges depending on what the process
-    // drew before, and a saved picture must match the command line's pixel for pixel.
-    // Placed where centred text would be.
-    constexpr qreal Large = 16;
-    QFont large = font();
-    large.setPointSizeF(large.pointSizeF() * Large);
-    const QFontMetricsF metrics(large);
-    QPainterPath path;
-    path.addText(0, 0, large, caption);
-    path = QTransform::fromScale(1 / Large, 1 / Large).map(path);
+    // An outline, as all text in pictures, placed where centred text would be.
+    QPainterPath path = TextOutline::outline(font(), caption);
+    const QFontMetricsF metrics(TextOutline::enlarged(font()));
+    constexpr qreal Scale = TextOutline::Scale;
     const QPointF centre = QRectF(rect).center();
-    path.translate(centre.x() - metrics.horizontalAdvance(caption) / Large / 2,
-                   centre.y() + (metrics.ascent() - metrics.descent()) / Large / 2);
+    path.translate(centre.x() - metrics.horizontalAdvance(caption) / Scale / 2,
+                   centre.y() + (metrics.ascent() - metrics.descent()) / Scale / 2);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(path, Qt::black);
     painter.restore();

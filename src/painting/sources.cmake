@@ -5,4 +5,5 @@ set(QZK_PAINTING_SOURCES
     src/painting/chippictures.cpp src/painting/chippictures.h
     src/painting/markerpainter.cpp src/painting/markerpainter.h
     src/painting/textfit.cpp src/painting/textfit.h
+    src/painting/textoutline.cpp src/painting/textoutline.h
 )
