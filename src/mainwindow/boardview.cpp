@@ -122,15 +122,11 @@ void BoardView::render()
                 composer().lineMarkPicture(map.cell(p.x(), p.y(), floor));
     }
     // A floating block is drawn like the line preview, cut off at the board's edge.
-    if (const CellBlock *block = mSession.blocks().floatingBlock()) {
-        const QPoint at = mSession.blocks().floatingAt();
-        for (int y = 0; y < block->height(); ++y) {
-            for (int x = 0; x < block->width(); ++x) {
-                const QPoint p = at + QPoint(x, y);
-                if (MapData::isOnBoard(p.x(), p.y()))
-                    mCells[cellSlot(p.x(), p.y())] = composer().lineMarkPicture(block->cell(x, y));
-            }
-        }
+    if (mSession.blocks().isFloating()) {
+        for (int x = 1; x <= MapData::Width; ++x)
+            for (int y = 1; y <= MapData::Height; ++y)
+                if (const QString *chip = mSession.blocks().floatingCellAt({x, y}))
+                    mCells[cellSlot(x, y)] = composer().lineMarkPicture(*chip);
     }
     update();
 }
@@ -159,8 +155,6 @@ void BoardView::paintEvent(QPaintEvent *event)
     painter.scale(mScale, mScale);
     const MapData &map = mSession.map();
     const BlockTool &blocks = mSession.blocks();
-    const CellBlock *floating = blocks.floatingBlock();
-    const QRect floatingArea = floating ? QRect(blocks.floatingAt(), floating->size()) : QRect();
     for (int x = 1; x <= MapData::Width; ++x) {
         for (int y = 1; y <= MapData::Height; ++y) {
             if (!cellRect(x, y).intersects(event->rect()))
@@ -169,19 +163,17 @@ void BoardView::paintEvent(QPaintEvent *event)
             if (!mShowValues)
                 continue;
             // A floating block shows its own values over the cells it would replace.
-            const QPoint at(x, y);
+            const QString *floating = blocks.floatingCellAt({x, y});
             mPainter->paintCellValue(
-                painter, x, y,
-                floatingArea.contains(at)
-                    ? floating->cell(x - floatingArea.left(), y - floatingArea.top())
-                    : map.cell(x, y, mSession.currentFloor()));
+                painter, x, y, floating ? *floating : map.cell(x, y, mSession.currentFloor()));
         }
     }
     if (const MapCheck::Report *check = mSession.checkOverlay())
         BoardPainter::paintCheckOverlay(painter, *check, mSession.currentFloor());
     BoardPainter::paintBlockOutline(painter, blocks.selection(), true);
-    if (floating)
-        BoardPainter::paintBlockOutline(painter, floatingArea & CellBlock::board(), false);
+    if (const CellBlock *block = blocks.floatingBlock())
+        BoardPainter::paintBlockOutline(
+            painter, QRect(blocks.floatingAt(), block->size()) & CellBlock::board(), false);
 }
 
 bool BoardView::eventFilter(QObject *watched, QEvent *event)

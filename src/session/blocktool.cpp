@@ -57,6 +57,14 @@ bool BlockTool::startsStroke(Qt::MouseButton button) const
            (button == Qt::LeftButton || button == Qt::RightButton);
 }
 
+const QString *BlockTool::floatingCellAt(QPoint cell) const
+{
+    if (!mFloating || !QRect(mFloatingAt, mFloating->size()).contains(cell))
+        return nullptr;
+    const QPoint inBlock = cell - mFloatingAt;
+    return &mFloating->cell(inBlock.x(), inBlock.y());
+}
+
 void BlockTool::press(QPoint cell, Qt::MouseButton button)
 {
     // A release that never came (the pointer grab was lost) ends the drag here.

@@ -30,6 +30,8 @@ public:
     // its top-left cell is.
     const CellBlock *floatingBlock() const { return mFloating ? &*mFloating : nullptr; }
     QPoint floatingAt() const { return mFloatingAt; }
+    // The chip the floating block would lay on board cell `cell`, if it covers that cell.
+    const QString *floatingCellAt(QPoint cell) const;
 
     void press(QPoint cell, Qt::MouseButton button);
     void drag(QPoint cell);
