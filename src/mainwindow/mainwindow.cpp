@@ -154,8 +154,11 @@ void MainWindow::fitBoard()
     const QSize around = mBaseCentralSize - BoardPainter::size();
     QSize view = board;
     if (const QScreen *screen = this->screen()) {
-        // The frame is unknown before the window is first shown; a title bar's worth is kept.
-        const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize(8, 40);
+        // The frame is unknown until the window manager has framed the window, which may be
+        // after a first zoom; a title bar's worth is kept.
+        QSize frame = frameGeometry().size() - geometry().size();
+        if (frame.isEmpty())
+            frame = QSize(8, 40);
         const QSize chrome(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
         const QSize room = screen->availableGeometry().size() - frame - chrome - around;
         const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);

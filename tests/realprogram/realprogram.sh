@@ -399,11 +399,16 @@ zoom)
     width_before=$WIDTH
     board_top=$((HEIGHT - 436 + 24))
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+plus ctrl+plus
+    # Grown, then moved back onto the screen with its title bar: the click waits for both.
     board_grown() {
+        local top
+        top=$(xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g' | cut -d' ' -f3)
+        [[ "$top" =~ ^[0-9]+$ ]] || return 1
         client_geometry "$main"
-        [ "$WIDTH" -ge $((width_before + 576)) ]
+        [ "$WIDTH" -ge $((width_before + 576)) ] && [ $((Y - top)) -ge 0 ] &&
+            [ $((X + WIDTH)) -le 1280 ] && [ $((Y + HEIGHT)) -le 800 ]
     }
-    wait_for "the window to grow with the board" 60 board_grown
+    wait_for "the window to grow with the board and stay on the screen" 60 board_grown
     # Cell (3,2) at 48 pixels a cell.
     xdotool mousemove $((X + 8 + 2 * 48 + 24)) $((Y + board_top + 48 + 24)) click 1
     wait_for "the caption to mark unsaved changes" 60 title_marked
