@@ -33,11 +33,11 @@ void BM_PasteFullFloorWith40Pairs(benchmark::State &state)
     for (int i = 0; i < 40; ++i)
         block.addPair({QPoint(i % 24, i % 16), QPoint(23 - i % 24, 15 - i % 16)});
     s.session.selectFloorTab(1);
-    BlockTool &blocks = s.session.blocks();
+    SelectionTool &blocks = s.session.tools().selection();
     for (auto _ : state) {
         state.PauseTiming();
         blocks.startFloating(block);
-        blocks.hover(QPoint(1, 1));
+        blocks.track(QPoint(1, 1));
         state.ResumeTiming();
         blocks.press(QPoint(1, 1), Qt::LeftButton);
         state.PauseTiming();
@@ -52,10 +52,10 @@ void BM_PasteFullFloorWith40Pairs(benchmark::State &state)
 void BM_QuarterTurn16x16(benchmark::State &state)
 {
     Session s;
-    BlockTool &blocks = s.session.blocks();
+    SelectionTool &blocks = s.session.tools().selection();
     blocks.setOn(true);
     blocks.press(QPoint(1, 1), Qt::LeftButton);
-    blocks.drag(QPoint(16, 16));
+    blocks.move(QPoint(16, 16));
     blocks.release(QPoint(16, 16));
     if (blocks.selection() != QRect(1, 1, 16, 16))
         state.SkipWithError("nothing selected");

@@ -56,10 +56,10 @@ template <typename Step> void undoAndRedo(benchmark::State &state, Step &&step)
 void BM_BoardWideLine(benchmark::State &state)
 {
     undoAndRedo(state, [](EditorSession &session) {
-        session.setSelectedChip(QStringLiteral("01_[]"));
-        session.toggleLineTool();
-        session.clickCell({1, 1}, Qt::LeftButton);
-        session.clickCell({24, 16}, Qt::LeftButton);
+        session.choices().setChip(QStringLiteral("01_[]"));
+        session.tools().toggleLineTool();
+        session.tools().click({1, 1}, Qt::LeftButton);
+        session.tools().click({24, 16}, Qt::LeftButton);
     });
 }
 BENCHMARK(BM_BoardWideLine)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
@@ -106,16 +106,16 @@ void BM_HistoryMemory(benchmark::State &state)
             const QPoint first = step % 10 == 9 ? QPoint(1, cell.y()) : cell;
             // Always a chip the cell does not hold, so every step changes the map.
             const QString road = QStringLiteral("01_[]");
-            s.session.setSelectedChip(s.session.map().cell(first.x(), first.y(), 1) == road
-                                          ? QStringLiteral("03_xm")
-                                          : road);
+            s.session.choices().setChip(s.session.map().cell(first.x(), first.y(), 1) == road
+                                            ? QStringLiteral("03_xm")
+                                            : road);
             if (step % 10 == 9) {
-                s.session.toggleLineTool();
-                s.session.clickCell({1, cell.y()}, Qt::LeftButton);
-                s.session.clickCell({24, cell.y()}, Qt::LeftButton);
-                s.session.toggleLineTool();
+                s.session.tools().toggleLineTool();
+                s.session.tools().click({1, cell.y()}, Qt::LeftButton);
+                s.session.tools().click({24, cell.y()}, Qt::LeftButton);
+                s.session.tools().toggleLineTool();
             } else {
-                s.session.clickCell(cell, Qt::LeftButton);
+                s.session.tools().click(cell, Qt::LeftButton);
             }
         }
         const std::size_t after = mallinfo2().uordblks;

@@ -114,11 +114,11 @@ void BM_LinePreviewAcrossBoard(benchmark::State &state)
     if (!editor.open())
         state.SkipWithError("the full map did not open");
     editor.view.setZoomPercent(int(state.range(0)));
-    editor.session.toggleLineTool();
+    editor.session.tools().toggleLineTool();
     editor.mouse(QEvent::MouseButtonPress, 1, 16, Qt::LeftButton);
     editor.mouse(QEvent::MouseButtonRelease, 1, 16, Qt::LeftButton);
     editor.frame();
-    if (editor.session.lineToolState() != EditorSession::LineWaitingEnd)
+    if (editor.session.tools().line().state() != LineTool::WaitingEnd)
         state.SkipWithError("the line tool does not wait for its end");
     bool far = false;
     for (auto _ : state) {
@@ -158,11 +158,11 @@ void BM_FullBoardRedrawZoomed(benchmark::State &state)
     if (!editor.open())
         state.SkipWithError("the full map did not open");
     editor.session.setEditMode(EditorSession::WarpMode);
-    editor.session.checkMap();
-    editor.session.setCheckOverlayOn(true);
+    editor.session.checks().run();
+    editor.session.checks().setOn(true);
     editor.view.setZoomPercent(int(state.range(0)));
     editor.frame();
-    if (!editor.session.checkOverlay())
+    if (!editor.session.checks().shown())
         state.SkipWithError("no check overlay");
     for (auto _ : state) {
         const QPixmap board = editor.window.board()->grab();

@@ -172,8 +172,10 @@ void TestCellBlock::pairsOfBlockEdits()
         CellBlock::clear(map, 1, square);
     else if (words[0] == u"move")
         CellBlock::relocate(map, 1, square, Turn::None, cellOf(words[1]));
-    else
+    else if (words[0] == u"rotate")
         CellBlock::relocate(map, 1, square, Turn::RotateClockwise, square.topLeft());
+    else
+        QFAIL(qPrintable(u"unknown edit: "_s + edit));
     QTEST(unmade, "unmade");
     for (int n = 5; crowded && n <= MapData::MaxWarps; ++n) {
         QCOMPARE(map.warp(n), filler);

@@ -1,5 +1,6 @@
 #include "editorfixture.h"
 #include "model/cellstring.h"
+#include "sessionscript.h"
 #include "toolwindows/chippalette.h"
 
 #include <QLabel>
@@ -13,69 +14,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Clicks on the board as "x,y,button" with button L, R or M; "line" toggles the line tool;
-// "mode:N" switches the edit mode.
-void run(EditorSession &session, const QString &actions)
+// Floor 1 holds a chip and pair 1; every other pair number is taken on floor 2.
+MapData crowdedMap()
 {
-    for (const QString &action : actions.split(u' ', Qt::SkipEmptyParts)) {
-        if (action == u"line") {
-            session.toggleLineTool();
-            continue;
-        }
-        if (action.startsWith(u"mode:")) {
-            session.setEditMode(EditorSession::EditMode(action.mid(5).toInt()));
-            continue;
-        }
-        const QStringList f = action.split(u',');
-        const Qt::MouseButton button = f[2] == u"L"   ? Qt::LeftButton
-                                       : f[2] == u"R" ? Qt::RightButton
-                                                      : Qt::MiddleButton;
-        session.clickCell(QPoint(f[0].toInt(), f[1].toInt()), button);
-    }
-}
-
-// Pointer gestures as "p:x,y,B" press, "d:x,y" drag, "h:x,y" hover, "r:x,y" release;
-// "mode:N"; "sel" selection tool on; "all", "del", "copypaste", "esc"; "turn:H|V|R";
-// "crowd": a chip and pair 1 on floor 1, every other pair number taken on floor 2.
-void gesture(EditorSession &session, const QString &actions)
-{
-    BlockTool &blocks = session.blocks();
-    for (const QString &action : actions.split(u' ', Qt::SkipEmptyParts)) {
-        const QString verb = action.section(u':', 0, 0);
-        const QStringList f = action.section(u':', 1).split(u',');
-        const QPoint cell = f.size() >= 2 ? QPoint(f[0].toInt(), f[1].toInt()) : QPoint();
-        if (verb == u"crowd") {
-            MapData map = MapData::resetMap();
-            map.setFloorCount(2);
-            map.setCell(1, 1, 1, u"01_[]"_s);
-            for (int n = 1; n <= MapData::MaxWarps; ++n)
-                map.setWarp(n, WarpRecord{1, 1, std::uint8_t(n == 1 ? 1 : 2), 2, 1, 1});
-            session.takeLoadedMap(map);
-        } else if (verb == u"mode")
-            session.setEditMode(EditorSession::EditMode(f[0].toInt()));
-        else if (verb == u"p")
-            blocks.press(cell, f[2] == u"L" ? Qt::LeftButton : Qt::RightButton);
-        else if (verb == u"d")
-            blocks.drag(cell);
-        else if (verb == u"h")
-            blocks.hover(cell);
-        else if (verb == u"r")
-            blocks.release(cell);
-        else if (verb == u"sel")
-            blocks.setOn(true);
-        else if (verb == u"all")
-            blocks.selectAll();
-        else if (verb == u"del")
-            blocks.deleteSelection();
-        else if (verb == u"copypaste")
-            blocks.startFloating(*blocks.copy());
-        else if (verb == u"esc")
-            blocks.drop();
-        else if (verb == u"turn")
-            blocks.turn(f[0] == u"H"   ? CellBlock::Turn::FlipLeftRight
-                        : f[0] == u"V" ? CellBlock::Turn::FlipUpDown
-                                       : CellBlock::Turn::RotateClockwise);
-    }
+    MapData map = MapData::resetMap();
+    map.setFloorCount(2);
+    map.setCell(1, 1, 1, u"01_[]"_s);
+    for (int n = 1; n <= MapData::MaxWarps; ++n)
+        map.setWarp(n, WarpRecord{1, 1, std::uint8_t(n == 1 ? 1 : 2), 2, 1, 1});
+    return map;
 }
 
 QString descriptionsFile()
@@ -113,55 +60,55 @@ void TestCellEditing::clicks_data()
     QTest::addColumn<QString>("selectedChip");
 
     QTest::newRow("left lays the chip") << ""
-                                        << "3,4,L"
+                                        << "c:3,4,L"
                                         << "3,4,01_[]" << 0 << ""
                                         << "01_[]";
     QTest::newRow("right picks the chip up") << "9,9,16_+7"
-                                             << "9,9,R"
+                                             << "c:9,9,R"
                                              << "9,9,16_+7" << 0 << ""
                                              << "16_+7";
     QTest::newRow("middle lays nothing") << ""
-                                         << "3,4,M"
+                                         << "c:3,4,M"
                                          << "3,4,00_  " << 0 << ""
                                          << "01_[]";
     QTest::newRow("line start") << ""
-                                << "line 2,2,L"
+                                << "line c:2,2,L"
                                 << "2,2,00_  " << 2 << "終点をクリックして下さい。"
                                 << "01_[]";
     QTest::newRow("line commit") << ""
-                                 << "line 2,2,L 4,2,L"
+                                 << "line c:2,2,L c:4,2,L"
                                  << "2,2,01_[]|3,2,01_[]|4,2,01_[]" << 1
                                  << "始点をクリックして下さい。"
                                  << "01_[]";
     QTest::newRow("right while waiting for the end")
         << ""
-        << "line 2,2,L 4,2,R"
+        << "line c:2,2,L c:4,2,R"
         << "2,2,00_  |4,2,00_  " << 1 << "始点をクリックして下さい。"
         << "01_[]";
     QTest::newRow("middle while waiting for the end")
         << ""
-        << "line 2,2,L 4,2,M"
+        << "line c:2,2,L c:4,2,M"
         << "4,2,00_  " << 1 << "始点をクリックして下さい。"
         << "01_[]";
     QTest::newRow("right while waiting for the start switches off") << ""
-                                                                    << "line 2,2,R"
+                                                                    << "line c:2,2,R"
                                                                     << "2,2,00_  " << 0 << ""
                                                                     << "01_[]";
     QTest::newRow("second line after a commit")
         << ""
-        << "line 1,1,L 1,3,L 5,5,L 5,6,L"
+        << "line c:1,1,L c:1,3,L c:5,5,L c:5,6,L"
         << "1,2,01_[]|5,6,01_[]|4,5,00_  " << 1 << "始点をクリックして下さい。"
         << "01_[]";
     QTest::newRow("branch mode does not paint") << ""
-                                                << "mode:2 3,3,L"
+                                                << "mode:2 c:3,3,L"
                                                 << "3,3,00_  " << 0 << ""
                                                 << "01_[]";
     QTest::newRow("warp mode right click picks the chip") << "6,6,16_+7"
-                                                          << "mode:3 6,6,R"
+                                                          << "mode:3 c:6,6,R"
                                                           << "6,6,16_+7" << 0 << ""
                                                           << "16_+7";
     QTest::newRow("warp mode left click changes nothing") << ""
-                                                          << "mode:3 6,6,L"
+                                                          << "mode:3 c:6,6,L"
                                                           << "6,6,00_  " << 0 << ""
                                                           << "01_[]";
 }
@@ -174,30 +121,27 @@ void TestCellEditing::clicks()
     QFETCH(int, lineTool);
     QFETCH(QString, status);
     QFETCH(QString, selectedChip);
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session(document, descriptions);
+    SessionFixture f;
     for (const QString &entry : cellsBefore.split(u' ', Qt::SkipEmptyParts)) {
-        const QStringList f = entry.split(u',');
-        document.layChip(f[0].toInt(), f[1].toInt(), 1, f[2]);
+        const QStringList x = entry.split(u',');
+        f.document.layChip(x[0].toInt(), x[1].toInt(), 1, x[2]);
     }
-    run(session, actions);
+    QVERIFY(play(f.session, actions));
     for (const QString &entry : cellsAfter.split(u'|')) {
-        const QStringList f = entry.split(u',');
+        const QStringList x = entry.split(u',');
         const QString cell = entry.section(u',', 2);
-        QCOMPARE(document.data().cell(f[0].toInt(), f[1].toInt(), 1), cell);
+        QCOMPARE(f.document.data().cell(x[0].toInt(), x[1].toInt(), 1), cell);
     }
-    QCOMPARE(int(session.lineToolState()), lineTool);
-    QCOMPARE(session.statusText(), status);
-    QCOMPARE(session.selectedChip(), selectedChip);
+    QCOMPARE(int(f.session.tools().line().state()), lineTool);
+    QCOMPARE(f.session.status().text(), status);
+    QCOMPARE(f.session.choices().chip(), selectedChip);
 }
 
 void TestCellEditing::hoverTexts_data()
 {
     QTest::addColumn<QString>("cell");
     QTest::addColumn<int>("floor");
-    // After hovering (5,12): paint 16_+A there, leave the board, show floor 1 (tab), enter
-    // warp mode, move the floor right, delete it.
+    // What happens after hovering (5,12) with 16_+A chosen.
     QTest::addColumn<QString>("then");
     QTest::addColumn<QString>("position");
     QTest::addColumn<QString>("status");
@@ -210,15 +154,16 @@ void TestCellEditing::hoverTexts_data()
                                  << u"100マス進む"_s;
     QTest::newRow("never numbered")
         << u"16_+X"_s << 1 << QString() << u"1階(5,12)"_s << u"33マス進む"_s;
-    QTest::newRow("painted") << u"01_[]"_s << 1 << u"paint"_s << u"1階(5,12)"_s << u"10マス進む"_s;
-    QTest::newRow("tab switch") << u"01_[]"_s << 2 << u"tab"_s << u"1階(5,12)"_s << u"chip0"_s;
+    QTest::newRow("painted") << u"01_[]"_s << 1 << u"c:5,12,L"_s << u"1階(5,12)"_s
+                             << u"10マス進む"_s;
+    QTest::newRow("tab switch") << u"01_[]"_s << 2 << u"floor:1"_s << u"1階(5,12)"_s << u"chip0"_s;
     QTest::newRow("tab switch, not on the board")
-        << u"01_[]"_s << 2 << u"leave tab"_s << QString() << QString();
+        << u"01_[]"_s << 2 << u"off floor:1"_s << QString() << QString();
     const QString unlinked = u"階の(5,12)に、設定されていないワープマスがあります。"_s;
-    QTest::newRow("floor moved") << u"37_W1"_s << 1 << u"leave warp move"_s << QString()
+    QTest::newRow("floor moved") << u"37_W1"_s << 1 << u"off mode:3 movefloor:1"_s << QString()
                                  << u'2' + unlinked;
     QTest::newRow("a floor before it deleted")
-        << u"37_W1"_s << 2 << u"leave warp tab delete"_s << QString() << u'1' + unlinked;
+        << u"37_W1"_s << 2 << u"off mode:3 floor:1 deletefloor"_s << QString() << u'1' + unlinked;
 }
 
 void TestCellEditing::hoverTexts()
@@ -228,52 +173,35 @@ void TestCellEditing::hoverTexts()
     QFETCH(QString, then);
     QFETCH(QString, position);
     QFETCH(QString, status);
-    MapDocument document;
+    SessionFixture f;
     MapData map = MapData::resetMap();
     map.setFloorCount(2);
     map.setCell(5, 12, floor, cell);
-    document.replace(map);
-    ChipDescriptions descriptions;
+    f.document.replace(map);
     QStringEncoder cp932("windows-31j");
-    QCOMPARE(descriptions.parse(cp932.encode(descriptionsFile())).status,
+    QCOMPARE(f.descriptions.parse(cp932.encode(descriptionsFile())).status,
              ChipDescriptions::Status::Ok);
-    EditorSession session(document, descriptions);
-    session.selectFloorTab(floor - 1);
-    session.hoverCell({5, 12});
-    session.setSelectedChip(u"16_+A"_s);
-    for (const QString &action : then.split(u' ', Qt::SkipEmptyParts)) {
-        if (action == u"paint")
-            session.clickCell({5, 12}, Qt::LeftButton);
-        if (action == u"leave")
-            session.hoverCell({});
-        if (action == u"tab")
-            session.selectFloorTab(0);
-        if (action == u"warp")
-            session.setEditMode(EditorSession::WarpMode);
-        if (action == u"move")
-            QVERIFY(session.moveFloor(1));
-        if (action == u"delete")
-            session.deleteCurrentFloor();
-    }
-    QCOMPARE(session.positionText(), position);
-    QCOMPARE(session.statusText(), status);
+    f.session.selectFloorTab(floor - 1);
+    f.session.tools().hover({5, 12});
+    f.session.choices().setChip(u"16_+A"_s);
+    QVERIFY(f.play(then));
+    QCOMPARE(f.session.status().position(), position);
+    QCOMPARE(f.session.status().text(), status);
 }
 
 void TestCellEditing::previewRedrawnOnlyForNewCell()
 {
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session(document, descriptions);
-    run(session, QStringLiteral("line 1,1,L"));
-    QSignalSpy refreshed(&session, &EditorSession::boardRefreshed);
-    session.hoverCell({4, 1});
+    SessionFixture f;
+    QVERIFY(play(f.session, u"line c:1,1,L"_s));
+    QSignalSpy refreshed(&f.session.tools(), &ToolSwitch::pictureChanged);
+    f.session.tools().hover({4, 1});
     const int afterFirst = refreshed.count();
     QVERIFY(afterFirst > 0);
-    session.hoverCell({4, 1});
+    f.session.tools().hover({4, 1});
     QCOMPARE(refreshed.count(), afterFirst);
-    QCOMPARE(session.lineMarks().size(), 4);
+    QCOMPARE(f.session.tools().line().marks().size(), 4);
     // The line prompt stays while the preview follows the mouse.
-    QCOMPARE(session.statusText(), QStringLiteral("終点をクリックして下さい。"));
+    QCOMPARE(f.session.status().text(), QStringLiteral("終点をクリックして下さい。"));
 }
 
 void TestCellEditing::pointerGestures_data()
@@ -315,11 +243,11 @@ void TestCellEditing::pointerGestures_data()
 void TestCellEditing::pointerGestures()
 {
     QFETCH(QString, actions);
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session(document, descriptions);
-    gesture(session, actions);
-    const MapData &map = session.map();
+    SessionFixture f;
+    if (actions.startsWith(u"crowd"))
+        f.session.takeLoadedMap(crowdedMap());
+    QVERIFY(play(f.session, actions.mid(actions.startsWith(u"crowd") ? 5 : 0)));
+    const MapData &map = f.session.map();
     QStringList cells;
     for (int y = 1; y <= MapData::Height; ++y) {
         for (int x = 1; x <= MapData::Width; ++x) {
@@ -330,8 +258,8 @@ void TestCellEditing::pointerGestures()
         }
     }
     QTEST(cells.join(u' '), "cells");
-    QTEST(document.undoStack().count(), "steps");
-    QTEST(session.statusText(), "status");
+    QTEST(f.document.undoStack().count(), "steps");
+    QTEST(f.session.status().text(), "status");
 }
 
 void TestCellEditing::paletteAndBoardWithMouse()
@@ -348,19 +276,19 @@ void TestCellEditing::paletteAndBoardWithMouse()
     QVERIFY(palette);
 
     QTest::mouseClick(palette, Qt::RightButton, {}, ChipPalette::cellRect(16).center());
-    QCOMPARE(session.selectedChip(), QStringLiteral("16_+7"));
+    QCOMPARE(session.choices().chip(), QStringLiteral("16_+7"));
     auto *valueBox = palette->findChild<QLineEdit *>(QStringLiteral("valueBox"));
     QVERIFY(valueBox->isEnabled());
     // Each key is normalised at once: the 5 turns into 7 before the 0 arrives.
     valueBox->selectAll();
     QTest::keyClicks(valueBox, QStringLiteral("50"));
     QCOMPARE(valueBox->text(), QStringLiteral("100"));
-    QCOMPARE(session.selectedChip(), QStringLiteral("16_+!"));
+    QCOMPARE(session.choices().chip(), QStringLiteral("16_+!"));
     valueBox->selectAll();
     QTest::keyClicks(valueBox, QStringLiteral("9"));
     QTest::mouseClick(palette->findChild<QPushButton *>(QStringLiteral("step4")), Qt::LeftButton);
     QCOMPARE(valueBox->text(), QStringLiteral("19"));
-    QCOMPARE(session.selectedChip(), QStringLiteral("16_+J"));
+    QCOMPARE(session.choices().chip(), QStringLiteral("16_+J"));
     QCOMPARE(palette->findChild<QLabel *>(QStringLiteral("description"))->text(),
              QStringLiteral("19マス進む"));
     QCOMPARE(window.findChild<QLabel *>(QStringLiteral("sampleCode"))->text(),
@@ -368,7 +296,7 @@ void TestCellEditing::paletteAndBoardWithMouse()
     QCOMPARE(window.findChild<QLabel *>(QStringLiteral("sample"))->pixmap().toImage(),
              pictures.chip(16));
     QTest::mouseClick(palette->findChild<QPushButton *>(QStringLiteral("step8")), Qt::LeftButton);
-    QCOMPARE(session.selectedChip(), QStringLiteral("16_+$"));
+    QCOMPARE(session.choices().chip(), QStringLiteral("16_+$"));
 
     QTest::mouseClick(window.board(), Qt::LeftButton, {}, BoardPainter::cellRect(5, 12).center());
     QCOMPARE(document.data().cell(5, 12, 1), QStringLiteral("16_+$"));
@@ -378,7 +306,7 @@ void TestCellEditing::paletteAndBoardWithMouse()
 
     // The eraser is the last palette cell.
     QTest::mouseClick(palette, Qt::LeftButton, {}, ChipPalette::cellRect(48).center());
-    QCOMPARE(session.selectedChip(), QStringLiteral("00_  "));
+    QCOMPARE(session.choices().chip(), QStringLiteral("00_  "));
     QVERIFY(!valueBox->isEnabled());
     QTest::mouseClick(window.board(), Qt::LeftButton, {}, BoardPainter::cellRect(5, 12).center());
     QCOMPARE(document.data().cell(5, 12, 1), QStringLiteral("00_  "));

@@ -157,12 +157,12 @@ void TestCheckReportWindow::doubleClickLeadsToCell()
     QVERIFY(report);
     QFETCH(QString, change);
     if (change == QLatin1String("edit"))
-        editor.session.clickCell({20, 16}, Qt::LeftButton);
+        editor.session.tools().click({20, 16}, Qt::LeftButton);
     else if (change == QLatin1String("new"))
         editor.session.resetMap();
     else if (change == QLatin1String("open"))
         editor.session.takeLoadedMap(castleMap());
-    editor.session.setPositionText(QString());
+    editor.session.status().setPosition(QString());
 
     QListWidget *list = report->list();
     const QList<QListWidgetItem *> items = list->findItems(linePart, Qt::MatchContains);

@@ -137,7 +137,7 @@ void TestChipPalette::normalisation()
     run(palette, actions);
     QCOMPARE(palette.model.valueText(), box);
     QCOMPARE(palette.model.parameterEnabled(), enabled);
-    QCOMPARE(palette.session.selectedChip(), chip);
+    QCOMPARE(palette.session.choices().chip(), chip);
     QCOMPARE(palette.session.sampleCode(), chip.right(2));
 }
 
@@ -214,24 +214,24 @@ void TestChipPalette::newPaletteStartsDisabled()
 {
     Palette palette;
     run(palette, QStringLiteral("pick:16 type:10"));
-    QCOMPARE(palette.session.selectedChip(), QStringLiteral("16_+A"));
+    QCOMPARE(palette.session.choices().chip(), QStringLiteral("16_+A"));
     ChipPaletteModel later(palette.session);
     QCOMPARE(later.valueText(), QStringLiteral("7"));
     QVERIFY(!later.parameterEnabled());
     QCOMPARE(later.description(), QStringLiteral("7マス進む"));
-    QCOMPARE(palette.session.selectedChip(), QStringLiteral("16_+A"));
+    QCOMPARE(palette.session.choices().chip(), QStringLiteral("16_+A"));
 }
 
 void TestChipPalette::boardPickLeavesBoxEnabled()
 {
     Palette palette;
     run(palette, QStringLiteral("pick:16"));
-    palette.session.clickCell({4, 4}, Qt::RightButton); // picks "00_  " from the board
-    QCOMPARE(palette.session.selectedChip(), QStringLiteral("00_  "));
+    palette.session.tools().click({4, 4}, Qt::RightButton); // picks "00_  " from the board
+    QCOMPARE(palette.session.choices().chip(), QStringLiteral("00_  "));
     QVERIFY(palette.model.parameterEnabled());
     run(palette, QStringLiteral("type:50"));
     QCOMPARE(palette.model.valueText(), QStringLiteral("35"));
-    QCOMPARE(palette.session.selectedChip(), QStringLiteral("00_  "));
+    QCOMPARE(palette.session.choices().chip(), QStringLiteral("00_  "));
 }
 
 QTEST_APPLESS_MAIN(TestChipPalette)

@@ -237,9 +237,9 @@ void TestChipPictures::icons()
 {
     QFETCH(qreal, ratio);
     const ChipPictures pictures(ratio);
-    const QList<QIcon> icons{pictures.lineToolIcon(), pictures.modeIcon(EditorSession::ChipMode),
-                             pictures.modeIcon(EditorSession::BranchMode),
-                             pictures.modeIcon(EditorSession::WarpMode)};
+    const QList<QIcon> icons{pictures.lineToolIcon(), pictures.modeIcon(EditModes::ChipMode),
+                             pictures.modeIcon(EditModes::BranchMode),
+                             pictures.modeIcon(EditModes::WarpMode)};
     QList<QImage> images;
     for (const QIcon &icon : icons) {
         QVERIFY(!icon.isNull());
@@ -254,8 +254,8 @@ void TestChipPictures::icons()
         for (int b = a + 1; b < images.size(); ++b)
             QVERIFY(images[a] != images[b]);
     }
-    QVERIFY(pictures.modeIcon(EditorSession::NoMode).isNull());
-    QVERIFY(pictures.modeIcon(EditorSession::EditMode(4)).isNull());
+    QVERIFY(pictures.modeIcon(EditModes::NoMode).isNull());
+    QVERIFY(pictures.modeIcon(EditModes::EditMode(4)).isNull());
 }
 
 void TestChipPictures::descriptionFile()

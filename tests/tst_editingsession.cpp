@@ -333,7 +333,7 @@ void TestEditingSession::paintStartFloorWithPalette()
     e.clickCell(10, 8);
     e.clickCell(12, 8);
     e.clickButton(u"lineToolButton"_s);
-    QCOMPARE(e.session.lineToolState(), EditorSession::LineOff);
+    QCOMPARE(e.session.tools().line().state(), LineTool::Off);
 
     // A slip of the hand, taken back with the eraser.
     e.clickCell(6, 3);
@@ -459,7 +459,7 @@ void TestEditingSession::linkWarpPairs()
     // A right click ends the linking.
     e.clickCell(1, 16, Qt::RightButton);
     QVERIFY(!child<QLabel>(&e.window, u"linkingSample"_s)->isVisible());
-    QCOMPARE(e.session.warpPickStage(), int(WarpLinking::NotLinking));
+    QCOMPARE(e.session.tools().warps().stage(), int(WarpLinkTool::NotLinking));
     QCOMPARE(e.session.map().warpCount(), 2);
 
     QCOMPARE(e.visibleMarkers(), (QStringList{u"A 13,8"_s, u"B 10,2"_s, u"b 10,8"_s}));

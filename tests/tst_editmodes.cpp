@@ -192,22 +192,22 @@ void TestEditModes::lineToolSurvivesRoundTrip()
     auto *lineButton = editor.window.findChild<QToolButton *>(QStringLiteral("lineToolButton"));
     QTest::mouseClick(lineButton, Qt::LeftButton, {}, lineButton->rect().center());
     QTest::mouseClick(editor.window.board(), Qt::LeftButton, {}, cellCentre(2, 2));
-    QCOMPARE(editor.session.lineToolState(), EditorSession::LineWaitingEnd);
+    QCOMPARE(editor.session.tools().line().state(), LineTool::WaitingEnd);
 
     editor.session.setEditMode(EditorSession::BranchMode);
     QVERIFY(lineButton->isHidden());
     editor.session.setEditMode(EditorSession::ChipMode);
     QVERIFY(!lineButton->isHidden());
     QVERIFY(lineButton->isChecked());
-    QCOMPARE(editor.session.lineToolState(), EditorSession::LineWaitingStart);
-    QVERIFY(editor.session.lineMarks().isEmpty());
+    QCOMPARE(editor.session.tools().line().state(), LineTool::WaitingStart);
+    QVERIFY(editor.session.tools().line().marks().isEmpty());
 }
 
 void TestEditModes::branchModeSetsAndClearsCells()
 {
     Editor editor;
     editor.session.setEditMode(EditorSession::BranchMode);
-    editor.session.advanceBranchDigit(3);
+    editor.session.choices().advanceBranchDigit(3);
     BoardView *board = editor.window.board();
     const QImage plain = board->cellImage(6, 6);
     QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(6, 6));
@@ -234,12 +234,12 @@ void TestEditModes::branchArrowsCycle()
     auto *right = window->findChild<QToolButton *>(QStringLiteral("arrow3"));
     auto *caption = window->findChild<QLabel *>(QStringLiteral("caption3"));
     QTest::mouseClick(right, Qt::LeftButton);
-    QCOMPARE(editor.session.selectedBranch(), QStringLiteral("0010"));
+    QCOMPARE(editor.session.choices().branch(), QStringLiteral("0010"));
     QCOMPARE(window->armColor(3), QColor(255, 0, 0));
     QCOMPARE(caption->text(), QStringLiteral("１：通行禁止"));
     for (int i = 0; i < 3; ++i)
         QTest::mouseClick(right, Qt::LeftButton);
-    QCOMPARE(editor.session.selectedBranch(), QStringLiteral("0000"));
+    QCOMPARE(editor.session.choices().branch(), QStringLiteral("0000"));
     QCOMPARE(caption->text(), QStringLiteral("０：道なし"));
 }
 
@@ -247,8 +247,8 @@ void TestEditModes::branchWindowShowsSetting()
 {
     Editor editor;
     for (int direction : {1, 1, 1, 2, 3, 3})
-        editor.session.advanceBranchDigit(direction);
-    QCOMPARE(editor.session.selectedBranch(), QStringLiteral("3120"));
+        editor.session.choices().advanceBranchDigit(direction);
+    QCOMPARE(editor.session.choices().branch(), QStringLiteral("3120"));
     editor.session.setEditMode(EditorSession::BranchMode);
     auto *window = qobject_cast<BranchWindow *>(editor.window.toolWindow());
     const QStringList captions = {QStringLiteral("３：２ｗａｙ"), QStringLiteral("１：通行禁止"),
@@ -270,19 +270,19 @@ void TestEditModes::branchWindowShowsSetting()
 void TestEditModes::branchClearAndVersion()
 {
     Editor editor;
-    editor.session.advanceBranchDigit(2);
+    editor.session.choices().advanceBranchDigit(2);
     editor.session.setEditMode(EditorSession::BranchMode);
     ToolWindowFrame *window = editor.window.toolWindow();
     auto *caption1 = window->findChild<QLabel *>(QStringLiteral("caption1"));
     auto *caption3 = window->findChild<QLabel *>(QStringLiteral("caption3"));
     QTest::mouseClick(caption3, Qt::LeftButton);
     QTest::mouseClick(caption1, Qt::RightButton);
-    QCOMPARE(editor.session.statusText(), QString());
+    QCOMPARE(editor.session.status().text(), QString());
     QTest::mouseClick(caption3, Qt::RightButton);
-    QCOMPARE(editor.session.statusText(), QStringLiteral("1.3.0"));
+    QCOMPARE(editor.session.status().text(), QStringLiteral("1.3.0"));
 
     QTest::mouseClick(window->findChild<QLabel *>(QStringLiteral("clear")), Qt::LeftButton);
-    QCOMPARE(editor.session.selectedBranch(), QStringLiteral("0000"));
+    QCOMPARE(editor.session.choices().branch(), QStringLiteral("0000"));
     QCOMPARE(caption1->text(), QStringLiteral("０：道なし"));
 }
 
@@ -290,13 +290,13 @@ void TestEditModes::resetMapReturnsToPalette()
 {
     Editor editor;
     editor.document.layChip(3, 3, 1, QStringLiteral("33_S_"));
-    editor.session.advanceBranchDigit(1);
+    editor.session.choices().advanceBranchDigit(1);
     editor.session.setToolBoxMode(EditorSession::ToolBoxHidden);
     editor.session.setEditMode(EditorSession::BranchMode);
     editor.session.resetMap();
     QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
     QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
-    QCOMPARE(editor.session.selectedBranch(), QStringLiteral("0000"));
+    QCOMPARE(editor.session.choices().branch(), QStringLiteral("0000"));
     auto *palette = qobject_cast<ChipPalette *>(editor.window.toolWindow());
     QVERIFY(palette);
     QVERIFY(palette->isVisible());
@@ -312,19 +312,19 @@ void TestEditModes::warpModeWarnsOfUnlinkedWarpCell()
     editor.document.layChip(3, 5, 1, QStringLiteral("37_W1"));
     editor.session.setEditMode(EditorSession::WarpMode);
     const QString warning = QStringLiteral("1階の(3,5)に、設定されていないワープマスがあります。");
-    QCOMPARE(editor.session.statusText(), warning);
+    QCOMPARE(editor.session.status().text(), warning);
     QTest::mouseMove(editor.window.centralWidget(), QPoint(620, 20));
-    QCOMPARE(editor.session.statusText(), warning);
-    QCOMPARE(editor.session.positionText(), QString());
+    QCOMPARE(editor.session.status().text(), warning);
+    QCOMPARE(editor.session.status().position(), QString());
     // Hovering a cell while no pair is being placed replaces it.
-    editor.session.hoverCell({1, 1});
-    QVERIFY(editor.session.statusText() != warning);
+    editor.session.tools().hover({1, 1});
+    QVERIFY(editor.session.status().text() != warning);
     // Leaving warp mode clears panel 1.
     editor.session.setEditMode(EditorSession::ChipMode);
     editor.session.setEditMode(EditorSession::WarpMode);
-    QCOMPARE(editor.session.statusText(), warning);
+    QCOMPARE(editor.session.status().text(), warning);
     editor.session.setEditMode(EditorSession::BranchMode);
-    QCOMPARE(editor.session.statusText(), QString());
+    QCOMPARE(editor.session.status().text(), QString());
 }
 
 void TestEditModes::propertiesHideToolWindowAndRename()
@@ -332,8 +332,8 @@ void TestEditModes::propertiesHideToolWindowAndRename()
     Editor editor;
     QPointer<ToolWindowFrame> palette = editor.window.toolWindow();
     // A line waiting for its end keeps its start: the dialog does not redraw the board.
-    editor.session.toggleLineTool();
-    editor.session.clickCell({4, 4}, Qt::LeftButton);
+    editor.session.tools().toggleLineTool();
+    editor.session.tools().click({4, 4}, Qt::LeftButton);
     bool hiddenDuringDialog = false;
     QTimer::singleShot(0, [&] {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
@@ -348,8 +348,8 @@ void TestEditModes::propertiesHideToolWindowAndRename()
     QCOMPARE(editor.document.data().floorName(1), QStringLiteral("森"));
     QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")),
              QStringLiteral("Q;zKマップエディタ － 森"));
-    QCOMPARE(editor.session.lineMarks(), QVector<QPoint>{QPoint(4, 4)});
-    QCOMPARE(editor.session.lineToolState(), EditorSession::LineWaitingEnd);
+    QCOMPARE(editor.session.tools().line().marks(), QVector<QPoint>{QPoint(4, 4)});
+    QCOMPARE(editor.session.tools().line().state(), LineTool::WaitingEnd);
 
     // With the tool box hidden by option, the window stays hidden afterwards.
     editor.session.setToolBoxMode(EditorSession::ToolBoxHidden);
@@ -394,10 +394,9 @@ void TestEditModes::deletionQuestionStaysUnrolled()
     editor.session.setToolBoxMode(EditorSession::ToolBoxRolledUp);
     auto *warpWindow = qobject_cast<WarpWindow *>(editor.window.toolWindow());
     QVERIFY(warpWindow);
-    editor.session.warps().startNewPair();
-    editor.session.clickCell({2, 2}, Qt::LeftButton);
-    editor.session.clickCell({3, 3}, Qt::LeftButton);
-    editor.session.warpsEdited();
+    editor.session.tools().warps().startNewPair();
+    editor.session.tools().click({2, 2}, Qt::LeftButton);
+    editor.session.tools().click({3, 3}, Qt::LeftButton);
     warpWindow->list()->setCurrentRow(0);
     warpWindow->deleteSelected();
     QVERIFY(warpWindow->isAskingDeletion());
@@ -408,10 +407,10 @@ void TestEditModes::deletionQuestionStaysUnrolled()
 
     // Leaving warp mode while asking drops the question with the window.
     warpWindow->deleteSelected();
-    QVERIFY(editor.session.warps().isAskingDeletion());
+    QVERIFY(editor.session.tools().warps().isAskingDeletion());
     editor.session.setEditMode(EditorSession::ChipMode);
-    QVERIFY(!editor.session.warps().isAskingDeletion());
-    editor.session.warps().answerDeletion(true);
+    QVERIFY(!editor.session.tools().warps().isAskingDeletion());
+    editor.session.tools().warps().answerDeletion(true);
     QCOMPARE(editor.document.data().warpCount(), 1);
 }
 

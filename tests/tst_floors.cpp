@@ -51,12 +51,12 @@ struct Fixture
     // Links a pair by clicks: (x, y) on floor `from` to (x, y) on floor `to`.
     void link(int x, int y, int from, int to)
     {
-        if (session.warpPickStage() == 0)
-            session.warps().startNewPair();
+        if (session.tools().warps().stage() == 0)
+            session.tools().warps().startNewPair();
         session.selectFloorTab(from - 1);
-        session.clickCell({x, y}, Qt::LeftButton);
+        session.tools().click({x, y}, Qt::LeftButton);
         session.selectFloorTab(to - 1);
-        session.clickCell({x, y}, Qt::LeftButton);
+        session.tools().click({x, y}, Qt::LeftButton);
     }
     // Floor numbers of pair k as "source-destination".
     QString floorsOf(int pair) const
@@ -206,19 +206,19 @@ void TestFloors::moveFloor()
     f.link(7, 7, 3, 3);
     // A fourth pair's source waits on floor 2: unfinished records are not renumbered.
     f.session.selectFloorTab(1);
-    f.session.clickCell({8, 8}, Qt::LeftButton);
-    QCOMPARE(f.session.warpPickStage(), 2);
+    f.session.tools().click({8, 8}, Qt::LeftButton);
+    QCOMPARE(f.session.tools().warps().stage(), 2);
 
     f.session.selectFloorTab(floor - 1);
-    f.session.setStatusText(QString());
+    f.session.status().tellText(QString());
     QCOMPARE(f.session.moveFloor(delta), moved);
     QCOMPARE(f.session.currentFloor(), current);
-    QCOMPARE(f.session.statusText(), moved ? QString() : u"動かせません。"_s);
+    QCOMPARE(f.session.status().text(), moved ? QString() : u"動かせません。"_s);
     QTEST(f.cellOrder(), "cells");
     QCOMPARE(QStringList({f.floorsOf(1), f.floorsOf(2), f.floorsOf(3)}).join(u' '), pairFloors);
     QCOMPARE(f.floorsOf(4), u"2-0"_s);
     // Rows follow the table at once.
-    QCOMPARE(f.session.warps().rows().first(), firstRow);
+    QCOMPARE(f.session.tools().warps().rows().first(), firstRow);
     // Names and tab captions stay with the positions.
     for (int position = 1; position <= 3; ++position)
         QCOMPARE(f.map().floorName(position), floorName(position));
@@ -257,11 +257,11 @@ void TestFloors::deleteFloorKeepsPositionsAndRenumbers()
     QCOMPARE(f.floorsOf(3), u"1-2"_s);
     QCOMPARE(f.floorsOf(5), u"2-1"_s);
     QCOMPARE(f.floorsOf(6), u"1-1"_s);
-    QCOMPARE(f.session.warps().rows(),
+    QCOMPARE(f.session.tools().warps().rows(),
              (QStringList{u"A：削除"_s, u"B：2,2,2-2,2,2"_s, u"C：3,3,1-3,3,2"_s, u"D：削除"_s,
                           u"E：5,5,2-5,5,1"_s, u"F：6,6,1-6,6,1"_s}));
     QStringList markers;
-    for (const WarpLinking::Marker &m : f.session.warps().markers())
+    for (const WarpPairs::Marker &m : f.session.tools().warps().markers())
         markers.append(QString::number(m.index));
     markers.sort();
     QCOMPARE(markers.join(u' '), u"10 11 12 3 4 5 6 9"_s);
@@ -330,9 +330,9 @@ void TestFloors::deletedPairsFreeTheirNumbers()
 
     QCOMPARE(f.map().warpCount(), 10 - onFloor2.size());
     QCOMPARE(f.map().freePairNumbers().mid(0, 3).join(u','), free);
-    QCOMPARE(rowPattern(f.session.warps().rows()), rows);
-    f.session.warps().startNewPair();
-    QCOMPARE(f.session.selectedWarp(), free.left(2).toInt());
+    QCOMPARE(rowPattern(f.session.tools().warps().rows()), rows);
+    f.session.tools().warps().startNewPair();
+    QCOMPARE(f.session.tools().warps().selectedWarp(), free.left(2).toInt());
 }
 
 void TestFloors::deletionEndsLinking_data()
@@ -360,15 +360,15 @@ void TestFloors::deletionEndsLinking()
     f.link(1, 1, 1, pairOnDoomedFloor ? 3 : 1);
     f.session.selectFloorTab(0);
     if (sourcePlaced)
-        f.session.clickCell({9, 9}, Qt::LeftButton);
+        f.session.tools().click({9, 9}, Qt::LeftButton);
     f.session.selectFloorTab(2);
     f.session.deleteCurrentFloor();
 
-    QCOMPARE(f.session.warpPickStage(), stage);
-    QCOMPARE(f.session.statusText(), status);
-    QCOMPARE(f.session.warps().sampleCaption().isEmpty(), stage == 0);
+    QCOMPARE(f.session.tools().warps().stage(), stage);
+    QCOMPARE(f.session.status().text(), status);
+    QCOMPARE(f.session.tools().warps().sampleCaption().isEmpty(), stage == 0);
     const int markers = pairOnDoomedFloor ? 0 : 2;
-    QCOMPARE(f.session.warps().markers().size(), markers);
+    QCOMPARE(f.session.tools().warps().markers().size(), markers);
 }
 
 void TestFloors::deletingOnlyFloorResetsMap()
@@ -385,7 +385,7 @@ void TestFloors::deletingOnlyFloorResetsMap()
     QCOMPARE(f.map().mapFileName(), QString());
     QCOMPARE(f.map().warpCount(), 0);
     QCOMPARE(f.map().freePairNumbers().size(), 79);
-    QVERIFY(f.session.warps().markers().isEmpty());
+    QVERIFY(f.session.tools().warps().markers().isEmpty());
     QCOMPARE(f.session.editMode(), int(EditorSession::ChipMode));
     QCOMPARE(f.session.floorTabCaptions(), QStringList{u"１階"_s});
 }
@@ -427,7 +427,7 @@ void TestFloors::duplicateFloor()
     map.setFloorCount(floors);
     f.session.takeLoadedMap(map);
     f.session.selectFloorTab(floor - 1);
-    f.session.setStatusText(QString());
+    f.session.status().tellText(QString());
     const int steps = f.document.undoStack().count();
 
     const bool done = floors < MapData::MaxFloors;
@@ -442,12 +442,12 @@ void TestFloors::duplicateFloor()
             made.append(u"%1:"_s.arg(f.map().warp(pair).srcX) + f.floorsOf(pair));
     }
     QTEST(made.join(u' '), "pairs");
-    QTEST(f.session.statusText(), "status");
+    QTEST(f.session.status().text(), "status");
     if (!done)
         return;
     // The texts go with their floors.
     QCOMPARE(f.map().floorName(floor + 1) + f.map().floorName(4), floorName(floor) + floorName(3));
-    QCOMPARE(f.session.warps().markers().size(), 2 * f.map().warpCount());
+    QCOMPARE(f.session.tools().warps().markers().size(), 2 * f.map().warpCount());
 }
 
 QTEST_GUILESS_MAIN(TestFloors)

@@ -4,6 +4,7 @@
 #include "mapfiletestmaps.h"
 #include "model/mapdocument.h"
 #include "session/editorsession.h"
+#include "sessionscript.h"
 #include "toolwindows/toolwindowframe.h"
 
 #include <QAction>
@@ -28,81 +29,6 @@ QByteArray savedBytes(const MapData &map)
     return bytes;
 }
 
-QPoint cellOf(const QString &text)
-{
-    const QStringList xy = text.split(u',');
-    return {xy.value(0).toInt(), xy.value(1).toInt()};
-}
-
-// Runs user actions: "chip X,Y", "line X,Y X,Y", "branch X,Y", "unbranch X,Y",
-// "link X,Y X,Y", "relink N X,Y X,Y", "back X,Y" (a new pair's source, then a step back),
-// "source X,Y" (a new pair waiting for its destination), "source N X,Y" (the same for
-// relinking pair N), "unlink N", "floor N", "add", "move D", "delete", "duplicate", "texts NAME".
-void run(EditorSession &session, const QString &actions)
-{
-    for (const QString &action : actions.split(u';', Qt::SkipEmptyParts)) {
-        const QStringList w = action.trimmed().split(u' ');
-        const QString &verb = w.first();
-        if (verb == u"chip") {
-            session.setEditMode(EditorSession::ChipMode);
-            session.clickCell(cellOf(w.at(1)), Qt::LeftButton);
-        } else if (verb == u"line") {
-            session.setEditMode(EditorSession::ChipMode);
-            session.toggleLineTool();
-            session.clickCell(cellOf(w.at(1)), Qt::LeftButton);
-            session.clickCell(cellOf(w.at(2)), Qt::LeftButton);
-            session.toggleLineTool();
-        } else if (verb == u"branch" || verb == u"unbranch") {
-            session.setEditMode(EditorSession::BranchMode);
-            session.advanceBranchDigit(2);
-            session.clickCell(cellOf(w.at(1)),
-                              verb == u"branch" ? Qt::LeftButton : Qt::RightButton);
-        } else if (verb == u"link" || verb == u"relink" || verb == u"back") {
-            session.setEditMode(EditorSession::WarpMode);
-            int at = 1;
-            if (verb == u"relink")
-                session.warps().relinkRow(w.at(at++).toInt() - 1);
-            else
-                session.warps().startNewPair();
-            session.clickCell(cellOf(w.at(at)), Qt::LeftButton);
-            if (verb == u"back")
-                session.clickCell(cellOf(w.at(at)), Qt::RightButton);
-            else
-                session.clickCell(cellOf(w.at(at + 1)), Qt::LeftButton);
-            session.warps().interrupt();
-        } else if (verb == u"source") {
-            // A new pair's source, its destination still to come.
-            session.setEditMode(EditorSession::WarpMode);
-            if (w.size() > 2)
-                session.warps().relinkRow(w.at(1).toInt() - 1);
-            else
-                session.warps().startNewPair();
-            session.clickCell(cellOf(w.last()), Qt::LeftButton);
-        } else if (verb == u"unlink") {
-            session.setEditMode(EditorSession::WarpMode);
-            QCOMPARE(session.warps().requestDeletion(w.at(1).toInt() - 1),
-                     WarpLinking::Deletion::Ask);
-            session.warps().answerDeletion(true);
-        } else if (verb == u"floor") {
-            session.selectFloorTab(w.at(1).toInt() - 1);
-        } else if (verb == u"add") {
-            session.addFloor();
-        } else if (verb == u"move") {
-            session.moveFloor(w.at(1).toInt());
-        } else if (verb == u"delete") {
-            session.deleteCurrentFloor();
-        } else if (verb == u"duplicate") {
-            session.duplicateFloor();
-        } else if (verb == u"texts") {
-            // What OK in the properties dialog does.
-            session.document().setFloorTexts(session.currentFloor(), w.at(1), u"bg.bmp"_s,
-                                             u"end"_s);
-        } else {
-            QFAIL(qPrintable(u"unknown action "_s + action));
-        }
-    }
-}
-
 } // namespace
 
 class TestHistory : public QObject
@@ -125,24 +51,30 @@ void TestHistory::everyActionIsOneStep_data()
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("caption"); // of the undo item; empty: no step at all
-    QTest::newRow("chip") << u""_s << u"chip 6,6"_s << u"チップの配置"_s;
-    QTest::newRow("chip already there") << u""_s << u"chip 10,6"_s << QString();
-    QTest::newRow("line") << u""_s << u"line 1,4 24,4"_s << u"線の描画"_s;
-    QTest::newRow("branch set") << u""_s << u"branch 5,5"_s << u"分岐点の設定"_s;
-    QTest::newRow("branch clear") << u""_s << u"unbranch 2,1"_s << u"分岐点の解除"_s;
-    QTest::newRow("link a pair") << u"floor 2"_s << u"link 7,7 8,8"_s << u"ワープの設定"_s;
-    QTest::newRow("half-placed source") << u""_s << u"back 7,7"_s << QString();
-    QTest::newRow("relink") << u""_s << u"relink 1 6,6 7,7"_s << u"ワープの再設定"_s;
-    QTest::newRow("delete a pair") << u""_s << u"unlink 2"_s << u"ワープの削除"_s;
-    QTest::newRow("add a floor") << u""_s << u"add"_s << u"階層の追加"_s;
-    QTest::newRow("move a floor") << u""_s << u"move 1"_s << u"階層の移動"_s;
-    QTest::newRow("delete a floor with pairs") << u"floor 2"_s << u"delete"_s << u"階層の削除"_s;
-    QTest::newRow("delete the only floor") << u"delete"_s << u"delete"_s << u"階層の削除"_s;
+    QTest::newRow("chip") << u""_s << u"mode:1 c:6,6,L"_s << u"チップの配置"_s;
+    QTest::newRow("chip already there") << u""_s << u"mode:1 c:10,6,L"_s << QString();
+    QTest::newRow("line") << u""_s << u"mode:1 line c:1,4,L c:24,4,L line"_s << u"線の描画"_s;
+    QTest::newRow("branch set") << u""_s << u"mode:2 dir:2 c:5,5,L"_s << u"分岐点の設定"_s;
+    QTest::newRow("branch clear") << u""_s << u"mode:2 dir:2 c:2,1,R"_s << u"分岐点の解除"_s;
+    QTest::newRow("link a pair") << u"floor:2"_s << u"mode:3 newpair c:7,7,L c:8,8,L endlink"_s
+                                 << u"ワープの設定"_s;
+    QTest::newRow("half-placed source")
+        << u""_s << u"mode:3 newpair c:7,7,L c:7,7,R endlink"_s << QString();
+    QTest::newRow("relink") << u""_s << u"mode:3 relink:1 c:6,6,L c:7,7,L endlink"_s
+                            << u"ワープの再設定"_s;
+    QTest::newRow("delete a pair") << u""_s << u"mode:3 unlink:2"_s << u"ワープの削除"_s;
+    QTest::newRow("add a floor") << u""_s << u"addfloor"_s << u"階層の追加"_s;
+    QTest::newRow("move a floor") << u""_s << u"movefloor:1"_s << u"階層の移動"_s;
+    QTest::newRow("delete a floor with pairs")
+        << u"floor:2"_s << u"deletefloor"_s << u"階層の削除"_s;
+    QTest::newRow("delete the only floor")
+        << u"deletefloor"_s << u"deletefloor"_s << u"階層の削除"_s;
     QTest::newRow("duplicate a floor with pairs")
-        << u"floor 1"_s << u"duplicate"_s << u"階層の複製"_s;
-    QTest::newRow("properties") << u"floor 2"_s << u"texts 塔"_s << u"プロパティの変更"_s;
+        << u"floor:1"_s << u"duplicate"_s << u"階層の複製"_s;
+    QTest::newRow("properties") << u"floor:2"_s << u"props:塔"_s << u"プロパティの変更"_s;
     // An unfinished pair is no step and never part of another one.
-    QTest::newRow("floor added while linking") << u"source 7,7"_s << u"add"_s << u"階層の追加"_s;
+    QTest::newRow("floor added while linking")
+        << u"mode:3 newpair c:7,7,L"_s << u"addfloor"_s << u"階層の追加"_s;
 }
 
 void TestHistory::everyActionIsOneStep()
@@ -150,36 +82,35 @@ void TestHistory::everyActionIsOneStep()
     QFETCH(QString, before);
     QFETCH(QString, action);
     QFETCH(QString, caption);
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session(document, descriptions);
-    session.takeLoadedMap(castleMap());
-    session.setSelectedChip(u"03_xm"_s);
-    run(session, before);
-    QUndoStack &history = document.undoStack();
+    SessionFixture f;
+    f.session.takeLoadedMap(castleMap());
+    f.session.choices().setChip(u"03_xm"_s);
+    QVERIFY(play(f.session, before));
+    QUndoStack &history = f.document.undoStack();
     const int steps = history.count();
-    const int floorBefore = session.currentFloor();
-    const QByteArray bytesBefore = savedBytes(session.map());
+    const int floorBefore = f.session.currentFloor();
+    const QByteArray bytesBefore = savedBytes(f.session.map());
 
-    run(session, action);
+    QVERIFY(play(f.session, action));
     if (caption.isEmpty()) {
         QCOMPARE(history.count(), steps);
-        QCOMPARE(savedBytes(session.map()), bytesBefore);
+        QCOMPARE(savedBytes(f.session.map()), bytesBefore);
         return;
     }
     QCOMPARE(history.count(), steps + 1);
     QCOMPARE(history.undoText(), caption);
-    const int floorAfter = session.currentFloor();
-    const QByteArray bytesAfter = savedBytes(session.map());
+    const int floorAfter = f.session.currentFloor();
+    const QByteArray bytesAfter = savedBytes(f.session.map());
     QVERIFY(bytesAfter != bytesBefore);
 
     // Back and forth: the saved bytes, the floor shown, its tabs and markers follow.
     for (const bool undo : {true, false}) {
-        undo ? session.undo() : session.redo();
-        QCOMPARE(savedBytes(session.map()), undo ? bytesBefore : bytesAfter);
-        QCOMPARE(session.currentFloor(), undo ? floorBefore : floorAfter);
-        QCOMPARE(session.floorTabCaptions().size(), session.map().floorCount());
-        QCOMPARE(session.warps().markers().size(), WarpLinking::markersOf(session.map()).size());
+        undo ? f.session.undo() : f.session.redo();
+        QCOMPARE(savedBytes(f.session.map()), undo ? bytesBefore : bytesAfter);
+        QCOMPARE(f.session.currentFloor(), undo ? floorBefore : floorAfter);
+        QCOMPARE(f.session.floorTabCaptions().size(), f.session.map().floorCount());
+        QCOMPARE(f.session.tools().warps().markers().size(),
+                 WarpPairs::markersOf(f.session.map()).size());
     }
 }
 
@@ -187,60 +118,58 @@ void TestHistory::unsavedFollowsTheSavedState()
 {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session(document, descriptions);
-    QSignalSpy marks(&document, &MapDocument::modifiedChanged);
-    QVERIFY(!document.isModified());
+    SessionFixture f;
+    QSignalSpy marks(&f.document, &MapDocument::modifiedChanged);
+    QVERIFY(!f.document.isModified());
 
-    run(session, u"chip 3,3; chip 4,4"_s);
-    QVERIFY(document.isModified());
+    QVERIFY(play(f.session, u"mode:1 c:3,3,L mode:1 c:4,4,L"_s));
+    QVERIFY(f.document.isModified());
     const QString base = folder.filePath(u"saved"_s);
-    QVERIFY(!session.saveMap(base).fault);
-    QVERIFY(!document.isModified());
-    session.undo();
-    QVERIFY(document.isModified());
+    QVERIFY(!f.session.saveMap(base).fault);
+    QVERIFY(!f.document.isModified());
+    f.session.undo();
+    QVERIFY(f.document.isModified());
     // Back where it was saved: nothing unsaved again.
-    session.redo();
-    QVERIFY(!document.isModified());
+    f.session.redo();
+    QVERIFY(!f.document.isModified());
     QCOMPARE(marks.count(), 4);
 
     // Saved between a relinked pair's two clicks: the moved source is what was saved.
-    session.takeLoadedMap(castleMap());
-    session.setEditMode(EditorSession::WarpMode);
-    session.warps().relinkRow(0);
-    session.clickCell({7, 7}, Qt::LeftButton);
-    QVERIFY(!session.saveMap(base).fault);
-    session.clickCell({8, 8}, Qt::LeftButton);
-    QVERIFY(document.isModified());
-    session.undo();
-    QVERIFY(!document.isModified());
-    QCOMPARE(session.map().warp(1).srcX, 7);
+    f.session.takeLoadedMap(castleMap());
+    f.session.setEditMode(EditorSession::WarpMode);
+    f.session.tools().warps().relinkRow(0);
+    f.session.tools().click({7, 7}, Qt::LeftButton);
+    QVERIFY(!f.session.saveMap(base).fault);
+    f.session.tools().click({8, 8}, Qt::LeftButton);
+    QVERIFY(f.document.isModified());
+    f.session.undo();
+    QVERIFY(!f.document.isModified());
+    QCOMPARE(f.session.map().warp(1).srcX, 7);
 
     // New and open start afresh: nothing to undo, nothing unsaved, after a recovered map too.
-    run(session, u"chip 5,5"_s);
-    session.resetMap();
-    QVERIFY(!document.isModified());
-    QCOMPARE(document.undoStack().count(), 0);
-    run(session, u"chip 5,5"_s);
-    QVERIFY(!session.openMap(base + u".map"_s).fault);
-    QVERIFY(!document.isModified());
-    QCOMPARE(document.undoStack().count(), 0);
-    session.takeRecoveredMap(castleMap());
-    session.resetMap();
-    QVERIFY(!document.isModified());
-    session.takeRecoveredMap(castleMap());
-    QVERIFY(!session.openMap(base + u".map"_s).fault);
-    QVERIFY(!document.isModified());
+    QVERIFY(play(f.session, u"mode:1 c:5,5,L"_s));
+    f.session.resetMap();
+    QVERIFY(!f.document.isModified());
+    QCOMPARE(f.document.undoStack().count(), 0);
+    QVERIFY(play(f.session, u"mode:1 c:5,5,L"_s));
+    QVERIFY(!f.session.openMap(base + u".map"_s).fault);
+    QVERIFY(!f.document.isModified());
+    QCOMPARE(f.document.undoStack().count(), 0);
+    f.session.takeRecoveredMap(castleMap());
+    f.session.resetMap();
+    QVERIFY(!f.document.isModified());
+    f.session.takeRecoveredMap(castleMap());
+    QVERIFY(!f.session.openMap(base + u".map"_s).fault);
+    QVERIFY(!f.document.isModified());
 }
 
 void TestHistory::halfPlacedPairIsAllUndoTakes_data()
 {
     QTest::addColumn<QString>("pending");
     QTest::addColumn<bool>("undo"); // false: redo
-    QTest::newRow("new pair, undo") << u"source 7,7"_s << true;
-    QTest::newRow("relink, undo") << u"source 1 7,7"_s << true;
-    QTest::newRow("relink, redo") << u"source 1 7,7"_s << false;
+    QTest::newRow("new pair, undo") << u"mode:3 newpair c:7,7,L"_s << true;
+    QTest::newRow("relink, undo") << u"mode:3 relink:1 c:7,7,L"_s << true;
+    QTest::newRow("relink, redo") << u"mode:3 relink:1 c:7,7,L"_s << false;
 }
 
 // Undo takes back only the half-placed end; neither key loses what is to be redone.
@@ -248,24 +177,22 @@ void TestHistory::halfPlacedPairIsAllUndoTakes()
 {
     QFETCH(QString, pending);
     QFETCH(bool, undo);
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session(document, descriptions);
-    session.takeLoadedMap(castleMap());
-    run(session, u"chip 6,6; chip 5,5"_s);
-    const QByteArray redone = savedBytes(session.map());
-    session.undo();
-    const QByteArray before = savedBytes(session.map());
-    run(session, pending);
+    SessionFixture f;
+    f.session.takeLoadedMap(castleMap());
+    QVERIFY(play(f.session, u"mode:1 c:6,6,L mode:1 c:5,5,L"_s));
+    const QByteArray redone = savedBytes(f.session.map());
+    f.session.undo();
+    const QByteArray before = savedBytes(f.session.map());
+    QVERIFY(play(f.session, pending));
     // Asking changes nothing.
-    QVERIFY(session.hasUnsavedChanges());
+    QVERIFY(f.session.hasUnsavedChanges());
 
-    undo ? session.undo() : session.redo();
-    QCOMPARE(savedBytes(session.map()), undo ? before : redone);
-    QCOMPARE(document.undoStack().index(), undo ? 1 : 2);
+    undo ? f.session.undo() : f.session.redo();
+    QCOMPARE(savedBytes(f.session.map()), undo ? before : redone);
+    QCOMPARE(f.document.undoStack().index(), undo ? 1 : 2);
     // The chip step taken back before the pair is still the one to redo.
-    QCOMPARE(document.undoStack().redoText(), undo ? u"チップの配置"_s : QString());
-    QCOMPARE(session.warpPickStage(), undo ? int(WarpLinking::WaitingSource) : 0);
+    QCOMPARE(f.document.undoStack().redoText(), undo ? u"チップの配置"_s : QString());
+    QCOMPARE(f.session.tools().warps().stage(), undo ? int(WarpLinkTool::WaitingSource) : 0);
 }
 
 void TestHistory::unsavedChangesAskOneQuestion_data()
@@ -308,7 +235,7 @@ void TestHistory::unsavedChangesAskOneQuestion()
     editor.window.openMapFile(base + u".map"_s);
     QVERIFY(editor.session.map() == castle);
     if (changed)
-        run(editor.session, u"chip 9,9"_s);
+        QVERIFY(play(editor.session, u"mode:1 c:9,9,L"_s));
     QCOMPARE(editor.window.isWindowModified(), changed);
     editor.prompter.answer = true;
     if (answer >= 0)
@@ -382,7 +309,7 @@ void TestHistory::keysWorkFromToolWindows()
     QTRY_COMPARE(editor.session.map().cell(4, 4, 1), painted);
     // The block commands come over the same way.
     QTest::keyClick(palette, Qt::Key_A, Qt::ControlModifier);
-    QTRY_COMPARE(editor.session.blocks().selection(), CellBlock::board());
+    QTRY_COMPARE(editor.session.tools().selection().selection(), CellBlock::board());
 }
 
 QTEST_MAIN(TestHistory)

@@ -208,28 +208,28 @@ void TestMainWindow::paintsWithMouseAndLineTool()
     // The right button picks the cell's chip up.
     editor.document.layChip(9, 9, 1, QStringLiteral("16_+7"));
     QTest::mouseClick(board, Qt::RightButton, {}, cellCentre(9, 9));
-    QCOMPARE(editor.session.selectedChip(), QStringLiteral("16_+7"));
+    QCOMPARE(editor.session.choices().chip(), QStringLiteral("16_+7"));
     QCOMPARE(editor.session.sampleCode(), QStringLiteral("+7"));
 
     // Line tool: button, start cell, preview, commit.
     auto *lineButton = editor.window.findChild<QToolButton *>(QStringLiteral("lineToolButton"));
     QVERIFY(lineButton);
     QTest::mouseClick(lineButton, Qt::LeftButton, {}, lineButton->rect().center());
-    QCOMPARE(editor.session.lineToolState(), EditorSession::LineWaitingStart);
+    QCOMPARE(editor.session.tools().line().state(), LineTool::WaitingStart);
     QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(1, 10));
-    QCOMPARE(editor.session.statusText(), QStringLiteral("終点をクリックして下さい。"));
+    QCOMPARE(editor.session.status().text(), QStringLiteral("終点をクリックして下さい。"));
     QTest::mouseMove(board, cellCentre(5, 10));
-    QCOMPARE(editor.session.lineMarks().size(), 5);
+    QCOMPARE(editor.session.tools().line().marks().size(), 5);
     QVERIFY(board->cellImage(3, 10) != editor.pictures.chip(ChipPictures::EmptyPicture));
     QCOMPARE(map.cell(3, 10, 1), QStringLiteral("00_  "));
     QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(5, 10));
     for (int x = 1; x <= 5; ++x)
         QCOMPARE(map.cell(x, 10, 1), QStringLiteral("16_+7"));
-    QCOMPARE(editor.session.statusText(), QStringLiteral("始点をクリックして下さい。"));
+    QCOMPARE(editor.session.status().text(), QStringLiteral("始点をクリックして下さい。"));
 
     // A right click while waiting for a start cell switches the tool off.
     QTest::mouseClick(board, Qt::RightButton, {}, cellCentre(8, 8));
-    QCOMPARE(editor.session.lineToolState(), EditorSession::LineOff);
+    QCOMPARE(editor.session.tools().line().state(), LineTool::Off);
     QVERIFY(!lineButton->isChecked());
 }
 
@@ -303,17 +303,17 @@ void TestMainWindow::hoverShowsPositionAndDescription()
     QVERIFY(QTest::qWaitForWindowExposed(&editor.window));
     editor.document.layChip(5, 12, 1, QStringLiteral("16_+$"));
     QTest::mouseMove(editor.window.board(), cellCentre(5, 12));
-    QCOMPARE(editor.session.positionText(), QStringLiteral("1階(5,12)"));
-    QCOMPARE(editor.session.statusText(), QStringLiteral("99マス進む"));
+    QCOMPARE(editor.session.status().position(), QStringLiteral("1階(5,12)"));
+    QCOMPARE(editor.session.status().text(), QStringLiteral("99マス進む"));
     QCOMPARE(label(editor, "positionPanel")->text(), QStringLiteral("1階(5,12)"));
     QCOMPARE(label(editor, "statusPanel")->text(), QStringLiteral("99マス進む"));
     // The label is grey while the tool is off, black while on, grey again after.
     const QColor grey = QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
     QLabel *lineDraw = label(editor, "lineDrawLabel");
     QCOMPARE(lineDraw->palette().color(QPalette::WindowText), grey);
-    editor.session.toggleLineTool();
+    editor.session.tools().toggleLineTool();
     QCOMPARE(lineDraw->palette().color(QPalette::WindowText), QColor(Qt::black));
-    editor.session.toggleLineTool();
+    editor.session.tools().toggleLineTool();
     QCOMPARE(lineDraw->palette().color(QPalette::WindowText), grey);
 }
 
@@ -453,9 +453,9 @@ void TestMainWindow::floatingBlockShowsItsOwnValues()
     editor.session.takeLoadedMap(map);
     CellBlock block(1, 1);
     block.setCell(0, 0, floating);
-    BlockTool &blocks = editor.session.blocks();
+    SelectionTool &blocks = editor.session.tools().selection();
     blocks.startFloating(block);
-    blocks.hover({5, 5});
+    editor.session.tools().hover({5, 5});
     const auto shot = [&](bool values) {
         editor.view.setShowsValues(values);
         return editor.window.board()->grab().toImage().copy(BoardPainter::cellRect(5, 5));

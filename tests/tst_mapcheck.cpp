@@ -1,6 +1,7 @@
 #include "board/mapcheck.h"
 #include "model/mapdata.h"
 #include "session/editorsession.h"
+#include "sessionscript.h"
 
 #include <functional>
 
@@ -598,23 +599,20 @@ void TestMapCheck::overlayLifetime_data()
     QTest::newRow("naming the map keeps it")
         << SessionStep([](EditorSession &s) { s.document().setMapFileName(u"/maps/castle"_s); })
         << true;
-    QTest::newRow("switched off") << SessionStep([](EditorSession &s) {
-        s.setCheckOverlayOn(false);
-    }) << false;
+    QTest::newRow("switched off") << SessionStep([](EditorSession &s) { s.checks().setOn(false); })
+                                  << false;
 }
 
 void TestMapCheck::overlayLifetime()
 {
     QFETCH(SessionStep, step);
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session(document, descriptions);
-    document.replace(makeMap({{u"S#G"_s}}));
-    session.checkMap();
-    QVERIFY(session.checkOverlay());
+    SessionFixture f;
+    f.document.replace(makeMap({{u"S#G"_s}}));
+    f.session.checks().run();
+    QVERIFY(f.session.checks().shown());
 
-    step(session);
-    QTEST(session.checkOverlay() != nullptr, "shown");
+    step(f.session);
+    QTEST(f.session.checks().shown() != nullptr, "shown");
 }
 
 QTEST_APPLESS_MAIN(TestMapCheck)

@@ -80,7 +80,7 @@ private Q_SLOTS:
         QTEST(int(changed.count()), "asked");
         QCOMPARE(vanished.count(), int(gone));
         QCOMPARE(editor.session.hasUnsavedChanges(), gone);
-        QCOMPARE(editor.session.statusText() == editor.watch.vanishedText(), gone);
+        QCOMPARE(editor.session.status().text() == editor.watch.vanishedText(), gone);
         QTEST(editor.watch.changedSinceReadOrWritten(), "guard");
     }
 
@@ -108,7 +108,7 @@ private Q_SLOTS:
         Editor editor;
         QVERIFY(editor.session.openMap(mFile).ok());
         if (unsaved)
-            editor.session.clickCell({9, 9}, Qt::LeftButton);
+            editor.session.tools().click({9, 9}, Qt::LeftButton);
         editor.session.selectFloorTab(shown - 1);
         const MapData before = editor.session.map();
         QVERIFY(outside(command));

@@ -80,7 +80,7 @@ void TestRecovery::copyFollowsUnsavedChanges()
     KeptSession kept(folder.filePath(u"recovery"_s));
     auto &[document, descriptions, session, store, keeper, told] = kept;
 
-    session.clickCell({3, 3}, Qt::LeftButton);
+    session.tools().click({3, 3}, Qt::LeftButton);
     QVERIFY(!store.hasCopy()); // not before the delay
     keeper.flush();
     QVERIFY(store.hasCopy());
@@ -131,10 +131,10 @@ void TestRecovery::failedCopyIsToldOncePerRun()
     KeptSession kept(recovery, u"me"_s);
     auto &[document, descriptions, session, store, keeper, told] = kept;
 
-    session.clickCell({3, 3}, Qt::LeftButton);
+    session.tools().click({3, 3}, Qt::LeftButton);
     keeper.flush();
     QVERIFY(blockCopy(recovery, u"me"_s));
-    session.clickCell({4, 4}, Qt::LeftButton);
+    session.tools().click({4, 4}, Qt::LeftButton);
     keeper.flush();
     keeper.flush();
     QCOMPARE(told.count(), 1);
@@ -146,7 +146,7 @@ void TestRecovery::failedCopyIsToldOncePerRun()
     QCOMPARE(RecoveryStore::load({recovery + u"/me"_s, {}, {}}).map.cell(4, 4, 1),
              session.map().cell(4, 4, 1));
     QVERIFY(blockCopy(recovery, u"me"_s));
-    session.clickCell({5, 5}, Qt::LeftButton);
+    session.tools().click({5, 5}, Qt::LeftButton);
     keeper.flush();
     QCOMPARE(told.count(), 2);
 }

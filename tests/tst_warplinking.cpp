@@ -1,8 +1,9 @@
-#include "board/warplinking.h"
 #include "model/chipdescriptions.h"
 #include "model/codetables.h"
 #include "model/mapdocument.h"
 #include "session/editorsession.h"
+#include "session/tools/warplinktool.h"
+#include "sessionscript.h"
 
 #include <QTest>
 
@@ -13,50 +14,11 @@ namespace {
 const QString AskSource = u"ワープ元をクリックして下さい。"_s;
 const QString AskDestination = u"ワープ先をクリックして下さい。"_s;
 
-struct Fixture
+struct Fixture : SessionFixture
 {
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session{document, descriptions};
-
     Fixture() { session.setEditMode(EditorSession::WarpMode); }
-    WarpLinking &warps() { return session.warps(); }
+    WarpLinkTool &warps() { return session.tools().warps(); }
 };
-
-// Runs a script of user actions, the way the board and the warp window drive a session:
-//   "new"        the window's new-pair button
-//   "L3,5"       left click on board cell (3, 5) of the floor shown; "R", "M" other buttons
-//   "relink1"    the window's change button with row 1 (0-based) selected
-//   "del2"       the window's delete button on pair 2, answered with yes
-//   "add"        a new floor; "floor2" shows floor 2
-void run(Fixture &f, const QString &script)
-{
-    const QStringList steps = script.split(u' ', Qt::SkipEmptyParts);
-    for (const QString &step : steps) {
-        if (step == u"new"_s) {
-            f.warps().startNewPair();
-        } else if (step.startsWith(u'L') || step.startsWith(u'R') || step.startsWith(u'M')) {
-            const QStringList xy = step.mid(1).split(u',');
-            const Qt::MouseButton button = step.startsWith(u'L')   ? Qt::LeftButton
-                                           : step.startsWith(u'R') ? Qt::RightButton
-                                                                   : Qt::MiddleButton;
-            f.session.clickCell(QPoint(xy.at(0).toInt(), xy.at(1).toInt()), button);
-        } else if (step.startsWith(u"relink"_s)) {
-            f.warps().relinkRow(step.mid(6).toInt());
-        } else if (step.startsWith(u"del"_s)) {
-            const int pair = step.mid(3).toInt();
-            if (f.warps().requestDeletion(pair - 1) == WarpLinking::Deletion::Ask)
-                f.warps().deletePair(pair);
-        } else if (step == u"add"_s) {
-            f.session.addFloor();
-        } else if (step.startsWith(u"floor"_s)) {
-            f.session.selectFloorTab(step.mid(5).toInt() - 1);
-        } else {
-            qFatal("unknown step %s", qPrintable(step));
-        }
-        f.session.warpsEdited();
-    }
-}
 
 // Pair n of `linkPairs`: source in column (n-1)%24+1, row (n-1)/24+1, destination 8 rows
 // lower, both on floor 1.
@@ -69,8 +31,8 @@ void linkPairs(Fixture &f, int count)
 {
     f.warps().startNewPair();
     for (int n = 1; n <= count; ++n) {
-        f.session.clickCell(pairSource(n), Qt::LeftButton);
-        f.session.clickCell(pairSource(n) + QPoint(0, 8), Qt::LeftButton);
+        f.session.tools().click(pairSource(n), Qt::LeftButton);
+        f.session.tools().click(pairSource(n) + QPoint(0, 8), Qt::LeftButton);
     }
 }
 
@@ -111,10 +73,10 @@ bool laterRecordsEmpty(const MapData &map, int from)
 }
 
 // The markers that exist, bottom first: "index@x,y,floor".
-QString markersText(const WarpLinking &warps)
+QString markersText(const WarpLinkTool &warps)
 {
     QStringList texts;
-    for (const WarpLinking::Marker &m : warps.markers())
+    for (const WarpPairs::Marker &m : warps.markers())
         texts.append(u"%1@%2,%3,%4"_s.arg(m.index).arg(m.cell.x()).arg(m.cell.y()).arg(m.floor));
     return texts.join(u' ');
 }
@@ -161,69 +123,69 @@ void TestWarpLinking::linking_data()
     QTest::addColumn<QString>("sample");
     QTest::addColumn<QString>("markers");
 
-    const QString pairA = u"new L3,5 L10,2 "_s;
+    const QString pairA = u"newpair c:3,5,L c:10,2,L "_s;
     const QString none;
 
     QTest::newRow("new pair, next one offered")
         << pairA << u"3,5,1-10,2,1"_s << 1 << u"02,03,04"_s << u"A：3,5,1-10,2,1"_s << 1
         << AskSource << u"B"_s << u"2@10,2,1 1@3,5,1"_s;
-    QTest::newRow("source placed") << u"new L3,5"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s
+    QTest::newRow("source placed") << u"newpair c:3,5,L"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s
                                    << none << 2 << AskDestination << u"a"_s << u"1@3,5,1"_s;
     QTest::newRow("right button in the source step ends linking")
-        << u"new R3,5"_s << none << 0 << u"01,02,03"_s << none << 0 << none << none << none;
+        << u"newpair c:3,5,R"_s << none << 0 << u"01,02,03"_s << none << 0 << none << none << none;
     QTest::newRow("right button in the destination step: back to the source")
-        << u"new L3,5 R4,4"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s << none << 1 << AskSource
-        << u"A"_s << none;
+        << u"newpair c:3,5,L c:4,4,R"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s << none << 1
+        << AskSource << u"A"_s << none;
     QTest::newRow("two right buttons cancel two steps")
-        << u"new L3,5 R4,4 R4,4"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s << none << 0 << none
-        << none << none;
+        << u"newpair c:3,5,L c:4,4,R c:4,4,R"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s << none
+        << 0 << none << none << none;
     QTest::newRow("right button in the next pair's source step keeps the pair")
-        << pairA + u"R1,1"_s << u"3,5,1-10,2,1"_s << 1 << u"02,03,04"_s << u"A：3,5,1-10,2,1"_s << 0
-        << none << none << u"2@10,2,1 1@3,5,1"_s;
+        << pairA + u"c:1,1,R"_s << u"3,5,1-10,2,1"_s << 1 << u"02,03,04"_s << u"A：3,5,1-10,2,1"_s
+        << 0 << none << none << u"2@10,2,1 1@3,5,1"_s;
     QTest::newRow("middle button places like the left one")
-        << u"new M3,5 M4,4"_s << u"3,5,1-4,4,1"_s << 1 << u"02,03,04"_s << u"A：3,5,1-4,4,1"_s << 1
-        << AskSource << u"B"_s << u"2@4,4,1 1@3,5,1"_s;
+        << u"newpair c:3,5,M c:4,4,M"_s << u"3,5,1-4,4,1"_s << 1 << u"02,03,04"_s
+        << u"A：3,5,1-4,4,1"_s << 1 << AskSource << u"B"_s << u"2@4,4,1 1@3,5,1"_s;
     QTest::newRow("relink a complete pair: linking ends")
-        << pairA + u"relink0 L7,7 L8,8"_s << u"7,7,1-8,8,1"_s << 1 << u"02,03,04"_s
+        << pairA + u"relink:1 c:7,7,L c:8,8,L"_s << u"7,7,1-8,8,1"_s << 1 << u"02,03,04"_s
         << u"A：7,7,1-8,8,1"_s << 0 << none << none << u"2@8,8,1 1@7,7,1"_s;
     // The row follows the table, so it shows the new source at once.
     QTest::newRow("relink: right button in the destination step keeps the new source")
-        << pairA + u"relink0 L7,7 R8,8"_s << u"7,7,1-10,2,1"_s << 1 << u"02,03,04"_s
+        << pairA + u"relink:1 c:7,7,L c:8,8,R"_s << u"7,7,1-10,2,1"_s << 1 << u"02,03,04"_s
         << u"A：7,7,1-10,2,1"_s << 1 << AskSource << u"A"_s << u"2@10,2,1 1@7,7,1"_s;
     QTest::newRow("relink: right button in the source step")
-        << pairA + u"relink0 R8,8"_s << u"3,5,1-10,2,1"_s << 1 << u"02,03,04"_s
+        << pairA + u"relink:1 c:8,8,R"_s << u"3,5,1-10,2,1"_s << 1 << u"02,03,04"_s
         << u"A：3,5,1-10,2,1"_s << 0 << none << none << u"2@10,2,1 1@3,5,1"_s;
     QTest::newRow("deleted number linked anew: both markers, count grows, next pair offered")
-        << u"new L1,1 L1,9 L2,1 L2,9 L3,1 L3,9 del2 relink1 L5,5 L6,6"_s
+        << u"newpair c:1,1,L c:1,9,L c:2,1,L c:2,9,L c:3,1,L c:3,9,L unlink:2 relink:2 c:5,5,L c:6,6,L"_s
         << u"1,1,1-1,9,1 5,5,1-6,6,1 3,1,1-3,9,1"_s << 3 << u"04,05,06"_s
         << u"A：1,1,1-1,9,1 B：5,5,1-6,6,1 C：3,1,1-3,9,1"_s << 1 << AskSource << u"D"_s
         << u"2@1,9,1 6@3,9,1 4@6,6,1 1@1,1,1 3@5,5,1 5@3,1,1"_s;
     QTest::newRow("source and destination on one cell: source on top")
-        << u"new L4,4 L4,4"_s << u"4,4,1-4,4,1"_s << 1 << u"02,03,04"_s << u"A：4,4,1-4,4,1"_s << 1
-        << AskSource << u"B"_s << u"2@4,4,1 1@4,4,1"_s;
+        << u"newpair c:4,4,L c:4,4,L"_s << u"4,4,1-4,4,1"_s << 1 << u"02,03,04"_s
+        << u"A：4,4,1-4,4,1"_s << 1 << AskSource << u"B"_s << u"2@4,4,1 1@4,4,1"_s;
     QTest::newRow("destination on an older pair's source cell: sources stay on top")
-        << pairA + u"L4,4 L3,5"_s << u"3,5,1-10,2,1 4,4,1-3,5,1"_s << 2 << u"03,04,05"_s
+        << pairA + u"c:4,4,L c:3,5,L"_s << u"3,5,1-10,2,1 4,4,1-3,5,1"_s << 2 << u"03,04,05"_s
         << u"A：3,5,1-10,2,1 B：4,4,1-3,5,1"_s << 1 << AskSource << u"C"_s
         << u"2@10,2,1 4@3,5,1 1@3,5,1 3@4,4,1"_s;
     QTest::newRow("a source click on an occupied cell is accepted")
-        << pairA + u"L3,5 L10,2"_s << u"3,5,1-10,2,1 3,5,1-10,2,1"_s << 2 << u"03,04,05"_s
+        << pairA + u"c:3,5,L c:10,2,L"_s << u"3,5,1-10,2,1 3,5,1-10,2,1"_s << 2 << u"03,04,05"_s
         << u"A：3,5,1-10,2,1 B：3,5,1-10,2,1"_s << 1 << AskSource << u"C"_s
         << u"2@10,2,1 4@10,2,1 1@3,5,1 3@3,5,1"_s;
     QTest::newRow("pair across floors")
-        << u"add new L3,5 floor2 L6,7"_s << u"3,5,1-6,7,2"_s << 1 << u"02,03,04"_s
+        << u"addfloor newpair c:3,5,L floor:2 c:6,7,L"_s << u"3,5,1-6,7,2"_s << 1 << u"02,03,04"_s
         << u"A：3,5,1-6,7,2"_s << 1 << AskSource << u"B"_s << u"2@6,7,2 1@3,5,1"_s;
     QTest::newRow("new during a new pair's destination step drops its source marker")
-        << u"new L3,5 new"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s << none << 1 << AskSource
-        << u"A"_s << none;
+        << u"newpair c:3,5,L newpair"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s << none << 1
+        << AskSource << u"A"_s << none;
     QTest::newRow("new during a relinked pair's destination step keeps its marker")
-        << pairA + u"relink0 L7,7 new"_s << u"7,7,1-10,2,1"_s << 1 << u"02,03,04"_s
+        << pairA + u"relink:1 c:7,7,L newpair"_s << u"7,7,1-10,2,1"_s << 1 << u"02,03,04"_s
         << u"A：7,7,1-10,2,1"_s << 1 << AskSource << u"A"_s << u"2@10,2,1 1@7,7,1"_s;
     QTest::newRow("change while a new pair waits for its destination")
-        << pairA + u"L4,4 relink0"_s << u"3,5,1-10,2,1 4,4,1-0,0,0"_s << 1 << u"02,03,04"_s
+        << pairA + u"c:4,4,L relink:1"_s << u"3,5,1-10,2,1 4,4,1-0,0,0"_s << 1 << u"02,03,04"_s
         << u"A：3,5,1-10,2,1"_s << 1 << AskSource << u"A"_s << u"2@10,2,1 1@3,5,1"_s;
     QTest::newRow("delete while a new pair waits for its destination")
-        << pairA + u"L4,4 del1"_s << u"3,5,0-10,2,0 4,4,1-0,0,0"_s << 0 << u"01,02,03"_s << none
-        << 0 << none << none << none;
+        << pairA + u"c:4,4,L unlink:1"_s << u"3,5,0-10,2,0 4,4,1-0,0,0"_s << 0 << u"01,02,03"_s
+        << none << 0 << none << none << none;
 }
 
 void TestWarpLinking::linking()
@@ -239,7 +201,7 @@ void TestWarpLinking::linking()
     QFETCH(QString, markers);
 
     Fixture f;
-    run(f, steps);
+    QVERIFY(f.play(steps));
     const MapData &map = f.session.map();
     const QStringList expectedRecords = records.split(u' ', Qt::SkipEmptyParts);
     QCOMPARE(::records(map, expectedRecords.size()), expectedRecords);
@@ -247,8 +209,8 @@ void TestWarpLinking::linking()
     QCOMPARE(map.warpCount(), warpCount);
     QCOMPARE(freeHead(map), free);
     QCOMPARE(f.warps().rows().join(u' '), rows);
-    QCOMPARE(f.session.warpPickStage(), stage);
-    QCOMPARE(f.session.statusText(), status);
+    QCOMPARE(f.session.tools().warps().stage(), stage);
+    QCOMPARE(f.session.status().text(), status);
     QCOMPARE(f.warps().sampleCaption(), sample);
     QCOMPARE(markersText(f.warps()), markers);
 }
@@ -264,7 +226,7 @@ void TestWarpLinking::markerClicks_data()
     QTest::addColumn<QString>("record");
     QTest::addColumn<QString>("markers");
 
-    const QString pairA = u"new L3,5 L10,2 "_s;
+    const QString pairA = u"newpair c:3,5,L c:10,2,L "_s;
     QTest::newRow("source marker refused as a new pair's source")
         << pairA << 1 << false << false << 1 << 2 << u"0,0,0-0,0,0"_s << u"2@10,2,1 1@3,5,1"_s;
     QTest::newRow("source marker refused with the right button too")
@@ -273,13 +235,13 @@ void TestWarpLinking::markerClicks_data()
         << pairA << 2 << false << true << 2 << 2 << u"10,2,1-0,0,0"_s
         << u"2@10,2,1 1@3,5,1 3@10,2,1"_s;
     QTest::newRow("source marker accepted while relinking its pair")
-        << pairA + u"R1,1 relink0"_s << 1 << false << true << 2 << 1 << u"3,5,1-10,2,1"_s
+        << pairA + u"c:1,1,R relink:1"_s << 1 << false << true << 2 << 1 << u"3,5,1-10,2,1"_s
         << u"2@10,2,1 1@3,5,1"_s;
     QTest::newRow("source marker as a destination")
-        << pairA + u"L4,4"_s << 1 << false << true << 1 << 2 << u"4,4,1-3,5,1"_s
+        << pairA + u"c:4,4,L"_s << 1 << false << true << 1 << 2 << u"4,4,1-3,5,1"_s
         << u"2@10,2,1 4@3,5,1 1@3,5,1 3@4,4,1"_s;
     QTest::newRow("right button on a marker cancels the destination step")
-        << pairA + u"L4,4"_s << 3 << true << true << 1 << 2 << u"4,4,1-0,0,0"_s
+        << pairA + u"c:4,4,L"_s << 3 << true << true << 1 << 2 << u"4,4,1-0,0,0"_s
         << u"2@10,2,1 1@3,5,1"_s;
 }
 
@@ -295,9 +257,10 @@ void TestWarpLinking::markerClicks()
     QFETCH(QString, markers);
 
     Fixture f;
-    run(f, steps);
-    QCOMPARE(f.session.clickMarker(marker, right ? Qt::RightButton : Qt::LeftButton), accepted);
-    QCOMPARE(f.session.warpPickStage(), stage);
+    QVERIFY(f.play(steps));
+    QCOMPARE(f.session.tools().pressMarker(marker, right ? Qt::RightButton : Qt::LeftButton),
+             accepted);
+    QCOMPARE(f.session.tools().warps().stage(), stage);
     QCOMPARE(recordText(f.session.map().warp(pair)), record);
     QCOMPARE(markersText(f.warps()), markers);
 }
@@ -306,24 +269,25 @@ void TestWarpLinking::markerListText()
 {
     Fixture f;
     // A 3,5 -> 8,8; B 8,8 -> 3,5; C 3,5 -> 3,5 of floor 2; D 3,5 -> 9,9, deleted again.
-    run(f, u"add new L3,5 L8,8 L8,8 L3,5 L3,5 floor2 L3,5 floor1 L3,5 L9,9 R1,1 del4"_s);
-    QCOMPARE(f.session.warpPickStage(), 0);
+    QVERIFY(f.play(
+        u"addfloor newpair c:3,5,L c:8,8,L c:8,8,L c:3,5,L c:3,5,L floor:2 c:3,5,L floor:1 c:3,5,L c:9,9,L c:1,1,R unlink:4"_s));
+    QCOMPARE(f.session.tools().warps().stage(), 0);
 
     // Marker order, not stacking order; the clicked marker included; other floors left out.
     const QString onFloor1 = u"\r\nA\r\nb\r\nC"_s;
     for (int marker : {1, 4, 5}) {
-        QVERIFY(f.session.clickMarker(marker, Qt::LeftButton));
+        QVERIFY(f.session.tools().pressMarker(marker, Qt::LeftButton));
         QCOMPARE(f.warps().markerListText(), onFloor1);
-        QCOMPARE(f.session.warpPickStage(), 0);
+        QCOMPARE(f.session.tools().warps().stage(), 0);
     }
-    QVERIFY(f.session.clickMarker(2, Qt::LeftButton));
+    QVERIFY(f.session.tools().pressMarker(2, Qt::LeftButton));
     QCOMPARE(f.warps().markerListText(), u"\r\na\r\nB"_s);
 
-    f.session.clickCell({3, 5}, Qt::LeftButton);
+    f.session.tools().click({3, 5}, Qt::LeftButton);
     QCOMPARE(f.warps().markerListText(), QString());
 
-    run(f, u"floor2"_s);
-    QVERIFY(f.session.clickMarker(6, Qt::LeftButton));
+    QVERIFY(f.play(u"floor:2"_s));
+    QVERIFY(f.session.tools().pressMarker(6, Qt::LeftButton));
     QCOMPARE(f.warps().markerListText(), u"\r\nc"_s);
     // Leaving warp mode clears the list.
     f.session.setEditMode(EditorSession::ChipMode);
@@ -356,13 +320,14 @@ void TestWarpLinking::markerVisibility()
     QFETCH(QString, existing);
 
     Fixture f;
-    run(f, u"add new L3,5 floor2 L4,4 L6,6 floor"_s + QString::number(floor));
+    QVERIFY(f.play(u"addfloor newpair c:3,5,L floor:2 c:4,4,L c:6,6,L floor:"_s +
+                   QString::number(floor)));
     f.session.setEditMode(EditorSession::EditMode(mode));
     QStringList shown;
     QStringList all;
-    for (const WarpLinking::Marker &m : f.warps().markers()) {
+    for (const WarpPairs::Marker &m : f.warps().markers()) {
         all.append(QString::number(m.index));
-        if (f.session.isMarkerVisible(m))
+        if (f.session.tools().warps().isVisible(m))
             shown.append(QString::number(m.index));
     }
     all.sort();
@@ -392,13 +357,13 @@ void TestWarpLinking::highlighting()
 
     Fixture f;
     linkPairs(f, 3);
-    run(f, u"R1,1 del2"_s);
+    QVERIFY(f.play(u"c:1,1,R unlink:2"_s));
     // A first highlight, replaced by the one under test.
     f.warps().highlightRow(2);
     f.warps().highlightRow(row);
     QStringList lit;
     QStringList order;
-    for (const WarpLinking::Marker &m : f.warps().markers()) {
+    for (const WarpPairs::Marker &m : f.warps().markers()) {
         if (m.opaque)
             lit.append(QString::number(m.index));
         order.append(QString::number(m.index));
@@ -443,9 +408,9 @@ void TestWarpLinking::rowsAndFreeNumbers()
 
     Fixture f;
     linkPairs(f, pairs);
-    run(f, u"R1,1"_s);
+    QVERIFY(f.play(u"c:1,1,R"_s));
     for (int pair : deleted)
-        run(f, u"del"_s + QString::number(pair));
+        QVERIFY(f.play(u"unlink:"_s + QString::number(pair)));
 
     QStringList expected;
     for (int i = 0; i < rows.size(); ++i)
@@ -454,13 +419,13 @@ void TestWarpLinking::rowsAndFreeNumbers()
     QCOMPARE(f.session.map().warpCount(), warpCount);
     QCOMPARE(freeHead(f.session.map()), free);
     // A deleted pair's markers go with it.
-    for (const WarpLinking::Marker &m : f.warps().markers())
-        QVERIFY(!deleted.contains(WarpLinking::pairOfMarker(m.index)));
+    for (const WarpPairs::Marker &m : f.warps().markers())
+        QVERIFY(!deleted.contains(WarpPairs::pairOfMarker(m.index)));
     QCOMPARE(f.warps().markers().size(), 2 * warpCount);
 
     // The next new pair takes the lowest free number.
-    QCOMPARE(f.warps().startNewPair(), WarpLinking::NewPair::Started);
-    QCOMPARE(f.session.selectedWarp(), free.left(2).toInt());
+    QCOMPARE(f.warps().startNewPair(), WarpLinkTool::NewPair::Started);
+    QCOMPARE(f.session.tools().warps().selectedWarp(), free.left(2).toInt());
     QCOMPARE(f.warps().sampleCaption(), CodeTables::sourceLabel(free.left(2).toInt()));
 }
 
@@ -470,54 +435,54 @@ void TestWarpLinking::seventyNinePairs()
     linkPairs(f, 79);
     const MapData &map = f.session.map();
     QCOMPARE(map.warpCount(), 79);
-    QCOMPARE(f.session.warpPickStage(), 0);
-    QCOMPARE(f.session.statusText(), QString());
+    QCOMPARE(f.session.tools().warps().stage(), 0);
+    QCOMPARE(f.session.status().text(), QString());
     QCOMPARE(f.warps().sampleCaption(), QString());
     QVERIFY(map.freePairNumbers().isEmpty());
     QCOMPARE(f.warps().rows().size(), 79);
     QCOMPARE(f.warps().rows().last(), u"九：7,4,1-7,12,1"_s);
     QCOMPARE(f.warps().markers().size(), 158);
 
-    QCOMPARE(f.warps().startNewPair(), WarpLinking::NewPair::Full);
-    QCOMPARE(f.session.warpPickStage(), 0);
-    QCOMPARE(f.session.statusText(), QString());
+    QCOMPARE(f.warps().startNewPair(), WarpLinkTool::NewPair::Full);
+    QCOMPARE(f.session.tools().warps().stage(), 0);
+    QCOMPARE(f.session.status().text(), QString());
 
     // "new" while a full table's pair is linked again leaves that linking as it was.
     QVERIFY(f.warps().relinkRow(78));
-    QCOMPARE(f.warps().startNewPair(), WarpLinking::NewPair::Full);
-    QCOMPARE(f.session.warpPickStage(), 1);
-    QVERIFY(f.session.warpRelinking());
-    QCOMPARE(f.session.selectedWarp(), 79);
-    run(f, u"L24,16 L23,16"_s);
+    QCOMPARE(f.warps().startNewPair(), WarpLinkTool::NewPair::Full);
+    QCOMPARE(f.session.tools().warps().stage(), 1);
+    QVERIFY(f.session.tools().warps().relinking());
+    QCOMPARE(f.session.tools().warps().selectedWarp(), 79);
+    QVERIFY(f.play(u"c:24,16,L c:23,16,L"_s));
     QCOMPARE(map.warpCount(), 79);
     QCOMPARE(f.warps().rows().last(), u"九：24,16,1-23,16,1"_s);
-    QCOMPARE(f.session.warpPickStage(), 0);
+    QCOMPARE(f.session.tools().warps().stage(), 0);
 
     // A freed number is handed out again.
-    run(f, u"del40"_s);
+    QVERIFY(f.play(u"unlink:40"_s));
     QCOMPARE(map.freePairNumbers(), QStringList{u"40"_s});
-    QCOMPARE(f.warps().startNewPair(), WarpLinking::NewPair::Started);
-    QCOMPARE(f.session.selectedWarp(), 40);
-    run(f, u"L1,16 L2,16"_s);
+    QCOMPARE(f.warps().startNewPair(), WarpLinkTool::NewPair::Started);
+    QCOMPARE(f.session.tools().warps().selectedWarp(), 40);
+    QVERIFY(f.play(u"c:1,16,L c:2,16,L"_s));
     QCOMPARE(map.warpCount(), 79);
-    QCOMPARE(f.session.warpPickStage(), 0);
+    QCOMPARE(f.session.tools().warps().stage(), 0);
 }
 
 void TestWarpLinking::leavingWarpMode()
 {
     Fixture f;
-    run(f, u"new L3,5 L10,2 L4,4"_s);
+    QVERIFY(f.play(u"newpair c:3,5,L c:10,2,L c:4,4,L"_s));
     QCOMPARE(markersText(f.warps()), u"2@10,2,1 1@3,5,1 3@4,4,1"_s);
     f.session.setEditMode(EditorSession::BranchMode);
-    QCOMPARE(f.session.warpPickStage(), 0);
-    QCOMPARE(f.session.statusText(), QString());
+    QCOMPARE(f.session.tools().warps().stage(), 0);
+    QCOMPARE(f.session.status().text(), QString());
     QCOMPARE(f.warps().sampleCaption(), QString());
     QCOMPARE(markersText(f.warps()), u"2@10,2,1 1@3,5,1"_s);
     // Markers lose their background, and keep losing it back in warp mode.
     f.session.setEditMode(EditorSession::WarpMode);
-    for (const WarpLinking::Marker &m : f.warps().markers())
+    for (const WarpPairs::Marker &m : f.warps().markers())
         QVERIFY(!m.opaque);
-    QCOMPARE(f.session.warpPickStage(), 0);
+    QCOMPARE(f.session.tools().warps().stage(), 0);
     // The pair's record is untouched, the half-placed source stays in its record.
     QCOMPARE(recordText(f.session.map().warp(1)), u"3,5,1-10,2,1"_s);
     QCOMPARE(recordText(f.session.map().warp(2)), u"4,4,1-0,0,0"_s);
@@ -526,13 +491,13 @@ void TestWarpLinking::leavingWarpMode()
 void TestWarpLinking::resetForgetsLinking()
 {
     Fixture f;
-    run(f, u"new L3,5 L10,2 L4,4"_s);
+    QVERIFY(f.play(u"newpair c:3,5,L c:10,2,L c:4,4,L"_s));
     f.session.resetMap();
     QCOMPARE(f.session.map().warpCount(), 0);
     QCOMPARE(f.session.map().freePairNumbers().size(), 79);
-    QCOMPARE(f.session.warpPickStage(), 0);
-    QCOMPARE(f.session.selectedWarp(), 0);
-    QVERIFY(!f.session.warpRelinking());
+    QCOMPARE(f.session.tools().warps().stage(), 0);
+    QCOMPARE(f.session.tools().warps().selectedWarp(), 0);
+    QVERIFY(!f.session.tools().warps().relinking());
     QVERIFY(f.warps().markers().isEmpty());
     QVERIFY(f.warps().rows().isEmpty());
     QCOMPARE(f.session.editMode(), int(EditorSession::ChipMode));
@@ -545,11 +510,11 @@ void TestWarpLinking::loadedMapGetsMarkersInPairOrder()
     loaded.setFloorCount(2);
     loaded.setWarp(1, {2, 2, 1, 5, 5, 2});
     loaded.setWarp(2, {5, 5, 2, 2, 2, 1});
-    run(f, u"new L3,5"_s);
+    QVERIFY(f.play(u"newpair c:3,5,L"_s));
     f.session.takeLoadedMap(loaded);
     // A later marker lies above an earlier one on a shared cell.
     QCOMPARE(markersText(f.warps()), u"1@2,2,1 2@5,5,2 3@5,5,2 4@2,2,1"_s);
-    QCOMPARE(f.session.warpPickStage(), 0);
+    QCOMPARE(f.session.tools().warps().stage(), 0);
     QCOMPARE(freeHead(f.session.map()), u"03,04,05"_s);
     QCOMPARE(f.warps().rows(), (QStringList{u"A：2,2,1-5,5,2"_s, u"B：5,5,2-2,2,1"_s}));
     QCOMPARE(f.session.floorTabCaptions(), (QStringList{u"1階"_s, u"2階"_s}));

@@ -161,7 +161,7 @@ void TestWarpWindow::linkAndDeleteWithClicks()
     QCOMPARE(QApplication::activeModalWidget(), window);
     QCOMPARE(editor.prompter.beeps, 1);
     // The waiting pair C was given up.
-    QCOMPARE(editor.session.warpPickStage(), 0);
+    QCOMPARE(editor.session.tools().warps().stage(), 0);
     QVERIFY(!sample->isVisible());
     QCOMPARE(status->text(), QString());
     // The main window takes neither mouse nor keys meanwhile (a right click would pick up
@@ -171,7 +171,7 @@ void TestWarpWindow::linkAndDeleteWithClicks()
     QTest::mouseClick(editor.window.windowHandle(), Qt::RightButton, {}, chipCell);
     QTest::keyClick(editor.window.windowHandle(), Qt::Key_F5);
     QCoreApplication::processEvents();
-    QVERIFY(editor.session.selectedChip() != u"33_S_"_s);
+    QVERIFY(editor.session.choices().chip() != u"33_S_"_s);
     QCOMPARE(editor.session.editMode(), int(EditorSession::WarpMode));
 
     QTest::mouseClick(window->findChild<QPushButton *>(u"yesButton"_s), Qt::LeftButton);
@@ -191,7 +191,7 @@ void TestWarpWindow::linkAndDeleteWithClicks()
     QVERIFY(editor.prompter.messages.isEmpty());
     // Usable again.
     QTest::mouseClick(editor.window.windowHandle(), Qt::RightButton, {}, chipCell);
-    QCOMPARE(editor.session.selectedChip(), u"33_S_"_s);
+    QCOMPARE(editor.session.choices().chip(), u"33_S_"_s);
     QTest::keyClick(editor.window.windowHandle(), Qt::Key_F5);
     QTRY_COMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
 }
@@ -263,12 +263,12 @@ void TestWarpWindow::buttonsWithoutUsableRow()
     QTest::mouseClick(editor.button(3), Qt::LeftButton);
     QVERIFY(!editor.warpWindow()->isAskingDeletion());
     QCOMPARE(editor.prompter.beeps, beeps + 1);
-    QCOMPARE(editor.session.statusText(), u"既に削除済みです。"_s);
+    QCOMPARE(editor.session.status().text(), u"既に削除済みです。"_s);
     // Selecting it highlights nothing; changing it links pair B anew.
     for (int index : {1, 2, 5, 6})
         QVERIFY(!isHighlighted(editor.marker(index)));
     QTest::mouseClick(editor.button(2), Qt::LeftButton);
-    QVERIFY(!editor.session.warpRelinking());
+    QVERIFY(!editor.session.tools().warps().relinking());
     QCOMPARE(editor.label(u"linkingSample"_s)->text(), u"B"_s);
     editor.clickCell(7, 7);
     editor.clickCell(8, 8);
@@ -295,34 +295,34 @@ void TestWarpWindow::markerLabelClicks()
     editor.clickCell(3, 5); // pair A on one cell
     editor.clickCell(10, 2);
     editor.clickCell(12, 2); // pair B
-    QCOMPARE(editor.session.selectedWarp(), 3);
+    QCOMPARE(editor.session.tools().warps().selectedWarp(), 3);
     const QObjectList stack = editor.window.board()->children();
     QVERIFY(stack.indexOf(editor.marker(1)) > stack.indexOf(editor.marker(2)));
 
     // A new pair's source cannot go under a source marker ...
     QTest::mouseClick(editor.marker(1), Qt::LeftButton);
     QCOMPARE(editor.prompter.beeps, 1);
-    QCOMPARE(editor.session.warpPickStage(), 1);
+    QCOMPARE(editor.session.tools().warps().stage(), 1);
     // ... but under a destination marker it can.
     QTest::mouseClick(editor.marker(4), Qt::LeftButton);
     QCOMPARE(editor.prompter.beeps, 1);
-    QCOMPARE(editor.session.warpPickStage(), 2);
+    QCOMPARE(editor.session.tools().warps().stage(), 2);
     QCOMPARE(editor.session.map().warp(3).srcX, std::uint8_t(12));
     // The right button on the half-placed marker steps back and removes it.
     QTest::mouseClick(editor.marker(5), Qt::RightButton);
-    QCOMPARE(editor.session.warpPickStage(), 1);
+    QCOMPARE(editor.session.tools().warps().stage(), 1);
     QVERIFY(!editor.marker(5));
     editor.clickCell(20, 10, Qt::RightButton);
-    QCOMPARE(editor.session.warpPickStage(), 0);
+    QCOMPARE(editor.session.tools().warps().stage(), 0);
 
     // Outside linking a marker lists the captions on its cell.
     QLabel *list = editor.label(u"markerList"_s);
     QVERIFY(list->isVisible());
     QTest::mouseClick(editor.marker(1), Qt::LeftButton);
     QCOMPARE(list->text(), u"\nA\na"_s);
-    QCOMPARE(editor.session.warpPickStage(), 0);
+    QCOMPARE(editor.session.tools().warps().stage(), 0);
     QTest::mouseMove(editor.marker(3));
-    QCOMPARE(editor.session.positionText(), u"1階(10,2)"_s);
+    QCOMPARE(editor.session.status().position(), u"1階(10,2)"_s);
     editor.clickCell(20, 10);
     QCOMPARE(list->text(), QString());
 }
@@ -347,7 +347,7 @@ void TestWarpWindow::markersFollowFloorAndMode()
     editor.clickCell(8, 8);
     QVERIFY(editor.marker(3));
     QTest::mouseClick(editor.window.findChild<QToolButton *>(u"modeButton2"_s), Qt::LeftButton);
-    QCOMPARE(editor.session.warpPickStage(), 0);
+    QCOMPARE(editor.session.tools().warps().stage(), 0);
     QVERIFY(!editor.marker(3));
     QVERIFY(!editor.marker(1)->isVisible());
     QVERIFY(!editor.label(u"linkingSample"_s)->isVisible());
@@ -363,14 +363,14 @@ void TestWarpWindow::newPairRefusedWhenFull()
     editor.enterWarpMode();
     QTest::mouseClick(editor.button(1), Qt::LeftButton);
     for (int n = 0; n < 79; ++n) {
-        editor.session.clickCell({n % 24 + 1, n / 24 + 1}, Qt::LeftButton);
-        editor.session.clickCell({n % 24 + 1, n / 24 + 9}, Qt::LeftButton);
+        editor.session.tools().click({n % 24 + 1, n / 24 + 1}, Qt::LeftButton);
+        editor.session.tools().click({n % 24 + 1, n / 24 + 9}, Qt::LeftButton);
     }
     QCOMPARE(editor.pairList()->count(), 79);
     QVERIFY(!editor.label(u"linkingSample"_s)->isVisible());
     QTest::mouseClick(editor.button(1), Qt::LeftButton);
     QCOMPARE(editor.prompter.messages, QStringList{u"Q:zKエディター|これ以上は追加できません。"_s});
-    QCOMPARE(editor.session.warpPickStage(), 0);
+    QCOMPARE(editor.session.tools().warps().stage(), 0);
 }
 
 void TestWarpWindow::floorCommands()
@@ -381,7 +381,7 @@ void TestWarpWindow::floorCommands()
     editor.window.moveFloor(+1);
     editor.window.moveFloor(-1);
     QCOMPARE(editor.prompter.beeps, 2);
-    QCOMPARE(editor.session.statusText(), u"動かせません。"_s);
+    QCOMPARE(editor.session.status().text(), u"動かせません。"_s);
 
     for (int n = 2; n <= 9; ++n)
         editor.window.addFloor();
@@ -454,11 +454,11 @@ void TestWarpWindow::doubleClickIsOneClick_data()
     QTest::addColumn<int>("pickStage");
     QTest::addColumn<int>("beeps");
     // The first press marks the line start; the second would have laid a one-cell line.
-    QTest::newRow("line start") << u"line"_s << int(EditorSession::LineWaitingEnd) << 0 << 0;
+    QTest::newRow("line start") << u"line"_s << int(LineTool::WaitingEnd) << 0 << 0;
     // The first press places the source; the second would have made it the destination.
-    QTest::newRow("warp source") << u"source"_s << int(EditorSession::LineOff) << 2 << 0;
+    QTest::newRow("warp source") << u"source"_s << int(LineTool::Off) << 2 << 0;
     // Marker A is refused once, not twice.
-    QTest::newRow("on a marker") << u"marker"_s << int(EditorSession::LineOff) << 1 << 1;
+    QTest::newRow("on a marker") << u"marker"_s << int(LineTool::Off) << 1 << 1;
 }
 
 void TestWarpWindow::doubleClickIsOneClick()
@@ -484,8 +484,8 @@ void TestWarpWindow::doubleClickIsOneClick()
         editor.window.board()->mapTo(&editor.window, BoardPainter::cellRect(3, 5).center());
     QTest::mouseDClick(editor.window.windowHandle(), Qt::LeftButton, {}, point);
 
-    QCOMPARE(int(editor.session.lineToolState()), lineTool);
-    QCOMPARE(editor.session.warpPickStage(), pickStage);
+    QCOMPARE(int(editor.session.tools().line().state()), lineTool);
+    QCOMPARE(editor.session.tools().warps().stage(), pickStage);
     QCOMPARE(editor.prompter.beeps, beeps);
     QCOMPARE(editor.session.map().cell(3, 5, 1), u"00_  "_s);
     if (waiting != u"line"_s)

@@ -100,10 +100,9 @@ QWidget *TestWindowFit::open(EditorFixture &editor, Window window)
         editor.session.setEditMode(EditorSession::EditMode(3));
         auto *warps = qobject_cast<WarpWindow *>(editor.window.toolWindow());
         if (window == Window::WarpAsking) {
-            editor.session.warps().startNewPair();
-            editor.session.warps().setWarpSource(QPoint(1, 1), 1, false);
-            editor.session.warps().setWarpDestination(QPoint(2, 2), 1, false);
-            editor.session.warpsEdited();
+            editor.session.tools().warps().startNewPair();
+            editor.session.tools().warps().setWarpSource(QPoint(1, 1), false);
+            editor.session.tools().warps().setWarpDestination(QPoint(2, 2), false);
             warps->list()->setCurrentRow(0);
             warps->deleteSelected();
         }
@@ -166,7 +165,7 @@ void TestWindowFit::captionFits()
     auto *widget = top->findChild<QWidget *>(control);
     QVERIFY2(widget, qPrintable(control));
     for (int i = 0; i < clicks; ++i)
-        editor.session.advanceBranchDigit(control.back().digitValue());
+        editor.session.choices().advanceBranchDigit(control.back().digitValue());
 
     const QString text = caption(widget);
     QVERIFY(!text.isEmpty());

@@ -76,7 +76,7 @@ int main(int argc, char *argv[])
     RecoveryStore recovery(RecoveryStore::defaultFolder());
     RecoveryKeeper keeper(document, recovery);
     QObject::connect(&keeper, &RecoveryKeeper::writeFailed, &window, [&] {
-        session.setStatusText(keeper.failureStatusText());
+        session.status().tellText(keeper.failureStatusText());
         prompter.tell(&window, Prompter::Icon::Warning, RecoveryOffer::title(),
                       keeper.failureMessage());
     });

@@ -1,5 +1,5 @@
 set(QZK_BOARD_SOURCES
     src/board/chipline.cpp src/board/chipline.h
     src/board/mapcheck.cpp src/board/mapcheck.h
-    src/board/warplinking.cpp src/board/warplinking.h
+    src/board/warppairs.cpp src/board/warppairs.h
 )

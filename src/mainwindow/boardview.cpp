@@ -1,10 +1,13 @@
 #include "mainwindow/boardview.h"
 
+#include "mainwindow/markerlabel.h"
 #include "painting/chippictures.h"
+#include "painting/markerpainter.h"
 #include "session/editorsession.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSet>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -33,8 +36,8 @@ BoardView::BoardView(EditorSession &session, const CellComposer &composer, QWidg
       mFlashTimer(new QTimer(this)), mFlashLayer(new QWidget(this))
 {
     setFixedSize(BoardPainter::size());
-    connect(&mSession, &EditorSession::checkOverlayChanged, this, qOverload<>(&QWidget::update));
-    connect(&mSession.blocks(), &BlockTool::changed, this, &BoardView::render);
+    connect(&mSession.checks(), &CheckOverlay::changed, this, qOverload<>(&QWidget::update));
+    connect(&mSession.tools(), &ToolSwitch::pictureChanged, this, &BoardView::render);
     mFlashTimer->setInterval(FlashStepMs);
     connect(mFlashTimer, &QTimer::timeout, this, [this] {
         mFlashVisible = !mFlashVisible;
@@ -96,6 +99,7 @@ void BoardView::setScale(qreal scale)
     setFixedSize(qRound(BoardPainter::size().width() * scale),
                  qRound(BoardPainter::size().height() * scale));
     render();
+    showMarkers();
 }
 
 void BoardView::setShowValues(bool on)
@@ -116,16 +120,18 @@ void BoardView::render()
             mCells[cellSlot(x, y)] = mPainter->cellPicture(map, x, y, floor, branchMode);
     // The line marker is laid on the plain chip picture, as the line tool only runs
     // in chip mode.
-    for (const QPoint &p : mSession.lineMarks()) {
+    const ToolPicture picture = mSession.tools().picture();
+    for (const QPoint &p : picture.marks) {
         if (MapData::isOnBoard(p.x(), p.y()))
             mCells[cellSlot(p.x(), p.y())] =
                 composer().lineMarkPicture(map.cell(p.x(), p.y(), floor));
     }
     // A floating block is drawn like the line preview, cut off at the board's edge.
-    if (mSession.blocks().isFloating()) {
+    if (picture.floating) {
+        const SelectionTool &selection = mSession.tools().selection();
         for (int x = 1; x <= MapData::Width; ++x)
             for (int y = 1; y <= MapData::Height; ++y)
-                if (const QString *chip = mSession.blocks().floatingCellAt({x, y}))
+                if (const QString *chip = selection.floatingCellAt({x, y}))
                     mCells[cellSlot(x, y)] = composer().lineMarkPicture(*chip);
     }
     update();
@@ -154,7 +160,8 @@ void BoardView::paintEvent(QPaintEvent *event)
     // scale, so they land pixel for pixel and vector parts stay sharp.
     painter.scale(mScale, mScale);
     const MapData &map = mSession.map();
-    const BlockTool &blocks = mSession.blocks();
+    const SelectionTool &blocks = mSession.tools().selection();
+    const ToolPicture picture = mSession.tools().picture();
     for (int x = 1; x <= MapData::Width; ++x) {
         for (int y = 1; y <= MapData::Height; ++y) {
             if (!cellRect(x, y).intersects(event->rect()))
@@ -168,12 +175,72 @@ void BoardView::paintEvent(QPaintEvent *event)
                 painter, x, y, floating ? *floating : map.cell(x, y, mSession.currentFloor()));
         }
     }
-    if (const MapCheck::Report *check = mSession.checkOverlay())
+    if (const MapCheck::Report *check = mSession.checks().shown())
         BoardPainter::paintCheckOverlay(painter, *check, mSession.currentFloor());
-    BoardPainter::paintBlockOutline(painter, blocks.selection(), true);
-    if (const CellBlock *block = blocks.floatingBlock())
+    BoardPainter::paintBlockOutline(painter, picture.selection, true);
+    if (const CellBlock *block = picture.floating)
         BoardPainter::paintBlockOutline(
-            painter, QRect(blocks.floatingAt(), block->size()) & CellBlock::board(), false);
+            painter, QRect(picture.floatingAt, block->size()) & CellBlock::board(), false);
+}
+
+void BoardView::showMarkers()
+{
+    const WarpLinkTool &warps = mSession.tools().warps();
+    // Labels are kept and restacked rather than rebuilt: a click on one may be what
+    // changed the markers.
+    QSet<int> alive;
+    for (const WarpLinkTool::Marker &marker : warps.markers()) {
+        alive.insert(marker.index);
+        MarkerLabel *&label = mMarkerLabels[marker.index];
+        if (!label) {
+            label = new MarkerLabel(this);
+            label->setObjectName(QStringLiteral("marker%1").arg(marker.index));
+            label->setMouseTracking(true);
+            label->installEventFilter(this);
+        }
+        label->setText(marker.caption);
+        const int side = qRound(MarkerPainter::Size * mScale);
+        label->setGeometry(
+            QRect(cellRect(marker.cell.x(), marker.cell.y()).topLeft(), QSize(side, side)));
+        label->setScale(mScale);
+        label->setOpaque(marker.opaque);
+        label->setVisible(warps.isVisible(marker));
+        label->raise();
+    }
+    for (auto it = mMarkerLabels.begin(); it != mMarkerLabels.end();) {
+        if (alive.contains(it.key())) {
+            ++it;
+            continue;
+        }
+        it.value()->hide();
+        it.value()->deleteLater();
+        it = mMarkerLabels.erase(it);
+    }
+}
+
+bool BoardView::markerEvent(int index, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonDblClick:
+        // The board is edited with single clicks: the second press of a double click does
+        // nothing, and it must not reach the cell below either. In warp mode it shows
+        // where the pair leads: the other end's floor and cell.
+        if (mSession.editMode() == EditorSession::WarpMode) {
+            const WarpLinkTool &warps = mSession.tools().warps();
+            const int other = WarpPairs::otherEnd(index);
+            mSession.locateCell(warps.markerFloor(other), warps.markerCell(other));
+        }
+        return true;
+    case QEvent::MouseButtonPress:
+        if (!mSession.tools().pressMarker(index, static_cast<QMouseEvent *>(event)->button()))
+            Q_EMIT markerRefused();
+        return true;
+    case QEvent::MouseMove:
+        mSession.tools().hover(mSession.tools().warps().markerCell(index));
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool BoardView::eventFilter(QObject *watched, QEvent *event)
@@ -185,6 +252,10 @@ bool BoardView::eventFilter(QObject *watched, QEvent *event)
             BoardPainter::paintCellOutline(painter, mFlashCell, QColor(255, 230, 0));
         }
         return true;
+    }
+    if (auto *label = qobject_cast<MarkerLabel *>(watched)) {
+        if (const int index = mMarkerLabels.key(label))
+            return markerEvent(index, event);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -3,6 +3,7 @@
 #include "painting/boardpainter.h"
 #include "painting/cellcomposer.h"
 
+#include <QHash>
 #include <QImage>
 #include <QPoint>
 #include <QVector>
@@ -12,6 +13,7 @@
 
 class ChipPictures;
 class EditorSession;
+class MarkerLabel;
 class QTimer;
 
 // The 24 x 16 cells of the current floor, drawn at the view's zoom. Redrawn from the
@@ -44,6 +46,9 @@ public:
     void flashCell(QPoint cell);
     // The cell outlined now by flashCell, or (0, 0).
     QPoint flashingCell() const { return mFlashVisible ? mFlashCell : QPoint(); }
+    // Lays the warp markers over their cells, shown in warp mode on their floor.
+    void showMarkers();
+    MarkerLabel *markerLabel(int index) const { return mMarkerLabels.value(index); }
 
 Q_SIGNALS:
     void cellPressed(QPoint cell, Qt::MouseButton button);
@@ -55,6 +60,8 @@ Q_SIGNALS:
     void cellReleased(QPoint cell);
     // Ctrl + wheel: +1 a step larger, -1 a step smaller.
     void zoomStepRequested(int direction);
+    // A click on a marker that is refused (a beep is due).
+    void markerRefused();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -68,6 +75,7 @@ protected:
 
 private:
     QPoint nearestCell(QPoint position) const;
+    bool markerEvent(int index, QEvent *event);
     const CellComposer &composer() const;
 
     EditorSession &mSession;
@@ -85,4 +93,5 @@ private:
     int mFlashSteps = 0;
     bool mFlashVisible = false;
     int mWheelDelta = 0;
+    QHash<int, MarkerLabel *> mMarkerLabels;
 };

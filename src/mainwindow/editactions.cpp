@@ -16,7 +16,7 @@
 EditActions::EditActions(EditorSession &session, QWidget *window, QMenu *editMenu)
     : QObject(window), mSession(session)
 {
-    BlockTool &blocks = mSession.blocks();
+    SelectionTool &blocks = mSession.tools().selection();
     editMenu->addSeparator();
     mCut = editMenu->addAction(QStringLiteral("切り取り(&T)"));
     mCut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
@@ -29,16 +29,16 @@ EditActions::EditActions(EditorSession &session, QWidget *window, QMenu *editMen
     connect(mPaste, &QAction::triggered, this, &EditActions::paste);
     mDelete = editMenu->addAction(QStringLiteral("削除(&D)"));
     mDelete->setShortcut(QKeySequence(Qt::Key_Delete));
-    connect(mDelete, &QAction::triggered, &blocks, &BlockTool::deleteSelection);
+    connect(mDelete, &QAction::triggered, &blocks, &SelectionTool::deleteSelection);
     mSelectAll = editMenu->addAction(QStringLiteral("すべて選択(&A)"));
     mSelectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    connect(mSelectAll, &QAction::triggered, &blocks, &BlockTool::selectAll);
+    connect(mSelectAll, &QAction::triggered, &blocks, &SelectionTool::selectAll);
     editMenu->addSeparator();
     mSelectionTool = editMenu->addAction(QStringLiteral("範囲選択(&S)"));
     mSelectionTool->setCheckable(true);
     mSelectionTool->setShortcut(QKeySequence(Qt::Key_F8));
     mSelectionTool->setToolTip(QStringLiteral("範囲選択"));
-    connect(mSelectionTool, &QAction::triggered, &blocks, &BlockTool::setOn);
+    connect(mSelectionTool, &QAction::triggered, &blocks, &SelectionTool::setOn);
     editMenu->addSeparator();
     const QString turnCaptions[3] = {QStringLiteral("左右反転(&H)"), QStringLiteral("上下反転(&V)"),
                                      QStringLiteral("右に90度回転(&R)")};
@@ -52,10 +52,10 @@ EditActions::EditActions(EditorSession &session, QWidget *window, QMenu *editMen
     // Esc drops a floating block, then the selection; it has no menu item of its own.
     mDrop = new QAction(this);
     mDrop->setShortcut(QKeySequence(Qt::Key_Escape));
-    connect(mDrop, &QAction::triggered, &blocks, &BlockTool::drop);
+    connect(mDrop, &QAction::triggered, &blocks, &SelectionTool::drop);
     window->addAction(mDrop);
 
-    connect(&blocks, &BlockTool::changed, this, &EditActions::showState);
+    connect(&blocks, &SelectionTool::changed, this, &EditActions::showState);
     connect(&mSession, &EditorSession::editModeChanged, this, &EditActions::showState);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &EditActions::showState);
     showState();
@@ -75,38 +75,38 @@ void EditActions::addToolButton(QWidget *parent, const QRect &geometry, const QI
     button->setIconSize(QSize(26, 26));
     button->setGeometry(geometry);
     connect(&mSession, &EditorSession::editModeChanged, button,
-            [this, button] { button->setVisible(mSession.blocks().isUsable()); });
+            [this, button] { button->setVisible(mSession.tools().selection().isUsable()); });
 }
 
 void EditActions::copy()
 {
-    if (const std::optional<CellBlock> block = mSession.blocks().copy())
+    if (const std::optional<CellBlock> block = mSession.tools().selection().copy())
         QGuiApplication::clipboard()->setMimeData(BlockClipboard::toMimeData(*block));
 }
 
 void EditActions::cut()
 {
-    if (const std::optional<CellBlock> block = mSession.blocks().cut())
+    if (const std::optional<CellBlock> block = mSession.tools().selection().cut())
         QGuiApplication::clipboard()->setMimeData(BlockClipboard::toMimeData(*block));
 }
 
 void EditActions::paste()
 {
-    if (!mSession.blocks().isUsable())
+    if (!mSession.tools().selection().isUsable())
         return;
     QString refusal;
     const std::optional<CellBlock> block =
         BlockClipboard::fromMimeData(QGuiApplication::clipboard()->mimeData(), &refusal);
     if (!block) {
-        mSession.setStatusText(refusal);
+        mSession.status().tellText(refusal);
         return;
     }
-    mSession.blocks().startFloating(*block);
+    mSession.tools().selection().startFloating(*block);
 }
 
 void EditActions::showState()
 {
-    const BlockTool &blocks = mSession.blocks();
+    const SelectionTool &blocks = mSession.tools().selection();
     mSelectionTool->setEnabled(blocks.isUsable());
     mSelectionTool->setChecked(blocks.isOn());
     mCut->setEnabled(blocks.canCopy());

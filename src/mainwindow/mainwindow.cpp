@@ -9,11 +9,9 @@
 #include "mainwindow/editactions.h"
 #include "mainwindow/floorcommands.h"
 #include "mainwindow/mapfileprompts.h"
-#include "mainwindow/markerlabel.h"
 #include "mainwindow/viewactions.h"
 #include "mapfile/mapfilename.h"
 #include "painting/chippictures.h"
-#include "painting/markerpainter.h"
 #include "painting/textfit.h"
 #include "prompts/prompter.h"
 #include "session/editorsession.h"
@@ -105,12 +103,12 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
     mBoardArea->setGeometry(QRect(QPoint(twips(120), twips(360)), mBoard->size()));
     mViewActions = new ViewActions(mSession, view, mPrompter, *mBoard, this);
     statusBar()->addPermanentWidget(mViewActions->zoomLabel());
-    BlockTool &blocks = mSession.blocks();
-    connect(mBoard, &BoardView::cellPressed, &blocks, &BlockTool::press);
-    connect(mBoard, &BoardView::cellHovered, &mSession, &EditorSession::hoverCell);
-    connect(mBoard, &BoardView::cellHovered, &blocks, &BlockTool::hover);
-    connect(mBoard, &BoardView::cellDragged, &blocks, &BlockTool::drag);
-    connect(mBoard, &BoardView::cellReleased, &blocks, &BlockTool::release);
+    ToolSwitch &tools = mSession.tools();
+    connect(mBoard, &BoardView::cellPressed, &tools, &ToolSwitch::press);
+    connect(mBoard, &BoardView::cellHovered, &tools, &ToolSwitch::hover);
+    connect(mBoard, &BoardView::cellDragged, &tools, &ToolSwitch::move);
+    connect(mBoard, &BoardView::cellReleased, &tools, &ToolSwitch::release);
+    connect(mBoard, &BoardView::markerRefused, this, [this] { mPrompter.beep(); });
 
     buildToolColumn(central);
     buildMenus();
@@ -118,16 +116,15 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
                                 mPictures.selectionToolIcon());
 
     connect(&mSession, &EditorSession::boardRefreshed, this, &MainWindow::onBoardRefreshed);
-    connect(&mSession, &EditorSession::statusChanged, this, &MainWindow::onStatusChanged);
-    connect(&mSession, &EditorSession::lineToolChanged, this, &MainWindow::onLineToolChanged);
-    connect(&mSession, &EditorSession::selectedChipChanged, this, &MainWindow::showSample);
+    connect(&mSession.status(), &StatusLine::changed, this, &MainWindow::onStatusChanged);
+    connect(&tools.line(), &LineTool::stateChanged, this, &MainWindow::onLineToolChanged);
+    connect(&mSession.choices(), &ToolContext::chipChanged, this, &MainWindow::showSample);
     connect(&mSession, &EditorSession::editModeChanged, this, &MainWindow::onEditModeChanged);
     connect(&mSession, &EditorSession::toolBoxModeChanged, this, &MainWindow::onToolBoxModeChanged);
     connect(&mSession, &EditorSession::warpsChanged, this, &MainWindow::showWarps);
     connect(&mSession, &EditorSession::floorsChanged, this, &MainWindow::syncFloorTabs);
     connect(&mSession.document(), &MapDocument::modifiedChanged, this, &QWidget::setWindowModified);
-    connect(&mSession, &EditorSession::checkOverlayChanged, this,
-            &MainWindow::showCheckOverlayState);
+    connect(&mSession.checks(), &CheckOverlay::changed, this, &MainWindow::showCheckOverlayState);
     connect(&mSession, &EditorSession::cellLocated, mBoard, &BoardView::flashCell);
     showCheckOverlayState();
     mFilePrompts = new MapFilePrompts(mSession, mPrompter, this);
@@ -206,7 +203,8 @@ void MainWindow::buildToolColumn(QWidget *central)
     mLineToolButton->setIcon(mPictures.lineToolIcon());
     mLineToolButton->setIconSize(QSize(26, 26));
     mLineToolButton->setToolTip(QStringLiteral("線を引くように、マップチップを配置します。"));
-    connect(mLineToolButton, &QToolButton::clicked, this, [this] { mSession.toggleLineTool(); });
+    connect(mLineToolButton, &QToolButton::clicked, this,
+            [this] { mSession.tools().toggleLineTool(); });
 
     mLineDrawLabel = new QLabel(QStringLiteral("LineDraw"), central);
     mLineDrawLabel->setObjectName(QStringLiteral("lineDrawLabel"));
@@ -374,7 +372,7 @@ void MainWindow::buildMenus()
     connect(mapCheck, &QAction::triggered, this, &MainWindow::checkMap);
     mCheckOverlayAction = toolMenu->addAction(QStringLiteral("チェック結果を盤面に表示"));
     mCheckOverlayAction->setCheckable(true);
-    connect(mCheckOverlayAction, &QAction::toggled, &mSession, &EditorSession::setCheckOverlayOn);
+    connect(mCheckOverlayAction, &QAction::toggled, &mSession.checks(), &CheckOverlay::setOn);
 
     QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     QAction *showHelp = helpMenu->addAction(QStringLiteral("ヘルプの表示(&C)"));
@@ -574,39 +572,8 @@ void MainWindow::deleteFloor()
 
 void MainWindow::showWarps()
 {
-    const WarpLinking &warps = mSession.warps();
-    // Labels are kept and restacked rather than rebuilt: a click on one may be what
-    // changed the markers.
-    QSet<int> alive;
-    for (const WarpLinking::Marker &marker : warps.markers()) {
-        alive.insert(marker.index);
-        MarkerLabel *&label = mMarkerLabels[marker.index];
-        if (!label) {
-            label = new MarkerLabel(mBoard);
-            label->setObjectName(QStringLiteral("marker%1").arg(marker.index));
-            label->setMouseTracking(true);
-            label->installEventFilter(this);
-            label->setProperty("markerIndex", marker.index);
-        }
-        label->setText(marker.caption);
-        const int side = qRound(MarkerPainter::Size * mBoard->scale());
-        label->setGeometry(
-            QRect(mBoard->cellRect(marker.cell.x(), marker.cell.y()).topLeft(), QSize(side, side)));
-        label->setScale(mBoard->scale());
-        label->setOpaque(marker.opaque);
-        label->setVisible(mSession.isMarkerVisible(marker));
-        label->raise();
-    }
-    for (auto it = mMarkerLabels.begin(); it != mMarkerLabels.end();) {
-        if (alive.contains(it.key())) {
-            ++it;
-            continue;
-        }
-        it.value()->hide();
-        it.value()->deleteLater();
-        it = mMarkerLabels.erase(it);
-    }
-
+    mBoard->showMarkers();
+    const WarpLinkTool &warps = mSession.tools().warps();
     const QString sample = warps.sampleCaption();
     mLinkingSample->setText(sample);
     mLinkingSample->setVisible(!sample.isEmpty());
@@ -631,26 +598,26 @@ void MainWindow::checkMap()
         mCheckReport = new CheckReportWindow(this);
         connect(mCheckReport, &CheckReportWindow::placeChosen, &mSession,
                 &EditorSession::locateCell);
-        connect(mCheckReport, &CheckReportWindow::staleLineChosen, &mSession,
-                &EditorSession::setStatusText);
+        connect(mCheckReport, &CheckReportWindow::staleLineChosen, &mSession.status(),
+                &StatusLine::tellText);
     }
-    mCheckReport->showReport(mSession.checkMap());
+    mCheckReport->showReport(mSession.checks().run());
 }
 
 void MainWindow::showCheckOverlayState()
 {
     // The check result goes when the map changes; its report then speaks of the map as it was.
-    if (mCheckReport && !mSession.hasCheckResult())
+    if (mCheckReport && !mSession.checks().hasResult())
         mCheckReport->markStale();
     const QSignalBlocker blocker(mCheckOverlayAction);
-    mCheckOverlayAction->setEnabled(mSession.hasCheckResult());
-    mCheckOverlayAction->setChecked(mSession.hasCheckResult() && mSession.isCheckOverlayOn());
+    mCheckOverlayAction->setEnabled(mSession.checks().hasResult());
+    mCheckOverlayAction->setChecked(mSession.checks().hasResult() && mSession.checks().isOn());
 }
 
 bool MainWindow::requestDeferredCommand(const QKeySequence &keys)
 {
     // The warp window's deletion question is answered first; its keys are swallowed.
-    if (mSession.warps().isAskingDeletion())
+    if (mSession.tools().warps().isAskingDeletion())
         return true;
     for (QAction *action : std::as_const(mToolWindowCommands)) {
         if (action->shortcuts().contains(keys)) {
@@ -803,32 +770,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    const QVariant marker = watched->property("markerIndex");
-    // The board is edited with single clicks: the second press of a double click does
-    // nothing, and it must not reach the cell below either.
-    if (marker.isValid() && event->type() == QEvent::MouseButtonDblClick) {
-        // In warp mode it shows where the pair leads: the other end's floor and cell.
-        if (mSession.editMode() == EditorSession::WarpMode) {
-            const int index = marker.toInt();
-            const int other = index % 2 ? index + 1 : index - 1;
-            mSession.locateCell(mSession.warps().markerFloor(other),
-                                mSession.warps().markerCell(other));
-        }
-        return true;
-    }
-    if (marker.isValid() && event->type() == QEvent::MouseButtonPress) {
-        const Qt::MouseButton button = static_cast<QMouseEvent *>(event)->button();
-        if (!mSession.clickMarker(marker.toInt(), button))
-            mPrompter.beep();
-        mSession.warpsEdited();
-        return true;
-    }
-    if (marker.isValid() && event->type() == QEvent::MouseMove) {
-        mSession.hoverCell(mSession.warps().markerCell(marker.toInt()));
-        return true;
-    }
     if (watched == centralWidget() && event->type() == QEvent::MouseMove)
-        mSession.mouseOverBackground();
+        mSession.tools().leave();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -851,19 +794,19 @@ void MainWindow::showCaption()
 
 void MainWindow::showSample()
 {
-    mSample->setPixmap(QPixmap::fromImage(mComposer.chipPicture(mSession.selectedChip())));
+    mSample->setPixmap(QPixmap::fromImage(mComposer.chipPicture(mSession.choices().chip())));
     mSampleCode->setText(mSession.sampleCode());
 }
 
 void MainWindow::onStatusChanged()
 {
-    mStatusPanel->setText(mSession.statusText());
-    mPositionPanel->setText(mSession.positionText());
+    mStatusPanel->setText(mSession.status().text());
+    mPositionPanel->setText(mSession.status().position());
 }
 
 void MainWindow::onLineToolChanged()
 {
-    const bool on = mSession.lineToolState() != EditorSession::LineOff;
+    const bool on = mSession.tools().line().state() != LineTool::Off;
     mLineToolButton->setChecked(on);
     // Grey is the system's colour for disabled text, taken from the untouched palette.
     QPalette palette = QApplication::palette(mLineDrawLabel);

@@ -17,7 +17,6 @@ class EditActions;
 class Prompter;
 class QAction;
 class MapFilePrompts;
-class MarkerLabel;
 class QLabel;
 class QMenu;
 class QScrollArea;
@@ -138,7 +137,6 @@ private:
     QLabel *mPositionPanel = nullptr;
     QLabel *mLinkingSample = nullptr;
     QLabel *mMarkerList = nullptr;
-    QHash<int, MarkerLabel *> mMarkerLabels;
 
     ToolWindowFrame *mToolWindow = nullptr;
     MapFilePrompts *mFilePrompts = nullptr;

@@ -92,7 +92,7 @@ bool ViewActions::savePictures(const QString &folder, int scale, bool allFloors)
         return false;
 
     const QString failed = QDir().mkpath(folder)
-                               ? FloorPictures::write(map, floors, scale, mSession.checkOverlay(),
+                               ? FloorPictures::write(map, floors, scale, mSession.checks().shown(),
                                                       mView.showsValues(), folder, name)
                                : folder;
     if (failed.isEmpty())
@@ -106,7 +106,7 @@ bool ViewActions::savePictures(const QString &folder, int scale, bool allFloors)
 QImage ViewActions::boardPicture() const
 {
     return FloorPictures::draw(mSession.map(), mSession.currentFloor(), mView.scale(),
-                               mSession.checkOverlay(), mView.showsValues());
+                               mSession.checks().shown(), mView.showsValues());
 }
 
 void ViewActions::askAndSavePictures()

@@ -4,6 +4,7 @@ set(QZK_MODEL_SOURCES
     src/model/cellstring.cpp src/model/cellstring.h
     src/model/chipdescriptions.cpp src/model/chipdescriptions.h
     src/model/codetables.cpp src/model/codetables.h
+    src/model/editmode.h
     src/model/floors.cpp src/model/floors.h
     src/model/mapdata.cpp src/model/mapdata.h
     src/model/mapdelta.cpp src/model/mapdelta.h

@@ -77,7 +77,7 @@ void BoardPainter::paintCellValue(QPainter &painter, int x, int y, const QString
     painter.drawImage(cellRect(x, y).topLeft(), picture);
 }
 
-void BoardPainter::paintMarker(QPainter &painter, const WarpLinking::Marker &marker)
+void BoardPainter::paintMarker(QPainter &painter, const WarpPairs::Marker &marker)
 {
     MarkerPainter::paint(painter, MarkerPainter::rect(marker.cell), marker.caption, marker.opaque);
 }
@@ -129,7 +129,7 @@ void BoardPainter::paintBlockOutline(QPainter &painter, const QRect &cells, bool
 }
 
 QImage BoardPainter::floorPicture(const MapData &map, int floor,
-                                  const QVector<WarpLinking::Marker> &markers,
+                                  const QVector<WarpPairs::Marker> &markers,
                                   const MapCheck::Report *check, bool values) const
 {
     const qreal ratio = mComposer.pictures().devicePixelRatio();
@@ -146,7 +146,7 @@ QImage BoardPainter::floorPicture(const MapData &map, int floor,
     if (check)
         paintCheckOverlay(painter, *check, floor);
     // Markers reaching past the board are cut off at its edge, as the board view does.
-    for (const WarpLinking::Marker &marker : markers)
+    for (const WarpPairs::Marker &marker : markers)
         if (marker.floor == floor)
             paintMarker(painter, marker);
     return image;

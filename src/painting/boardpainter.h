@@ -1,7 +1,7 @@
 #pragma once
 
 #include "board/mapcheck.h"
-#include "board/warplinking.h"
+#include "board/warppairs.h"
 #include "painting/chippictures.h"
 
 #include <QColor>
@@ -38,7 +38,7 @@ public:
     // The value of a numbered chip, drawn small over the corner of its cell; nothing for
     // other chips.
     void paintCellValue(QPainter &painter, int x, int y, const QString &cell) const;
-    static void paintMarker(QPainter &painter, const WarpLinking::Marker &marker);
+    static void paintMarker(QPainter &painter, const WarpPairs::Marker &marker);
 
     // What a map check saw on a floor, over the cell pictures: the cells its search stood
     // on tinted, the way to the goal it reached stronger, the cells its lines name outlined.
@@ -52,7 +52,7 @@ public:
     // A whole floor with branch arms and the markers standing on it, at the pictures'
     // pixel ratio, with a check's overlay under the markers when one is given and the
     // numbered chips' values when `values` is on. Later markers lie above earlier ones.
-    QImage floorPicture(const MapData &map, int floor, const QVector<WarpLinking::Marker> &markers,
+    QImage floorPicture(const MapData &map, int floor, const QVector<WarpPairs::Marker> &markers,
                         const MapCheck::Report *check = nullptr, bool values = true) const;
 
 private:

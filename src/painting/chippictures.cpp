@@ -771,14 +771,14 @@ QIcon ChipPictures::selectionToolIcon() const
     return buttonIcon(mRatio, drawSelectionToolIcon);
 }
 
-QIcon ChipPictures::modeIcon(EditorSession::EditMode mode) const
+QIcon ChipPictures::modeIcon(EditModes::EditMode mode) const
 {
     switch (mode) {
-    case EditorSession::ChipMode:
+    case EditModes::ChipMode:
         return buttonIcon(mRatio, drawChipModeIcon);
-    case EditorSession::BranchMode:
+    case EditModes::BranchMode:
         return buttonIcon(mRatio, drawBranchModeIcon);
-    case EditorSession::WarpMode:
+    case EditModes::WarpMode:
         return buttonIcon(mRatio, drawWarpModeIcon);
     default:
         return {};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/editorsession.h"
+#include "model/editmode.h"
 
 #include <QIcon>
 #include <QImage>
@@ -32,7 +32,7 @@ public:
     // Button pictures of the main window's tool column.
     QIcon lineToolIcon() const;
     QIcon selectionToolIcon() const;
-    QIcon modeIcon(EditorSession::EditMode mode) const;
+    QIcon modeIcon(EditModes::EditMode mode) const;
 
     qreal devicePixelRatio() const { return mRatio; }
 

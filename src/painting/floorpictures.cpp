@@ -1,6 +1,6 @@
 #include "painting/floorpictures.h"
 
-#include "board/warplinking.h"
+#include "board/warppairs.h"
 #include "painting/boardpainter.h"
 #include "painting/cellcomposer.h"
 #include "painting/chippictures.h"
@@ -20,7 +20,7 @@ QImage draw(const MapData &map, int floor, qreal scale, const MapCheck::Report *
     const ChipPictures pictures(scale);
     const CellComposer composer(pictures);
     const BoardPainter painter(composer);
-    return painter.floorPicture(map, floor, WarpLinking::markersOf(map), check, values);
+    return painter.floorPicture(map, floor, WarpPairs::markersOf(map), check, values);
 }
 
 QString write(const MapData &map, const QList<int> &floors, int scale,
@@ -30,7 +30,7 @@ QString write(const MapData &map, const QList<int> &floors, int scale,
     const ChipPictures pictures(scale);
     const CellComposer composer(pictures);
     const BoardPainter painter(composer);
-    const QVector<WarpLinking::Marker> markers = WarpLinking::markersOf(map);
+    const QVector<WarpPairs::Marker> markers = WarpPairs::markersOf(map);
     for (int floor : floors) {
         const QString path = QDir(folder).filePath(fileName(mapName, floor));
         QSaveFile file(path);

@@ -44,7 +44,7 @@ void ChipPaletteModel::pick(int cell)
     if (cell < 1 || cell > CellCount)
         return;
     const int chip = chipOfCell(cell);
-    mSession.setSelectedChip(CellString::defaultChip());
+    mSession.choices().setChip(CellString::defaultChip());
     const int proposed = proposedValue(chip);
     mParameterEnabled = proposed >= 0;
     if (mParameterEnabled)
@@ -54,7 +54,7 @@ void ChipPaletteModel::pick(int cell)
     QString selected = CellString::make(chip, CodeTables::chipCode(chip));
     if (selected.indexOf(u'X') == 4 && !parameter.isEmpty())
         selected.replace(4, 1, parameter);
-    mSession.setSelectedChip(selected);
+    mSession.choices().setChip(selected);
     showDescription();
 }
 
@@ -84,15 +84,15 @@ void ChipPaletteModel::normalise()
     if (v <= 0)
         setValueText(QStringLiteral("0"));
     v = leadingNumber(mValueText);
-    const QString index = mSession.selectedChip().left(2);
+    const QString index = mSession.choices().chip().left(2);
     if ((index == u"16" || index == u"24") && v > 0 && v < 7)
         setValueText(QStringLiteral("7"));
     v = leadingNumber(mValueText);
     const QString parameter = parameterCharacter(v);
-    QString selected = mSession.selectedChip();
+    QString selected = mSession.choices().chip();
     if (isParameterised(selected) && !parameter.isEmpty() && selected.size() >= 5) {
         selected.replace(4, 1, parameter);
-        mSession.setSelectedChip(selected);
+        mSession.choices().setChip(selected);
     }
     showDescription();
 }
@@ -196,7 +196,7 @@ QString ChipPaletteModel::valueTextOf(const QString &cell)
 
 void ChipPaletteModel::showDescription()
 {
-    const QString &chip = mSession.selectedChip();
+    const QString &chip = mSession.choices().chip();
     mDescription = mSession.descriptions().describe(CellString::chipIndex(chip), mValueText);
     Q_EMIT changed();
 }

@@ -1,13 +1,15 @@
 #pragma once
 
-#include "board/mapcheck.h"
-#include "board/warplinking.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 #include "model/chipdescriptions.h"
+#include "model/editmode.h"
 #include "model/mapdocument.h"
-#include "session/blocktool.h"
+#include "session/checkoverlay.h"
 #include "session/mapfilewatch.h"
+#include "session/statusline.h"
+#include "session/tools/toolcontext.h"
+#include "session/tools/toolswitch.h"
 
 #include <QObject>
 #include <QPoint>
@@ -16,35 +18,20 @@
 
 #include <optional>
 
-// The editing session around the one map: the current floor and mode, what the tool
-// windows have selected, the line tool, and the status texts. Windows render this
-// state and forward input here.
-class EditorSession : public QObject
+// The editing session around the one map: the current floor and mode, the board tools,
+// what the tool windows have chosen, and the status bar. Windows render this state and
+// forward input here.
+class EditorSession : public QObject, public EditModes
 {
     Q_OBJECT
 
 public:
-    enum EditMode
-    {
-        NoMode = 0,
-        ChipMode = 1,
-        BranchMode = 2,
-        WarpMode = 3
-    };
     enum ToolBoxMode
     {
         ToolBoxShown = 1,
         ToolBoxRolledUp = 2,
         ToolBoxHidden = 3
     };
-    // The line tool: off, waiting for its start cell, waiting for its end cell.
-    enum LineToolState
-    {
-        LineOff = 0,
-        LineWaitingStart = 1,
-        LineWaitingEnd = 2
-    };
-
     EditorSession(MapDocument &document, const ChipDescriptions &descriptions,
                   QObject *parent = nullptr);
 
@@ -55,22 +42,16 @@ public:
     int currentFloor() const { return mCurrentFloor; }
     EditMode editMode() const { return mEditMode; }
     ToolBoxMode toolBoxMode() const { return mToolBoxMode; }
-    const QString &selectedChip() const { return mSelectedChip; }
-    const QString &selectedBranch() const { return mSelectedBranch; }
-    int selectedWarp() const { return mWarps.selectedWarp(); }
-    int warpPickStage() const { return mWarps.stage(); }
-    bool warpRelinking() const { return mWarps.relinking(); }
-    WarpLinking &warps() { return mWarps; }
-    // Strokes, the selection and blocks being pasted or moved.
-    BlockTool &blocks() { return mBlocks; }
-    const BlockTool &blocks() const { return mBlocks; }
-    const WarpLinking &warps() const { return mWarps; }
-    // Markers are shown in warp mode on the floor they stand on.
-    bool isMarkerVisible(const WarpLinking::Marker &marker) const;
-    // After a change made through warps(): tells the views.
-    void warpsEdited() { Q_EMIT warpsChanged(); }
-    // A click on warp marker `index`; false when it must be refused with a beep.
-    bool clickMarker(int index, Qt::MouseButton button);
+    // The board tools: the board's input goes to tools().press() and its kin.
+    ToolSwitch &tools() { return mTools; }
+    const ToolSwitch &tools() const { return mTools; }
+    // The chosen chip and branch setting.
+    ToolContext &choices() { return mContext; }
+    const ToolContext &choices() const { return mContext; }
+    StatusLine &status() { return mStatus; }
+    const StatusLine &status() const { return mStatus; }
+    CheckOverlay &checks() { return mChecks; }
+    const CheckOverlay &checks() const { return mChecks; }
 
     // The floor tabs' captions, one per floor.
     const QStringList &floorTabCaptions() const { return mFloorTabCaptions; }
@@ -104,13 +85,6 @@ public:
     // where it still exists. A fault keeps the map as it was.
     MapLoadResult reloadMap();
 
-    LineToolState lineToolState() const { return mLineTool; }
-    // Cells that carry the line marker until the next board refresh.
-    const QVector<QPoint> &lineMarks() const { return mLineMarks; }
-
-    const QString &statusText() const { return mStatusText; }
-    const QString &positionText() const { return mPositionText; }
-
     QString windowCaption() const;
     QString propertyMenuCaption() const;
     // The code shown under the sample: two blanks for the empty chip.
@@ -138,66 +112,28 @@ public:
     void undo();
     void redo();
 
-    // The branch window: direction k (1 up, 2 left, 3 right, 4 down) steps 0-1-2-3-0.
-    void advanceBranchDigit(int direction);
-    void clearSelectedBranch();
-    // The branch digit of direction k in the selected setting.
-    int selectedBranchDigit(int direction) const;
-
     // Redraws the current floor: drops the line marks and tells the views.
     void refreshBoard();
     // The user picked floor tab `index` (0-based).
     void selectFloorTab(int index);
-    void mouseOverBackground();
-    // The line tool button was toggled.
-    void toggleLineTool();
-    void markLineStart(QPoint cell);
-    // Previews (commit false) or lays (commit true) the line from the line start to `target`.
-    void drawChipLine(QPoint target, bool commit);
 
-    // A mouse button went down on board cell (x, y) of the current floor.
-    void clickCell(QPoint cell, Qt::MouseButton button);
-    // The mouse moved over board cell (x, y).
-    void hoverCell(QPoint cell);
-    // The status text for a cell: its chip's description with the number in place of "?".
-    QString cellDescription(const QString &cell) const;
-
-    // The chip a left click lays; the main window's sample follows it.
-    void setSelectedChip(const QString &cell);
     // Where the last tool window stood, in twips, kept within 16 bits.
     QPoint toolBoxPosition() const { return mToolBoxPosition; }
     void setToolBoxPosition(QPoint twips);
 
-    void setStatusText(const QString &text);
-    void setPositionText(const QString &text);
-
-    // Runs the map check. What its search saw stays on the board until the map changes.
-    MapCheck::Report checkMap();
-    // The last check's findings for the board; none once the map changed or while the
-    // overlay is switched off.
-    const MapCheck::Report *checkOverlay() const;
-    bool hasCheckResult() const { return mCheckResult.has_value(); }
-    bool isCheckOverlayOn() const { return mCheckOverlayOn; }
-    void setCheckOverlayOn(bool on);
     // Shows floor `floor` and puts cell (x, y) into the status bar as hovering it would.
     void locateCell(int floor, QPoint cell);
 
 Q_SIGNALS:
     void boardRefreshed();
-    void statusChanged();
-    void lineToolChanged();
-    void selectedChipChanged();
-    void editModeChanged(EditMode oldMode, EditMode newMode);
+    void editModeChanged(EditorSession::EditMode oldMode, EditorSession::EditMode newMode);
     void toolBoxModeChanged();
-    void selectedBranchChanged();
     void warpsChanged();
     void floorsChanged();
-    void checkOverlayChanged();
     // A report line's cell was chosen: the board should point it out.
     void cellLocated(QPoint cell);
 
 private:
-    void setLineTool(LineToolState state);
     void dropLineStartForFloorChange();
     void setCurrentFloor(int floor);
     void syncFloorTabCaptions();
@@ -210,10 +146,6 @@ private:
     // Ends linking and line starts before the history moves under them.
     void settleForHistory();
     void onStepReplayed(int floor);
-    void dropCheckResult();
-    // The floor or the cells under the pointer changed: the status bar describes what is
-    // there now, and a warning about an unlinked warp cell names where it is now.
-    void refreshStatusTexts();
 
     MapDocument &mDocument;
     const ChipDescriptions &mDescriptions;
@@ -222,29 +154,14 @@ private:
     EditMode mEditMode = ChipMode;
     ToolBoxMode mToolBoxMode = ToolBoxShown;
     QPoint mToolBoxPosition;
-    QString mSelectedChip;
-    QString mSelectedBranch = QStringLiteral("0000");
-    WarpLinking mWarps{mDocument};
     QStringList mFloorTabCaptions{QStringLiteral("１階")};
 
-    BlockTool mBlocks{*this};
+    StatusLine mStatus;
+    ToolContext mContext{mDocument, mDescriptions, mStatus};
+    ToolSwitch mTools{mContext};
+    CheckOverlay mChecks{mDocument};
 
-    LineToolState mLineTool = LineOff;
-    QPoint mLineStart;
-    QVector<QPoint> mLineMarks;
-    // The board cell under the pointer, (0, 0) when it is elsewhere; and the status text
-    // its hovering put there.
-    QPoint mHoveredCell;
-    QString mHoverStatus;
-    QPoint mLinePreviewCell;
-
-    QString mStatusText;
-    QString mPositionText;
     QString mFileDialogFolder;
 
     MapFileWatch mFileWatch{mDocument};
-
-    std::optional<MapCheck::Report> mCheckResult;
-    MapData mCheckedMap;
-    bool mCheckOverlayOn = true;
 };

@@ -1,5 +1,5 @@
 set(QZK_SESSION_SOURCES
-    src/session/blocktool.cpp src/session/blocktool.h
+    src/session/checkoverlay.cpp src/session/checkoverlay.h
     src/session/chippalettemodel.cpp src/session/chippalettemodel.h
     src/session/editorsession.cpp src/session/editorsession.h
     src/session/mapfilewatch.cpp src/session/mapfilewatch.h
@@ -8,5 +8,14 @@ set(QZK_SESSION_SOURCES
     src/session/recoveryoffer.cpp src/session/recoveryoffer.h
     src/session/recoverystore.cpp src/session/recoverystore.h
     src/session/recentmaps.cpp src/session/recentmaps.h
+    src/session/statusline.cpp src/session/statusline.h
+    src/session/tools/boardtool.cpp src/session/tools/boardtool.h
+    src/session/tools/branchbrushtool.cpp src/session/tools/branchbrushtool.h
+    src/session/tools/chipbrushtool.cpp src/session/tools/chipbrushtool.h
+    src/session/tools/linetool.cpp src/session/tools/linetool.h
+    src/session/tools/selectiontool.cpp src/session/tools/selectiontool.h
+    src/session/tools/toolcontext.cpp src/session/tools/toolcontext.h
+    src/session/tools/toolswitch.cpp src/session/tools/toolswitch.h
+    src/session/tools/warplinktool.cpp src/session/tools/warplinktool.h
     src/session/viewsettings.cpp src/session/viewsettings.h
 )

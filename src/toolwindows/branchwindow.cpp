@@ -57,7 +57,7 @@ BranchWindow::BranchWindow(EditorSession &session, ToolWindowHost &host)
         arrow->setIconSize(QSize(24, 24));
         arrow->setGeometry(place.button);
         connect(arrow, &QToolButton::clicked, this,
-                [this, i] { mSession.advanceBranchDigit(i + 1); });
+                [this, i] { mSession.choices().advanceBranchDigit(i + 1); });
         mArrows[i] = arrow;
 
         auto *caption = new QLabel(this);
@@ -75,7 +75,7 @@ BranchWindow::BranchWindow(EditorSession &session, ToolWindowHost &host)
     mClear->installEventFilter(this);
 
     placeCaptions();
-    connect(&mSession, &EditorSession::selectedBranchChanged, this, &BranchWindow::showSetting);
+    connect(&mSession.choices(), &ToolContext::branchChanged, this, &BranchWindow::showSetting);
     showSetting();
     watchKeysOfChildren();
 }
@@ -143,7 +143,7 @@ QColor BranchWindow::armColor(int direction) const
 void BranchWindow::showSetting()
 {
     for (int i = 0; i < 4; ++i) {
-        const int digit = mSession.selectedBranchDigit(i + 1);
+        const int digit = mSession.choices().branchDigit(i + 1);
         mArmColors[i] = passageColor(digit);
         mCaptions[i]->setText(passageText(digit));
     }
@@ -165,12 +165,12 @@ bool BranchWindow::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseButtonPress) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (watched == mClear && mouse->button() == Qt::LeftButton) {
-            mSession.clearSelectedBranch();
+            mSession.choices().setBranch(QStringLiteral("0000"));
             return true;
         }
         // A right click on the right-hand caption tells the program's version.
         if (watched == mCaptions[2] && mouse->button() == Qt::RightButton) {
-            mSession.setStatusText(AppInfo::versionNumbers());
+            mSession.status().tellText(AppInfo::versionNumbers());
             return true;
         }
     }

@@ -80,10 +80,8 @@ WarpWindow::WarpWindow(EditorSession &session, ToolWindowHost &host, Prompter &p
 
     mList = new QListWidget(this);
     mList->setObjectName(QStringLiteral("pairList"));
-    connect(mList, &QListWidget::itemSelectionChanged, this, [this] {
-        mSession.warps().highlightRow(selectedRow());
-        mSession.warpsEdited();
-    });
+    connect(mList, &QListWidget::itemSelectionChanged, this,
+            [this] { mSession.tools().warps().highlightRow(selectedRow()); });
 
     const QString tips[4] = {QStringLiteral("新しくワープを作る"), QStringLiteral("ワープの変更"),
                              QStringLiteral("ワープの削除"), QStringLiteral("強調表示を解除")};
@@ -130,7 +128,7 @@ void WarpWindow::placeControls()
     const QFontMetrics rowMetrics = mList->fontMetrics();
     for (int pair = 1; pair <= Pairs; ++pair)
         rowWidth =
-            std::max(rowWidth, rowMetrics.horizontalAdvance(WarpLinking::pairRow(pair, widest)));
+            std::max(rowWidth, rowMetrics.horizontalAdvance(WarpPairs::pairRow(pair, widest)));
     const int listChrome =
         2 * mList->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, mList) +
         2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, mList) + 8;
@@ -151,7 +149,7 @@ void WarpWindow::placeControls()
     }
 
     // The question is as long whichever pair it names.
-    mQuestion->setText(mSession.warps().deletionQuestion(0));
+    mQuestion->setText(mSession.tools().warps().deletionQuestion(0));
     const QRect question =
         TextFit::place(mQuestion, ToolWindowFrame::twipsRect(120, 2160, 1935, 615));
     QRect yes = ToolWindowFrame::twipsRect(1560, 2160, 615, 255);
@@ -177,7 +175,7 @@ void WarpWindow::placeControls()
 
 bool WarpWindow::isAskingDeletion() const
 {
-    return mSession.warps().isAskingDeletion();
+    return mSession.tools().warps().isAskingDeletion();
 }
 
 int WarpWindow::selectedRow() const
@@ -188,7 +186,7 @@ int WarpWindow::selectedRow() const
 
 void WarpWindow::showRows()
 {
-    const QStringList rows = mSession.warps().rows();
+    const QStringList rows = mSession.tools().warps().rows();
     const int selected = selectedRow();
     const QSignalBlocker blocker(mList);
     while (mList->count() > rows.size())
@@ -205,43 +203,38 @@ void WarpWindow::showRows()
 
 void WarpWindow::newPair()
 {
-    if (mSession.warps().startNewPair() == WarpLinking::NewPair::Full)
+    if (mSession.tools().warps().startNewPair() == WarpLinkTool::NewPair::Full)
         mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディター"),
                        QStringLiteral("これ以上は追加できません。"));
-    mSession.warpsEdited();
 }
 
 void WarpWindow::relinkSelected()
 {
-    if (!mSession.warps().relinkRow(selectedRow()))
+    if (!mSession.tools().warps().relinkRow(selectedRow()))
         mPrompter.beep();
-    mSession.warpsEdited();
 }
 
 void WarpWindow::deleteSelected()
 {
     const int row = selectedRow();
-    const WarpLinking::Deletion deletion = mSession.warps().requestDeletion(row);
-    mSession.warpsEdited();
+    const WarpLinkTool::Deletion deletion = mSession.tools().warps().requestDeletion(row);
     mPrompter.beep();
-    if (deletion != WarpLinking::Deletion::Ask)
+    if (deletion != WarpLinkTool::Deletion::Ask)
         return;
-    mQuestion->setText(mSession.warps().deletionQuestion(row));
+    mQuestion->setText(mSession.tools().warps().deletionQuestion(row));
     setAsking(true);
 }
 
 void WarpWindow::clearSelection()
 {
     mList->clearSelection();
-    mSession.warps().highlightRow(-1);
-    mSession.warpsEdited();
+    mSession.tools().warps().highlightRow(-1);
 }
 
 void WarpWindow::answerDeletion(bool yes)
 {
     setAsking(false);
-    mSession.warps().answerDeletion(yes);
-    mSession.warpsEdited();
+    mSession.tools().warps().answerDeletion(yes);
 }
 
 void WarpWindow::setAsking(bool asking)

@@ -1,29 +1,23 @@
 #pragma once
 
 #include "model/cellblock.h"
-
-#include <QObject>
-#include <QPoint>
-#include <QRect>
+#include "session/tools/boardtool.h"
 
 #include <optional>
 
-class EditorSession;
-
-// What the pointer does on the board besides a click: paint strokes, the selection
-// rectangle, moving it, and a pasted block floating under the pointer until it is laid.
-// The board forwards its presses, drags and releases here.
-class BlockTool : public QObject
+// 範囲選択 and blocks of cells: the selection rectangle, moving it, and a pasted block
+// floating under the pointer until it is laid. Map edit and branch mode only.
+class SelectionTool : public BoardTool
 {
     Q_OBJECT
 
 public:
-    explicit BlockTool(EditorSession &session);
+    using BoardTool::BoardTool;
 
     // The selection tool button.
     bool isOn() const { return mOn; }
     void setOn(bool on);
-    // The selected cells of the current floor; empty when nothing is selected.
+    // The selected cells of the floor shown; empty when nothing is selected.
     const QRect &selection() const { return mSelection; }
     bool isFloating() const { return mFloating.has_value(); }
     // The floating block (a pasted one, or the selection while it is dragged) and where
@@ -32,11 +26,16 @@ public:
     QPoint floatingAt() const { return mFloatingAt; }
     // The chip the floating block would lay on board cell `cell`, if it covers that cell.
     const QString *floatingCellAt(QPoint cell) const;
+    // Whether it takes the board's input now rather than the mode's brush.
+    bool isActive() const { return mOn || mFloating; }
 
-    void press(QPoint cell, Qt::MouseButton button);
-    void drag(QPoint cell);
-    void release(QPoint cell);
-    void hover(QPoint cell);
+    void press(QPoint cell, Qt::MouseButton button) override;
+    void move(QPoint cell) override;
+    void release(QPoint cell) override;
+    // The pointer's cell, where a pasted block appears; tracked whatever tool is active.
+    void track(QPoint cell);
+    void cancel() override { dropSelection(); }
+    ToolPicture picture() const override;
 
     // Commands of the edit menu; each does nothing when it cannot act.
     bool isUsable() const;
@@ -60,24 +59,18 @@ private:
     enum class Drag
     {
         None,
-        Stroke,
         Selecting,
         Moving
     };
-    bool startsStroke(Qt::MouseButton button) const;
-    void paintTo(QPoint cell);
-    void endStroke();
     void layFloating();
+    void tellChanged();
     void afterPairsChanged();
 
-    EditorSession &mSession;
     bool mOn = false;
     QRect mSelection;
     std::optional<CellBlock> mFloating;
     QPoint mFloatingAt;
     QPoint mPointer{1, 1};
     Drag mDrag = Drag::None;
-    Qt::MouseButton mButton = Qt::NoButton;
     QPoint mAnchor;
-    QPoint mLast;
 };

@@ -1,26 +1,22 @@
 #pragma once
 
+#include "board/warppairs.h"
+#include "session/tools/boardtool.h"
+
 #include <QList>
-#include <QObject>
-#include <QPoint>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
-class MapData;
-class MapDocument;
-
-// Linking warp pairs on the board: the two-click state machine, the markers that show
-// the pairs (which exist, their stacking order and highlighting) and the pair rows of
-// the warp window. Marker k of pair n is 2n-1 (source) or 2n (destination).
-// It edits the document and tells what the status bar should say; the session it
-// belongs to shows that text and knows the mode and floor a click happened in.
-class WarpLinking : public QObject
+// Warp mode: linking pairs with two clicks, the markers that show the pairs (which
+// exist, their stacking order and highlighting) and what the warp window asks of them.
+class WarpLinkTool : public BoardTool
 {
     Q_OBJECT
 
 public:
+    using Marker = WarpPairs::Marker;
     enum Stage
     {
         NotLinking = 0,
@@ -40,16 +36,7 @@ public:
         Ask
     };
 
-    struct Marker
-    {
-        int index = 0; // 2n-1 source, 2n destination of pair n
-        QPoint cell;
-        int floor = 0;
-        QString caption;
-        bool opaque = true;
-    };
-
-    explicit WarpLinking(MapDocument &document, QObject *parent = nullptr);
+    using BoardTool::BoardTool;
 
     int selectedWarp() const { return mSelectedWarp; }
     int stage() const { return mStage; }
@@ -58,23 +45,15 @@ public:
     QString sampleCaption() const;
     // The captions of the markers on a clicked cell, each after a line break.
     const QString &markerListText() const { return mMarkerListText; }
-    void setMarkerListText(const QString &text) { mMarkerListText = text; }
 
     // Every marker that exists, bottom first.
     QVector<Marker> markers() const;
-    // The markers a map has as soon as it is loaded: every pair's, in pair order, each
-    // with its background.
-    static QVector<Marker> markersOf(const MapData &map);
-    static int pairOfMarker(int index) { return (index + 1) / 2; }
-    static QString markerCaption(int index);
-    // The board cell and floor a marker stands on.
+    // Markers are shown in warp mode on the floor they stand on.
+    bool isVisible(const Marker &marker) const;
     QPoint markerCell(int index) const;
     int markerFloor(int index) const;
-
-    // The warp window's rows: every pair up to the highest complete one, "削除" for the
-    // numbers without a pair.
+    // The warp window's rows.
     QStringList rows() const;
-    static QString pairRow(int pair, const class WarpRecord &record);
 
     // Warp window buttons. Rows are 0-based; -1 means no row is selected.
     NewPair startNewPair();
@@ -83,15 +62,22 @@ public:
     Deletion requestDeletion(int row);
     bool isAskingDeletion() const { return mPendingDeletion != 0; }
     void answerDeletion(bool yes);
-    QString deletionQuestion(int row) const;
+    static QString deletionQuestion(int row);
     void deletePair(int pair);
     void highlightRow(int row);
 
+    // A board click: places the next end of the pair being linked; otherwise the right
+    // button picks up the cell's chip.
+    void press(QPoint cell, Qt::MouseButton button) override;
+    void hover(QPoint cell) override;
+    void leave() override;
+    // A click on marker `index` seen on the floor shown; false when it must be refused
+    // with a beep.
+    bool pressMarker(int index, Qt::MouseButton button);
+
     // Board clicks while a pair is being placed.
-    void setWarpSource(QPoint cell, int floor, bool rightButton);
-    void setWarpDestination(QPoint cell, int floor, bool rightButton);
-    // A click on a marker seen on `currentFloor`; false when it must be refused with a beep.
-    bool clickMarker(int index, bool rightButton, bool warpMode, int currentFloor);
+    void setWarpSource(QPoint cell, bool rightButton);
+    void setWarpDestination(QPoint cell, bool rightButton);
 
     // Ends any linking; a new pair's half-placed source marker goes.
     void interrupt();
@@ -105,8 +91,9 @@ public:
     void recordPendingStep() { closeStep(); }
     // Leaving warp mode: linking ends and the markers lose their highlight.
     void leaveWarpMode();
-    // Removes every marker (after a reset) and rebuilds them for the pairs of a map,
-    // in pair order, as a loaded map has them.
+    void clearMarkerList();
+    // Removes every marker and rebuilds them for the pairs of the map, in pair order, as
+    // a loaded map has them.
     void rebuildMarkers();
     // Before a floor goes: a new pair waiting for its destination is given up.
     void abandonHalfPlacedPair();
@@ -114,10 +101,11 @@ public:
     void forgetPairs(const QList<int> &pairs);
 
 Q_SIGNALS:
-    // What the status bar should say now (empty: nothing).
-    void statusTextChanged(const QString &text);
+    // Markers, the sample caption, the marker list or the rows changed.
+    void markersChanged();
 
 private:
+    void tellStage();
     void createMarker(int index);
     void destroyMarker(int index);
     void bringToFront(int index);
@@ -128,7 +116,6 @@ private:
     void openStep();
     void closeStep();
 
-    MapDocument &mDocument;
     int mSelectedWarp = 0;
     int mStage = NotLinking;
     bool mRelinking = false;

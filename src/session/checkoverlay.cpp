@@ -1,0 +1,46 @@
+#include "session/checkoverlay.h"
+
+#include "model/mapdocument.h"
+
+CheckOverlay::CheckOverlay(const MapDocument &document, QObject *parent)
+    : QObject(parent), mDocument(document)
+{
+    connect(&mDocument, &MapDocument::changed, this, &CheckOverlay::dropIfChanged);
+}
+
+MapCheck::Report CheckOverlay::run()
+{
+    MapCheck::Report report = MapCheck::run(mDocument.data());
+    mResult = report;
+    mChecked = mDocument.data();
+    mOn = true;
+    Q_EMIT changed();
+    return report;
+}
+
+const MapCheck::Report *CheckOverlay::shown() const
+{
+    return mResult && mOn ? &*mResult : nullptr;
+}
+
+void CheckOverlay::setOn(bool on)
+{
+    if (on == mOn)
+        return;
+    mOn = on;
+    Q_EMIT changed();
+}
+
+void CheckOverlay::dropIfChanged()
+{
+    if (!mResult)
+        return;
+    // Saving under a name is no change to what the check saw.
+    MapData now = mDocument.data();
+    now.setMapFileName(mChecked.mapFileName());
+    if (now == mChecked)
+        return;
+    mResult.reset();
+    mChecked = MapData();
+    Q_EMIT changed();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "model/editmode.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QVector>
+
+class CellBlock;
+class ToolContext;
+
+// What the active tool wants drawn over the board besides the cells themselves.
+struct ToolPicture
+{
+    // Cells that carry the line marker.
+    QVector<QPoint> marks;
+    // Outlined as the selection; empty when nothing is selected.
+    QRect selection;
+    // A block floating under the pointer, drawn as the line preview is, and where its
+    // top-left cell is.
+    const CellBlock *floating = nullptr;
+    QPoint floatingAt;
+};
+
+// One way of working on the board. The board's pointer input reaches the active tool
+// through the tool switch; a tool edits the map through its context's document and
+// tells the views through signals, never calling back up.
+class BoardTool : public QObject, public EditModes
+{
+    Q_OBJECT
+
+public:
+    explicit BoardTool(ToolContext &context) : mContext(context) {}
+
+    // A mouse button went down on board cell (x, y) of the floor shown.
+    virtual void press(QPoint cell, Qt::MouseButton button) = 0;
+    // The pointer moved with the button held, to the nearest board cell.
+    virtual void move(QPoint) {}
+    virtual void release(QPoint) {}
+    // The pointer moved over a cell with no button held: the status bar describes it.
+    virtual void hover(QPoint cell);
+    // The pointer left the board: the description goes, an unlinked-warp warning stays.
+    virtual void leave();
+    // The mode or floor changed, or Esc: a drag under way ends.
+    virtual void cancel() {}
+    virtual ToolPicture picture() const { return {}; }
+
+Q_SIGNALS:
+    // What picture() returns changed.
+    void pictureChanged();
+    // The floor shown changed and must be drawn again.
+    void boardChanged();
+    // Cells changed: what the status bar says of them may be out of date.
+    void cellsChanged();
+    // Warp pairs came or went with the cells.
+    void pairsChanged();
+
+protected:
+    ToolContext &mContext;
+};

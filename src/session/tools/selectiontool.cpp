@@ -1,0 +1,262 @@
+#include "session/tools/selectiontool.h"
+
+#include "model/mapdocument.h"
+#include "session/statusline.h"
+#include "session/tools/toolcontext.h"
+
+namespace {
+
+QString turnStepText(CellBlock::Turn turn)
+{
+    switch (turn) {
+    case CellBlock::Turn::FlipLeftRight:
+        return QStringLiteral("左右反転");
+    case CellBlock::Turn::FlipUpDown:
+        return QStringLiteral("上下反転");
+    case CellBlock::Turn::RotateClockwise:
+        return QStringLiteral("右に90度回転");
+    case CellBlock::Turn::None:
+        break;
+    }
+    return QStringLiteral("移動");
+}
+
+QString doesNotFitText()
+{
+    return QStringLiteral("回転すると盤面に収まりません。");
+}
+
+} // namespace
+
+bool SelectionTool::isUsable() const
+{
+    return mContext.mode() == ChipMode || mContext.mode() == BranchMode;
+}
+
+void SelectionTool::setOn(bool on)
+{
+    if (on && !isUsable())
+        on = false;
+    if (on == mOn)
+        return;
+    mOn = on;
+    if (!on)
+        mSelection = QRect();
+    tellChanged();
+}
+
+const QString *SelectionTool::floatingCellAt(QPoint cell) const
+{
+    if (!mFloating || !QRect(mFloatingAt, mFloating->size()).contains(cell))
+        return nullptr;
+    const QPoint inBlock = cell - mFloatingAt;
+    return &mFloating->cell(inBlock.x(), inBlock.y());
+}
+
+ToolPicture SelectionTool::picture() const
+{
+    ToolPicture picture;
+    picture.selection = mSelection;
+    picture.floating = floatingBlock();
+    picture.floatingAt = mFloatingAt;
+    return picture;
+}
+
+void SelectionTool::tellChanged()
+{
+    Q_EMIT changed();
+    Q_EMIT pictureChanged();
+}
+
+void SelectionTool::press(QPoint cell, Qt::MouseButton button)
+{
+    // A release that never came (the pointer grab was lost) ends the drag here.
+    if (mDrag == Drag::Moving)
+        mFloating.reset();
+    mDrag = Drag::None;
+    if (mFloating) {
+        if (button == Qt::LeftButton)
+            layFloating();
+        else
+            drop();
+        return;
+    }
+    if (!mOn || !isUsable())
+        return;
+    if (button != Qt::LeftButton) {
+        dropSelection();
+        return;
+    }
+    mAnchor = cell;
+    if (mSelection.contains(cell)) {
+        mDrag = Drag::Moving;
+        mFloating = CellBlock::extract(mContext.map(), mContext.floor(), mSelection);
+        mFloatingAt = mSelection.topLeft();
+    } else {
+        mDrag = Drag::Selecting;
+        mSelection = QRect();
+    }
+    tellChanged();
+}
+
+void SelectionTool::move(QPoint cell)
+{
+    switch (mDrag) {
+    case Drag::Selecting:
+        mSelection = QRect(mAnchor, cell).normalized();
+        tellChanged();
+        break;
+    case Drag::Moving:
+        mFloatingAt = mSelection.topLeft() + cell - mAnchor;
+        tellChanged();
+        break;
+    case Drag::None:
+        break;
+    }
+}
+
+void SelectionTool::release(QPoint cell)
+{
+    const Drag drag = mDrag;
+    mDrag = Drag::None;
+    if (drag == Drag::Selecting) {
+        // A click without a drag only drops what was selected.
+        mSelection = cell == mAnchor ? QRect() : QRect(mAnchor, cell).normalized();
+        tellChanged();
+    } else if (drag == Drag::Moving) {
+        mFloating.reset();
+        const QPoint target = mSelection.topLeft() + cell - mAnchor;
+        if (target != mSelection.topLeft()) {
+            mContext.document().relocateCells(mSelection, mContext.floor(), CellBlock::Turn::None,
+                                              target, QStringLiteral("移動"));
+            mSelection = QRect(target, mSelection.size()) & CellBlock::board();
+            afterPairsChanged();
+        }
+        tellChanged();
+    }
+}
+
+void SelectionTool::track(QPoint cell)
+{
+    mPointer = cell;
+    if (mFloating && mDrag == Drag::None && mFloatingAt != cell) {
+        mFloatingAt = cell;
+        tellChanged();
+    }
+}
+
+void SelectionTool::selectAll()
+{
+    if (!isUsable() || mDrag != Drag::None)
+        return;
+    setOn(true);
+    mFloating.reset();
+    mSelection = CellBlock::board();
+    tellChanged();
+}
+
+std::optional<CellBlock> SelectionTool::copy() const
+{
+    if (!canCopy() || mDrag != Drag::None)
+        return std::nullopt;
+    return CellBlock::extract(mContext.map(), mContext.floor(), mSelection);
+}
+
+std::optional<CellBlock> SelectionTool::cut()
+{
+    std::optional<CellBlock> block = copy();
+    if (block) {
+        mContext.document().clearCells(mSelection, mContext.floor(), QStringLiteral("切り取り"));
+        afterPairsChanged();
+    }
+    return block;
+}
+
+void SelectionTool::deleteSelection()
+{
+    if (!canCopy() || mDrag != Drag::None)
+        return;
+    mContext.document().clearCells(mSelection, mContext.floor(), QStringLiteral("削除"));
+    afterPairsChanged();
+}
+
+void SelectionTool::startFloating(const CellBlock &block)
+{
+    if (!isUsable() || mDrag != Drag::None || block.isEmpty())
+        return;
+    mSelection = QRect();
+    mFloating = block;
+    mFloatingAt = mPointer;
+    tellChanged();
+}
+
+void SelectionTool::layFloating()
+{
+    const int missing = mContext.document().layBlock(*mFloating, mContext.floor(), mFloatingAt);
+    mFloating.reset();
+    afterPairsChanged();
+    if (missing > 0)
+        mContext.status().tellText(
+            QStringLiteral("空き番号が足りず、ワープのペアを%1組作れませんでした。").arg(missing));
+    tellChanged();
+}
+
+void SelectionTool::turn(CellBlock::Turn turn)
+{
+    if (!canTurn() || mDrag != Drag::None)
+        return;
+    if (mFloating) {
+        CellBlock turned = mFloating->turned(turn);
+        if (!CellBlock::board().contains(QRect(QPoint(1, 1), turned.size()))) {
+            mContext.status().tellText(doesNotFitText());
+            return;
+        }
+        mFloating = std::move(turned);
+        tellChanged();
+        return;
+    }
+    const QRect target(mSelection.topLeft(), CellBlock::turnedSize(mSelection.size(), turn));
+    if (!CellBlock::board().contains(target)) {
+        mContext.status().tellText(doesNotFitText());
+        return;
+    }
+    mContext.document().relocateCells(mSelection, mContext.floor(), turn, mSelection.topLeft(),
+                                      turnStepText(turn));
+    mSelection = target;
+    afterPairsChanged();
+    tellChanged();
+}
+
+void SelectionTool::drop()
+{
+    if (mDrag == Drag::Moving || mDrag == Drag::Selecting)
+        mDrag = Drag::None;
+    if (mFloating)
+        mFloating.reset();
+    else if (mDrag == Drag::None)
+        mSelection = QRect();
+    tellChanged();
+}
+
+void SelectionTool::dropSelection()
+{
+    bool dropped = mDrag != Drag::None || !mSelection.isEmpty();
+    if (mDrag == Drag::Moving)
+        mFloating.reset();
+    mDrag = Drag::None;
+    if (!isUsable() && (mFloating || mOn)) {
+        mFloating.reset();
+        mOn = false;
+        dropped = true;
+    }
+    mSelection = QRect();
+    if (dropped)
+        tellChanged();
+}
+
+void SelectionTool::afterPairsChanged()
+{
+    // The markers follow the pairs the map has now, as after undo.
+    Q_EMIT pairsChanged();
+    Q_EMIT boardChanged();
+}

@@ -1,0 +1,159 @@
+#include "session/tools/toolswitch.h"
+
+#include "board/mapcheck.h"
+#include "model/mapdata.h"
+#include "session/statusline.h"
+#include "session/tools/toolcontext.h"
+
+ToolSwitch::ToolSwitch(ToolContext &context)
+    : mContext(context), mChipBrush(context), mBranchBrush(context), mLine(context),
+      mSelection(context), mWarps(context)
+{
+    for (BoardTool *tool : std::initializer_list<BoardTool *>{&mChipBrush, &mBranchBrush, &mLine,
+                                                              &mSelection, &mWarps}) {
+        connect(tool, &BoardTool::pictureChanged, this, &ToolSwitch::pictureChanged);
+        connect(tool, &BoardTool::boardChanged, this, &ToolSwitch::boardChanged);
+        connect(tool, &BoardTool::cellsChanged, this, &ToolSwitch::cellsChanged);
+        connect(tool, &BoardTool::pairsChanged, this, &ToolSwitch::pairsChanged);
+    }
+    // Blocks carry pairs: their markers follow the pairs the map has now.
+    connect(&mSelection, &BoardTool::pairsChanged, &mWarps, &WarpLinkTool::rebuildMarkers);
+}
+
+BoardTool &ToolSwitch::active()
+{
+    switch (mContext.mode()) {
+    case WarpMode:
+        return mWarps;
+    case BranchMode:
+        if (mSelection.isActive())
+            return mSelection;
+        return mBranchBrush;
+    default:
+        if (mSelection.isActive())
+            return mSelection;
+        if (mLine.isOn())
+            return mLine;
+        return mChipBrush;
+    }
+}
+
+void ToolSwitch::press(QPoint cell, Qt::MouseButton button)
+{
+    if (!MapData::isOnBoard(cell.x(), cell.y()))
+        return;
+    // A drag whose release never came (the pointer grab was lost) ends here.
+    if (mPressed)
+        mPressed->release(cell);
+    mPressed = &active();
+    mPressed->press(cell, button);
+}
+
+void ToolSwitch::move(QPoint cell)
+{
+    if (mPressed && MapData::isOnBoard(cell.x(), cell.y()))
+        mPressed->move(cell);
+}
+
+void ToolSwitch::release(QPoint cell)
+{
+    BoardTool *pressed = mPressed;
+    mPressed = nullptr;
+    if (pressed)
+        pressed->release(cell);
+}
+
+void ToolSwitch::click(QPoint cell, Qt::MouseButton button)
+{
+    press(cell, button);
+    release(cell);
+}
+
+void ToolSwitch::hover(QPoint cell)
+{
+    mHovered = cell;
+    if (!MapData::isOnBoard(cell.x(), cell.y()))
+        return;
+    mContext.status().setPosition(
+        QStringLiteral("%1階(%2,%3)").arg(mContext.floor()).arg(cell.x()).arg(cell.y()));
+    mSelection.track(cell);
+    active().hover(cell);
+}
+
+void ToolSwitch::leave()
+{
+    mHovered = QPoint();
+    mContext.status().setPosition(QString());
+    active().leave();
+}
+
+bool ToolSwitch::pressMarker(int index, Qt::MouseButton button)
+{
+    return mWarps.pressMarker(index, button);
+}
+
+ToolPicture ToolSwitch::picture() const
+{
+    // Line marks outlive the line tool's turn until the board is drawn again.
+    ToolPicture picture = mSelection.picture();
+    picture.marks = mLine.marks();
+    return picture;
+}
+
+void ToolSwitch::toggleLineTool()
+{
+    if (!mLine.isOn())
+        mSelection.setOn(false);
+    mLine.setOn(!mLine.isOn());
+}
+
+void ToolSwitch::setSelectionOn(bool on)
+{
+    if (on && mSelection.isUsable())
+        mLine.setOn(false);
+    mSelection.setOn(on);
+}
+
+void ToolSwitch::modeChanged(EditMode mode)
+{
+    mPressed = nullptr;
+    mChipBrush.cancel();
+    mBranchBrush.cancel();
+    // A line whose end was not chosen yet is dropped; the tool itself stays on.
+    mLine.dropStart(false);
+    mWarps.clearMarkerList();
+    mContext.setMode(mode);
+    mSelection.dropSelection();
+    if (mode != WarpMode) {
+        mWarps.leaveWarpMode();
+        mContext.status().clear();
+    }
+}
+
+void ToolSwitch::floorChanged()
+{
+    // A selection or a stroke belongs to the floor it was made on.
+    mPressed = nullptr;
+    mChipBrush.cancel();
+    mBranchBrush.cancel();
+    mSelection.dropSelection();
+}
+
+void ToolSwitch::refreshStatus()
+{
+    StatusLine &status = mContext.status();
+    if (status.kind() == StatusLine::Kind::UnlinkedWarp) {
+        if (const int unlinked = MapCheck::findUnlinkedWarpCell(mContext.map()))
+            status.tell(StatusLine::Kind::UnlinkedWarp, unlinked);
+        else
+            status.clear();
+    }
+    if (MapData::isOnBoard(mHovered.x(), mHovered.y())) {
+        hover(mHovered);
+        return;
+    }
+    // Nothing is under the pointer: what it last showed belongs to another floor.
+    status.setPosition(QString());
+    if (status.kind() == StatusLine::Kind::CellDescription)
+        status.clear();
+}

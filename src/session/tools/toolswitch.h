@@ -1,0 +1,74 @@
+#pragma once
+
+#include "session/tools/branchbrushtool.h"
+#include "session/tools/chipbrushtool.h"
+#include "session/tools/linetool.h"
+#include "session/tools/selectiontool.h"
+#include "session/tools/warplinktool.h"
+
+#include <QObject>
+#include <QPoint>
+
+// Picks the active board tool from the mode and the tool buttons, and hands it the
+// board's input: board view -> tool switch -> active tool -> document.
+class ToolSwitch : public QObject, public EditModes
+{
+    Q_OBJECT
+
+public:
+    explicit ToolSwitch(ToolContext &context);
+
+    BoardTool &active();
+    ChipBrushTool &chipBrush() { return mChipBrush; }
+    BranchBrushTool &branchBrush() { return mBranchBrush; }
+    LineTool &line() { return mLine; }
+    const LineTool &line() const { return mLine; }
+    SelectionTool &selection() { return mSelection; }
+    const SelectionTool &selection() const { return mSelection; }
+    WarpLinkTool &warps() { return mWarps; }
+    const WarpLinkTool &warps() const { return mWarps; }
+
+    // The board's pointer input, in board cells (x, y) of the floor shown.
+    void press(QPoint cell, Qt::MouseButton button);
+    void move(QPoint cell);
+    void release(QPoint cell);
+    // A press and a release on the same cell.
+    void click(QPoint cell, Qt::MouseButton button);
+    // (0, 0): the pointer left the board.
+    void hover(QPoint cell);
+    void leave();
+    // A press on warp marker `index`; false when it must be refused with a beep.
+    bool pressMarker(int index, Qt::MouseButton button);
+    ToolPicture picture() const;
+
+    // The line tool and selection tool buttons; each switches the other off.
+    void toggleLineTool();
+    void setSelectionOn(bool on);
+
+    // What changes under the tools.
+    void modeChanged(EditMode mode);
+    void floorChanged();
+    // The board is drawn again: line marks go.
+    void refresh() { mLine.clearMarks(); }
+    // After the cells or the floor changed: the unlinked-warp warning names where it is
+    // now, and the cell under the pointer is described again.
+    void refreshStatus();
+
+Q_SIGNALS:
+    void pictureChanged();
+    void boardChanged();
+    void cellsChanged();
+    void pairsChanged();
+
+private:
+    ToolContext &mContext;
+    ChipBrushTool mChipBrush;
+    BranchBrushTool mBranchBrush;
+    LineTool mLine;
+    SelectionTool mSelection;
+    WarpLinkTool mWarps;
+    // The board cell under the pointer, (0, 0) when it is elsewhere.
+    QPoint mHovered;
+    // The tool a press went to gets the drag and the release.
+    BoardTool *mPressed = nullptr;
+};
