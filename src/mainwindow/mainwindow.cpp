@@ -9,10 +9,10 @@
 #include "mainwindow/editactions.h"
 #include "mainwindow/floorcommands.h"
 #include "mainwindow/mapfileprompts.h"
+#include "mainwindow/toolcolumn.h"
 #include "mainwindow/viewactions.h"
 #include "mapfile/mapfilename.h"
 #include "painting/chippictures.h"
-#include "painting/textfit.h"
 #include "prompts/prompter.h"
 #include "session/editorsession.h"
 #include "session/recentmaps.h"
@@ -22,7 +22,6 @@
 #include "toolwindows/warpwindow.h"
 
 #include <QActionGroup>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -33,17 +32,14 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSet>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
 #include <QTimer>
-#include <QToolButton>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -110,15 +106,13 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
     connect(mBoard, &BoardView::cellReleased, &tools, &ToolSwitch::release);
     connect(mBoard, &BoardView::markerRefused, this, [this] { mPrompter.beep(); });
 
-    buildToolColumn(central);
+    mToolColumn = new ToolColumn(mSession, mPictures, mComposer, central);
     buildMenus();
     mEditActions->addToolButton(central, QRect(twips(8880), twips(1380), twips(495), twips(495)),
                                 mPictures.selectionToolIcon());
 
     connect(&mSession, &EditorSession::boardRefreshed, this, &MainWindow::onBoardRefreshed);
     connect(&mSession.status(), &StatusLine::changed, this, &MainWindow::onStatusChanged);
-    connect(&tools.line(), &LineTool::stateChanged, this, &MainWindow::onLineToolChanged);
-    connect(&mSession.choices(), &ToolContext::chipChanged, this, &MainWindow::showSample);
     connect(&mSession, &EditorSession::editModeChanged, this, &MainWindow::onEditModeChanged);
     connect(&mSession, &EditorSession::toolBoxModeChanged, this, &MainWindow::onToolBoxModeChanged);
     connect(&mSession, &EditorSession::warpsChanged, this, &MainWindow::showWarps);
@@ -131,7 +125,6 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
 
     mSession.refreshBoard();
     onStatusChanged();
-    onLineToolChanged();
     // One more redraw shortly after the window has opened.
     QTimer::singleShot(500, this, [this] { mSession.refreshBoard(); });
 
@@ -192,86 +185,6 @@ void MainWindow::fitBoard()
         if (at != frame.topLeft())
             move(at);
     }
-}
-
-void MainWindow::buildToolColumn(QWidget *central)
-{
-    mLineToolButton = new QToolButton(central);
-    mLineToolButton->setObjectName(QStringLiteral("lineToolButton"));
-    mLineToolButton->setCheckable(true);
-    mLineToolButton->setGeometry(twips(8880), twips(480), twips(495), twips(495));
-    mLineToolButton->setIcon(mPictures.lineToolIcon());
-    mLineToolButton->setIconSize(QSize(26, 26));
-    mLineToolButton->setToolTip(QStringLiteral("線を引くように、マップチップを配置します。"));
-    connect(mLineToolButton, &QToolButton::clicked, this,
-            [this] { mSession.tools().toggleLineTool(); });
-
-    mLineDrawLabel = new QLabel(QStringLiteral("LineDraw"), central);
-    mLineDrawLabel->setObjectName(QStringLiteral("lineDrawLabel"));
-    mLineDrawLabel->setAlignment(Qt::AlignCenter);
-    QFont small = mLineDrawLabel->font();
-    small.setPointSizeF(7.5);
-    mLineDrawLabel->setFont(small);
-    // Kept centred under the line tool button when its font needs more than the twips give.
-    const QRect lineDraw(twips(8760), twips(1080), twips(735), twips(180) + 2);
-    QRect fitted(lineDraw.topLeft(),
-                 lineDraw.size().expandedTo(TextFit::neededSize(mLineDrawLabel)));
-    fitted.moveCenter(QPoint(lineDraw.center().x(), fitted.center().y()));
-    fitted.moveRight(std::min(fitted.right(), central->width() - 1));
-    mLineDrawLabel->setGeometry(fitted);
-
-    mSample = new QLabel(central);
-    mSample->setObjectName(QStringLiteral("sample"));
-    mSample->setGeometry(twips(9000), twips(3720), twips(360), twips(360));
-
-    mSampleCode = new QLabel(central);
-    mSampleCode->setGeometry(twips(8880), twips(4080), twips(615), twips(255));
-    mSampleCode->setObjectName(QStringLiteral("sampleCode"));
-    mSampleCode->setAlignment(Qt::AlignCenter);
-    QFont codeFont = mSampleCode->font();
-    codeFont.setPointSizeF(11.25);
-    mSampleCode->setFont(codeFont);
-
-    const int modeTops[3] = {4440, 5040, 5640};
-    const QString modeTips[3] = {QStringLiteral("マップチップ配置モード"),
-                                 QStringLiteral("分岐点設定モード"),
-                                 QStringLiteral("ワープ設定モード")};
-    for (int i = 0; i < 3; ++i) {
-        auto *button = new QToolButton(central);
-        button->setObjectName(QStringLiteral("modeButton%1").arg(i + 1));
-        button->setCheckable(true);
-        button->setAutoExclusive(true);
-        button->setGeometry(twips(8880), twips(modeTops[i]), twips(495), twips(495));
-        button->setIcon(mPictures.modeIcon(EditorSession::EditMode(i + 1)));
-        button->setIconSize(QSize(26, 26));
-        button->setToolTip(modeTips[i]);
-        connect(button, &QToolButton::clicked, this,
-                [this, i] { mSession.setEditMode(EditorSession::EditMode(i + 1)); });
-        mModeButtons[i] = button;
-    }
-    mModeButtons[0]->setChecked(true);
-
-    mLinkingSample = new QLabel(central);
-    mLinkingSample->setObjectName(QStringLiteral("linkingSample"));
-    mLinkingSample->setGeometry(twips(9000), twips(3720), twips(375), twips(375));
-    mLinkingSample->setFrameShape(QFrame::Box);
-    mLinkingSample->setAlignment(Qt::AlignCenter);
-    mLinkingSample->setAutoFillBackground(true);
-    QFont bold = mLinkingSample->font();
-    bold.setPointSizeF(15.75);
-    bold.setBold(true);
-    mLinkingSample->setFont(bold);
-    QPalette red = mLinkingSample->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    mLinkingSample->setPalette(red);
-    mLinkingSample->hide();
-
-    mMarkerList = new QLabel(central);
-    mMarkerList->setObjectName(QStringLiteral("markerList"));
-    mMarkerList->setGeometry(twips(9000), twips(120), twips(375), twips(3495));
-    mMarkerList->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    mMarkerList->setFont(bold);
-    mMarkerList->hide();
 }
 
 void MainWindow::buildMenus()
@@ -570,18 +483,6 @@ void MainWindow::deleteFloor()
         mSession.deleteCurrentFloor();
 }
 
-void MainWindow::showWarps()
-{
-    mBoard->showMarkers();
-    const WarpLinkTool &warps = mSession.tools().warps();
-    const QString sample = warps.sampleCaption();
-    mLinkingSample->setText(sample);
-    mLinkingSample->setVisible(!sample.isEmpty());
-    QString list = warps.markerListText();
-    mMarkerList->setText(list.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    mMarkerList->setVisible(mSession.editMode() == EditorSession::WarpMode);
-}
-
 void MainWindow::editFloorProperties()
 {
     withToolWindowHidden([this] {
@@ -718,12 +619,8 @@ ToolWindowFrame *MainWindow::createToolWindow(EditorSession::EditMode mode)
 
 void MainWindow::onEditModeChanged(EditorSession::EditMode, EditorSession::EditMode mode)
 {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
         mEditModeActions[i]->setChecked(i + 1 == mode);
-        mModeButtons[i]->setChecked(i + 1 == mode);
-    }
-    mLineToolButton->setVisible(mode == EditorSession::ChipMode);
-    mLineDrawLabel->setVisible(mode == EditorSession::ChipMode);
 
     // The old window leaves its position behind for the new one.
     delete mToolWindow;
@@ -781,7 +678,13 @@ void MainWindow::onBoardRefreshed()
     mBoard->render();
     showWarps();
     showCaption();
-    showSample();
+    mToolColumn->showSample();
+}
+
+void MainWindow::showWarps()
+{
+    mBoard->showMarkers();
+    mToolColumn->showWarps();
 }
 
 void MainWindow::showCaption()
@@ -792,30 +695,10 @@ void MainWindow::showCaption()
     mPropertyAction->setText(mSession.propertyMenuCaption());
 }
 
-void MainWindow::showSample()
-{
-    mSample->setPixmap(QPixmap::fromImage(mComposer.chipPicture(mSession.choices().chip())));
-    mSampleCode->setText(mSession.sampleCode());
-}
-
 void MainWindow::onStatusChanged()
 {
     mStatusPanel->setText(mSession.status().text());
     mPositionPanel->setText(mSession.status().position());
-}
-
-void MainWindow::onLineToolChanged()
-{
-    const bool on = mSession.tools().line().state() != LineTool::Off;
-    mLineToolButton->setChecked(on);
-    // Grey is the system's colour for disabled text, taken from the untouched palette.
-    QPalette palette = QApplication::palette(mLineDrawLabel);
-    if (on)
-        palette.setColor(QPalette::WindowText, Qt::black);
-    else
-        palette.setColor(QPalette::WindowText,
-                         palette.color(QPalette::Disabled, QPalette::WindowText));
-    mLineDrawLabel->setPalette(palette);
 }
 
 void MainWindow::syncFloorTabs()

@@ -23,6 +23,7 @@ class QScrollArea;
 class RecentMaps;
 class QTabBar;
 class QToolButton;
+class ToolColumn;
 class ToolWindowFrame;
 class ViewActions;
 class ViewSettings;
@@ -94,11 +95,8 @@ protected:
 
 private:
     void buildMenus();
-    void buildToolColumn(QWidget *central);
     void onBoardRefreshed();
     void onStatusChanged();
-    void onLineToolChanged();
-    void showSample();
     void onEditModeChanged(EditorSession::EditMode oldMode, EditorSession::EditMode newMode);
     void onToolBoxModeChanged();
     void applyToolBoxMode();
@@ -122,21 +120,15 @@ private:
     Prompter &mPrompter;
     RecentMaps &mRecentMaps;
     CellComposer mComposer;
+    ToolColumn *mToolColumn = nullptr;
 
     QTabBar *mFloorTabs = nullptr;
     BoardView *mBoard = nullptr;
     QScrollArea *mBoardArea = nullptr;
     ViewActions *mViewActions = nullptr;
     QSize mBaseCentralSize;
-    QToolButton *mLineToolButton = nullptr;
-    QLabel *mLineDrawLabel = nullptr;
-    QLabel *mSample = nullptr;
-    QLabel *mSampleCode = nullptr;
-    QToolButton *mModeButtons[3] = {};
     QLabel *mStatusPanel = nullptr;
     QLabel *mPositionPanel = nullptr;
-    QLabel *mLinkingSample = nullptr;
-    QLabel *mMarkerList = nullptr;
 
     ToolWindowFrame *mToolWindow = nullptr;
     MapFilePrompts *mFilePrompts = nullptr;

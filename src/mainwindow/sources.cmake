@@ -6,5 +6,6 @@ set(QZK_MAINWINDOW_SOURCES
     src/mainwindow/mapfileprompts.cpp src/mainwindow/mapfileprompts.h
     src/mainwindow/markerlabel.cpp src/mainwindow/markerlabel.h
     src/mainwindow/startup.cpp src/mainwindow/startup.h
+    src/mainwindow/toolcolumn.cpp src/mainwindow/toolcolumn.h
     src/mainwindow/viewactions.cpp src/mainwindow/viewactions.h
 )
