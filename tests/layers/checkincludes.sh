@@ -42,5 +42,18 @@ while IFS= read -r file; do
     done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^/"]*\)\/.*/\1/p' "$file")
 done < <(find "$src" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
 
+# Board tools see only their context: of the session layer, the status line and each other.
+while IFS= read -r file; do
+    while IFS= read -r target; do
+        case "$target" in
+        session/tools/* | session/statusline.h) ;;
+        session/*)
+            echo "$file: a board tool may not include $target"
+            status=1
+            ;;
+        esac
+    done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\(session\/[^"]*\)".*/\1/p' "$file")
+done < <(find "$src/session/tools" -type f \( -name '*.h' -o -name '*.cpp' \) 2>/dev/null | sort)
+
 [ "$status" -eq 0 ] && echo "every include points down"
 exit "$status"
