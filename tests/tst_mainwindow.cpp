@@ -72,6 +72,8 @@ private Q_SLOTS:
     void cellUnderPointFollowsZoom_data();
     void cellUnderPointFollowsZoom();
     void windowStaysFixedWhileZooming();
+    void locatedCellIsScrolledIntoView_data();
+    void locatedCellIsScrolledIntoView();
     void floatingBlockShowsItsOwnValues_data();
     void floatingBlockShowsItsOwnValues();
 };
@@ -430,6 +432,37 @@ void TestMainWindow::windowStaysFixedWhileZooming()
     QVERIFY(!watch.limits.isEmpty());
     for (const QSize &limit : std::as_const(watch.limits))
         QCOMPARE(limit, editor.window.size());
+}
+
+void TestMainWindow::locatedCellIsScrolledIntoView_data()
+{
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QPoint>("cell");
+    QTest::newRow("far corner at 400 %") << 400 << QPoint(24, 16);
+    QTest::newRow("right edge at 200 %") << 200 << QPoint(24, 1);
+    QTest::newRow("back to the first cell") << 400 << QPoint(1, 1);
+}
+
+// A report line, a found cell or the far end of a pair names a cell the board must show.
+void TestMainWindow::locatedCellIsScrolledIntoView()
+{
+    QFETCH(int, percent);
+    QFETCH(QPoint, cell);
+    EditorFixture editor;
+    MapData map = MapData::resetMap();
+    map.setFloorCount(2);
+    editor.session.takeLoadedMap(map);
+    editor.show();
+    editor.view.setZoomPercent(percent);
+    BoardView *board = editor.window.board();
+    QWidget *viewport = board->parentWidget();
+    // Scrolled to the other corner first, so the cell is out of sight.
+    editor.session.locateCell(1, cell.x() > 12 ? QPoint(1, 1) : QPoint(24, 16));
+    editor.session.locateCell(2, cell);
+    QCOMPARE(editor.session.currentFloor(), 2);
+    const QRect rect = board->cellRect(cell.x(), cell.y());
+    QVERIFY(viewport->rect().contains(QRect(board->mapTo(viewport, rect.topLeft()), rect.size())));
+    QCOMPARE(board->flashingCell(), cell);
 }
 
 void TestMainWindow::floatingBlockShowsItsOwnValues_data()

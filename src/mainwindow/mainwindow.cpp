@@ -119,7 +119,13 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
     connect(&mSession, &EditorSession::floorsChanged, this, &MainWindow::syncFloorTabs);
     connect(&mSession.document(), &MapDocument::modifiedChanged, this, &QWidget::setWindowModified);
     connect(&mSession.checks(), &CheckOverlay::changed, this, &MainWindow::showCheckOverlayState);
-    connect(&mSession, &EditorSession::cellLocated, mBoard, &BoardView::flashCell);
+    connect(&mSession, &EditorSession::cellLocated, this, [this](QPoint cell) {
+        // At a zoom where the board scrolls, the cell is brought into view first.
+        const QRect rect = mBoard->cellRect(cell.x(), cell.y());
+        mBoardArea->ensureVisible(rect.center().x(), rect.center().y(), rect.width(),
+                                  rect.height());
+        mBoard->flashCell(cell);
+    });
     showCheckOverlayState();
     mFilePrompts = new MapFilePrompts(mSession, mPrompter, this);
 
