@@ -47,6 +47,8 @@ private Q_SLOTS:
     void previewRedrawnOnlyForNewCell();
     void pointerGestures_data();
     void pointerGestures();
+    void selectionFollowsHistory_data();
+    void selectionFollowsHistory();
     void paletteAndBoardWithMouse();
 };
 
@@ -260,6 +262,29 @@ void TestCellEditing::pointerGestures()
     QTEST(cells.join(u' '), "cells");
     QTEST(f.document.undoStack().count(), "steps");
     QTEST(f.session.status().text(), "status");
+}
+
+void TestCellEditing::selectionFollowsHistory_data()
+{
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QRect>("selection");
+    const QString selected = u"c:1,1,L chip:16_+A c:2,1,L sel p:1,1,L d:2,1 r:2,1 "_s;
+    QTest::newRow("a turn undone") << selected + u"turn:R undo"_s << QRect(1, 1, 2, 1);
+    QTest::newRow("a turn undone and redone")
+        << selected + u"turn:R undo redo"_s << QRect(1, 1, 1, 2);
+    QTest::newRow("a flip undone") << selected + u"turn:H undo"_s << QRect(1, 1, 2, 1);
+    QTest::newRow("a move undone") << selected + u"p:1,1,L d:1,5 r:1,5 undo"_s << QRect(1, 1, 2, 1);
+    QTest::newRow("a chip undone selects nothing") << u"c:1,1,L undo"_s << QRect();
+    QTest::newRow("a line undone after a turn selects nothing")
+        << selected + u"turn:R line c:5,5,L c:5,5,L undo"_s << QRect();
+}
+
+void TestCellEditing::selectionFollowsHistory()
+{
+    QFETCH(QString, actions);
+    SessionFixture f;
+    QVERIFY(f.play(actions));
+    QTEST(f.session.tools().selection().selection(), "selection");
 }
 
 void TestCellEditing::paletteAndBoardWithMouse()

@@ -59,6 +59,7 @@ void EditorSession::undo()
     }
     settleForHistory();
     mDocument.undo();
+    mTools.selection().followHistory(true);
 }
 
 void EditorSession::redo()
@@ -69,6 +70,7 @@ void EditorSession::redo()
     mTools.warps().takeBackHalfPlacedEnd();
     settleForHistory();
     mDocument.redo();
+    mTools.selection().followHistory(false);
 }
 
 void EditorSession::onStepReplayed(int floor)

@@ -4,6 +4,8 @@
 #include "session/statusline.h"
 #include "session/tools/toolcontext.h"
 
+#include <QUndoStack>
+
 namespace {
 
 QString turnStepText(CellBlock::Turn turn)
@@ -126,12 +128,8 @@ void SelectionTool::release(QPoint cell)
     } else if (drag == Drag::Moving) {
         mFloating.reset();
         const QPoint target = mSelection.topLeft() + cell - mAnchor;
-        if (target != mSelection.topLeft()) {
-            mContext.document().relocateCells(mSelection, mContext.floor(), CellBlock::Turn::None,
-                                              target, QStringLiteral("移動"));
-            mSelection = QRect(target, mSelection.size()) & CellBlock::board();
-            afterPairsChanged();
-        }
+        if (target != mSelection.topLeft())
+            relocate(CellBlock::Turn::None, target, QStringLiteral("移動"));
         tellChanged();
     }
 }
@@ -220,11 +218,50 @@ void SelectionTool::turn(CellBlock::Turn turn)
         mContext.status().tellText(doesNotFitText());
         return;
     }
-    mContext.document().relocateCells(mSelection, mContext.floor(), turn, mSelection.topLeft(),
-                                      turnStepText(turn));
-    mSelection = target;
-    afterPairsChanged();
+    relocate(turn, mSelection.topLeft(), turnStepText(turn));
     tellChanged();
+}
+
+void SelectionTool::relocate(CellBlock::Turn turn, QPoint target, const QString &stepText)
+{
+    const QRect before = mSelection;
+    const QRect after =
+        QRect(target, CellBlock::turnedSize(before.size(), turn)) & CellBlock::board();
+    MapDocument &document = mContext.document();
+    const QUndoStack &history = document.undoStack();
+    const int stepsBefore = history.index();
+    document.relocateCells(before, mContext.floor(), turn, target, stepText);
+    mSelection = after;
+    // A turn that changes nothing is no step.
+    if (history.index() > stepsBefore)
+        mRelocations.append(
+            {history.command(history.index() - 1), stepText, mContext.floor(), before, after});
+    afterPairsChanged();
+}
+
+void SelectionTool::followHistory(bool undone)
+{
+    if (!isUsable())
+        return;
+    // Steps that left the history are forgotten. A new step may take the address of one
+    // that went, so the newest record counts and its text must match too.
+    const QUndoStack &history = mContext.document().undoStack();
+    QVector<const QUndoCommand *> steps;
+    for (int i = 0; i < history.count(); ++i)
+        steps.append(history.command(i));
+    mRelocations.erase(std::remove_if(mRelocations.begin(), mRelocations.end(),
+                                      [&](const Relocation &r) { return !steps.contains(r.step); }),
+                       mRelocations.end());
+    const QUndoCommand *replayed = history.command(history.index() - (undone ? 0 : 1));
+    for (auto it = mRelocations.crbegin(); it != mRelocations.crend(); ++it) {
+        const Relocation &r = *it;
+        if (r.floor != mContext.floor() || r.step != replayed || r.step->text() != r.stepText)
+            continue;
+        mSelection = undone ? r.before : r.after;
+        mOn = true;
+        tellChanged();
+        return;
+    }
 }
 
 void SelectionTool::drop()

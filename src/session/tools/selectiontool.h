@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class QUndoCommand;
+
 // 範囲選択 and blocks of cells: the selection rectangle, moving it, and a pasted block
 // floating under the pointer until it is laid. Map edit and branch mode only.
 class SelectionTool : public BoardTool
@@ -51,6 +53,9 @@ public:
     void drop();
     // The mode or floor changed: the selection and any drag go.
     void dropSelection();
+    // A step of the history was undone or redone: a flip, turn or move taken back or done
+    // again leaves its cells selected, as they were before or after it.
+    void followHistory(bool undone);
 
 Q_SIGNALS:
     void changed();
@@ -63,6 +68,7 @@ private:
         Moving
     };
     void layFloating();
+    void relocate(CellBlock::Turn turn, QPoint target, const QString &stepText);
     void tellChanged();
     void afterPairsChanged();
 
@@ -73,4 +79,14 @@ private:
     QPoint mPointer{1, 1};
     Drag mDrag = Drag::None;
     QPoint mAnchor;
+    // The selection before and after each step that moved or turned it.
+    struct Relocation
+    {
+        const QUndoCommand *step;
+        QString stepText;
+        int floor;
+        QRect before;
+        QRect after;
+    };
+    QVector<Relocation> mRelocations;
 };
