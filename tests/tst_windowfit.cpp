@@ -2,6 +2,7 @@
 #include "dialogs/checkreportwindow.h"
 #include "dialogs/propertiesdialog.h"
 #include "editorfixture.h"
+#include "mainwindow/windowplacement.h"
 #include "painting/textfit.h"
 #include "toolwindows/warpwindow.h"
 
@@ -65,6 +66,8 @@ private Q_SLOTS:
     void toolWindowTitleFits();
     void reportLinesFit_data();
     void reportLinesFit();
+    void toolWindowKeptBeside_data();
+    void toolWindowKeptBeside();
 
 private:
     QWidget *open(EditorFixture &editor, Window window);
@@ -245,6 +248,32 @@ void TestWindowFit::reportLinesFit()
     QVERIFY(!list->verticalScrollBar()->isVisible());
     // No band of empty window below or beside the list.
     QCOMPARE(list->geometry(), window->rect());
+}
+
+void TestWindowFit::toolWindowKeptBeside_data()
+{
+    QTest::addColumn<QRect>("tool");
+    QTest::addColumn<QRect>("main");
+    QTest::addColumn<QPoint>("at");
+    const QRect toolRect(700, 100, 200, 300);
+    QTest::newRow("clear of the window: stays")
+        << toolRect << QRect(0, 0, 680, 500) << QPoint(700, 100);
+    QTest::newRow("covered, room on the right")
+        << toolRect << QRect(0, 0, 900, 500) << QPoint(916, 100);
+    QTest::newRow("covered, room on the left only")
+        << toolRect << QRect(400, 0, 1400, 500) << QPoint(184, 100);
+    QTest::newRow("no room on either side: stays")
+        << toolRect << QRect(100, 0, 1700, 500) << QPoint(700, 100);
+    QTest::newRow("kept on the screen's height")
+        << QRect(700, 950, 200, 300) << QRect(0, 0, 900, 1000) << QPoint(916, 780);
+}
+
+void TestWindowFit::toolWindowKeptBeside()
+{
+    QFETCH(QRect, tool);
+    QFETCH(QRect, main);
+    const QRect screen(0, 0, 1920, 1080);
+    QTEST(WindowPlacement::beside(tool, main, screen, 16), "at");
 }
 
 int main(int argc, char *argv[])

@@ -11,6 +11,7 @@
 #include "mainwindow/mapfileprompts.h"
 #include "mainwindow/toolcolumn.h"
 #include "mainwindow/viewactions.h"
+#include "mainwindow/windowplacement.h"
 #include "mapfile/mapfilename.h"
 #include "painting/chippictures.h"
 #include "prompts/prompter.h"
@@ -54,6 +55,8 @@ constexpr int twips(int value)
 
 constexpr int ClientWidth = twips(9540);
 constexpr int ClientHeight = twips(6540);
+// Between the main window and the tool window beside it.
+constexpr int ToolWindowGap = 16;
 
 } // namespace
 
@@ -181,16 +184,51 @@ void MainWindow::fitBoard()
     // Limits and size change in one step: a window manager that sees the window resizable
     // for a moment may keep a resize handle on it.
     setFixedSize(sizeHint());
-    // A window that grew past the screen's edge is moved back onto it.
-    if (const QScreen *screen = this->screen(); screen && isVisible()) {
-        const QRect room = screen->availableGeometry();
-        const QRect frame = frameGeometry();
-        const QPoint at(
-            std::max(room.left(), std::min(frame.left(), room.right() - frame.width() + 1)),
-            std::max(room.top(), std::min(frame.top(), room.bottom() - frame.height() + 1)));
-        if (at != frame.topLeft())
-            move(at);
+    if (const QScreen *screen = this->screen(); screen && isVisible())
+        keepWindowsApart(screen->availableGeometry());
+}
+
+void MainWindow::keepWindowsApart(const QRect &room)
+{
+    // A window that grew past the screen's edge is moved back onto it, and back to where it
+    // was once it fits there again.
+    QRect frame = frameGeometry();
+    const QPoint home = mHomePosition.value_or(frame.topLeft());
+    QPoint at(std::max(room.left(), std::min(home.x(), room.right() - frame.width() + 1)),
+              std::max(room.top(), std::min(home.y(), room.bottom() - frame.height() + 1)));
+    // The tool window stays beside the grown window rather than over its board; where
+    // neither side has room but the screen has room for both, the window makes way.
+    const bool tool = mToolWindow && mToolWindow->isVisible();
+    const QRect toolFrame = tool ? mToolWindow->frameGeometry() : QRect();
+    const int both = frame.width() + ToolWindowGap + toolFrame.width();
+    const QRect placed(at, frame.size());
+    if (tool && toolFrame.intersects(placed) && both <= room.width() &&
+        WindowPlacement::beside(toolFrame, placed, room, ToolWindowGap) == toolFrame.topLeft())
+        at.setX(std::min(at.x(), room.right() + 1 - both));
+    if (at == home)
+        mHomePosition.reset();
+    else if (!mHomePosition)
+        mHomePosition = frame.topLeft();
+    if (at != frame.topLeft())
+        move(at);
+    frame.moveTopLeft(at);
+    if (!tool)
+        return;
+    // The tool window goes back to where it was too once nothing covers it there.
+    QRect toolHome = toolFrame;
+    if (mToolHomePosition)
+        toolHome.moveTopLeft(*mToolHomePosition);
+    QPoint toolAt = WindowPlacement::beside(toolHome, frame, room, ToolWindowGap);
+    if (!toolHome.intersects(frame)) {
+        mToolHomePosition.reset();
+    } else if (toolAt == toolHome.topLeft()) {
+        // No room on either side: it stays where it covers the least.
+        toolAt = toolFrame.topLeft();
+    } else if (!mToolHomePosition) {
+        mToolHomePosition = toolFrame.topLeft();
     }
+    if (toolAt != toolFrame.topLeft())
+        mToolWindow->move(toolAt);
 }
 
 void MainWindow::buildMenus()
@@ -598,14 +636,14 @@ void MainWindow::showEvent(QShowEvent *event)
     // the one before. Both are placed here: left to the window manager, they may land
     // on top of each other.
     mToolWindow = createToolWindow(mSession.editMode());
-    constexpr int Gap = 16;
     if (const QScreen *screen = this->screen()) {
         const QRect free = screen->availableGeometry();
-        const int both = frameGeometry().width() + Gap + mToolWindow->frameGeometry().width();
+        const int both =
+            frameGeometry().width() + ToolWindowGap + mToolWindow->frameGeometry().width();
         move(free.x() + std::max(0, (free.width() - both) / 2),
              free.y() + std::max(0, (free.height() - frameGeometry().height()) / 2));
     }
-    mToolWindow->move(frameGeometry().topRight() + QPoint(Gap, 0));
+    mToolWindow->move(frameGeometry().topRight() + QPoint(ToolWindowGap, 0));
     mToolWindow->show();
 }
 

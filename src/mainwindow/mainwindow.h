@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <optional>
 
 class BoardView;
 class ChipPictures;
@@ -114,6 +115,8 @@ private:
     void showCheckOverlayState();
     // The window grows and shrinks with the board up to the screen; past that it scrolls.
     void fitBoard();
+    // After a zoom step: the window on the screen, the tool window beside it.
+    void keepWindowsApart(const QRect &room);
 
     EditorSession &mSession;
     const ChipPictures &mPictures;
@@ -127,6 +130,9 @@ private:
     QScrollArea *mBoardArea = nullptr;
     ViewActions *mViewActions = nullptr;
     QSize mBaseCentralSize;
+    // Where the window stood before a zoom step moved it to keep it on the screen.
+    std::optional<QPoint> mHomePosition;
+    std::optional<QPoint> mToolHomePosition;
     QLabel *mStatusPanel = nullptr;
     QLabel *mPositionPanel = nullptr;
 

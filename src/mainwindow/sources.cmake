@@ -8,4 +8,5 @@ set(QZK_MAINWINDOW_SOURCES
     src/mainwindow/startup.cpp src/mainwindow/startup.h
     src/mainwindow/toolcolumn.cpp src/mainwindow/toolcolumn.h
     src/mainwindow/viewactions.cpp src/mainwindow/viewactions.h
+    src/mainwindow/windowplacement.cpp src/mainwindow/windowplacement.h
 )
