@@ -2,7 +2,8 @@
 # Starts the built editor on a virtual screen with the sample map and saves a picture of each
 # edit mode: edit-mode.png, branch-mode.png and warp-mode.png in docs/, or in the folder $1,
 # floating-block.png: a copied block floating under the pointer before it is laid, and
-# zoomed-board.png: the main window at 150 % with the chip values.
+# zoomed-board.png: the main window at 150 % with the chip values, and route.png: the
+# shortest route numbered on the board beside the map information window.
 set -euo pipefail
 for tool in xvfb-run import xdotool xprop openbox; do
     command -v "$tool" >/dev/null ||
@@ -86,6 +87,18 @@ on_screen 920x520 '
     xdotool key ctrl+c ctrl+v
     cell 13 8
     shot floating-block.png
+'
+# route.png: the map information window's route numbered along its steps on the board
+# (before the zoom below, which the settings keep).
+on_screen 1100x520 '
+    # F4 hides the chip palette, whose place the information window takes.
+    xdotool windowactivate --sync "$main" key F4 alt+t i
+    info="$(window "^マップの情報\$")"
+    xdotool windowmove --sync "$info" "$beside" "$top"
+    xdotool windowactivate --sync "$info" key alt+r
+    sleep "${QZK_SHOT_DELAY:-1}"
+    import -window root "$QZK_SHOT_OUT/route.png"
+    echo "$QZK_SHOT_OUT/route.png"
 '
 # Ctrl++ zooms to 150 %; the window grows with the board, so the screen is larger, and F4
 # hides the chip palette.

@@ -14,7 +14,9 @@
 //   board      c:x,y,B click   p:x,y,B press   d:x,y drag   r:x,y release   h:x,y hover
 //              off (the pointer leaves the board)   leave (it moves over the window around)
 //   modes      mode:N (1 chips, 2 branches, 3 warps)   line (line tool button)
-//              sel (selection tool on)   chip:CELL (palette)   dir:K (branch direction K)
+//              sel (selection tool on)   fill, rect (fill or rectangle tool on)
+//              shift, noshift (Shift held or let go)   chip:CELL (palette)
+//              dir:K (branch direction K)
 //   edit       all   del   copypaste   esc   turn:H|V|R   undo   redo
 //   warps      newpair   relink:N   unlink:N (answered yes)   endlink
 //   floors     floor:N   addfloor   movefloor:D   deletefloor   duplicate
@@ -64,6 +66,12 @@
             tools.toggleLineTool();
         else if (verb == u"sel")
             tools.setSelectionOn(true);
+        else if (verb == u"fill")
+            tools.setFillOn(true);
+        else if (verb == u"rect")
+            tools.setRectangleOn(true);
+        else if (verb == u"shift" || verb == u"noshift")
+            tools.setBorderOnly(verb == u"shift");
         else if (verb == u"chip")
             session.choices().setChip(arg);
         else if (verb == u"dir")

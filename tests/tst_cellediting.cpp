@@ -240,6 +240,28 @@ void TestCellEditing::pointerGestures_data()
         << u"空き番号が足りず、ワープのペアを1組作れませんでした。"_s;
     QTest::newRow("delete empties the selection")
         << u"p:1,1,L d:3,1 r:3,1 sel p:2,1,L d:5,5 r:5,5 del"_s << u"1,1"_s << 2 << QString();
+    // Fill and rectangle; c:10,10,R picks up the empty chip.
+    QTest::newRow("a fill lays the chosen chip on the joined area only")
+        << u"p:1,1,L d:3,1 r:3,1 c:5,1,L fill c:10,10,R c:2,1,L"_s << u"5,1"_s << 3 << QString();
+    QTest::newRow("a fill with the chip the area holds records no step")
+        << u"c:1,1,L fill c:1,1,L"_s << u"1,1"_s << 1 << QString();
+    QTest::newRow("a selection bounds the fill")
+        << u"p:1,1,L d:5,1 r:5,1 sel p:1,1,L d:2,1 r:2,1 fill c:10,10,R c:1,1,L"_s
+        << u"3,1 4,1 5,1"_s << 2 << QString();
+    QTest::newRow("a fill in branch mode sets the setting, the right button clears it")
+        << u"c:1,1,L c:2,1,L mode:2 fill c:1,1,L c:5,5,R"_s << u"1,1 1,1=0000 2,1 2,1=0000"_s << 3
+        << QString();
+    QTest::newRow("a rectangle lays every cell on release as one step")
+        << u"rect p:3,2,L d:2,1 r:1,1"_s << u"1,1 2,1 3,1 1,2 2,2 3,2"_s << 1 << QString();
+    QTest::newRow("a rectangle with Shift lays its border")
+        << u"rect shift p:1,1,L d:3,3 r:3,3"_s << u"1,1 2,1 3,1 1,2 3,2 1,3 2,3 3,3"_s << 1
+        << QString();
+    QTest::newRow("a rectangle in branch mode sets and clears the setting")
+        << u"mode:2 rect p:1,1,L r:2,1 p:2,1,R r:2,1"_s << u"1,1=0000"_s << 2 << QString();
+    QTest::newRow("a mode change drops a rectangle being dragged")
+        << u"rect p:1,1,L d:3,3 mode:2 r:3,3"_s << QString() << 0 << QString();
+    QTest::newRow("the selection tool takes over from the fill tool")
+        << u"fill sel p:1,1,L d:2,1 r:2,1 c:1,1,L"_s << QString() << 0 << QString();
 }
 
 void TestCellEditing::pointerGestures()

@@ -1,6 +1,6 @@
 #include "board/mapcheck.h"
 
-#include "board/chipline.h"
+#include "board/boardmoves.h"
 #include "model/codetables.h"
 #include "model/mapdata.h"
 
@@ -10,91 +10,34 @@
 
 namespace {
 
-constexpr int Width = MapData::Width;
-constexpr int Height = MapData::Height;
-constexpr int Floors = MapData::MaxFloors;
-constexpr int Pairs = MapData::MaxWarps;
-constexpr int FloorCells = Width * Height;
-constexpr int CellCount = FloorCells * Floors;
+constexpr int Width = BoardMoves::Width;
+constexpr int Height = BoardMoves::Height;
+constexpr int Floors = BoardMoves::Floors;
+constexpr int Pairs = BoardMoves::Pairs;
+constexpr int FloorCells = BoardMoves::FloorCells;
+constexpr int CellCount = BoardMoves::CellCount;
 
-enum CellFlag : std::uint8_t
-{
-    Passable = 0x01,   // anything but exactly "00_  "
-    StartCode = 0x02,  // code "S_"
-    GoalCode = 0x04,   // code "G_"
-    StartChip = 0x08,  // exactly "33_S_"
-    GoalChip = 0x10,   // exactly "34_G_"
-    WarpCode = 0x20,   // code beginning with "W"
-    BlankIndex = 0x40, // chip index "00"
-};
-
-// Cells are numbered floor by floor, column by column, row by row, as MapData keeps them;
-// the search moves by adding these steps for 1 up, 2 left, 3 right, 4 down.
-constexpr int DirectionStep[5] = {0, -1, -Height, Height, 1};
+using Board = BoardMoves;
+constexpr auto StartCode = BoardMoves::StartCode;
+constexpr auto GoalCode = BoardMoves::GoalCode;
+constexpr auto StartChip = BoardMoves::StartChip;
+constexpr auto GoalChip = BoardMoves::GoalChip;
+constexpr auto WarpCode = BoardMoves::WarpCode;
+constexpr auto BlankIndex = BoardMoves::BlankIndex;
 
 bool isOnBoard(int x, int y, int floor)
 {
-    return MapData::isOnBoard(x, y) && MapData::isValidFloor(floor);
+    return BoardMoves::isOnBoard(x, y, floor);
 }
 
 int cellIndex(int x, int y, int floor)
 {
-    return ((floor - 1) * Width + (x - 1)) * Height + (y - 1);
+    return BoardMoves::cellIndex(x, y, floor);
 }
 
 int positionCode(int x, int y, int floor)
 {
     return x * 1000 + y * 10 + floor;
-}
-
-// For every cell of a floor, bit d set when its neighbour in direction d is on the board.
-const std::array<std::uint8_t, FloorCells> &neighboursOnBoard()
-{
-    static const std::array<std::uint8_t, FloorCells> masks = [] {
-        std::array<std::uint8_t, FloorCells> m{};
-        for (int x = 1; x <= Width; ++x) {
-            for (int y = 1; y <= Height; ++y) {
-                for (int d = 1; d <= 4; ++d) {
-                    if (!isAtBoardEdge(x, y, d))
-                        m[cellIndex(x, y, 1)] |= std::uint8_t(1u << d);
-                }
-            }
-        }
-        return m;
-    }();
-    return masks;
-}
-
-// Plain character tests rather than string comparisons: every check reads all 3456 cells.
-std::uint8_t cellFlags(const QString &cell)
-{
-    char16_t c[5] = {};
-    const qsizetype size = cell.size();
-    const QChar *text = cell.constData();
-    if (size >= 5) {
-        for (int i = 0; i < 5; ++i)
-            c[i] = text[i].unicode();
-    } else {
-        for (int i = 0; i < size; ++i)
-            c[i] = text[i].unicode();
-    }
-    const bool blankIndex = c[0] == u'0' && c[1] == u'0';
-    // Characters 4 and 5 are the chip code; the chips themselves are whole five-character texts.
-    std::uint8_t flags = blankIndex ? BlankIndex : 0;
-    if (!(size == 5 && blankIndex && c[2] == u'_' && c[3] == u' ' && c[4] == u' '))
-        flags |= Passable;
-    if (c[3] == u'W') {
-        flags |= WarpCode;
-    } else if (c[3] == u'S' && c[4] == u'_') {
-        flags |= StartCode;
-        if (size == 5 && c[0] == u'3' && c[1] == u'3' && c[2] == u'_')
-            flags |= StartChip;
-    } else if (c[3] == u'G' && c[4] == u'_') {
-        flags |= GoalCode;
-        if (size == 5 && c[0] == u'3' && c[1] == u'4' && c[2] == u'_')
-            flags |= GoalChip;
-    }
-    return flags;
 }
 
 // The warp kind is the cell's last character read as a number, 0 when it is not a digit.
@@ -103,81 +46,6 @@ int warpKindOf(const QString &cell)
     const char16_t last = cell.isEmpty() ? 0 : cell.back().unicode();
     return last >= u'0' && last <= u'9' ? last - u'0' : 0;
 }
-
-// Bit d is set when direction d may be left. Only a "0" closes a direction; no setting,
-// or one too short to reach the direction, leaves it open.
-std::uint8_t exitsOf(const QString &branch)
-{
-    const QChar *text = branch.constData();
-    if (branch.size() >= 4) {
-        return std::uint8_t((text[0] != u'0') << 1 | (text[1] != u'0') << 2 |
-                            (text[2] != u'0') << 3 | (text[3] != u'0') << 4);
-    }
-    std::uint8_t open = 0x1e;
-    for (int d = 1; d <= branch.size(); ++d) {
-        if (text[d - 1] == u'0')
-            open &= std::uint8_t(~(1u << d));
-    }
-    return open;
-}
-
-// What the check needs to know of every cell, read from the map's texts once per check so
-// that the search itself only touches a few small tables.
-class Board
-{
-public:
-    explicit Board(const MapData &map) : mMap(map)
-    {
-        for (int floor = 1; floor <= Floors; ++floor) {
-            for (int x = 1; x <= Width; ++x) {
-                for (int y = 1; y <= Height; ++y)
-                    mFlags[cellIndex(x, y, floor)] = cellFlags(map.cell(x, y, floor));
-            }
-        }
-
-        // Chain the existing pairs by source cell, lowest pair number first.
-        mFirstPair.fill(0);
-        mNextPair.fill(0);
-        for (int pair = Pairs; pair >= 1; --pair) {
-            const WarpRecord &r = map.warp(pair);
-            if (!r.isDefined() || !isOnBoard(r.srcX, r.srcY, r.srcFloor))
-                continue;
-            const int i = cellIndex(r.srcX, r.srcY, r.srcFloor);
-            mNextPair[pair] = mFirstPair[i];
-            mFirstPair[i] = std::uint8_t(pair);
-        }
-    }
-
-    const MapData &map() const { return mMap; }
-
-    int flags(int cell) const { return mFlags[cell]; }
-    bool has(int cell, CellFlag flag) const { return (mFlags[cell] & flag) != 0; }
-    bool has(int x, int y, int floor, CellFlag flag) const
-    {
-        return has(cellIndex(x, y, floor), flag);
-    }
-    // Like has(), for a position read from a warp record: off the board there is nothing.
-    bool hasAt(int x, int y, int floor, CellFlag flag) const
-    {
-        return isOnBoard(x, y, floor) && has(x, y, floor, flag);
-    }
-    // Bit d set when the cell's branch setting lets the search leave in direction d and
-    // the neighbour that way is on the board. Read only for the cells the search stands on.
-    int exits(int x, int y, int floor) const
-    {
-        return exitsOf(mMap.branch(x, y, floor)) & neighboursOnBoard()[cellIndex(x, y, 1)];
-    }
-    // The lowest existing pair that leaves from the cell, 0 for none.
-    int firstPairFrom(int cell) const { return mFirstPair[cell]; }
-    // The next existing pair that leaves from the same cell as `pair`, 0 for none.
-    int nextPairFrom(int pair) const { return mNextPair[pair]; }
-
-private:
-    const MapData &mMap;
-    std::array<std::uint8_t, CellCount> mFlags;
-    std::array<std::uint8_t, CellCount> mFirstPair;
-    std::array<std::uint8_t, Pairs + 1> mNextPair;
-};
 
 using Place = MapCheck::Place;
 
@@ -188,7 +56,7 @@ void addLine(MapCheck::Report &report, const QString &line, Place place = {})
 }
 
 // Flags of the pairs that got an error line in this check; such pairs are never followed.
-using FaultyPairs = std::array<bool, Pairs + 1>;
+using FaultyPairs = BoardMoves::FaultyPairs;
 
 QString errorLine(const QString &text)
 {
@@ -335,10 +203,9 @@ MapCheck::Reachability searchGoal(const Board &board, const FaultyPairs &faulty,
         int ways = 0;
         int chosen = 0;
         int chosenWarp = 0;
-        const int exits = board.exits(checkX, checkY, checkFloor);
+        const int steps = board.steps(here);
         const auto tryDirection = [&](int d) {
-            const int next = here + DirectionStep[d];
-            if ((exits & (1 << d)) && board.has(next, Passable) && !visited[next]) {
+            if ((steps & (1 << d)) && !visited[BoardMoves::neighbour(here, d)]) {
                 ++ways;
                 chosen = d;
             }
@@ -351,9 +218,8 @@ MapCheck::Reachability searchGoal(const Board &board, const FaultyPairs &faulty,
         // A warp counts as one more way; it is taken only when no neighbour is.
         if (board.has(here, WarpCode)) {
             for (int pair = board.firstPairFrom(here); pair != 0; pair = board.nextPairFrom(pair)) {
-                const WarpRecord &r = board.map().warp(pair);
-                if (faulty[pair] || !isOnBoard(r.dstX, r.dstY, r.dstFloor) ||
-                    visited[cellIndex(r.dstX, r.dstY, r.dstFloor)])
+                const int target = board.jumpTarget(pair, faulty);
+                if (target < 0 || visited[target])
                     continue;
                 ++ways;
                 if (chosen == 0)
@@ -388,6 +254,22 @@ MapCheck::Reachability searchGoal(const Board &board, const FaultyPairs &faulty,
             checkY += DirectionDy[chosen];
         }
     }
+}
+
+// The search leaves from the last exact start chip of floor 1 in reading order; without
+// one, from the last cell there whose code is a start.
+Place searchStartOn(const Board &board)
+{
+    Place codeOnly;
+    for (int y = Height; y >= 1; --y) {
+        for (int x = Width; x >= 1; --x) {
+            if (board.has(x, y, 1, StartChip))
+                return {x, y, 1};
+            if (!codeOnly.isValid() && board.has(x, y, 1, StartCode))
+                codeOnly = {x, y, 1};
+        }
+    }
+    return codeOnly;
 }
 
 } // namespace
@@ -447,18 +329,8 @@ MapCheck::Report MapCheck::run(const MapData &map)
         return report;
     }
 
-    // The search leaves from the last exact start chip of floor 1 in reading order; without
-    // one, from the cell the count settled on.
-    for (int y = Height, found = 0; y >= 1 && !found; --y) {
-        for (int x = Width; x >= 1 && !found; --x) {
-            if (board.has(x, y, 1, StartChip)) {
-                checkX = x;
-                checkY = y;
-                found = 1;
-            }
-        }
-    }
-    report.reachability = searchGoal(board, faulty, checkX, checkY, report);
+    const Place start = searchStartOn(board);
+    report.reachability = searchGoal(board, faulty, start.x, start.y, report);
 
     if (report.reachability == Reachability::NoPath) {
         addLine(report,
@@ -481,6 +353,21 @@ MapCheck::Report MapCheck::run(const MapData &map)
         addLine(report, QStringLiteral("このマップに、特に重大な問題は見つかりませんでした。"));
     }
     return report;
+}
+
+MapCheck::Place MapCheck::searchStart(const MapData &map)
+{
+    return searchStartOn(Board(map));
+}
+
+BoardMoves::FaultyPairs MapCheck::faultyPairs(const MapData &map)
+{
+    const Board board(map);
+    Report scratch;
+    FaultyPairs faulty{};
+    searchWarp(board, &scratch, &faulty);
+    checkWarpPairs(board, scratch, faulty);
+    return faulty;
 }
 
 int MapCheck::findUnlinkedWarpCell(const MapData &map)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/boardmoves.h"
+
 #include <QBitArray>
 #include <QPoint>
 #include <QString>
@@ -66,6 +68,11 @@ public:
     static constexpr int BranchStackSize = 254;
 
     static Report run(const MapData &map);
+    // The cell the search leaves from: the last start chip of floor 1 in reading order, else
+    // the last cell there whose code is a start; invalid when floor 1 has neither.
+    static Place searchStart(const MapData &map);
+    // The pairs the report names as broken, by pair number; no move follows them.
+    static BoardMoves::FaultyPairs faultyPairs(const MapData &map);
 
     // The first warp cell that no pair leaves from, scanning floor by floor, column by
     // column, row by row; its position code x * 1000 + y * 10 + floor, or 0 when every

@@ -262,6 +262,7 @@ bool BoardView::eventFilter(QObject *watched, QEvent *event)
 
 void BoardView::mousePressEvent(QMouseEvent *event)
 {
+    Q_EMIT shiftHeld(event->modifiers() & Qt::ShiftModifier);
     const QPoint cell = cellAt(event->position().toPoint());
     if (!cell.isNull())
         Q_EMIT cellPressed(cell, event->button());
@@ -294,6 +295,7 @@ void BoardView::wheelEvent(QWheelEvent *event)
 
 void BoardView::mouseMoveEvent(QMouseEvent *event)
 {
+    Q_EMIT shiftHeld(event->modifiers() & Qt::ShiftModifier);
     const QPoint cell = cellAt(event->position().toPoint());
     if (!cell.isNull())
         Q_EMIT cellHovered(cell);
@@ -303,6 +305,7 @@ void BoardView::mouseMoveEvent(QMouseEvent *event)
 
 void BoardView::mouseReleaseEvent(QMouseEvent *event)
 {
+    Q_EMIT shiftHeld(event->modifiers() & Qt::ShiftModifier);
     Q_EMIT cellReleased(nearestCell(event->position().toPoint()));
 }
 

@@ -58,6 +58,8 @@ Q_SIGNALS:
     // board), and the button came up.
     void cellDragged(QPoint cell);
     void cellReleased(QPoint cell);
+    // Whether Shift was held at the pointer's last event.
+    void shiftHeld(bool held);
     // Ctrl + wheel: +1 a step larger, -1 a step smaller.
     void zoomStepRequested(int direction);
     // A click on a marker that is refused (a beep is due).

@@ -35,10 +35,25 @@ EditActions::EditActions(EditorSession &session, QWidget *window, QMenu *editMen
     connect(mSelectAll, &QAction::triggered, &blocks, &SelectionTool::selectAll);
     editMenu->addSeparator();
     mSelectionTool = editMenu->addAction(QStringLiteral("範囲選択(&S)"));
+    mSelectionTool->setObjectName(QStringLiteral("selectionTool"));
     mSelectionTool->setCheckable(true);
     mSelectionTool->setShortcut(QKeySequence(Qt::Key_F8));
     mSelectionTool->setToolTip(QStringLiteral("範囲選択"));
-    connect(mSelectionTool, &QAction::triggered, &blocks, &SelectionTool::setOn);
+    connect(mSelectionTool, &QAction::triggered, &mSession.tools(), &ToolSwitch::setSelectionOn);
+    mFillTool = editMenu->addAction(QStringLiteral("塗りつぶし(&I)"));
+    mFillTool->setObjectName(QStringLiteral("fillTool"));
+    mFillTool->setCheckable(true);
+    mFillTool->setShortcut(QKeySequence(Qt::Key_F9));
+    mFillTool->setToolTip(
+        QStringLiteral("同じチップがつながった範囲を、選んだチップで塗りつぶします。"));
+    connect(mFillTool, &QAction::triggered, &mSession.tools(), &ToolSwitch::setFillOn);
+    mRectangleTool = editMenu->addAction(QStringLiteral("四角形(&Q)"));
+    mRectangleTool->setObjectName(QStringLiteral("rectangleTool"));
+    mRectangleTool->setCheckable(true);
+    mRectangleTool->setShortcut(QKeySequence(Qt::Key_F11));
+    mRectangleTool->setToolTip(
+        QStringLiteral("ドラッグした四角形に、選んだチップを配置します。Shiftで枠だけ。"));
+    connect(mRectangleTool, &QAction::triggered, &mSession.tools(), &ToolSwitch::setRectangleOn);
     editMenu->addSeparator();
     const QString turnCaptions[3] = {QStringLiteral("左右反転(&H)"), QStringLiteral("上下反転(&V)"),
                                      QStringLiteral("右に90度回転(&R)")};
@@ -56,6 +71,9 @@ EditActions::EditActions(EditorSession &session, QWidget *window, QMenu *editMen
     window->addAction(mDrop);
 
     connect(&blocks, &SelectionTool::changed, this, &EditActions::showState);
+    connect(&mSession.tools().fill(), &FillTool::stateChanged, this, &EditActions::showState);
+    connect(&mSession.tools().rectangle(), &RectangleTool::stateChanged, this,
+            &EditActions::showState);
     connect(&mSession, &EditorSession::editModeChanged, this, &EditActions::showState);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &EditActions::showState);
     showState();
@@ -63,15 +81,16 @@ EditActions::EditActions(EditorSession &session, QWidget *window, QMenu *editMen
 
 QList<QAction *> EditActions::toolWindowCommands() const
 {
-    return {mCut, mCopy, mPaste, mSelectAll, mSelectionTool};
+    return {mCut, mCopy, mPaste, mSelectAll, mSelectionTool, mFillTool, mRectangleTool};
 }
 
-void EditActions::addToolButton(QWidget *parent, const QRect &geometry, const QIcon &icon)
+void EditActions::addToolButton(QWidget *parent, QAction *tool, const QRect &geometry,
+                                const QIcon &icon)
 {
     auto *button = new QToolButton(parent);
-    button->setObjectName(QStringLiteral("selectionToolButton"));
-    mSelectionTool->setIcon(icon);
-    button->setDefaultAction(mSelectionTool);
+    button->setObjectName(tool->objectName() + QStringLiteral("Button"));
+    tool->setIcon(icon);
+    button->setDefaultAction(tool);
     button->setIconSize(QSize(26, 26));
     button->setGeometry(geometry);
     connect(&mSession, &EditorSession::editModeChanged, button,
@@ -109,6 +128,11 @@ void EditActions::showState()
     const SelectionTool &blocks = mSession.tools().selection();
     mSelectionTool->setEnabled(blocks.isUsable());
     mSelectionTool->setChecked(blocks.isOn());
+    const ToolSwitch &tools = mSession.tools();
+    mFillTool->setEnabled(blocks.isUsable());
+    mFillTool->setChecked(tools.fill().isOn());
+    mRectangleTool->setEnabled(blocks.isUsable());
+    mRectangleTool->setChecked(tools.rectangle().isOn());
     mCut->setEnabled(blocks.canCopy());
     mCopy->setEnabled(blocks.canCopy());
     mDelete->setEnabled(blocks.canCopy());

@@ -11,7 +11,7 @@ class QRect;
 class QWidget;
 
 // The block commands of the edit menu (cut, copy, paste, delete, select all, flip and
-// rotate), the selection tool and the system clipboard they share.
+// rotate), the selection, fill and rectangle tools, and the system clipboard.
 class EditActions : public QObject
 {
     Q_OBJECT
@@ -22,8 +22,10 @@ public:
     // The commands a tool window hands over by their keys.
     QList<QAction *> toolWindowCommands() const;
     QAction *selectionToolAction() const { return mSelectionTool; }
-    // The tool column's button for the selection tool.
-    void addToolButton(QWidget *parent, const QRect &geometry, const QIcon &icon);
+    QAction *fillToolAction() const { return mFillTool; }
+    QAction *rectangleToolAction() const { return mRectangleTool; }
+    // A tool column button for one of the tool actions above, shown where the tool works.
+    void addToolButton(QWidget *parent, QAction *tool, const QRect &geometry, const QIcon &icon);
 
     void copy();
     void cut();
@@ -34,6 +36,8 @@ private:
 
     EditorSession &mSession;
     QAction *mSelectionTool = nullptr;
+    QAction *mFillTool = nullptr;
+    QAction *mRectangleTool = nullptr;
     QAction *mCut = nullptr;
     QAction *mCopy = nullptr;
     QAction *mPaste = nullptr;

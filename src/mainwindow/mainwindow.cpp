@@ -8,6 +8,7 @@
 #include "mainwindow/boardview.h"
 #include "mainwindow/editactions.h"
 #include "mainwindow/floorcommands.h"
+#include "mainwindow/mapactions.h"
 #include "mainwindow/mapfileprompts.h"
 #include "mainwindow/toolcolumn.h"
 #include "mainwindow/viewactions.h"
@@ -107,12 +108,18 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
     connect(mBoard, &BoardView::cellHovered, &tools, &ToolSwitch::hover);
     connect(mBoard, &BoardView::cellDragged, &tools, &ToolSwitch::move);
     connect(mBoard, &BoardView::cellReleased, &tools, &ToolSwitch::release);
+    connect(mBoard, &BoardView::shiftHeld, &tools, &ToolSwitch::setBorderOnly);
     connect(mBoard, &BoardView::markerRefused, this, [this] { mPrompter.beep(); });
 
     mToolColumn = new ToolColumn(mSession, mPictures, mComposer, central);
     buildMenus();
-    mEditActions->addToolButton(central, QRect(twips(8880), twips(1380), twips(495), twips(495)),
-                                mPictures.selectionToolIcon());
+    const auto toolButton = [&](QAction *tool, int top, const QIcon &icon) {
+        mEditActions->addToolButton(central, tool,
+                                    QRect(twips(8880), twips(top), twips(495), twips(495)), icon);
+    };
+    toolButton(mEditActions->selectionToolAction(), 1380, mPictures.selectionToolIcon());
+    toolButton(mEditActions->fillToolAction(), 1935, mPictures.fillToolIcon());
+    toolButton(mEditActions->rectangleToolAction(), 2490, mPictures.rectangleToolIcon());
 
     connect(&mSession, &EditorSession::boardRefreshed, this, &MainWindow::onBoardRefreshed);
     connect(&mSession.status(), &StatusLine::changed, this, &MainWindow::onStatusChanged);
@@ -277,6 +284,9 @@ void MainWindow::buildMenus()
     mToolWindowCommands += mEditActions->toolWindowCommands();
     editMenu->addSeparator();
     mViewActions->addToEditMenu(editMenu);
+    mMapActions = new MapActions(mSession, mPictures, *mBoard, this);
+    mMapActions->addToEditMenu(editMenu);
+    mToolWindowCommands += mMapActions->toolWindowCommands();
 
     QMenu *floorMenu = menuBar()->addMenu(QStringLiteral("階層(&S)"));
     QAction *floorRight = floorMenu->addAction(QStringLiteral("右に移動(&R)"));
@@ -330,6 +340,7 @@ void MainWindow::buildMenus()
     mCheckOverlayAction = toolMenu->addAction(QStringLiteral("チェック結果を盤面に表示"));
     mCheckOverlayAction->setCheckable(true);
     connect(mCheckOverlayAction, &QAction::toggled, &mSession.checks(), &CheckOverlay::setOn);
+    mMapActions->addToToolMenu(toolMenu);
 
     QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     QAction *showHelp = helpMenu->addAction(QStringLiteral("ヘルプの表示(&C)"));

@@ -15,6 +15,7 @@
 class BoardView;
 class ChipPictures;
 class EditActions;
+class MapActions;
 class Prompter;
 class QAction;
 class MapFilePrompts;
@@ -83,6 +84,7 @@ public:
     QAction *checkOverlayAction() const { return mCheckOverlayAction; }
     QMenu *recentMapsMenu() const { return mRecentMenu; }
     ViewActions *viewActions() const { return mViewActions; }
+    MapActions *mapActions() const { return mMapActions; }
 
 Q_SIGNALS:
     void quitRequested();
@@ -129,6 +131,7 @@ private:
     BoardView *mBoard = nullptr;
     QScrollArea *mBoardArea = nullptr;
     ViewActions *mViewActions = nullptr;
+    MapActions *mMapActions = nullptr;
     QSize mBaseCentralSize;
     // Where the window stood before a zoom step moved it to keep it on the screen.
     std::optional<QPoint> mHomePosition;

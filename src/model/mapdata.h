@@ -51,6 +51,12 @@ public:
     // Pair numbers are 1-based (1..79).
     const WarpRecord &warp(int pair) const { return mWarps[pair - 1]; }
     void setWarp(int pair, const WarpRecord &record) { mWarps[pair - 1] = record; }
+    // Deletes a pair: the cells stay in the record, only the floors mark it free.
+    void freeWarp(int pair)
+    {
+        mWarps[pair - 1].srcFloor = 0;
+        mWarps[pair - 1].dstFloor = 0;
+    }
     // The pairs that exist: records with a destination floor.
     int warpCount() const;
     // Every pair number whose record is free, ascending, as two-digit texts "01".."79".

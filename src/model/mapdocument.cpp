@@ -145,12 +145,13 @@ void MapDocument::layChip(int x, int y, int floor, const QString &cell)
     endStep();
 }
 
-void MapDocument::layChips(const QVector<QPoint> &cells, int floor, const QString &cell)
+void MapDocument::layChips(const QVector<QPoint> &cells, int floor, const QString &cell,
+                           const QString &stepText)
 {
     releaseStep();
     if (!MapData::isValidFloor(floor))
         return;
-    edit(QStringLiteral("線の描画"), floor, [&](MapData &map) {
+    edit(stepText, floor, [&](MapData &map) {
         bool any = false;
         for (const QPoint &p : cells) {
             if (!MapData::isOnBoard(p.x(), p.y()))
@@ -160,6 +161,35 @@ void MapDocument::layChips(const QVector<QPoint> &cells, int floor, const QStrin
         }
         return any;
     });
+}
+
+void MapDocument::setBranches(const QVector<QPoint> &cells, int floor, const QString &setting,
+                              const QString &stepText)
+{
+    releaseStep();
+    if (!MapData::isValidFloor(floor))
+        return;
+    edit(stepText, floor, [&](MapData &map) {
+        bool any = false;
+        for (const QPoint &p : cells) {
+            if (!MapData::isOnBoard(p.x(), p.y()) || map.branch(p.x(), p.y(), floor) == setting)
+                continue;
+            map.setBranch(p.x(), p.y(), floor, setting);
+            any = true;
+        }
+        return any;
+    });
+}
+
+int MapDocument::replaceChips(const ChipReplace &replacement)
+{
+    releaseStep();
+    int count = 0;
+    edit(QStringLiteral("チップの置換"), mViewFloor, [&](MapData &map) {
+        count = replacement.apply(map);
+        return count > 0;
+    });
+    return count;
 }
 
 void MapDocument::setBranch(int x, int y, int floor, const QString &setting)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/cellblock.h"
+#include "model/chipreplace.h"
 #include "model/floors.h"
 #include "model/mapdata.h"
 
@@ -24,8 +25,15 @@ public:
     const MapData &data() const { return mData; }
 
     void layChip(int x, int y, int floor, const QString &cell);
-    void layChips(const QVector<QPoint> &cells, int floor, const QString &cell);
+    // One step for all the cells (a line, a fill, a rectangle); none when nothing changes.
+    void layChips(const QVector<QPoint> &cells, int floor, const QString &cell,
+                  const QString &stepText = QStringLiteral("線の描画"));
     void setBranch(int x, int y, int floor, const QString &setting);
+    // An empty setting clears the cells' branch points; one step, none when nothing changes.
+    void setBranches(const QVector<QPoint> &cells, int floor, const QString &setting,
+                     const QString &stepText);
+    // One step; returns how many cells changed.
+    int replaceChips(const ChipReplace &replacement);
     // Takes a whole map, as the loader and the reset produce it, with a fresh history.
     void replace(const MapData &data);
     // Takes a whole map as one step of the history (emptying the map by deleting its

@@ -1,8 +1,11 @@
 set(QZK_MODEL_SOURCES
     src/model/appinfo.h
     src/model/cellblock.cpp src/model/cellblock.h
+    src/model/cellfill.cpp src/model/cellfill.h
     src/model/cellstring.cpp src/model/cellstring.h
     src/model/chipdescriptions.cpp src/model/chipdescriptions.h
+    src/model/chipfind.cpp src/model/chipfind.h
+    src/model/chipreplace.cpp src/model/chipreplace.h
     src/model/codetables.cpp src/model/codetables.h
     src/model/editmode.h
     src/model/floors.cpp src/model/floors.h

@@ -679,6 +679,34 @@ void drawSelectionToolIcon(QPainter &p)
     p.drawRect(QRectF(9, 9, 15, 15));
 }
 
+void drawFillToolIcon(QPainter &p)
+{
+    // A tipped bucket pouring onto a filled square of cells.
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 2; ++j)
+            smallCell(p, QRectF(3.5 + 6.5 * i, 16.5 + 6.5 * j, 6, 6), rgb(0x64b5f6));
+    p.save();
+    p.translate(14, 9);
+    p.rotate(-35);
+    p.setPen(QPen(rgb(0x37474f), 1.5));
+    p.setBrush(rgb(0xcfd8dc));
+    p.drawPolygon(QPolygonF{QPointF(-6, -6), QPointF(6, -6), QPointF(4.5, 6), QPointF(-4.5, 6)});
+    p.restore();
+    p.setPen(Qt::NoPen);
+    p.setBrush(rgb(0x1e88e5));
+    p.drawEllipse(QPointF(24, 12), 2.5, 3.2);
+}
+
+void drawRectangleToolIcon(QPainter &p)
+{
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) {
+            const bool border = i == 0 || i == 3 || j == 0 || j == 3;
+            smallCell(p, QRectF(3.5 + 6.5 * i, 3.5 + 6.5 * j, 6, 6),
+                      border ? rgb(0xa1887f) : rgb(0xe8d8b0));
+        }
+}
+
 void drawChipModeIcon(QPainter &p)
 {
     smallCell(p, QRectF(3.5, 3.5, 12, 12), rgb(0xc8e6c9));
@@ -769,6 +797,16 @@ QIcon ChipPictures::lineToolIcon() const
 QIcon ChipPictures::selectionToolIcon() const
 {
     return buttonIcon(mRatio, drawSelectionToolIcon);
+}
+
+QIcon ChipPictures::fillToolIcon() const
+{
+    return buttonIcon(mRatio, drawFillToolIcon);
+}
+
+QIcon ChipPictures::rectangleToolIcon() const
+{
+    return buttonIcon(mRatio, drawRectangleToolIcon);
 }
 
 QIcon ChipPictures::modeIcon(EditModes::EditMode mode) const

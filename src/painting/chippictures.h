@@ -32,6 +32,8 @@ public:
     // Button pictures of the main window's tool column.
     QIcon lineToolIcon() const;
     QIcon selectionToolIcon() const;
+    QIcon fillToolIcon() const;
+    QIcon rectangleToolIcon() const;
     QIcon modeIcon(EditModes::EditMode mode) const;
 
     qreal devicePixelRatio() const { return mRatio; }

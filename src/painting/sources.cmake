@@ -4,6 +4,7 @@ set(QZK_PAINTING_SOURCES
     src/painting/floorpictures.cpp src/painting/floorpictures.h
     src/painting/chippictures.cpp src/painting/chippictures.h
     src/painting/markerpainter.cpp src/painting/markerpainter.h
+    src/painting/routepainter.cpp src/painting/routepainter.h
     src/painting/textfit.cpp src/painting/textfit.h
     src/painting/textoutline.cpp src/painting/textoutline.h
 )

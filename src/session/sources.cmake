@@ -12,7 +12,9 @@ set(QZK_SESSION_SOURCES
     src/session/tools/boardtool.cpp src/session/tools/boardtool.h
     src/session/tools/branchbrushtool.cpp src/session/tools/branchbrushtool.h
     src/session/tools/chipbrushtool.cpp src/session/tools/chipbrushtool.h
+    src/session/tools/filltool.cpp src/session/tools/filltool.h
     src/session/tools/linetool.cpp src/session/tools/linetool.h
+    src/session/tools/rectangletool.cpp src/session/tools/rectangletool.h
     src/session/tools/selectiontool.cpp src/session/tools/selectiontool.h
     src/session/tools/toolcontext.cpp src/session/tools/toolcontext.h
     src/session/tools/toolswitch.cpp src/session/tools/toolswitch.h

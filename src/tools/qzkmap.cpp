@@ -1,8 +1,10 @@
 // qzk-map: map files from the shell, over the same core the editor uses.
 
 #include "board/mapcheck.h"
+#include "board/mapstats.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
+#include "model/chipdescriptions.h"
 #include "painting/floorpictures.h"
 
 #include <QDir>
@@ -206,6 +208,92 @@ int check(const QStringList &args)
     return CannotBeCleared;
 }
 
+QJsonArray chipCountsAsJson(const MapStats::Counts &counts)
+{
+    QJsonArray chips;
+    for (const MapStats::ChipCount &chip : counts.chips)
+        chips.append(QJsonObject{{QStringLiteral("cell"), chip.cell},
+                                 {QStringLiteral("count"), chip.count}});
+    return chips;
+}
+
+QJsonObject countsAsJson(const MapStats::Counts &counts)
+{
+    return {{QStringLiteral("chips"), chipCountsAsJson(counts)},
+            {QStringLiteral("branchPoints"), counts.branchPoints},
+            {QStringLiteral("pairs"), counts.pairs},
+            {QStringLiteral("unreachable"), counts.unreachable}};
+}
+
+QByteArray statsAsJson(const MapStats &stats)
+{
+    const MapRoute &route = stats.route();
+    QJsonValue routeValue = QJsonValue::Null;
+    if (route.isFound()) {
+        QJsonArray cells;
+        for (const MapRoute::Place &place : route.cells())
+            cells.append(QJsonArray{place.x, place.y, place.floor});
+        routeValue = QJsonObject{{QStringLiteral("steps"), route.steps()},
+                                 {QStringLiteral("warps"), route.jumps()},
+                                 {QStringLiteral("cells"), cells}};
+    }
+    QJsonObject unreachable;
+    QJsonObject floors;
+    for (int floor = 1; floor <= stats.floorCount(); ++floor) {
+        QJsonArray cells;
+        for (const QPoint &cell : route.unreachableOn(floor))
+            cells.append(QJsonArray{cell.x(), cell.y()});
+        unreachable.insert(QString::number(floor), cells);
+        floors.insert(QString::number(floor), countsAsJson(stats.floor(floor)));
+    }
+    const QJsonObject root{
+        {QStringLiteral("route"), routeValue},
+        {QStringLiteral("unreachable"), unreachable},
+        {QStringLiteral("floors"), floors},
+        {QStringLiteral("whole"), countsAsJson(stats.whole())},
+        {QStringLiteral("pairs"), QJsonObject{{QStringLiteral("used"), stats.pairsUsed()},
+                                              {QStringLiteral("free"), stats.pairsFree()}}},
+    };
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+}
+
+int stats(const QStringList &args)
+{
+    const bool json = !args.isEmpty() && args[0] == QLatin1String("--json");
+    const QStringList rest = json ? args.mid(1) : args;
+    if (rest.size() != 1 || !isMapFileArgument(rest[0])) {
+        err() << "usage: qzk-map stats [--json] IN.map\n";
+        return Usage;
+    }
+    MapData map;
+    if (!loadMap(rest[0], map))
+        return NotLoaded;
+    const MapStats numbers = MapStats::compute(map);
+    bool written = false;
+    if (json) {
+        QFile stdoutFile;
+        const QByteArray bytes = statsAsJson(numbers) + '\n';
+        written = stdoutFile.open(stdout, QIODevice::WriteOnly) &&
+                  stdoutFile.write(bytes) == bytes.size() && stdoutFile.flush();
+    } else {
+        // Chip names come from the description file beside the program; without it the
+        // lines name the chips by their cell texts alone.
+        ChipDescriptions descriptions;
+        const QString path = ChipDescriptions::locate(QCoreApplication::applicationDirPath());
+        if (!path.isEmpty())
+            descriptions.load(path);
+        for (const QString &line : numbers.textLines(descriptions))
+            out() << line << '\n';
+        out().flush();
+        written = out().status() == QTextStream::Ok;
+    }
+    if (!written) {
+        err() << "qzk-map: cannot write the numbers to standard output\n";
+        return NotWritten;
+    }
+    return Success;
+}
+
 int render(const QStringList &args)
 {
     QStringList rest = args;
@@ -282,6 +370,16 @@ const Command commands[] = {
      "      UTF-8: verdict, the lines with the cell each names, and the cells the search\n"
      "      visited and the route it found, per floor.",
      check},
+    {"stats", "[--json] IN.map",
+     "Reads the map whose floor-1 file is IN.map and prints its numbers as the editor's\n"
+     "      map information window shows them: the shortest route from the start to a goal\n"
+     "      (steps and warps), the warp pairs used and free, and per floor and for the\n"
+     "      whole map the count of every chip, the branch points and the cells the start\n"
+     "      cannot reach. With --json one JSON object in UTF-8: route (steps, warps and\n"
+     "      the cells [x, y, floor] from the start to the goal, or null), unreachable\n"
+     "      (per floor, [x, y] in reading order), floors, whole and pairs. Exit status 0,\n"
+     "      3: the map could not be read, 4: the output could not be written.",
+     stats},
     {"render", "[--scale N] [--check] [--no-values] IN.map OUTDIR",
      "Reads the map whose floor-1 file is IN.map and draws each floor as the editor does,\n"
      "      with the branch arms of every cell and the markers of every warp pair, into\n"

@@ -4,7 +4,7 @@
 # person gets: the process ending with status 0, the windows shown, the files saved.
 #
 #   realprogram.sh SCENARIO EDITOR SOURCE_DIR
-#   SCENARIO: quit | closebox | files | undo | recovery | blocks | shared | zoom
+#   SCENARIO: quit | closebox | files | undo | recovery | blocks | shared | zoom | replace
 set -uo pipefail
 
 scenario="$1"
@@ -419,6 +419,42 @@ zoom)
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
     answer_question y
     expect_status_zero "Ctrl+Q and yes after zooming"
+    ;;
+replace)
+    # Every road cell of both floors becomes a double through the replace dialog, one step:
+    # the saved files are the sample's with "[]" turned into "DB" cell by cell. (Filling an
+    # area and taking it back comes into this scenario with the fill tool's button.)
+    mkdir "$scratch/maps"
+    cp "$source_dir/docs/sample/meadow.map" "$source_dir/docs/sample/meadow_2.map" "$scratch/maps/"
+    start_and_wait_main "$scratch/maps/meadow.map"
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+h
+    dialog="$(wait_window '^チップの置換$')" || { fail "no replace dialog showed"; exit 1; }
+    # The first chip is the palette's, the road; Tab goes to the second, one down the double;
+    # すべての階(&A) widens it to every floor.
+    xdotool windowactivate --sync "$dialog" key --clearmodifiers --delay 100 Tab Down alt+a Return
+    wait_for "the replace dialog to close" 60 window_gone '^チップの置換$'
+    wait_for "the caption to mark unsaved changes" 60 title_marked
+    file_dialog a "名前を付けて保存" "$scratch/maps/replaced.map"
+    wait_for "replaced_2.map to be written" 60 test -s "$scratch/maps/replaced_2.map"
+    for floor in "" _2; do
+        # The grid's 48 characters are 24 two-character codes; the rest of the file stays.
+        awk 'NR <= 16 { line = ""; for (i = 1; i <= 48; i += 2) { c = substr($0, i, 2);
+                 line = line (c == "[]" ? "DB" : c) } $0 = line substr($0, 49) } { print }' \
+            "$scratch/maps/meadow$floor.map" >"$scratch/maps/expected$floor.map"
+        cmp "$scratch/maps/expected$floor.map" "$scratch/maps/replaced$floor.map" >&2 ||
+            fail "replaced$floor.map is not meadow$floor.map with every road a double"
+    done
+    # One step: a single undo brings the sample back.
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+z
+    file_dialog a "名前を付けて保存" "$scratch/maps/undone.map"
+    wait_for "undone_2.map to be written" 60 test -s "$scratch/maps/undone_2.map"
+    for floor in "" _2; do
+        cmp "$scratch/maps/meadow$floor.map" "$scratch/maps/undone$floor.map" >&2 ||
+            fail "undone$floor.map is not meadow$floor.map after one undo"
+    done
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
+    answer_question y
+    expect_status_zero "Ctrl+Q after replacing"
     ;;
 *)
     echo "unknown scenario $scenario" >&2

@@ -7,10 +7,10 @@
 
 ToolSwitch::ToolSwitch(ToolContext &context)
     : mContext(context), mChipBrush(context), mBranchBrush(context), mLine(context),
-      mSelection(context), mWarps(context)
+      mSelection(context), mWarps(context), mFill(context), mRectangle(context)
 {
-    for (BoardTool *tool : std::initializer_list<BoardTool *>{&mChipBrush, &mBranchBrush, &mLine,
-                                                              &mSelection, &mWarps}) {
+    for (BoardTool *tool : std::initializer_list<BoardTool *>{
+             &mChipBrush, &mBranchBrush, &mLine, &mSelection, &mWarps, &mFill, &mRectangle}) {
         connect(tool, &BoardTool::pictureChanged, this, &ToolSwitch::pictureChanged);
         connect(tool, &BoardTool::boardChanged, this, &ToolSwitch::boardChanged);
         connect(tool, &BoardTool::cellsChanged, this, &ToolSwitch::cellsChanged);
@@ -28,10 +28,18 @@ BoardTool &ToolSwitch::active()
     case BranchMode:
         if (mSelection.isActive())
             return mSelection;
+        if (mFill.isOn())
+            return mFill;
+        if (mRectangle.isOn())
+            return mRectangle;
         return mBranchBrush;
     default:
         if (mSelection.isActive())
             return mSelection;
+        if (mFill.isOn())
+            return mFill;
+        if (mRectangle.isOn())
+            return mRectangle;
         if (mLine.isOn())
             return mLine;
         return mChipBrush;
@@ -97,21 +105,62 @@ ToolPicture ToolSwitch::picture() const
     // Line marks outlive the line tool's turn until the board is drawn again.
     ToolPicture picture = mSelection.picture();
     picture.marks = mLine.marks();
+    if (mFill.isOn() && picture.selection.isEmpty())
+        picture.selection = mFill.bounds();
+    if (mRectangle.isOn())
+        picture.marks += mRectangle.picture().marks;
     return picture;
+}
+
+void ToolSwitch::switchOthersOff(const QObject *keep)
+{
+    if (keep != &mLine)
+        mLine.setOn(false);
+    if (keep != &mFill)
+        mFill.setOn(false);
+    if (keep != &mRectangle)
+        mRectangle.setOn(false);
+    if (keep != &mSelection) {
+        // A floating block goes as Esc drops it.
+        if (mSelection.isFloating())
+            mSelection.drop();
+        mSelection.setOn(false);
+    }
 }
 
 void ToolSwitch::toggleLineTool()
 {
     if (!mLine.isOn())
-        mSelection.setOn(false);
+        switchOthersOff(&mLine);
     mLine.setOn(!mLine.isOn());
 }
 
 void ToolSwitch::setSelectionOn(bool on)
 {
     if (on && mSelection.isUsable())
-        mLine.setOn(false);
+        switchOthersOff(&mSelection);
     mSelection.setOn(on);
+}
+
+void ToolSwitch::setFillOn(bool on)
+{
+    if (on && mContext.mode() == WarpMode)
+        return;
+    const QRect bounds =
+        on && mSelection.isOn() && !mSelection.isFloating() ? mSelection.selection() : QRect();
+    if (on)
+        switchOthersOff(&mFill);
+    mFill.setOn(on);
+    mFill.setBounds(bounds);
+}
+
+void ToolSwitch::setRectangleOn(bool on)
+{
+    if (on && mContext.mode() == WarpMode)
+        return;
+    if (on)
+        switchOthersOff(&mRectangle);
+    mRectangle.setOn(on);
 }
 
 void ToolSwitch::modeChanged(EditMode mode)
@@ -119,6 +168,8 @@ void ToolSwitch::modeChanged(EditMode mode)
     mPressed = nullptr;
     mChipBrush.cancel();
     mBranchBrush.cancel();
+    mRectangle.cancel();
+    mFill.setBounds({});
     // A line whose end was not chosen yet is dropped; the tool itself stays on.
     mLine.dropStart(false);
     mWarps.clearMarkerList();
@@ -136,6 +187,8 @@ void ToolSwitch::floorChanged()
     mPressed = nullptr;
     mChipBrush.cancel();
     mBranchBrush.cancel();
+    mRectangle.cancel();
+    mFill.setBounds({});
     mSelection.dropSelection();
 }
 

@@ -2,7 +2,9 @@
 
 #include "session/tools/branchbrushtool.h"
 #include "session/tools/chipbrushtool.h"
+#include "session/tools/filltool.h"
 #include "session/tools/linetool.h"
+#include "session/tools/rectangletool.h"
 #include "session/tools/selectiontool.h"
 #include "session/tools/warplinktool.h"
 
@@ -26,6 +28,10 @@ public:
     SelectionTool &selection() { return mSelection; }
     const SelectionTool &selection() const { return mSelection; }
     WarpLinkTool &warps() { return mWarps; }
+    FillTool &fill() { return mFill; }
+    const FillTool &fill() const { return mFill; }
+    RectangleTool &rectangle() { return mRectangle; }
+    const RectangleTool &rectangle() const { return mRectangle; }
     const WarpLinkTool &warps() const { return mWarps; }
 
     // The board's pointer input, in board cells (x, y) of the floor shown.
@@ -41,9 +47,15 @@ public:
     bool pressMarker(int index, Qt::MouseButton button);
     ToolPicture picture() const;
 
-    // The line tool and selection tool buttons; each switches the other off.
+    // The tool buttons of the line, selection, fill and rectangle tools: switching one
+    // on switches the others off. A selection that is there when the fill tool comes on
+    // bounds its fills.
     void toggleLineTool();
     void setSelectionOn(bool on);
+    void setFillOn(bool on);
+    void setRectangleOn(bool on);
+    // Shift held with the pointer: a rectangle becomes its border.
+    void setBorderOnly(bool borderOnly) { mRectangle.setBorderOnly(borderOnly); }
 
     // What changes under the tools.
     void modeChanged(EditMode mode);
@@ -61,12 +73,16 @@ Q_SIGNALS:
     void pairsChanged();
 
 private:
+    void switchOthersOff(const QObject *keep);
+
     ToolContext &mContext;
     ChipBrushTool mChipBrush;
     BranchBrushTool mBranchBrush;
     LineTool mLine;
     SelectionTool mSelection;
     WarpLinkTool mWarps;
+    FillTool mFill;
+    RectangleTool mRectangle;
     // The board cell under the pointer, (0, 0) when it is elsewhere.
     QPoint mHovered;
     // The tool a press went to gets the drag and the release.

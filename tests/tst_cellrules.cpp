@@ -1,0 +1,234 @@
+#include "model/cellfill.h"
+#include "model/cellstring.h"
+#include "model/chipfind.h"
+#include "model/chipreplace.h"
+#include "model/mapdocument.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using Scope = ChipReplace::Scope;
+
+Q_DECLARE_METATYPE(ChipReplace::Scope)
+
+namespace {
+
+// One letter per cell: "." empty, "a" road, "p" +7, "q" +10, "w" a warp, "s" the start.
+QString cellOf(QChar letter)
+{
+    switch (letter.unicode()) {
+    case u'a':
+        return u"01_[]"_s;
+    case u'p':
+        return u"16_+7"_s;
+    case u'q':
+        return u"16_+A"_s;
+    case u'w':
+        return u"37_W1"_s;
+    case u's':
+        return CellString::start();
+    default:
+        return CellString::empty();
+    }
+}
+
+// Floors separated by "|", rows by "/", from the top-left corner.
+MapData mapOf(const QString &picture)
+{
+    MapData map = MapData::resetMap();
+    const QStringList floors = picture.split(u'|');
+    map.setFloorCount(int(floors.size()));
+    for (int f = 0; f < floors.size(); ++f) {
+        const QStringList rows = floors[f].split(u'/');
+        for (int y = 0; y < rows.size(); ++y) {
+            for (int x = 0; x < rows[y].size(); ++x)
+                map.setCell(x + 1, y + 1, f + 1, cellOf(rows[y][x]));
+        }
+    }
+    return map;
+}
+
+QString pointsText(const QVector<QPoint> &points)
+{
+    QStringList texts;
+    for (const QPoint &p : points)
+        texts << u"%1,%2"_s.arg(p.x()).arg(p.y());
+    return texts.join(u' ');
+}
+
+} // namespace
+
+class CellRulesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fillArea_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QPoint>("start");
+        QTest::addColumn<QRect>("bounds");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("same chip, joined by sides")
+            << u"aa./.aa/a..a"_s << QPoint(1, 1) << QRect() << u"1,1 2,1 2,2 3,2"_s;
+        QTest::newRow("numbers differ") << u"ppqp"_s << QPoint(1, 1) << QRect() << u"1,1 2,1"_s;
+        QTest::newRow("corners do not join") << u"a./.a"_s << QPoint(1, 1) << QRect() << u"1,1"_s;
+        QTest::newRow("empty cells fill too")
+            << u"a../a.a"_s << QPoint(2, 1) << QRect(1, 1, 3, 2) << u"2,1 3,1 2,2"_s;
+        QTest::newRow("selection bounds it")
+            << u"aaaa/aaaa"_s << QPoint(2, 1) << QRect(2, 1, 2, 1) << u"2,1 3,1"_s;
+        QTest::newRow("start outside the selection")
+            << u"aaaa"_s << QPoint(1, 1) << QRect(2, 1, 2, 1) << QString();
+    }
+    void fillArea()
+    {
+        QFETCH(QString, picture);
+        QFETCH(QPoint, start);
+        QFETCH(QRect, bounds);
+        QFETCH(QString, expected);
+        // The rest of the board is empty; a bounded test keeps the rows short.
+        const QRect limit = bounds.isEmpty() ? QRect(1, 1, 4, 3) : bounds;
+        QCOMPARE(pointsText(CellFill::area(mapOf(picture), 1, start, limit)), expected);
+    }
+
+    void fillWholeEmptyBoard()
+    {
+        QCOMPARE(CellFill::area(MapData::resetMap(), 1, {24, 16}).size(),
+                 MapData::Width * MapData::Height);
+    }
+
+    void rectangle_data()
+    {
+        QTest::addColumn<QPoint>("corner");
+        QTest::addColumn<QPoint>("opposite");
+        QTest::addColumn<bool>("border");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("full") << QPoint(2, 2) << QPoint(3, 3) << false << u"2,2 3,2 2,3 3,3"_s;
+        QTest::newRow("corners in any order")
+            << QPoint(3, 3) << QPoint(2, 2) << false << u"2,2 3,2 2,3 3,3"_s;
+        QTest::newRow("border") << QPoint(1, 1) << QPoint(3, 3) << true
+                                << u"1,1 2,1 3,1 1,2 3,2 1,3 2,3 3,3"_s;
+        QTest::newRow("one row border") << QPoint(3, 1) << QPoint(1, 1) << true << u"1,1 2,1 3,1"_s;
+        QTest::newRow("cut at the board")
+            << QPoint(23, 16) << QPoint(26, 18) << false << u"23,16 24,16"_s;
+    }
+    void rectangle()
+    {
+        QFETCH(QPoint, corner);
+        QFETCH(QPoint, opposite);
+        QFETCH(bool, border);
+        QFETCH(QString, expected);
+        QCOMPARE(pointsText(CellFill::rectangle(corner, opposite, border)), expected);
+    }
+
+    void replace_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<Scope>("scope");
+        QTest::addColumn<QRect>("selection");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("deletedPairs");
+        // Floor 1 "ap/wa", floor 2 "pw/pp", floor 3 "p"; pairs 1 w(1,2,1)>(2,1,2), 2
+        // w(2,1,2)>(1,2,1).
+        QTest::newRow("this floor")
+            << u"16_+7"_s << u"16_+A"_s << Scope::Floor << QRect() << 1 << QString();
+        QTest::newRow("every floor")
+            << u"16_+7"_s << u"16_+A"_s << Scope::EveryFloor << QRect() << 5 << QString();
+        QTest::newRow("selection")
+            << u"01_[]"_s << u"16_+A"_s << Scope::Selection << QRect(2, 2, 5, 5) << 1 << QString();
+        QTest::newRow("same chip changes nothing")
+            << u"16_+7"_s << u"16_+7"_s << Scope::EveryFloor << QRect() << 0 << QString();
+        QTest::newRow("warp to road ends its pairs")
+            << u"37_W1"_s << u"01_[]"_s << Scope::EveryFloor << QRect() << 2 << u"1 2"_s;
+        QTest::newRow("warp on one floor ends pairs with an end there")
+            << u"37_W1"_s << u"01_[]"_s << Scope::Floor << QRect() << 1 << u"1 2"_s;
+        QTest::newRow("warp to warp keeps them")
+            << u"37_W1"_s << u"36_W4"_s << Scope::EveryFloor << QRect() << 2 << QString();
+    }
+    void replace()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(Scope, scope);
+        QFETCH(QRect, selection);
+        QFETCH(int, count);
+        QFETCH(QString, deletedPairs);
+        MapData map = mapOf(u"ap/wa|pw/pp|p"_s);
+        map.setWarp(1, {1, 2, 1, 2, 1, 2});
+        map.setWarp(2, {2, 1, 2, 1, 2, 1});
+        const ChipReplace replacement(from, to, scope, 1, selection);
+        QCOMPARE(replacement.count(map), count);
+        QStringList pairs;
+        for (const int pair : replacement.deletedPairs(map))
+            pairs << QString::number(pair);
+        QCOMPARE(pairs.join(u' '), deletedPairs);
+
+        // The document replaces in one step, or records none when nothing changes.
+        MapDocument document;
+        document.replace(map);
+        QCOMPARE(document.replaceChips(replacement), count);
+        QCOMPARE(document.undoStack().count(), count > 0 ? 1 : 0);
+        QCOMPARE(ChipReplace(from, to, scope, 1, selection).count(document.data()), 0);
+        QCOMPARE(document.data().warpCount(), 2 - int(pairs.size()));
+        document.undo();
+        QVERIFY(document.data() == map);
+    }
+
+    void layChipsIsOneStep_data()
+    {
+        QTest::addColumn<QString>("chip");
+        QTest::addColumn<int>("steps");
+        QTest::newRow("a new chip") << u"16_+A"_s << 1;
+        QTest::newRow("the chip the area holds") << u"16_+7"_s << 0;
+    }
+    void layChipsIsOneStep()
+    {
+        QFETCH(QString, chip);
+        QFETCH(int, steps);
+        MapDocument document;
+        document.replace(mapOf(u"ppp/pp"_s));
+        const QVector<QPoint> area = CellFill::area(document.data(), 1, {1, 1});
+        QCOMPARE(area.size(), 5);
+        document.layChips(area, 1, chip, u"塗りつぶし"_s);
+        QCOMPARE(document.undoStack().count(), steps);
+        document.setBranches(area, 1, u"1010"_s, u"塗りつぶし"_s);
+        document.setBranches(area, 1, u"1010"_s, u"塗りつぶし"_s);
+        QCOMPARE(document.undoStack().count(), steps + 1);
+    }
+
+    void find_data()
+    {
+        QTest::addColumn<int>("fromX");
+        QTest::addColumn<int>("fromY");
+        QTest::addColumn<int>("fromFloor");
+        QTest::addColumn<bool>("forward");
+        QTest::addColumn<QString>("expected");
+        // Road at (3,1,1), (1,2,1) and (2,1,2): rows before columns, floors before rows.
+        QTest::newRow("from the floor's start") << 0 << 0 << 1 << true << u"3,1,1"_s;
+        QTest::newRow("row before column") << 3 << 1 << 1 << true << u"1,2,1"_s;
+        QTest::newRow("on to the next floor") << 1 << 2 << 1 << true << u"2,1,2"_s;
+        QTest::newRow("wraps to the first floor") << 2 << 1 << 2 << true << u"3,1,1"_s;
+        QTest::newRow("backward wraps to the last") << 3 << 1 << 1 << false << u"2,1,2"_s;
+        QTest::newRow("backward from a floor's end") << 0 << 0 << 1 << false << u"1,2,1"_s;
+    }
+    void find()
+    {
+        QFETCH(int, fromX);
+        QFETCH(int, fromY);
+        QFETCH(int, fromFloor);
+        QFETCH(bool, forward);
+        QFETCH(QString, expected);
+        const MapData map = mapOf(u"..a/a|.a|"_s);
+        const ChipFind::Place p =
+            ChipFind::next(map, u"01_[]"_s, {fromX, fromY, fromFloor}, forward);
+        QCOMPARE(u"%1,%2,%3"_s.arg(p.x).arg(p.y).arg(p.floor), expected);
+        QVERIFY(!ChipFind::next(map, u"16_+7"_s, {fromX, fromY, fromFloor}, forward).isValid());
+        const MapData single = mapOf(u".|..a"_s);
+        QCOMPARE(ChipFind::next(single, u"01_[]"_s, {3, 1, 2}, forward),
+                 (ChipFind::Place{3, 1, 2}));
+    }
+};
+
+QTEST_GUILESS_MAIN(CellRulesTest)
+#include "tst_cellrules.moc"
