@@ -421,12 +421,22 @@ zoom)
     expect_status_zero "Ctrl+Q and yes after zooming"
     ;;
 replace)
-    # Every road cell of both floors becomes a double through the replace dialog, one step:
-    # the saved files are the sample's with "[]" turned into "DB" cell by cell. (Filling an
-    # area and taking it back comes into this scenario with the fill tool's button.)
+    # The fill tool (F9) turns the 4 x 18 empty cells inside the sample's road loop into road,
+    # one click, and one undo takes it back: the replace below starts from the sample.
     mkdir "$scratch/maps"
     cp "$source_dir/docs/sample/meadow.map" "$source_dir/docs/sample/meadow_2.map" "$scratch/maps/"
     start_and_wait_main "$scratch/maps/meadow.map"
+    xdotool windowactivate --sync "$main" key --clearmodifiers F9
+    click_cell 5 6
+    wait_for "the caption to mark the fill" 60 title_marked
+    file_dialog a "名前を付けて保存" "$scratch/maps/filled.map"
+    wait_for "filled_2.map to be written" 60 test -s "$scratch/maps/filled_2.map"
+    roads() { head -n 16 "$1" | grep -o '..' | grep -c '^\[\]$'; }
+    added=$(($(roads "$scratch/maps/filled.map") - $(roads "$scratch/maps/meadow.map")))
+    [ "$added" -eq 72 ] || fail "the fill laid $added road cells, not the 72 inside the loop"
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+z
+    # Every road cell of both floors becomes a double through the replace dialog, one step:
+    # the saved files are the sample's with "[]" turned into "DB" cell by cell.
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+h
     dialog="$(wait_window '^チップの置換$')" || { fail "no replace dialog showed"; exit 1; }
     # The first chip is the palette's, the road; Tab goes to the second, one down the double;
