@@ -1,13 +1,18 @@
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/codepage932.cmake)
 set(QZK_MODEL_SOURCES
     src/model/appinfo.h
     src/model/cellblock.cpp src/model/cellblock.h
     src/model/cellstring.cpp src/model/cellstring.h
     src/model/chipdescriptions.cpp src/model/chipdescriptions.h
+    src/model/codepage932.cpp src/model/codepage932.h
+    ${QZK_CODEPAGE932_TABLE}
     src/model/codetables.cpp src/model/codetables.h
     src/model/editmode.h
+    src/model/filenamecase.h
     src/model/floors.cpp src/model/floors.h
     src/model/mapdata.cpp src/model/mapdata.h
     src/model/mapdelta.cpp src/model/mapdelta.h
     src/model/mapdocument.cpp src/model/mapdocument.h
     src/model/warprecord.h
 )
+
