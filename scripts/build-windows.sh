@@ -89,7 +89,8 @@ build_qt() {
     local started=$SECONDS
     # ICU is off: Qt's codecs are not used (code page 932 is the editor's own table).
     # Tablet events need wintab.h, which mingw lacks.
-    # Testlib and the offscreen plugin are on from the start: enabling them later rebuilds all.
+    # Testlib and the offscreen plugin (which comes with FreeType) are on from the start:
+    # enabling them later rebuilds everything.
     cmake -S "$src" -B "$build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DCMAKE_BUILD_TYPE=Release \
@@ -101,7 +102,7 @@ build_qt() {
         -DFEATURE_icu=OFF \
         -DFEATURE_tabletevent=OFF \
         -DFEATURE_testlib=ON \
-        -DFEATURE_offscreen=ON \
+        -DFEATURE_freetype=ON \
         -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
         -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
         -DFEATURE_system_zlib=ON \
