@@ -93,6 +93,20 @@ editor=$!
 sleep "${QZK_EDITOR_WAIT:-25}"
 DISPLAY="$display" import -window root "$out/editor.png"
 kill "$editor" 2>/dev/null || true
+
+echo "== start-up under wine: the editor against an empty window of its shape"
+probe="$QZK_BUILD/bench/startupprobe"
+if [ -x "$probe" ] && [ -f "$QZK_WIN_BUILD/bench/shapedwindow.exe" ]; then
+    for i in 1 2 3; do
+        echo -n "editor, run $i: "
+        DISPLAY="$display" "$probe" zK wine "$package/qzk-editor.exe" \
+            "$(winepath -w "$maps/meadow.map")" || echo failed
+        echo -n "shaped window, run $i: "
+        DISPLAY="$display" "$probe" zK wine "$QZK_WIN_BUILD/bench/shapedwindow.exe" || echo failed
+    done | tee "$out/startup.txt"
+else
+    echo "skipped: needs $probe (libx11-dev) and the Windows bench/shapedwindow.exe"
+fi
 DISPLAY="$display" wineserver -k 2>/dev/null || true
 echo "screenshot: $out/editor.png"
 echo "test-windows.sh took $((SECONDS - started)) s"
