@@ -7,7 +7,7 @@ QZK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QZK_BUILD="${QZK_BUILD:-$QZK_ROOT/build}"
 
 qzk_packages=(
-    build-essential cmake ninja-build
+    build-essential cmake ninja-build python3
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev
     qt6-translations-l10n

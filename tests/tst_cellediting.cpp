@@ -1,3 +1,4 @@
+#include "codepage932bytes.h"
 #include "editorfixture.h"
 #include "model/cellstring.h"
 #include "sessionscript.h"
@@ -7,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStringEncoder>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -180,8 +180,7 @@ void TestCellEditing::hoverTexts()
     map.setFloorCount(2);
     map.setCell(5, 12, floor, cell);
     f.document.replace(map);
-    QStringEncoder cp932("windows-31j");
-    QCOMPARE(f.descriptions.parse(cp932.encode(descriptionsFile())).status,
+    QCOMPARE(f.descriptions.parse(codePage932Bytes(descriptionsFile())).status,
              ChipDescriptions::Status::Ok);
     f.session.selectFloorTab(floor - 1);
     f.session.tools().hover({5, 12});
@@ -312,8 +311,7 @@ void TestCellEditing::selectionFollowsHistory()
 void TestCellEditing::paletteAndBoardWithMouse()
 {
     EditorFixture editor;
-    QStringEncoder cp932("windows-31j");
-    editor.descriptions.parse(cp932.encode(descriptionsFile()));
+    editor.descriptions.parse(codePage932Bytes(descriptionsFile()));
     editor.show();
     EditorSession &session = editor.session;
     const MapDocument &document = editor.document;

@@ -1,7 +1,7 @@
+#include "codepage932bytes.h"
 #include "model/chipdescriptions.h"
 
 #include <QDir>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -9,8 +9,7 @@ namespace {
 
 QByteArray cp932(const QString &text)
 {
-    QStringEncoder encoder("windows-31j");
-    return encoder.encode(text);
+    return codePage932Bytes(text);
 }
 
 // n unquoted items "d0".."d(n-1)", one per line.

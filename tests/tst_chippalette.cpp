@@ -1,9 +1,9 @@
+#include "codepage932bytes.h"
 #include "model/cellstring.h"
 #include "model/codetables.h"
 #include "session/chippalettemodel.h"
 #include "session/editorsession.h"
 
-#include <QStringEncoder>
 #include <QTest>
 
 namespace {
@@ -26,8 +26,7 @@ struct Palette
             else
                 file += QStringLiteral("chip%1\r\n").arg(k);
         }
-        QStringEncoder cp932("windows-31j");
-        descriptions.parse(cp932.encode(file));
+        descriptions.parse(codePage932Bytes(file));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "codepage932bytes.h"
 #include "dialogs/checkreportwindow.h"
 #include "dialogs/propertiesdialog.h"
 #include "editorfixture.h"
@@ -22,7 +23,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QStringEncoder>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -529,8 +529,7 @@ void TestEditingSession::saveAs()
     QFile goalFloor(MapFileName::floorFilePath(mBasePath, 2));
     QVERIFY(goalFloor.open(QIODevice::ReadOnly));
     const QByteArray bytes = goalFloor.readAll();
-    QStringEncoder shiftJis("windows-31j");
-    const QByteArray name = shiftJis.encode(GoalFloorName);
+    const QByteArray name = codePage932Bytes(GoalFloorName);
     QVERIFY(bytes.contains("*NAME\r\n" + name + "\r\n"));
     QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
 

@@ -1,3 +1,4 @@
+#include "codepage932bytes.h"
 #include "editorfixture.h"
 #include "mainwindow/boardview.h"
 #include "mainwindow/mainwindow.h"
@@ -16,7 +17,6 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QStatusBar>
-#include <QStringEncoder>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -306,8 +306,8 @@ void TestMainWindow::hoverShowsPositionAndDescription()
     QString file;
     for (int k = 0; k < 49; ++k)
         file += k == 16 ? QStringLiteral("?マス進む\r\n") : QStringLiteral("chip%1\r\n").arg(k);
-    QStringEncoder cp932("windows-31j");
-    QCOMPARE(editor.descriptions.parse(cp932.encode(file)).status, ChipDescriptions::Status::Ok);
+    QCOMPARE(editor.descriptions.parse(codePage932Bytes(file)).status,
+             ChipDescriptions::Status::Ok);
     editor.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor.window));
     editor.document.layChip(5, 12, 1, QStringLiteral("16_+$"));

@@ -1,3 +1,4 @@
+#include "model/filenamecase.h"
 #include "session/recentmaps.h"
 #include "session/viewsettings.h"
 
@@ -35,6 +36,10 @@ void TestRecentMaps::list_data()
         << u"123456789"_s << QString() << u"98765432"_s << QString();
     QTest::newRow("missing files go, the order stays")
         << u"abcd"_s << u"ac"_s << u"db"_s << u"ca"_s;
+    // One file on Windows, where the newer spelling stays; two files elsewhere.
+    QTest::newRow("another spelling of a name")
+        << u"aA"_s << QString() << (FileNameCase == Qt::CaseInsensitive ? u"A"_s : u"Aa"_s)
+        << QString();
 }
 
 // One map per character of `names`.

@@ -34,10 +34,16 @@ int main(int argc, char *argv[])
     // The whole interface is Japanese, so Qt's own texts (file dialogs, Yes and No) are
     // too, whatever the system's language. Without the translations they stay English.
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    // The Windows package carries them next to the program.
     QTranslator qtTexts;
-    if (qtTexts.load(QStringLiteral("qtbase_ja"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    for (const QString &folder :
+         QStringList{QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+        if (qtTexts.load(QStringLiteral("qtbase_ja"), folder)) {
+            QApplication::installTranslator(&qtTexts);
+            break;
+        }
+    }
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Q:zK map editor"));
@@ -64,6 +70,9 @@ int main(int argc, char *argv[])
     EditorSession session(document, descriptions);
     const ChipPictures pictures(app.devicePixelRatio());
     // The recent maps and how the board is shown are kept between runs.
+    // An INI file under the user's AppData on Windows too, rather than the registry, as
+    // the folder-based file on Linux.
+    QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings settings;
     RecentMaps recentMaps(settings);
     ViewSettings view(settings);

@@ -5,14 +5,7 @@
 #include <QString>
 #include <QStringView>
 
-// Code page 932 as the game reads it, through Qt's "windows-31j" codec. Bytes below 0x80
-// are the same characters as in ASCII, control codes included.
-//
-// Linux input methods type a few symbols as their JIS forms (U+301C WAVE DASH, U+2212,
-// U+2016, U+2014, U+00A2, U+00A3, U+00AC), which the codec does not know. Code page 932 has
-// them under its own code points, so they are written with those bytes; reading gives back
-// code page 932's characters (U+FF5E, U+FF0D, U+2225, U+2015, U+FFE0, U+FFE1, U+FFE2).
-// U+00A5 and U+203E are written as 0x5C and 0x7E, as Windows does; they read back as \ and ~.
+// Code page 932 as the game reads it (see model/codepage932.h for the characters it has).
 namespace ShiftJis {
 
 // What a byte sequence that does not decode becomes: a character code page 932 can store.

@@ -1,9 +1,10 @@
 #include "model/chipdescriptions.h"
 
+#include "model/codepage932.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 namespace {
 
@@ -87,8 +88,8 @@ ChipDescriptions::LoadResult ChipDescriptions::load(const QString &path)
 
 ChipDescriptions::LoadResult ChipDescriptions::parse(const QByteArray &bytes)
 {
-    QStringDecoder decoder("windows-31j");
-    const QString text = decoder.decode(bytes);
+    QString text;
+    CodePage932::decode(bytes, text, QChar::ReplacementCharacter);
     FreeFieldReader reader(text);
     std::array<QString, CodeTables::ChipCount> texts;
     for (QString &item : texts) {

@@ -1,5 +1,7 @@
 #include "session/maplock.h"
 
+#include "model/filenamecase.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -22,6 +24,8 @@ QString MapLock::markerPath(const QString &floorOneFile) const
         const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
         canonical = (folder.isEmpty() ? file.absolutePath() : folder) + u'/' + file.fileName();
     }
+    if (FileNameCase == Qt::CaseInsensitive)
+        canonical = canonical.toCaseFolded();
     const QByteArray key =
         QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex();
     return mFolder + u'/' + QString::fromLatin1(key) + QStringLiteral(".lock");

@@ -1,5 +1,7 @@
 #include "session/recentmaps.h"
 
+#include "model/filenamecase.h"
+
 #include <QFileInfo>
 #include <QSettings>
 
@@ -24,7 +26,7 @@ void RecentMaps::add(const QString &floorOneFile)
     // One spelling per file, whichever folder the path was given from.
     const QString path = QFileInfo(floorOneFile).absoluteFilePath();
     QStringList list = files();
-    list.removeAll(path);
+    list.removeIf([&path](const QString &file) { return file.compare(path, FileNameCase) == 0; });
     list.prepend(path);
     store(list.mid(0, MaxCount));
 }

@@ -1,0 +1,181 @@
+#!/usr/bin/env bash
+# Cross-builds the editor for 64-bit Windows on Debian 12 and packs it as
+# qzk-editor-<version>-win64.zip. Qt is built once from Debian's qt6-base source
+# into a cache folder and reused afterwards (about 20-40 minutes on 2 cores).
+# Usage: build-windows.sh [qt|project|pack|all]   (default: all)
+set -euo pipefail
+
+QZK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+QZK_WIN_BUILD="${QZK_WIN_BUILD:-$QZK_ROOT/build-windows}"
+QZK_WIN_QT="${QZK_WIN_QT:-$HOME/.cache/qzk-windows-qt}"
+QZK_WIN_QT_SRC="${QZK_WIN_QT_SRC:-$HOME/.cache/qzk-windows-qt-src}"
+QZK_JOBS="${QZK_JOBS:-$(nproc)}"
+MINGW=x86_64-w64-mingw32
+QT_VERSION=6.4.2
+stage="${1:-all}"
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_packages() {
+    local packages=(
+        g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
+        wine wine64
+        qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+        cmake ninja-build dpkg-dev zip ccache
+        xvfb xauth imagemagick fonts-ipafont-gothic
+    )
+    local missing=()
+    for pkg in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+# apt-get source needs source lines; Debian 12 images often ship only binary ones.
+ensure_deb_src() {
+    if grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        return 0
+    fi
+    as_root tee /etc/apt/sources.list.d/qzk-deb-src.sources >/dev/null <<'SOURCES'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+    as_root apt-get update -qq
+}
+
+write_toolchain() {
+    local file="$1"
+    cat >"$file" <<TOOLCHAIN
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER $MINGW-gcc-posix)
+set(CMAKE_CXX_COMPILER $MINGW-g++-posix)
+set(CMAKE_RC_COMPILER $MINGW-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/$MINGW $QZK_WIN_QT)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+TOOLCHAIN
+}
+
+build_qt() {
+    if [ -f "$QZK_WIN_QT/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ] &&
+        [ -f "$QZK_WIN_QT/lib/cmake/Qt6Test/Qt6TestConfig.cmake" ]; then
+        echo "Using the Windows Qt in $QZK_WIN_QT"
+        return 0
+    fi
+    ensure_deb_src
+    mkdir -p "$QZK_WIN_QT_SRC"
+    local src
+    src="$(find "$QZK_WIN_QT_SRC" -maxdepth 1 -type d -name "qt6-base-$QT_VERSION*" | head -n1)"
+    if [ -z "$src" ]; then
+        (cd "$QZK_WIN_QT_SRC" && apt-get source -qq qt6-base)
+        src="$(find "$QZK_WIN_QT_SRC" -maxdepth 1 -type d -name "qt6-base-$QT_VERSION*" | head -n1)"
+    fi
+    local toolchain="$QZK_WIN_QT_SRC/mingw-toolchain.cmake"
+    write_toolchain "$toolchain"
+    local build="$QZK_WIN_QT_SRC/build"
+    local started=$SECONDS
+    # ICU is off: Qt's codecs are not used (code page 932 is the editor's own table).
+    # Tablet events need wintab.h, which mingw lacks.
+    # Testlib and the offscreen plugin (which comes with FreeType) are on from the start:
+    # enabling them later rebuilds everything.
+    cmake -S "$src" -B "$build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$QZK_WIN_QT" \
+        -DQT_HOST_PATH=/usr \
+        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+        -DBUILD_SHARED_LIBS=ON \
+        -DFEATURE_icu=OFF \
+        -DFEATURE_tabletevent=OFF \
+        -DFEATURE_testlib=ON \
+        -DFEATURE_freetype=ON \
+        -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
+        -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
+        -DFEATURE_system_zlib=ON \
+        -DINPUT_openssl=no
+    nice cmake --build "$build" -j"$QZK_JOBS"
+    cmake --install "$build"
+    echo "Qt for Windows built in $((SECONDS - started)) s"
+}
+
+build_project() {
+    local toolchain="$QZK_WIN_BUILD/mingw-toolchain.cmake"
+    mkdir -p "$QZK_WIN_BUILD"
+    write_toolchain "$toolchain"
+    local started=$SECONDS
+    cmake -S "$QZK_ROOT" -B "$QZK_WIN_BUILD" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_PREFIX_PATH="$QZK_WIN_QT" \
+        -DQT_HOST_PATH=/usr \
+        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DCMAKE_CROSSCOMPILING_EMULATOR=wine \
+        -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
+    nice cmake --build "$QZK_WIN_BUILD" -j"$QZK_JOBS"
+    echo "Project cross-built in $((SECONDS - started)) s"
+}
+
+mingw_dll() {
+    local name="$1" found
+    found="$($MINGW-g++-posix -print-file-name="$name")"
+    if [ "$found" = "$name" ] || [ ! -f "$found" ]; then
+        found="$(find /usr/lib/gcc/$MINGW /usr/$MINGW -name "$name" -path '*posix*' 2>/dev/null | head -n1)"
+        [ -n "$found" ] || found="$(find /usr/lib/gcc/$MINGW /usr/$MINGW -name "$name" 2>/dev/null | head -n1)"
+    fi
+    [ -n "$found" ] || { echo "missing $name" >&2; return 1; }
+    echo "$found"
+}
+
+# Copies the mingw runtime DLLs a Windows program needs next to it.
+copy_runtime() {
+    local dest="$1"
+    for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll zlib1.dll; do
+        cp "$(mingw_dll "$dll")" "$dest/"
+    done
+}
+
+pack() {
+    local version
+    version="$(sed -n 's/^project(qzk[^)]*VERSION \([0-9.]*\).*/\1/p' "$QZK_ROOT/CMakeLists.txt" | head -n1)"
+    [ -n "$version" ] || version=0
+    local name="qzk-editor-$version-win64"
+    local stage_dir="$QZK_WIN_BUILD/package/$name"
+    rm -rf "$QZK_WIN_BUILD/package"
+    mkdir -p "$stage_dir/platforms" "$stage_dir/styles" "$stage_dir/translations"
+    cp "$QZK_WIN_BUILD/qzk-editor.exe" "$QZK_WIN_BUILD/qzk-map.exe" "$stage_dir/"
+    for lib in Qt6Core Qt6Gui Qt6Widgets; do
+        cp "$QZK_WIN_QT/bin/$lib.dll" "$stage_dir/"
+    done
+    cp "$QZK_WIN_QT/plugins/platforms/qwindows.dll" "$stage_dir/platforms/"
+    cp "$QZK_WIN_QT/plugins/styles/qwindowsvistastyle.dll" "$stage_dir/styles/"
+    cp /usr/share/qt6/translations/qtbase_ja.qm "$stage_dir/translations/"
+    copy_runtime "$stage_dir"
+    # The chip descriptions and the help, found next to the program as in the build folder.
+    cp "$QZK_ROOT/data/Tavolin.dat" "$QZK_ROOT/data/Help.htm" "$stage_dir/"
+    rm -f "$QZK_WIN_BUILD/$name.zip"
+    (cd "$QZK_WIN_BUILD/package" && zip -qr "../$name.zip" "$name")
+    echo "Packed $QZK_WIN_BUILD/$name.zip ($(stat -c %s "$QZK_WIN_BUILD/$name.zip") bytes)"
+}
+
+install_packages
+case "$stage" in
+qt) build_qt ;;
+project) build_project ;;
+pack) pack ;;
+all) build_qt && build_project && pack ;;
+*) echo "usage: $0 [qt|project|pack|all]" >&2; exit 2 ;;
+esac
