@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prompts/prompter.h"
+#include "session/prompter.h"
 
 #include <QList>
 #include <QStringList>
@@ -12,6 +12,8 @@ class StubPrompter : public Prompter
 {
 public:
     bool answer = false;
+    // Answers of yes-no questions in order; `answer` once none is left.
+    QList<bool> yesNoAnswers;
     QStringList questions; // "title|text"
     QStringList messages;  // "title|text"
     int beeps = 0;
@@ -28,7 +30,7 @@ public:
     bool askYesNo(QWidget *, const QString &title, const QString &text) override
     {
         questions.append(title + u'|' + text);
-        return answer;
+        return yesNoAnswers.isEmpty() ? answer : yesNoAnswers.takeFirst();
     }
     UnsavedAnswer askUnsavedChanges(QWidget *, const QString &title, const QString &text) override
     {

@@ -482,7 +482,7 @@ void TestFileCommands::dialogStartsInLastFolder()
     for (int i = 0; i < commands.size(); ++i) {
         const QString answer = answers[i].isEmpty() ? QString() : folder.filePath(answers[i]);
         if (commands[i] == u"command line"_s) {
-            editor.window.openMapFile(answer);
+            editor.files.openMapFile(answer);
         } else {
             editor.prompter.files = QStringList{answer};
             editor.trigger(commands[i]);
@@ -551,7 +551,7 @@ void TestFileCommands::failingSaveKeepsEditorAndFiles()
     const QString caption = editor.window.windowTitle().remove(QStringLiteral("[*]"));
     if (!chosen.isEmpty())
         editor.prompter.files = QStringList{folder.filePath(chosen)};
-    QSignalSpy quitting(&editor.window, &MainWindow::quitRequested);
+    QSignalSpy quitting(&editor.files, &MapFileWorkflow::quitRequested);
 
     editor.trigger(command);
 

@@ -3,7 +3,6 @@ set(QZK_MAINWINDOW_SOURCES
     src/mainwindow/floorcommands.cpp src/mainwindow/floorcommands.h
     src/mainwindow/editactions.cpp src/mainwindow/editactions.h
     src/mainwindow/mainwindow.cpp src/mainwindow/mainwindow.h
-    src/mainwindow/mapfileprompts.cpp src/mainwindow/mapfileprompts.h
     src/mainwindow/markerlabel.cpp src/mainwindow/markerlabel.h
     src/mainwindow/startup.cpp src/mainwindow/startup.h
     src/mainwindow/toolcolumn.cpp src/mainwindow/toolcolumn.h
