@@ -26,10 +26,14 @@ public:
     QList<RestoreAnswer> restoreAnswers;
     // Runs while a file dialog is "open", before it answers.
     std::function<void()> duringFileDialog;
+    // Runs while a yes-no question is "open", before it answers.
+    std::function<void()> duringQuestion;
 
     bool askYesNo(QWidget *, const QString &title, const QString &text) override
     {
         questions.append(title + u'|' + text);
+        if (duringQuestion)
+            duringQuestion();
         return yesNoAnswers.isEmpty() ? answer : yesNoAnswers.takeFirst();
     }
     UnsavedAnswer askUnsavedChanges(QWidget *, const QString &title, const QString &text) override

@@ -290,44 +290,47 @@ private Q_SLOTS:
         QVERIFY(!named || savedMeansAsOnDisk(editor));
     }
 
-    // Thousands of writes by another program, the question answered yes and no in turn:
-    // the map is read again only after a yes, and shown as saved only as its files are.
+    // Thousands of writes by another program, in bursts that settle and while the question
+    // is open, answered yes and no in turn: the map is read again only after a yes, and
+    // shown as saved only as its files are.
     void manyOutsideWrites()
     {
         Editor editor;
         QVERIFY(editor.files.loadMap(mFile).ok());
-        for (int i = 0; i < 2000; ++i)
+        for (int i = 0; i < 1000; ++i)
             editor.prompter.yesNoAnswers.append(i % 2 == 0);
-        const QByteArray versions[2] = {readFile(mFile), readFile(mFile).replace("Hall", "Out")};
-        QVERIFY(versions[0] != versions[1]);
-        for (int write = 0; write < 3000; ++write) {
-            QFile file(mFile);
-            // In place, as an editor that does not rename writes.
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            QVERIFY(file.write(versions[(write / 7) % 2]) > 0);
-            file.close();
-            if (write % 3 == 0)
-                QCoreApplication::processEvents();
-            // Now and then the writes pause long enough to settle.
-            if (write % 300 == 0) {
-                QSignalSpy compared(&editor.watch, &MapFileWatch::compared);
-                QVERIFY(compared.wait(5000));
-                QCoreApplication::processEvents();
+        const QByteArray versions[3] = {readFile(mFile), readFile(mFile).replace("Hall", "Out"),
+                                        readFile(mFile).replace("Hall", "In")};
+        int write = 0;
+        const auto writeSome = [&](int count) {
+            for (int i = 0; i < count; ++i, ++write) {
+                QFile file(mFile);
+                // In place, as an editor that does not rename writes.
+                if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                    file.write(versions[(write / 7 + write / 11) % 3]) <= 0)
+                    qFatal("cannot write %s", qPrintable(mFile));
+                file.close();
+                if (i % 3 == 0)
+                    QCoreApplication::processEvents();
             }
-        }
+        };
+        // As a message box does, the question lets events through while it is open.
+        editor.prompter.duringQuestion = [&] { writeSome(5); };
         QSignalSpy compared(&editor.watch, &MapFileWatch::compared);
-        QVERIFY(compared.wait(5000));
-        // The last question, if one is due, is asked now.
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
+        for (int burst = 0; burst < 20; ++burst) {
+            writeSome(100 + burst);
+            QVERIFY(compared.wait(5000));
+            QCoreApplication::processEvents();
+            QVERIFY(savedMeansAsOnDisk(editor) || editor.watch.takePendingChange());
+        }
         const int asked = int(editor.prompter.questions.size());
         const int yes = (asked + 1) / 2;
         int reloads = 0;
         for (int i = 0; i < editor.document.undoStack().count(); ++i)
             reloads += editor.document.undoStack().text(i) == u"読み込み直し"_s;
-        QVERIFY(asked > 2);
+        QVERIFY(write >= 2000);
+        QVERIFY(asked >= 10);
         QVERIFY2(reloads <= yes, qPrintable(u"%1 reloads, %2 yes"_s.arg(reloads).arg(yes)));
-        QVERIFY(savedMeansAsOnDisk(editor));
     }
 };
 
