@@ -58,7 +58,6 @@ public:
     void addFloor();
     void moveFloor(int delta);
     void deleteFloor();
-    Prompter &prompter() { return mPrompter; }
     void checkMap();
     CheckReportWindow *checkReport() const { return mCheckReport; }
     QAction *checkOverlayAction() const { return mCheckOverlayAction; }
