@@ -4,10 +4,14 @@
 #include "model/chipdescriptions.h"
 #include "model/mapdocument.h"
 #include "session/editorsession.h"
+#include "session/mapfileworkflow.h"
+#include "session/prompter.h"
+#include "session/recentmaps.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -20,12 +24,34 @@
 // long reading the full map again takes.
 namespace {
 
+// Keeps the map in memory whatever is asked.
+struct SilentPrompter : Prompter
+{
+    bool askYesNo(QWidget *, const QString &, const QString &) override { return false; }
+    UnsavedAnswer askUnsavedChanges(QWidget *, const QString &, const QString &) override
+    {
+        return UnsavedAnswer::Cancel;
+    }
+    RestoreAnswer askRestore(QWidget *, const QString &, const QString &) override
+    {
+        return RestoreAnswer::Later;
+    }
+    void tell(QWidget *, Icon, const QString &, const QString &) override {}
+    void beep() override {}
+    QString chooseOpenFile(QWidget *, const QString &) override { return {}; }
+    QString chooseSaveFile(QWidget *, const QString &) override { return {}; }
+};
+
 struct Session
 {
     MapDocument document;
     ChipDescriptions descriptions;
     EditorSession session{document, descriptions};
     QTemporaryDir dir;
+    QSettings settings{dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
+    RecentMaps recentMaps{settings};
+    SilentPrompter prompter;
+    MapFileWorkflow files{session, prompter, recentMaps};
     QString base = dir.filePath(QStringLiteral("full"));
     MapData versions[2] = {fullMap(), fullMap()};
 
@@ -33,7 +59,7 @@ struct Session
     {
         versions[1].setFloorName(1, QStringLiteral("外から"));
         if (MapFileWriter::save(versions[0], base).ok())
-            session.openMap(MapFileName::floorFilePath(base, 1));
+            files.loadMap(MapFileName::floorFilePath(base, 1));
     }
     bool isOpen() const { return session.map().mapFileName() == base; }
 };
@@ -42,7 +68,7 @@ struct Session
 void BM_RenameToQuestion(benchmark::State &state)
 {
     Session s;
-    MapFileWatch &watch = s.session.fileWatch();
+    MapFileWatch &watch = s.files.watch();
     int version = 0;
     for (auto _ : state) {
         version = 1 - version;
@@ -82,7 +108,7 @@ void BM_ReloadFullMap(benchmark::State &state)
             return;
         }
         const auto start = std::chrono::steady_clock::now();
-        const bool ok = s.session.reloadMap().ok();
+        const bool ok = s.files.reloadMap().ok();
         const auto end = std::chrono::steady_clock::now();
         if (!ok || s.session.map().floorName(1) != s.versions[version].floorName(1)) {
             state.SkipWithError("the map was not read again");

@@ -8,8 +8,9 @@
 #include "model/mapdata.h"
 #include "model/mapdocument.h"
 #include "painting/chippictures.h"
-#include "prompts/prompter.h"
+#include "prompts/messageboxprompter.h"
 #include "session/editorsession.h"
+#include "session/mapfileworkflow.h"
 #include "session/recentmaps.h"
 #include "session/viewsettings.h"
 
@@ -39,7 +40,8 @@ struct Editor
     QSettings settings{dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
     RecentMaps recentMaps{settings};
     ViewSettings view{settings};
-    MainWindow window{session, pictures, prompter, recentMaps, view};
+    MapFileWorkflow files{session, prompter, recentMaps};
+    MainWindow window{session, files, pictures, prompter, view};
 
     Editor()
     {
@@ -50,7 +52,7 @@ struct Editor
 
     bool open()
     {
-        const bool ok = session.openMap(floorOneFile).ok();
+        const bool ok = files.loadMap(floorOneFile).ok();
         frame();
         return ok && session.map().warpCount() == MapData::MaxWarps;
     }

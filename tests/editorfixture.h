@@ -4,6 +4,7 @@
 #include "mainwindow/mainwindow.h"
 #include "painting/chippictures.h"
 #include "session/editorsession.h"
+#include "session/mapfileworkflow.h"
 #include "session/recentmaps.h"
 #include "session/viewsettings.h"
 #include "stubprompter.h"
@@ -26,7 +27,8 @@ struct EditorFixture
                        QSettings::IniFormat};
     RecentMaps recentMaps{settings};
     ViewSettings view{settings};
-    MainWindow window{session, pictures, prompter, recentMaps, view};
+    MapFileWorkflow files{session, prompter, recentMaps};
+    MainWindow window{session, files, pictures, prompter, view};
 
     // Shows the main window, which opens the first tool window with it.
     void show()

@@ -3,10 +3,15 @@
 #include "model/chipdescriptions.h"
 #include "model/mapdocument.h"
 #include "session/editorsession.h"
+#include "session/mapfileworkflow.h"
+#include "session/recentmaps.h"
+#include "stubprompter.h"
 
 #include <QPoint>
+#include <QSettings>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The one language the tests speak to a session, as a user would act: steps separated by
@@ -131,4 +136,34 @@ struct SessionFixture
     EditorSession session{document, descriptions};
 
     [[nodiscard]] bool play(const QString &script) { return ::play(session, script); }
+};
+
+// The session with its file workflow and a stub answering its questions, without windows.
+// Its script knows two more steps: save (上書き保存) and reload (the map read again from
+// its files, as after the answer yes).
+struct FileFixture : SessionFixture
+{
+    StubPrompter prompter;
+    // A scratch settings file, so no test sees or leaves a user's recent maps.
+    QTemporaryDir settingsFolder;
+    QSettings settings{settingsFolder.filePath(QStringLiteral("settings.ini")),
+                       QSettings::IniFormat};
+    RecentMaps recentMaps{settings};
+    MapFileWorkflow files{session, prompter, recentMaps};
+
+    [[nodiscard]] bool play(const QString &script)
+    {
+        for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
+            if (step == u"save") {
+                if (!files.overwriteMap())
+                    return false;
+            } else if (step == u"reload") {
+                if (!files.reloadMap().ok())
+                    return false;
+            } else if (!::play(session, step)) {
+                return false;
+            }
+        }
+        return true;
+    }
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prompts/prompter.h"
+#include "session/prompter.h"
 
 #include <QList>
 #include <QStringList>
@@ -12,6 +12,8 @@ class StubPrompter : public Prompter
 {
 public:
     bool answer = false;
+    // Answers of yes-no questions in order; `answer` once none is left.
+    QList<bool> yesNoAnswers;
     QStringList questions; // "title|text"
     QStringList messages;  // "title|text"
     int beeps = 0;
@@ -24,11 +26,15 @@ public:
     QList<RestoreAnswer> restoreAnswers;
     // Runs while a file dialog is "open", before it answers.
     std::function<void()> duringFileDialog;
+    // Runs while a yes-no question is "open", before it answers.
+    std::function<void()> duringQuestion;
 
     bool askYesNo(QWidget *, const QString &title, const QString &text) override
     {
         questions.append(title + u'|' + text);
-        return answer;
+        if (duringQuestion)
+            duringQuestion();
+        return yesNoAnswers.isEmpty() ? answer : yesNoAnswers.takeFirst();
     }
     UnsavedAnswer askUnsavedChanges(QWidget *, const QString &title, const QString &text) override
     {

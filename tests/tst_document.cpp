@@ -187,27 +187,27 @@ void TestDocument::floorCommandsDropLineStart()
 void TestDocument::openAndSaveThroughSession()
 {
     QTemporaryDir dir;
-    SessionFixture f;
+    FileFixture f;
     f.document.layChip(2, 2, 1, QStringLiteral("33_S_"));
 
     // A save that fails keeps the map unnamed.
     const QString nowhere = dir.filePath(QStringLiteral("missing/folder/map"));
-    QVERIFY(f.session.saveMap(nowhere).fault);
+    QVERIFY(f.files.writeMap(nowhere).fault);
     QCOMPARE(f.document.data().mapFileName(), QString());
 
     const QString base = dir.filePath(QStringLiteral("first"));
-    QVERIFY(!f.session.saveMap(base).fault);
+    QVERIFY(!f.files.writeMap(base).fault);
     QCOMPARE(f.document.data().mapFileName(), base);
 
     f.session.resetMap();
-    const MapLoadResult loaded = f.session.openMap(base + QStringLiteral(".map"));
+    const MapLoadResult loaded = f.files.loadMap(base + QStringLiteral(".map"));
     QVERIFY(!loaded.fault);
     QCOMPARE(f.document.data().cell(2, 2, 1), QStringLiteral("33_S_"));
     QCOMPARE(f.document.data().mapFileName(), base);
     QCOMPARE(f.session.floorTabCaptions(), QStringList{QStringLiteral("1階")});
 
     // A faulty open leaves the open map as it was.
-    const MapLoadResult failed = f.session.openMap(dir.filePath(QStringLiteral("none.map")));
+    const MapLoadResult failed = f.files.loadMap(dir.filePath(QStringLiteral("none.map")));
     QVERIFY(failed.fault);
     QCOMPARE(f.document.data().cell(2, 2, 1), QStringLiteral("33_S_"));
     QCOMPARE(f.document.data().mapFileName(), base);

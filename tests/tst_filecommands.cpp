@@ -8,6 +8,7 @@
 #include "painting/chippictures.h"
 #include "prompts/filedetailsmodel.h"
 #include "session/editorsession.h"
+#include "sessionscript.h"
 #include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
 
@@ -229,11 +230,11 @@ void TestFileCommands::saveAsDerivesBasePath()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("my.maps")));
-    Editor editor;
+    FileFixture editor;
     QVERIFY(editor.session.addFloor());
     editor.prompter.files = QStringList{folder.filePath(chosen)};
 
-    editor.trigger(SaveAsCommand);
+    QVERIFY(editor.files.saveMapAs());
 
     QCOMPARE(editor.prompter.messages, QStringList());
     QCOMPARE(editor.session.map().mapFileName(), folder.filePath(base));
@@ -478,15 +479,18 @@ void TestFileCommands::dialogStartsInLastFolder()
     QVERIFY(folder.mkpath(u"a"_s) && folder.mkpath(u"b"_s));
     const QString workingFolder = QDir::currentPath();
     QVERIFY(QDir::setCurrent(scratch.path()));
-    Editor editor;
+    FileFixture editor;
     for (int i = 0; i < commands.size(); ++i) {
         const QString answer = answers[i].isEmpty() ? QString() : folder.filePath(answers[i]);
-        if (commands[i] == u"command line"_s) {
-            editor.window.openMapFile(answer);
-        } else {
-            editor.prompter.files = QStringList{answer};
-            editor.trigger(commands[i]);
-        }
+        editor.prompter.files = QStringList{answer};
+        if (commands[i] == u"command line"_s)
+            editor.files.openMapFile(answer);
+        else if (commands[i] == OpenCommand)
+            editor.files.openMap();
+        else if (commands[i] == SaveAsCommand)
+            editor.files.saveMapAs();
+        else
+            editor.files.overwriteMap();
     }
     QVERIFY(QDir::setCurrent(workingFolder));
     QStringList expected;
@@ -551,7 +555,7 @@ void TestFileCommands::failingSaveKeepsEditorAndFiles()
     const QString caption = editor.window.windowTitle().remove(QStringLiteral("[*]"));
     if (!chosen.isEmpty())
         editor.prompter.files = QStringList{folder.filePath(chosen)};
-    QSignalSpy quitting(&editor.window, &MainWindow::quitRequested);
+    QSignalSpy quitting(&editor.files, &MapFileWorkflow::quitRequested);
 
     editor.trigger(command);
 

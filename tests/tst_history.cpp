@@ -118,14 +118,14 @@ void TestHistory::unsavedFollowsTheSavedState()
 {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    SessionFixture f;
+    FileFixture f;
     QSignalSpy marks(&f.document, &MapDocument::modifiedChanged);
     QVERIFY(!f.document.isModified());
 
     QVERIFY(play(f.session, u"mode:1 c:3,3,L mode:1 c:4,4,L"_s));
     QVERIFY(f.document.isModified());
     const QString base = folder.filePath(u"saved"_s);
-    QVERIFY(!f.session.saveMap(base).fault);
+    QVERIFY(!f.files.writeMap(base).fault);
     QVERIFY(!f.document.isModified());
     f.session.undo();
     QVERIFY(f.document.isModified());
@@ -139,7 +139,7 @@ void TestHistory::unsavedFollowsTheSavedState()
     f.session.setEditMode(EditorSession::WarpMode);
     f.session.tools().warps().relinkRow(0);
     f.session.tools().click({7, 7}, Qt::LeftButton);
-    QVERIFY(!f.session.saveMap(base).fault);
+    QVERIFY(!f.files.writeMap(base).fault);
     f.session.tools().click({8, 8}, Qt::LeftButton);
     QVERIFY(f.document.isModified());
     f.session.undo();
@@ -152,14 +152,14 @@ void TestHistory::unsavedFollowsTheSavedState()
     QVERIFY(!f.document.isModified());
     QCOMPARE(f.document.undoStack().count(), 0);
     QVERIFY(play(f.session, u"mode:1 c:5,5,L"_s));
-    QVERIFY(!f.session.openMap(base + u".map"_s).fault);
+    QVERIFY(!f.files.loadMap(base + u".map"_s).fault);
     QVERIFY(!f.document.isModified());
     QCOMPARE(f.document.undoStack().count(), 0);
-    f.session.takeRecoveredMap(castleMap());
+    f.files.takeRecoveredMap(castleMap());
     f.session.resetMap();
     QVERIFY(!f.document.isModified());
-    f.session.takeRecoveredMap(castleMap());
-    QVERIFY(!f.session.openMap(base + u".map"_s).fault);
+    f.files.takeRecoveredMap(castleMap());
+    QVERIFY(!f.files.loadMap(base + u".map"_s).fault);
     QVERIFY(!f.document.isModified());
 }
 
@@ -232,7 +232,7 @@ void TestHistory::unsavedChangesAskOneQuestion()
     castle.setMapFileName(base);
     QVERIFY(!MapFileWriter::save(castle, base).fault);
     // Opened once, so it is on the recent list.
-    editor.window.openMapFile(base + u".map"_s);
+    editor.files.openMapFile(base + u".map"_s);
     QVERIFY(editor.session.map() == castle);
     if (changed)
         QVERIFY(play(editor.session, u"mode:1 c:9,9,L"_s));
@@ -241,7 +241,7 @@ void TestHistory::unsavedChangesAskOneQuestion()
     if (answer >= 0)
         editor.prompter.unsavedAnswers = {Prompter::UnsavedAnswer(answer)};
     editor.prompter.files = {base + u".map"_s};
-    QSignalSpy quits(&editor.window, &MainWindow::quitRequested);
+    QSignalSpy quits(&editor.files, &MapFileWorkflow::quitRequested);
 
     const QString recentItem = u"castle.map"_s;
     if (command == u"drop"_s) {

@@ -193,7 +193,7 @@ void TestMainWindow::closeBoxAsksBeforeQuitting()
     editor.prompter.answer = answer;
     editor.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor.window));
-    QSignalSpy quitting(&editor.window, &MainWindow::quitRequested);
+    QSignalSpy quitting(&editor.files, &MapFileWorkflow::quitRequested);
 
     QVERIFY(!editor.window.close());
     QCOMPARE(editor.prompter.questions,

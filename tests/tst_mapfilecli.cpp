@@ -392,7 +392,7 @@ void TestMapFileCli::renderShowsWhatTheEditorShows()
     QFETCH(bool, marker);
     EditorFixture editor;
     editor.show();
-    QVERIFY(!editor.session.openMap(renderedFile()).fault);
+    QVERIFY(!editor.files.loadMap(renderedFile()).fault);
     editor.session.setEditMode(EditorSession::EditMode(mode));
     editor.session.selectFloorTab(floor - 1);
     const QImage shown = editor.window.board()->grab().toImage();
@@ -482,7 +482,7 @@ void TestMapFileCli::savedPicturesAreRendered()
                             dir.filePath(u"rendered"_s)});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     EditorFixture editor;
-    QVERIFY(!editor.session.openMap(renderedFile()).fault);
+    QVERIFY(!editor.files.loadMap(renderedFile()).fault);
     editor.session.selectFloorTab(1);
     const QString saved = dir.filePath(u"saved"_s);
     QVERIFY(editor.window.viewActions()->savePictures(saved, scale, allFloors));

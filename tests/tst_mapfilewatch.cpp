@@ -2,8 +2,10 @@
 #include "mapfile/mapfilewriter.h"
 #include "mapfiletestmaps.h"
 #include "session/editorsession.h"
+#include "sessionscript.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -14,12 +16,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Editor
+struct Editor : FileFixture
 {
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session{document, descriptions};
-    MapFileWatch &watch = session.fileWatch();
+    MapFileWatch &watch = files.watch();
 };
 
 } // namespace
@@ -37,6 +36,23 @@ class TestMapFileWatch : public QObject
     {
         return QProcess::execute(u"sh"_s,
                                  {u"-c"_s, u"cd '%1' && %2"_s.arg(mFolder.path(), command)}) == 0;
+    }
+
+    // A map shown as saved holds what its files hold.
+    bool savedMeansAsOnDisk(Editor &editor) const
+    {
+        return editor.session.hasUnsavedChanges() ||
+               editor.session.map() == MapFileReader::load(mBase).map;
+    }
+
+    // The reload question comes once the outside change has settled; it is answered as
+    // the prompter is told to.
+    bool answerReloadQuestion(Editor &editor)
+    {
+        const qsizetype before = editor.prompter.questions.size();
+        QSignalSpy changed(&editor.watch, &MapFileWatch::changedOutside);
+        return changed.wait(5000) &&
+               QTest::qWaitFor([&] { return editor.prompter.questions.size() > before; }, 5000);
     }
 
 private Q_SLOTS:
@@ -69,14 +85,21 @@ private Q_SLOTS:
         QFETCH(QString, command);
         QFETCH(bool, gone);
         Editor editor;
-        QVERIFY(editor.session.openMap(mFile).ok());
+        QVERIFY(editor.files.loadMap(mFile).ok());
         QSignalSpy changed(&editor.watch, &MapFileWatch::changedOutside);
         QSignalSpy vanished(&editor.watch, &MapFileWatch::filesVanished);
+        QSignalSpy compared(&editor.watch, &MapFileWatch::compared);
         QVERIFY(outside(command));
-        QVERIFY(!command.endsWith(u"#save") || editor.session.saveMap(mBase).ok());
-        QVERIFY(!command.endsWith(u"#reload") || editor.session.reloadMap().ok());
-        // Settled within about a second; the rest of the wait would show a second question.
-        QTest::qWait(1200);
+        QVERIFY(!command.endsWith(u"#save") || editor.files.writeMap(mBase).ok());
+        QVERIFY(!command.endsWith(u"#reload") || editor.files.reloadMap().ok());
+        // The watch looks at the files once the change has settled; a save or a reload
+        // takes the bytes on disk as known and starts watching afresh.
+        if (command.contains(u'#'))
+            editor.watch.compareWithDisk();
+        else
+            QVERIFY(compared.wait(5000));
+        // Looked at again, the same files ask nothing more.
+        editor.watch.compareWithDisk();
         QTEST(int(changed.count()), "asked");
         QCOMPARE(vanished.count(), int(gone));
         QCOMPARE(editor.session.hasUnsavedChanges(), gone);
@@ -106,7 +129,7 @@ private Q_SLOTS:
         QFETCH(bool, yes);
         QFETCH(int, shownAfter);
         Editor editor;
-        QVERIFY(editor.session.openMap(mFile).ok());
+        QVERIFY(editor.files.loadMap(mFile).ok());
         if (unsaved)
             editor.session.tools().click({9, 9}, Qt::LeftButton);
         editor.session.selectFloorTab(shown - 1);
@@ -114,7 +137,7 @@ private Q_SLOTS:
         QVERIFY(outside(command));
         if (!yes)
             editor.watch.keepMapInMemory();
-        const bool read = yes && editor.session.reloadMap().ok();
+        const bool read = yes && editor.files.reloadMap().ok();
         QCOMPARE(read, shownAfter > 0);
         QCOMPARE(editor.session.map(), read ? MapFileReader::load(mBase).map : before);
         QCOMPARE(editor.session.currentFloor(), read ? shownAfter : shown);
@@ -141,21 +164,173 @@ private Q_SLOTS:
     {
         QFETCH(QString, how);
         Editor one;
-        QVERIFY(one.session.openMap(mFile).ok());
+        QVERIFY(one.files.loadMap(mFile).ok());
         QDir markers(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
         QVERIFY(markers.cd(u"open-maps"_s));
         const QString marker =
             markers.entryInfoList({u"*.lock"_s}, QDir::Files, QDir::Time).value(0).filePath();
         const QByteArray record = readFile(marker);
+        one.prompter.answer = true;
         if (how == u"closed" || how == u"killed")
-            one.session.resetMap();
+            one.files.newMap();
         // What a killed editor leaves: its record, naming a process that is gone.
         if (how == u"killed")
             QVERIFY(writeFile(marker, "2147483646" + record.mid(record.indexOf('\n'))));
         Editor two;
         QSignalSpy spy(&two.watch, &MapFileWatch::openElsewhere);
-        QVERIFY(how == u"save" ? two.session.saveMap(mBase).ok() : two.session.openMap(mFile).ok());
+        QVERIFY(how == u"save" ? two.files.writeMap(mBase).ok() : two.files.loadMap(mFile).ok());
         QTEST(int(spy.count()), "told");
+    }
+
+    // Open and reload tell a load's result alike, warnings included.
+    void loadIsToldAlike_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("undecodable bytes") << u"printf '\\200\\r\\n' >>demo.map"_s;
+        QTest::newRow("faulty file") << u"echo '*END' >demo.map"_s;
+    }
+    void loadIsToldAlike()
+    {
+        QFETCH(QString, command);
+        Editor reloading;
+        QVERIFY(reloading.files.loadMap(mFile).ok());
+        reloading.prompter.answer = true;
+        QVERIFY(outside(command));
+        QVERIFY(answerReloadQuestion(reloading));
+        Editor opening;
+        opening.files.openMapFile(mFile);
+        QVERIFY(!opening.prompter.messages.isEmpty());
+        QCOMPARE(reloading.prompter.messages, opening.prompter.messages);
+        QCOMPARE(reloading.prompter.messageIcons, opening.prompter.messageIcons);
+    }
+
+    // A stroke held on the board is one step: a reload waits for its release, a save ends
+    // it first; either way the map never shows as saved while it differs from its files.
+    void heldStrokeNeverJoinsReloadOrSave_data()
+    {
+        QTest::addColumn<QString>("during"); // the file step while the stroke is held
+        QTest::addColumn<QString>("release");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("reload question") << u"question"_s << u"d:8,5 r:8,5"_s << u"undo"_s;
+        QTest::newRow("reload question, undo twice")
+            << u"question"_s << u"r:7,5"_s << u"undo undo redo"_s;
+        QTest::newRow("save") << u"save"_s << u"d:8,5 r:8,5"_s << u"undo"_s;
+        QTest::newRow("save, undo, redo") << u"save"_s << u"r:7,5"_s << u"undo redo undo"_s;
+        QTest::newRow("reload") << u"reload"_s << u"d:8,5 r:8,5"_s << u"undo"_s;
+    }
+    void heldStrokeNeverJoinsReloadOrSave()
+    {
+        QFETCH(QString, during);
+        QFETCH(QString, release);
+        QFETCH(QString, after);
+        Editor editor;
+        QVERIFY(editor.files.loadMap(mFile).ok());
+        editor.prompter.answer = true;
+        QVERIFY(editor.play(u"chip:33_S_ p:5,5,L d:7,5"_s));
+        if (during == u"save") {
+            QVERIFY(editor.play(u"save"_s));
+            QVERIFY(editor.play(release));
+        } else if (during == u"reload") {
+            QVERIFY(outside(u"sed -i s/Hall/Out/ demo.map"_s));
+            QVERIFY(editor.play(u"reload"_s));
+            QVERIFY(editor.play(release));
+        } else {
+            QVERIFY(outside(u"sed -i s/Hall/Out/ demo.map"_s));
+            QSignalSpy changed(&editor.watch, &MapFileWatch::changedOutside);
+            QVERIFY(changed.wait(5000));
+            // Not while the button is held ...
+            QCoreApplication::processEvents();
+            QCOMPARE(editor.prompter.questions.size(), 0);
+            QVERIFY(editor.play(release));
+            // ... but once it is up.
+            QTRY_COMPARE_WITH_TIMEOUT(editor.prompter.questions.size(), 1, 5000);
+        }
+        QVERIFY(savedMeansAsOnDisk(editor));
+        for (const QString &step : after.split(u' ')) {
+            QVERIFY(editor.play(step));
+            QVERIFY2(savedMeansAsOnDisk(editor), qPrintable(step));
+        }
+    }
+
+    // Deleting the only floor takes the map's name with it, for as long as the step stands;
+    // a save since then keeps the name.
+    void onlyFloorDeletionAndTheFiles_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("named");
+        // The map has two floors.
+        const QString deleted = u"deletefloor deletefloor "_s;
+        QTest::newRow("outside change, undo") << deleted + u"outside undo"_s << true << true;
+        QTest::newRow("undo, save, redo") << deleted + u"undo save redo"_s << false << true;
+        QTest::newRow("deleted") << deleted << false << false;
+    }
+    void onlyFloorDeletionAndTheFiles()
+    {
+        QFETCH(QString, script);
+        QFETCH(bool, asked);
+        QFETCH(bool, named);
+        Editor editor;
+        QVERIFY(editor.files.loadMap(mFile).ok());
+        QSignalSpy compared(&editor.watch, &MapFileWatch::compared);
+        for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
+            if (step != u"outside") {
+                QVERIFY(editor.play(step));
+                continue;
+            }
+            // Settled while the map has no name.
+            QVERIFY(outside(u"sed -i s/Hall/Out/ demo.map"_s));
+            QVERIFY(compared.wait(5000));
+        }
+        if (asked)
+            QTRY_COMPARE_WITH_TIMEOUT(editor.prompter.questions.size(), 1, 5000);
+        QCOMPARE(editor.prompter.questions.size(), int(asked));
+        QCOMPARE(editor.session.map().mapFileName() == mBase, named);
+        // Answered no, the question leaves the map unsaved.
+        QVERIFY(!named || savedMeansAsOnDisk(editor));
+    }
+
+    // Thousands of writes by another program, in bursts that settle and while the question
+    // is open, answered yes and no in turn: the map is read again only after a yes, and
+    // shown as saved only as its files are.
+    void manyOutsideWrites()
+    {
+        Editor editor;
+        QVERIFY(editor.files.loadMap(mFile).ok());
+        for (int i = 0; i < 1000; ++i)
+            editor.prompter.yesNoAnswers.append(i % 2 == 0);
+        const QByteArray versions[3] = {readFile(mFile), readFile(mFile).replace("Hall", "Out"),
+                                        readFile(mFile).replace("Hall", "In")};
+        int write = 0;
+        const auto writeSome = [&](int count) {
+            for (int i = 0; i < count; ++i, ++write) {
+                QFile file(mFile);
+                // In place, as an editor that does not rename writes.
+                if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                    file.write(versions[(write / 7 + write / 11) % 3]) <= 0)
+                    qFatal("cannot write %s", qPrintable(mFile));
+                file.close();
+                if (i % 3 == 0)
+                    QCoreApplication::processEvents();
+            }
+        };
+        // As a message box does, the question lets events through while it is open.
+        editor.prompter.duringQuestion = [&] { writeSome(5); };
+        QSignalSpy compared(&editor.watch, &MapFileWatch::compared);
+        for (int burst = 0; burst < 20; ++burst) {
+            writeSome(100 + burst);
+            QVERIFY(compared.wait(5000));
+            QCoreApplication::processEvents();
+            QVERIFY(savedMeansAsOnDisk(editor) || editor.watch.takePendingChange());
+        }
+        const int asked = int(editor.prompter.questions.size());
+        const int yes = (asked + 1) / 2;
+        int reloads = 0;
+        for (int i = 0; i < editor.document.undoStack().count(); ++i)
+            reloads += editor.document.undoStack().text(i) == u"読み込み直し"_s;
+        QVERIFY(write >= 2000);
+        QVERIFY(asked >= 10);
+        QVERIFY2(reloads <= yes, qPrintable(u"%1 reloads, %2 yes"_s.arg(reloads).arg(yes)));
     }
 };
 

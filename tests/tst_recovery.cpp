@@ -7,13 +7,17 @@
 #include "session/recoverykeeper.h"
 #include "session/recoveryoffer.h"
 #include "session/recoverystore.h"
+#include "sessionscript.h"
 #include "stubprompter.h"
 
 #include <QDir>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <tuple>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -45,18 +49,17 @@ bool blockCopy(const QString &recoveryFolder, const QString &id)
 }
 
 // An editor's session whose copy the keeper writes into `recoveryFolder`.
-struct KeptSession
+struct KeptSession : FileFixture
 {
     explicit KeptSession(const QString &recoveryFolder, const QString &id = {})
         : store(recoveryFolder, id)
     {
     }
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session{document, descriptions};
     RecoveryStore store;
     RecoveryKeeper keeper{document, store};
     QSignalSpy told{&keeper, &RecoveryKeeper::writeFailed};
+
+    auto parts() { return std::tie(document, session, files, store, keeper, told); }
 };
 
 } // namespace
@@ -66,11 +69,14 @@ class TestRecovery : public QObject
     Q_OBJECT
 
 private slots:
+    // Map markers go to a scratch folder, not the user's.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void copyFollowsUnsavedChanges();
     void editorsKeepTheirOwnCopies();
     void failedCopyIsToldOncePerRun();
     void leftCopyIsOffered_data();
     void leftCopyIsOffered();
+    void restoredMapIsWatchedLikeAnOpenedOne();
 };
 
 void TestRecovery::copyFollowsUnsavedChanges()
@@ -78,14 +84,14 @@ void TestRecovery::copyFollowsUnsavedChanges()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     KeptSession kept(folder.filePath(u"recovery"_s));
-    auto &[document, descriptions, session, store, keeper, told] = kept;
+    auto [document, session, files, store, keeper, told] = kept.parts();
 
     session.tools().click({3, 3}, Qt::LeftButton);
     QVERIFY(!store.hasCopy()); // not before the delay
     keeper.flush();
     QVERIFY(store.hasCopy());
     const QString base = folder.filePath(u"saved"_s);
-    QVERIFY(!session.saveMap(base).fault);
+    QVERIFY(!files.writeMap(base).fault);
     QVERIFY(!store.hasCopy());
     session.undo();
     // Written by the timer this time, after the delay.
@@ -129,7 +135,7 @@ void TestRecovery::failedCopyIsToldOncePerRun()
     QVERIFY(folder.isValid());
     const QString recovery = folder.filePath(u"recovery"_s);
     KeptSession kept(recovery, u"me"_s);
-    auto &[document, descriptions, session, store, keeper, told] = kept;
+    auto [document, session, files, store, keeper, told] = kept.parts();
 
     session.tools().click({3, 3}, Qt::LeftButton);
     keeper.flush();
@@ -181,7 +187,7 @@ void TestRecovery::leftCopyIsOffered()
     if (blocked && !diskFull)
         QVERIFY(blockCopy(recovery, u"me"_s));
     KeptSession kept(recovery, u"me"_s);
-    auto &[document, descriptions, session, store, keeper, told] = kept;
+    auto [document, session, files, store, keeper, told] = kept.parts();
     StubPrompter prompter;
     prompter.restoreAnswers = {answer};
     const bool restored = answer == Prompter::RestoreAnswer::Restore;
@@ -205,7 +211,7 @@ void TestRecovery::leftCopyIsOffered()
         if (diskFull)
             QSKIP("the size of files cannot be limited here");
 #endif
-        RecoveryOffer offer(store, keeper, session);
+        RecoveryOffer offer(store, keeper, files);
         QCOMPARE(Startup::offerRecovery(offer, prompter, nullptr), restored);
     }
     // A lock that could not be made is not another editor's: the copy is offered, and why
@@ -228,6 +234,35 @@ void TestRecovery::leftCopyIsOffered()
              answer == Prompter::RestoreAnswer::Later || blocked);
     QCOMPARE(store.hasCopy(), restored && !blocked);
     QCOMPARE(told.count(), blocked ? 1 : 0);
+}
+
+// Restored, a map with files is watched, guarded against overwriting another program's
+// changes, and marked as open, as an opened map is.
+void TestRecovery::restoredMapIsWatchedLikeAnOpenedOne()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString recovery = folder.filePath(u"recovery"_s);
+    const QString base = folder.filePath(u"castle"_s);
+    QVERIFY(MapFileWriter::save(castleMap(), base).ok());
+    QVERIFY(!leaveCopy(recovery, u"dead"_s, castleMap(), base.toUtf8()).isEmpty());
+    KeptSession kept(recovery, u"me"_s);
+    RecoveryOffer offer(kept.store, kept.keeper, kept.files);
+    QCOMPARE(offer.copies().size(), 1);
+    QVERIFY(!offer.answer(offer.copies().first(), RecoveryOffer::Answer::Restore));
+    QCOMPARE(kept.session.map().mapFileName(), base);
+
+    FileFixture second;
+    QSignalSpy told(&second.files.watch(), &MapFileWatch::openElsewhere);
+    QVERIFY(second.files.loadMap(base + u".map"_s).ok());
+    QCOMPARE(told.count(), 1);
+
+    QSignalSpy changed(&kept.files.watch(), &MapFileWatch::changedOutside);
+    QFile file(base + u".map"_s);
+    QVERIFY(file.open(QIODevice::Append) && file.write("\r\n") == 2);
+    file.close();
+    QVERIFY(changed.wait(5000));
+    QVERIFY(kept.files.watch().changedSinceReadOrWritten());
 }
 
 QTEST_GUILESS_MAIN(TestRecovery)

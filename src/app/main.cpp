@@ -4,8 +4,9 @@
 #include "model/chipdescriptions.h"
 #include "model/mapdocument.h"
 #include "painting/chippictures.h"
-#include "prompts/prompter.h"
+#include "prompts/messageboxprompter.h"
 #include "session/editorsession.h"
+#include "session/mapfileworkflow.h"
 #include "session/recentmaps.h"
 #include "session/recoverykeeper.h"
 #include "session/recoveryoffer.h"
@@ -76,11 +77,12 @@ int main(int argc, char *argv[])
     QSettings settings;
     RecentMaps recentMaps(settings);
     ViewSettings view(settings);
-    MainWindow window(session, pictures, prompter, recentMaps, view);
+    MapFileWorkflow mapFiles(session, prompter, recentMaps);
+    MainWindow window(session, mapFiles, pictures, prompter, view);
     // exit rather than quit: quit first asks every window to close, and the main window
     // answers a close with the quit question.
     QObject::connect(
-        &window, &MainWindow::quitRequested, &app, [] { QCoreApplication::exit(0); },
+        &mapFiles, &MapFileWorkflow::quitRequested, &app, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
     RecoveryStore recovery(RecoveryStore::defaultFolder());
     RecoveryKeeper keeper(document, recovery);
@@ -92,15 +94,15 @@ int main(int argc, char *argv[])
     window.show();
     // Work a crash would have lost comes first; the map named on the command line then
     // asks about the recovered map's unsaved changes like any open.
-    RecoveryOffer offer(recovery, keeper, session);
+    RecoveryOffer offer(recovery, keeper, mapFiles);
     const bool recovered = Startup::offerRecovery(offer, prompter, &window);
     // The map keeps the name it was given with, whatever folder the editor runs in.
     if (!files.isEmpty()) {
         const QString file = QFileInfo(files.first()).absoluteFilePath();
         if (recovered)
-            window.openMapFileAfterQuestion(file);
+            mapFiles.openMapFileAfterQuestion(file);
         else
-            window.openMapFile(file);
+            mapFiles.openMapFile(file);
     }
     return app.exec();
 }

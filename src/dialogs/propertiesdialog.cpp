@@ -3,8 +3,8 @@
 #include "mapfile/floortexts.h"
 #include "model/mapdocument.h"
 #include "painting/textfit.h"
-#include "prompts/prompter.h"
 #include "session/editorsession.h"
+#include "session/prompter.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -9,14 +9,14 @@
 #include "mainwindow/editactions.h"
 #include "mainwindow/floorcommands.h"
 #include "mainwindow/mapactions.h"
-#include "mainwindow/mapfileprompts.h"
 #include "mainwindow/toolcolumn.h"
 #include "mainwindow/viewactions.h"
 #include "mainwindow/windowplacement.h"
 #include "mapfile/mapfilename.h"
 #include "painting/chippictures.h"
-#include "prompts/prompter.h"
 #include "session/editorsession.h"
+#include "session/mapfileworkflow.h"
+#include "session/prompter.h"
 #include "session/recentmaps.h"
 #include "session/viewsettings.h"
 #include "toolwindows/branchwindow.h"
@@ -34,7 +34,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -61,11 +60,12 @@ constexpr int ToolWindowGap = 16;
 
 } // namespace
 
-MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Prompter &prompter,
-                       RecentMaps &recentMaps, ViewSettings &view, QWidget *parent)
-    : QMainWindow(parent), mSession(session), mPictures(pictures), mPrompter(prompter),
-      mRecentMaps(recentMaps), mComposer(pictures)
+MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const ChipPictures &pictures,
+                       Prompter &prompter, ViewSettings &view, QWidget *parent)
+    : QMainWindow(parent), mSession(session), mFiles(files), mPictures(pictures),
+      mPrompter(prompter), mComposer(pictures)
 {
+    mFiles.setWindow(this);
     setAcceptDrops(true);
     setWindowTitle(QStringLiteral("Q:zKマップエディタ"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -101,7 +101,7 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
     mBoard = new BoardView(mSession, mComposer);
     mBoardArea->setWidget(mBoard);
     mBoardArea->setGeometry(QRect(QPoint(twips(120), twips(360)), mBoard->size()));
-    mViewActions = new ViewActions(mSession, view, mPrompter, *mBoard, this);
+    mViewActions = new ViewActions(mSession, mFiles, view, mPrompter, *mBoard, this);
     statusBar()->addPermanentWidget(mViewActions->zoomLabel());
     ToolSwitch &tools = mSession.tools();
     connect(mBoard, &BoardView::cellPressed, &tools, &ToolSwitch::press);
@@ -137,7 +137,16 @@ MainWindow::MainWindow(EditorSession &session, const ChipPictures &pictures, Pro
         mBoard->flashCell(cell);
     });
     showCheckOverlayState();
-    mFilePrompts = new MapFilePrompts(mSession, mPrompter, this);
+    connect(&mFiles, &MapFileWorkflow::recentMapsChanged, this, &MainWindow::fillRecentMenu);
+    connect(&mFiles, &MapFileWorkflow::mapSaved, this, &MainWindow::showCaption);
+    connect(&mFiles, &MapFileWorkflow::fileDialogOpening, this, [this] {
+        if (mToolWindow)
+            mToolWindow->hide();
+    });
+    connect(&mFiles, &MapFileWorkflow::fileDialogClosed, this, [this] {
+        if (mToolWindow && mSession.toolBoxMode() != EditorSession::ToolBoxHidden)
+            mToolWindow->show();
+    });
 
     mSession.refreshBoard();
     onStatusChanged();
@@ -242,9 +251,9 @@ void MainWindow::buildMenus()
 {
     QMenu *mapMenu = menuBar()->addMenu(QStringLiteral("マップ(&M)"));
     QAction *newMap = mapMenu->addAction(QStringLiteral("新規作成(&N)"));
-    connect(newMap, &QAction::triggered, this, &MainWindow::newMap);
+    connect(newMap, &QAction::triggered, &mFiles, &MapFileWorkflow::newMap);
     QAction *openMap = mapMenu->addAction(QStringLiteral("開く(&O)"));
-    connect(openMap, &QAction::triggered, this, &MainWindow::openMap);
+    connect(openMap, &QAction::triggered, &mFiles, &MapFileWorkflow::openMap);
     mRecentMenu = mapMenu->addMenu(QStringLiteral("最近使ったマップ"));
     mRecentMenu->setToolTipsVisible(true);
     connect(mRecentMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
@@ -252,9 +261,9 @@ void MainWindow::buildMenus()
     mapMenu->addSeparator();
     QAction *overSave = mapMenu->addAction(QStringLiteral("上書き保存(&S)"));
     overSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(overSave, &QAction::triggered, this, &MainWindow::overwriteMap);
+    connect(overSave, &QAction::triggered, &mFiles, &MapFileWorkflow::overwriteMap);
     QAction *saveAs = mapMenu->addAction(QStringLiteral("名前を付けて保存(&A)"));
-    connect(saveAs, &QAction::triggered, this, &MainWindow::saveMapAs);
+    connect(saveAs, &QAction::triggered, &mFiles, &MapFileWorkflow::saveMapAs);
     mViewActions->addToMapMenu(mapMenu);
     mapMenu->addSeparator();
     mPropertyAction = mapMenu->addAction(QStringLiteral("マップのプロパティ(&P)"));
@@ -263,7 +272,7 @@ void MainWindow::buildMenus()
     mapMenu->addSeparator();
     QAction *quitAction = mapMenu->addAction(QStringLiteral("終了(&X)"));
     quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(quitAction, &QAction::triggered, this, [this] { quit(); });
+    connect(quitAction, &QAction::triggered, &mFiles, &MapFileWorkflow::quit);
 
     QMenu *editMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     mUndoAction = editMenu->addAction(QString());
@@ -376,66 +385,6 @@ void MainWindow::showHelp()
                        .arg(QDir::toNativeSeparators(path)));
 }
 
-void MainWindow::newMap()
-{
-    // One question only: with unsaved changes, the one about them.
-    if (mSession.hasUnsavedChanges()) {
-        if (settleUnsavedChanges())
-            mSession.resetMap();
-        return;
-    }
-    if (mPrompter.askYesNo(this, QStringLiteral("新規マップの作成"),
-                           QStringLiteral("マップデータをクリアします。\r\nよろしいですか？")))
-        mSession.resetMap();
-}
-
-void MainWindow::openMap()
-{
-    if (!settleUnsavedChanges())
-        return;
-    QString chosen;
-    withToolWindowHidden(
-        [&] { chosen = mPrompter.chooseOpenFile(this, mSession.fileDialogFolder()); });
-    if (!chosen.isEmpty())
-        openMapFile(MapFileName::floorOneFileOf(chosen));
-}
-
-void MainWindow::openMapFile(const QString &floorOneFile)
-{
-    mSession.fileChosen(floorOneFile);
-    const MapLoadResult loaded = mSession.openMap(floorOneFile);
-    if (loaded.fault) {
-        mPrompter.tell(this, Prompter::Icon::Warning, loaded.fault->title, loaded.fault->message);
-        return;
-    }
-    rememberMap(floorOneFile);
-    if (loaded.warpOverflow)
-        mPrompter.tell(this, Prompter::Icon::Warning, MapLoadResult::warpOverflowTitle(),
-                       MapLoadResult::warpOverflowText());
-    if (!loaded.replaced.isEmpty())
-        mPrompter.tell(this, Prompter::Icon::Warning, MapLoadResult::replacedTitle(),
-                       loaded.replacedText());
-}
-
-void MainWindow::openMapFileAfterQuestion(const QString &floorOneFile)
-{
-    if (settleUnsavedChanges())
-        openMapFile(floorOneFile);
-}
-
-void MainWindow::openRecentMap(const QString &floorOneFile)
-{
-    if (QFileInfo::exists(floorOneFile)) {
-        openMapFileAfterQuestion(floorOneFile);
-        return;
-    }
-    mRecentMaps.prune();
-    fillRecentMenu();
-    mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
-                   QDir::toNativeSeparators(floorOneFile) +
-                       QStringLiteral("\r\nが見つかりません。一覧から外します。"));
-}
-
 void MainWindow::fillRecentMenu()
 {
     // The item being chosen may be among them: it goes once its signal is over.
@@ -444,22 +393,15 @@ void MainWindow::fillRecentMenu()
         mRecentMenu->removeAction(action);
         action->deleteLater();
     }
-    const QStringList files = mRecentMaps.files();
+    const QStringList files = mFiles.recentMaps().files();
     for (const QString &file : files) {
         const QFileInfo info(file);
         QAction *action = mRecentMenu->addAction(info.fileName());
         action->setToolTip(QDir::toNativeSeparators(info.absolutePath()));
-        connect(action, &QAction::triggered, this, [this, file] { openRecentMap(file); });
+        connect(action, &QAction::triggered, this, [this, file] { mFiles.openRecentMap(file); });
     }
     // Nothing to choose yet: the submenu stays greyed out.
     mRecentMenu->setEnabled(!files.isEmpty());
-}
-
-void MainWindow::rememberMap(const QString &floorOneFile)
-{
-    mRecentMaps.add(floorOneFile);
-    // A greyed-out submenu is never asked to show, so it is filled here as well.
-    fillRecentMenu();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
@@ -478,45 +420,7 @@ void MainWindow::dropEvent(QDropEvent *event)
     event->acceptProposedAction();
     // Questions wait until the drop is over, so the program it came from is not kept waiting.
     const QString file = MapFileName::floorOneFileOf(urls.first().toLocalFile());
-    QTimer::singleShot(0, this, [this, file] { openMapFileAfterQuestion(file); });
-}
-
-bool MainWindow::overwriteMap()
-{
-    if (mSession.map().mapFileName().isEmpty())
-        return saveMapAs();
-    if (!mFilePrompts->mayOverwrite())
-        return false;
-    return writeMap(mSession.map().mapFileName());
-}
-
-bool MainWindow::saveMapAs()
-{
-    QString chosen;
-    withToolWindowHidden(
-        [&] { chosen = mPrompter.chooseSaveFile(this, mSession.fileDialogFolder()); });
-    if (chosen.isEmpty())
-        return false;
-    mSession.fileChosen(chosen);
-    return writeMap(MapFileName::basePathOf(chosen));
-}
-
-bool MainWindow::writeMap(const QString &basePath)
-{
-    const MapSaveResult saved = mSession.saveMap(basePath);
-    if (saved.fault) {
-        // Nothing on disk changed; the map and its name stay as they were.
-        mPrompter.tell(this, Prompter::Icon::Critical, saved.fault->title, saved.fault->message);
-        return false;
-    }
-    // A higher floor file left from an older save would come back as a floor on opening.
-    if (!saved.staleFilesLeft.isEmpty())
-        mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
-                       QStringLiteral("古いフロアのファイルを削除できませんでした。\r\n") +
-                           saved.staleFilesLeft.join(QStringLiteral("\r\n")));
-    rememberMap(MapFileName::floorFilePath(basePath, 1));
-    showCaption();
-    return true;
+    QTimer::singleShot(0, this, [this, file] { mFiles.openMapFileAfterQuestion(file); });
 }
 
 void MainWindow::addFloor()
@@ -541,7 +445,7 @@ void MainWindow::deleteFloor()
 void MainWindow::editFloorProperties()
 {
     withToolWindowHidden([this] {
-        PropertiesDialog dialog(mSession, mPrompter, mSession.fileDialogFolder(), this);
+        PropertiesDialog dialog(mSession, mPrompter, mFiles.fileDialogFolder(), this);
         // The caption shows a new floor name at once; the board is not redrawn.
         if (dialog.exec() == QDialog::Accepted)
             showCaption();
@@ -597,44 +501,6 @@ void MainWindow::showUndoActions()
     mRedoAction->setText(
         caption(QStringLiteral("やり直し"), history.redoText(), QStringLiteral("(&R)")));
     mRedoAction->setEnabled(history.canRedo());
-}
-
-bool MainWindow::settleUnsavedChanges()
-{
-    if (!mSession.hasUnsavedChanges())
-        return true;
-    const Prompter::UnsavedAnswer answer = mPrompter.askUnsavedChanges(
-        this, QStringLiteral("Q:zKエディタ"), mSession.unsavedChangesQuestion());
-    switch (answer) {
-    case Prompter::UnsavedAnswer::Save:
-        return overwriteMap();
-    case Prompter::UnsavedAnswer::Discard:
-        return true;
-    case Prompter::UnsavedAnswer::Cancel:
-        break;
-    }
-    return false;
-}
-
-bool MainWindow::quit()
-{
-    // One question per request: none while it is being asked, none once the answer was yes.
-    if (mQuitting)
-        return true;
-    if (mAskingToQuit)
-        return false;
-    const QScopedValueRollback asking(mAskingToQuit, true);
-    // With unsaved changes only the question about them is asked.
-    if (mSession.hasUnsavedChanges()) {
-        if (!settleUnsavedChanges())
-            return false;
-    } else if (!mPrompter.askYesNo(this, QStringLiteral("Q:zKエディタ"),
-                                   QStringLiteral("エディタを終了します。よろしいですか？"))) {
-        return false;
-    }
-    mQuitting = true;
-    Q_EMIT quitRequested();
-    return true;
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -717,7 +583,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     // The window never closes by itself: the quit command ends the program.
     event->ignore();
-    quit();
+    mFiles.quit();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

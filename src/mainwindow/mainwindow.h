@@ -18,11 +18,10 @@ class EditActions;
 class MapActions;
 class Prompter;
 class QAction;
-class MapFilePrompts;
 class QLabel;
 class QMenu;
 class QScrollArea;
-class RecentMaps;
+class MapFileWorkflow;
 class QTabBar;
 class QToolButton;
 class ToolColumn;
@@ -37,8 +36,9 @@ class MainWindow : public QMainWindow, public ToolWindowHost
     Q_OBJECT
 
 public:
-    MainWindow(EditorSession &session, const ChipPictures &pictures, Prompter &prompter,
-               RecentMaps &recentMaps, ViewSettings &view, QWidget *parent = nullptr);
+    // The file menu's commands go to `files`, which asks its questions over this window.
+    MainWindow(EditorSession &session, MapFileWorkflow &files, const ChipPictures &pictures,
+               Prompter &prompter, ViewSettings &view, QWidget *parent = nullptr);
 
     BoardView *board() const { return mBoard; }
     QTabBar *floorTabs() const { return mFloorTabs; }
@@ -50,44 +50,21 @@ public:
     bool requestDeferredCommand(const QKeySequence &keys) override;
     QWidget *hostWidget() override { return this; }
 
-    // The quit question; true when the user confirmed (the program is then ending).
-    bool quit();
-    void newMap();
-    void openMap();
     // Opens the help document; says so when it is missing or no program opens it.
     void showHelp();
-    // Opens the map whose floor-1 file is given, as the open command does once a file is
-    // chosen: a faulty map is reported and leaves an empty map. Every way of opening a map
-    // (dialog, recent list, drop, command line) comes through here.
-    void openMapFile(const QString &floorOneFile);
-    // True when the map was written.
-    bool overwriteMap();
-    bool saveMapAs();
-    // Before the map is replaced or the editor ends: true when that may go ahead (no
-    // unsaved changes, or they were saved or given up).
-    bool settleUnsavedChanges();
     QAction *undoAction() const { return mUndoAction; }
     QAction *redoAction() const { return mRedoAction; }
     EditActions *editActions() const { return mEditActions; }
-    // The same after the question about unsaved changes, as dropped files and the recent
-    // list open maps.
-    void openMapFileAfterQuestion(const QString &floorOneFile);
-    // A map from the recent list; a file that is gone is taken off the list instead.
-    void openRecentMap(const QString &floorOneFile);
     void editFloorProperties();
     void addFloor();
     void moveFloor(int delta);
     void deleteFloor();
-    Prompter &prompter() { return mPrompter; }
     void checkMap();
     CheckReportWindow *checkReport() const { return mCheckReport; }
     QAction *checkOverlayAction() const { return mCheckOverlayAction; }
     QMenu *recentMapsMenu() const { return mRecentMenu; }
     ViewActions *viewActions() const { return mViewActions; }
     MapActions *mapActions() const { return mMapActions; }
-
-Q_SIGNALS:
-    void quitRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -105,15 +82,12 @@ private:
     void applyToolBoxMode();
     ToolWindowFrame *createToolWindow(EditorSession::EditMode mode);
     void syncFloorTabs();
-    // Saves the map under a base path; false (after telling the user) when it failed.
-    bool writeMap(const QString &basePath);
     void showWarps();
     void showCaption();
     // Hides the tool window while a dialog is open.
     void withToolWindowHidden(const std::function<void()> &dialog);
     void showUndoActions();
     void fillRecentMenu();
-    void rememberMap(const QString &floorOneFile);
     void showCheckOverlayState();
     // The window grows and shrinks with the board up to the screen; past that it scrolls.
     void fitBoard();
@@ -121,9 +95,9 @@ private:
     void keepWindowsApart(const QRect &room);
 
     EditorSession &mSession;
+    MapFileWorkflow &mFiles;
     const ChipPictures &mPictures;
     Prompter &mPrompter;
-    RecentMaps &mRecentMaps;
     CellComposer mComposer;
     ToolColumn *mToolColumn = nullptr;
 
@@ -140,10 +114,7 @@ private:
     QLabel *mPositionPanel = nullptr;
 
     ToolWindowFrame *mToolWindow = nullptr;
-    MapFilePrompts *mFilePrompts = nullptr;
     bool mLoaded = false;
-    bool mAskingToQuit = false;
-    bool mQuitting = false;
     QPointer<CheckReportWindow> mCheckReport;
 
     EditActions *mEditActions = nullptr;

@@ -4,7 +4,6 @@ set(QZK_MAINWINDOW_SOURCES
     src/mainwindow/mapactions.cpp src/mainwindow/mapactions.h
     src/mainwindow/editactions.cpp src/mainwindow/editactions.h
     src/mainwindow/mainwindow.cpp src/mainwindow/mainwindow.h
-    src/mainwindow/mapfileprompts.cpp src/mainwindow/mapfileprompts.h
     src/mainwindow/markerlabel.cpp src/mainwindow/markerlabel.h
     src/mainwindow/routeoverlay.cpp src/mainwindow/routeoverlay.h
     src/mainwindow/startup.cpp src/mainwindow/startup.h

@@ -1,7 +1,7 @@
 #include "mainwindow/startup.h"
 
 #include "model/chipdescriptions.h"
-#include "prompts/prompter.h"
+#include "session/prompter.h"
 #include "session/recoveryoffer.h"
 
 namespace Startup {

@@ -3,8 +3,9 @@
 #include "dialogs/imageexportdialog.h"
 #include "mainwindow/boardview.h"
 #include "painting/floorpictures.h"
-#include "prompts/prompter.h"
 #include "session/editorsession.h"
+#include "session/mapfileworkflow.h"
+#include "session/prompter.h"
 #include "session/viewsettings.h"
 
 #include <QAction>
@@ -15,10 +16,10 @@
 #include <QLabel>
 #include <QMenu>
 
-ViewActions::ViewActions(EditorSession &session, ViewSettings &view, Prompter &prompter,
-                         BoardView &board, QWidget *window)
-    : QObject(window), mSession(session), mView(view), mPrompter(prompter), mBoard(board),
-      mWindow(window), mZoomLabel(new QLabel(window))
+ViewActions::ViewActions(EditorSession &session, const MapFileWorkflow &files, ViewSettings &view,
+                         Prompter &prompter, BoardView &board, QWidget *window)
+    : QObject(window), mSession(session), mFiles(files), mView(view), mPrompter(prompter),
+      mBoard(board), mWindow(window), mZoomLabel(new QLabel(window))
 {
     mZoomLabel->setObjectName(QStringLiteral("zoomPanel"));
     connect(&mView, &ViewSettings::zoomChanged, this, &ViewActions::showZoom);
@@ -111,7 +112,7 @@ QImage ViewActions::boardPicture() const
 
 void ViewActions::askAndSavePictures()
 {
-    ImageExportDialog dialog(mSession.fileDialogFolder(), mSession.currentFloor(), mWindow);
+    ImageExportDialog dialog(mFiles.fileDialogFolder(), mSession.currentFloor(), mWindow);
     if (dialog.exec() == QDialog::Accepted)
         savePictures(dialog.folder(), dialog.scale(), dialog.allFloors());
 }

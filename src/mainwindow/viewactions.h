@@ -5,6 +5,7 @@
 
 class BoardView;
 class EditorSession;
+class MapFileWorkflow;
 class Prompter;
 class QAction;
 class QLabel;
@@ -19,8 +20,8 @@ class ViewActions : public QObject
     Q_OBJECT
 
 public:
-    ViewActions(EditorSession &session, ViewSettings &view, Prompter &prompter, BoardView &board,
-                QWidget *window);
+    ViewActions(EditorSession &session, const MapFileWorkflow &files, ViewSettings &view,
+                Prompter &prompter, BoardView &board, QWidget *window);
 
     void addToViewMenu(QMenu *menu);
     void addToMapMenu(QMenu *menu);
@@ -39,6 +40,7 @@ private:
     void showZoom();
 
     EditorSession &mSession;
+    const MapFileWorkflow &mFiles;
     ViewSettings &mView;
     Prompter &mPrompter;
     BoardView &mBoard;

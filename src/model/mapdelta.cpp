@@ -6,7 +6,8 @@ MapDelta MapDelta::between(const MapData &before, const MapData &after)
     const auto note = [&delta](Field field, int x, int y, int floor, const QString &a,
                                const QString &b) {
         if (a != b)
-            delta.mTexts.append({field, std::uint8_t(x), std::uint8_t(y), std::uint8_t(floor), a, b});
+            delta.mTexts.append(
+                {field, std::uint8_t(x), std::uint8_t(y), std::uint8_t(floor), a, b});
     };
     for (int floor = 1; floor <= MapData::MaxFloors; ++floor) {
         for (int x = 1; x <= MapData::Width; ++x) {
@@ -47,7 +48,8 @@ bool MapDelta::changesOnlyFreeRecords() const
     return true;
 }
 
-void MapDelta::setText(MapData &map, const TextChange &change, const QString &text)
+void MapDelta::setText(MapData &map, const TextChange &change, const QString &text,
+                       bool withFileName)
 {
     switch (change.field) {
     case Field::Cell:
@@ -66,6 +68,8 @@ void MapDelta::setText(MapData &map, const TextChange &change, const QString &te
         map.setFloorEndText(change.floor, text);
         break;
     case Field::MapFileName:
+        if (!withFileName)
+            break;
         // A save under another name since then wins: the name is the files' name.
         if (map.mapFileName() == (text == change.before ? change.after : change.before))
             map.setMapFileName(text);
@@ -73,10 +77,10 @@ void MapDelta::setText(MapData &map, const TextChange &change, const QString &te
     }
 }
 
-void MapDelta::apply(MapData &map, bool forward) const
+void MapDelta::apply(MapData &map, bool forward, bool withFileName) const
 {
     for (const TextChange &change : mTexts)
-        setText(map, change, forward ? change.after : change.before);
+        setText(map, change, forward ? change.after : change.before, withFileName);
     for (const WarpChange &change : mWarps)
         map.setWarp(change.pair, forward ? change.after : change.before);
     map.setFloorCount(forward ? mFloorsAfter : mFloorsBefore);

@@ -19,7 +19,8 @@ public:
     // True when nothing but free warp records changed: nothing a file, the board or the
     // check would show (a new pair's source before its destination is chosen).
     bool changesOnlyFreeRecords() const;
-    void apply(MapData &map, bool forward) const;
+    // withFileName false leaves the map's name alone: it was saved under since the edit.
+    void apply(MapData &map, bool forward, bool withFileName = true) const;
 
 private:
     enum class Field : std::uint8_t
@@ -47,7 +48,8 @@ private:
         WarpRecord after;
     };
 
-    static void setText(MapData &map, const TextChange &change, const QString &text);
+    static void setText(MapData &map, const TextChange &change, const QString &text,
+                        bool withFileName);
 
     QVector<TextChange> mTexts;
     QVector<WarpChange> mWarps;

@@ -14,15 +14,15 @@ public:
     MapStepCommand(MapDocument &document, const QString &text, MapDelta delta, int floorBefore,
                    int floorAfter)
         : QUndoCommand(text), mDocument(document), mDelta(std::move(delta)),
-          mFloorBefore(floorBefore), mFloorAfter(floorAfter)
+          mFloorBefore(floorBefore), mFloorAfter(floorAfter), mSavesBefore(document.mSaves)
     {
     }
 
-    void undo() override { mDocument.replay(mDelta, false, mFloorBefore); }
+    void undo() override { mDocument.replay(mDelta, false, mFloorBefore, mSavesBefore); }
     void redo() override
     {
         if (mDone)
-            mDocument.replay(mDelta, true, mFloorAfter);
+            mDocument.replay(mDelta, true, mFloorAfter, mSavesBefore);
         mDone = true;
     }
 
@@ -31,6 +31,8 @@ private:
     MapDelta mDelta;
     int mFloorBefore;
     int mFloorAfter;
+    // A save since the step names the map after its files, whichever way the step goes.
+    int mSavesBefore;
     bool mDone = false;
 };
 
@@ -117,9 +119,9 @@ void MapDocument::edit(const QString &text, int floorAfter, Change &&change)
     endStep();
 }
 
-void MapDocument::replay(const MapDelta &delta, bool forward, int floor)
+void MapDocument::replay(const MapDelta &delta, bool forward, int floor, int savesBefore)
 {
-    delta.apply(mData, forward);
+    delta.apply(mData, forward, savesBefore == mSaves);
     mViewFloor = std::clamp(floor, 1, mData.floorCount());
     Q_EMIT changed();
     Q_EMIT stepReplayed(mViewFloor);
@@ -229,9 +231,12 @@ void MapDocument::replaceAsStep(const MapData &data, const QString &stepText, in
 void MapDocument::setMapFileName(const QString &name)
 {
     // The files' name, not an edit: saving under a name is never undone.
-    mData.setMapFileName(name);
+    ++mSaves;
     if (mStepStart)
         mStepStart->setMapFileName(name);
+    if (name == mData.mapFileName())
+        return;
+    mData.setMapFileName(name);
     Q_EMIT changed();
 }
 

@@ -39,6 +39,7 @@ public:
     // Takes a whole map as one step of the history (emptying the map by deleting its
     // only floor, reading it again from its files); redo shows floorAfter.
     void replaceAsStep(const MapData &data, const QString &stepText, int floorAfter = 1);
+    // The map was saved under `name`: steps done before keep it whichever way they go.
     void setMapFileName(const QString &name);
     // The three texts of a floor: its name, background picture and end comment.
     void setFloorTexts(int floor, const QString &name, const QString &background,
@@ -100,7 +101,7 @@ Q_SIGNALS:
 private:
     friend class MapStepCommand;
     template <typename Change> void edit(const QString &text, int floorAfter, Change &&change);
-    void replay(const class MapDelta &delta, bool forward, int floor);
+    void replay(const class MapDelta &delta, bool forward, int floor, int savesBefore);
 
     MapData mData;
     QUndoStack mUndoStack;
@@ -111,4 +112,5 @@ private:
     int mStepFloorBefore = 1;
     int mStepFloorAfter = 1;
     int mViewFloor = 1;
+    int mSaves = 0;
 };

@@ -1,24 +1,15 @@
 #include "session/editorsession.h"
 
 #include "board/mapcheck.h"
-#include "mapfile/mapfilename.h"
 #include "model/cellstring.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 #include <algorithm>
 
 EditorSession::EditorSession(MapDocument &document, const ChipDescriptions &descriptions,
                              QObject *parent)
-    : QObject(parent), mDocument(document), mDescriptions(descriptions),
-      mFileDialogFolder(QDir::currentPath())
+    : QObject(parent), mDocument(document), mDescriptions(descriptions)
 {
     connect(&mDocument, &MapDocument::stepReplayed, this, &EditorSession::onStepReplayed);
-    connect(&mFileWatch, &MapFileWatch::filesVanished, this, [this] {
-        mStatus.tellFilesVanished(mFileWatch.vanishedText());
-        mDocument.markModified();
-    });
     connect(&mTools, &ToolSwitch::boardChanged, this, &EditorSession::refreshBoard);
     connect(&mTools, &ToolSwitch::cellsChanged, &mTools, &ToolSwitch::refreshStatus);
     connect(&mTools, &ToolSwitch::pairsChanged, this, &EditorSession::warpsChanged);
@@ -171,7 +162,6 @@ MapData EditorSession::emptiedMap() const
 
 void EditorSession::resetMap()
 {
-    mFileWatch.stop();
     mDocument.replace(emptiedMap());
     resetSessionState();
 }
@@ -190,44 +180,6 @@ void EditorSession::resetSessionState()
     mEditMode = NoMode;
     setEditMode(ChipMode);
     Q_EMIT toolBoxModeChanged();
-}
-
-void EditorSession::fileChosen(const QString &file)
-{
-    if (!file.isEmpty())
-        mFileDialogFolder = QFileInfo(file).absolutePath();
-}
-
-MapLoadResult EditorSession::openMap(const QString &chosenFile)
-{
-    const QString basePath = MapFileName::basePathOf(chosenFile);
-    // Taken before reading: a write in between is then seen as a change, never missed.
-    const FloorFileContents read = MapFileWatch::readFloorFiles(basePath);
-    const MapLoadResult loaded = MapFileReader::load(basePath);
-    if (!loaded.fault) {
-        resetMap();
-        takeLoadedMap(loaded.map);
-        mFileWatch.track(basePath, read);
-    }
-    return loaded;
-}
-
-MapSaveResult EditorSession::saveMap(const QString &basePath)
-{
-    // What is saved is then the saved state, a relinked pair's moved source included.
-    mTools.warps().recordPendingStep();
-    const MapSaveResult saved = MapFileWriter::save(map(), basePath);
-    // Only a map that was written takes the new name.
-    if (saved.fault)
-        return saved;
-    if (map().mapFileName() != basePath)
-        mDocument.setMapFileName(basePath);
-    mDocument.markSaved();
-    // Written again, the files are no longer gone.
-    if (mStatus.kind() == StatusLine::Kind::FilesVanished)
-        mStatus.clear();
-    mFileWatch.track(basePath);
-    return saved;
 }
 
 void EditorSession::setToolBoxMode(ToolBoxMode mode)
@@ -328,42 +280,19 @@ void EditorSession::showReplacedMap()
     refreshBoard();
 }
 
-MapLoadResult EditorSession::reloadMap()
+void EditorSession::takeReloadedMap(const MapData &loaded)
 {
-    const QString basePath = map().mapFileName();
-    const FloorFileContents read = MapFileWatch::readFloorFiles(basePath);
-    const MapLoadResult loaded = MapFileReader::load(basePath);
-    if (loaded.fault)
-        return loaded;
     settleForHistory();
     mTools.warps().abandonHalfPlacedPair();
-    const int floor = std::min(mCurrentFloor, loaded.map.floorCount());
-    mDocument.replaceAsStep(loaded.map, QStringLiteral("読み込み直し"), floor);
+    const int floor = std::min(mCurrentFloor, loaded.floorCount());
+    mDocument.replaceAsStep(loaded, QStringLiteral("読み込み直し"), floor);
     // The map now matches its files; undo brings back what the editor held.
     mDocument.markSaved();
-    mFileWatch.track(basePath, read);
     setCurrentFloor(floor);
     showReplacedMap();
-    return loaded;
-}
-
-void EditorSession::takeRecoveredMap(const MapData &recovered)
-{
-    resetMap();
-    takeLoadedMap(recovered);
-    mDocument.markModified();
 }
 
 bool EditorSession::hasUnsavedChanges() const
 {
     return mDocument.isModified() || mTools.warps().hasPendingChange();
-}
-
-QString EditorSession::unsavedChangesQuestion() const
-{
-    const QString &name = map().mapFileName();
-    const QString subject =
-        name.isEmpty() ? QStringLiteral("このマップ")
-                       : QStringLiteral("マップ「%1.map」").arg(QFileInfo(name).fileName());
-    return subject + QStringLiteral("には保存されていない変更があります。\r\n保存しますか？");
 }

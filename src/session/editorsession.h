@@ -1,12 +1,9 @@
 #pragma once
 
-#include "mapfile/mapfilereader.h"
-#include "mapfile/mapfilewriter.h"
 #include "model/chipdescriptions.h"
 #include "model/editmode.h"
 #include "model/mapdocument.h"
 #include "session/checkoverlay.h"
-#include "session/mapfilewatch.h"
 #include "session/statusline.h"
 #include "session/tools/toolcontext.h"
 #include "session/tools/toolswitch.h"
@@ -64,26 +61,11 @@ public:
     // Inserts a copy of the current floor after it and shows it; false at nine floors.
     // The status bar says how many pairs found no free number.
     bool duplicateFloor();
-    // Opens the map whose floor-1 file was chosen. Faulty files leave the map that was
-    // open as it was, history and unsaved changes included.
-    MapLoadResult openMap(const QString &chosenFile);
-    // Writes the map under a base path; the map is named after it, and counts as saved,
-    // only when that worked.
-    MapSaveResult saveMap(const QString &basePath);
-    // Where the next open or save dialog starts: the folder of the file chosen or opened
-    // last, at first the working folder at start.
-    const QString &fileDialogFolder() const { return mFileDialogFolder; }
-    // A file was chosen in an open or save dialog or named on the command line.
-    void fileChosen(const QString &file);
     // A loaded map replaces the document: tabs and markers follow its floors and pairs.
     void takeLoadedMap(const MapData &map);
-    // A map restored from a recovery copy: opened as loaded, with unsaved changes.
-    void takeRecoveredMap(const MapData &map);
-    // The open map's files as other programs change them.
-    MapFileWatch &fileWatch() { return mFileWatch; }
-    // Reads the map again from its files as one step of the history; the floor shown stays
-    // where it still exists. A fault keeps the map as it was.
-    MapLoadResult reloadMap();
+    // The map read again from its files, as one step of the history that leaves it saved;
+    // the floor shown stays where it still exists.
+    void takeReloadedMap(const MapData &map);
 
     QString windowCaption() const;
     QString propertyMenuCaption() const;
@@ -103,8 +85,6 @@ public:
     // Differs from what was last opened or saved; a relinked pair's moved source counts
     // although its destination is still to come.
     bool hasUnsavedChanges() const;
-    // The question asked before unsaved changes would be lost.
-    QString unsavedChangesQuestion() const;
 
     // Takes back the last step of the map's history, or does it again. Either shows the
     // floor where the step happened. While a pair waits for its destination, undo takes
@@ -160,8 +140,4 @@ private:
     ToolContext mContext{mDocument, mDescriptions, mStatus};
     ToolSwitch mTools{mContext};
     CheckOverlay mChecks{mDocument};
-
-    QString mFileDialogFolder;
-
-    MapFileWatch mFileWatch{mDocument};
 };

@@ -90,8 +90,13 @@ bool MapFileWatch::isMapsFiles() const
 
 void MapFileWatch::compareWithDisk()
 {
-    if (!isMapsFiles())
-        return;
+    if (isMapsFiles())
+        compareMapsFiles();
+    Q_EMIT compared();
+}
+
+void MapFileWatch::compareMapsFiles()
+{
     const FloorFileContents disk = readFloorFiles(mBasePath);
     watchFiles();
     if (disk == mSeen)

@@ -61,9 +61,13 @@ Q_SIGNALS:
     // The floor-1 file is gone: there is nothing to reload.
     void filesVanished();
     void openElsewhere();
+    // The files were looked at, once a burst of changes settled or on request, whatever
+    // was found.
+    void compared();
 
 private:
     void watchFiles();
+    void compareMapsFiles();
     bool isMapsFiles() const;
     QString mapName() const;
 

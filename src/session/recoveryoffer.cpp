@@ -1,14 +1,14 @@
 #include "session/recoveryoffer.h"
 
-#include "session/editorsession.h"
+#include "session/mapfileworkflow.h"
 #include "session/recoverykeeper.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 
-RecoveryOffer::RecoveryOffer(RecoveryStore &store, RecoveryKeeper &keeper, EditorSession &session)
-    : mStore(store), mKeeper(keeper), mSession(session), mCopies(store.takeLeftCopies())
+RecoveryOffer::RecoveryOffer(RecoveryStore &store, RecoveryKeeper &keeper, MapFileWorkflow &files)
+    : mStore(store), mKeeper(keeper), mFiles(files), mCopies(store.takeLeftCopies())
 {
 }
 
@@ -52,7 +52,7 @@ std::optional<MapFault> RecoveryOffer::answer(const RecoveryStore::Copy &copy, A
         fault.message += QStringLiteral("\r\n") + QDir::toNativeSeparators(copy.folder);
         return fault;
     }
-    mSession.takeRecoveredMap(loaded.map);
+    mFiles.takeRecoveredMap(loaded.map);
     mKeeper.replaceCopy(copy);
     mKeeper.flush();
     return std::nullopt;

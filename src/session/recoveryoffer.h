@@ -8,7 +8,7 @@
 
 #include <optional>
 
-class EditorSession;
+class MapFileWorkflow;
 class RecoveryKeeper;
 
 // What start-up does with the copies editors that did not end normally left behind: which
@@ -25,7 +25,7 @@ public:
     };
 
     // Takes the left copies (newest first) out of the store's reach of other editors.
-    RecoveryOffer(RecoveryStore &store, RecoveryKeeper &keeper, EditorSession &session);
+    RecoveryOffer(RecoveryStore &store, RecoveryKeeper &keeper, MapFileWorkflow &files);
 
     const QList<RecoveryStore::Copy> &copies() const { return mCopies; }
     // Empty unless the recovery folder cannot be written; the copies are offered all the same.
@@ -40,6 +40,6 @@ public:
 private:
     RecoveryStore &mStore;
     RecoveryKeeper &mKeeper;
-    EditorSession &mSession;
+    MapFileWorkflow &mFiles;
     QList<RecoveryStore::Copy> mCopies;
 };

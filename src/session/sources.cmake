@@ -2,8 +2,10 @@ set(QZK_SESSION_SOURCES
     src/session/checkoverlay.cpp src/session/checkoverlay.h
     src/session/chippalettemodel.cpp src/session/chippalettemodel.h
     src/session/editorsession.cpp src/session/editorsession.h
+    src/session/mapfileworkflow.cpp src/session/mapfileworkflow.h
     src/session/mapfilewatch.cpp src/session/mapfilewatch.h
     src/session/maplock.cpp src/session/maplock.h
+    src/session/prompter.h
     src/session/recoverykeeper.cpp src/session/recoverykeeper.h
     src/session/recoveryoffer.cpp src/session/recoveryoffer.h
     src/session/recoverystore.cpp src/session/recoverystore.h

@@ -2,8 +2,8 @@
 
 #include "model/warprecord.h"
 #include "painting/textfit.h"
-#include "prompts/prompter.h"
 #include "session/editorsession.h"
+#include "session/prompter.h"
 #include "toolwindows/toolwindowhost.h"
 
 #include <QLabel>

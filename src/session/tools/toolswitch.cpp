@@ -71,6 +71,15 @@ void ToolSwitch::release(QPoint cell)
         pressed->release(cell);
 }
 
+void ToolSwitch::endStroke()
+{
+    if (mPressed != &mChipBrush && mPressed != &mBranchBrush)
+        return;
+    // The release still to come goes nowhere.
+    mPressed->cancel();
+    mPressed = nullptr;
+}
+
 void ToolSwitch::click(QPoint cell, Qt::MouseButton button)
 {
     press(cell, button);

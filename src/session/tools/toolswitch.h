@@ -38,6 +38,8 @@ public:
     void press(QPoint cell, Qt::MouseButton button);
     void move(QPoint cell);
     void release(QPoint cell);
+    // A stroke of a brush under way ends here, as if its button came up.
+    void endStroke();
     // A press and a release on the same cell.
     void click(QPoint cell, Qt::MouseButton button);
     // (0, 0): the pointer left the board.

@@ -1,4 +1,4 @@
-#include "prompts/prompter.h"
+#include "prompts/messageboxprompter.h"
 
 #include "prompts/filedetailsmodel.h"
 

@@ -4,7 +4,8 @@
 
 class QWidget;
 
-// Questions and messages to the user. Windows ask through this so tests can answer.
+// Questions and messages to the user. The session and the windows ask through this, so
+// tests can answer; the parent only places the box.
 class Prompter
 {
 public:
@@ -46,17 +47,4 @@ public:
     // Empty when the user cancelled.
     virtual QString chooseOpenFile(QWidget *parent, const QString &startFolder) = 0;
     virtual QString chooseSaveFile(QWidget *parent, const QString &startFolder) = 0;
-};
-
-class MessageBoxPrompter : public Prompter
-{
-public:
-    bool askYesNo(QWidget *parent, const QString &title, const QString &text) override;
-    UnsavedAnswer askUnsavedChanges(QWidget *parent, const QString &title,
-                                    const QString &text) override;
-    RestoreAnswer askRestore(QWidget *parent, const QString &title, const QString &text) override;
-    void tell(QWidget *parent, Icon icon, const QString &title, const QString &text) override;
-    void beep() override;
-    QString chooseOpenFile(QWidget *parent, const QString &startFolder) override;
-    QString chooseSaveFile(QWidget *parent, const QString &startFolder) override;
 };
