@@ -14,6 +14,7 @@
 
 class BoardView;
 class ChipPictures;
+class CompareActions;
 class EditActions;
 class Prompter;
 class QAction;
@@ -83,6 +84,7 @@ public:
     QAction *checkOverlayAction() const { return mCheckOverlayAction; }
     QMenu *recentMapsMenu() const { return mRecentMenu; }
     ViewActions *viewActions() const { return mViewActions; }
+    CompareActions *compareActions() const { return mCompareActions; }
 
 Q_SIGNALS:
     void quitRequested();
@@ -129,6 +131,7 @@ private:
     BoardView *mBoard = nullptr;
     QScrollArea *mBoardArea = nullptr;
     ViewActions *mViewActions = nullptr;
+    CompareActions *mCompareActions = nullptr;
     QSize mBaseCentralSize;
     // Where the window stood before a zoom step moved it to keep it on the screen.
     std::optional<QPoint> mHomePosition;

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "board/mapdiff.h"
+
+#include <QPoint>
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+
+class MapComparison;
+class QListWidget;
+
+// The differences of a running comparison, one per line, kept up to date as the map is
+// edited. Modeless and deleted when closed; closing it ends the comparison.
+class CompareWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CompareWindow(const MapComparison &comparison, QWidget *parent = nullptr);
+
+    QListWidget *list() const { return mList; }
+    QStringList lines() const;
+    static QString sameText() { return QStringLiteral("違いはありません。"); }
+
+Q_SIGNALS:
+    // A line was double-clicked: the floor it speaks of and its cell, or a null cell for
+    // the floor's texts and floors added or removed.
+    void placeChosen(int floor, QPoint cell);
+
+private:
+    void refresh();
+
+    const MapComparison &mComparison;
+    QListWidget *mList;
+    QVector<MapDiff::Place> mPlaces;
+};
