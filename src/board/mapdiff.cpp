@@ -20,7 +20,8 @@ constexpr int ShownTextLength = 40;
 
 QString placeText(int floor, int x, int y)
 {
-    return QStringLiteral("%1階(%2,%3)").arg(floor).arg(x).arg(y);
+    return QString::number(floor) + QStringLiteral("階(") + QString::number(x) + u',' +
+           QString::number(y) + u')';
 }
 
 // The grid holds only the code: the two-digit index is worked out again on reading.
@@ -50,7 +51,13 @@ QString cellLine(int floor, int x, int y, const QString &before, const QString &
         was += quoted(storedCode(before));
         now += quoted(storedCode(after));
     }
-    return placeText(floor, x, y) + u'：' + was + QStringLiteral(" → ") + now;
+    QString line = placeText(floor, x, y);
+    line.reserve(line.size() + was.size() + now.size() + 4);
+    line += u'：';
+    line += was;
+    line += QStringLiteral(" → ");
+    line += now;
+    return line;
 }
 
 QString passageText(QChar digit)
@@ -173,9 +180,6 @@ QVector<Difference> pairDifferences(const MapData &before, const MapData &after)
         d.pairAfter = pair.number;
         d.endsBefore = old.record;
         d.endsAfter = pair.record;
-        d.text = QStringLiteral("ワープの番号：[") + CodeTables::sourceLabel(old.number) +
-                 QStringLiteral("] → [") + CodeTables::sourceLabel(pair.number) +
-                 QStringLiteral("]（") + endsText(pair.record) + QStringLiteral("）");
         found.append(d);
     }
     for (const Pair &pair : std::as_const(unmatched)) {
@@ -188,7 +192,6 @@ QVector<Difference> pairDifferences(const MapData &before, const MapData &after)
         d.endsAfter = pair.record;
         if (old.number == 0) {
             d.kind = Kind::PairAdded;
-            d.text = pairLabel(pair.number) + QStringLiteral("の追加：") + endsText(pair.record);
         } else {
             d.kind = Kind::PairMoved;
             d.pairBefore = old.number;
@@ -196,8 +199,6 @@ QVector<Difference> pairDifferences(const MapData &before, const MapData &after)
             for (const Place &end : endsOf(old.record))
                 if (!d.marks.contains(end))
                     d.marks.append(end);
-            d.text = pairLabel(pair.number) + QStringLiteral("の移動：") + endsText(old.record) +
-                     QStringLiteral(" → ") + endsText(pair.record);
         }
         found.append(d);
     }
@@ -206,34 +207,29 @@ QVector<Difference> pairDifferences(const MapData &before, const MapData &after)
                                   endsOf(old.record).first(), endsOf(old.record));
         d.pairBefore = old.number;
         d.endsBefore = old.record;
-        d.text = pairLabel(old.number) + QStringLiteral("の削除：") + endsText(old.record);
         found.append(d);
     }
     return found;
 }
 
-void compareTexts(QVector<Difference> &out, int floor, Kind kind, const QString &part,
-                  const QString &before, const QString &after)
+void compareTexts(QVector<Difference> &out, int floor, Kind kind, const QString &before,
+                  const QString &after)
 {
     if (before == after)
         return;
     Difference d = difference(kind, floor, {floor, QPoint()});
     d.before = before;
     d.after = after;
-    d.text = QStringLiteral("%1階の").arg(floor) + part + u'：' + shownText(before) +
-             QStringLiteral(" → ") + shownText(after);
-    out.append(d);
+    out.append(std::move(d));
 }
 
-void compareFloor(QVector<Difference> &out, const MapData &before, const MapData &after, int floor,
-                  const ChipDescriptions &names)
+void compareFloor(QVector<Difference> &out, const MapData &before, const MapData &after, int floor)
 {
-    compareTexts(out, floor, Kind::FloorName, QStringLiteral("マップ名"), before.floorName(floor),
-                 after.floorName(floor));
-    compareTexts(out, floor, Kind::FloorBackground, QStringLiteral("背景画"),
-                 before.floorBackground(floor), after.floorBackground(floor));
-    compareTexts(out, floor, Kind::FloorComment, QStringLiteral("コメント"),
-                 before.floorEndText(floor), after.floorEndText(floor));
+    compareTexts(out, floor, Kind::FloorName, before.floorName(floor), after.floorName(floor));
+    compareTexts(out, floor, Kind::FloorBackground, before.floorBackground(floor),
+                 after.floorBackground(floor));
+    compareTexts(out, floor, Kind::FloorComment, before.floorEndText(floor),
+                 after.floorEndText(floor));
     // Row by row, as the grid lines of the file read.
     for (int y = 1; y <= MapData::Height; ++y) {
         for (int x = 1; x <= MapData::Width; ++x) {
@@ -242,10 +238,9 @@ void compareFloor(QVector<Difference> &out, const MapData &before, const MapData
             const QString &now = after.cell(x, y, floor);
             if (storedCode(was) != storedCode(now)) {
                 Difference d = difference(Kind::Cell, floor, here, {here});
-                d.before = storedCode(was).toString();
-                d.after = storedCode(now).toString();
-                d.text = cellLine(floor, x, y, was, now, names);
-                out.append(d);
+                d.before = was;
+                d.after = now;
+                out.append(std::move(d));
             }
             const QString &wasSetting = before.branch(x, y, floor);
             const QString &nowSetting = after.branch(x, y, floor);
@@ -253,8 +248,7 @@ void compareFloor(QVector<Difference> &out, const MapData &before, const MapData
                 Difference d = difference(Kind::Branch, floor, here, {here});
                 d.before = wasSetting;
                 d.after = nowSetting;
-                d.text = branchLine(floor, x, y, wasSetting, nowSetting);
-                out.append(d);
+                out.append(std::move(d));
             }
         }
     }
@@ -311,19 +305,6 @@ bool isPair(Kind kind)
 
 Result compare(const MapData &before, const MapData &after, const ChipDescriptions &names)
 {
-    std::array<QVector<Difference>, MapData::MaxFloors + 1> byFloor;
-    const int common = std::min(before.floorCount(), after.floorCount());
-    for (int floor = 1; floor <= common; ++floor)
-        compareFloor(byFloor[floor], before, after, floor, names);
-    for (int floor = common + 1; floor <= std::max(before.floorCount(), after.floorCount());
-         ++floor) {
-        const bool added = floor > before.floorCount();
-        Difference d =
-            difference(added ? Kind::FloorAdded : Kind::FloorRemoved, floor, {floor, QPoint()});
-        d.text = QStringLiteral("%1階の").arg(floor) +
-                 (added ? QStringLiteral("追加") : QStringLiteral("削除"));
-        byFloor[floor].append(d);
-    }
     QVector<Difference> pairs = pairDifferences(before, after);
     // Each floor's pairs by number, after its cells.
     const auto number = [](const Difference &d) {
@@ -332,21 +313,70 @@ Result compare(const MapData &before, const MapData &after, const ChipDescriptio
     std::stable_sort(pairs.begin(), pairs.end(), [&](const Difference &a, const Difference &b) {
         return number(a) < number(b);
     });
-    for (const Difference &d : std::as_const(pairs))
-        byFloor[std::clamp(d.floor, 1, MapData::MaxFloors)].append(d);
-
     Result result;
-    for (const QVector<Difference> &floor : byFloor)
-        result.differences += floor;
+    result.names = names;
+    QVector<Difference> &out = result.differences;
+    const int common = std::min(before.floorCount(), after.floorCount());
+    for (int floor = 1; floor <= MapData::MaxFloors; ++floor) {
+        if (floor <= common) {
+            compareFloor(out, before, after, floor);
+        } else if (floor <= std::max(before.floorCount(), after.floorCount())) {
+            const bool added = floor > before.floorCount();
+            Difference d =
+                difference(added ? Kind::FloorAdded : Kind::FloorRemoved, floor, {floor, QPoint()});
+            out.append(std::move(d));
+        }
+        for (Difference &d : pairs)
+            if (std::clamp(d.floor, 1, MapData::MaxFloors) == floor)
+                out.append(std::move(d));
+    }
     return result;
+}
+
+QString Result::line(int index) const
+{
+    const Difference &d = differences.at(index);
+    const QPoint &cell = d.place.cell;
+    const auto floorText = [&](const QString &part) {
+        return QString::number(d.floor) + u'階' + part + u'：' + shownText(d.before) +
+               QStringLiteral(" → ") + shownText(d.after);
+    };
+    switch (d.kind) {
+    case Kind::Cell:
+        return cellLine(d.floor, cell.x(), cell.y(), d.before, d.after, names);
+    case Kind::Branch:
+        return branchLine(d.floor, cell.x(), cell.y(), d.before, d.after);
+    case Kind::PairAdded:
+        return pairLabel(d.pairAfter) + QStringLiteral("の追加：") + endsText(d.endsAfter);
+    case Kind::PairRemoved:
+        return pairLabel(d.pairBefore) + QStringLiteral("の削除：") + endsText(d.endsBefore);
+    case Kind::PairMoved:
+        return pairLabel(d.pairAfter) + QStringLiteral("の移動：") + endsText(d.endsBefore) +
+               QStringLiteral(" → ") + endsText(d.endsAfter);
+    case Kind::PairRenumbered:
+        return QStringLiteral("ワープの番号：[") + CodeTables::sourceLabel(d.pairBefore) +
+               QStringLiteral("] → [") + CodeTables::sourceLabel(d.pairAfter) +
+               QStringLiteral("]（") + endsText(d.endsAfter) + QStringLiteral("）");
+    case Kind::FloorName:
+        return floorText(QStringLiteral("のマップ名"));
+    case Kind::FloorBackground:
+        return floorText(QStringLiteral("の背景画"));
+    case Kind::FloorComment:
+        return floorText(QStringLiteral("のコメント"));
+    case Kind::FloorAdded:
+        return QString::number(d.floor) + QStringLiteral("階の追加");
+    case Kind::FloorRemoved:
+        break;
+    }
+    return QString::number(d.floor) + QStringLiteral("階の削除");
 }
 
 QStringList Result::lines() const
 {
     QStringList lines;
     lines.reserve(differences.size());
-    for (const Difference &d : differences)
-        lines.append(d.text);
+    for (int i = 0; i < differences.size(); ++i)
+        lines.append(line(i));
     return lines;
 }
 
@@ -369,10 +399,11 @@ QVector<QPoint> Result::markedOn(int floor) const
 QJsonObject Result::toJson() const
 {
     QJsonArray list;
-    for (const Difference &d : differences) {
+    for (int i = 0; i < differences.size(); ++i) {
+        const Difference &d = differences[i];
         QJsonObject entry{{QStringLiteral("kind"), kindName(d.kind)},
                           {QStringLiteral("floor"), d.floor},
-                          {QStringLiteral("text"), d.text}};
+                          {QStringLiteral("text"), line(i)}};
         if (!d.place.cell.isNull()) {
             entry.insert(QStringLiteral("x"), d.place.cell.x());
             entry.insert(QStringLiteral("y"), d.place.cell.y());
@@ -382,6 +413,9 @@ QJsonObject Result::toJson() const
                 entry.insert(QStringLiteral("before"), pairJson(d.pairBefore, d.endsBefore));
             if (d.pairAfter)
                 entry.insert(QStringLiteral("after"), pairJson(d.pairAfter, d.endsAfter));
+        } else if (d.kind == Kind::Cell) {
+            entry.insert(QStringLiteral("before"), storedCode(d.before).toString());
+            entry.insert(QStringLiteral("after"), storedCode(d.after).toString());
         } else if (d.kind != Kind::FloorAdded && d.kind != Kind::FloorRemoved) {
             entry.insert(QStringLiteral("before"), d.before);
             entry.insert(QStringLiteral("after"), d.after);

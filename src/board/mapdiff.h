@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/chipdescriptions.h"
 #include "model/warprecord.h"
 
 #include <QJsonObject>
@@ -8,7 +9,6 @@
 #include <QStringList>
 #include <QVector>
 
-class ChipDescriptions;
 class MapData;
 
 // What changed from one map (before) to another (after), as a person reads it: one
@@ -53,7 +53,8 @@ struct Difference
     Place place;
     // The cells to point out on the board (a pair's ends before and after).
     QVector<Place> marks;
-    // As stored: cell codes, branch digits, texts.
+    // As in the maps: cell texts (index and code; only the code is stored in the files),
+    // branch digits, floor texts.
     QString before;
     QString after;
     // A pair's number and ends in either map; 0 where it has none.
@@ -61,14 +62,18 @@ struct Difference
     int pairAfter = 0;
     WarpRecord endsBefore;
     WarpRecord endsAfter;
-    QString text; // the report line
 };
 
 struct Result
 {
     QVector<Difference> differences;
+    // The chip names the lines use.
+    ChipDescriptions names;
 
     bool isSame() const { return differences.isEmpty(); }
+    // The report line of a difference, made when asked for: a window shows only a few of
+    // thousands at a time.
+    QString line(int index) const;
     QStringList lines() const;
     // Every cell some difference points out on a floor, each once, row by row.
     QVector<QPoint> markedOn(int floor) const;
@@ -80,3 +85,6 @@ struct Result
 Result compare(const MapData &before, const MapData &after, const ChipDescriptions &names);
 
 } // namespace MapDiff
+
+// Every member moves by its pointers: lists of thousands grow without copying.
+Q_DECLARE_TYPEINFO(MapDiff::Difference, Q_RELOCATABLE_TYPE);

@@ -3,26 +3,72 @@
 #include "dialogs/checkreportwindow.h"
 #include "session/mapcomparison.h"
 
+#include <QAbstractListModel>
 #include <QFileInfo>
-#include <QListWidget>
+#include <QListView>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+namespace {
+
+// Lines are made as the view asks for them: a whole map changed is thousands of lines, of
+// which a window shows a screenful.
+class DifferenceLines : public QAbstractListModel
+{
+public:
+    DifferenceLines(const MapComparison &comparison, QObject *parent)
+        : QAbstractListModel(parent), mComparison(comparison)
+    {
+    }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : std::max<int>(1, differenceCount());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role != Qt::DisplayRole || index.row() < 0 || index.row() >= rowCount())
+            return {};
+        return differenceCount() ? mComparison.result().line(index.row())
+                                 : CompareWindow::sameText();
+    }
+
+    void reset()
+    {
+        beginResetModel();
+        endResetModel();
+    }
+
+private:
+    int differenceCount() const { return int(mComparison.result().differences.size()); }
+
+    const MapComparison &mComparison;
+};
+
+} // namespace
+
 CompareWindow::CompareWindow(const MapComparison &comparison, QWidget *parent)
-    : QWidget(parent, Qt::Window), mComparison(comparison), mList(new QListWidget(this))
+    : QWidget(parent, Qt::Window), mComparison(comparison), mList(new QListView(this)),
+      mModel(new DifferenceLines(comparison, this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     mList->setObjectName(QStringLiteral("compareList"));
     mList->setFont(CheckReportWindow::reportFont());
     mList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     mList->setSelectionMode(QAbstractItemView::SingleSelection);
+    mList->setUniformItemSizes(true);
+    mList->setModel(mModel);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mList);
-    connect(mList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
-        const int row = mList->row(item);
-        if (row >= 0 && row < mPlaces.size() && mPlaces[row].isValid())
-            Q_EMIT placeChosen(mPlaces[row].floor, mPlaces[row].cell);
+    connect(mList, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
+        const auto &differences = mComparison.result().differences;
+        if (index.row() >= differences.size())
+            return;
+        const MapDiff::Place &place = differences[index.row()].place;
+        if (place.isValid())
+            Q_EMIT placeChosen(place.floor, place.cell);
     });
     connect(&mComparison, &MapComparison::changed, this, &CompareWindow::refresh);
     // Wide enough for a cell line with two long chip descriptions.
@@ -33,39 +79,25 @@ CompareWindow::CompareWindow(const MapComparison &comparison, QWidget *parent)
 QStringList CompareWindow::lines() const
 {
     QStringList lines;
-    lines.reserve(mList->count());
-    for (int i = 0; i < mList->count(); ++i)
-        lines.append(mList->item(i)->text());
+    for (int row = 0; row < mModel->rowCount(); ++row)
+        lines.append(mModel->index(row).data().toString());
     return lines;
 }
 
 void CompareWindow::refresh()
 {
-    const MapDiff::Result &result = mComparison.result();
     // The arrow of every line points from the other map to the map being edited.
     const QString other = mComparison.comparesWithSaved()
                               ? QStringLiteral("保存されたファイル")
                               : QFileInfo(mComparison.otherName()).fileName();
     setWindowTitle(QStringLiteral("マップの比較：%1 → 編集中のマップ（違い %2件）")
                        .arg(other)
-                       .arg(result.differences.size()));
-    QStringList lines = result.lines();
-    if (lines.isEmpty())
-        lines.append(sameText());
-    // An edit far from the line being read keeps the list where it was.
-    if (lines == this->lines())
-        return;
-    const int row = mList->currentRow();
+                       .arg(mComparison.result().differences.size()));
+    // An edit keeps the list where it was being read.
+    const int row = mList->currentIndex().row();
     const int scrolled = mList->verticalScrollBar()->value();
-    mList->setUpdatesEnabled(false);
-    mList->clear();
-    mList->addItems(lines);
-    mPlaces.clear();
-    mPlaces.reserve(result.differences.size());
-    for (const MapDiff::Difference &d : result.differences)
-        mPlaces.append(d.place);
-    if (row >= 0 && row < mList->count())
-        mList->setCurrentRow(row);
+    static_cast<DifferenceLines *>(mModel)->reset();
+    if (row >= 0 && row < mModel->rowCount())
+        mList->setCurrentIndex(mModel->index(row));
     mList->verticalScrollBar()->setValue(scrolled);
-    mList->setUpdatesEnabled(true);
 }

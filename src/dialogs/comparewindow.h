@@ -1,14 +1,12 @@
 #pragma once
 
-#include "board/mapdiff.h"
-
 #include <QPoint>
 #include <QStringList>
-#include <QVector>
 #include <QWidget>
 
 class MapComparison;
-class QListWidget;
+class QListView;
+class QAbstractListModel;
 
 // The differences of a running comparison, one per line, kept up to date as the map is
 // edited. Modeless and deleted when closed; closing it ends the comparison.
@@ -19,7 +17,7 @@ class CompareWindow : public QWidget
 public:
     explicit CompareWindow(const MapComparison &comparison, QWidget *parent = nullptr);
 
-    QListWidget *list() const { return mList; }
+    QListView *list() const { return mList; }
     QStringList lines() const;
     static QString sameText() { return QStringLiteral("違いはありません。"); }
 
@@ -32,6 +30,6 @@ private:
     void refresh();
 
     const MapComparison &mComparison;
-    QListWidget *mList;
-    QVector<MapDiff::Place> mPlaces;
+    QListView *mList;
+    QAbstractListModel *mModel;
 };
