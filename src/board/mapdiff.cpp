@@ -9,7 +9,6 @@
 #include <QJsonArray>
 
 #include <algorithm>
-#include <array>
 
 namespace MapDiff {
 
@@ -62,18 +61,25 @@ QString cellLine(int floor, int x, int y, const QString &before, const QString &
 
 QString passageText(QChar digit)
 {
-    static const std::array<QString, 4> texts = {
-        QStringLiteral("道なし"), QStringLiteral("通行禁止"), QStringLiteral("一方通行"),
-        QStringLiteral("２ｗａｙ")};
-    const int value = digit.digitValue();
-    return value >= 0 && value < 4 ? texts[value] : QString(digit);
+    switch (digit.unicode()) {
+    case u'0':
+        return QStringLiteral("道なし");
+    case u'1':
+        return QStringLiteral("通行禁止");
+    case u'2':
+        return QStringLiteral("一方通行");
+    case u'3':
+        return QStringLiteral("２ｗａｙ");
+    default:
+        return QString(digit);
+    }
 }
 
 // The directions of a setting, in its own order (up, left, right, down); with `other`, only
 // those that differ from it.
 QString settingText(const QString &setting, const QString &other)
 {
-    static const QString directions = QStringLiteral("上左右下");
+    const QString directions = QStringLiteral("上左右下");
     if (setting.isEmpty())
         return QStringLiteral("なし");
     QStringList parts;

@@ -12,10 +12,8 @@ MapComparison::MapComparison(const MapDocument &document, const ChipDescriptions
             return;
         // Saved under another name: those files are now the saved ones.
         if (mSavedFiles && mDocument.data().mapFileName() != mSavedBase &&
-            !mDocument.isModified()) {
-            startWithSaved();
+            !mDocument.isModified() && startWithSaved().ok())
             return;
-        }
         recompute();
     });
     connect(&mDocument, &MapDocument::modifiedChanged, this, &MapComparison::onModifiedChanged);
