@@ -76,6 +76,13 @@ CompareWindow::CompareWindow(const MapComparison &comparison, QWidget *parent)
     refresh();
 }
 
+CompareWindow::~CompareWindow()
+{
+    // Closing ends the comparison as the window goes (through destroyed()); the news of that
+    // must not come back to the half-destroyed window.
+    disconnect(&mComparison, nullptr, this, nullptr);
+}
+
 QStringList CompareWindow::lines() const
 {
     QStringList lines;

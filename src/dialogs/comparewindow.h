@@ -16,6 +16,7 @@ class CompareWindow : public QWidget
 
 public:
     explicit CompareWindow(const MapComparison &comparison, QWidget *parent = nullptr);
+    ~CompareWindow() override;
 
     QListView *list() const { return mList; }
     QStringList lines() const;
