@@ -2,8 +2,9 @@
 # Starts the built editor on a virtual screen with the sample map and saves a picture of each
 # edit mode: edit-mode.png, branch-mode.png and warp-mode.png in docs/, or in the folder $1,
 # floating-block.png: a copied block floating under the pointer before it is laid, and
-# zoomed-board.png: the main window at 150 % with the chip values, and route.png: the
-# shortest route numbered on the board beside the map information window.
+# zoomed-board.png: the main window at 150 % with the chip values, route.png: the
+# shortest route numbered on the board beside the map information window, and compare.png:
+# a few edits compared with the saved files (nothing is saved).
 set -euo pipefail
 for tool in xvfb-run import xdotool xprop openbox; do
     command -v "$tool" >/dev/null ||
@@ -107,4 +108,23 @@ on_screen 1100x760 '
     sleep "${QZK_SHOT_DELAY:-1}"
     import -window "$main" "$QZK_SHOT_OUT/zoomed-board.png"
     echo "$QZK_SHOT_OUT/zoomed-board.png"
+'
+# A few cells, a branch point and a floor-2 cell changed, then compared with the map's files.
+on_screen 920x760 '
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    cell() { xdotool mousemove --window "$main" $((8 + ($1 - 1) * 24 + 12)) $((HEIGHT - 436 + 24 + ($2 - 1) * 24 + 12)) click 1; sleep 0.3; }
+    tab() { xdotool mousemove --window "$main" $((8 + ($1 - 1) * 44 + 22)) $((HEIGHT - 436 + 12)) click 1; sleep 0.3; }
+    cell 3 11; cell 10 5; cell 11 5; cell 12 5
+    tab 2; cell 5 5; tab 1
+    xdotool windowactivate --sync "$main" key F6
+    window "^分岐点の設定\$" >/dev/null
+    cell 9 8
+    xdotool windowactivate --sync "$main" key F5
+    xdotool windowactivate --sync "$main" key --delay 100 alt+m d s
+    compare="$(window "^マップの比較")"
+    xdotool windowsize --sync "$compare" 880 170
+    xdotool windowmove --sync "$compare" "$left" $((HEIGHT + 2 * top + 24))
+    sleep "${QZK_SHOT_DELAY:-1}"
+    import -window root "$QZK_SHOT_OUT/compare.png"
+    echo "$QZK_SHOT_OUT/compare.png"
 '

@@ -14,6 +14,7 @@ qzk_packages=(
     fonts-ipafont-gothic
     xvfb xauth xdotool openbox x11-utils xclip
     appstream desktop-file-utils shared-mime-info libglib2.0-bin
+    git imagemagick
 )
 
 qzk_install_missing() {

@@ -126,6 +126,9 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("上書き保存(&S)\tCtrl+S"),
         QStringLiteral("名前を付けて保存(&A)"),
         QStringLiteral("画像として保存(&I)..."),
+        QStringLiteral("比較(&D)"),
+        QStringLiteral("ほかのマップと比較(&O)..."),
+        QStringLiteral("保存されたファイルと比較(&S)"),
         // The first board refresh has rewritten the property item.
         QStringLiteral("マップ「1階」のプロパティ\tCtrl+P"),
         QStringLiteral("終了(&X)\tCtrl+Q"),

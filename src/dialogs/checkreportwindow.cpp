@@ -16,9 +16,16 @@ constexpr int ClientHeight = 3255;
 // A report of a map without surprises: starts, goals, warps, the road, the rule, the verdict.
 constexpr int UsualLines = 6;
 
+QString title()
+{
+    return QStringLiteral("マップチェックの結果報告");
+}
+
+} // namespace
+
 // The report's face, or the nearest installed Japanese face of the same kind when it is
 // missing; the later names only steer the fallback.
-QFont reportFont()
+QFont CheckReportWindow::reportFont()
 {
     QFont font;
     font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
@@ -28,13 +35,6 @@ QFont reportFont()
     font.setWeight(QFont::Normal);
     return font;
 }
-
-QString title()
-{
-    return QStringLiteral("マップチェックの結果報告");
-}
-
-} // namespace
 
 CheckReportWindow::CheckReportWindow(QWidget *parent)
     : QWidget(parent, Qt::Window), mList(new QListWidget(this))

@@ -2,6 +2,7 @@
 
 #include "board/mapcheck.h"
 
+#include <QFont>
 #include <QSize>
 #include <QStringList>
 #include <QWidget>
@@ -31,6 +32,8 @@ public:
     // The first size: the twips layout, grown so that the widest line a report can have
     // shows whole and a usual report needs no scrolling.
     QSize initialSize() const;
+    // The face of report lines, shared with the other report windows.
+    static QFont reportFont();
 
 Q_SIGNALS:
     // A line naming a cell was double-clicked; the window stays open.

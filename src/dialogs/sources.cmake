@@ -3,6 +3,7 @@ set(QZK_DIALOGS_SOURCES
     src/dialogs/checkreportwindow.cpp src/dialogs/checkreportwindow.h
     src/dialogs/chippicker.cpp src/dialogs/chippicker.h
     src/dialogs/chipreplacedialog.cpp src/dialogs/chipreplacedialog.h
+    src/dialogs/comparewindow.cpp src/dialogs/comparewindow.h
     src/dialogs/helpdocument.cpp src/dialogs/helpdocument.h
     src/dialogs/imageexportdialog.cpp src/dialogs/imageexportdialog.h
     src/dialogs/mapinfowindow.cpp src/dialogs/mapinfowindow.h

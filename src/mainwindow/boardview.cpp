@@ -37,6 +37,7 @@ BoardView::BoardView(EditorSession &session, const CellComposer &composer, QWidg
 {
     setFixedSize(BoardPainter::size());
     connect(&mSession.checks(), &CheckOverlay::changed, this, qOverload<>(&QWidget::update));
+    connect(&mSession.comparison(), &MapComparison::changed, this, qOverload<>(&QWidget::update));
     connect(&mSession.tools(), &ToolSwitch::pictureChanged, this, &BoardView::render);
     mFlashTimer->setInterval(FlashStepMs);
     connect(mFlashTimer, &QTimer::timeout, this, [this] {
@@ -177,6 +178,8 @@ void BoardView::paintEvent(QPaintEvent *event)
     }
     if (const MapCheck::Report *check = mSession.checks().shown())
         BoardPainter::paintCheckOverlay(painter, *check, mSession.currentFloor());
+    BoardPainter::paintChangedCells(painter,
+                                    mSession.comparison().markedOn(mSession.currentFloor()));
     BoardPainter::paintBlockOutline(painter, picture.selection, true);
     if (const CellBlock *block = picture.floating)
         BoardPainter::paintBlockOutline(

@@ -6,6 +6,7 @@
 #include "dialogs/helpdocument.h"
 #include "dialogs/propertiesdialog.h"
 #include "mainwindow/boardview.h"
+#include "mainwindow/compareactions.h"
 #include "mainwindow/editactions.h"
 #include "mainwindow/floorcommands.h"
 #include "mainwindow/mapactions.h"
@@ -265,6 +266,10 @@ void MainWindow::buildMenus()
     QAction *saveAs = mapMenu->addAction(QStringLiteral("名前を付けて保存(&A)"));
     connect(saveAs, &QAction::triggered, &mFiles, &MapFileWorkflow::saveMapAs);
     mViewActions->addToMapMenu(mapMenu);
+    mCompareActions =
+        new CompareActions(mSession, mFiles, mPrompter, this,
+                           [this](const auto &dialog) { withToolWindowHidden(dialog); });
+    mCompareActions->addToMapMenu(mapMenu);
     mapMenu->addSeparator();
     mPropertyAction = mapMenu->addAction(QStringLiteral("マップのプロパティ(&P)"));
     mPropertyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));

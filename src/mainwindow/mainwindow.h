@@ -14,6 +14,7 @@
 
 class BoardView;
 class ChipPictures;
+class CompareActions;
 class EditActions;
 class MapActions;
 class Prompter;
@@ -65,6 +66,7 @@ public:
     QMenu *recentMapsMenu() const { return mRecentMenu; }
     ViewActions *viewActions() const { return mViewActions; }
     MapActions *mapActions() const { return mMapActions; }
+    CompareActions *compareActions() const { return mCompareActions; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -106,6 +108,7 @@ private:
     QScrollArea *mBoardArea = nullptr;
     ViewActions *mViewActions = nullptr;
     MapActions *mMapActions = nullptr;
+    CompareActions *mCompareActions = nullptr;
     QSize mBaseCentralSize;
     // Where the window stood before a zoom step moved it to keep it on the screen.
     std::optional<QPoint> mHomePosition;

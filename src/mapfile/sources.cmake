@@ -2,6 +2,7 @@ set(QZK_MAPFILE_SOURCES
     src/mapfile/blockclipboard.cpp src/mapfile/blockclipboard.h
     src/mapfile/cellgroups.cpp src/mapfile/cellgroups.h
     src/mapfile/fileproblem.cpp src/mapfile/fileproblem.h
+    src/mapfile/floorfiletext.cpp src/mapfile/floorfiletext.h
     src/mapfile/floortexts.cpp src/mapfile/floortexts.h
     src/mapfile/gridcode.cpp src/mapfile/gridcode.h
     src/mapfile/mapfault.cpp src/mapfile/mapfault.h

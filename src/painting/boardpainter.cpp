@@ -97,6 +97,22 @@ void BoardPainter::paintCheckOverlay(QPainter &painter, const MapCheck::Report &
     painter.restore();
 }
 
+void BoardPainter::paintChangedCells(QPainter &painter, const QVector<QPoint> &cells)
+{
+    if (cells.isEmpty())
+        return;
+    constexpr int Width = 2;
+    // Two pixels in: the check's outline and the blinking one lie on the cell's edge.
+    constexpr qreal Inset = 2 + Width / 2.0;
+    painter.save();
+    painter.setPen(QPen(QColor(230, 0, 230), Width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    for (const QPoint &cell : cells)
+        painter.drawRect(
+            QRectF(cellRect(cell.x(), cell.y())).adjusted(Inset, Inset, -Inset, -Inset));
+    painter.restore();
+}
+
 void BoardPainter::paintCellOutline(QPainter &painter, QPoint cell, const QColor &color)
 {
     constexpr int Width = 2;

@@ -43,6 +43,8 @@ public:
     // What a map check saw on a floor, over the cell pictures: the cells its search stood
     // on tinted, the way to the goal it reached stronger, the cells its lines name outlined.
     static void paintCheckOverlay(QPainter &painter, const MapCheck::Report &check, int floor);
+    // The cells a comparison found changed, outlined inside the check's outlines so both show.
+    static void paintChangedCells(QPainter &painter, const QVector<QPoint> &cells);
     // The outline that points out one cell.
     static void paintCellOutline(QPainter &painter, QPoint cell, const QColor &color);
     // The outline around a rectangle of cells (1-based), dashed for a selection, solid for

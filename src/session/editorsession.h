@@ -4,6 +4,7 @@
 #include "model/editmode.h"
 #include "model/mapdocument.h"
 #include "session/checkoverlay.h"
+#include "session/mapcomparison.h"
 #include "session/statusline.h"
 #include "session/tools/toolcontext.h"
 #include "session/tools/toolswitch.h"
@@ -49,6 +50,8 @@ public:
     const StatusLine &status() const { return mStatus; }
     CheckOverlay &checks() { return mChecks; }
     const CheckOverlay &checks() const { return mChecks; }
+    MapComparison &comparison() { return mComparison; }
+    const MapComparison &comparison() const { return mComparison; }
 
     // The floor tabs' captions, one per floor.
     const QStringList &floorTabCaptions() const { return mFloorTabCaptions; }
@@ -140,4 +143,5 @@ private:
     ToolContext mContext{mDocument, mDescriptions, mStatus};
     ToolSwitch mTools{mContext};
     CheckOverlay mChecks{mDocument};
+    MapComparison mComparison{mDocument, mDescriptions};
 };

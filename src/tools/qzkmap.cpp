@@ -1,13 +1,16 @@
 // qzk-map: map files from the shell, over the same core the editor uses.
 
 #include "board/mapcheck.h"
+#include "board/mapdiff.h"
 #include "board/mapstats.h"
+#include "mapfile/floorfiletext.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 #include "model/chipdescriptions.h"
 #include "painting/floorpictures.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
@@ -113,6 +116,64 @@ int resave(const QStringList &args)
     }
     for (const QString &path : saved.staleFilesLeft)
         err() << "could not remove " << path << '\n';
+    return Success;
+}
+
+// Exit statuses of "diff", as diff(1) has them, with check's for the faults.
+enum DiffStatus
+{
+    SameMaps = 0,
+    MapsDiffer = 1,
+};
+
+bool writeOut(const QByteArray &bytes)
+{
+    QFile stdoutFile;
+    return stdoutFile.open(stdout, QIODevice::WriteOnly) &&
+           stdoutFile.write(bytes) == bytes.size() && stdoutFile.flush();
+}
+
+int diff(const QStringList &args)
+{
+    const bool json = !args.isEmpty() && args[0] == QLatin1String("--json");
+    const QStringList rest = json ? args.mid(1) : args;
+    if (rest.size() != 2 || !isMapFileArgument(rest[0]) || !isMapFileArgument(rest[1])) {
+        err() << "usage: qzk-map diff [--json] A.map B.map\n";
+        return Usage;
+    }
+    MapData before;
+    MapData after;
+    if (!loadMap(rest[0], before) || !loadMap(rest[1], after))
+        return NotLoaded;
+    // Without the descriptions the lines name chips by their codes.
+    ChipDescriptions names;
+    names.load(ChipDescriptions::locate(QCoreApplication::applicationDirPath()));
+    const MapDiff::Result result = MapDiff::compare(before, after, names);
+    const QByteArray bytes =
+        json ? QJsonDocument(result.toJson()).toJson(QJsonDocument::Compact) + '\n'
+             : result.lines().join(u'\n').toUtf8() + (result.isSame() ? "" : "\n");
+    if (!writeOut(bytes)) {
+        err() << "qzk-map: cannot write the differences to standard output\n";
+        return NotWritten;
+    }
+    return result.isSame() ? SameMaps : MapsDiffer;
+}
+
+int textconv(const QStringList &args)
+{
+    if (args.size() != 1) {
+        err() << "usage: qzk-map textconv FLOOR.map\n";
+        return Usage;
+    }
+    QFile file(args[0]);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err() << "qzk-map: cannot read " << args[0] << ": " << file.errorString() << '\n';
+        return Fault;
+    }
+    if (!writeOut(FloorFileText::readable(file.readAll()).toUtf8())) {
+        err() << "qzk-map: cannot write to standard output\n";
+        return Fault;
+    }
     return Success;
 }
 
@@ -390,6 +451,19 @@ const Command commands[] = {
      "      them after a check. Numbered chips show their values in a corner, as the\n"
      "      editor shows them by default; --no-values leaves them out.",
      render},
+    {"diff", "[--json] A.map B.map",
+     "Compares two whole maps (each named by its floor-1 file) and prints every\n"
+     "      difference, floor by floor, one per line: cells whose chip or number changed,\n"
+     "      branch settings, warp pairs added, removed, moved or renumbered (pairs are\n"
+     "      matched by their two ends), floor names, backgrounds and comments, floors\n"
+     "      added or removed. Exit status 0: the maps are the same, 1: they differ, 3: a\n"
+     "      map could not be read, 4: the output could not be written. With --json the\n"
+     "      differences are one JSON object in UTF-8.",
+     diff},
+    {"textconv", "FLOOR.map",
+     "Prints one floor file as UTF-8 text, line for line as it is stored, for git's\n"
+     "      textconv (see the README, \"Maps in git\").",
+     textconv},
 };
 
 void printHelp(QTextStream &stream)

@@ -4,7 +4,7 @@
 # person gets: the process ending with status 0, the windows shown, the files saved.
 #
 #   realprogram.sh SCENARIO EDITOR SOURCE_DIR
-#   SCENARIO: quit | closebox | files | undo | recovery | blocks | shared | zoom | replace
+#   SCENARIO: quit | closebox | files | undo | recovery | blocks | shared | zoom | replace | compare
 set -uo pipefail
 
 scenario="$1"
@@ -465,6 +465,58 @@ replace)
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
     answer_question y
     expect_status_zero "Ctrl+Q after replacing"
+    ;;
+compare)
+    # Two cells changed on two floors, compared with the saved files: a line per cell, a
+    # double click shows that floor and blinks the cell, and saving leaves nothing to show.
+    maps="$scratch/maps"
+    mkdir "$maps" && cp "$source_dir"/docs/sample/meadow{,_2}.map "$maps/"
+    start_and_wait_main "$maps/meadow.map"
+    click_cell 3 11
+    wait_for "the caption to mark unsaved changes" 60 title_marked
+    click_floor_tab 2
+    wait_for "floor 2 to show" 60 caption_names "うずまきの塔"
+    click_cell 5 5
+    click_floor_tab 1
+    wait_for "floor 1 to show" 60 caption_names "はじまりの草原"
+    xdotool windowactivate --sync "$main" key --clearmodifiers --delay 100 alt+m d s
+    report="$(wait_window '^マップの比較')" || exit 1
+    report_says() { xdotool getwindowname "$report" 2>/dev/null | grep -qF -- "$1"; }
+    wait_for "the comparison to count two differences" 60 report_says "（違い 2件）"
+    # The second line, 2階(5,5), one line of the report font down.
+    double_click_second_line() {
+        client_geometry "$report"
+        xdotool windowactivate --sync "$report" mousemove $((X + 60)) $((Y + 10 + 18)) \
+            click --repeat 2 --delay 80 1
+    }
+    double_click_second_line
+    wait_for "the double click to show floor 2" 60 caption_names "うずまきの塔"
+    if command -v import >/dev/null && command -v convert >/dev/null; then
+        # The blinking outline lies on the cell's edge, in yellow. A screenshot takes long on
+        # a busy machine, so each blink gets a few and a missed one is started again.
+        client_geometry "$main"
+        edge_x=$((X + 8 + 4 * 24 + 1))
+        edge_y=$((Y + HEIGHT - 436 + 24 + 4 * 24 + 12))
+        cell_yellow() {
+            import -window root -crop "1x1+$edge_x+$edge_y" "$scratch/pixel.png" 2>/dev/null &&
+                convert "$scratch/pixel.png" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' \
+                    info: | grep -qx '255,230,0'
+        }
+        blinked=
+        for _ in 1 2 3 4 5; do
+            double_click_second_line
+            for _ in 1 2 3 4; do cell_yellow && blinked=yes && break; done
+            [ -n "$blinked" ] && break
+        done
+        [ -n "$blinked" ] || fail "cell (5,5) did not blink after a double click on its line"
+    fi
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+s
+    wait_for "the saved files to leave nothing to compare" 60 report_says "（違い 0件）"
+    click_close_box "$report"
+    wait_for "the comparison window to close" 60 window_gone '^マップの比較'
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
+    answer_question y
+    expect_status_zero "Ctrl+Q and yes after comparing"
     ;;
 *)
     echo "unknown scenario $scenario" >&2

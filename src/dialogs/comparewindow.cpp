@@ -1,0 +1,110 @@
+#include "dialogs/comparewindow.h"
+
+#include "dialogs/checkreportwindow.h"
+#include "session/mapcomparison.h"
+
+#include <QAbstractListModel>
+#include <QFileInfo>
+#include <QListView>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// Lines are made as the view asks for them: a whole map changed is thousands of lines, of
+// which a window shows a screenful.
+class DifferenceLines : public QAbstractListModel
+{
+public:
+    DifferenceLines(const MapComparison &comparison, QObject *parent)
+        : QAbstractListModel(parent), mComparison(comparison)
+    {
+    }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : std::max<int>(1, differenceCount());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role != Qt::DisplayRole || index.row() < 0 || index.row() >= rowCount())
+            return {};
+        return differenceCount() ? mComparison.result().line(index.row())
+                                 : CompareWindow::sameText();
+    }
+
+    void reset()
+    {
+        beginResetModel();
+        endResetModel();
+    }
+
+private:
+    int differenceCount() const { return int(mComparison.result().differences.size()); }
+
+    const MapComparison &mComparison;
+};
+
+} // namespace
+
+CompareWindow::CompareWindow(const MapComparison &comparison, QWidget *parent)
+    : QWidget(parent, Qt::Window), mComparison(comparison), mList(new QListView(this)),
+      mModel(new DifferenceLines(comparison, this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    mList->setObjectName(QStringLiteral("compareList"));
+    mList->setFont(CheckReportWindow::reportFont());
+    mList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    mList->setSelectionMode(QAbstractItemView::SingleSelection);
+    mList->setUniformItemSizes(true);
+    mList->setModel(mModel);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(mList);
+    connect(mList, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
+        const auto &differences = mComparison.result().differences;
+        if (index.row() >= differences.size())
+            return;
+        const MapDiff::Place &place = differences[index.row()].place;
+        if (place.isValid())
+            Q_EMIT placeChosen(place.floor, place.cell);
+    });
+    connect(&mComparison, &MapComparison::changed, this, &CompareWindow::refresh);
+    // Wide enough for a cell line with two long chip descriptions.
+    resize(fontMetrics().averageCharWidth() * 90, 320);
+    refresh();
+}
+
+CompareWindow::~CompareWindow()
+{
+    // Closing ends the comparison as the window goes (through destroyed()); the news of that
+    // must not come back to the half-destroyed window.
+    disconnect(&mComparison, nullptr, this, nullptr);
+}
+
+QStringList CompareWindow::lines() const
+{
+    QStringList lines;
+    for (int row = 0; row < mModel->rowCount(); ++row)
+        lines.append(mModel->index(row).data().toString());
+    return lines;
+}
+
+void CompareWindow::refresh()
+{
+    // The arrow of every line points from the other map to the map being edited.
+    const QString other = mComparison.comparesWithSaved()
+                              ? QStringLiteral("保存されたファイル")
+                              : QFileInfo(mComparison.otherName()).fileName();
+    setWindowTitle(QStringLiteral("マップの比較：%1 → 編集中のマップ（違い %2件）")
+                       .arg(other)
+                       .arg(mComparison.result().differences.size()));
+    // An edit keeps the list where it was being read.
+    const int row = mList->currentIndex().row();
+    const int scrolled = mList->verticalScrollBar()->value();
+    static_cast<DifferenceLines *>(mModel)->reset();
+    if (row >= 0 && row < mModel->rowCount())
+        mList->setCurrentIndex(mModel->index(row));
+    mList->verticalScrollBar()->setValue(scrolled);
+}

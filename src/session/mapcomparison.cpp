@@ -1,0 +1,89 @@
+#include "session/mapcomparison.h"
+
+#include "mapfile/mapfilename.h"
+#include "model/mapdocument.h"
+
+MapComparison::MapComparison(const MapDocument &document, const ChipDescriptions &names,
+                             QObject *parent)
+    : QObject(parent), mDocument(document), mNames(names)
+{
+    connect(&mDocument, &MapDocument::changed, this, [this] {
+        if (!mActive)
+            return;
+        // Saved under another name: those files are now the saved ones.
+        if (mSavedFiles && mDocument.data().mapFileName() != mSavedBase &&
+            !mDocument.isModified() && startWithSaved().ok())
+            return;
+        recompute();
+    });
+    connect(&mDocument, &MapDocument::modifiedChanged, this, &MapComparison::onModifiedChanged);
+}
+
+MapLoadResult MapComparison::startWithMap(const QString &floorOneFile)
+{
+    MapLoadResult loaded = MapFileReader::load(MapFileName::basePathOf(floorOneFile));
+    if (loaded.ok())
+        start(loaded.map, floorOneFile, false);
+    return loaded;
+}
+
+bool MapComparison::canCompareWithSaved() const
+{
+    return !mDocument.data().mapFileName().isEmpty();
+}
+
+MapLoadResult MapComparison::startWithSaved()
+{
+    const QString base = mDocument.data().mapFileName();
+    MapLoadResult loaded = MapFileReader::load(base);
+    if (loaded.ok()) {
+        mSavedBase = base;
+        start(loaded.map, MapFileName::floorFilePath(base, 1), true);
+    }
+    return loaded;
+}
+
+void MapComparison::start(const MapData &other, const QString &otherName, bool savedFiles)
+{
+    mOther = other;
+    mOtherName = otherName;
+    mSavedFiles = savedFiles;
+    mActive = true;
+    recompute();
+}
+
+void MapComparison::stop()
+{
+    if (!mActive)
+        return;
+    mActive = false;
+    mOther = MapData();
+    mResult = {};
+    for (QVector<QPoint> &cells : mMarked)
+        cells.clear();
+    Q_EMIT changed();
+}
+
+const QVector<QPoint> &MapComparison::markedOn(int floor) const
+{
+    // Slot 0 stays empty.
+    return floor >= 1 && floor <= MapData::MaxFloors ? mMarked[floor] : mMarked[0];
+}
+
+void MapComparison::recompute()
+{
+    if (!mActive)
+        return;
+    mResult = MapDiff::compare(mOther, mDocument.data(), mNames);
+    for (int floor = 1; floor <= MapData::MaxFloors; ++floor)
+        mMarked[floor] = mResult.markedOn(floor);
+    Q_EMIT changed();
+}
+
+void MapComparison::onModifiedChanged(bool modified)
+{
+    // Saved: the files hold the map as it is now. Back to the saved state by undo, the
+    // files are read again all the same; they may have changed on disk meanwhile.
+    if (mActive && mSavedFiles && !modified && startWithSaved().fault)
+        recompute();
+}

@@ -1,0 +1,74 @@
+#include "editorfixture.h"
+
+#include "dialogs/comparewindow.h"
+#include "mainwindow/compareactions.h"
+
+#include <QListView>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString sampleFile()
+{
+    return QStringLiteral(QZK_SOURCE_DATA "/../docs/sample/meadow.map");
+}
+
+} // namespace
+
+// マップ → 比較 in the window: the lines follow edits, a double click leads to the cell,
+// and closing the window takes the outlines off the board.
+class TestCompareWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void linesLeadToCellsUntilClosed();
+    void unsavedMapHasNoSavedFiles();
+};
+
+void TestCompareWindow::linesLeadToCellsUntilClosed()
+{
+    EditorFixture editor;
+    editor.descriptions.load(QStringLiteral(QZK_SOURCE_DATA "/Tavolin.dat"));
+    editor.show();
+    QVERIFY(editor.files.loadMap(sampleFile()).ok());
+    CompareActions *actions = editor.window.compareActions();
+    actions->compareWithMapFile(sampleFile());
+    QPointer<CompareWindow> window = actions->compareWindow();
+    QVERIFY(window);
+    QCOMPARE(window->lines(), QStringList{CompareWindow::sameText()});
+
+    editor.document.layChip(3, 11, 1, u"01_[]"_s);
+    editor.document.layChip(5, 5, 2, u"01_[]"_s);
+    QCOMPARE(window->lines(), (QStringList{u"1階(3,11)：回復：ライフが1つ回復する → 普通の道"_s,
+                                           u"2階(5,5)：何もないマス（空白） → 普通の道"_s}));
+    QVERIFY(window->windowTitle().contains(u"（違い 2件）"_s));
+    QCOMPARE(editor.session.comparison().markedOn(2), QVector<QPoint>{QPoint(5, 5)});
+
+    QListView *list = window->list();
+    const QRect line = list->visualRect(list->model()->index(1, 0));
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    // The press of the double click's first click chooses the line it lands on.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, line.center());
+    QCOMPARE(editor.session.currentFloor(), 2);
+    QCOMPARE(editor.window.board()->flashingCell(), QPoint(5, 5));
+
+    window->close();
+    QTRY_VERIFY(!window);
+    QVERIFY(!editor.session.comparison().isActive());
+    QVERIFY(editor.session.comparison().markedOn(2).isEmpty());
+}
+
+void TestCompareWindow::unsavedMapHasNoSavedFiles()
+{
+    EditorFixture editor;
+    editor.window.compareActions()->compareWithSaved();
+    QCOMPARE(editor.prompter.messages,
+             QStringList{u"Q:zKエディタ|このマップはまだ保存されていません。"_s});
+    QVERIFY(!editor.window.compareActions()->compareWindow());
+}
+
+QTEST_MAIN(TestCompareWindow)
+#include "tst_comparewindow.moc"

@@ -1,0 +1,183 @@
+#include "mapfile/mapfilereader.h"
+#include "mapfile/mapfilewriter.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+};
+
+Run run(const QString &program, const QStringList &args, const QString &folder = QString(),
+        const QString &outputFile = QString())
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
+    // A git of the test's own: no user or system settings.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"HOME"_s, folder.isEmpty() ? QDir::tempPath() : folder);
+    environment.insert(u"GIT_CONFIG_NOSYSTEM"_s, u"1"_s);
+    process.setProcessEnvironment(environment);
+    process.start(program, args);
+    Run result;
+    if (!process.waitForFinished(30000))
+        return result;
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    result.out = process.readAllStandardOutput();
+    return result;
+}
+
+Run qzkMap(const QStringList &args, const QString &outputFile = QString())
+{
+    return run(QStringLiteral(QZK_MAP_PROGRAM), args, QString(), outputFile);
+}
+
+MapData meadow()
+{
+    return MapFileReader::load(QStringLiteral(QZK_SOURCE_DATA "/../docs/sample/meadow")).map;
+}
+
+} // namespace
+
+class TestMapDiffCli : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void exitStatus_data();
+    void exitStatus();
+    void json();
+    void textconvKeepsLines();
+    void gitDiffReadsMaps();
+
+private:
+    QTemporaryDir mDir;
+};
+
+void TestMapDiffCli::initTestCase()
+{
+    QVERIFY(mDir.isValid());
+    QVERIFY(MapFileWriter::save(meadow(), mDir.filePath(u"same"_s)).ok());
+    MapData changed = meadow();
+    changed.setCell(5, 3, 1, u"12_+3"_s);
+    QVERIFY(MapFileWriter::save(changed, mDir.filePath(u"changed"_s)).ok());
+}
+
+void TestMapDiffCli::exitStatus_data()
+{
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<QString>("outputFile");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("output");
+
+    QTest::newRow("same") << u"same.map"_s << QString() << 0 << QByteArray();
+    QTest::newRow("differ") << u"changed.map"_s << QString() << 1
+                            << u"1階(5,3)：普通の道 → 3マス進む\n"_s.toUtf8();
+    QTest::newRow("unreadable") << u"missing.map"_s << QString() << 3 << QByteArray();
+    QTest::newRow("not written") << u"changed.map"_s << u"/dev/full"_s << 4 << QByteArray();
+}
+
+void TestMapDiffCli::exitStatus()
+{
+    QFETCH(QString, other);
+    QFETCH(QString, outputFile);
+    QFETCH(int, status);
+    QFETCH(QByteArray, output);
+    if (!outputFile.isEmpty() && !QFile::exists(outputFile))
+        QSKIP("no /dev/full here");
+    const Run result =
+        qzkMap({u"diff"_s, mDir.filePath(u"same.map"_s), mDir.filePath(other)}, outputFile);
+    QCOMPARE(result.exitCode, status);
+    QCOMPARE(result.out, output);
+}
+
+void TestMapDiffCli::json()
+{
+    const Run result = qzkMap(
+        {u"diff"_s, u"--json"_s, mDir.filePath(u"same.map"_s), mDir.filePath(u"changed.map"_s)});
+    QCOMPARE(result.exitCode, 1);
+    const QJsonObject root = QJsonDocument::fromJson(result.out).object();
+    QCOMPARE(root.value(u"same"_s).toBool(true), false);
+    const QJsonArray differences = root.value(u"differences"_s).toArray();
+    QCOMPARE(differences.size(), 1);
+    const QJsonObject cell = differences.first().toObject();
+    QCOMPARE(cell.value(u"kind"_s).toString(), u"cell"_s);
+    QCOMPARE(cell.value(u"floor"_s).toInt(), 1);
+    QCOMPARE(cell.value(u"x"_s).toInt(), 5);
+    QCOMPARE(cell.value(u"y"_s).toInt(), 3);
+    QCOMPARE(cell.value(u"before"_s).toString(), u"[]"_s);
+    QCOMPARE(cell.value(u"after"_s).toString(), u"+3"_s);
+}
+
+void TestMapDiffCli::textconvKeepsLines()
+{
+    // CR LF, a lone CR and a lone LF each end a line, as the reader counts them; a byte
+    // that is no code page 932 reads as the reader reads it.
+    const QString path = mDir.filePath(u"lines.map"_s);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("*NAME\r\n\x82\xCD\x82\xB6\x82\xDC\x82\xE8\rA\nB\x81\r\n");
+    file.close();
+    const Run result = qzkMap({u"textconv"_s, path});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(result.out), u"*NAME\nはじまり\nA\nB・\n"_s);
+}
+
+void TestMapDiffCli::gitDiffReadsMaps()
+{
+    const QString git = QStandardPaths::findExecutable(u"git"_s);
+    if (git.isEmpty())
+        QSKIP("git is not installed (scripts/setup.sh installs it)");
+    QTemporaryDir repo;
+    const QString folder = repo.path();
+    const auto gitRun = [&](const QStringList &args) { return run(git, args, folder); };
+    QCOMPARE(gitRun({u"init"_s, u"-q"_s}).exitCode, 0);
+    QCOMPARE(gitRun({u"config"_s, u"user.name"_s, u"Map Maker"_s}).exitCode, 0);
+    QCOMPARE(gitRun({u"config"_s, u"user.email"_s, u"maker@example.org"_s}).exitCode, 0);
+    // The two lines the README gives.
+    QFile attributes(QDir(folder).filePath(u".gitattributes"_s));
+    QVERIFY(attributes.open(QIODevice::WriteOnly));
+    attributes.write("*.map diff=qzkmap\n");
+    attributes.close();
+    QCOMPARE(gitRun({u"config"_s, u"diff.qzkmap.textconv"_s,
+                     QStringLiteral(QZK_MAP_PROGRAM) + u" textconv"_s})
+                 .exitCode,
+             0);
+
+    const QString base = QDir(folder).filePath(u"meadow"_s);
+    MapData map = meadow();
+    QVERIFY(MapFileWriter::save(map, base).ok());
+    QCOMPARE(gitRun({u"add"_s, u"."_s}).exitCode, 0);
+    QCOMPARE(gitRun({u"commit"_s, u"-q"_s, u"-m"_s, u"meadow"_s}).exitCode, 0);
+
+    map.setCell(5, 3, 1, u"12_+3"_s);
+    map.setFloorName(1, u"はじまりの森"_s);
+    QVERIFY(MapFileWriter::save(map, base).ok());
+    const QString shown = QString::fromUtf8(gitRun({u"diff"_s}).out);
+    QVERIFY2(shown.contains(u"\n-はじまりの草原\n"_s), qPrintable(shown));
+    QVERIFY2(shown.contains(u"\n+はじまりの森\n"_s), qPrintable(shown));
+    QVERIFY2(shown.contains(u"\n+    S_[]+3+2[]W1it[][]DB[][]xm[][]??[][][][]    \n"_s),
+             qPrintable(shown));
+    QVERIFY2(shown.contains(u"\n-    S_[][]+2[]W1it[][]DB[][]xm[][]??[][][][]    \n"_s),
+             qPrintable(shown));
+    // Without the textconv git sees bytes it cannot show.
+    const QString raw = QString::fromUtf8(gitRun({u"diff"_s, u"--no-textconv"_s}).out);
+    QVERIFY2(!raw.contains(u"はじまりの森"_s), qPrintable(raw));
+}
+
+QTEST_GUILESS_MAIN(TestMapDiffCli)
+#include "tst_mapdiffcli.moc"
