@@ -9,7 +9,8 @@
 #
 # Needs root and the fresh-root tool (QZK_FRESH_DEBIAN, by default ../shared/tools/fresh-debian
 # beside the checkout), which clones the checkout's committed state. Takes a while: two roots,
-# each with its packages downloaded and installed, and one build.
+# each with its packages downloaded and installed, and one build. QZK_KEEP_DEB=folder keeps the
+# package built; QZK_DEB=file checks that package instead of building one.
 set -euo pipefail
 
 stage="${1:-bookworm}"
@@ -149,14 +150,22 @@ case "$stage" in
     trap 'rm -rf "$out"' EXIT
     cd "$project"
     started=$SECONDS
-    echo "== $stage: building the package in a fresh root"
-    QZK_SUITE="$stage" "$fresh" 'bash scripts/check-package.sh --build-inside' \
-        >"$out/qzk-editor.deb" 2>"$out/build.log" || {
-        tail -n 30 "$out/build.log"
-        echo "FAIL: the package did not build"
-        exit 1
-    }
-    grep '^built ' "$out/build.log"
+    if [ -n "${QZK_DEB:-}" ]; then
+        # A package built before (for the same release) skips the build.
+        cp "$QZK_DEB" "$out/qzk-editor.deb"
+    else
+        echo "== $stage: building the package in a fresh root"
+        QZK_SUITE="$stage" "$fresh" 'bash scripts/check-package.sh --build-inside' \
+            >"$out/qzk-editor.deb" 2>"$out/build.log" || {
+            tail -n 30 "$out/build.log"
+            echo "FAIL: the package did not build"
+            exit 1
+        }
+        grep '^built ' "$out/build.log"
+        # QZK_KEEP_DEB=folder keeps the package, for QZK_DEB or a look at it.
+        [ -z "${QZK_KEEP_DEB:-}" ] ||
+            cp "$out/qzk-editor.deb" "$QZK_KEEP_DEB/$(dpkg-deb -W --showformat '${Package}_${Version}_${Architecture}' "$out/qzk-editor.deb").deb"
+    fi
     echo "== $stage: installing and checking it in another fresh root ($((SECONDS - started)) s so far)"
     status=0
     QZK_SUITE="$stage" "$fresh" 'bash scripts/check-package.sh --check-inside' \
