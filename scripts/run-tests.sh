@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up everything on a fresh Debian 12 machine, builds and runs the whole test suite
+# Sets up everything on a fresh Debian 12 or 13 machine, builds and runs the whole test suite
 # headless: once as built for use, then again built with AddressSanitizer and UBSan.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"

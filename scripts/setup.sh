@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the editor need on Debian 12, then
+# Installs what building, running, testing and packaging the editor need on Debian 12 or 13, then
 # configures and builds. Sourced by start-editor.sh and run-tests.sh.
 set -euo pipefail
 
@@ -15,6 +15,7 @@ qzk_packages=(
     xvfb xauth xdotool openbox x11-utils xclip
     appstream desktop-file-utils shared-mime-info libglib2.0-bin
     git imagemagick
+    dpkg-dev file lintian
 )
 
 qzk_install_missing() {

@@ -35,6 +35,10 @@ installed_files=(
     "share/mime/packages/$id.xml"
     "share/icons/hicolor/scalable/apps/$id.svg"
     "share/icons/hicolor/48x48/apps/$id.png"
+    share/doc/qzk-editor/copyright
+    share/doc/qzk-editor/changelog.gz
+    share/doc/qzk-editor/examples/meadow.map
+    share/doc/qzk-editor/examples/meadow_2.map
 )
 
 # Width and height from a PNG's header chunk.
