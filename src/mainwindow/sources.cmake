@@ -1,9 +1,11 @@
 set(QZK_MAINWINDOW_SOURCES
+    src/mainwindow/boardaccessible.cpp src/mainwindow/boardaccessible.h
     src/mainwindow/boardview.cpp src/mainwindow/boardview.h
     src/mainwindow/floorcommands.cpp src/mainwindow/floorcommands.h
     src/mainwindow/editactions.cpp src/mainwindow/editactions.h
     src/mainwindow/mainwindow.cpp src/mainwindow/mainwindow.h
     src/mainwindow/mapfileprompts.cpp src/mainwindow/mapfileprompts.h
+    src/mainwindow/keyboardfocus.cpp src/mainwindow/keyboardfocus.h
     src/mainwindow/markerlabel.cpp src/mainwindow/markerlabel.h
     src/mainwindow/startup.cpp src/mainwindow/startup.h
     src/mainwindow/toolcolumn.cpp src/mainwindow/toolcolumn.h
