@@ -162,6 +162,7 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("縮小\tCtrl+-"),
         QStringLiteral("等倍\tCtrl+0"),
         QStringLiteral("チップの数値を表示"),
+        QStringLiteral("ツールウィンドウと盤面の切り替え(&K)\tF9"),
         QStringLiteral("ツール(&T)"),
         QStringLiteral("マップのチェック(&C)"),
         QStringLiteral("チェック結果を盤面に表示"),
