@@ -371,7 +371,9 @@ void BoardView::focusInEvent(QFocusEvent *event)
     // A click shows its own cell; the keyboard's arrival shows the cursor's.
     if (event->reason() != Qt::MouseFocusReason)
         mSession.cursor().show();
-    announceCursor();
+    // After Qt has told assistive technology that the board has the focus, so the cell is
+    // what is spoken last.
+    QMetaObject::invokeMethod(this, &BoardView::announceCursor, Qt::QueuedConnection);
 }
 
 void BoardView::focusOutEvent(QFocusEvent *event)
