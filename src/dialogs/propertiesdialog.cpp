@@ -11,7 +11,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
 #include <QTextDocument>
+#include <utility>
 
 #include <algorithm>
 
@@ -124,6 +126,14 @@ PropertiesDialog::PropertiesDialog(EditorSession &session, Prompter &prompter,
                    findChild<QLabel *>(QStringLiteral("backgroundLabel")),
                    findChild<QLabel *>(QStringLiteral("commentLabel"))},
                   okButton, cancelButton);
+
+    // Each box is named by its label for screen readers.
+    const std::pair<const char *, QWidget *> buddies[] = {{"nameLabel", mNameEdit},
+                                                          {"floorCountLabel", mFloorCountEdit},
+                                                          {"backgroundLabel", mBackgroundEdit},
+                                                          {"commentLabel", mCommentEdit}};
+    for (const auto &[label, box] : buddies)
+        findChild<QLabel *>(QLatin1String(label))->setBuddy(box);
 
     setTabOrder(mNameEdit, mNoBackgroundCheck);
     setTabOrder(mNoBackgroundCheck, mBackgroundEdit);
