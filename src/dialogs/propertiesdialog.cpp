@@ -16,6 +16,7 @@
 #include <utility>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
