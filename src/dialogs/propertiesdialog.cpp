@@ -11,9 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-
 #include <QTextDocument>
-#include <utility>
 
 #include <algorithm>
 #include <utility>
