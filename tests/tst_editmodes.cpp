@@ -256,8 +256,9 @@ void TestEditModes::toolWindowKeys_data()
     QTest::newRow("branch: up steps the up arm") << 2 << u"Up"_s << u"1000"_s;
     QTest::newRow("branch: each arrow its arm")
         << 2 << u"Left Right Right Down Down Down"_s << u"0123"_s;
-    QTest::newRow("branch: four steps come round") << 2 << u"Down Down Down Down"_s << u"0000"_s;
-    QTest::newRow("branch: backspace clears") << 2 << u"Up Left Backspace"_s << u"0000"_s;
+    QTest::newRow("branch: four steps come round")
+        << 2 << u"Down Down Down Down Down"_s << u"0001"_s;
+    QTest::newRow("branch: backspace clears") << 2 << u"Up Left Backspace Right"_s << u"0010"_s;
     QTest::newRow("palette: right") << 1 << u"Right"_s << u"02_DB"_s;
     QTest::newRow("palette: down a row") << 1 << u"Down Left"_s << u"09_OM"_s;
 }
