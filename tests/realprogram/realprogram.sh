@@ -437,20 +437,29 @@ keyboard)
     # the palette, a road laid, a branch set, a pair linked, a floor added, the map
     # checked, saved through the file dialog.
     start_and_wait_main
-    keys() { xdotool windowactivate --sync "$main" key --clearmodifiers --delay 250 "$@"; }
-    # F9 takes the keys to the tool window and back to the board. The start chip is five
-    # rows down the palette; it goes on (1,1), road on (2,1) to (4,1).
-    keys F9 Down Down Down Down F9 space
-    keys F9 Up Up Up Up F9 Right space Right space Right space
+    # Keys go to the window that has them; F9 waits until the window manager has moved the
+    # keyboard, which takes a while on a busy machine.
+    keys() { xdotool key --clearmodifiers --delay 250 "$@"; }
+    active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+    f9_to() { keys F9 && wait_for "F9 to move the keys to $2" 60 active_is "$1"; }
+    from_main_to() { xdotool windowactivate --sync "$main" && f9_to "$1" "$2"; }
+    # The start chip is five rows down the palette; it goes on (1,1), road on (2,1) to (4,1).
+    palette="$(visible_window "$palette_title")"
+    from_main_to "$palette" palette && keys Down Down Down Down && f9_to "$main" board && keys space
+    from_main_to "$palette" palette && keys Up Up Up Up && f9_to "$main" board &&
+        keys Right space Right space Right space
     # The right arm one way, set on (3,1).
-    keys F6
-    wait_window '^分岐点の設定$' >/dev/null
-    keys F9 Right Right F9 Left space
+    xdotool windowactivate --sync "$main" key --clearmodifiers F6
+    branch="$(wait_window '^分岐点の設定$')"
+    from_main_to "$branch" "the branch window" && keys Right Right && f9_to "$main" board &&
+        keys Left space
     # A new pair from (3,3) to (6,5): the window's list, then its first button.
-    keys F7
-    wait_window '^ワープの設定$' >/dev/null
-    keys F9 Tab space F9 Down Down space Right Right Right Down Down space
+    xdotool windowactivate --sync "$main" key --clearmodifiers F7
+    warp="$(wait_window '^ワープの設定$')"
+    from_main_to "$warp" "the warp window" && keys Tab space && f9_to "$main" board &&
+        keys Down Down space Right Right Right Down Down space
     # A second floor with road on (6,5).
+    xdotool windowactivate --sync "$main"
     keys alt+s a
     keys ctrl+Next F5 space
     keys alt+t c
@@ -461,7 +470,7 @@ keyboard)
         cmp "$source_dir/tests/realprogram/keyboard$floor.map" "$scratch/keys$floor.map" >&2 ||
             fail "keys$floor.map differs from the map made by keys"
     done
-    keys ctrl+q
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
     answer_question y
     expect_status_zero "Ctrl+Q and yes after a session by keys"
     ;;
