@@ -14,7 +14,9 @@
 #include "session/recentmaps.h"
 #include "session/viewsettings.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QSettings>
@@ -172,6 +174,38 @@ void BM_FullBoardRedrawZoomed(benchmark::State &state)
     }
 }
 
+// One step of the cell cursor on a full map: the key, the cursor drawn at its new cell
+// and, with state.range(1) on, what a screen reader then asks for: the focused cell of
+// the board's table and its name. state.range(0): zoom in percent.
+void BM_CursorStep(benchmark::State &state)
+{
+    Editor editor;
+    if (!editor.open())
+        state.SkipWithError("the full map did not open");
+    editor.view.setZoomPercent(int(state.range(0)));
+    BoardView *board = editor.window.board();
+    editor.window.activateWindow();
+    board->setFocus();
+    editor.frame();
+    if (!board->hasFocus())
+        state.SkipWithError("the board did not take the keyboard");
+    const bool reader = state.range(1) != 0;
+    bool right = false;
+    for (auto _ : state) {
+        right = !right;
+        QKeyEvent key(QEvent::KeyPress, right ? Qt::Key_Right : Qt::Key_Left, Qt::NoModifier);
+        QCoreApplication::sendEvent(board, &key);
+        if (reader) {
+            QAccessibleInterface *table = QAccessible::queryAccessibleInterface(board);
+            QAccessibleEvent focus(board, QAccessible::Focus);
+            focus.setChild(BoardView::cellChildIndex(editor.session.cursor().cell()));
+            QAccessibleInterface *cell = focus.accessibleInterface();
+            benchmark::DoNotOptimize(cell->text(QAccessible::Name).size() + table->childCount());
+        }
+        editor.frame();
+    }
+}
+
 void BM_OpenFullMap(benchmark::State &state)
 {
     Editor editor;
@@ -192,6 +226,12 @@ BENCHMARK(BM_DragStrokeStep)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_FullBoardRedrawZoomed)
     ->Arg(100)
     ->Arg(400)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5);
+BENCHMARK(BM_CursorStep)
+    ->Args({100, 0})
+    ->Args({400, 0})
+    ->Args({400, 1})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5);
 BENCHMARK(BM_OpenFullMap)->Unit(benchmark::kMillisecond)->Repetitions(5);

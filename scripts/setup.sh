@@ -13,6 +13,7 @@ qzk_packages=(
     qt6-translations-l10n
     fonts-ipafont-gothic
     xvfb xauth xdotool openbox x11-utils xclip
+    at-spi2-core python3-pyatspi dbus-daemon
     appstream desktop-file-utils shared-mime-info libglib2.0-bin
     git imagemagick
     dpkg-dev file lintian

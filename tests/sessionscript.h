@@ -7,6 +7,7 @@
 #include "session/recentmaps.h"
 #include "stubprompter.h"
 
+#include <QKeySequence>
 #include <QPoint>
 #include <QSettings>
 #include <QString>
@@ -18,6 +19,8 @@
 // blanks, each VERB or VERB:ARGUMENTS; cells are x,y and buttons L, R or M.
 //   board      c:x,y,B click   p:x,y,B press   d:x,y drag   r:x,y release   h:x,y hover
 //              off (the pointer leaves the board)   leave (it moves over the window around)
+//   keyboard   key:KEYS (a key to the board's cell cursor, as QKeySequence spells it:
+//              Right, Ctrl+Left, Shift+Down, Home, Space, Return, Backspace)
 //   modes      mode:N (1 chips, 2 branches, 3 warps)   line (line tool button)
 //              sel (selection tool on)   fill, rect (fill or rectangle tool on)
 //              shift, noshift (Shift held or let go)   chip:CELL (palette)
@@ -65,7 +68,12 @@
             tools.hover(QPoint());
         else if (verb == u"leave")
             tools.leave();
-        else if (verb == u"mode")
+        else if (verb == u"key") {
+            const QKeySequence keys = QKeySequence::fromString(arg);
+            if (keys.count() != 1 ||
+                !session.cursor().key(keys[0].key(), keys[0].keyboardModifiers()))
+                return fail(step);
+        } else if (verb == u"mode")
             session.setEditMode(EditorSession::EditMode(arg.toInt()));
         else if (verb == u"line")
             tools.toggleLineTool();

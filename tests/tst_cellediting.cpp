@@ -237,6 +237,8 @@ void TestCellEditing::pointerGestures_data()
     QTest::newRow("a paste short of free pair numbers lays its cells and says so")
         << u"crowd all copypaste h:3,2 p:3,2,L"_s << u"1,1 3,2"_s << 1
         << u"空き番号が足りず、ワープのペアを1組作れませんでした。"_s;
+    QTest::newRow("a selection dragged up and left holds both corners")
+        << u"p:1,1,L d:4,1 r:4,1 sel p:4,2,L d:2,1 r:2,1 del"_s << u"1,1"_s << 2 << QString();
     QTest::newRow("delete empties the selection")
         << u"p:1,1,L d:3,1 r:3,1 sel p:2,1,L d:5,5 r:5,5 del"_s << u"1,1"_s << 2 << QString();
     // Fill and rectangle; c:10,10,R picks up the empty chip.

@@ -31,7 +31,8 @@ struct Palette
 };
 
 // Applies "pick:N", "type:TEXT" (the whole box text), "key:C" (one more character typed
-// at the end), "step:N" (step button) and "arrow:+1"/"arrow:-1" in order.
+// at the end), "step:N" (step button), "arrow:+1"/"arrow:-1" and "move:DX,DY" (the
+// arrow keys in the grid) in order.
 void run(Palette &palette, const QString &actions)
 {
     for (const QString &action : actions.split(u' ', Qt::SkipEmptyParts)) {
@@ -48,6 +49,8 @@ void run(Palette &palette, const QString &actions)
             palette.model.step(arg.toInt());
         else if (verb == u"arrow")
             palette.model.stepBy(arg.toInt());
+        else if (verb == u"move")
+            palette.model.moveBy(arg.section(u',', 0, 0).toInt(), arg.section(u',', 1).toInt());
         else
             qFatal("unknown action");
     }
@@ -124,6 +127,11 @@ void TestChipPalette::normalisation_data()
     row("plain chip has no number", "pick:30 type:9 pick:38", "9", false, "38_W2");
     row("eraser", "pick:48", "7", false, "00_  ");
     row("cell 33 is the start", "pick:33", "7", false, "33_S_");
+    row("keys: right and down through the grid", "pick:7 move:1,0 move:0,1", "7", true, "16_+7");
+    row("keys: right stops at the row's end", "pick:8 move:1,0", "7", false, "08_PA");
+    row("keys: left from a row's start stays", "pick:9 move:-1,0 move:0,-1", "7", false, "01_[]");
+    row("keys: down to the eraser", "pick:40 move:0,1 move:0,1", "7", false, "00_  ");
+    row("keys: up from the eraser", "pick:48 move:0,-1 move:0,-1", "1", true, "32_g1");
 }
 
 void TestChipPalette::normalisation()

@@ -22,6 +22,8 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Editor : EditorFixture
@@ -51,6 +53,8 @@ private Q_SLOTS:
     void lineToolSurvivesRoundTrip();
     void branchModeSetsAndClearsCells();
     void branchArrowsCycle();
+    void toolWindowKeys_data();
+    void toolWindowKeys();
     void branchWindowShowsSetting();
     void branchClearAndVersion();
     void resetMapReturnsToPalette();
@@ -241,6 +245,38 @@ void TestEditModes::branchArrowsCycle()
         QTest::mouseClick(right, Qt::LeftButton);
     QCOMPARE(editor.session.choices().branch(), QStringLiteral("0000"));
     QCOMPARE(caption->text(), QStringLiteral("０：道なし"));
+}
+
+void TestEditModes::toolWindowKeys_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("chosen"); // the branch setting, or the chip
+
+    QTest::newRow("branch: up steps the up arm") << 2 << u"Up"_s << u"1000"_s;
+    QTest::newRow("branch: each arrow its arm")
+        << 2 << u"Left Right Right Down Down Down"_s << u"0123"_s;
+    QTest::newRow("branch: four steps come round")
+        << 2 << u"Down Down Down Down Down"_s << u"0001"_s;
+    QTest::newRow("branch: backspace clears") << 2 << u"Up Left Backspace Right"_s << u"0010"_s;
+    QTest::newRow("palette: right") << 1 << u"Right"_s << u"02_DB"_s;
+    QTest::newRow("palette: down a row") << 1 << u"Down Left"_s << u"09_OM"_s;
+}
+
+void TestEditModes::toolWindowKeys()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, keys);
+    QFETCH(QString, chosen);
+    Editor editor;
+    editor.session.setEditMode(EditorSession::EditMode(mode));
+    QWidget *window = editor.window.toolWindow();
+    for (const QString &key : keys.split(u' ')) {
+        const QKeySequence sequence = QKeySequence::fromString(key);
+        QTest::keyClick(window, sequence[0].key());
+    }
+    const ToolContext &choices = editor.session.choices();
+    QCOMPARE(mode == 2 ? choices.branch() : choices.chip(), chosen);
 }
 
 void TestEditModes::branchWindowShowsSetting()

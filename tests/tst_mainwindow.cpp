@@ -9,6 +9,7 @@
 #include "session/editorsession.h"
 #include "toolwindows/toolwindowframe.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -21,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -58,6 +61,7 @@ class TestMainWindow : public QObject
 
 private Q_SLOTS:
     void opensWithEmptyBoard();
+    void boardIsKeyboardTable();
     void menusAndShortcuts();
     void closeBoxAsksBeforeQuitting_data();
     void closeBoxAsksBeforeQuitting();
@@ -171,6 +175,7 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("縮小\tCtrl+-"),
         QStringLiteral("等倍\tCtrl+0"),
         QStringLiteral("チップの数値を表示"),
+        QStringLiteral("ツールウィンドウと盤面の切り替え(&K)\tF12"),
         QStringLiteral("ツール(&T)"),
         QStringLiteral("マップのチェック(&C)"),
         QStringLiteral("チェック結果を盤面に表示"),
@@ -504,6 +509,38 @@ void TestMainWindow::floatingBlockShowsItsOwnValues()
         return editor.window.board()->grab().toImage().copy(BoardPainter::cellRect(5, 5));
     };
     QTEST(shot(true) != shot(false), "valueShown");
+}
+
+// The board takes the keyboard and is a table to assistive technology whose focused cell
+// is the cursor's, named by place and content.
+void TestMainWindow::boardIsKeyboardTable()
+{
+    EditorFixture f;
+    f.show();
+    BoardView *board = f.window.board();
+    board->setFocus();
+    QVERIFY(QTest::qWaitFor([&] { return board->hasFocus(); }));
+    QTest::keyClick(board, Qt::Key_Right);
+    QTest::keyClick(board, Qt::Key_Down);
+    QTest::keyClick(board, Qt::Key_Space);
+    QCOMPARE(f.session.map().cell(2, 2, 1), u"01_[]"_s);
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(board);
+    QVERIFY(table);
+    QCOMPARE(table->role(), QAccessible::Table);
+    QAccessibleTableInterface *grid = table->tableInterface();
+    QVERIFY(grid);
+    QCOMPARE(grid->rowCount(), 16);
+    QCOMPARE(grid->columnCount(), 24);
+    QAccessibleInterface *focused = table->focusChild();
+    QVERIFY(focused);
+    QCOMPARE(focused, grid->cellAt(1, 1));
+    QCOMPARE(focused->role(), QAccessible::Cell);
+    QVERIFY(focused->state().focused);
+    // The fixture has no chip descriptions.
+    QCOMPARE(focused->text(QAccessible::Name), u"1階(2,2) 空き"_s);
+    QCOMPARE(table->indexOfChild(focused), 1 * 24 + 1);
+    QCOMPARE(focused->tableCellInterface()->rowIndex(), 1);
+    QCOMPARE(focused->tableCellInterface()->columnIndex(), 1);
 }
 
 QTEST_MAIN(TestMainWindow)

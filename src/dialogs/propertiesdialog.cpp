@@ -14,6 +14,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -124,6 +125,14 @@ PropertiesDialog::PropertiesDialog(EditorSession &session, Prompter &prompter,
                    findChild<QLabel *>(QStringLiteral("backgroundLabel")),
                    findChild<QLabel *>(QStringLiteral("commentLabel"))},
                   okButton, cancelButton);
+
+    // Each box is named by its label for screen readers.
+    const std::pair<const char *, QWidget *> buddies[] = {{"nameLabel", mNameEdit},
+                                                          {"floorCountLabel", mFloorCountEdit},
+                                                          {"backgroundLabel", mBackgroundEdit},
+                                                          {"commentLabel", mCommentEdit}};
+    for (const auto &[label, box] : buddies)
+        findChild<QLabel *>(QLatin1String(label))->setBuddy(box);
 
     setTabOrder(mNameEdit, mNoBackgroundCheck);
     setTabOrder(mNoBackgroundCheck, mBackgroundEdit);

@@ -1,12 +1,17 @@
 #include "mainwindow/boardview.h"
 
+#include "mainwindow/boardaccessible.h"
 #include "mainwindow/markerlabel.h"
 #include "painting/chippictures.h"
 #include "painting/markerpainter.h"
 #include "session/editorsession.h"
 
+#include <QAccessible>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <QSet>
 #include <QTimer>
 #include <QWheelEvent>
@@ -39,6 +44,15 @@ BoardView::BoardView(EditorSession &session, const CellComposer &composer, QWidg
     connect(&mSession.checks(), &CheckOverlay::changed, this, qOverload<>(&QWidget::update));
     connect(&mSession.comparison(), &MapComparison::changed, this, qOverload<>(&QWidget::update));
     connect(&mSession.tools(), &ToolSwitch::pictureChanged, this, &BoardView::render);
+    mCursorCell = mSession.cursor().cell();
+    connect(&mSession.cursor(), &CellCursor::moved, this,
+            [this](QPoint cell) { cursorMoved(mCursorCell, cell); });
+    setFocusPolicy(Qt::StrongFocus);
+    // Installing twice is harmless: Qt keeps one of each factory.
+    QAccessible::installFactory(&BoardAccessible::factory);
+    setAccessibleName(QStringLiteral("盤面"));
+    setAccessibleDescription(QStringLiteral(
+        "矢印キーでマスを移動、スペースかEnterで左クリック、BackSpaceで右クリックと同じ操作"));
     mFlashTimer->setInterval(FlashStepMs);
     connect(mFlashTimer, &QTimer::timeout, this, [this] {
         mFlashVisible = !mFlashVisible;
@@ -53,6 +67,8 @@ BoardView::BoardView(EditorSession &session, const CellComposer &composer, QWidg
     // The outline lies above the warp markers, which are widgets over the cells.
     mFlashLayer->setAttribute(Qt::WA_TransparentForMouseEvents);
     mFlashLayer->installEventFilter(this);
+    // The cell cursor is drawn on the same layer, above the markers too.
+    mFlashLayer->setGeometry(rect());
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     render();
@@ -99,6 +115,7 @@ void BoardView::setScale(qreal scale)
     mPainter = std::make_unique<BoardPainter>(composer());
     setFixedSize(qRound(BoardPainter::size().width() * scale),
                  qRound(BoardPainter::size().height() * scale));
+    mFlashLayer->setGeometry(rect());
     render();
     showMarkers();
 }
@@ -147,7 +164,6 @@ void BoardView::flashCell(QPoint cell)
     mFlashVisible = true;
     mFlashSteps = FlashSteps;
     mFlashTimer->start();
-    mFlashLayer->setGeometry(rect());
     mFlashLayer->raise();
     mFlashLayer->show();
     mFlashLayer->update(cellRect(cell.x(), cell.y()));
@@ -210,6 +226,7 @@ void BoardView::showMarkers()
         label->setVisible(warps.isVisible(marker));
         label->raise();
     }
+    mFlashLayer->raise();
     for (auto it = mMarkerLabels.begin(); it != mMarkerLabels.end();) {
         if (alive.contains(it.key())) {
             ++it;
@@ -246,14 +263,29 @@ bool BoardView::markerEvent(int index, QEvent *event)
     }
 }
 
+void BoardView::paintOverlay()
+{
+    QPainter painter(mFlashLayer);
+    if (showsCursor()) {
+        // Drawn in device pixels, so it is as plain at 400 % as at 100 %: a dark ring with
+        // a light one inside, unlike the dashed selection and the yellow flash.
+        const QRect cell = cellRect(mCursorCell.x(), mCursorCell.y());
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor(0, 0, 128), 3));
+        painter.drawRect(cell.adjusted(1, 1, -2, -2));
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(cell.adjusted(3, 3, -4, -4));
+    }
+    if (mFlashVisible) {
+        painter.scale(mScale, mScale);
+        BoardPainter::paintCellOutline(painter, mFlashCell, QColor(255, 230, 0));
+    }
+}
+
 bool BoardView::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == mFlashLayer && event->type() == QEvent::Paint) {
-        if (mFlashVisible) {
-            QPainter painter(mFlashLayer);
-            painter.scale(mScale, mScale);
-            BoardPainter::paintCellOutline(painter, mFlashCell, QColor(255, 230, 0));
-        }
+        paintOverlay();
         return true;
     }
     if (auto *label = qobject_cast<MarkerLabel *>(watched)) {
@@ -323,4 +355,63 @@ void BoardView::leaveEvent(QEvent *event)
     // The session stops describing a cell the pointer is no longer over.
     Q_EMIT cellHovered(QPoint());
     QWidget::leaveEvent(event);
+}
+
+int BoardView::cellChildIndex(QPoint cell)
+{
+    return (cell.y() - 1) * MapData::Width + (cell.x() - 1);
+}
+
+void BoardView::keyPressEvent(QKeyEvent *event)
+{
+    if (mSession.cursor().key(event->key(), event->modifiers()))
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void BoardView::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    mFlashLayer->update(cellRect(mCursorCell.x(), mCursorCell.y()));
+    // A click shows its own cell; the keyboard's arrival shows the cursor's.
+    if (event->reason() != Qt::MouseFocusReason)
+        mSession.cursor().show();
+    // After Qt has told assistive technology that the board has the focus, so the cell is
+    // what is spoken last.
+    QMetaObject::invokeMethod(this, &BoardView::announceCursor, Qt::QueuedConnection);
+}
+
+void BoardView::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    mFlashLayer->update(cellRect(mCursorCell.x(), mCursorCell.y()));
+}
+
+void BoardView::cursorMoved(QPoint from, QPoint to)
+{
+    mCursorCell = to;
+    if (!showsCursor())
+        return;
+    mFlashLayer->update(cellRect(from.x(), from.y()));
+    const QRect rect = cellRect(to.x(), to.y());
+    mFlashLayer->update(rect);
+    // At a zoom where the board scrolls, the cursor stays in view.
+    for (QWidget *up = parentWidget(); up; up = up->parentWidget()) {
+        if (auto *area = qobject_cast<QScrollArea *>(up)) {
+            area->ensureVisible(rect.center().x(), rect.center().y(), rect.width() / 2 + 1,
+                                rect.height() / 2 + 1);
+            break;
+        }
+    }
+    announceCursor();
+}
+
+void BoardView::announceCursor()
+{
+    if (!QAccessible::isActive() || !hasFocus())
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(cellChildIndex(mCursorCell));
+    QAccessible::updateAccessibility(&event);
 }

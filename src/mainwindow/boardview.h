@@ -50,6 +50,12 @@ public:
     void showMarkers();
     MarkerLabel *markerLabel(int index) const { return mMarkerLabels.value(index); }
 
+    EditorSession &session() const { return mSession; }
+    // Whether the cell cursor is drawn: while the board has the keyboard.
+    bool showsCursor() const { return hasFocus(); }
+    // Cells are children of the board's accessible table, row by row.
+    static int cellChildIndex(QPoint cell);
+
 Q_SIGNALS:
     void cellPressed(QPoint cell, Qt::MouseButton button);
     // (0, 0) when the pointer left the board.
@@ -73,12 +79,19 @@ protected:
     void leaveEvent(QEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QPoint nearestCell(QPoint position) const;
     bool markerEvent(int index, QEvent *event);
     const CellComposer &composer() const;
+    void cursorMoved(QPoint from, QPoint to);
+    // Tells assistive technology that the cursor's cell has the focus now.
+    void announceCursor();
+    void paintOverlay();
 
     EditorSession &mSession;
     const CellComposer &mComposer;
@@ -92,6 +105,7 @@ private:
     QTimer *mFlashTimer;
     QWidget *mFlashLayer;
     QPoint mFlashCell;
+    QPoint mCursorCell;
     int mFlashSteps = 0;
     bool mFlashVisible = false;
     int mWheelDelta = 0;

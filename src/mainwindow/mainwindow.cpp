@@ -10,6 +10,7 @@
 #include "mainwindow/editactions.h"
 #include "mainwindow/floorcommands.h"
 #include "mainwindow/mapactions.h"
+#include "mainwindow/keyboardfocus.h"
 #include "mainwindow/toolcolumn.h"
 #include "mainwindow/viewactions.h"
 #include "mainwindow/windowplacement.h"
@@ -77,6 +78,9 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
     mStatusPanel->setObjectName(QStringLiteral("statusPanel"));
     mPositionPanel->setObjectName(QStringLiteral("positionPanel"));
     mPositionPanel->setMinimumWidth(twips(1800));
+    // Left without names: a label without one tells a screen reader when its text changes.
+    mStatusPanel->setAccessibleDescription(QStringLiteral("状態表示"));
+    mPositionPanel->setAccessibleDescription(QStringLiteral("マスの位置"));
     statusBar()->addWidget(mStatusPanel, 1);
     statusBar()->addWidget(mPositionPanel);
     statusBar()->setSizeGripEnabled(false);
@@ -91,6 +95,7 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
     mFloorTabs->setGeometry(twips(120), 0, twips(8655), twips(360));
     mFloorTabs->setExpanding(false);
     mFloorTabs->setDrawBase(false);
+    mFloorTabs->setAccessibleName(QStringLiteral("階"));
     mFloorTabs->addTab(mSession.floorTabCaptions().first());
     connect(mFloorTabs, &QTabBar::currentChanged, this, [this](int index) {
         if (index >= 0)
@@ -99,6 +104,8 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
 
     mBoardArea = new QScrollArea(central);
     mBoardArea->setFrameShape(QFrame::NoFrame);
+    // Tab goes straight to the board inside.
+    mBoardArea->setFocusPolicy(Qt::NoFocus);
     mBoard = new BoardView(mSession, mComposer);
     mBoardArea->setWidget(mBoard);
     mBoardArea->setGeometry(QRect(QPoint(twips(120), twips(360)), mBoard->size()));
@@ -347,6 +354,8 @@ void MainWindow::buildMenus()
     mToolBoxActions[0]->setChecked(true);
     viewMenu->addSeparator();
     mViewActions->addToViewMenu(viewMenu);
+    viewMenu->addSeparator();
+    mToolWindowCommands.append((new KeyboardFocus(*mBoard, this, viewMenu))->switchAction());
 
     QMenu *toolMenu = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
     QAction *mapCheck = toolMenu->addAction(QStringLiteral("マップのチェック(&C)"));

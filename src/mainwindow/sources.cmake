@@ -1,10 +1,12 @@
 set(QZK_MAINWINDOW_SOURCES
+    src/mainwindow/boardaccessible.cpp src/mainwindow/boardaccessible.h
     src/mainwindow/boardview.cpp src/mainwindow/boardview.h
     src/mainwindow/compareactions.cpp src/mainwindow/compareactions.h
     src/mainwindow/floorcommands.cpp src/mainwindow/floorcommands.h
     src/mainwindow/mapactions.cpp src/mainwindow/mapactions.h
     src/mainwindow/editactions.cpp src/mainwindow/editactions.h
     src/mainwindow/mainwindow.cpp src/mainwindow/mainwindow.h
+    src/mainwindow/keyboardfocus.cpp src/mainwindow/keyboardfocus.h
     src/mainwindow/markerlabel.cpp src/mainwindow/markerlabel.h
     src/mainwindow/routeoverlay.cpp src/mainwindow/routeoverlay.h
     src/mainwindow/startup.cpp src/mainwindow/startup.h

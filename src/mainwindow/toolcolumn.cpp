@@ -32,6 +32,7 @@ ToolColumn::ToolColumn(EditorSession &session, const ChipPictures &pictures,
     mLineToolButton->setIcon(pictures.lineToolIcon());
     mLineToolButton->setIconSize(QSize(26, 26));
     mLineToolButton->setToolTip(QStringLiteral("線を引くように、マップチップを配置します。"));
+    mLineToolButton->setAccessibleName(QStringLiteral("ラインツール"));
     connect(mLineToolButton, &QToolButton::clicked, &session,
             [this] { mSession.tools().toggleLineTool(); });
 
@@ -52,6 +53,7 @@ ToolColumn::ToolColumn(EditorSession &session, const ChipPictures &pictures,
     mSample = new QLabel(central);
     mSample->setObjectName(QStringLiteral("sample"));
     mSample->setGeometry(twips(9000), twips(3720), twips(360), twips(360));
+    mSample->setAccessibleName(QStringLiteral("選択中のマップチップ"));
 
     mSampleCode = new QLabel(central);
     mSampleCode->setGeometry(twips(8880), twips(4080), twips(615), twips(255));
@@ -74,6 +76,7 @@ ToolColumn::ToolColumn(EditorSession &session, const ChipPictures &pictures,
         button->setIcon(pictures.modeIcon(EditorSession::EditMode(i + 1)));
         button->setIconSize(QSize(26, 26));
         button->setToolTip(modeTips[i]);
+        button->setAccessibleName(modeTips[i]);
         connect(button, &QToolButton::clicked, &session,
                 [this, i] { mSession.setEditMode(EditorSession::EditMode(i + 1)); });
         mModeButtons[i] = button;
@@ -97,6 +100,7 @@ ToolColumn::ToolColumn(EditorSession &session, const ChipPictures &pictures,
 
     mMarkerList = new QLabel(central);
     mMarkerList->setObjectName(QStringLiteral("markerList"));
+    mMarkerList->setAccessibleDescription(QStringLiteral("この階のワープ"));
     mMarkerList->setGeometry(twips(9000), twips(120), twips(375), twips(3495));
     mMarkerList->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     mMarkerList->setFont(bold);

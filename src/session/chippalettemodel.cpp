@@ -58,6 +58,22 @@ void ChipPaletteModel::pick(int cell)
     showDescription();
 }
 
+int ChipPaletteModel::chosenCell() const
+{
+    const int chip = CellString::chipIndex(mSession.choices().chip());
+    return chip >= 1 && chip < CellCount ? chip : CellCount;
+}
+
+void ChipPaletteModel::moveBy(int dx, int dy)
+{
+    const int index = chosenCell() - 1;
+    const int column = std::clamp(index % Columns + dx, 0, Columns - 1);
+    const int row = std::clamp(index / Columns + dy, 0, CellCount / Columns - 1);
+    const int cell = row * Columns + column + 1;
+    if (cell != chosenCell())
+        pick(cell);
+}
+
 void ChipPaletteModel::setValueText(const QString &text)
 {
     // Rewriting the box with what it holds is no change and runs nothing.

@@ -15,6 +15,7 @@ class ChipPaletteModel : public QObject
 public:
     static constexpr int CellCount = 48; // palette cells 1..48; the last is the eraser
     static constexpr int MaxValue = 999;
+    static constexpr int Columns = 8;
 
     explicit ChipPaletteModel(EditorSession &session, QObject *parent = nullptr);
 
@@ -26,6 +27,11 @@ public:
     static int chipOfCell(int cell) { return cell == CellCount ? 0 : cell; }
 
     void pick(int cell);
+    // The palette cell of the chip chosen now, the eraser for chips the palette lacks.
+    int chosenCell() const;
+    // Arrow keys: picks the cell dx columns and dy rows away in the 8 x 6 grid, stopping
+    // at its edges.
+    void moveBy(int dx, int dy);
     // The value box's text changed (typing, arrows, buttons): normalise it.
     void setValueText(const QString &text);
     // Step button 1..8: "-5" "+5" "-10" "+10" "0" "35" "100" "999".

@@ -3,6 +3,7 @@
 #include "model/chipdescriptions.h"
 #include "model/editmode.h"
 #include "model/mapdocument.h"
+#include "session/cellcursor.h"
 #include "session/checkoverlay.h"
 #include "session/mapcomparison.h"
 #include "session/statusline.h"
@@ -44,6 +45,9 @@ public:
     ToolSwitch &tools() { return mTools; }
     const ToolSwitch &tools() const { return mTools; }
     // The chosen chip and branch setting.
+    // The keyboard's cell on the board.
+    CellCursor &cursor() { return mCursor; }
+    const CellCursor &cursor() const { return mCursor; }
     ToolContext &choices() { return mContext; }
     const ToolContext &choices() const { return mContext; }
     StatusLine &status() { return mStatus; }
@@ -142,6 +146,7 @@ private:
     StatusLine mStatus;
     ToolContext mContext{mDocument, mDescriptions, mStatus};
     ToolSwitch mTools{mContext};
+    CellCursor mCursor{mTools, mContext};
     CheckOverlay mChecks{mDocument};
     MapComparison mComparison{mDocument, mDescriptions};
 };

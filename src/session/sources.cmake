@@ -1,4 +1,5 @@
 set(QZK_SESSION_SOURCES
+    src/session/cellcursor.cpp src/session/cellcursor.h
     src/session/checkoverlay.cpp src/session/checkoverlay.h
     src/session/chippalettemodel.cpp src/session/chippalettemodel.h
     src/session/editorsession.cpp src/session/editorsession.h

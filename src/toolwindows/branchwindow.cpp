@@ -4,6 +4,7 @@
 #include "painting/textfit.h"
 #include "session/editorsession.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -74,6 +75,10 @@ BranchWindow::BranchWindow(EditorSession &session, ToolWindowHost &host)
     mClear->setCursor(Qt::PointingHandCursor);
     mClear->installEventFilter(this);
 
+    mClear->setAccessibleName(QStringLiteral("すべて道なしにする"));
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleDescription(QStringLiteral(
+        "矢印キーでその向きの設定を切り替えます。BackSpaceですべて道なしにします。"));
     placeCaptions();
     connect(&mSession.choices(), &ToolContext::branchChanged, this, &BranchWindow::showSetting);
     showSetting();
@@ -146,8 +151,35 @@ void BranchWindow::showSetting()
         const int digit = mSession.choices().branchDigit(i + 1);
         mArmColors[i] = passageColor(digit);
         mCaptions[i]->setText(passageText(digit));
+        mArrows[i]->setAccessibleName(directionName(i + 1) + QStringLiteral("：") +
+                                      passageText(digit).mid(2));
     }
     update();
+}
+
+QString BranchWindow::directionName(int direction)
+{
+    static const char16_t *const names[4] = {u"上", u"左", u"右", u"下"};
+    return direction >= 1 && direction <= 4 ? QString::fromUtf16(names[direction - 1]) : QString();
+}
+
+void BranchWindow::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    const int direction = key == Qt::Key_Up      ? 1
+                          : key == Qt::Key_Left  ? 2
+                          : key == Qt::Key_Right ? 3
+                          : key == Qt::Key_Down  ? 4
+                                                 : 0;
+    if (event->modifiers() & ~Qt::KeypadModifier) {
+        ToolWindowFrame::keyPressEvent(event);
+    } else if (direction) {
+        mSession.choices().advanceBranchDigit(direction);
+    } else if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
+        mSession.choices().setBranch(QStringLiteral("0000"));
+    } else {
+        ToolWindowFrame::keyPressEvent(event);
+    }
 }
 
 void BranchWindow::paintEvent(QPaintEvent *)

@@ -17,6 +17,8 @@ public:
     BranchWindow(EditorSession &session, ToolWindowHost &host);
 
     static QString passageText(int digit);
+    // 上, 左, 右, 下 for directions 1 to 4.
+    static QString directionName(int direction);
     static QColor passageColor(int digit);
 
     QColor armColor(int direction) const;
@@ -24,6 +26,8 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // An arrow key steps that direction's state, as its button does; Backspace clears all four.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void placeCaptions();

@@ -2,7 +2,9 @@
 
 #include "painting/chippictures.h"
 #include "painting/textfit.h"
+#include "session/editorsession.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -28,17 +30,21 @@ ChipPalette::ChipPalette(EditorSession &session, ToolWindowHost &host, const Chi
     mValueBox->setObjectName(QStringLiteral("valueBox"));
     mValueBox->setGeometry(ToolWindowFrame::twipsRect(3120, 480, 615, 375));
     mValueBox->setAlignment(Qt::AlignRight);
+    mValueBox->setAccessibleName(QStringLiteral("数値"));
+    mValueBox->setAccessibleDescription(QStringLiteral("数字のついたマップチップの数"));
     connect(mValueBox, &QLineEdit::textEdited, &mModel, &ChipPaletteModel::setValueText);
 
     const QRect arrows = ToolWindowFrame::twipsRect(3720, 480, 240, 375);
     mUp = new QToolButton(this);
     mUp->setObjectName(QStringLiteral("valueUp"));
     mUp->setArrowType(Qt::UpArrow);
+    mUp->setAccessibleName(QStringLiteral("数値を1増やす"));
     mUp->setGeometry(arrows.x(), arrows.y(), arrows.width(), arrows.height() / 2);
     connect(mUp, &QToolButton::clicked, this, [this] { mModel.stepBy(+1); });
     mDown = new QToolButton(this);
     mDown->setObjectName(QStringLiteral("valueDown"));
     mDown->setArrowType(Qt::DownArrow);
+    mDown->setAccessibleName(QStringLiteral("数値を1減らす"));
     mDown->setGeometry(arrows.x(), arrows.y() + arrows.height() / 2, arrows.width(),
                        arrows.height() - arrows.height() / 2);
     connect(mDown, &QToolButton::clicked, this, [this] { mModel.stepBy(-1); });
@@ -46,7 +52,9 @@ ChipPalette::ChipPalette(EditorSession &session, ToolWindowHost &host, const Chi
     for (int i = 0; i < 8; ++i) {
         auto *button = new QPushButton(ChipPaletteModel::stepCaption(i + 1), this);
         button->setObjectName(QStringLiteral("step%1").arg(i + 1));
-        button->setFocusPolicy(Qt::NoFocus);
+        // Reached with Tab; a click leaves the keys where they were.
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setAccessibleName(QStringLiteral("数値を%1にする").arg(button->text()));
         connect(button, &QPushButton::clicked, this, [this, i] { mModel.step(i + 1); });
         mStepButtons[i] = button;
     }
@@ -54,6 +62,20 @@ ChipPalette::ChipPalette(EditorSession &session, ToolWindowHost &host, const Chi
     mDescription = new QLabel(this);
     mDescription->setObjectName(QStringLiteral("description"));
     placeStepButtons();
+
+    // The grid is the window itself: Tab goes from it to the value box and on.
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleDescription(
+        QStringLiteral("矢印キーでマップチップを選びます。Tabで数値の欄へ移ります。"));
+    setTabOrder(this, mValueBox);
+    setTabOrder(mValueBox, mUp);
+    setTabOrder(mUp, mDown);
+    QWidget *previous = mDown;
+    for (QPushButton *button : mStepButtons) {
+        setTabOrder(previous, button);
+        previous = button;
+    }
+    connect(&session.choices(), &ToolContext::chipChanged, this, qOverload<>(&QWidget::update));
 
     connect(&mModel, &ChipPaletteModel::changed, this, &ChipPalette::showModel);
     showModel();
@@ -99,6 +121,41 @@ void ChipPalette::paintEvent(QPaintEvent *)
     QPainter painter(this);
     for (int cell = 1; cell <= ChipPaletteModel::CellCount; ++cell)
         painter.drawImage(cellRect(cell).topLeft(), mPictures.chip(cell));
+    if (hasFocus()) {
+        // The chosen chip, outlined as the board's cell cursor is.
+        const QRect chosen = cellRect(mModel.chosenCell());
+        painter.setPen(QPen(QColor(0, 0, 128), 3));
+        painter.drawRect(chosen.adjusted(1, 1, -2, -2));
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(chosen.adjusted(3, 3, -4, -4));
+    }
+}
+
+void ChipPalette::keyPressEvent(QKeyEvent *event)
+{
+    const QPoint step = event->key() == Qt::Key_Left    ? QPoint(-1, 0)
+                        : event->key() == Qt::Key_Right ? QPoint(1, 0)
+                        : event->key() == Qt::Key_Up    ? QPoint(0, -1)
+                        : event->key() == Qt::Key_Down  ? QPoint(0, 1)
+                                                        : QPoint();
+    if (step.isNull() || event->modifiers() & ~Qt::KeypadModifier) {
+        ToolWindowFrame::keyPressEvent(event);
+        return;
+    }
+    mModel.moveBy(step.x(), step.y());
+    event->accept();
+}
+
+void ChipPalette::focusInEvent(QFocusEvent *event)
+{
+    ToolWindowFrame::focusInEvent(event);
+    update();
+}
+
+void ChipPalette::focusOutEvent(QFocusEvent *event)
+{
+    ToolWindowFrame::focusOutEvent(event);
+    update();
 }
 
 void ChipPalette::mousePressEvent(QMouseEvent *event)

@@ -6,6 +6,7 @@
 #include "session/prompter.h"
 #include "toolwindows/toolwindowhost.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -80,6 +81,8 @@ WarpWindow::WarpWindow(EditorSession &session, ToolWindowHost &host, Prompter &p
 
     mList = new QListWidget(this);
     mList->setObjectName(QStringLiteral("pairList"));
+    mList->setAccessibleName(QStringLiteral("ワープの一覧"));
+    mList->setAccessibleDescription(QStringLiteral("Enterで選んだワープを変更します。"));
     connect(mList, &QListWidget::itemSelectionChanged, this,
             [this] { mSession.tools().warps().highlightRow(selectedRow()); });
 
@@ -91,6 +94,7 @@ WarpWindow::WarpWindow(EditorSession &session, ToolWindowHost &host, Prompter &p
         button->setObjectName(QStringLiteral("warpButton%1").arg(i + 1));
         button->setGeometry(ToolWindowFrame::twipsRect(lefts[i], 1680, i == 3 ? 375 : 615, 375));
         button->setToolTip(tips[i]);
+        button->setAccessibleName(tips[i]);
         if (i == 3)
             button->setText(QStringLiteral("×"));
         else
@@ -116,6 +120,19 @@ WarpWindow::WarpWindow(EditorSession &session, ToolWindowHost &host, Prompter &p
     connect(&mSession, &EditorSession::warpsChanged, this, &WarpWindow::showRows);
     showRows();
     watchKeysOfChildren();
+}
+
+bool WarpWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter on a row changes that pair, as the change button does.
+    if (watched == mList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            relinkSelected();
+            return true;
+        }
+    }
+    return ToolWindowFrame::eventFilter(watched, event);
 }
 
 // The twips layout is the smallest; the window grows for its title, for the widest row a

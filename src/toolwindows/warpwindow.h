@@ -27,6 +27,9 @@ public:
     void clearSelection();
     void answerDeletion(bool yes);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void placeControls();
     int selectedRow() const;

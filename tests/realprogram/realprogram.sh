@@ -4,12 +4,24 @@
 # person gets: the process ending with status 0, the windows shown, the files saved.
 #
 #   realprogram.sh SCENARIO EDITOR SOURCE_DIR
-#   SCENARIO: quit | closebox | files | undo | recovery | blocks | shared | zoom | replace | compare
+#   SCENARIO: quit | closebox | files | undo | recovery | blocks | shared | zoom | replace |
+#             compare | keyboard | accessibility
 set -uo pipefail
 
 scenario="$1"
 editor="$(realpath "$2")"
 source_dir="$3"
+
+# The accessibility scenario runs on a session bus of its own, where the desktop's
+# accessibility bus starts on demand; the editor's bridge is on without a desktop asking.
+if [ "$scenario" = accessibility ] && [ -z "${QZK_OWN_BUS:-}" ]; then
+    for tool in dbus-run-session /usr/libexec/at-spi-bus-launcher; do
+        command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+    done
+    /usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
+        { echo "FAIL: python3-pyatspi is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+    exec dbus-run-session -- env QZK_OWN_BUS=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 bash "$0" "$@"
+fi
 
 failures=0
 fail() {
@@ -517,6 +529,73 @@ compare)
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
     answer_question y
     expect_status_zero "Ctrl+Q and yes after comparing"
+    ;;
+keyboard)
+    # A map made without the mouse, from the first key to the saved files: chips chosen in
+    # the palette, a road laid, a branch set, a pair linked, a floor added, the map
+    # checked, saved through the file dialog.
+    start_and_wait_main
+    # Keys go to the window that has them; F12 waits until the window manager has moved the
+    # keyboard, which takes a while on a busy machine.
+    keys() { xdotool key --clearmodifiers --delay 250 "$@"; }
+    active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+    focus_to() { keys F12 && wait_for "F12 to move the keys to $2" 60 active_is "$1"; }
+    from_main_to() { xdotool windowactivate --sync "$main" && focus_to "$1" "$2"; }
+    # The start chip is five rows down the palette; it goes on (1,1), road on (2,1) to (4,1).
+    palette="$(visible_window "$palette_title")"
+    from_main_to "$palette" palette && keys Down Down Down Down && focus_to "$main" board && keys space
+    from_main_to "$palette" palette && keys Up Up Up Up && focus_to "$main" board &&
+        keys Right space Right space Right space
+    # The right arm one way, set on (3,1).
+    xdotool windowactivate --sync "$main" key --clearmodifiers F6
+    branch="$(wait_window '^分岐点の設定$')"
+    from_main_to "$branch" "the branch window" && keys Right Right && focus_to "$main" board &&
+        keys Left space
+    # A new pair from (3,3) to (6,5): the window's list, then its first button.
+    xdotool windowactivate --sync "$main" key --clearmodifiers F7
+    warp="$(wait_window '^ワープの設定$')"
+    from_main_to "$warp" "the warp window" && keys Tab space && focus_to "$main" board &&
+        keys Down Down space Right Right Right Down Down space
+    # A second floor with road on (6,5).
+    xdotool windowactivate --sync "$main"
+    keys alt+s a
+    keys ctrl+Next F5 space
+    keys alt+t c
+    wait_window '^マップチェックの結果報告$' >/dev/null || fail "the check report did not show"
+    file_dialog a "名前を付けて保存" "$scratch/keys"
+    wait_for "keys_2.map to be written" 60 test -s "$scratch/keys_2.map"
+    for floor in "" _2; do
+        cmp "$source_dir/tests/realprogram/keyboard$floor.map" "$scratch/keys$floor.map" >&2 ||
+            fail "keys$floor.map differs from the map made by keys"
+    done
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
+    answer_question y
+    expect_status_zero "Ctrl+Q and yes after a session by keys"
+    ;;
+accessibility)
+    # The board read from outside the process as a screen reader reads it: a table of 16
+    # rows and 24 columns whose focused cell follows the arrow keys, named by its place.
+    start_and_wait_main
+    /usr/bin/python3 "$source_dir/tests/realprogram/readboard.py" 40 >"$scratch/reader.log" 2>&1 &
+    reader_pid=$!
+    wait_for "the reader to listen" 90 grep -q '^ready' "$scratch/reader.log"
+    grep -qx 'table 盤面 rows 16 columns 24' "$scratch/reader.log" ||
+        fail "the board is not a table of 16 rows and 24 columns: $(cat "$scratch/reader.log")"
+    grep -qx 'cell 0,0 table cell: 1階(1,1) 何もないマス（空白）' "$scratch/reader.log" ||
+        fail "the first cell is not named as expected: $(cat "$scratch/reader.log")"
+    # F12 takes the keys to the tool window and back to the board.
+    xdotool windowactivate --sync "$main" key --clearmodifiers --delay 300 F12 F12
+    xdotool key --delay 200 Right Right Down
+    spoken() { grep -qx "focus table cell: 1階(3,2) 何もないマス（空白）" "$scratch/reader.log"; }
+    if ! wait_for "the reader to hear cell (3,2)" 30 spoken; then
+        echo "--- reader ---" >&2
+        cat "$scratch/reader.log" >&2
+    fi
+    kill "$reader_pid" 2>/dev/null
+    wait "$reader_pid" 2>/dev/null
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
+    answer_question y
+    expect_status_zero "Ctrl+Q and yes after reading the board"
     ;;
 *)
     echo "unknown scenario $scenario" >&2

@@ -6,6 +6,8 @@
 
 #include <QUndoStack>
 
+#include <algorithm>
+
 namespace {
 
 QString turnStepText(CellBlock::Turn turn)
@@ -105,7 +107,7 @@ void SelectionTool::move(QPoint cell)
 {
     switch (mDrag) {
     case Drag::Selecting:
-        mSelection = QRect(mAnchor, cell).normalized();
+        mSelection = span(mAnchor, cell);
         tellChanged();
         break;
     case Drag::Moving:
@@ -123,7 +125,7 @@ void SelectionTool::release(QPoint cell)
     mDrag = Drag::None;
     if (drag == Drag::Selecting) {
         // A click without a drag only drops what was selected.
-        mSelection = cell == mAnchor ? QRect() : QRect(mAnchor, cell).normalized();
+        mSelection = cell == mAnchor ? QRect() : span(mAnchor, cell);
         tellChanged();
     } else if (drag == Drag::Moving) {
         mFloating.reset();
@@ -150,6 +152,21 @@ void SelectionTool::selectAll()
     setOn(true);
     mFloating.reset();
     mSelection = CellBlock::board();
+    tellChanged();
+}
+
+QRect SelectionTool::span(QPoint corner, QPoint opposite)
+{
+    // QRect::normalized() would leave out a row or column when the drag goes up or left.
+    return QRect(QPoint(std::min(corner.x(), opposite.x()), std::min(corner.y(), opposite.y())),
+                 QPoint(std::max(corner.x(), opposite.x()), std::max(corner.y(), opposite.y())));
+}
+
+void SelectionTool::select(const QRect &cells)
+{
+    if (!mOn || !isUsable() || mFloating || mDrag != Drag::None)
+        return;
+    mSelection = cells & CellBlock::board();
     tellChanged();
 }
 

@@ -44,6 +44,10 @@ public:
     bool canCopy() const { return isUsable() && !mSelection.isEmpty() && !mFloating; }
     bool canTurn() const { return isUsable() && (!mSelection.isEmpty() || mFloating); }
     void selectAll();
+    // The cells from one corner to the opposite one, both included, in any direction.
+    static QRect span(QPoint corner, QPoint opposite);
+    // Selects cells without a drag, as Shift+arrows do; nothing while a block floats.
+    void select(const QRect &cells);
     std::optional<CellBlock> copy() const;
     std::optional<CellBlock> cut();
     void deleteSelection();

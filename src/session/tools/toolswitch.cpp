@@ -53,6 +53,7 @@ void ToolSwitch::press(QPoint cell, Qt::MouseButton button)
     // A drag whose release never came (the pointer grab was lost) ends here.
     if (mPressed)
         mPressed->release(cell);
+    Q_EMIT cellPressed(cell);
     mPressed = &active();
     mPressed->press(cell, button);
 }
@@ -106,6 +107,7 @@ void ToolSwitch::leave()
 
 bool ToolSwitch::pressMarker(int index, Qt::MouseButton button)
 {
+    Q_EMIT cellPressed(mWarps.markerCell(index));
     return mWarps.pressMarker(index, button);
 }
 

@@ -69,6 +69,8 @@ public:
     void refreshStatus();
 
 Q_SIGNALS:
+    // A button went down on a board cell or on a marker standing on one.
+    void cellPressed(QPoint cell);
     void pictureChanged();
     void boardChanged();
     void cellsChanged();

@@ -1,0 +1,166 @@
+#include "mainwindow/boardaccessible.h"
+
+#include "mainwindow/boardview.h"
+#include "model/mapdata.h"
+#include "session/editorsession.h"
+
+namespace {
+
+// One board cell of the floor shown; it has no object of its own, so it asks the board.
+class BoardCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface
+{
+public:
+    BoardCellAccessible(BoardAccessible *table, QPoint cell) : mTable(table), mCell(cell) {}
+
+    bool isValid() const override { return mTable->isValid(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return mTable->window(); }
+    QAccessibleInterface *parent() const override { return mTable; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface *focusChild() const override { return nullptr; }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return mTable->board()->session().cursor().cellName(mCell);
+        return {};
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QRect rect() const override
+    {
+        BoardView *board = mTable->board();
+        const QRect local = board->cellRect(mCell.x(), mCell.y());
+        return QRect(board->mapToGlobal(local.topLeft()), local.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::Cell; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        BoardView *board = mTable->board();
+        state.focusable = true;
+        state.selectable = true;
+        const bool current = board->session().cursor().cell() == mCell;
+        state.focused = current && board->hasFocus();
+        state.active = current;
+        state.invisible = !board->isVisible();
+        return state;
+    }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::TableCellInterface
+                   ? static_cast<QAccessibleTableCellInterface *>(this)
+                   : nullptr;
+    }
+
+    bool isSelected() const override
+    {
+        return mTable->board()->session().tools().selection().selection().contains(mCell);
+    }
+    QList<QAccessibleInterface *> columnHeaderCells() const override { return {}; }
+    QList<QAccessibleInterface *> rowHeaderCells() const override { return {}; }
+    int columnIndex() const override { return mCell.x() - 1; }
+    int rowIndex() const override { return mCell.y() - 1; }
+    int columnExtent() const override { return 1; }
+    int rowExtent() const override { return 1; }
+    QAccessibleInterface *table() const override { return mTable; }
+
+private:
+    BoardAccessible *mTable;
+    QPoint mCell;
+};
+
+} // namespace
+
+BoardAccessible::BoardAccessible(BoardView *board) : QAccessibleWidget(board, QAccessible::Table) {}
+
+BoardAccessible::~BoardAccessible()
+{
+    for (const QAccessible::Id id : std::as_const(mCells))
+        QAccessible::deleteAccessibleInterface(id);
+}
+
+QAccessibleInterface *BoardAccessible::factory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("BoardView") && object && object->isWidgetType())
+        return new BoardAccessible(static_cast<BoardView *>(object));
+    return nullptr;
+}
+
+BoardView *BoardAccessible::board() const
+{
+    return static_cast<BoardView *>(widget());
+}
+
+void *BoardAccessible::interface_cast(QAccessible::InterfaceType type)
+{
+    if (type == QAccessible::TableInterface)
+        return static_cast<QAccessibleTableInterface *>(this);
+    return QAccessibleWidget::interface_cast(type);
+}
+
+int BoardAccessible::childCount() const
+{
+    return MapData::Width * MapData::Height;
+}
+
+QAccessibleInterface *BoardAccessible::child(int index) const
+{
+    if (index < 0 || index >= childCount())
+        return nullptr;
+    return cellAt(index / MapData::Width, index % MapData::Width);
+}
+
+int BoardAccessible::indexOfChild(const QAccessibleInterface *child) const
+{
+    const QAccessible::Id id = QAccessible::uniqueId(const_cast<QAccessibleInterface *>(child));
+    return mCells.key(id, -1);
+}
+
+QAccessibleInterface *BoardAccessible::childAt(int x, int y) const
+{
+    const QPoint cell = board()->cellAt(board()->mapFromGlobal(QPoint(x, y)));
+    return cell.isNull() ? nullptr : cellAt(cell.y() - 1, cell.x() - 1);
+}
+
+QAccessibleInterface *BoardAccessible::focusChild() const
+{
+    if (!board()->hasFocus())
+        return nullptr;
+    const QPoint cell = board()->session().cursor().cell();
+    return cellAt(cell.y() - 1, cell.x() - 1);
+}
+
+QAccessibleInterface *BoardAccessible::cellAt(int row, int column) const
+{
+    if (row < 0 || row >= MapData::Height || column < 0 || column >= MapData::Width)
+        return nullptr;
+    const int index = row * MapData::Width + column;
+    if (const QAccessible::Id id = mCells.value(index))
+        return QAccessible::accessibleInterface(id);
+    auto *cell =
+        new BoardCellAccessible(const_cast<BoardAccessible *>(this), QPoint(column + 1, row + 1));
+    mCells.insert(index, QAccessible::registerAccessibleInterface(cell));
+    return cell;
+}
+
+QString BoardAccessible::columnDescription(int column) const
+{
+    return QStringLiteral("%1列").arg(column + 1);
+}
+
+QString BoardAccessible::rowDescription(int row) const
+{
+    return QStringLiteral("%1行").arg(row + 1);
+}
+
+int BoardAccessible::columnCount() const
+{
+    return MapData::Width;
+}
+
+int BoardAccessible::rowCount() const
+{
+    return MapData::Height;
+}

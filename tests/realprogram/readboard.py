@@ -1,0 +1,73 @@
+#!/usr/bin/python3
+# Reads the editor's board as a screen reader does, over the desktop's accessibility bus:
+# the board's table and its size, then every cell that gets the focus while it listens.
+#   readboard.py SECONDS   (prints "ready" once listening, then one line per event)
+import sys
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+import pyatspi
+from gi.repository import GLib
+
+seconds = float(sys.argv[1])
+
+
+def out(text):
+    print(text, flush=True)
+
+
+def find(node, role, depth=0):
+    if node is None or depth > 12:
+        return None
+    if node.getRole() == role:
+        return node
+    for i in range(node.childCount):
+        # The board's own cells are not searched: a table holds no table.
+        if node.getRole() == pyatspi.ROLE_TABLE:
+            break
+        found = find(node.getChildAtIndex(i), role, depth + 1)
+        if found is not None:
+            return found
+    return None
+
+
+def editor():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and app.name == "qzk-editor":
+            return app
+    return None
+
+
+app = None
+for _ in range(300):
+    app = editor()
+    if app is not None:
+        break
+    GLib.usleep(100000)
+if app is None:
+    out("no application named qzk-editor on the bus")
+    sys.exit(1)
+table = find(app, pyatspi.ROLE_TABLE)
+if table is None:
+    out("no table in the editor")
+    sys.exit(1)
+t = table.queryTable()
+out("table %s rows %d columns %d" % (table.name, t.nRows, t.nColumns))
+corner = t.getAccessibleAt(0, 0)
+out("cell 0,0 %s: %s" % (corner.getRoleName(), corner.name))
+
+
+def on_focus(event):
+    if event.detail1 != 1:
+        return
+    source = event.source
+    out("focus %s: %s" % (source.getRoleName(), source.name))
+
+
+pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
+GLib.timeout_add(int(seconds * 1000), pyatspi.Registry.stop)
+GLib.timeout_add(200, lambda: out("ready") and False)
+pyatspi.Registry.start()

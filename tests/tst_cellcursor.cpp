@@ -1,0 +1,184 @@
+#include "sessionscript.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Everything a step on the board can change, as one comparable text.
+QString outcome(const EditorSession &session)
+{
+    const MapData &map = session.map();
+    QStringList parts;
+    for (int f = 1; f <= map.floorCount(); ++f)
+        for (int y = 1; y <= MapData::Height; ++y)
+            for (int x = 1; x <= MapData::Width; ++x)
+                if (map.cell(x, y, f) != u"00_  "_s || !map.branch(x, y, f).isEmpty())
+                    parts << u"%1:%2,%3=%4/%5"_s.arg(f).arg(x).arg(y).arg(map.cell(x, y, f),
+                                                                          map.branch(x, y, f));
+    for (int n = 1; n <= MapData::MaxWarps; ++n) {
+        const WarpRecord &w = map.warp(n);
+        if (w.srcFloor || w.dstFloor)
+            parts << u"w%1=%2,%3,%4-%5,%6,%7"_s.arg(n)
+                         .arg(w.srcX)
+                         .arg(w.srcY)
+                         .arg(w.srcFloor)
+                         .arg(w.dstX)
+                         .arg(w.dstY)
+                         .arg(w.dstFloor);
+    }
+    const SelectionTool &selection = session.tools().selection();
+    const QRect s = selection.selection();
+    parts << u"sel=%1,%2,%3,%4"_s.arg(s.x()).arg(s.y()).arg(s.width()).arg(s.height());
+    if (selection.isFloating())
+        parts << u"float@%1,%2"_s.arg(selection.floatingAt().x()).arg(selection.floatingAt().y());
+    parts << u"chip="_s + session.choices().chip() << u"status="_s + session.status().text()
+          << u"pos="_s + session.status().position();
+    return parts.join(u' ');
+}
+
+} // namespace
+
+class TestCellCursor : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void moves_data();
+    void moves();
+    void keysActAsPointer_data();
+    void keysActAsPointer();
+    void cellNames_data();
+    void cellNames();
+};
+
+void TestCellCursor::moves_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QPoint>("cursor");
+
+    QTest::newRow("starts top left") << u""_s << QPoint(1, 1);
+    QTest::newRow("arrows one cell") << u"key:Right key:Right key:Down"_s << QPoint(3, 2);
+    QTest::newRow("stops at the edge") << u"key:Left key:Up"_s << QPoint(1, 1);
+    QTest::newRow("ctrl to the edges") << u"key:Ctrl+Right key:Ctrl+Down"_s << QPoint(24, 16);
+    QTest::newRow("ctrl back") << u"key:Ctrl+Right key:Ctrl+Down key:Ctrl+Left key:Ctrl+Up"_s
+                               << QPoint(1, 1);
+    QTest::newRow("end and home keep the row") << u"key:Down key:End"_s << QPoint(24, 2);
+    QTest::newRow("home") << u"key:Ctrl+Down key:Ctrl+Right key:Home"_s << QPoint(1, 16);
+    QTest::newRow("right at the far edge stays") << u"key:End key:Right"_s << QPoint(24, 1);
+    QTest::newRow("a click takes the cursor along") << u"c:7,9,L key:Right"_s << QPoint(8, 9);
+    QTest::newRow("a right click too") << u"c:7,9,R key:Up"_s << QPoint(7, 8);
+    QTest::newRow("a floor change keeps the cell")
+        << u"key:Right addfloor floor:2"_s << QPoint(2, 1);
+}
+
+void TestCellCursor::moves()
+{
+    QFETCH(QString, script);
+    QFETCH(QPoint, cursor);
+    SessionFixture f;
+    QVERIFY(f.play(script));
+    QCOMPARE(f.session.cursor().cell(), cursor);
+}
+
+void TestCellCursor::keysActAsPointer_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("pointer");
+
+    // The keyboard's steps end where the pointer's would, status bar included.
+    QTest::newRow("chips: space lays the chip")
+        << u"chip:01_[]"_s << u"key:Right key:Down key:Space"_s << u"h:2,2 c:2,2,L"_s;
+    QTest::newRow("chips: enter lays the chip")
+        << u"chip:01_[]"_s << u"key:Down key:Return"_s << u"h:1,2 c:1,2,L"_s;
+    QTest::newRow("chips: backspace picks up")
+        << u"chip:16_+7 c:3,1,L chip:01_[]"_s << u"key:Backspace"_s << u"h:3,1 c:3,1,R"_s;
+    QTest::newRow("line: start, preview, end")
+        << u"chip:01_[] line"_s << u"key:Space key:Right key:Right key:Right key:Space"_s
+        << u"h:1,1 c:1,1,L h:2,1 h:3,1 h:4,1 c:4,1,L"_s;
+    QTest::newRow("line: start shown while moving")
+        << u"line"_s << u"key:Space key:Down"_s << u"h:1,1 c:1,1,L h:1,2"_s;
+    QTest::newRow("branches: space sets")
+        << u"mode:2 dir:1 dir:3"_s << u"key:Down key:Space"_s << u"h:1,2 c:1,2,L"_s;
+    QTest::newRow("branches: backspace clears")
+        << u"mode:2 dir:2 c:4,4,L"_s << u"key:Backspace"_s << u"h:4,4 c:4,4,R"_s;
+    QTest::newRow("warps: source and destination")
+        << u"mode:3 newpair"_s << u"key:Space key:Ctrl+Right key:Space"_s
+        << u"h:1,1 c:1,1,L h:24,1 c:24,1,L"_s;
+    QTest::newRow("warps: backspace steps back")
+        << u"mode:3 newpair"_s << u"key:Space key:Down key:Backspace"_s
+        << u"h:1,1 c:1,1,L h:1,2 c:1,2,R"_s;
+    QTest::newRow("selection: shift grows from the cursor")
+        << u"sel c:2,2,L"_s << u"key:Shift+Right key:Shift+Down key:Shift+Down"_s
+        << u"p:2,2,L d:3,4 r:3,4 h:3,4"_s;
+    QTest::newRow("selection: shift back over the anchor")
+        << u"sel c:5,5,L"_s << u"key:Shift+Left key:Shift+Left key:Shift+Up"_s
+        << u"p:5,5,L d:3,4 r:3,4 h:3,4"_s;
+    QTest::newRow("selection: a plain move ends growing")
+        << u"sel c:5,5,L"_s << u"key:Shift+Right key:Right key:Shift+Right"_s
+        << u"p:5,5,L d:6,5 r:6,5 p:7,5,L d:8,5 r:8,5 h:8,5"_s;
+    QTest::newRow("floating block follows the cursor and is laid")
+        << u"chip:01_[] c:1,1,L c:2,1,L sel p:1,1,L d:2,1 r:2,1 copypaste"_s
+        << u"key:Down key:Down key:Right key:Space"_s << u"h:2,3 c:2,3,L"_s;
+    QTest::newRow("floating block: backspace drops it")
+        << u"chip:01_[] c:1,1,L sel p:1,1,L d:2,1 r:2,1 copypaste"_s << u"key:Down key:Backspace"_s
+        << u"h:1,2 c:1,2,R"_s;
+}
+
+void TestCellCursor::keysActAsPointer()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, keys);
+    QFETCH(QString, pointer);
+    SessionFixture byKeys;
+    SessionFixture byPointer;
+    QVERIFY(byKeys.play(setup));
+    QVERIFY(byPointer.play(setup));
+    const QString before = outcome(byKeys.session);
+    QVERIFY(byKeys.play(keys));
+    QVERIFY(byPointer.play(pointer));
+    QCOMPARE(outcome(byKeys.session), outcome(byPointer.session));
+    // A row where neither does anything would prove nothing.
+    QVERIFY(outcome(byKeys.session) != before);
+}
+
+void TestCellCursor::cellNames_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QPoint>("cell");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("empty cell") << u""_s << QPoint(5, 12) << u"1階(5,12) 何もないマス（空白）"_s;
+    QTest::newRow("chip on the second floor")
+        << u"addfloor floor:2 chip:01_[] c:5,12,L"_s << QPoint(5, 12) << u"2階(5,12) 普通の道"_s;
+    QTest::newRow("numbered chip")
+        << u"chip:16_+7 c:3,3,L"_s << QPoint(3, 3) << u"1階(3,3) 7マス進む"_s;
+    QTest::newRow("branch setting")
+        << u"mode:2 dir:1 dir:3 dir:3 dir:4 dir:4 dir:4 c:2,2,L"_s << QPoint(2, 2)
+        << u"1階(2,2) 何もないマス（空白） 分岐(上通行禁止、左道なし、右一方通行、下２ｗａｙ)"_s;
+    QTest::newRow("warp ends") << u"mode:3 newpair c:4,4,L c:6,6,L"_s << QPoint(4, 4)
+                               << u"1階(4,4) 何もないマス（空白） ワープ[A]の入口"_s;
+    QTest::newRow("warp destination") << u"mode:3 newpair c:4,4,L c:6,6,L"_s << QPoint(6, 6)
+                                      << u"1階(6,6) 何もないマス（空白） ワープ[A]の出口"_s;
+    QTest::newRow("both ends on one cell")
+        << u"mode:3 newpair c:4,4,L c:4,4,L"_s << QPoint(4, 4)
+        << u"1階(4,4) 何もないマス（空白） ワープ[A]の入口 ワープ[A]の出口"_s;
+}
+
+void TestCellCursor::cellNames()
+{
+    QFETCH(QString, script);
+    QFETCH(QPoint, cell);
+    QFETCH(QString, name);
+    SessionFixture f;
+    QCOMPARE(f.descriptions.load(QStringLiteral(QZK_SOURCE_DATA "/Tavolin.dat")).status,
+             ChipDescriptions::Status::Ok);
+    QVERIFY(f.play(script));
+    QCOMPARE(f.session.cursor().cellName(cell), name);
+}
+
+QTEST_GUILESS_MAIN(TestCellCursor)
+#include "tst_cellcursor.moc"
