@@ -2,6 +2,7 @@ set(QZK_SESSION_SOURCES
     src/session/checkoverlay.cpp src/session/checkoverlay.h
     src/session/chippalettemodel.cpp src/session/chippalettemodel.h
     src/session/editorsession.cpp src/session/editorsession.h
+    src/session/lockfiles.cpp src/session/lockfiles.h
     src/session/mapfilewatch.cpp src/session/mapfilewatch.h
     src/session/maplock.cpp src/session/maplock.h
     src/session/recoverykeeper.cpp src/session/recoverykeeper.h
