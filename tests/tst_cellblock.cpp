@@ -4,6 +4,7 @@
 #include "model/cellblock.h"
 #include "model/cellstring.h"
 
+#include <QMimeData>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -75,6 +76,8 @@ private Q_SLOTS:
     void textForm();
     void cellsFormKeepsEverything_data();
     void cellsFormKeepsEverything();
+    void cellsFormRefusesBadCells_data();
+    void cellsFormRefusesBadCells();
 };
 
 void TestCellBlock::branchDigitsFollowTheTurn_data()
@@ -199,13 +202,15 @@ void TestCellBlock::textForm_data()
     QTest::addColumn<QString>("refusal");
     const auto refused = [](const QString &why) { return u"貼り付けできません："_s + why; };
     const QString size = refused(u"横24マス、縦16行を超えています。"_s);
-    const QString line = u"行目が、ほかの行と同じ数の２文字のチップコードではありません。"_s;
     QTest::newRow("grid lines with CR LF")
         << u"[]S_\r\n+AG_\r\n"_s << u"01_[] 33_S_/16_+A 34_G_"_s << QString();
     QTest::newRow("LF, no line break at the end")
         << u"  @@\nxmno"_s << u"00_   40_@@/03_xm 04_no"_s << QString();
-    QTest::newRow("odd line") << u"[]S\r\n"_s << QString() << refused(u'1' + line);
-    QTest::newRow("ragged lines") << u"[]S_\r\n[]\r\n"_s << QString() << refused(u'2' + line);
+    QTest::newRow("odd line, padded")
+        << u"[]S\r\n"_s << QString() << refused(u"1行目の「S 」はチップコードではありません。"_s);
+    // As a text editor leaves grid lines whose trailing blanks it trimmed.
+    QTest::newRow("short lines padded with blanks")
+        << u"[]S_\r\n[]\r\n\r\n"_s << u"01_[] 33_S_/01_[] 00_  /00_   00_  "_s << QString();
     QTest::newRow("no chip code") << u"[]\r\nZQ\r\n"_s << QString()
                                   << refused(u"2行目の「ZQ」はチップコードではありません。"_s);
     QTest::newRow("too wide") << QString(50, u' ') << QString() << size;
@@ -260,6 +265,46 @@ void TestCellBlock::cellsFormKeepsEverything()
     QString gridLines;
     QVERIFY(ShiftJis::decode(file.left(16 * (2 * MapData::Width + 2)), gridLines));
     QCOMPARE(BlockClipboard::toText(*back), gridLines);
+}
+
+void TestCellBlock::cellsFormRefusesBadCells_data()
+{
+    QTest::addColumn<QString>("cell"); // put in the middle of a 3 x 2 block
+    QTest::addColumn<bool>("pasted");
+    QTest::newRow("a chip as read") << u"33_S_"_s << true;
+    QTest::newRow("blank") << u"00_  "_s << true;
+    QTest::newRow("line break as its code") << u"00_\r\n"_s << false;
+    QTest::newRow("line break, read as chip 1") << u"01_\r\n"_s << false;
+    QTest::newRow("no such chip") << u"99_[]"_s << false;
+    QTest::newRow("chip index the code is not read as") << u"02_[]"_s << false;
+    QTest::newRow("not in code page 932") << u"01_[\u00e9"_s << false;
+    QTest::newRow("read back as another character") << u"01_[\u301c"_s << false;
+    QTest::newRow("control code") << u"01_\t["_s << false;
+    QTest::newRow("delete code") << u"01_[\u007f"_s << false;
+    QTest::newRow("short") << u"01_["_s << false;
+}
+
+// A block of our own form whose cell a floor file cannot hold as it is is refused whole,
+// even with good text beside it, instead of pasting what would save as broken lines.
+void TestCellBlock::cellsFormRefusesBadCells()
+{
+    QFETCH(QString, cell);
+    QFETCH(bool, pasted);
+    CellBlock block(3, 2);
+    for (int i = 0; i < 6; ++i)
+        block.setCell(i % 3, i / 3, CellString::defaultChip());
+    block.setCell(1, 1, cell);
+    QMimeData data;
+    data.setData(BlockClipboard::cellsType(), BlockClipboard::toCells(block));
+    data.setText(u"[][][]\r\n[][][]\r\n"_s);
+    QString refusal;
+    const std::optional<CellBlock> back = BlockClipboard::fromMimeData(&data, &refusal);
+    QCOMPARE(back.has_value(), pasted);
+    QCOMPARE(refusal, pasted ? QString()
+                             : u"貼り付けできません：クリップボードの上から2行目、左から2マス目は、"
+                               u"マップに置けないマスです。"_s);
+    if (back)
+        QCOMPARE(*back, block);
 }
 
 QTEST_APPLESS_MAIN(TestCellBlock)
