@@ -135,22 +135,34 @@ void TestCellBlock::pairsOfBlockEdits_data()
     QTest::addColumn<QString>("pairs");
     QTest::addColumn<QString>("startCells"); // "x,y,floor" of every start chip then
     QTest::addColumn<int>("unmade");
+    QTest::addColumn<int>("covered"); // pairs deleted because laid cells covered an end
     const QString untouched = u"1:2,2,1>3,3,1 2:3,2,1>10,10,1 3:4,4,1>4,4,2"_s;
     QTest::newRow("copy and paste on floor 2: only the inside pair, under the next number")
-        << u"paste 2 11,1"_s << untouched + u" 4:11,1,2>12,2,2"_s << u"2,2,1 11,1,2"_s << 0;
+        << u"paste 2 11,1"_s << untouched + u" 4:11,1,2>12,2,2"_s << u"2,2,1 11,1,2"_s << 0 << 0;
     QTest::newRow("paste cut off at the edge: no pair for a lost end")
-        << u"paste 1 24,1"_s << untouched << u"24,1,1 2,2,1"_s << 0;
-    QTest::newRow("whole floor pasted with one free number: cells laid, one pair unmade")
-        << u"crowded 2 1,1"_s << untouched + u" 4:2,2,2>3,3,2"_s << u"2,2,1 2,2,2"_s << 1;
+        << u"paste 1 24,1"_s << untouched << u"24,1,1 2,2,1"_s << 0 << 0;
+    QTest::newRow("paste with one free number: cells laid, one pair unmade")
+        << u"crowded 2 12,5"_s << untouched + u" 4:12,5,2>13,6,2"_s << u"2,2,1 12,5,2"_s << 1 << 0;
+    QTest::newRow("paste over one end of a pair: that pair goes, its number is reused")
+        << u"paste 1 9,9"_s << u"1:2,2,1>3,3,1 2:9,9,1>10,10,1 3:4,4,1>4,4,2"_s << u"2,2,1 9,9,1"_s
+        << 0 << 1;
+    QTest::newRow("paste over the far end on another floor")
+        << u"paste 2 3,3"_s << u"1:2,2,1>3,3,1 2:3,2,1>10,10,1 3:3,3,2>4,4,2"_s << u"2,2,1 3,3,2"_s
+        << 0 << 1;
     QTest::newRow("cut: every pair with an end inside goes")
-        << u"cut"_s << QString() << QString() << 0;
+        << u"cut"_s << QString() << QString() << 0 << 0;
     QTest::newRow("move: ends inside go with the cells")
         << u"move 7,12"_s << u"1:7,12,1>8,13,1 2:8,12,1>10,10,1 3:9,14,1>4,4,2"_s << u"7,12,1"_s
+        << 0 << 0;
+    QTest::newRow("move by one cell: ends under the old place move, none is covered")
+        << u"move 3,3"_s << u"1:3,3,1>4,4,1 2:4,3,1>10,10,1 3:5,5,1>4,4,2"_s << u"3,3,1"_s << 0
         << 0;
+    QTest::newRow("move over the other end of a moving pair: that pair goes")
+        << u"move 9,9"_s << u"1:9,9,1>10,10,1 3:11,11,1>4,4,2"_s << u"9,9,1"_s << 0 << 1;
     QTest::newRow("move past the edge: a pair whose end fell off goes")
-        << u"move 23,14"_s << u"1:23,14,1>24,15,1 2:24,14,1>10,10,1"_s << u"23,14,1"_s << 0;
+        << u"move 23,14"_s << u"1:23,14,1>24,15,1 2:24,14,1>10,10,1"_s << u"23,14,1"_s << 0 << 0;
     QTest::newRow("quarter turn in place")
-        << u"rotate"_s << u"1:4,2,1>3,3,1 2:4,3,1>10,10,1 3:2,4,1>4,4,2"_s << u"4,2,1"_s << 0;
+        << u"rotate"_s << u"1:4,2,1>3,3,1 2:4,3,1>10,10,1 3:2,4,1>4,4,2"_s << u"4,2,1"_s << 0 << 0;
 }
 
 void TestCellBlock::pairsOfBlockEdits()
@@ -162,24 +174,26 @@ void TestCellBlock::pairsOfBlockEdits()
     };
     MapData map = pairedMap();
     const QRect square(2, 2, 3, 3);
-    // "crowded": every number but 4 taken, then the whole floor 1 (two inside pairs) pasted.
+    // "crowded": every number but 4 taken, then a block with two inside pairs pasted.
     const WarpRecord filler{1, 16, 2, 2, 16, 2};
     const bool crowded = words[0] == u"crowded";
     for (int n = 5; crowded && n <= MapData::MaxWarps; ++n)
         map.setWarp(n, filler);
     int unmade = 0;
+    int covered = 0;
     if (words[0] == u"paste" || crowded)
-        unmade = CellBlock::extract(map, 1, crowded ? CellBlock::board() : square)
-                     .lay(map, words[1].toInt(), cellOf(words[2]));
+        unmade = CellBlock::extract(map, 1, crowded ? QRect(2, 2, 9, 9) : square)
+                     .lay(map, words[1].toInt(), cellOf(words[2]), &covered);
     else if (words[0] == u"cut")
         CellBlock::clear(map, 1, square);
     else if (words[0] == u"move")
-        CellBlock::relocate(map, 1, square, Turn::None, cellOf(words[1]));
+        CellBlock::relocate(map, 1, square, Turn::None, cellOf(words[1]), &covered);
     else if (words[0] == u"rotate")
-        CellBlock::relocate(map, 1, square, Turn::RotateClockwise, square.topLeft());
+        CellBlock::relocate(map, 1, square, Turn::RotateClockwise, square.topLeft(), &covered);
     else
         QFAIL(qPrintable(u"unknown edit: "_s + edit));
     QTEST(unmade, "unmade");
+    QTEST(covered, "covered");
     for (int n = 5; crowded && n <= MapData::MaxWarps; ++n) {
         QCOMPARE(map.warp(n), filler);
         map.setWarp(n, WarpRecord());

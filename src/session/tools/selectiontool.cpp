@@ -28,6 +28,11 @@ QString doesNotFitText()
     return QStringLiteral("回転すると盤面に収まりません。");
 }
 
+QString coveredPairsText(int pairs)
+{
+    return QStringLiteral("重なったワープのペアを%1組削除しました。").arg(pairs);
+}
+
 } // namespace
 
 bool SelectionTool::isUsable() const
@@ -190,12 +195,19 @@ void SelectionTool::startFloating(const CellBlock &block)
 
 void SelectionTool::layFloating()
 {
-    const int missing = mContext.document().layBlock(*mFloating, mContext.floor(), mFloatingAt);
+    int covered = 0;
+    const int missing =
+        mContext.document().layBlock(*mFloating, mContext.floor(), mFloatingAt, &covered);
     mFloating.reset();
     afterPairsChanged();
+    QString told;
+    if (covered > 0)
+        told = coveredPairsText(covered);
     if (missing > 0)
-        mContext.status().tellText(
-            QStringLiteral("空き番号が足りず、ワープのペアを%1組作れませんでした。").arg(missing));
+        told +=
+            QStringLiteral("空き番号が足りず、ワープのペアを%1組作れませんでした。").arg(missing);
+    if (!told.isEmpty())
+        mContext.status().tellText(told);
     tellChanged();
 }
 
@@ -230,13 +242,15 @@ void SelectionTool::relocate(CellBlock::Turn turn, QPoint target, const QString 
     MapDocument &document = mContext.document();
     const QUndoStack &history = document.undoStack();
     const int stepsBefore = history.index();
-    document.relocateCells(before, mContext.floor(), turn, target, stepText);
+    const int covered = document.relocateCells(before, mContext.floor(), turn, target, stepText);
     mSelection = after;
     // A turn that changes nothing is no step.
     if (history.index() > stepsBefore)
         mRelocations.append(
             {history.command(history.index() - 1), stepText, mContext.floor(), before, after});
     afterPairsChanged();
+    if (covered > 0)
+        mContext.status().tellText(coveredPairsText(covered));
 }
 
 void SelectionTool::followHistory(bool undone)
