@@ -91,6 +91,8 @@ void TestCellBlock::branchDigitsFollowTheTurn_data()
     QTest::newRow("up/down flip") << Turn::FlipUpDown << u"0123"_s << u"3120"_s << QPoint(0, 1);
     QTest::newRow("quarter turn") << Turn::RotateClockwise << u"0123"_s << u"1302"_s
                                   << QPoint(1, 0);
+    QTest::newRow("quarter turn left")
+        << Turn::RotateCounterClockwise << u"0123"_s << u"2031"_s << QPoint(0, 2);
     QTest::newRow("one-way up turns right")
         << Turn::RotateClockwise << u"2000"_s << u"0020"_s << QPoint(1, 0);
     QTest::newRow("no branch point")
@@ -113,6 +115,7 @@ void TestCellBlock::turnsComeBackToTheStart_data()
     QTest::addColumn<Turn>("turn");
     QTest::addColumn<int>("times");
     QTest::newRow("four quarter turns") << Turn::RotateClockwise << 4;
+    QTest::newRow("four quarter turns left") << Turn::RotateCounterClockwise << 4;
     QTest::newRow("two left/right flips") << Turn::FlipLeftRight << 2;
     QTest::newRow("two up/down flips") << Turn::FlipUpDown << 2;
 }

@@ -12,8 +12,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStringEncoder>
@@ -59,6 +61,7 @@ class TestMainWindow : public QObject
 private Q_SLOTS:
     void opensWithEmptyBoard();
     void menusAndShortcuts();
+    void accessKeysAndKeysAreUnique();
     void closeBoxAsksBeforeQuitting_data();
     void closeBoxAsksBeforeQuitting();
     void paintsWithMouseAndLineTool();
@@ -122,12 +125,12 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("マップ(&M)"),
         QStringLiteral("新規作成(&N)"),
         QStringLiteral("開く(&O)"),
-        QStringLiteral("最近使ったマップ"),
+        QStringLiteral("最近使ったマップ(&R)"),
         QStringLiteral("上書き保存(&S)\tCtrl+S"),
         QStringLiteral("名前を付けて保存(&A)"),
         QStringLiteral("画像として保存(&I)..."),
         // The first board refresh has rewritten the property item.
-        QStringLiteral("マップ「1階」のプロパティ\tCtrl+P"),
+        QStringLiteral("マップ「1階」のプロパティ(&P)\tCtrl+P"),
         QStringLiteral("終了(&X)\tCtrl+Q"),
         QStringLiteral("編集(&E)"),
         QStringLiteral("元に戻す(&U)\tCtrl+Z"),
@@ -138,10 +141,11 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("削除(&D)\tDel"),
         QStringLiteral("すべて選択(&A)\tCtrl+A"),
         QStringLiteral("範囲選択(&S)\tF8"),
-        QStringLiteral("左右反転(&H)"),
-        QStringLiteral("上下反転(&V)"),
-        QStringLiteral("右に90度回転(&R)"),
-        QStringLiteral("画像としてコピー\tCtrl+Shift+C"),
+        QStringLiteral("左右反転(&H)\tCtrl+Shift+H"),
+        QStringLiteral("上下反転(&V)\tCtrl+Shift+V"),
+        QStringLiteral("右に90度回転(&O)\tCtrl+R"),
+        QStringLiteral("左に90度回転(&L)\tCtrl+L"),
+        QStringLiteral("画像としてコピー(&I)\tCtrl+Shift+C"),
         QStringLiteral("階層(&S)"),
         QStringLiteral("右に移動(&R)"),
         QStringLiteral("左に移動(&L)"),
@@ -158,18 +162,53 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("表示する(&V)\tF2"),
         QStringLiteral("普段は最小化(&C)\tF3"),
         QStringLiteral("表示しない(&X)\tF4"),
-        QStringLiteral("拡大\tCtrl++"),
-        QStringLiteral("縮小\tCtrl+-"),
-        QStringLiteral("等倍\tCtrl+0"),
-        QStringLiteral("チップの数値を表示"),
+        QStringLiteral("拡大(&I)\tCtrl++"),
+        QStringLiteral("縮小(&O)\tCtrl+-"),
+        QStringLiteral("等倍(&A)\tCtrl+0"),
+        QStringLiteral("チップの数値を表示(&N)"),
         QStringLiteral("ツール(&T)"),
         QStringLiteral("マップのチェック(&C)"),
-        QStringLiteral("チェック結果を盤面に表示"),
+        QStringLiteral("チェック結果を盤面に表示(&S)"),
         QStringLiteral("ヘルプ(&H)"),
         QStringLiteral("ヘルプの表示(&C)\tF1"),
         QStringLiteral("バージョン情報(&A)"),
     };
     QCOMPARE(captions, expected);
+}
+
+// Every item of every menu, the recent maps included, has an access key of its own within
+// its menu, and no key starts two commands.
+void TestMainWindow::accessKeysAndKeysAreUnique()
+{
+    Editor editor;
+    for (int i = 0; i < RecentMaps::MaxCount; ++i)
+        editor.recentMaps.add(QStringLiteral("/maps/m%1&.map").arg(i));
+    QList<QWidget *> menus{editor.window.menuBar()};
+    QStringList faults;
+    QSet<QKeySequence> keys;
+    for (qsizetype m = 0; m < menus.size(); ++m) {
+        QSet<QKeySequence> accessKeys;
+        for (QAction *action : menus.at(m)->actions()) {
+            if (action->isSeparator())
+                continue;
+            if (QMenu *menu = action->menu()) {
+                // As when it opens: the recent maps are filled in then.
+                Q_EMIT menu->aboutToShow();
+                menus.append(menu);
+            }
+            const QKeySequence accessKey = QKeySequence::mnemonic(action->text());
+            if (accessKey.isEmpty() || accessKeys.contains(accessKey))
+                faults << action->text();
+            accessKeys.insert(accessKey);
+            for (const QKeySequence &key : action->shortcuts()) {
+                if (keys.contains(key))
+                    faults << key.toString();
+                keys.insert(key);
+            }
+        }
+    }
+    QCOMPARE(menus.size(), 9); // the bar, six menus, the tool box and the recent maps
+    QCOMPARE(faults, QStringList());
 }
 
 void TestMainWindow::closeBoxAsksBeforeQuitting_data()

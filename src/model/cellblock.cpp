@@ -204,7 +204,8 @@ bool CellBlock::relocate(MapData &map, int floor, const QRect &cells, Turn turn,
 
 QSize CellBlock::turnedSize(QSize size, Turn turn)
 {
-    return turn == Turn::RotateClockwise ? size.transposed() : size;
+    return turn == Turn::RotateClockwise || turn == Turn::RotateCounterClockwise ? size.transposed()
+                                                                                 : size;
 }
 
 QPoint CellBlock::turnedPoint(QPoint point, QSize size, Turn turn)
@@ -216,6 +217,8 @@ QPoint CellBlock::turnedPoint(QPoint point, QSize size, Turn turn)
         return QPoint(point.x(), size.height() - 1 - point.y());
     case Turn::RotateClockwise:
         return QPoint(size.height() - 1 - point.y(), point.x());
+    case Turn::RotateCounterClockwise:
+        return QPoint(point.y(), size.width() - 1 - point.x());
     case Turn::None:
         break;
     }
@@ -236,6 +239,9 @@ QString CellBlock::turnedBranch(const QString &setting, Turn turn)
     case Turn::RotateClockwise:
         // Up turns into right, right into down, down into left, left into up.
         return QString(left) + down + up + right;
+    case Turn::RotateCounterClockwise:
+        // Up turns into left, left into down, down into right, right into up.
+        return QString(right) + up + down + left;
     case Turn::None:
         break;
     }

@@ -19,7 +19,8 @@ public:
         None,
         FlipLeftRight,
         FlipUpDown,
-        RotateClockwise
+        RotateClockwise,
+        RotateCounterClockwise
     };
     struct Pair
     {

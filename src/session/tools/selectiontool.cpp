@@ -17,6 +17,8 @@ QString turnStepText(CellBlock::Turn turn)
         return QStringLiteral("上下反転");
     case CellBlock::Turn::RotateClockwise:
         return QStringLiteral("右に90度回転");
+    case CellBlock::Turn::RotateCounterClockwise:
+        return QStringLiteral("左に90度回転");
     case CellBlock::Turn::None:
         break;
     }
