@@ -533,6 +533,9 @@ void TestMainWindow::floatingBlockShowsItsOwnValues()
         return editor.window.board()->grab().toImage().copy(BoardPainter::cellRect(5, 5));
     };
     QTEST(shot(true) != shot(false), "valueShown");
+    // Its own chip, not hidden under a marker.
+    QCOMPARE(editor.window.board()->cellImage(5, 5),
+             editor.pictures.chip(CellString::pictureIndex(floating)));
 }
 
 QTEST_MAIN(TestMainWindow)

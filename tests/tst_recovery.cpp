@@ -233,7 +233,8 @@ void TestRecovery::leftCopyIsOffered()
     QCOMPARE(QDir(recovery).entryList(QDir::Dirs).contains(u"dead"_s),
              answer == Prompter::RestoreAnswer::Later || blocked);
     QCOMPARE(store.hasCopy(), restored && !blocked);
-    QCOMPARE(told.count(), blocked ? 1 : 0);
+    // An unwritable folder is said once: its copies failing are not told again.
+    QCOMPARE(told.count(), blocked && !diskFull ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestRecovery)

@@ -126,13 +126,14 @@ void BoardView::render()
             mCells[cellSlot(p.x(), p.y())] =
                 composer().lineMarkPicture(map.cell(p.x(), p.y(), floor));
     }
-    // A floating block is drawn like the line preview, cut off at the board's edge.
+    // A floating block shows the chips it would lay, cut off at the board's edge; the
+    // paint event outlines them lightly.
     if (picture.floating) {
         const SelectionTool &selection = mSession.tools().selection();
         for (int x = 1; x <= MapData::Width; ++x)
             for (int y = 1; y <= MapData::Height; ++y)
                 if (const QString *chip = selection.floatingCellAt({x, y}))
-                    mCells[cellSlot(x, y)] = composer().lineMarkPicture(*chip);
+                    mCells[cellSlot(x, y)] = composer().chipPicture(*chip);
     }
     update();
 }
@@ -178,9 +179,11 @@ void BoardView::paintEvent(QPaintEvent *event)
     if (const MapCheck::Report *check = mSession.checks().shown())
         BoardPainter::paintCheckOverlay(painter, *check, mSession.currentFloor());
     BoardPainter::paintBlockOutline(painter, picture.selection, true);
-    if (const CellBlock *block = picture.floating)
-        BoardPainter::paintBlockOutline(
-            painter, QRect(picture.floatingAt, block->size()) & CellBlock::board(), false);
+    if (const CellBlock *block = picture.floating) {
+        const QRect cells = QRect(picture.floatingAt, block->size()) & CellBlock::board();
+        BoardPainter::paintFloatingCells(painter, cells);
+        BoardPainter::paintBlockOutline(painter, cells, false);
+    }
 }
 
 void BoardView::showMarkers()
