@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -62,6 +63,7 @@ private Q_SLOTS:
     void opensWithEmptyBoard();
     void menusAndShortcuts();
     void accessKeysAndKeysAreUnique();
+    void helpCoversEveryCommand();
     void closeBoxAsksBeforeQuitting_data();
     void closeBoxAsksBeforeQuitting();
     void paintsWithMouseAndLineTool();
@@ -209,6 +211,39 @@ void TestMainWindow::accessKeysAndKeysAreUnique()
     }
     QCOMPARE(menus.size(), 9); // the bar, six menus, the tool box and the recent maps
     QCOMPARE(faults, QStringList());
+}
+
+// Every command of the running editor's menus, and every key that starts one, is in the
+// help as the menu shows it (the access key in parentheses without "&").
+void TestMainWindow::helpCoversEveryCommand()
+{
+    QFile file(QStringLiteral(QZK_SOURCE_DATA "/Help.htm"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QString help = QString::fromUtf8(file.readAll());
+    help.remove(QStringLiteral("<kbd>")).remove(QStringLiteral("</kbd>"));
+    Editor editor;
+    QStringList missing;
+    QList<QMenu *> menus;
+    for (QAction *action : editor.window.menuBar()->actions())
+        menus.append(action->menu());
+    while (!menus.isEmpty()) {
+        QMenu *menu = menus.takeFirst();
+        for (QAction *action : menu->actions()) {
+            if (action->isSeparator())
+                continue;
+            QString caption = action->text();
+            caption.replace(QStringLiteral("(&"), QStringLiteral("("));
+            if (!help.contains(caption))
+                missing << caption;
+            for (const QKeySequence &key : action->shortcuts())
+                if (!help.contains(key.toString()))
+                    missing << key.toString();
+            // The fixture's recent maps are empty: that submenu has no items to cover.
+            if (action->menu())
+                menus.append(action->menu());
+        }
+    }
+    QCOMPARE(missing, QStringList());
 }
 
 void TestMainWindow::closeBoxAsksBeforeQuitting_data()
