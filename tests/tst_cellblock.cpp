@@ -317,9 +317,9 @@ void TestCellBlock::cellsFormRefusesBadCells()
     QString refusal;
     const std::optional<CellBlock> back = BlockClipboard::fromMimeData(&data, &refusal);
     QCOMPARE(back.has_value(), pasted);
-    QCOMPARE(refusal, pasted ? QString()
-                             : u"貼り付けできません：クリップボードの上から2行目、左から2マス目は、"
-                               u"マップに置けないマスです。"_s);
+    QCOMPARE(refusal,
+             pasted ? QString()
+                    : u"貼り付けできません：2行目の左から2マス目は、マップに置けないマスです。"_s);
     if (back)
         QCOMPARE(*back, block);
 }

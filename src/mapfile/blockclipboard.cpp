@@ -104,11 +104,10 @@ std::optional<CellBlock> fromCells(const QByteArray &bytes, QString *refusal)
         return std::nullopt;
     if (badCell.x() >= 0) {
         if (refusal)
-            *refusal = refused(
-                QStringLiteral(
-                    "クリップボードの上から%1行目、左から%2マス目は、マップに置けないマスです。")
-                    .arg(badCell.y() + 1)
-                    .arg(badCell.x() + 1));
+            *refusal =
+                refused(QStringLiteral("%1行目の左から%2マス目は、マップに置けないマスです。")
+                            .arg(badCell.y() + 1)
+                            .arg(badCell.x() + 1));
         return std::nullopt;
     }
     return block;
