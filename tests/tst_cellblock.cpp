@@ -4,6 +4,7 @@
 #include "model/cellblock.h"
 #include "model/cellstring.h"
 
+#include <QMimeData>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -75,6 +76,8 @@ private Q_SLOTS:
     void textForm();
     void cellsFormKeepsEverything_data();
     void cellsFormKeepsEverything();
+    void cellsFormRefusesBadCells_data();
+    void cellsFormRefusesBadCells();
 };
 
 void TestCellBlock::branchDigitsFollowTheTurn_data()
@@ -88,6 +91,8 @@ void TestCellBlock::branchDigitsFollowTheTurn_data()
     QTest::newRow("up/down flip") << Turn::FlipUpDown << u"0123"_s << u"3120"_s << QPoint(0, 1);
     QTest::newRow("quarter turn") << Turn::RotateClockwise << u"0123"_s << u"1302"_s
                                   << QPoint(1, 0);
+    QTest::newRow("quarter turn left")
+        << Turn::RotateCounterClockwise << u"0123"_s << u"2031"_s << QPoint(0, 2);
     QTest::newRow("one-way up turns right")
         << Turn::RotateClockwise << u"2000"_s << u"0020"_s << QPoint(1, 0);
     QTest::newRow("no branch point")
@@ -110,6 +115,7 @@ void TestCellBlock::turnsComeBackToTheStart_data()
     QTest::addColumn<Turn>("turn");
     QTest::addColumn<int>("times");
     QTest::newRow("four quarter turns") << Turn::RotateClockwise << 4;
+    QTest::newRow("four quarter turns left") << Turn::RotateCounterClockwise << 4;
     QTest::newRow("two left/right flips") << Turn::FlipLeftRight << 2;
     QTest::newRow("two up/down flips") << Turn::FlipUpDown << 2;
 }
@@ -132,22 +138,34 @@ void TestCellBlock::pairsOfBlockEdits_data()
     QTest::addColumn<QString>("pairs");
     QTest::addColumn<QString>("startCells"); // "x,y,floor" of every start chip then
     QTest::addColumn<int>("unmade");
+    QTest::addColumn<int>("covered"); // pairs deleted because laid cells covered an end
     const QString untouched = u"1:2,2,1>3,3,1 2:3,2,1>10,10,1 3:4,4,1>4,4,2"_s;
     QTest::newRow("copy and paste on floor 2: only the inside pair, under the next number")
-        << u"paste 2 11,1"_s << untouched + u" 4:11,1,2>12,2,2"_s << u"2,2,1 11,1,2"_s << 0;
+        << u"paste 2 11,1"_s << untouched + u" 4:11,1,2>12,2,2"_s << u"2,2,1 11,1,2"_s << 0 << 0;
     QTest::newRow("paste cut off at the edge: no pair for a lost end")
-        << u"paste 1 24,1"_s << untouched << u"24,1,1 2,2,1"_s << 0;
-    QTest::newRow("whole floor pasted with one free number: cells laid, one pair unmade")
-        << u"crowded 2 1,1"_s << untouched + u" 4:2,2,2>3,3,2"_s << u"2,2,1 2,2,2"_s << 1;
+        << u"paste 1 24,1"_s << untouched << u"24,1,1 2,2,1"_s << 0 << 0;
+    QTest::newRow("paste with one free number: cells laid, one pair unmade")
+        << u"crowded 2 12,5"_s << untouched + u" 4:12,5,2>13,6,2"_s << u"2,2,1 12,5,2"_s << 1 << 0;
+    QTest::newRow("paste over one end of a pair: that pair goes, its number is reused")
+        << u"paste 1 9,9"_s << u"1:2,2,1>3,3,1 2:9,9,1>10,10,1 3:4,4,1>4,4,2"_s << u"2,2,1 9,9,1"_s
+        << 0 << 1;
+    QTest::newRow("paste over the far end on another floor")
+        << u"paste 2 3,3"_s << u"1:2,2,1>3,3,1 2:3,2,1>10,10,1 3:3,3,2>4,4,2"_s << u"2,2,1 3,3,2"_s
+        << 0 << 1;
     QTest::newRow("cut: every pair with an end inside goes")
-        << u"cut"_s << QString() << QString() << 0;
+        << u"cut"_s << QString() << QString() << 0 << 0;
     QTest::newRow("move: ends inside go with the cells")
         << u"move 7,12"_s << u"1:7,12,1>8,13,1 2:8,12,1>10,10,1 3:9,14,1>4,4,2"_s << u"7,12,1"_s
+        << 0 << 0;
+    QTest::newRow("move by one cell: ends under the old place move, none is covered")
+        << u"move 3,3"_s << u"1:3,3,1>4,4,1 2:4,3,1>10,10,1 3:5,5,1>4,4,2"_s << u"3,3,1"_s << 0
         << 0;
+    QTest::newRow("move over the other end of a moving pair: that pair goes")
+        << u"move 9,9"_s << u"1:9,9,1>10,10,1 3:11,11,1>4,4,2"_s << u"9,9,1"_s << 0 << 1;
     QTest::newRow("move past the edge: a pair whose end fell off goes")
-        << u"move 23,14"_s << u"1:23,14,1>24,15,1 2:24,14,1>10,10,1"_s << u"23,14,1"_s << 0;
+        << u"move 23,14"_s << u"1:23,14,1>24,15,1 2:24,14,1>10,10,1"_s << u"23,14,1"_s << 0 << 0;
     QTest::newRow("quarter turn in place")
-        << u"rotate"_s << u"1:4,2,1>3,3,1 2:4,3,1>10,10,1 3:2,4,1>4,4,2"_s << u"4,2,1"_s << 0;
+        << u"rotate"_s << u"1:4,2,1>3,3,1 2:4,3,1>10,10,1 3:2,4,1>4,4,2"_s << u"4,2,1"_s << 0 << 0;
 }
 
 void TestCellBlock::pairsOfBlockEdits()
@@ -159,24 +177,26 @@ void TestCellBlock::pairsOfBlockEdits()
     };
     MapData map = pairedMap();
     const QRect square(2, 2, 3, 3);
-    // "crowded": every number but 4 taken, then the whole floor 1 (two inside pairs) pasted.
+    // "crowded": every number but 4 taken, then a block with two inside pairs pasted.
     const WarpRecord filler{1, 16, 2, 2, 16, 2};
     const bool crowded = words[0] == u"crowded";
     for (int n = 5; crowded && n <= MapData::MaxWarps; ++n)
         map.setWarp(n, filler);
     int unmade = 0;
+    int covered = 0;
     if (words[0] == u"paste" || crowded)
-        unmade = CellBlock::extract(map, 1, crowded ? CellBlock::board() : square)
-                     .lay(map, words[1].toInt(), cellOf(words[2]));
+        unmade = CellBlock::extract(map, 1, crowded ? QRect(2, 2, 9, 9) : square)
+                     .lay(map, words[1].toInt(), cellOf(words[2]), &covered);
     else if (words[0] == u"cut")
         CellBlock::clear(map, 1, square);
     else if (words[0] == u"move")
-        CellBlock::relocate(map, 1, square, Turn::None, cellOf(words[1]));
+        CellBlock::relocate(map, 1, square, Turn::None, cellOf(words[1]), &covered);
     else if (words[0] == u"rotate")
-        CellBlock::relocate(map, 1, square, Turn::RotateClockwise, square.topLeft());
+        CellBlock::relocate(map, 1, square, Turn::RotateClockwise, square.topLeft(), &covered);
     else
         QFAIL(qPrintable(u"unknown edit: "_s + edit));
     QTEST(unmade, "unmade");
+    QTEST(covered, "covered");
     for (int n = 5; crowded && n <= MapData::MaxWarps; ++n) {
         QCOMPARE(map.warp(n), filler);
         map.setWarp(n, WarpRecord());
@@ -199,13 +219,15 @@ void TestCellBlock::textForm_data()
     QTest::addColumn<QString>("refusal");
     const auto refused = [](const QString &why) { return u"貼り付けできません："_s + why; };
     const QString size = refused(u"横24マス、縦16行を超えています。"_s);
-    const QString line = u"行目が、ほかの行と同じ数の２文字のチップコードではありません。"_s;
     QTest::newRow("grid lines with CR LF")
         << u"[]S_\r\n+AG_\r\n"_s << u"01_[] 33_S_/16_+A 34_G_"_s << QString();
     QTest::newRow("LF, no line break at the end")
         << u"  @@\nxmno"_s << u"00_   40_@@/03_xm 04_no"_s << QString();
-    QTest::newRow("odd line") << u"[]S\r\n"_s << QString() << refused(u'1' + line);
-    QTest::newRow("ragged lines") << u"[]S_\r\n[]\r\n"_s << QString() << refused(u'2' + line);
+    QTest::newRow("odd line, padded")
+        << u"[]S\r\n"_s << QString() << refused(u"1行目の「S 」はチップコードではありません。"_s);
+    // As a text editor leaves grid lines whose trailing blanks it trimmed.
+    QTest::newRow("short lines padded with blanks")
+        << u"[]S_\r\n[]\r\n\r\n"_s << u"01_[] 33_S_/01_[] 00_  /00_   00_  "_s << QString();
     QTest::newRow("no chip code") << u"[]\r\nZQ\r\n"_s << QString()
                                   << refused(u"2行目の「ZQ」はチップコードではありません。"_s);
     QTest::newRow("too wide") << QString(50, u' ') << QString() << size;
@@ -260,6 +282,46 @@ void TestCellBlock::cellsFormKeepsEverything()
     QString gridLines;
     QVERIFY(ShiftJis::decode(file.left(16 * (2 * MapData::Width + 2)), gridLines));
     QCOMPARE(BlockClipboard::toText(*back), gridLines);
+}
+
+void TestCellBlock::cellsFormRefusesBadCells_data()
+{
+    QTest::addColumn<QString>("cell"); // put in the middle of a 3 x 2 block
+    QTest::addColumn<bool>("pasted");
+    QTest::newRow("a chip as read") << u"33_S_"_s << true;
+    QTest::newRow("blank") << u"00_  "_s << true;
+    QTest::newRow("line break as its code") << u"00_\r\n"_s << false;
+    QTest::newRow("line break, read as chip 1") << u"01_\r\n"_s << false;
+    QTest::newRow("no such chip") << u"99_[]"_s << false;
+    QTest::newRow("chip index the code is not read as") << u"02_[]"_s << false;
+    QTest::newRow("not in code page 932") << u"01_[\u00e9"_s << false;
+    QTest::newRow("read back as another character") << u"01_[\u301c"_s << false;
+    QTest::newRow("control code") << u"01_\t["_s << false;
+    QTest::newRow("delete code") << u"01_[\u007f"_s << false;
+    QTest::newRow("short") << u"01_["_s << false;
+}
+
+// A block of our own form whose cell a floor file cannot hold as it is is refused whole,
+// even with good text beside it, instead of pasting what would save as broken lines.
+void TestCellBlock::cellsFormRefusesBadCells()
+{
+    QFETCH(QString, cell);
+    QFETCH(bool, pasted);
+    CellBlock block(3, 2);
+    for (int i = 0; i < 6; ++i)
+        block.setCell(i % 3, i / 3, CellString::defaultChip());
+    block.setCell(1, 1, cell);
+    QMimeData data;
+    data.setData(BlockClipboard::cellsType(), BlockClipboard::toCells(block));
+    data.setText(u"[][][]\r\n[][][]\r\n"_s);
+    QString refusal;
+    const std::optional<CellBlock> back = BlockClipboard::fromMimeData(&data, &refusal);
+    QCOMPARE(back.has_value(), pasted);
+    QCOMPARE(refusal,
+             pasted ? QString()
+                    : u"貼り付けできません：2行目の左から2マス目は、マップに置けないマスです。"_s);
+    if (back)
+        QCOMPARE(*back, block);
 }
 
 QTEST_APPLESS_MAIN(TestCellBlock)

@@ -239,6 +239,13 @@ void TestCellEditing::pointerGestures_data()
         << u"空き番号が足りず、ワープのペアを1組作れませんでした。"_s;
     QTest::newRow("a selection dragged up and left holds both corners")
         << u"p:1,1,L d:4,1 r:4,1 sel p:4,2,L d:2,1 r:2,1 del"_s << u"1,1"_s << 2 << QString();
+    const QString pair = u"c:1,1,L mode:3 newpair c:7,7,L c:8,8,L endlink mode:1 "_s;
+    const QString covered = u"重なったワープのペアを1組削除しました。"_s;
+    QTest::newRow("a paste over a pair's end deletes the pair in its own step")
+        << pair + u"sel p:1,1,L d:2,1 r:2,1 copypaste h:7,7 p:7,7,L"_s << u"1,1 7,7"_s << 3
+        << covered;
+    QTest::newRow("a move over a pair's end deletes the pair in its own step")
+        << pair + u"sel p:1,1,L d:2,1 r:2,1 p:1,1,L d:7,7 r:7,7"_s << u"7,7"_s << 3 << covered;
     QTest::newRow("delete empties the selection")
         << u"p:1,1,L d:3,1 r:3,1 sel p:2,1,L d:5,5 r:5,5 del"_s << u"1,1"_s << 2 << QString();
     // Fill and rectangle; c:10,10,R picks up the empty chip.

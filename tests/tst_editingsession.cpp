@@ -410,7 +410,7 @@ void TestEditingSession::addAndPaintGoalFloor()
 
     e.clickTab(1);
     QCOMPARE(e.session.currentFloor(), 2);
-    QVERIFY(e.findAction(u"マップ「2階」のプロパティ"_s));
+    QVERIFY(e.findAction(u"マップ「2階」のプロパティ(&P)"_s));
     QCOMPARE(e.cellsShownOtherThan({}), QStringList());
 
     e.clickButton(u"modeButton1"_s);
@@ -612,7 +612,7 @@ void TestEditingSession::openSavedMap()
         read = true;
         QTest::mouseClick(child<QPushButton>(&dialog, u"cancelButton"_s), Qt::LeftButton);
     });
-    e.trigger(u"マップ「2階」のプロパティ"_s);
+    e.trigger(u"マップ「2階」のプロパティ(&P)"_s);
     QVERIFY(read);
 }
 

@@ -793,19 +793,24 @@ void TestFileCommands::dropOpensTheMap()
 
 void TestFileCommands::fileDialogWritesJapanese_data()
 {
+    QTest::addColumn<QString>("entry");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("text");
-    QTest::newRow("size") << 1 << u"852 バイト"_s;
-    QTest::newRow("date") << 3 << u"2026/12/07 9:05"_s;
+    QTest::newRow("size") << u"castle.map"_s << 1 << u"852 バイト"_s;
+    QTest::newRow("date") << u"castle.map"_s << 3 << u"2026/12/07 9:05"_s;
+    QTest::newRow("type of a map") << u"castle.map"_s << 2 << u"map ファイル"_s;
+    QTest::newRow("type of a folder") << u"maps"_s << 2 << u"フォルダー"_s;
 }
 
 void TestFileCommands::fileDialogWritesJapanese()
 {
+    QFETCH(QString, entry);
     QFETCH(int, column);
     QFETCH(QString, text);
     // As the editor starts, in a system whose language is not Japanese.
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(u"maps"_s));
     QFile file(dir.filePath(u"castle.map"_s));
     QVERIFY(writeFile(file.fileName(), QByteArray(852, 'x')) && file.open(QIODevice::ReadWrite));
     QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(9, 5)),
@@ -820,7 +825,14 @@ void TestFileCommands::fileDialogWritesJapanese()
     auto *details = dialog.findChild<QTreeView *>(u"treeView"_s);
     QVERIFY(details);
     QModelIndex name;
-    QTRY_VERIFY((name = details->model()->index(0, 0, details->rootIndex())).isValid());
+    const auto find = [&] {
+        const QAbstractItemModel *model = details->model();
+        for (int row = 0; row < model->rowCount(details->rootIndex()); ++row)
+            if ((name = model->index(row, 0, details->rootIndex())).data() == entry)
+                return true;
+        return false;
+    };
+    QTRY_VERIFY(find());
     QTRY_COMPARE(name.siblingAtColumn(column).data().toString(), text);
     QVERIFY(details->header()->sectionSize(column) >=
             details->sizeHintForIndex(name.siblingAtColumn(column)).width());

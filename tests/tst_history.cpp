@@ -243,7 +243,7 @@ void TestHistory::unsavedChangesAskOneQuestion()
     editor.prompter.files = {base + u".map"_s};
     QSignalSpy quits(&editor.files, &MapFileWorkflow::quitRequested);
 
-    const QString recentItem = u"castle.map"_s;
+    const QString recentItem = u"&1 castle.map"_s; // numbered as its access key
     if (command == u"drop"_s) {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(base + u"_2.map"_s)});

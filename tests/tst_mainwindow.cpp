@@ -12,10 +12,13 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabBar>
@@ -63,6 +66,8 @@ private Q_SLOTS:
     void opensWithEmptyBoard();
     void boardIsKeyboardTable();
     void menusAndShortcuts();
+    void accessKeysAndKeysAreUnique();
+    void helpCoversEveryCommand();
     void closeBoxAsksBeforeQuitting_data();
     void closeBoxAsksBeforeQuitting();
     void paintsWithMouseAndLineTool();
@@ -126,7 +131,7 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("マップ(&M)"),
         QStringLiteral("新規作成(&N)"),
         QStringLiteral("開く(&O)"),
-        QStringLiteral("最近使ったマップ"),
+        QStringLiteral("最近使ったマップ(&R)"),
         QStringLiteral("上書き保存(&S)\tCtrl+S"),
         QStringLiteral("名前を付けて保存(&A)"),
         QStringLiteral("画像として保存(&I)..."),
@@ -134,7 +139,7 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("ほかのマップと比較(&O)..."),
         QStringLiteral("保存されたファイルと比較(&S)"),
         // The first board refresh has rewritten the property item.
-        QStringLiteral("マップ「1階」のプロパティ\tCtrl+P"),
+        QStringLiteral("マップ「1階」のプロパティ(&P)\tCtrl+P"),
         QStringLiteral("終了(&X)\tCtrl+Q"),
         QStringLiteral("編集(&E)"),
         QStringLiteral("元に戻す(&U)\tCtrl+Z"),
@@ -145,12 +150,13 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("削除(&D)\tDel"),
         QStringLiteral("すべて選択(&A)\tCtrl+A"),
         QStringLiteral("範囲選択(&S)\tF8"),
-        QStringLiteral("塗りつぶし(&I)\tF9"),
+        QStringLiteral("塗りつぶし(&K)\tF9"),
         QStringLiteral("四角形(&Q)\tF11"),
-        QStringLiteral("左右反転(&H)"),
-        QStringLiteral("上下反転(&V)"),
-        QStringLiteral("右に90度回転(&R)"),
-        QStringLiteral("画像としてコピー\tCtrl+Shift+C"),
+        QStringLiteral("左右反転(&H)\tCtrl+Shift+H"),
+        QStringLiteral("上下反転(&V)\tCtrl+Shift+V"),
+        QStringLiteral("右に90度回転(&O)\tCtrl+R"),
+        QStringLiteral("左に90度回転(&L)\tCtrl+L"),
+        QStringLiteral("画像としてコピー(&I)\tCtrl+Shift+C"),
         QStringLiteral("チップの置換(&E)…\tCtrl+H"),
         QStringLiteral("チップの検索(&F)\tCtrl+F"),
         QStringLiteral("次を検索(&N)\tCtrl+G"),
@@ -171,20 +177,89 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("表示する(&V)\tF2"),
         QStringLiteral("普段は最小化(&C)\tF3"),
         QStringLiteral("表示しない(&X)\tF4"),
-        QStringLiteral("拡大\tCtrl++"),
-        QStringLiteral("縮小\tCtrl+-"),
-        QStringLiteral("等倍\tCtrl+0"),
-        QStringLiteral("チップの数値を表示"),
+        QStringLiteral("拡大(&I)\tCtrl++"),
+        QStringLiteral("縮小(&O)\tCtrl+-"),
+        QStringLiteral("等倍(&A)\tCtrl+0"),
+        QStringLiteral("チップの数値を表示(&N)"),
         QStringLiteral("ツールウィンドウと盤面の切り替え(&K)\tF12"),
         QStringLiteral("ツール(&T)"),
         QStringLiteral("マップのチェック(&C)"),
-        QStringLiteral("チェック結果を盤面に表示"),
+        QStringLiteral("チェック結果を盤面に表示(&S)"),
         QStringLiteral("マップの情報(&I)"),
         QStringLiteral("ヘルプ(&H)"),
         QStringLiteral("ヘルプの表示(&C)\tF1"),
         QStringLiteral("バージョン情報(&A)"),
     };
     QCOMPARE(captions, expected);
+}
+
+// Every item of every menu, the recent maps included, has an access key of its own within
+// its menu, and no key starts two commands.
+void TestMainWindow::accessKeysAndKeysAreUnique()
+{
+    Editor editor;
+    for (int i = 0; i < RecentMaps::MaxCount; ++i)
+        editor.recentMaps.add(QStringLiteral("/maps/m%1&.map").arg(i));
+    QList<QWidget *> menus{editor.window.menuBar()};
+    QStringList faults;
+    QSet<QKeySequence> keys;
+    for (qsizetype m = 0; m < menus.size(); ++m) {
+        QSet<QKeySequence> accessKeys;
+        for (QAction *action : menus.at(m)->actions()) {
+            if (action->isSeparator())
+                continue;
+            if (QMenu *menu = action->menu()) {
+                // As when it opens: the recent maps are filled in then.
+                Q_EMIT menu->aboutToShow();
+                menus.append(menu);
+            }
+            const QKeySequence accessKey = QKeySequence::mnemonic(action->text());
+            if (accessKey.isEmpty() || accessKeys.contains(accessKey))
+                faults << action->text();
+            accessKeys.insert(accessKey);
+            for (const QKeySequence &key : action->shortcuts()) {
+                if (keys.contains(key))
+                    faults << key.toString();
+                keys.insert(key);
+            }
+        }
+    }
+    // The bar, six menus, the tool box, the recent maps and the comparison.
+    QCOMPARE(menus.size(), 10);
+    QCOMPARE(faults, QStringList());
+}
+
+// Every command of the running editor's menus, and every key that starts one, is in the
+// help as the menu shows it (the access key in parentheses without "&").
+void TestMainWindow::helpCoversEveryCommand()
+{
+    QFile file(QStringLiteral(QZK_SOURCE_DATA "/Help.htm"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QString help = QString::fromUtf8(file.readAll());
+    help.remove(QStringLiteral("<kbd>")).remove(QStringLiteral("</kbd>"));
+    Editor editor;
+    QStringList missing;
+    QList<QMenu *> menus;
+    for (QAction *action : editor.window.menuBar()->actions())
+        menus.append(action->menu());
+    while (!menus.isEmpty()) {
+        QMenu *menu = menus.takeFirst();
+        for (QAction *action : menu->actions()) {
+            if (action->isSeparator())
+                continue;
+            QString caption = action->text();
+            caption.replace(QStringLiteral("(&"), QStringLiteral("("));
+            if (!help.contains(caption))
+                missing << caption;
+            for (const QKeySequence &key : action->shortcuts())
+                if (!help.contains(key.toString()))
+                    missing << key.toString();
+            // The fixture's recent maps are empty: that submenu has no items to cover.
+            if (action->menu())
+                menus.append(action->menu());
+        }
+    }
+    QCOMPARE(missing, QStringList());
 }
 
 void TestMainWindow::closeBoxAsksBeforeQuitting_data()
@@ -509,6 +584,9 @@ void TestMainWindow::floatingBlockShowsItsOwnValues()
         return editor.window.board()->grab().toImage().copy(BoardPainter::cellRect(5, 5));
     };
     QTEST(shot(true) != shot(false), "valueShown");
+    // Its own chip, not hidden under a marker.
+    QCOMPARE(editor.window.board()->cellImage(5, 5),
+             editor.pictures.chip(CellString::pictureIndex(floating)));
 }
 
 // The board takes the keyboard and is a table to assistive technology whose focused cell

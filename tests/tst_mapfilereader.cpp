@@ -97,6 +97,7 @@ private Q_SLOTS:
     void loadsFixtures();
     void faults_data();
     void faults();
+    void floorFileIsAFolder_data();
     void floorFileIsAFolder();
     void undecodableBytesReplaced_data();
     void undecodableBytesReplaced();
@@ -249,15 +250,32 @@ void TestMapFileReader::faults()
     QVERIFY(result.map == MapData::resetMap());
 }
 
+void TestMapFileReader::floorFileIsAFolder_data()
+{
+    QTest::addColumn<Files>("files");
+    QTest::addColumn<int>("folderFloor");
+    QTest::addColumn<QString>("message"); // "<dir>" stands for the folder's full path
+    const QString fault = u"マップを読み込めませんでした。\r\n同じ名前のフォルダがあります。"
+                          u"\r\nファイル：<dir>/%1\r\nError No.75\r\n<%2行目>"_s;
+    QTest::newRow("floor 1") << Files{} << 1 << fault.arg(u"map.map"_s).arg(0);
+    // Floor 1 alone is read, and its transport to floor 2 is out of range: the folder is
+    // named, not that line.
+    QTest::newRow("floor 2, which floor 1 leads to")
+        << Files{floorWith({"*TRANSPORT", "1,1,2,1,1", "*END"})} << 2
+        << fault.arg(u"map_2.map"_s).arg(18);
+}
+
 void TestMapFileReader::floorFileIsAFolder()
 {
+    QFETCH(Files, files);
+    QFETCH(int, folderFloor);
+    QFETCH(QString, message);
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir(u"map.map"_s));
-    const MapLoadResult result = MapFileReader::load(dir.filePath(u"map"_s));
+    QVERIFY(QDir().mkdir(MapFileName::floorFilePath(dir.filePath(u"map"_s), folderFloor)));
+    const MapLoadResult result = loadFiles(dir, files);
     QVERIFY(result.fault);
     QCOMPARE(result.fault->message,
-             fileFault(u"同じ名前のフォルダがあります。"_s, 75)
-                 .replace(u"<file>"_s, QDir::toNativeSeparators(dir.filePath(u"map.map"_s))));
+             message.replace(u"<dir>/"_s, QDir::toNativeSeparators(dir.path() + u'/')));
 }
 
 void TestMapFileReader::undecodableBytesReplaced_data()

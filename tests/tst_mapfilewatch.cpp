@@ -159,6 +159,7 @@ private Q_SLOTS:
         QTest::newRow("first holds it, second saves") << u"save"_s << 1;
         QTest::newRow("first closed it") << u"closed"_s << 0;
         QTest::newRow("first was killed") << u"killed"_s << 0;
+        QTest::newRow("first died before its record was written") << u"empty"_s << 0;
     }
     void secondEditorIsTold()
     {
@@ -171,11 +172,13 @@ private Q_SLOTS:
             markers.entryInfoList({u"*.lock"_s}, QDir::Files, QDir::Time).value(0).filePath();
         const QByteArray record = readFile(marker);
         one.prompter.answer = true;
-        if (how == u"closed" || how == u"killed")
+        if (how == u"closed" || how == u"killed" || how == u"empty")
             one.files.newMap();
         // What a killed editor leaves: its record, naming a process that is gone.
         if (how == u"killed")
             QVERIFY(writeFile(marker, "2147483646" + record.mid(record.indexOf('\n'))));
+        if (how == u"empty")
+            QVERIFY(writeFile(marker, QByteArray()));
         Editor two;
         QSignalSpy spy(&two.watch, &MapFileWatch::openElsewhere);
         QVERIFY(how == u"save" ? two.files.writeMap(mBase).ok() : two.files.loadMap(mFile).ok());

@@ -144,13 +144,14 @@ void BoardView::render()
             mCells[cellSlot(p.x(), p.y())] =
                 composer().lineMarkPicture(map.cell(p.x(), p.y(), floor));
     }
-    // A floating block is drawn like the line preview, cut off at the board's edge.
+    // A floating block shows the chips it would lay, cut off at the board's edge; the
+    // paint event outlines them lightly.
     if (picture.floating) {
         const SelectionTool &selection = mSession.tools().selection();
         for (int x = 1; x <= MapData::Width; ++x)
             for (int y = 1; y <= MapData::Height; ++y)
                 if (const QString *chip = selection.floatingCellAt({x, y}))
-                    mCells[cellSlot(x, y)] = composer().lineMarkPicture(*chip);
+                    mCells[cellSlot(x, y)] = composer().chipPicture(*chip);
     }
     update();
 }
@@ -197,45 +198,66 @@ void BoardView::paintEvent(QPaintEvent *event)
     BoardPainter::paintChangedCells(painter,
                                     mSession.comparison().markedOn(mSession.currentFloor()));
     BoardPainter::paintBlockOutline(painter, picture.selection, true);
-    if (const CellBlock *block = picture.floating)
-        BoardPainter::paintBlockOutline(
-            painter, QRect(picture.floatingAt, block->size()) & CellBlock::board(), false);
+    if (const CellBlock *block = picture.floating) {
+        const QRect cells = QRect(picture.floatingAt, block->size()) & CellBlock::board();
+        BoardPainter::paintFloatingCells(painter, cells);
+        BoardPainter::paintBlockOutline(painter, cells, false);
+    }
 }
 
 void BoardView::showMarkers()
 {
     const WarpLinkTool &warps = mSession.tools().warps();
-    // Labels are kept and restacked rather than rebuilt: a click on one may be what
-    // changed the markers.
-    QSet<int> alive;
-    for (const WarpLinkTool::Marker &marker : warps.markers()) {
-        alive.insert(marker.index);
-        MarkerLabel *&label = mMarkerLabels[marker.index];
-        if (!label) {
-            label = new MarkerLabel(this);
-            label->setObjectName(QStringLiteral("marker%1").arg(marker.index));
+    const QVector<WarpLinkTool::Marker> &markers = warps.markers();
+    QVector<bool> alive(mMarkerLabels.size());
+    const int side = qRound(MarkerPainter::Size * mScale);
+    for (const WarpLinkTool::Marker &marker : markers) {
+        while (mMarkerLabels.size() <= marker.index) {
+            auto *label = new MarkerLabel(int(mMarkerLabels.size()), this);
+            label->hide();
             label->setMouseTracking(true);
             label->installEventFilter(this);
+            mMarkerLabels.append(label);
+            mStackRank.append(++mTopRank); // a new child is on top
+            alive.append(false);
         }
+        MarkerLabel *label = mMarkerLabels.at(marker.index);
+        alive[marker.index] = true;
+        label->setObjectName(QStringLiteral("marker%1").arg(marker.index));
         label->setText(marker.caption);
-        const int side = qRound(MarkerPainter::Size * mScale);
         label->setGeometry(
             QRect(cellRect(marker.cell.x(), marker.cell.y()).topLeft(), QSize(side, side)));
         label->setScale(mScale);
         label->setOpaque(marker.opaque);
         label->setVisible(warps.isVisible(marker));
-        label->raise();
     }
-    mFlashLayer->raise();
-    for (auto it = mMarkerLabels.begin(); it != mMarkerLabels.end();) {
-        if (alive.contains(it.key())) {
-            ++it;
-            continue;
+    // Later markers in the list lie above earlier ones.
+    int below = 0;
+    bool stacked = true;
+    for (const WarpLinkTool::Marker &marker : markers) {
+        stacked = stacked && mStackRank.at(marker.index) > below;
+        below = mStackRank.at(marker.index);
+    }
+    if (!stacked) {
+        for (const WarpLinkTool::Marker &marker : markers) {
+            mMarkerLabels.at(marker.index)->raise();
+            mStackRank[marker.index] = ++mTopRank;
         }
-        it.value()->hide();
-        it.value()->deleteLater();
-        it = mMarkerLabels.erase(it);
     }
+    // The blinking outline stays above every marker.
+    mFlashLayer->raise();
+    for (qsizetype index = 1; index < mMarkerLabels.size(); ++index) {
+        if (alive.at(index) || mMarkerLabels.at(index)->objectName().isEmpty())
+            continue;
+        mMarkerLabels.at(index)->hide();
+        mMarkerLabels.at(index)->setObjectName(QString());
+    }
+}
+
+MarkerLabel *BoardView::markerLabel(int index) const
+{
+    MarkerLabel *label = mMarkerLabels.value(index);
+    return label && !label->objectName().isEmpty() ? label : nullptr;
 }
 
 bool BoardView::markerEvent(int index, QEvent *event)
@@ -289,8 +311,8 @@ bool BoardView::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     if (auto *label = qobject_cast<MarkerLabel *>(watched)) {
-        if (const int index = mMarkerLabels.key(label))
-            return markerEvent(index, event);
+        if (markerLabel(label->index()) == label)
+            return markerEvent(label->index(), event);
     }
     return QWidget::eventFilter(watched, event);
 }

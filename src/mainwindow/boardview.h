@@ -48,7 +48,8 @@ public:
     QPoint flashingCell() const { return mFlashVisible ? mFlashCell : QPoint(); }
     // Lays the warp markers over their cells, shown in warp mode on their floor.
     void showMarkers();
-    MarkerLabel *markerLabel(int index) const { return mMarkerLabels.value(index); }
+    // The label of a marker the map has now; null for any other index.
+    MarkerLabel *markerLabel(int index) const;
 
     EditorSession &session() const { return mSession; }
     // Whether the cell cursor is drawn: while the board has the keyboard.
@@ -109,5 +110,11 @@ private:
     int mFlashSteps = 0;
     bool mFlashVisible = false;
     int mWheelDelta = 0;
-    QHash<int, MarkerLabel *> mMarkerLabels;
+    // Labels by marker index, never deleted: opening a map only moves and shows them.
+    // Those of markers the map lacks are hidden and have no name.
+    QVector<MarkerLabel *> mMarkerLabels;
+    // Each label's place in the stack (higher is above), so labels are raised only when
+    // the markers' order differs from the stack's.
+    QVector<int> mStackRank;
+    int mTopRank = 0;
 };

@@ -40,7 +40,7 @@ EditActions::EditActions(EditorSession &session, QWidget *window, QMenu *editMen
     mSelectionTool->setShortcut(QKeySequence(Qt::Key_F8));
     mSelectionTool->setToolTip(QStringLiteral("範囲選択"));
     connect(mSelectionTool, &QAction::triggered, &mSession.tools(), &ToolSwitch::setSelectionOn);
-    mFillTool = editMenu->addAction(QStringLiteral("塗りつぶし(&I)"));
+    mFillTool = editMenu->addAction(QStringLiteral("塗りつぶし(&K)"));
     mFillTool->setObjectName(QStringLiteral("fillTool"));
     mFillTool->setCheckable(true);
     mFillTool->setShortcut(QKeySequence(Qt::Key_F9));
@@ -55,13 +55,25 @@ EditActions::EditActions(EditorSession &session, QWidget *window, QMenu *editMen
         QStringLiteral("ドラッグした四角形に、選んだチップを配置します。Shiftで枠だけ。"));
     connect(mRectangleTool, &QAction::triggered, &mSession.tools(), &ToolSwitch::setRectangleOn);
     editMenu->addSeparator();
-    const QString turnCaptions[3] = {QStringLiteral("左右反転(&H)"), QStringLiteral("上下反転(&V)"),
-                                     QStringLiteral("右に90度回転(&R)")};
-    const CellBlock::Turn turns[3] = {CellBlock::Turn::FlipLeftRight, CellBlock::Turn::FlipUpDown,
-                                      CellBlock::Turn::RotateClockwise};
-    for (int i = 0; i < 3; ++i) {
-        mTurns[i] = editMenu->addAction(turnCaptions[i]);
-        const CellBlock::Turn turn = turns[i];
+    const struct
+    {
+        QString caption;
+        QKeySequence keys;
+        CellBlock::Turn turn;
+    } turns[4] = {
+        {QStringLiteral("左右反転(&H)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H),
+         CellBlock::Turn::FlipLeftRight},
+        {QStringLiteral("上下反転(&V)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
+         CellBlock::Turn::FlipUpDown},
+        {QStringLiteral("右に90度回転(&O)"), QKeySequence(Qt::CTRL | Qt::Key_R),
+         CellBlock::Turn::RotateClockwise},
+        {QStringLiteral("左に90度回転(&L)"), QKeySequence(Qt::CTRL | Qt::Key_L),
+         CellBlock::Turn::RotateCounterClockwise},
+    };
+    for (int i = 0; i < 4; ++i) {
+        mTurns[i] = editMenu->addAction(turns[i].caption);
+        mTurns[i]->setShortcut(turns[i].keys);
+        const CellBlock::Turn turn = turns[i].turn;
         connect(mTurns[i], &QAction::triggered, &blocks, [&blocks, turn] { blocks.turn(turn); });
     }
     // Esc drops a floating block, then the selection; it has no menu item of its own.

@@ -43,6 +43,6 @@ private:
     QAction *mPaste = nullptr;
     QAction *mDelete = nullptr;
     QAction *mSelectAll = nullptr;
-    QAction *mTurns[3] = {};
+    QAction *mTurns[4] = {};
     QAction *mDrop = nullptr;
 };

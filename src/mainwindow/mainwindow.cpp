@@ -262,7 +262,7 @@ void MainWindow::buildMenus()
     connect(newMap, &QAction::triggered, &mFiles, &MapFileWorkflow::newMap);
     QAction *openMap = mapMenu->addAction(QStringLiteral("開く(&O)"));
     connect(openMap, &QAction::triggered, &mFiles, &MapFileWorkflow::openMap);
-    mRecentMenu = mapMenu->addMenu(QStringLiteral("最近使ったマップ"));
+    mRecentMenu = mapMenu->addMenu(QStringLiteral("最近使ったマップ(&R)"));
     mRecentMenu->setToolTipsVisible(true);
     connect(mRecentMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
     fillRecentMenu();
@@ -360,7 +360,7 @@ void MainWindow::buildMenus()
     QMenu *toolMenu = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
     QAction *mapCheck = toolMenu->addAction(QStringLiteral("マップのチェック(&C)"));
     connect(mapCheck, &QAction::triggered, this, &MainWindow::checkMap);
-    mCheckOverlayAction = toolMenu->addAction(QStringLiteral("チェック結果を盤面に表示"));
+    mCheckOverlayAction = toolMenu->addAction(QStringLiteral("チェック結果を盤面に表示(&S)"));
     mCheckOverlayAction->setCheckable(true);
     connect(mCheckOverlayAction, &QAction::toggled, &mSession.checks(), &CheckOverlay::setOn);
     mMapActions->addToToolMenu(toolMenu);
@@ -408,9 +408,13 @@ void MainWindow::fillRecentMenu()
         action->deleteLater();
     }
     const QStringList files = mFiles.recentMaps().files();
-    for (const QString &file : files) {
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString &file = files.at(i);
         const QFileInfo info(file);
-        QAction *action = mRecentMenu->addAction(info.fileName());
+        // Numbered as access keys; an "&" in the name is shown, not taken as one.
+        QString name = info.fileName();
+        name.replace(u'&', QStringLiteral("&&"));
+        QAction *action = mRecentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         action->setToolTip(QDir::toNativeSeparators(info.absolutePath()));
         connect(action, &QAction::triggered, this, [this, file] { mFiles.openRecentMap(file); });
     }
@@ -627,7 +631,7 @@ void MainWindow::showCaption()
     // The mark of unsaved changes goes where "[*]" stands.
     setWindowTitle(mSession.windowCaption() + QStringLiteral("[*]"));
     setWindowModified(mSession.document().isModified());
-    mPropertyAction->setText(mSession.propertyMenuCaption());
+    mPropertyAction->setText(mSession.propertyMenuCaption() + QStringLiteral("(&P)"));
 }
 
 void MainWindow::onStatusChanged()

@@ -4,7 +4,7 @@
 
 #include <QPainter>
 
-MarkerLabel::MarkerLabel(QWidget *parent) : QLabel(parent)
+MarkerLabel::MarkerLabel(int index, QWidget *parent) : QLabel(parent), mIndex(index)
 {
     setAlignment(Qt::AlignCenter);
     setFont(MarkerPainter::font());

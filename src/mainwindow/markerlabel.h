@@ -9,8 +9,10 @@ class MarkerLabel : public QLabel
     Q_OBJECT
 
 public:
-    explicit MarkerLabel(QWidget *parent = nullptr);
+    // index: the marker it stands for, 2n-1 or 2n for pair n.
+    explicit MarkerLabel(int index, QWidget *parent = nullptr);
 
+    int index() const { return mIndex; }
     bool isOpaque() const { return mOpaque; }
     void setOpaque(bool opaque);
     // Drawn `scale` times the marker's size, as the board under it is.
@@ -20,6 +22,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    const int mIndex;
     bool mOpaque = true;
     qreal mScale = 1.0;
 };

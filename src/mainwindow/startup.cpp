@@ -20,8 +20,10 @@ bool readChipDescriptions(ChipDescriptions &descriptions, Prompter &prompter,
 bool offerRecovery(RecoveryOffer &offer, Prompter &prompter, QWidget *parent)
 {
     const QString folderMessage = offer.folderMessage();
-    if (!folderMessage.isEmpty())
+    if (!folderMessage.isEmpty()) {
         prompter.tell(parent, Prompter::Icon::Warning, RecoveryOffer::title(), folderMessage);
+        offer.folderMessageTold();
+    }
     for (const RecoveryStore::Copy &copy : offer.copies()) {
         RecoveryOffer::Answer answer = RecoveryOffer::Answer::Later;
         switch (

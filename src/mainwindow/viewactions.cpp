@@ -37,19 +37,19 @@ ViewActions::ViewActions(EditorSession &session, const MapFileWorkflow &files, V
 
 void ViewActions::addToViewMenu(QMenu *menu)
 {
-    mZoomIn = menu->addAction(QStringLiteral("拡大"));
+    mZoomIn = menu->addAction(QStringLiteral("拡大(&I)"));
     // Ctrl+= is the same key as Ctrl++ without Shift on most layouts.
     mZoomIn->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     connect(mZoomIn, &QAction::triggered, &mView, &ViewSettings::zoomIn);
-    mZoomOut = menu->addAction(QStringLiteral("縮小"));
+    mZoomOut = menu->addAction(QStringLiteral("縮小(&O)"));
     mZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     connect(mZoomOut, &QAction::triggered, &mView, &ViewSettings::zoomOut);
-    QAction *actual = menu->addAction(QStringLiteral("等倍"));
+    QAction *actual = menu->addAction(QStringLiteral("等倍(&A)"));
     actual->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     connect(actual, &QAction::triggered, &mView, &ViewSettings::resetZoom);
     menu->addSeparator();
-    QAction *values = menu->addAction(QStringLiteral("チップの数値を表示"));
+    QAction *values = menu->addAction(QStringLiteral("チップの数値を表示(&N)"));
     values->setCheckable(true);
     values->setChecked(mView.showsValues());
     connect(values, &QAction::toggled, &mView, &ViewSettings::setShowsValues);
@@ -64,7 +64,7 @@ void ViewActions::addToMapMenu(QMenu *menu)
 
 void ViewActions::addToEditMenu(QMenu *menu)
 {
-    QAction *copy = menu->addAction(QStringLiteral("画像としてコピー"));
+    QAction *copy = menu->addAction(QStringLiteral("画像としてコピー(&I)"));
     copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     connect(copy, &QAction::triggered, this,
             [this] { QGuiApplication::clipboard()->setImage(boardPicture()); });

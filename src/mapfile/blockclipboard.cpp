@@ -8,6 +8,8 @@
 #include <QMimeData>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace BlockClipboard {
 
 namespace {
@@ -63,7 +65,7 @@ QByteArray toCells(const CellBlock &block)
     return bytes;
 }
 
-std::optional<CellBlock> fromCells(const QByteArray &bytes)
+std::optional<CellBlock> fromCells(const QByteArray &bytes, QString *refusal)
 {
     QDataStream in(bytes);
     quint32 magic = 0, version = 0;
@@ -73,12 +75,15 @@ std::optional<CellBlock> fromCells(const QByteArray &bytes)
         width > MapData::Width || height > MapData::Height)
         return std::nullopt;
     CellBlock block(width, height);
+    QPoint badCell(-1, -1);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             QString cell, branch;
             in >> cell >> branch;
-            if (cell.size() != 5 || cell.at(2) != u'_' || !isBranchSetting(branch))
+            if (!isBranchSetting(branch))
                 return std::nullopt;
+            if (badCell.x() < 0 && !GridCode::isCellAsRead(cell))
+                badCell = QPoint(x, y);
             block.setCell(x, y, cell);
             block.setBranch(x, y, branch);
         }
@@ -97,6 +102,14 @@ std::optional<CellBlock> fromCells(const QByteArray &bytes)
     }
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
+    if (badCell.x() >= 0) {
+        if (refusal)
+            *refusal =
+                refused(QStringLiteral("%1行目の左から%2マス目は、マップに置けないマスです。")
+                            .arg(badCell.y() + 1)
+                            .arg(badCell.x() + 1));
+        return std::nullopt;
+    }
     return block;
 }
 
@@ -123,18 +136,16 @@ std::optional<CellBlock> fromText(const QString &text, QString *refusal)
             *refusal = refused(why);
         return std::nullopt;
     };
-    if (normal.isEmpty())
+    qsizetype length = 0;
+    for (const QString &line : lines)
+        length = std::max(length, line.size());
+    if (length == 0)
         return refuse(QStringLiteral("クリップボードにマスがありません。"));
-    const qsizetype length = lines.first().size();
     if (lines.size() > MapData::Height || length > 2 * MapData::Width)
         return refuse(QStringLiteral("横24マス、縦16行を超えています。"));
-    CellBlock block(int(length / 2), int(lines.size()));
+    CellBlock block(int((length + 1) / 2), int(lines.size()));
     for (int y = 0; y < lines.size(); ++y) {
-        const QString &line = lines.at(y);
-        if (line.isEmpty() || line.size() % 2 != 0 || line.size() != length)
-            return refuse(
-                QStringLiteral("%1行目が、ほかの行と同じ数の２文字のチップコードではありません。")
-                    .arg(y + 1));
+        const QString line = lines.at(y).leftJustified(2 * block.width(), u' ');
         for (int x = 0; x < block.width(); ++x) {
             const QStringView code = QStringView(line).mid(2 * x, 2);
             if (!isChipCode(code))
@@ -158,8 +169,13 @@ QMimeData *toMimeData(const CellBlock &block)
 std::optional<CellBlock> fromMimeData(const QMimeData *data, QString *refusal)
 {
     if (data && data->hasFormat(cellsType())) {
-        if (std::optional<CellBlock> block = fromCells(data->data(cellsType())))
+        QString badCell;
+        std::optional<CellBlock> block = fromCells(data->data(cellsType()), &badCell);
+        if (block || !badCell.isEmpty()) {
+            if (refusal)
+                *refusal = badCell;
             return block;
+        }
     }
     if (!data || !data->hasText()) {
         if (refusal)

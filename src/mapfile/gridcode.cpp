@@ -1,5 +1,6 @@
 #include "mapfile/gridcode.h"
 
+#include "mapfile/shiftjis.h"
 #include "model/cellstring.h"
 #include "model/codetables.h"
 
@@ -46,6 +47,20 @@ int chipIndexOf(QStringView code)
 QString cellOf(QStringView code)
 {
     return CellString::make(chipIndexOf(code), code.toString());
+}
+
+bool isCellAsRead(const QString &cell)
+{
+    if (cell.size() != 5 || cell.at(2) != u'_')
+        return false;
+    const QStringView code = QStringView(cell).mid(3);
+    for (QChar c : code)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+    QByteArray bytes;
+    QString back;
+    return ShiftJis::encode(code, bytes) && ShiftJis::decode(bytes, back) && back == code &&
+           cellOf(code) == cell;
 }
 
 } // namespace GridCode

@@ -11,5 +11,8 @@ namespace GridCode {
 int chipIndexOf(QStringView code);
 // The cell text a code loads as: the chip index, "_", the code characters as read.
 QString cellOf(QStringView code);
+// Whether a cell's text is one a floor file can hold and gives back as it is: a code of two
+// printable characters that code page 932 stores, after the chip index it is read as.
+bool isCellAsRead(const QString &cell);
 
 } // namespace GridCode

@@ -457,7 +457,15 @@ MapLoadResult MapFileReader::load(const QString &basePath)
         }
         return opened;
     };
-    return ReadSession(countFloors(basePath), open).run(basePath);
+    const int floorCount = countFloors(basePath);
+    MapLoadResult result = ReadSession(floorCount, open).run(basePath);
+    // A folder under the next floor's name ends the count early. When what was read then
+    // fails (a transport to that floor, say), the folder is the cause to name.
+    const QString next = MapFileName::floorFilePath(basePath, floorCount + 1);
+    if (result.fault && floorCount < MapData::MaxFloors && QFileInfo(next).isDir())
+        result.fault = MapFault::loadFileFailure(MapError::AccessError, result.fault->lineNumber,
+                                                 next, EISDIR, QString());
+    return result;
 }
 
 MapLoadResult MapFileReader::loadFromMemory(const QList<QByteArray> &floorFiles,

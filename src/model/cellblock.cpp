@@ -49,6 +49,27 @@ bool hasEndIn(const WarpRecord &record, int floor, const QRect &cells)
     return false;
 }
 
+// Deletes every pair with an end on `floor` in `area` but outside `keep` (ends that move
+// with the cells); returns how many.
+int freePairsUnder(MapData &map, int floor, const QRect &area, const QRect &keep = QRect())
+{
+    int freed = 0;
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
+        const WarpRecord &record = map.warp(pair);
+        if (!record.isDefined())
+            continue;
+        for (bool source : {true, false}) {
+            const QPoint end = endOf(record, source);
+            if (onFloor(record, source, floor) && area.contains(end) && !keep.contains(end)) {
+                freeRecord(map, pair);
+                ++freed;
+                break;
+            }
+        }
+    }
+    return freed;
+}
+
 } // namespace
 
 CellBlock::CellBlock(int width, int height)
@@ -95,7 +116,15 @@ bool CellBlock::clear(MapData &map, int floor, const QRect &cells)
     return !area.isEmpty();
 }
 
-int CellBlock::lay(MapData &map, int floor, QPoint topLeft) const
+int CellBlock::lay(MapData &map, int floor, QPoint topLeft, int *coveredPairs) const
+{
+    const int covered = freePairsUnder(map, floor, QRect(topLeft, size()) & board());
+    if (coveredPairs)
+        *coveredPairs = covered;
+    return layCells(map, floor, topLeft);
+}
+
+int CellBlock::layCells(MapData &map, int floor, QPoint topLeft) const
 {
     for (int y = 0; y < mHeight; ++y) {
         for (int x = 0; x < mWidth; ++x) {
@@ -127,7 +156,8 @@ int CellBlock::lay(MapData &map, int floor, QPoint topLeft) const
     return missing;
 }
 
-bool CellBlock::relocate(MapData &map, int floor, const QRect &cells, Turn turn, QPoint topLeft)
+bool CellBlock::relocate(MapData &map, int floor, const QRect &cells, Turn turn, QPoint topLeft,
+                         int *coveredPairs)
 {
     const QRect area = cells & board();
     if (area.isEmpty())
@@ -152,7 +182,11 @@ bool CellBlock::relocate(MapData &map, int floor, const QRect &cells, Turn turn,
             map.setBranch(x, y, floor, QString());
         }
     }
-    cellsOnly.lay(map, floor, topLeft);
+    const int covered =
+        freePairsUnder(map, floor, QRect(topLeft, cellsOnly.size()) & board(), area);
+    if (coveredPairs)
+        *coveredPairs = covered;
+    cellsOnly.layCells(map, floor, topLeft);
     for (const auto &[pair, source] : ends) {
         WarpRecord record = map.warp(pair);
         if (!record.isDefined())
@@ -170,7 +204,8 @@ bool CellBlock::relocate(MapData &map, int floor, const QRect &cells, Turn turn,
 
 QSize CellBlock::turnedSize(QSize size, Turn turn)
 {
-    return turn == Turn::RotateClockwise ? size.transposed() : size;
+    return turn == Turn::RotateClockwise || turn == Turn::RotateCounterClockwise ? size.transposed()
+                                                                                 : size;
 }
 
 QPoint CellBlock::turnedPoint(QPoint point, QSize size, Turn turn)
@@ -182,6 +217,8 @@ QPoint CellBlock::turnedPoint(QPoint point, QSize size, Turn turn)
         return QPoint(point.x(), size.height() - 1 - point.y());
     case Turn::RotateClockwise:
         return QPoint(size.height() - 1 - point.y(), point.x());
+    case Turn::RotateCounterClockwise:
+        return QPoint(point.y(), size.width() - 1 - point.x());
     case Turn::None:
         break;
     }
@@ -202,6 +239,9 @@ QString CellBlock::turnedBranch(const QString &setting, Turn turn)
     case Turn::RotateClockwise:
         // Up turns into right, right into down, down into left, left into up.
         return QString(left) + down + up + right;
+    case Turn::RotateCounterClockwise:
+        // Up turns into left, left into down, down into right, right into up.
+        return QString(right) + up + down + left;
     case Turn::None:
         break;
     }

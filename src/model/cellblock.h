@@ -19,7 +19,8 @@ public:
         None,
         FlipLeftRight,
         FlipUpDown,
-        RotateClockwise
+        RotateClockwise,
+        RotateCounterClockwise
     };
     struct Pair
     {
@@ -52,13 +53,16 @@ public:
     // Empties a rectangle: cells, branch settings and every pair with an end in it.
     static bool clear(MapData &map, int floor, const QRect &cells);
     // Lays the block with its top-left cell at `topLeft`; what falls off the board is cut
-    // off. Its pairs become new pairs under the lowest free numbers. Returns how many
-    // pairs found no free number.
-    int lay(MapData &map, int floor, QPoint topLeft) const;
+    // off. A pair with an end under the laid cells is deleted, as the warp window deletes
+    // one, and counted in `coveredPairs`. The block's pairs become new pairs under the
+    // lowest free numbers. Returns how many pairs found no free number.
+    int lay(MapData &map, int floor, QPoint topLeft, int *coveredPairs = nullptr) const;
     // Lifts a rectangle, turns it and lays it at `topLeft`. Pairs with an end inside keep
     // their numbers and their ends go with the cells; an end pushed off the board ends
-    // its pair.
-    static bool relocate(MapData &map, int floor, const QRect &cells, Turn turn, QPoint topLeft);
+    // its pair, and so does an end of another pair that the laid cells cover (counted in
+    // `coveredPairs`).
+    static bool relocate(MapData &map, int floor, const QRect &cells, Turn turn, QPoint topLeft,
+                         int *coveredPairs = nullptr);
 
     CellBlock turned(Turn turn) const;
     static QSize turnedSize(QSize size, Turn turn);
@@ -74,6 +78,8 @@ public:
     }
 
 private:
+    int layCells(MapData &map, int floor, QPoint topLeft) const;
+
     int mWidth = 0;
     int mHeight = 0;
     QVector<QString> mCells;

@@ -305,27 +305,32 @@ void MapDocument::clearCells(const QRect &cells, int floor, const QString &stepT
     edit(stepText, floor, [&](MapData &map) { return CellBlock::clear(map, floor, cells); });
 }
 
-int MapDocument::layBlock(const CellBlock &block, int floor, QPoint topLeft)
+int MapDocument::layBlock(const CellBlock &block, int floor, QPoint topLeft, int *coveredPairs)
 {
     releaseStep();
     int missing = 0;
+    if (coveredPairs)
+        *coveredPairs = 0;
     if (!MapData::isValidFloor(floor))
         return missing;
     edit(QStringLiteral("貼り付け"), floor, [&](MapData &map) {
-        missing = block.lay(map, floor, topLeft);
+        missing = block.lay(map, floor, topLeft, coveredPairs);
         return true;
     });
     return missing;
 }
 
-void MapDocument::relocateCells(const QRect &cells, int floor, CellBlock::Turn turn, QPoint topLeft,
-                                const QString &stepText)
+int MapDocument::relocateCells(const QRect &cells, int floor, CellBlock::Turn turn, QPoint topLeft,
+                               const QString &stepText)
 {
     releaseStep();
+    int covered = 0;
     if (!MapData::isValidFloor(floor))
-        return;
-    edit(stepText, floor,
-         [&](MapData &map) { return CellBlock::relocate(map, floor, cells, turn, topLeft); });
+        return covered;
+    edit(stepText, floor, [&](MapData &map) {
+        return CellBlock::relocate(map, floor, cells, turn, topLeft, &covered);
+    });
+    return covered;
 }
 
 bool MapDocument::addFloor()

@@ -52,11 +52,12 @@ public:
     void deleteWarp(int pair);
 
     // Blocks of cells (see CellBlock), each one step; laying returns how many of the
-    // block's pairs found no free number.
+    // block's pairs found no free number. Laying and relocating give how many pairs they
+    // deleted because laid cells covered an end.
     void clearCells(const QRect &cells, int floor, const QString &stepText);
-    int layBlock(const CellBlock &block, int floor, QPoint topLeft);
-    void relocateCells(const QRect &cells, int floor, CellBlock::Turn turn, QPoint topLeft,
-                       const QString &stepText);
+    int layBlock(const CellBlock &block, int floor, QPoint topLeft, int *coveredPairs = nullptr);
+    int relocateCells(const QRect &cells, int floor, CellBlock::Turn turn, QPoint topLeft,
+                      const QString &stepText);
 
     // Floors, with the rules of Floors; addFloor is false at nine floors.
     bool addFloor();

@@ -125,6 +125,17 @@ void BoardPainter::paintCellOutline(QPainter &painter, QPoint cell, const QColor
     painter.restore();
 }
 
+void BoardPainter::paintFloatingCells(QPainter &painter, const QRect &cells)
+{
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(255, 255, 255, 170), 1));
+    for (int y = cells.top(); y <= cells.bottom(); ++y)
+        for (int x = cells.left(); x <= cells.right(); ++x)
+            painter.drawRect(QRectF(cellRect(x, y)).adjusted(1.5, 1.5, -1.5, -1.5));
+    painter.restore();
+}
+
 void BoardPainter::paintBlockOutline(QPainter &painter, const QRect &cells, bool dashed)
 {
     if (cells.isEmpty())

@@ -49,6 +49,9 @@ public:
     static void paintCellOutline(QPainter &painter, QPoint cell, const QColor &color);
     // The outline around a rectangle of cells (1-based), dashed for a selection, solid for
     // a block that floats over the board.
+    // A light frame inside each cell of a floating block, so its chips stand apart from
+    // the board's own.
+    static void paintFloatingCells(QPainter &painter, const QRect &cells);
     static void paintBlockOutline(QPainter &painter, const QRect &cells, bool dashed);
 
     // A whole floor with branch arms and the markers standing on it, at the pictures'

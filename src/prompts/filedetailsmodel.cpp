@@ -10,6 +10,7 @@ namespace {
 
 // The columns of Qt's file model.
 constexpr int SizeColumn = 1;
+constexpr int TypeColumn = 2;
 constexpr int DateColumn = 3;
 
 } // namespace
@@ -18,9 +19,18 @@ QVariant FileDetailsModel::data(const QModelIndex &index, int role) const
 {
     const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
     if (!files || role != Qt::DisplayRole ||
-        (index.column() != SizeColumn && index.column() != DateColumn))
+        (index.column() != SizeColumn && index.column() != TypeColumn &&
+         index.column() != DateColumn))
         return QIdentityProxyModel::data(index, role);
     const QModelIndex source = mapToSource(index);
+    // Qt's translations have no words for the kinds its file model names.
+    if (index.column() == TypeColumn) {
+        if (files->isDir(source))
+            return QStringLiteral("フォルダー");
+        const QString suffix = files->fileInfo(source).suffix();
+        return suffix.isEmpty() ? QStringLiteral("ファイル")
+                                : QStringLiteral("%1 ファイル").arg(suffix);
+    }
     if (index.column() == DateColumn)
         return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
     // Folders have no size, as in Qt's own model.

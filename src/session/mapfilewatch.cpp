@@ -137,8 +137,9 @@ QString MapFileWatch::mapName() const
 
 QString MapFileWatch::reloadQuestion(bool unsavedChanges) const
 {
+    // The lines break between sentences, never inside a word, however wide the box.
     QString text =
-        QStringLiteral("マップ「%1.map」が他のプログラムで変更されました。読み込み直しますか？")
+        QStringLiteral("マップ「%1.map」が他のプログラムで変更されました。\r\n読み込み直しますか？")
             .arg(mapName());
     if (unsavedChanges)
         text += QStringLiteral("\r\n読み込み直すと、保存されていない変更は置き換えられます。");
@@ -147,7 +148,8 @@ QString MapFileWatch::reloadQuestion(bool unsavedChanges) const
 
 QString MapFileWatch::overwriteQuestion() const
 {
-    return QStringLiteral("マップ「%1.map」は他のプログラムで変更されています。上書きしますか？")
+    return QStringLiteral(
+               "マップ「%1.map」は他のプログラムで変更されています。\r\n上書きしますか？")
         .arg(mapName());
 }
 

@@ -1,6 +1,7 @@
 #include "session/maplock.h"
 
 #include "model/filenamecase.h"
+#include "session/lockfiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -43,7 +44,7 @@ bool MapLock::hold(const QString &floorOneFile)
     auto lock = std::make_unique<QLockFile>(path);
     // Only a marker whose editor is gone is stale, however long the map stays open.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    if (!LockFiles::tryLock(*lock))
         return lock->error() != QLockFile::LockFailedError;
     mLock = std::move(lock);
     mHeldPath = path;

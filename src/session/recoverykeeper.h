@@ -27,6 +27,9 @@ public:
     // reads back as written, or once the map has no unsaved changes left.
     void replaceCopy(const RecoveryStore::Copy &copy);
     bool isFailing() const { return mFailing; }
+    // The folder was said to be unwritable already: the failures that follow count as that
+    // run's, told, until a copy is written again.
+    void failureTold() { mFailing = true; }
     // What writeFailed reports: the message names the folder and the reason.
     QString failureMessage() const;
     QString failureStatusText() const;

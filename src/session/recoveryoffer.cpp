@@ -25,6 +25,11 @@ QString RecoveryOffer::folderMessage() const
            QStringLiteral("\r\nフォルダ：") + QDir::toNativeSeparators(mStore.folder());
 }
 
+void RecoveryOffer::folderMessageTold()
+{
+    mKeeper.failureTold();
+}
+
 QString RecoveryOffer::question(const RecoveryStore::Copy &copy)
 {
     const QString name = copy.originalName.isEmpty()

@@ -29,7 +29,9 @@ public:
 
     const QList<RecoveryStore::Copy> &copies() const { return mCopies; }
     // Empty unless the recovery folder cannot be written; the copies are offered all the same.
+    // Once it is told, copies that fail for it are not told again.
     QString folderMessage() const;
+    void folderMessageTold();
     static QString title();
     static QString question(const RecoveryStore::Copy &copy);
 

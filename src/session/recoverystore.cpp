@@ -3,6 +3,7 @@
 #include "mapfile/fileproblem.h"
 #include "mapfile/mapfilewriter.h"
 #include "model/mapdata.h"
+#include "session/lockfiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -178,7 +179,7 @@ QList<RecoveryStore::Copy> RecoveryStore::takeLeftCopies()
             continue;
         auto lock = std::make_shared<QLockFile>(lockPath(id));
         lock->setStaleLockTime(0);
-        if (!lock->tryLock(0)) {
+        if (!LockFiles::tryLock(*lock)) {
             // A lock that cannot be made in the folder says nothing about the copy's
             // editor (taking over a dead one's lock writes files too).
             if (mFolderProblem.isEmpty())

@@ -19,6 +19,8 @@ QString turnStepText(CellBlock::Turn turn)
         return QStringLiteral("上下反転");
     case CellBlock::Turn::RotateClockwise:
         return QStringLiteral("右に90度回転");
+    case CellBlock::Turn::RotateCounterClockwise:
+        return QStringLiteral("左に90度回転");
     case CellBlock::Turn::None:
         break;
     }
@@ -28,6 +30,11 @@ QString turnStepText(CellBlock::Turn turn)
 QString doesNotFitText()
 {
     return QStringLiteral("回転すると盤面に収まりません。");
+}
+
+QString coveredPairsText(int pairs)
+{
+    return QStringLiteral("重なったワープのペアを%1組削除しました。").arg(pairs);
 }
 
 } // namespace
@@ -207,12 +214,19 @@ void SelectionTool::startFloating(const CellBlock &block)
 
 void SelectionTool::layFloating()
 {
-    const int missing = mContext.document().layBlock(*mFloating, mContext.floor(), mFloatingAt);
+    int covered = 0;
+    const int missing =
+        mContext.document().layBlock(*mFloating, mContext.floor(), mFloatingAt, &covered);
     mFloating.reset();
     afterPairsChanged();
+    QString told;
+    if (covered > 0)
+        told = coveredPairsText(covered);
     if (missing > 0)
-        mContext.status().tellText(
-            QStringLiteral("空き番号が足りず、ワープのペアを%1組作れませんでした。").arg(missing));
+        told +=
+            QStringLiteral("空き番号が足りず、ワープのペアを%1組作れませんでした。").arg(missing);
+    if (!told.isEmpty())
+        mContext.status().tellText(told);
     tellChanged();
 }
 
@@ -247,13 +261,15 @@ void SelectionTool::relocate(CellBlock::Turn turn, QPoint target, const QString 
     MapDocument &document = mContext.document();
     const QUndoStack &history = document.undoStack();
     const int stepsBefore = history.index();
-    document.relocateCells(before, mContext.floor(), turn, target, stepText);
+    const int covered = document.relocateCells(before, mContext.floor(), turn, target, stepText);
     mSelection = after;
     // A turn that changes nothing is no step.
     if (history.index() > stepsBefore)
         mRelocations.append(
             {history.command(history.index() - 1), stepText, mContext.floor(), before, after});
     afterPairsChanged();
+    if (covered > 0)
+        mContext.status().tellText(coveredPairsText(covered));
 }
 
 void SelectionTool::followHistory(bool undone)
