@@ -39,8 +39,8 @@ void FillTool::press(QPoint cell, Qt::MouseButton button)
     MapDocument &document = mContext.document();
     const QString stepText = QStringLiteral("塗りつぶし");
     if (branches) {
-        document.setBranches(area, floor,
-                             button == Qt::LeftButton ? mContext.branch() : QString(), stepText);
+        document.setBranches(area, floor, button == Qt::LeftButton ? mContext.branch() : QString(),
+                             stepText);
     } else {
         document.layChips(area, floor, mContext.chip(), stepText);
         Q_EMIT cellsChanged();
