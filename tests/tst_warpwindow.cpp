@@ -3,6 +3,7 @@
 #include "mainwindow/mainwindow.h"
 #include "painting/chippictures.h"
 #include "session/editorsession.h"
+#include "sessionscript.h"
 #include "toolwindows/warpwindow.h"
 
 #include <QApplication>
@@ -98,6 +99,7 @@ private Q_SLOTS:
     void movedFloorShowsInRowsAtOnce();
     void doubleClickIsOneClick_data();
     void doubleClickIsOneClick();
+    void enterOnRowRelinksThatPair();
 };
 
 void TestWarpWindow::linkAndDeleteWithClicks()
@@ -493,5 +495,22 @@ void TestWarpWindow::doubleClickIsOneClick()
                  std::uint8_t(0));
 }
 
+// Enter on a row of the list does what the change button does for that row's pair.
+void TestWarpWindow::enterOnRowRelinksThatPair()
+{
+    Editor editor;
+    editor.enterWarpMode();
+    QVERIFY(play(editor.session, u"newpair c:3,5,L c:10,2,L c:4,4,L c:6,6,L endlink"_s));
+    QCOMPARE(editor.rows(), (QStringList{u"A：3,5,1-10,2,1"_s, u"B：4,4,1-6,6,1"_s}));
+    editor.selectRow(0);
+    QTest::keyClick(editor.pairList(), Qt::Key_Return);
+    QCOMPARE(editor.label(u"linkingSample"_s)->text(), u"A"_s);
+    QCOMPARE(editor.session.status().text(), u"ワープ元をクリックして下さい。"_s);
+    editor.clickCell(8, 8);
+    editor.clickCell(9, 9);
+    QCOMPARE(editor.rows(), (QStringList{u"A：8,8,1-9,9,1"_s, u"B：4,4,1-6,6,1"_s}));
+}
+
 QTEST_MAIN(TestWarpWindow)
+
 #include "tst_warpwindow.moc"
