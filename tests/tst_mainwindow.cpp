@@ -1,4 +1,6 @@
 #include "codepage932bytes.h"
+#include "dialogs/chipreplacedialog.h"
+#include "dialogs/imageexportdialog.h"
 #include "editorfixture.h"
 #include "mainwindow/boardview.h"
 #include "mainwindow/mainwindow.h"
@@ -9,12 +11,16 @@
 #include "session/editorsession.h"
 #include "toolwindows/toolwindowframe.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -25,6 +31,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -67,6 +75,8 @@ private Q_SLOTS:
     void boardIsKeyboardTable();
     void menusAndShortcuts();
     void accessKeysAndKeysAreUnique();
+    void dialogControlsHaveAccessKeys_data();
+    void dialogControlsHaveAccessKeys();
     void helpCoversEveryCommand();
     void closeBoxAsksBeforeQuitting_data();
     void closeBoxAsksBeforeQuitting();
@@ -226,6 +236,52 @@ void TestMainWindow::accessKeysAndKeysAreUnique()
     }
     // The bar, six menus, the tool box, the recent maps and the comparison.
     QCOMPARE(menus.size(), 10);
+    QCOMPARE(faults, QStringList());
+}
+
+void TestMainWindow::dialogControlsHaveAccessKeys_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("画像として保存") << QStringLiteral("image");
+    QTest::newRow("チップの置換") << QStringLiteral("replace");
+}
+
+// Every control of the dialog but OK and Cancel (Enter and Esc) is reached by an access key
+// of its own: on the control, or on the label that names it.
+void TestMainWindow::dialogControlsHaveAccessKeys()
+{
+    QFETCH(QString, dialog);
+    const MapData map = MapData::resetMap();
+    ChipPictures pictures;
+    ChipDescriptions descriptions;
+    std::unique_ptr<QDialog> shown;
+    if (dialog == QStringLiteral("image"))
+        shown = std::make_unique<ImageExportDialog>(QDir::tempPath(), 1);
+    else
+        shown =
+            std::make_unique<ChipReplaceDialog>(map, 1, QRect(1, 1, 2, 2), pictures, descriptions);
+    QSet<QKeySequence> keys;
+    QSet<QWidget *> reached;
+    QStringList faults;
+    const auto take = [&](const QString &text, QWidget *control) {
+        const QKeySequence key = QKeySequence::mnemonic(text);
+        if (key.isEmpty() || keys.contains(key))
+            faults << text;
+        keys.insert(key);
+        reached.insert(control);
+    };
+    for (QLabel *label : shown->findChildren<QLabel *>())
+        if (label->buddy())
+            take(label->text(), label->buddy());
+    for (QAbstractButton *button : shown->findChildren<QAbstractButton *>())
+        if (!qobject_cast<QDialogButtonBox *>(button->parentWidget()))
+            take(button->text(), button);
+    for (QWidget *control : shown->findChildren<QWidget *>()) {
+        const bool input = qobject_cast<QComboBox *>(control) || qobject_cast<QLineEdit *>(control);
+        // A number box beside its chip list is reached with the list's key and Tab.
+        if (input && !reached.contains(control) && !reached.contains(control->parentWidget()))
+            faults << control->objectName();
+    }
     QCOMPARE(faults, QStringList());
 }
 

@@ -51,6 +51,8 @@ ChipPicker::ChipPicker(const ChipPictures &pictures, const ChipDescriptions &des
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mChips, 1);
     layout->addWidget(mNumbers);
+    // A label's access key lands on the chip list.
+    setFocusProxy(mChips);
     connect(mChips, &QComboBox::currentIndexChanged, this, [this] {
         showNumberBox();
         Q_EMIT cellChanged();

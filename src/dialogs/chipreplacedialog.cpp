@@ -40,8 +40,8 @@ ChipReplaceDialog::ChipReplaceDialog(const MapData &map, int floor, const QRect 
     mScopes->button(int(ChipReplace::Scope::Floor))->setChecked(true);
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("置換前のチップ:"), mFrom);
-    form->addRow(QStringLiteral("置換後のチップ:"), mTo);
+    form->addRow(QStringLiteral("置換前のチップ(&B):"), mFrom);
+    form->addRow(QStringLiteral("置換後のチップ(&T):"), mTo);
     form->addRow(QStringLiteral("範囲:"), scopes);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -7,15 +7,16 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 ImageExportDialog::ImageExportDialog(const QString &folder, int floor, QWidget *parent)
-    : QDialog(parent),
-      mCurrentFloor(new QRadioButton(QStringLiteral("表示中のフロア（%1階）").arg(floor), this)),
-      mAllFloors(new QRadioButton(QStringLiteral("すべてのフロア"), this)),
+    : QDialog(parent), mCurrentFloor(new QRadioButton(
+                           QStringLiteral("表示中のフロア（%1階）(&C)").arg(floor), this)),
+      mAllFloors(new QRadioButton(QStringLiteral("すべてのフロア(&A)"), this)),
       mScale(new QComboBox(this)), mFolder(new QLineEdit(folder, this))
 {
     setWindowTitle(QStringLiteral("画像として保存"));
@@ -41,8 +42,11 @@ ImageExportDialog::ImageExportDialog(const QString &folder, int floor, QWidget *
     floors->addWidget(mAllFloors);
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("フロア:"), floors);
-    form->addRow(QStringLiteral("倍率:"), mScale);
-    form->addRow(QStringLiteral("保存先:"), folderRow);
+    form->addRow(QStringLiteral("倍率(&S):"), mScale);
+    // A row of two widgets gets no buddy from the form: the label names the folder box.
+    auto *folderLabel = new QLabel(QStringLiteral("保存先(&D):"), this);
+    folderLabel->setBuddy(mFolder);
+    form->addRow(folderLabel, folderRow);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
