@@ -40,8 +40,15 @@ ChipReplaceDialog::ChipReplaceDialog(const MapData &map, int floor, const QRect 
     mScopes->button(int(ChipReplace::Scope::Floor))->setChecked(true);
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("置換前のチップ(&B):"), mFrom);
-    form->addRow(QStringLiteral("置換後のチップ(&T):"), mTo);
+    // A label's access key focuses its buddy only when the buddy takes focus itself: the
+    // picker's chip list, not the picker.
+    for (ChipPicker *picker : {mFrom, mTo}) {
+        auto *label = new QLabel(picker == mFrom ? QStringLiteral("置換前のチップ(&B):")
+                                                 : QStringLiteral("置換後のチップ(&T):"),
+                                 this);
+        label->setBuddy(picker->focusProxy());
+        form->addRow(label, picker);
+    }
     form->addRow(QStringLiteral("範囲:"), scopes);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
