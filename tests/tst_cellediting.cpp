@@ -251,8 +251,6 @@ void TestCellEditing::pointerGestures_data()
     // Fill and rectangle; c:10,10,R picks up the empty chip.
     QTest::newRow("a fill lays the chosen chip on the joined area only")
         << u"p:1,1,L d:3,1 r:3,1 c:5,1,L fill c:10,10,R c:2,1,L"_s << u"5,1"_s << 3 << QString();
-    QTest::newRow("a fill with the chip the area holds records no step")
-        << u"c:1,1,L fill c:1,1,L"_s << u"1,1"_s << 1 << QString();
     QTest::newRow("a selection bounds the fill")
         << u"p:1,1,L d:5,1 r:5,1 sel p:1,1,L d:2,1 r:2,1 fill c:10,10,R c:1,1,L"_s
         << u"3,1 4,1 5,1"_s << 2 << QString();

@@ -116,8 +116,9 @@ ToolPicture ToolSwitch::picture() const
     // Line marks outlive the line tool's turn until the board is drawn again.
     ToolPicture picture = mSelection.picture();
     picture.marks = mLine.marks();
-    if (mFill.isOn() && picture.selection.isEmpty())
-        picture.selection = mFill.bounds();
+    // The selection tool is off while the fill tool is on: its bounds show as the selection.
+    if (mFill.isOn())
+        picture.selection = mFill.picture().selection;
     if (mRectangle.isOn())
         picture.marks += mRectangle.picture().marks;
     return picture;
