@@ -61,7 +61,7 @@ struct Session
         if (MapFileWriter::save(versions[0], base).ok())
             files.loadMap(MapFileName::floorFilePath(base, 1));
     }
-    bool isOpen() const { return session.map().mapFileName() == base; }
+    bool isOpen() const { return document.fileName() == base; }
 };
 
 // From the rename of a new floor-1 file over the old one until the session tells.

@@ -45,7 +45,6 @@ void TestDocument::startUpState()
         }
     QCOMPARE(map.floorCount(), 1);
     QCOMPARE(map.warpCount(), 0);
-    QCOMPARE(map.mapFileName(), QString());
 
     SessionFixture f;
     QCOMPARE(f.session.currentFloor(), 1);
@@ -128,9 +127,8 @@ void TestDocument::caption()
     QFETCH(QString, caption);
     MapData map;
     map.setFloorName(1, floorName);
-    map.setMapFileName(fileName);
     SessionFixture f;
-    f.document.replace(map);
+    f.document.replace(map, fileName);
     QCOMPARE(f.session.windowCaption(), caption);
     // The separator is a full-width hyphen-minus between blanks.
     if (caption.size() > 11)
@@ -193,24 +191,24 @@ void TestDocument::openAndSaveThroughSession()
     // A save that fails keeps the map unnamed.
     const QString nowhere = dir.filePath(QStringLiteral("missing/folder/map"));
     QVERIFY(f.files.writeMap(nowhere).fault);
-    QCOMPARE(f.document.data().mapFileName(), QString());
+    QCOMPARE(f.document.fileName(), QString());
 
     const QString base = dir.filePath(QStringLiteral("first"));
     QVERIFY(!f.files.writeMap(base).fault);
-    QCOMPARE(f.document.data().mapFileName(), base);
+    QCOMPARE(f.document.fileName(), base);
 
     f.session.resetMap();
     const MapLoadResult loaded = f.files.loadMap(base + QStringLiteral(".map"));
     QVERIFY(!loaded.fault);
     QCOMPARE(f.document.data().cell(2, 2, 1), QStringLiteral("33_S_"));
-    QCOMPARE(f.document.data().mapFileName(), base);
+    QCOMPARE(f.document.fileName(), base);
     QCOMPARE(f.session.floorTabCaptions(), QStringList{QStringLiteral("1階")});
 
     // A faulty open leaves the open map as it was.
     const MapLoadResult failed = f.files.loadMap(dir.filePath(QStringLiteral("none.map")));
     QVERIFY(failed.fault);
     QCOMPARE(f.document.data().cell(2, 2, 1), QStringLiteral("33_S_"));
-    QCOMPARE(f.document.data().mapFileName(), base);
+    QCOMPARE(f.document.fileName(), base);
 }
 
 void TestDocument::floorTabDropsLineStart()

@@ -520,7 +520,7 @@ void TestEditingSession::saveAs()
     // The first dialog starts in the working folder the editor was started from.
     QCOMPARE(e.prompter.fileDialogs, QStringList{u"save|"_s + QDir::currentPath()});
     QCOMPARE(e.prompter.messages, QStringList());
-    QCOMPARE(e.session.map().mapFileName(), mBasePath);
+    QCOMPARE(e.session.document().fileName(), mBasePath);
     QVERIFY(QFileInfo::exists(mBasePath + u".map"_s));
     QVERIFY(QFileInfo::exists(mBasePath + u"_2.map"_s));
     QVERIFY(!QFileInfo::exists(mBasePath + u"_3.map"_s));
@@ -556,7 +556,7 @@ void TestEditingSession::startNewMap()
     QCOMPARE(map.floorCount(), 1);
     QCOMPARE(map.warpCount(), 0);
     QCOMPARE(map.floorName(2), QString());
-    QCOMPARE(map.mapFileName(), QString());
+    QCOMPARE(e.session.document().fileName(), QString());
     QCOMPARE(e.tabCaptions(), QStringList{u"１階"_s});
     QCOMPARE(e.cellsShownOtherThan({}), QStringList());
     QCOMPARE(e.window.windowTitle().remove(QStringLiteral("[*]")), PlainCaption);

@@ -66,8 +66,7 @@ struct Editor : EditorFixture
     void fillWith(const QString &name, int toolBoxMode)
     {
         MapData map = demoMap();
-        map.setMapFileName(name);
-        session.takeLoadedMap(map);
+        session.takeLoadedMap(map, name);
         document.layChip(3, 3, 1, QStringLiteral("33_S_"));
         // As if saved: the written questions are the ones without unsaved changes.
         document.markSaved();
@@ -194,7 +193,7 @@ void TestFileCommands::newMapAsksFirst()
     QCOMPARE(map.floorCount(), 1);
     QCOMPARE(map.cell(3, 3, 1), QStringLiteral("00_  "));
     QCOMPARE(map.cell(5, 6, 2), QStringLiteral("00_  "));
-    QCOMPARE(map.mapFileName(), QString());
+    QCOMPARE(editor.session.document().fileName(), QString());
     QCOMPARE(map.floorName(1), QString());
     QCOMPARE(map.warpCount(), 0);
     QCOMPARE(map.freePairNumbers().size(), MapData::MaxWarps);
@@ -237,7 +236,7 @@ void TestFileCommands::saveAsDerivesBasePath()
     QVERIFY(editor.files.saveMapAs());
 
     QCOMPARE(editor.prompter.messages, QStringList());
-    QCOMPARE(editor.session.map().mapFileName(), folder.filePath(base));
+    QCOMPARE(editor.session.document().fileName(), folder.filePath(base));
     QStringList written;
     QDirIterator files(folder.path(), QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext())
@@ -284,7 +283,7 @@ void TestFileCommands::saveAsWritesWriterBytes()
 
     QCOMPARE(editor.prompter.messages, QStringList());
     const QString base = folder.filePath(QStringLiteral("saved"));
-    QCOMPARE(editor.session.map().mapFileName(), base);
+    QCOMPARE(editor.session.document().fileName(), base);
     QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), captionWithFile(base));
 
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("reference")));
@@ -321,7 +320,7 @@ void TestFileCommands::overwriteAsksForNameOnlyWhenUnnamed()
         editor.prompter.answer = true;
         editor.prompter.files = QStringList{folder.filePath(QStringLiteral("missing.map"))};
         editor.trigger(before);
-        QCOMPARE(editor.session.map().mapFileName(), QString());
+        QCOMPARE(editor.session.document().fileName(), QString());
     }
     editor.prompter.fileDialogs.clear();
     editor.prompter.messages.clear();
@@ -332,7 +331,7 @@ void TestFileCommands::overwriteAsksForNameOnlyWhenUnnamed()
     editor.trigger(OverwriteCommand);
     QCOMPARE(editor.prompter.fileDialogs.size(), 1);
     QVERIFY(editor.prompter.fileDialogs.first().startsWith(QStringLiteral("save|")));
-    QCOMPARE(editor.session.map().mapFileName(), folder.filePath(QStringLiteral("named")));
+    QCOMPARE(editor.session.document().fileName(), folder.filePath(QStringLiteral("named")));
     const QByteArray first = readFile(chosen);
     QVERIFY(!first.isEmpty());
 
@@ -609,8 +608,8 @@ void TestFileCommands::openLoadsFloorsTabsAndWarps()
 
     QCOMPARE(editor.prompter.messages, QStringList());
     const QString base = MapFileName::basePathOf(folder.filePath(QString(chosen).remove(u"_2"_s)));
-    expected.setMapFileName(base);
     QVERIFY(editor.session.map() == expected);
+    QCOMPARE(editor.session.document().fileName(), base);
     const int floors = expected.floorCount();
     QCOMPARE(editor.window.floorTabs()->count(), floors);
     for (int floor = 1; floor <= floors; ++floor)
@@ -748,7 +747,7 @@ void TestFileCommands::openWarnsOfDroppedWarps()
         QCOMPARE(editor.prompter.messageIcons, QList<Prompter::Icon>{Prompter::Icon::Warning});
     // The load still succeeds with the first 79 pairs in reading order.
     const MapData &map = editor.session.map();
-    QCOMPARE(map.mapFileName(), base);
+    QCOMPARE(editor.session.document().fileName(), base);
     QCOMPARE(map.floorCount(), int(floors.size()));
     QCOMPARE(map.warpCount(), MapData::MaxWarps);
     QCOMPARE(map.freePairNumbers(), QStringList());
@@ -785,7 +784,7 @@ void TestFileCommands::dropOpensTheMap()
     QCoreApplication::sendEvent(&editor.window, &drop);
 
     // Opened once the drop is over.
-    QTRY_COMPARE(editor.session.map().mapFileName(), base);
+    QTRY_COMPARE(editor.session.document().fileName(), base);
     QCOMPARE(editor.session.map().floorCount(), 2);
     QCOMPARE(editor.recentMaps.files(), QStringList{base + QStringLiteral(".map")});
     QVERIFY(editor.window.recentMapsMenu()->isEnabled());

@@ -375,14 +375,14 @@ void TestFloors::deletingOnlyFloorResetsMap()
 {
     Fixture f(1);
     f.link(1, 1, 1, 1);
-    f.document.setMapFileName(u"/tmp/castle"_s);
+    f.document.setFileName(u"/tmp/castle"_s);
     f.session.deleteCurrentFloor();
 
     QCOMPARE(f.map().floorCount(), 1);
     QCOMPARE(f.map().cell(1, 1, 1), u"00_  "_s);
     QCOMPARE(f.map().branch(2, 2, 1), QString());
     QCOMPARE(f.map().floorName(1), QString());
-    QCOMPARE(f.map().mapFileName(), QString());
+    QCOMPARE(f.document.fileName(), QString());
     QCOMPARE(f.map().warpCount(), 0);
     QCOMPARE(f.map().freePairNumbers().size(), 79);
     QVERIFY(f.session.tools().warps().markers().isEmpty());

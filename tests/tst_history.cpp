@@ -229,7 +229,6 @@ void TestHistory::unsavedChangesAskOneQuestion()
     EditorFixture editor;
     editor.show();
     MapData castle = castleMap();
-    castle.setMapFileName(base);
     QVERIFY(!MapFileWriter::save(castle, base).fault);
     // Opened once, so it is on the recent list.
     editor.files.openMapFile(base + u".map"_s);

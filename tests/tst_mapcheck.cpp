@@ -597,7 +597,7 @@ void TestMapCheck::overlayLifetime_data()
         << SessionStep([](EditorSession &s) { s.document().layChip(9, 9, 1, u"01_[]"_s); })
         << false;
     QTest::newRow("naming the map keeps it")
-        << SessionStep([](EditorSession &s) { s.document().setMapFileName(u"/maps/castle"_s); })
+        << SessionStep([](EditorSession &s) { s.document().setFileName(u"/maps/castle"_s); })
         << true;
     QTest::newRow("switched off") << SessionStep([](EditorSession &s) { s.checks().setOn(false); })
                                   << false;

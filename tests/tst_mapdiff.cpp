@@ -181,8 +181,7 @@ void TestMapDiff::savedComparisonReadsSavesAgain()
     QVERIFY(MapFileWriter::save(meadow(), base).ok());
     MapDocument document;
     MapData loaded = MapFileReader::load(base).map;
-    loaded.setMapFileName(base);
-    document.replace(loaded);
+    document.replace(loaded, base);
     MapComparison comparison(document, mNames);
     QVERIFY(comparison.startWithSaved().ok());
     document.layChip(5, 3, 1, u"12_+3"_s);

@@ -288,7 +288,7 @@ private Q_SLOTS:
         if (asked)
             QTRY_COMPARE_WITH_TIMEOUT(editor.prompter.questions.size(), 1, 5000);
         QCOMPARE(editor.prompter.questions.size(), int(asked));
-        QCOMPARE(editor.session.map().mapFileName() == mBase, named);
+        QCOMPARE(editor.session.document().fileName() == mBase, named);
         // Answered no, the question leaves the map unsaved.
         QVERIFY(!named || savedMeansAsOnDisk(editor));
     }

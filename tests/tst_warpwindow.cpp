@@ -423,13 +423,13 @@ void TestWarpWindow::floorCommands()
     tabs->setCurrentIndex(0);
     while (tabs->count() > 1)
         editor.window.deleteFloor();
-    editor.document.setMapFileName(u"/tmp/castle"_s);
+    editor.document.setFileName(u"/tmp/castle"_s);
     editor.prompter.questions.clear();
     editor.window.deleteFloor();
     QCOMPARE(editor.prompter.questions,
              QStringList{QStringLiteral(
                  "Q:zKエディタ|このフロア「１階」を削除します。\r\nよろしいですか？")});
-    QCOMPARE(editor.session.map().mapFileName(), QString());
+    QCOMPARE(editor.session.document().fileName(), QString());
     QCOMPARE(tabs->count(), 1);
 }
 

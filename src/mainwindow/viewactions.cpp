@@ -77,7 +77,7 @@ bool ViewActions::savePictures(const QString &folder, int scale, bool allFloors)
     for (int floor = 1; floor <= map.floorCount(); ++floor)
         if (allFloors || floor == mSession.currentFloor())
             floors.append(floor);
-    const QString base = QFileInfo(map.mapFileName()).fileName();
+    const QString base = QFileInfo(mSession.document().fileName()).fileName();
     const QString name = base.isEmpty() ? QStringLiteral("map") : base;
 
     QStringList existing;

@@ -124,8 +124,7 @@ public:
                 return failed(mFault);
         }
         mMap.setFloorCount(mFloorCount);
-        mMap.setMapFileName(basePath);
-        return MapLoadResult{std::move(mMap), std::nullopt, mWarpOverflow, mReplaced};
+        return MapLoadResult{std::move(mMap), std::nullopt, mWarpOverflow, mReplaced, basePath};
     }
 
 private:

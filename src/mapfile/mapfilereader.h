@@ -20,6 +20,8 @@ struct MapLoadResult
     // The lines holding bytes that are not code page 932, in reading order. They were read
     // with a replacement character and the user is told once with the texts below.
     QList<FilePlace> replaced;
+    // The map's name: the path of its floor files without "_n" and ".map"; empty when unnamed.
+    QString fileName;
 
     bool ok() const { return !fault.has_value(); }
     static QString warpOverflowTitle();

@@ -170,11 +170,6 @@ EncodedFloor MapFileWriter::encodeFloor(const MapData &map, int floor)
     return out.result();
 }
 
-MapSaveResult MapFileWriter::save(const MapData &map)
-{
-    return save(map, map.mapFileName());
-}
-
 MapSaveResult MapFileWriter::save(const MapData &map, const QString &basePath)
 {
     if (basePath.isEmpty()) {

@@ -35,8 +35,6 @@ public:
     // and the targets are replaced only when all were written. After a successful save the
     // files of higher floors of the same base name are removed, so the map reopens as saved.
     static MapSaveResult save(const MapData &map, const QString &basePath);
-    // Saves under the map's own file name.
-    static MapSaveResult save(const MapData &map);
 
     static EncodedFloor encodeFloor(const MapData &map, int floor);
 };

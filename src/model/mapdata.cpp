@@ -48,5 +48,5 @@ bool operator==(const MapData &a, const MapData &b)
 {
     return a.mCells == b.mCells && a.mBranches == b.mBranches && a.mNames == b.mNames &&
            a.mBackgrounds == b.mBackgrounds && a.mEndTexts == b.mEndTexts && a.mWarps == b.mWarps &&
-           a.mFloorCount == b.mFloorCount && a.mMapFileName == b.mMapFileName;
+           a.mFloorCount == b.mFloorCount;
 }

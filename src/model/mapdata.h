@@ -62,10 +62,6 @@ public:
     // Every pair number whose record is free, ascending, as two-digit texts "01".."79".
     QStringList freePairNumbers() const;
 
-    // Path and base name of the floor files, without "_n" and ".map"; empty when unnamed.
-    const QString &mapFileName() const { return mMapFileName; }
-    void setMapFileName(const QString &name) { mMapFileName = name; }
-
     friend bool operator==(const MapData &a, const MapData &b);
     friend bool operator!=(const MapData &a, const MapData &b) { return !(a == b); }
 
@@ -83,5 +79,4 @@ private:
     std::array<QString, MaxFloors> mEndTexts;
     std::array<WarpRecord, MaxWarps> mWarps{};
     int mFloorCount = 1;
-    QString mMapFileName;
 };

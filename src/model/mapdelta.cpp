@@ -22,7 +22,6 @@ MapDelta MapDelta::between(const MapData &before, const MapData &after)
              after.floorBackground(floor));
         note(Field::EndText, 0, 0, floor, before.floorEndText(floor), after.floorEndText(floor));
     }
-    note(Field::MapFileName, 0, 0, 0, before.mapFileName(), after.mapFileName());
     for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
         if (before.warp(pair) != after.warp(pair))
             delta.mWarps.append({pair, before.warp(pair), after.warp(pair)});
@@ -48,8 +47,7 @@ bool MapDelta::changesOnlyFreeRecords() const
     return true;
 }
 
-void MapDelta::setText(MapData &map, const TextChange &change, const QString &text,
-                       bool withFileName)
+void MapDelta::setText(MapData &map, const TextChange &change, const QString &text)
 {
     switch (change.field) {
     case Field::Cell:
@@ -67,20 +65,13 @@ void MapDelta::setText(MapData &map, const TextChange &change, const QString &te
     case Field::EndText:
         map.setFloorEndText(change.floor, text);
         break;
-    case Field::MapFileName:
-        if (!withFileName)
-            break;
-        // A save under another name since then wins: the name is the files' name.
-        if (map.mapFileName() == (text == change.before ? change.after : change.before))
-            map.setMapFileName(text);
-        break;
     }
 }
 
-void MapDelta::apply(MapData &map, bool forward, bool withFileName) const
+void MapDelta::apply(MapData &map, bool forward) const
 {
     for (const TextChange &change : mTexts)
-        setText(map, change, forward ? change.after : change.before, withFileName);
+        setText(map, change, forward ? change.after : change.before);
     for (const WarpChange &change : mWarps)
         map.setWarp(change.pair, forward ? change.after : change.before);
     map.setFloorCount(forward ? mFloorsAfter : mFloorsBefore);

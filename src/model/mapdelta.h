@@ -8,7 +8,7 @@
 #include <cstdint>
 
 // What one edit changed in a map: the old and new value of every cell, branch setting,
-// floor text and warp record it touched, and the floor count and name. Applying it
+// floor text and warp record it touched, and the floor count. Applying it
 // forwards redoes the edit, backwards undoes it; the rest of the map is left alone.
 class MapDelta
 {
@@ -19,8 +19,7 @@ public:
     // True when nothing but free warp records changed: nothing a file, the board or the
     // check would show (a new pair's source before its destination is chosen).
     bool changesOnlyFreeRecords() const;
-    // withFileName false leaves the map's name alone: it was saved under since the edit.
-    void apply(MapData &map, bool forward, bool withFileName = true) const;
+    void apply(MapData &map, bool forward) const;
 
 private:
     enum class Field : std::uint8_t
@@ -30,7 +29,6 @@ private:
         Name,
         Background,
         EndText,
-        MapFileName,
     };
     struct TextChange
     {
@@ -48,8 +46,7 @@ private:
         WarpRecord after;
     };
 
-    static void setText(MapData &map, const TextChange &change, const QString &text,
-                        bool withFileName);
+    static void setText(MapData &map, const TextChange &change, const QString &text);
 
     QVector<TextChange> mTexts;
     QVector<WarpChange> mWarps;

@@ -12,26 +12,35 @@ class MapStepCommand : public QUndoCommand
 {
 public:
     MapStepCommand(MapDocument &document, const QString &text, MapDelta delta, int floorBefore,
-                   int floorAfter)
+                   int floorAfter, const QString &forgottenName)
         : QUndoCommand(text), mDocument(document), mDelta(std::move(delta)),
-          mFloorBefore(floorBefore), mFloorAfter(floorAfter), mSavesBefore(document.mSaves)
+          mFloorBefore(floorBefore), mFloorAfter(floorAfter), mForgottenName(forgottenName),
+          mSavesBefore(document.mSaves)
     {
     }
 
-    void undo() override { mDocument.replay(mDelta, false, mFloorBefore, mSavesBefore); }
+    void undo() override { mDocument.replay(mDelta, false, mFloorBefore, fileNameAfter(false)); }
     void redo() override
     {
         if (mDone)
-            mDocument.replay(mDelta, true, mFloorAfter, mSavesBefore);
+            mDocument.replay(mDelta, true, mFloorAfter, fileNameAfter(true));
         mDone = true;
     }
 
 private:
+    // A save since the step names the map after its files, whichever way the step goes.
+    std::optional<QString> fileNameAfter(bool forward) const
+    {
+        if (mForgottenName.isEmpty() || mDocument.mSaves != mSavesBefore)
+            return std::nullopt;
+        return forward ? QString() : mForgottenName;
+    }
+
     MapDocument &mDocument;
     MapDelta mDelta;
     int mFloorBefore;
     int mFloorAfter;
-    // A save since the step names the map after its files, whichever way the step goes.
+    QString mForgottenName;
     int mSavesBefore;
     bool mDone = false;
 };
@@ -57,6 +66,7 @@ void MapDocument::beginStep(const QString &text)
         return;
     mStepStart = mData;
     mStepText = text;
+    mStepForgottenName.clear();
     mStepFloorBefore = mViewFloor;
     mStepFloorAfter = mViewFloor;
 }
@@ -85,6 +95,8 @@ void MapDocument::dropHeldStep()
     mStepDepth = 0;
     mData = *mStepStart;
     mStepStart.reset();
+    if (!mStepForgottenName.isEmpty())
+        mFileName = mStepForgottenName;
     Q_EMIT changed();
 }
 
@@ -102,10 +114,10 @@ void MapDocument::endStep()
         return;
     MapDelta delta = MapDelta::between(*mStepStart, mData);
     mStepStart.reset();
-    if (delta.isEmpty() || delta.changesOnlyFreeRecords())
+    if ((delta.isEmpty() || delta.changesOnlyFreeRecords()) && mStepForgottenName.isEmpty())
         return;
-    mUndoStack.push(
-        new MapStepCommand(*this, mStepText, std::move(delta), mStepFloorBefore, mStepFloorAfter));
+    mUndoStack.push(new MapStepCommand(*this, mStepText, std::move(delta), mStepFloorBefore,
+                                       mStepFloorAfter, mStepForgottenName));
 }
 
 template <typename Change>
@@ -119,9 +131,12 @@ void MapDocument::edit(const QString &text, int floorAfter, Change &&change)
     endStep();
 }
 
-void MapDocument::replay(const MapDelta &delta, bool forward, int floor, int savesBefore)
+void MapDocument::replay(const MapDelta &delta, bool forward, int floor,
+                         const std::optional<QString> &fileName)
 {
-    delta.apply(mData, forward, savesBefore == mSaves);
+    delta.apply(mData, forward);
+    if (fileName)
+        mFileName = *fileName;
     mViewFloor = std::clamp(floor, 1, mData.floorCount());
     Q_EMIT changed();
     Q_EMIT stepReplayed(mViewFloor);
@@ -207,12 +222,13 @@ void MapDocument::setBranch(int x, int y, int floor, const QString &setting)
     });
 }
 
-void MapDocument::replace(const MapData &data)
+void MapDocument::replace(const MapData &data, const QString &fileName)
 {
     mStepDepth = 0;
     mStepHeld = false;
     mStepStart.reset();
     mData = data;
+    mFileName = fileName;
     mUndoStack.clear();
     // clear() leaves an empty stack's clean index alone, which a recovered map had moved.
     mUndoStack.setClean();
@@ -228,15 +244,21 @@ void MapDocument::replaceAsStep(const MapData &data, const QString &stepText, in
     });
 }
 
-void MapDocument::setMapFileName(const QString &name)
+void MapDocument::setFileName(const QString &name)
 {
-    // The files' name, not an edit: saving under a name is never undone.
     ++mSaves;
-    if (mStepStart)
-        mStepStart->setMapFileName(name);
-    if (name == mData.mapFileName())
+    if (name == mFileName)
         return;
-    mData.setMapFileName(name);
+    mFileName = name;
+    Q_EMIT changed();
+}
+
+void MapDocument::forgetFileName()
+{
+    if (!isStepOpen() || mFileName.isEmpty())
+        return;
+    mStepForgottenName = mFileName;
+    mFileName.clear();
     Q_EMIT changed();
 }
 

@@ -35,12 +35,17 @@ public:
     // One step; returns how many cells changed.
     int replaceChips(const ChipReplace &replacement);
     // Takes a whole map, as the loader and the reset produce it, with a fresh history.
-    void replace(const MapData &data);
+    void replace(const MapData &data, const QString &fileName = QString());
     // Takes a whole map as one step of the history (emptying the map by deleting its
     // only floor, reading it again from its files); redo shows floorAfter.
     void replaceAsStep(const MapData &data, const QString &stepText, int floorAfter = 1);
-    // The map was saved under `name`: steps done before keep it whichever way they go.
-    void setMapFileName(const QString &name);
+    // Path and base name of the floor files, without "_n" and ".map"; empty when unnamed.
+    const QString &fileName() const { return mFileName; }
+    // The map was saved under `name`: no step takes a save back.
+    void setFileName(const QString &name);
+    // Inside an open step: the map no longer has files (its only floor went). Undoing the
+    // step gives the name back, unless the map was saved since.
+    void forgetFileName();
     // The three texts of a floor: its name, background picture and end comment.
     void setFloorTexts(int floor, const QString &name, const QString &background,
                        const QString &endText);
@@ -102,14 +107,17 @@ Q_SIGNALS:
 private:
     friend class MapStepCommand;
     template <typename Change> void edit(const QString &text, int floorAfter, Change &&change);
-    void replay(const class MapDelta &delta, bool forward, int floor, int savesBefore);
+    void replay(const class MapDelta &delta, bool forward, int floor,
+                const std::optional<QString> &fileName);
 
     MapData mData;
+    QString mFileName;
     QUndoStack mUndoStack;
     int mStepDepth = 0;
     bool mStepHeld = false;
     std::optional<MapData> mStepStart;
     QString mStepText;
+    QString mStepForgottenName;
     int mStepFloorBefore = 1;
     int mStepFloorAfter = 1;
     int mViewFloor = 1;

@@ -35,10 +35,7 @@ void CheckOverlay::dropIfChanged()
 {
     if (!mResult)
         return;
-    // Saving under a name is no change to what the check saw.
-    MapData now = mDocument.data();
-    now.setMapFileName(mChecked.mapFileName());
-    if (now == mChecked)
+    if (mDocument.data() == mChecked)
         return;
     mResult.reset();
     mChecked = MapData();

@@ -94,8 +94,8 @@ QString EditorSession::windowCaption() const
     const QString &name = map().floorName(mCurrentFloor);
     if (!name.isEmpty())
         return title + separator + name;
-    if (!map().mapFileName().isEmpty())
-        return title + separator + map().mapFileName() + QStringLiteral(".map");
+    if (!mDocument.fileName().isEmpty())
+        return title + separator + mDocument.fileName() + QStringLiteral(".map");
     return title;
 }
 
@@ -231,7 +231,10 @@ void EditorSession::deleteCurrentFloor()
 {
     if (map().floorCount() <= 1) {
         // The only floor goes by emptying the map, as one step that can be taken back.
+        mDocument.beginStep(QStringLiteral("階層の削除"));
         mDocument.replaceAsStep(emptiedMap(), QStringLiteral("階層の削除"));
+        mDocument.forgetFileName();
+        mDocument.endStep();
         resetSessionState();
         return;
     }
@@ -265,9 +268,9 @@ bool EditorSession::duplicateFloor()
     return true;
 }
 
-void EditorSession::takeLoadedMap(const MapData &loaded)
+void EditorSession::takeLoadedMap(const MapData &loaded, const QString &fileName)
 {
-    mDocument.replace(loaded);
+    mDocument.replace(loaded, fileName);
     showReplacedMap();
 }
 

@@ -69,7 +69,7 @@ public:
     // The status bar says how many pairs found no free number.
     bool duplicateFloor();
     // A loaded map replaces the document: tabs and markers follow its floors and pairs.
-    void takeLoadedMap(const MapData &map);
+    void takeLoadedMap(const MapData &map, const QString &fileName = QString());
     // The map read again from its files, as one step of the history that leaves it saved;
     // the floor shown stays where it still exists.
     void takeReloadedMap(const MapData &map);

@@ -11,8 +11,8 @@ MapComparison::MapComparison(const MapDocument &document, const ChipDescriptions
         if (!mActive)
             return;
         // Saved under another name: those files are now the saved ones.
-        if (mSavedFiles && mDocument.data().mapFileName() != mSavedBase &&
-            !mDocument.isModified() && startWithSaved().ok())
+        if (mSavedFiles && mDocument.fileName() != mSavedBase && !mDocument.isModified() &&
+            startWithSaved().ok())
             return;
         recompute();
     });
@@ -29,12 +29,12 @@ MapLoadResult MapComparison::startWithMap(const QString &floorOneFile)
 
 bool MapComparison::canCompareWithSaved() const
 {
-    return !mDocument.data().mapFileName().isEmpty();
+    return !mDocument.fileName().isEmpty();
 }
 
 MapLoadResult MapComparison::startWithSaved()
 {
-    const QString base = mDocument.data().mapFileName();
+    const QString base = mDocument.fileName();
     MapLoadResult loaded = MapFileReader::load(base);
     if (loaded.ok()) {
         mSavedBase = base;

@@ -85,7 +85,7 @@ void MapFileWatch::watchFiles()
 bool MapFileWatch::isMapsFiles() const
 {
     // After the map lost its name (its only floor deleted) the files are no longer its own.
-    return !mBasePath.isEmpty() && mDocument.data().mapFileName() == mBasePath;
+    return !mBasePath.isEmpty() && mDocument.fileName() == mBasePath;
 }
 
 void MapFileWatch::compareWithDisk()

@@ -59,7 +59,7 @@ void MapFileWorkflow::followName()
     // Undo may give the map back the name of files that changed while it had none: they
     // are looked at now, so the question comes rather than the map showing as saved.
     const bool named =
-        !mWatch.basePath().isEmpty() && mSession.map().mapFileName() == mWatch.basePath();
+        !mWatch.basePath().isEmpty() && mSession.document().fileName() == mWatch.basePath();
     if (named && !mWasWatchedName)
         mWatch.compareWithDisk();
     mWasWatchedName = named;
@@ -114,7 +114,7 @@ MapLoadResult MapFileWorkflow::loadMap(const QString &chosenFile)
     if (!loaded.fault) {
         mWatch.stop();
         mSession.resetMap();
-        mSession.takeLoadedMap(loaded.map);
+        mSession.takeLoadedMap(loaded.map, loaded.fileName);
         mWatch.track(basePath, read);
         mWasWatchedName = true;
     }
@@ -130,7 +130,7 @@ MapSaveResult MapFileWorkflow::writeMap(const QString &basePath)
     // Only a map that was written takes the new name.
     if (saved.fault)
         return saved;
-    mSession.document().setMapFileName(basePath);
+    mSession.document().setFileName(basePath);
     mSession.document().markSaved();
     // Written again, the files are no longer gone.
     if (mSession.status().kind() == StatusLine::Kind::FilesVanished)
@@ -143,7 +143,7 @@ MapSaveResult MapFileWorkflow::writeMap(const QString &basePath)
 MapLoadResult MapFileWorkflow::reloadMap()
 {
     endStroke();
-    const QString basePath = mSession.map().mapFileName();
+    const QString basePath = mSession.document().fileName();
     const FloorFileContents read = MapFileWatch::readFloorFiles(basePath);
     const MapLoadResult loaded = MapFileReader::load(basePath);
     if (loaded.fault)
@@ -154,16 +154,16 @@ MapLoadResult MapFileWorkflow::reloadMap()
     return loaded;
 }
 
-void MapFileWorkflow::takeRecoveredMap(const MapData &map)
+void MapFileWorkflow::takeRecoveredMap(const MapData &map, const QString &fileName)
 {
     mWatch.stop();
     mSession.resetMap();
-    mSession.takeLoadedMap(map);
+    mSession.takeLoadedMap(map, fileName);
     mSession.document().markModified();
     // Its files, if it has any, are watched from now on and guarded against overwriting
     // what other programs write to them.
-    mWatch.track(map.mapFileName());
-    mWasWatchedName = !map.mapFileName().isEmpty();
+    mWatch.track(fileName);
+    mWasWatchedName = !fileName.isEmpty();
 }
 
 void MapFileWorkflow::fileChosen(const QString &file)
@@ -174,7 +174,7 @@ void MapFileWorkflow::fileChosen(const QString &file)
 
 QString MapFileWorkflow::unsavedChangesQuestion() const
 {
-    const QString &name = mSession.map().mapFileName();
+    const QString &name = mSession.document().fileName();
     const QString subject =
         name.isEmpty() ? QStringLiteral("このマップ")
                        : QStringLiteral("マップ「%1.map」").arg(QFileInfo(name).fileName());
@@ -267,7 +267,7 @@ bool MapFileWorkflow::mayOverwrite()
 bool MapFileWorkflow::overwriteMap()
 {
     endStroke();
-    const QString name = mSession.map().mapFileName();
+    const QString name = mSession.document().fileName();
     if (name.isEmpty())
         return saveMapAs();
     return mayOverwrite() && save(name);

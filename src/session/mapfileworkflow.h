@@ -57,7 +57,7 @@ public:
     // Reads the map again as one step of the history; a fault keeps the map as it was.
     MapLoadResult reloadMap();
     // A map restored from a recovery copy: unsaved, and watched and locked as if opened.
-    void takeRecoveredMap(const MapData &map);
+    void takeRecoveredMap(const MapData &map, const QString &fileName = QString());
     // What a load found, told the same way after an open and after a reload.
     void reportLoad(const MapLoadResult &loaded);
 

@@ -50,7 +50,7 @@ void RecoveryKeeper::flush()
     mTimer.stop();
     if (!mDocument.isModified())
         return;
-    if (!mStore.write(mDocument.data())) {
+    if (!mStore.write(mDocument.data(), mDocument.fileName())) {
         // The last good copy stays; the next try comes after the usual delay.
         mTimer.start();
         if (!mFailing) {

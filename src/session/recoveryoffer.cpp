@@ -57,7 +57,7 @@ std::optional<MapFault> RecoveryOffer::answer(const RecoveryStore::Copy &copy, A
         fault.message += QStringLiteral("\r\n") + QDir::toNativeSeparators(copy.folder);
         return fault;
     }
-    mFiles.takeRecoveredMap(loaded.map);
+    mFiles.takeRecoveredMap(loaded.map, loaded.fileName);
     mKeeper.replaceCopy(copy);
     mKeeper.flush();
     return std::nullopt;

@@ -87,7 +87,7 @@ bool RecoveryStore::fail(const QString &problem)
     return false;
 }
 
-bool RecoveryStore::write(const MapData &map)
+bool RecoveryStore::write(const MapData &map, const QString &fileName)
 {
     errno = 0;
     if (!QDir().mkpath(mFolder))
@@ -120,8 +120,7 @@ bool RecoveryStore::write(const MapData &map)
         return failFresh(saved.fault->message);
     QSaveFile info(fresh + u'/' + InfoFile);
     errno = 0;
-    if (!info.open(QIODevice::WriteOnly) || info.write(map.mapFileName().toUtf8()) < 0 ||
-        !info.commit())
+    if (!info.open(QIODevice::WriteOnly) || info.write(fileName.toUtf8()) < 0 || !info.commit())
         return failFresh(problemWith(info.fileName(), errno));
     if (!readsBackAs(base, map))
         return failFresh(QStringLiteral("書き込んだコピーを読み直すと、内容が一致しません。") +
@@ -213,7 +212,7 @@ MapLoadResult RecoveryStore::load(const Copy &copy)
 {
     MapLoadResult loaded = MapFileReader::load(copy.folder + u'/' + MapBase);
     if (loaded.ok())
-        loaded.map.setMapFileName(copy.originalName);
+        loaded.fileName = copy.originalName;
     return loaded;
 }
 

@@ -34,7 +34,7 @@ public:
     // Writes the whole map with the normal writer, replacing the last copy only once every
     // file of the new one is written and reads back as written. On failure the last copy
     // stays and writeProblem() says why.
-    bool write(const MapData &map);
+    bool write(const MapData &map, const QString &fileName = QString());
     // Why the last write failed, in Japanese, naming the file where one is to blame.
     const QString &writeProblem() const { return mWriteProblem; }
     void remove();
