@@ -145,7 +145,7 @@ void TestChipPalette::normalisation()
     QCOMPARE(palette.model.valueText(), box);
     QCOMPARE(palette.model.parameterEnabled(), enabled);
     QCOMPARE(palette.session.choices().chip(), chip);
-    QCOMPARE(palette.session.sampleCode(), chip.right(2));
+    QCOMPARE(palette.session.choices().sampleCode(), chip.right(2));
 }
 
 void TestChipPalette::stepCaptions()

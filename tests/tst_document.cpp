@@ -49,11 +49,11 @@ void TestDocument::startUpState()
     SessionFixture f;
     QCOMPARE(f.session.currentFloor(), 1);
     QCOMPARE(f.session.editMode(), int(EditorSession::ChipMode));
-    QCOMPARE(f.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
+    QCOMPARE(f.session.toolBox().mode(), int(ToolBoxState::Shown));
     QCOMPARE(f.session.choices().chip(), QStringLiteral("01_[]"));
     QCOMPARE(f.session.choices().branch(), QStringLiteral("0000"));
     QCOMPARE(f.session.tools().line().state(), LineTool::Off);
-    QCOMPARE(f.session.sampleCode(), QStringLiteral("[]"));
+    QCOMPARE(f.session.choices().sampleCode(), QStringLiteral("[]"));
 }
 
 void TestDocument::codeTables()

@@ -131,7 +131,7 @@ void TestEditModes::keysInToolWindowSwitchModes()
     QTRY_COMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
     QVERIFY(qobject_cast<ChipPalette *>(editor.window.toolWindow()));
     QTest::keyClick(editor.window.toolWindow(), Qt::Key_F4);
-    QTRY_COMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxHidden));
+    QTRY_COMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Hidden));
     QVERIFY(!editor.window.toolWindow()->isVisible());
 
     const QList<QAction *> menus = editor.window.menuBar()->actions();
@@ -147,7 +147,7 @@ void TestEditModes::positionCarriesToNextWindow()
     editor.window.toolWindow()->move(130, 90);
     const QPoint where = editor.window.toolWindow()->pos();
     editor.session.setEditMode(EditorSession::BranchMode);
-    QCOMPARE(editor.session.toolBoxPosition(), where * 15);
+    QCOMPARE(editor.session.toolBox().position(), where * 15);
     QCOMPARE(editor.window.toolWindow()->pos(), where);
     // Full height: the twips height, or more where the captions need it.
     QVERIFY(!editor.window.toolWindow()->isRolledUp());
@@ -157,12 +157,12 @@ void TestEditModes::positionCarriesToNextWindow()
 void TestEditModes::hiddenOptionShowsNoWindow()
 {
     Editor editor;
-    editor.session.setToolBoxMode(EditorSession::ToolBoxHidden);
+    editor.session.toolBox().setMode(ToolBoxState::Hidden);
     QVERIFY(!editor.window.toolWindow()->isVisible());
     editor.session.setEditMode(EditorSession::BranchMode);
     QVERIFY(qobject_cast<BranchWindow *>(editor.window.toolWindow()));
     QVERIFY(!editor.window.toolWindow()->isVisible());
-    editor.session.setToolBoxMode(EditorSession::ToolBoxShown);
+    editor.session.toolBox().setMode(ToolBoxState::Shown);
     QVERIFY(editor.window.toolWindow()->isVisible());
     // Full height: the twips height, or more where the captions need it.
     QVERIFY(!editor.window.toolWindow()->isRolledUp());
@@ -173,7 +173,7 @@ void TestEditModes::rolledUpOptionRollsAndUnrolls()
 {
     Editor editor;
     ToolWindowFrame *palette = editor.window.toolWindow();
-    editor.session.setToolBoxMode(EditorSession::ToolBoxRolledUp);
+    editor.session.toolBox().setMode(ToolBoxState::RolledUp);
     QCOMPARE(palette->height(), pixels(405 - 300));
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(palette, &activate);
@@ -185,7 +185,7 @@ void TestEditModes::rolledUpOptionRollsAndUnrolls()
     QVERIFY(!palette->isRolledUp());
 
     // With the window always shown, deactivation leaves it alone.
-    editor.session.setToolBoxMode(EditorSession::ToolBoxShown);
+    editor.session.toolBox().setMode(ToolBoxState::Shown);
     QApplication::sendEvent(palette, &deactivate);
     QCOMPARE(palette->height(), pixels(2925 - 300));
 }
@@ -327,11 +327,11 @@ void TestEditModes::resetMapReturnsToPalette()
     Editor editor;
     editor.document.layChip(3, 3, 1, QStringLiteral("33_S_"));
     editor.session.choices().advanceBranchDigit(1);
-    editor.session.setToolBoxMode(EditorSession::ToolBoxHidden);
+    editor.session.toolBox().setMode(ToolBoxState::Hidden);
     editor.session.setEditMode(EditorSession::BranchMode);
     editor.session.resetMap();
     QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
-    QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
+    QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Shown));
     QCOMPARE(editor.session.choices().branch(), QStringLiteral("0000"));
     auto *palette = qobject_cast<ChipPalette *>(editor.window.toolWindow());
     QVERIFY(palette);
@@ -388,7 +388,7 @@ void TestEditModes::propertiesHideToolWindowAndRename()
     QCOMPARE(editor.session.tools().line().state(), LineTool::WaitingEnd);
 
     // With the tool box hidden by option, the window stays hidden afterwards.
-    editor.session.setToolBoxMode(EditorSession::ToolBoxHidden);
+    editor.session.toolBox().setMode(ToolBoxState::Hidden);
     QTimer::singleShot(0, [] {
         QApplication::activeModalWidget()
             ->findChild<QPushButton *>(QStringLiteral("cancelButton"))
@@ -427,7 +427,7 @@ void TestEditModes::deletionQuestionStaysUnrolled()
 {
     Editor editor;
     editor.session.setEditMode(EditorSession::WarpMode);
-    editor.session.setToolBoxMode(EditorSession::ToolBoxRolledUp);
+    editor.session.toolBox().setMode(ToolBoxState::RolledUp);
     auto *warpWindow = qobject_cast<WarpWindow *>(editor.window.toolWindow());
     QVERIFY(warpWindow);
     editor.session.tools().warps().startNewPair();

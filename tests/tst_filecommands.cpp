@@ -70,7 +70,7 @@ struct Editor : EditorFixture
         document.layChip(3, 3, 1, QStringLiteral("33_S_"));
         // As if saved: the written questions are the ones without unsaved changes.
         document.markSaved();
-        session.setToolBoxMode(EditorSession::ToolBoxMode(toolBoxMode));
+        session.toolBox().setMode(ToolBoxState::Mode(toolBoxMode));
     }
 };
 
@@ -172,7 +172,7 @@ void TestFileCommands::newMapAsksFirst()
 {
     QFETCH(bool, answer);
     Editor editor;
-    editor.fillWith(QStringLiteral("/maps/old"), EditorSession::ToolBoxHidden);
+    editor.fillWith(QStringLiteral("/maps/old"), ToolBoxState::Hidden);
     const MapData before = editor.session.map();
     editor.prompter.answer = answer;
 
@@ -184,7 +184,7 @@ void TestFileCommands::newMapAsksFirst()
     if (!answer) {
         QVERIFY(editor.session.map() == before);
         QCOMPARE(editor.window.floorTabs()->count(), 2);
-        QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxHidden));
+        QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Hidden));
         QVERIFY(!editor.window.toolWindow()->isVisible());
         QVERIFY(editor.marker(1));
         return;
@@ -200,7 +200,7 @@ void TestFileCommands::newMapAsksFirst()
     QCOMPARE(editor.window.floorTabs()->count(), 1);
     QVERIFY(!editor.marker(1));
     QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), PlainCaption);
-    QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
+    QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Shown));
     QVERIFY(editor.action(ShownOption)->isChecked());
     QVERIFY(qobject_cast<ChipPalette *>(editor.window.toolWindow()));
     QVERIFY(editor.window.toolWindow()->isVisible());
@@ -316,7 +316,7 @@ void TestFileCommands::overwriteAsksForNameOnlyWhenUnnamed()
     QVERIFY(folder.isValid());
     Editor editor;
     if (!before.isEmpty()) {
-        editor.fillWith(folder.filePath(QStringLiteral("old")), EditorSession::ToolBoxShown);
+        editor.fillWith(folder.filePath(QStringLiteral("old")), ToolBoxState::Shown);
         editor.prompter.answer = true;
         editor.prompter.files = QStringList{folder.filePath(QStringLiteral("missing.map"))};
         editor.trigger(before);
@@ -362,7 +362,7 @@ void TestFileCommands::cancelKeepsEverything()
     QVERIFY(folder.isValid());
     Editor editor;
     const QString name = named ? folder.filePath(QStringLiteral("old")) : QString();
-    editor.fillWith(name, EditorSession::ToolBoxRolledUp);
+    editor.fillWith(name, ToolBoxState::RolledUp);
     const MapData before = editor.session.map();
     const QString caption = editor.window.windowTitle().remove(QStringLiteral("[*]"));
     QPointer<ToolWindowFrame> toolWindow = editor.window.toolWindow();
@@ -374,7 +374,7 @@ void TestFileCommands::cancelKeepsEverything()
     QCOMPARE(editor.window.floorTabs()->count(), 2);
     QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), caption);
     QVERIFY(editor.marker(1) && editor.marker(2));
-    QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxRolledUp));
+    QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::RolledUp));
     QCOMPARE(editor.window.toolWindow(), toolWindow.data());
     QVERIFY(toolWindow->isVisible());
     QCOMPARE(editor.prompter.messages, QStringList());
@@ -414,9 +414,9 @@ void TestFileCommands::toolWindowHiddenDuringDialog()
         copyFixtures(folder.path(), {QStringLiteral("demo.map"), QStringLiteral("demo_2.map")}));
     Editor editor;
     editor.session.setEditMode(EditorSession::EditMode(mode));
-    editor.session.setToolBoxMode(EditorSession::ToolBoxMode(option));
+    editor.session.toolBox().setMode(ToolBoxState::Mode(option));
     QVERIFY(editor.window.toolWindow());
-    QCOMPARE(editor.window.toolWindow()->isVisible(), option != EditorSession::ToolBoxHidden);
+    QCOMPARE(editor.window.toolWindow()->isVisible(), option != ToolBoxState::Hidden);
     if (confirm)
         editor.prompter.files = QStringList{folder.filePath(QStringLiteral("demo.map"))};
     int dialogs = 0;
@@ -438,11 +438,11 @@ void TestFileCommands::toolWindowHiddenDuringDialog()
     QCOMPARE(palette, editor.session.editMode() == EditorSession::ChipMode);
     if (confirm && command == OpenCommand) {
         QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
-        QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
+        QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Shown));
         QVERIFY(editor.action(ShownOption)->isChecked());
     } else {
         QCOMPARE(editor.session.editMode(), mode);
-        QCOMPARE(editor.session.toolBoxMode(), option);
+        QCOMPARE(editor.session.toolBox().mode(), option);
     }
 }
 
@@ -547,7 +547,7 @@ void TestFileCommands::failingSaveKeepsEditorAndFiles()
 
     Editor editor;
     const QString name = oldName.isEmpty() ? QString() : folder.filePath(oldName);
-    editor.fillWith(name, EditorSession::ToolBoxShown);
+    editor.fillWith(name, ToolBoxState::Shown);
     if (!floorTwoName.isEmpty())
         editor.document.setFloorTexts(2, floorTwoName, QString(), QString());
     const MapData before = editor.session.map();
@@ -598,7 +598,7 @@ void TestFileCommands::openLoadsFloorsTabsAndWarps()
     QVERIFY(copyFixtures(folder.path(), fixtures));
     QVERIFY(copyFixtures(folder.filePath(QStringLiteral("my.maps")), fixtures));
     Editor editor;
-    editor.fillWith(QString(), EditorSession::ToolBoxHidden);
+    editor.fillWith(QString(), ToolBoxState::Hidden);
     editor.session.setEditMode(EditorSession::BranchMode);
     editor.window.floorTabs()->setCurrentIndex(1);
     QCOMPARE(editor.session.currentFloor(), 2);
@@ -619,7 +619,7 @@ void TestFileCommands::openLoadsFloorsTabsAndWarps()
 
     // The reset ran: map editing with option 1 and its check mark.
     QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
-    QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
+    QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Shown));
     QVERIFY(editor.action(ShownOption)->isChecked());
     QVERIFY(editor.window.toolWindow()->isVisible());
 
@@ -680,7 +680,7 @@ void TestFileCommands::openOfFaultyFileKeepsTheMap()
         QVERIFY(writeFile(chosen, content));
     Editor editor;
     const QString oldName = folder.filePath(QStringLiteral("old"));
-    editor.fillWith(oldName, EditorSession::ToolBoxHidden);
+    editor.fillWith(oldName, ToolBoxState::Hidden);
     editor.document.layChip(5, 5, 1, QStringLiteral("34_G_"));
     const MapData before = editor.session.map();
     const int steps = editor.document.undoStack().count();
@@ -701,7 +701,7 @@ void TestFileCommands::openOfFaultyFileKeepsTheMap()
     QVERIFY(editor.document.isModified());
     QCOMPARE(editor.window.floorTabs()->count(), before.floorCount());
     QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), caption);
-    QCOMPARE(editor.session.toolBoxMode(), EditorSession::ToolBoxHidden);
+    QCOMPARE(editor.session.toolBox().mode(), ToolBoxState::Hidden);
 
     // Still named: the next overwrite writes without asking.
     editor.trigger(OverwriteCommand);

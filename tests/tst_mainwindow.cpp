@@ -359,7 +359,7 @@ void TestMainWindow::paintsWithMouseAndLineTool()
     editor.document.layChip(9, 9, 1, QStringLiteral("16_+7"));
     QTest::mouseClick(board, Qt::RightButton, {}, cellCentre(9, 9));
     QCOMPARE(editor.session.choices().chip(), QStringLiteral("16_+7"));
-    QCOMPARE(editor.session.sampleCode(), QStringLiteral("+7"));
+    QCOMPARE(editor.session.choices().sampleCode(), QStringLiteral("+7"));
 
     // Line tool: button, start cell, preview, commit.
     auto *lineButton = editor.window.findChild<QToolButton *>(QStringLiteral("lineToolButton"));

@@ -234,7 +234,7 @@ void TestWarpWindow::deletionQuestionHoldsFunctionKeys()
     QVERIFY(window && window->isAskingDeletion());
     QVERIFY(window->isVisible());
     QCOMPARE(editor.session.editMode(), int(EditorSession::WarpMode));
-    QCOMPARE(editor.session.toolBoxMode(), int(EditorSession::ToolBoxShown));
+    QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Shown));
     QTest::mouseClick(window->findChild<QPushButton *>(u"noButton"_s), Qt::LeftButton);
 }
 

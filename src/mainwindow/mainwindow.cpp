@@ -132,7 +132,8 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
     connect(&mSession, &EditorSession::boardRefreshed, this, &MainWindow::onBoardRefreshed);
     connect(&mSession.status(), &StatusLine::changed, this, &MainWindow::onStatusChanged);
     connect(&mSession, &EditorSession::editModeChanged, this, &MainWindow::onEditModeChanged);
-    connect(&mSession, &EditorSession::toolBoxModeChanged, this, &MainWindow::onToolBoxModeChanged);
+    connect(&mSession.toolBox(), &ToolBoxState::modeChanged, this,
+            &MainWindow::onToolBoxModeChanged);
     connect(&mSession, &EditorSession::warpsChanged, this, &MainWindow::showWarps);
     connect(&mSession, &EditorSession::floorsChanged, this, &MainWindow::syncFloorTabs);
     connect(&mSession.document(), &MapDocument::modifiedChanged, this, &QWidget::setWindowModified);
@@ -152,7 +153,7 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
             mToolWindow->hide();
     });
     connect(&mFiles, &MapFileWorkflow::fileDialogClosed, this, [this] {
-        if (mToolWindow && mSession.toolBoxMode() != EditorSession::ToolBoxHidden)
+        if (mToolWindow && mSession.toolBox().mode() != ToolBoxState::Hidden)
             mToolWindow->show();
     });
 
@@ -347,7 +348,7 @@ void MainWindow::buildMenus()
         mToolBoxActions[i]->setCheckable(true);
         mToolBoxActions[i]->setShortcut(QKeySequence(Qt::Key_F2 + i));
         connect(mToolBoxActions[i], &QAction::triggered, this,
-                [this, i] { mSession.setToolBoxMode(EditorSession::ToolBoxMode(i + 1)); });
+                [this, i] { mSession.toolBox().setMode(ToolBoxState::Mode(i + 1)); });
         toolBoxGroup->addAction(mToolBoxActions[i]);
         mToolWindowCommands.append(mToolBoxActions[i]);
     }
@@ -385,7 +386,7 @@ void MainWindow::withToolWindowHidden(const std::function<void()> &dialog)
         mToolWindow->hide();
     dialog();
     // The dialog may have switched modes; the window of the mode now current comes back.
-    if (mToolWindow && mSession.toolBoxMode() != EditorSession::ToolBoxHidden)
+    if (mToolWindow && mSession.toolBox().mode() != ToolBoxState::Hidden)
         mToolWindow->show();
 }
 
@@ -566,7 +567,7 @@ void MainWindow::onEditModeChanged(EditorSession::EditMode, EditorSession::EditM
     mToolWindow = createToolWindow(mode);
     if (!mToolWindow)
         return;
-    const QPoint position = mSession.toolBoxPosition();
+    const QPoint position = mSession.toolBox().position();
     mToolWindow->move(position.x() / 15, position.y() / 15);
     applyToolBoxMode();
 }
@@ -574,7 +575,7 @@ void MainWindow::onEditModeChanged(EditorSession::EditMode, EditorSession::EditM
 void MainWindow::onToolBoxModeChanged()
 {
     for (int i = 0; i < 3; ++i)
-        mToolBoxActions[i]->setChecked(i + 1 == mSession.toolBoxMode());
+        mToolBoxActions[i]->setChecked(i + 1 == mSession.toolBox().mode());
     applyToolBoxMode();
 }
 
@@ -582,12 +583,12 @@ void MainWindow::applyToolBoxMode()
 {
     if (!mToolWindow)
         return;
-    switch (mSession.toolBoxMode()) {
-    case EditorSession::ToolBoxShown:
+    switch (mSession.toolBox().mode()) {
+    case ToolBoxState::Shown:
         mToolWindow->rollDown();
         mToolWindow->show();
         break;
-    case EditorSession::ToolBoxRolledUp:
+    case ToolBoxState::RolledUp:
         mToolWindow->rollUp();
         mToolWindow->show();
         break;

@@ -124,7 +124,7 @@ void ToolColumn::showMode(EditorSession::EditMode mode)
 void ToolColumn::showSample()
 {
     mSample->setPixmap(QPixmap::fromImage(mComposer.chipPicture(mSession.choices().chip())));
-    mSampleCode->setText(mSession.sampleCode());
+    mSampleCode->setText(mSession.choices().sampleCode());
 }
 
 void ToolColumn::showLineTool()

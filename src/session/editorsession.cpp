@@ -104,13 +104,6 @@ QString EditorSession::propertyMenuCaption() const
     return QStringLiteral("マップ「%1階」のプロパティ").arg(mCurrentFloor);
 }
 
-QString EditorSession::sampleCode() const
-{
-    if (mContext.chip() == CellString::empty())
-        return QStringLiteral("  ");
-    return mContext.chip().right(2);
-}
-
 void EditorSession::refreshBoard()
 {
     mTools.refresh();
@@ -170,8 +163,6 @@ void EditorSession::resetSessionState()
 {
     setCurrentFloor(1);
     mContext.setChip(CellString::defaultChip());
-    // Told after the mode switch, so the old tool window is gone before anything is shown.
-    mToolBoxMode = ToolBoxShown;
     mContext.setBranch(QStringLiteral("0000"));
     mTools.warps().rebuildMarkers();
     syncFloorTabCaptions();
@@ -179,21 +170,8 @@ void EditorSession::resetSessionState()
     // Mode 0 for a moment, so that switching to map editing runs in full.
     mEditMode = NoMode;
     setEditMode(ChipMode);
-    Q_EMIT toolBoxModeChanged();
-}
-
-void EditorSession::setToolBoxMode(ToolBoxMode mode)
-{
-    if (mode < ToolBoxShown || mode > ToolBoxHidden)
-        return;
-    mToolBoxMode = mode;
-    Q_EMIT toolBoxModeChanged();
-}
-
-void EditorSession::setToolBoxPosition(QPoint twips)
-{
-    const auto fit = [](int value) { return std::clamp(value, -32768, 32767); };
-    mToolBoxPosition = QPoint(fit(twips.x()), fit(twips.y()));
+    // Told after the mode switch, so the old tool window is gone before anything is shown.
+    mToolBox.setMode(ToolBoxState::Shown);
 }
 
 bool EditorSession::addFloor()

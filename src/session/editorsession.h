@@ -7,6 +7,7 @@
 #include "session/checkoverlay.h"
 #include "session/mapcomparison.h"
 #include "session/statusline.h"
+#include "session/toolboxstate.h"
 #include "session/tools/toolcontext.h"
 #include "session/tools/toolswitch.h"
 
@@ -25,12 +26,6 @@ class EditorSession : public QObject, public EditModes
     Q_OBJECT
 
 public:
-    enum ToolBoxMode
-    {
-        ToolBoxShown = 1,
-        ToolBoxRolledUp = 2,
-        ToolBoxHidden = 3
-    };
     EditorSession(MapDocument &document, const ChipDescriptions &descriptions,
                   QObject *parent = nullptr);
 
@@ -40,14 +35,13 @@ public:
 
     int currentFloor() const { return mCurrentFloor; }
     EditMode editMode() const { return mEditMode; }
-    ToolBoxMode toolBoxMode() const { return mToolBoxMode; }
     // The board tools: the board's input goes to tools().press() and its kin.
     ToolSwitch &tools() { return mTools; }
     const ToolSwitch &tools() const { return mTools; }
-    // The chosen chip and branch setting.
     // The keyboard's cell on the board.
     CellCursor &cursor() { return mCursor; }
     const CellCursor &cursor() const { return mCursor; }
+    // The chosen chip and branch setting.
     ToolContext &choices() { return mContext; }
     const ToolContext &choices() const { return mContext; }
     StatusLine &status() { return mStatus; }
@@ -56,6 +50,8 @@ public:
     const CheckOverlay &checks() const { return mChecks; }
     MapComparison &comparison() { return mComparison; }
     const MapComparison &comparison() const { return mComparison; }
+    ToolBoxState &toolBox() { return mToolBox; }
+    const ToolBoxState &toolBox() const { return mToolBox; }
 
     // The floor tabs' captions, one per floor.
     const QStringList &floorTabCaptions() const { return mFloorTabCaptions; }
@@ -76,14 +72,10 @@ public:
 
     QString windowCaption() const;
     QString propertyMenuCaption() const;
-    // The code shown under the sample: two blanks for the empty chip.
-    QString sampleCode() const;
 
     // Switches the edit mode (1 chips, 2 branch points, 3 warps); the views replace the
     // tool window on editModeChanged. Choosing the current mode does nothing.
     void setEditMode(EditMode mode);
-    // The tool-window display option (1 shown, 2 rolled up while not in use, 3 hidden).
-    void setToolBoxMode(ToolBoxMode mode);
 
     // Empties the map: one empty floor, no warps, no name, every selection back to its
     // start value, map-edit mode with a new palette, and a fresh history.
@@ -104,17 +96,12 @@ public:
     // The user picked floor tab `index` (0-based).
     void selectFloorTab(int index);
 
-    // Where the last tool window stood, in twips, kept within 16 bits.
-    QPoint toolBoxPosition() const { return mToolBoxPosition; }
-    void setToolBoxPosition(QPoint twips);
-
     // Shows floor `floor` and puts cell (x, y) into the status bar as hovering it would.
     void locateCell(int floor, QPoint cell);
 
 Q_SIGNALS:
     void boardRefreshed();
     void editModeChanged(EditorSession::EditMode oldMode, EditorSession::EditMode newMode);
-    void toolBoxModeChanged();
     void warpsChanged();
     void floorsChanged();
     // A report line's cell was chosen: the board should point it out.
@@ -139,8 +126,6 @@ private:
 
     int mCurrentFloor = 1;
     EditMode mEditMode = ChipMode;
-    ToolBoxMode mToolBoxMode = ToolBoxShown;
-    QPoint mToolBoxPosition;
     QStringList mFloorTabCaptions{QStringLiteral("１階")};
 
     StatusLine mStatus;
@@ -149,4 +134,5 @@ private:
     CellCursor mCursor{mTools, mContext};
     CheckOverlay mChecks{mDocument};
     MapComparison mComparison{mDocument, mDescriptions};
+    ToolBoxState mToolBox;
 };

@@ -14,6 +14,7 @@ set(QZK_SESSION_SOURCES
     src/session/recoverystore.cpp src/session/recoverystore.h
     src/session/recentmaps.cpp src/session/recentmaps.h
     src/session/statusline.cpp src/session/statusline.h
+    src/session/toolboxstate.cpp src/session/toolboxstate.h
     src/session/tools/boardtool.cpp src/session/tools/boardtool.h
     src/session/tools/branchbrushtool.cpp src/session/tools/branchbrushtool.h
     src/session/tools/chipbrushtool.cpp src/session/tools/chipbrushtool.h

@@ -22,7 +22,7 @@ ToolWindowFrame::ToolWindowFrame(EditorSession &session, ToolWindowHost &host, i
 
 ToolWindowFrame::~ToolWindowFrame()
 {
-    mSession.setToolBoxPosition(pos() * 15);
+    mSession.toolBox().setPosition(pos() * 15);
 }
 
 void ToolWindowFrame::growToFit(QSize client)
@@ -81,7 +81,7 @@ void ToolWindowFrame::setModalQuestion(bool asking)
 
 bool ToolWindowFrame::event(QEvent *event)
 {
-    if (!mHoldHeight && mSession.toolBoxMode() == EditorSession::ToolBoxRolledUp) {
+    if (!mHoldHeight && mSession.toolBox().mode() == ToolBoxState::RolledUp) {
         if (event->type() == QEvent::WindowActivate)
             rollDown();
         else if (event->type() == QEvent::WindowDeactivate)
@@ -105,7 +105,7 @@ bool ToolWindowFrame::eventFilter(QObject *watched, QEvent *event)
 
 void ToolWindowFrame::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (mSession.toolBoxMode() == EditorSession::ToolBoxRolledUp)
+    if (mSession.toolBox().mode() == ToolBoxState::RolledUp)
         rollDown();
     QWidget::mouseReleaseEvent(event);
 }

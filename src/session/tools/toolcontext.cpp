@@ -56,3 +56,10 @@ QString ToolContext::describeChip(const QString &cell) const
     return mDescriptions.describe(CellString::chipIndex(cell),
                                   QString::number(CellString::decodeParameter(cell)));
 }
+
+QString ToolContext::sampleCode() const
+{
+    if (mChip == CellString::empty())
+        return QStringLiteral("  ");
+    return mChip.right(2);
+}

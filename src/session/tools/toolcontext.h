@@ -43,6 +43,8 @@ public:
     // the number in place of "?".
     QString describe(QPoint cell) const;
     QString describeChip(const QString &cell) const;
+    // The code shown under the sample: two blanks for the empty chip.
+    QString sampleCode() const;
 
 Q_SIGNALS:
     void chipChanged();
