@@ -92,8 +92,8 @@ void MapFileWorkflow::askWhenFree()
     }
     if (!mWatch.takePendingChange())
         return;
-    if (!mPrompter.askYesNo(mWindow, editorTitle(),
-                            mWatch.reloadQuestion(mSession.hasUnsavedChanges()))) {
+    if (!mPrompter.askYesNoUnbidden(mWindow, editorTitle(),
+                                    mWatch.reloadQuestion(mSession.hasUnsavedChanges()))) {
         mWatch.keepMapInMemory();
         return;
     }
