@@ -166,6 +166,7 @@ pack() {
     copy_runtime "$stage_dir"
     # The chip descriptions and the help, found next to the program as in the build folder.
     cp "$QZK_ROOT/data/Tavolin.dat" "$QZK_ROOT/data/Help.htm" "$stage_dir/"
+    cp -r "$QZK_ROOT/data/help" "$stage_dir/"
     rm -f "$QZK_WIN_BUILD/$name.zip"
     (cd "$QZK_WIN_BUILD/package" && zip -qr "../$name.zip" "$name")
     echo "Packed $QZK_WIN_BUILD/$name.zip ($(stat -c %s "$QZK_WIN_BUILD/$name.zip") bytes)"

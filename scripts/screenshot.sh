@@ -5,14 +5,26 @@
 # zoomed-board.png: the main window at 150 % with the chip values, route.png: the
 # shortest route numbered on the board beside the map information window, and compare.png:
 # a few edits compared with the saved files (nothing is saved).
+# With --help-pictures it takes the pictures of the help instead, in data/help/ or in $2:
+# the main window, the chip palette, the branch window, the warp window with a pair chosen
+# on the board, and the map check's report.
 set -euo pipefail
+help_pictures=
+if [ "${1:-}" = --help-pictures ]; then
+    help_pictures=1
+    shift
+fi
 for tool in xvfb-run import xdotool xprop openbox; do
     command -v "$tool" >/dev/null ||
         { echo "$0 needs $tool (Debian: xvfb, imagemagick, xdotool, x11-utils, openbox)" >&2; exit 1; }
 done
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export QZK_EDITOR="$root/build/qzk-editor"
-export QZK_SHOT_OUT="${1:-$root/docs}"
+if [ -n "$help_pictures" ]; then
+    export QZK_SHOT_OUT="${1:-$root/data/help}"
+else
+    export QZK_SHOT_OUT="${1:-$root/docs}"
+fi
 export QZK_SHOT_MAP="${QZK_SHOT_MAP:-$root/docs/sample/meadow.map}"
 mkdir -p "$QZK_SHOT_OUT"
 unset QT_QPA_PLATFORM
@@ -23,8 +35,9 @@ trap 'rm -rf "$scratch"' EXIT
 export XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
 # $1: the screen size; $2: the steps, run once the editor's windows show.
 on_screen() {
+# QZK_SHOT_DISPLAY: the first display number tried (99).
 # -noreset: a server that resets when its last client leaves drops one still connecting.
-QZK_SHOT_STEPS="$2" xvfb-run -a -s "-screen 0 $1x24 -noreset" bash -c '
+QZK_SHOT_STEPS="$2" xvfb-run -a -n "${QZK_SHOT_DISPLAY:-99}" -s "-screen 0 $1x24 -noreset" bash -c '
     set -euo pipefail
     # Waits up to 30 s for a visible window whose title matches $1 and prints its id.
     window() {
@@ -60,6 +73,40 @@ QZK_SHOT_STEPS="$2" xvfb-run -a -s "-screen 0 $1x24 -noreset" bash -c '
 '
 }
 # shellcheck disable=SC2016 # the steps are run by the inner shell
+if [ -n "$help_pictures" ]; then
+    on_screen 920x600 '
+        # Each window alone with its frame; a palette of 256 colours keeps them small for
+        # the help, and the chips use far fewer.
+        shot() {
+            sleep "${QZK_SHOT_DELAY:-1}"
+            import -frame -window "$1" -strip "png8:$QZK_SHOT_OUT/$2"
+            echo "$QZK_SHOT_OUT/$2"
+        }
+        # The pointer over the start cell fills the status bar.
+        eval "$(xdotool getwindowgeometry --shell "$main")"
+        xdotool mousemove --window "$main" $((8 + 2 * 24 + 12)) $((HEIGHT - 436 + 24 + 2 * 24 + 12))
+        shot "$main" main-window.png
+        shot "$palette" chip-palette.png
+        xdotool windowactivate --sync "$main" key F6
+        shot "$(window "^分岐点の設定\$")" branch-window.png
+        xdotool windowactivate --sync "$main" key F7
+        warps="$(window "^ワープの設定\$")"
+        xdotool windowmove --sync "$warps" "$beside" "$top"
+        xdotool mousemove --window "$warps" 30 10 click 1
+        # The pair chosen in the list shows on the board beside it: both windows, frames
+        # included, cut from the screen.
+        eval "$(xdotool getwindowgeometry --shell "$main")"
+        bottom=$((Y + HEIGHT + left))
+        eval "$(xdotool getwindowgeometry --shell "$warps")"
+        sleep "${QZK_SHOT_DELAY:-1}"
+        import -window root -crop "$((X + WIDTH + right))x$bottom+0+0" +repage \
+            -strip "png8:$QZK_SHOT_OUT/warp-window.png"
+        echo "$QZK_SHOT_OUT/warp-window.png"
+        xdotool windowactivate --sync "$main" key --delay 100 F5 alt+t c
+        shot "$(window "^マップチェックの結果報告\$")" check-report.png
+    '
+    exit
+fi
 on_screen 920x520 '
     # Painting has no event to wait on: give each mode a moment to draw before its picture.
     shot() {

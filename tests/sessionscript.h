@@ -151,13 +151,19 @@ struct SessionFixture
 // its files, as after the answer yes).
 struct FileFixture : SessionFixture
 {
+    // lockFolder: where map markers go; empty for the user's data folder.
+    explicit FileFixture(const QString &lockFolder = {})
+        : files{session, prompter, recentMaps, lockFolder}
+    {
+    }
+
     StubPrompter prompter;
     // A scratch settings file, so no test sees or leaves a user's recent maps.
     QTemporaryDir settingsFolder;
     QSettings settings{settingsFolder.filePath(QStringLiteral("settings.ini")),
                        QSettings::IniFormat};
     RecentMaps recentMaps{settings};
-    MapFileWorkflow files{session, prompter, recentMaps};
+    MapFileWorkflow files;
 
     [[nodiscard]] bool play(const QString &script)
     {

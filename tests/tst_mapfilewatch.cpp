@@ -18,6 +18,8 @@ namespace {
 
 struct Editor : FileFixture
 {
+    using FileFixture::FileFixture;
+
     MapFileWatch &watch = files.watch();
 };
 
@@ -183,6 +185,35 @@ private Q_SLOTS:
         QSignalSpy spy(&two.watch, &MapFileWatch::openElsewhere);
         QVERIFY(how == u"save" ? two.files.writeMap(mBase).ok() : two.files.loadMap(mFile).ok());
         QTEST(int(spy.count()), "told");
+    }
+
+    // A folder for the markers that cannot be written is told once, however many maps are
+    // opened and saved after, and never stops the editing.
+    void lockFolderProblemToldOnce_data()
+    {
+        QTest::addColumn<QString>("folder"); // under the scratch folder
+        QTest::addColumn<int>("told");
+        QTest::newRow("writable") << u"markers"_s << 0;
+        QTest::newRow("under a regular file") << u"demo.map/markers"_s << 1;
+        QTest::newRow("a regular file") << u"demo_2.map"_s << 1;
+    }
+    void lockFolderProblemToldOnce()
+    {
+        QFETCH(QString, folder);
+        QFETCH(int, told);
+        Editor editor(mFolder.filePath(folder));
+        editor.prompter.answer = true;
+        QVERIFY(editor.files.loadMap(mFile).ok());
+        QVERIFY(editor.play(u"c:3,3,L save"_s));
+        editor.files.openMapFile(mFile);
+        QVERIFY(editor.files.writeMap(mFolder.filePath(u"other"_s)).ok());
+        QCOMPARE(editor.session.map().mapFileName(), mFolder.filePath(u"other"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(editor.prompter.messages.size(), told, 2000);
+        QTest::qWait(50);
+        QCOMPARE(editor.prompter.messages.size(), told);
+        if (told)
+            QVERIFY(editor.prompter.messages.first().contains(
+                u"開いているマップを記録するフォルダに書き込めません。"_s));
     }
 
     // Open and reload tell a load's result alike, warnings included.

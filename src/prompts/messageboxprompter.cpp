@@ -1,6 +1,7 @@
 #include "prompts/messageboxprompter.h"
 
 #include "prompts/filedetailsmodel.h"
+#include "prompts/strayinputguard.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -12,6 +13,15 @@ bool MessageBoxPrompter::askYesNo(QWidget *parent, const QString &title, const Q
 {
     return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+bool MessageBoxPrompter::askYesNoUnbidden(QWidget *parent, const QString &title,
+                                          const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    const StrayInputGuard guard(box);
+    return box.exec() == QMessageBox::Yes;
 }
 
 Prompter::UnsavedAnswer MessageBoxPrompter::askUnsavedChanges(QWidget *parent, const QString &title,

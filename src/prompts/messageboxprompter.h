@@ -7,6 +7,7 @@ class MessageBoxPrompter : public Prompter
 {
 public:
     bool askYesNo(QWidget *parent, const QString &title, const QString &text) override;
+    bool askYesNoUnbidden(QWidget *parent, const QString &title, const QString &text) override;
     UnsavedAnswer askUnsavedChanges(QWidget *parent, const QString &title,
                                     const QString &text) override;
     RestoreAnswer askRestore(QWidget *parent, const QString &title, const QString &text) override;

@@ -1,4 +1,5 @@
 set(QZK_PROMPTS_SOURCES
     src/prompts/filedetailsmodel.cpp src/prompts/filedetailsmodel.h
     src/prompts/messageboxprompter.cpp src/prompts/messageboxprompter.h
+    src/prompts/strayinputguard.cpp src/prompts/strayinputguard.h
 )

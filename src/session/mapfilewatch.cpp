@@ -57,6 +57,11 @@ void MapFileWatch::track(const QString &basePath, const FloorFileContents &conte
     watchFiles();
     if (!mLock.hold(MapFileName::floorFilePath(basePath, 1)) && newName)
         Q_EMIT openElsewhere();
+    // Told once: the folder stays as it is for every map opened after.
+    if (!mLock.problem().isEmpty() && !mLockProblemTold) {
+        mLockProblemTold = true;
+        Q_EMIT lockFolderUnwritable();
+    }
 }
 
 void MapFileWatch::stop()
@@ -157,6 +162,19 @@ QString MapFileWatch::vanishedText() const
 {
     return QStringLiteral("マップ「%1.map」のファイルが削除されたか移動されました。")
         .arg(mapName());
+}
+
+QString MapFileWatch::lockProblemMessage() const
+{
+    return QStringLiteral("開いているマップを記録するフォルダに書き込めません。\r\n") +
+           mLock.problem() + QStringLiteral("\r\nフォルダ：") +
+           QDir::toNativeSeparators(mLock.folder()) +
+           QStringLiteral("\r\n別のエディタで同じマップを開いても、そのことを知らせられません。");
+}
+
+QString MapFileWatch::lockProblemStatusText() const
+{
+    return QStringLiteral("開いているマップを記録するフォルダに書き込めません。") + mLock.problem();
 }
 
 QString MapFileWatch::openElsewhereText()

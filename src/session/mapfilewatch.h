@@ -55,12 +55,17 @@ public:
     QString overwriteQuestion() const;
     QString vanishedText() const;
     static QString openElsewhereText();
+    // A map's marker could not be written: the folder and the reason.
+    QString lockProblemMessage() const;
+    QString lockProblemStatusText() const;
 
 Q_SIGNALS:
     void changedOutside();
     // The floor-1 file is gone: there is nothing to reload.
     void filesVanished();
     void openElsewhere();
+    // Once per run of the editor, at the first map whose marker could not be written.
+    void lockFolderUnwritable();
     // The files were looked at, once a burst of changes settled or on request, whatever
     // was found.
     void compared();
@@ -79,4 +84,5 @@ private:
     FloorFileContents mKnown; // last read or written
     FloorFileContents mSeen;  // last looked at
     bool mChangePending = false;
+    bool mLockProblemTold = false;
 };

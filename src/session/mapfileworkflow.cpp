@@ -40,6 +40,11 @@ MapFileWorkflow::MapFileWorkflow(EditorSession &session, Prompter &prompter, Rec
         mTellOpenElsewhere = true;
         mRetry.start(0);
     });
+    connect(&mWatch, &MapFileWatch::lockFolderUnwritable, this, [this] {
+        mSession.status().tellText(mWatch.lockProblemStatusText());
+        mTellLockProblem = true;
+        mRetry.start(0);
+    });
     connect(&mWatch, &MapFileWatch::filesVanished, this, [this] {
         mSession.status().tellFilesVanished(mWatch.vanishedText());
         mSession.document().markModified();
@@ -75,6 +80,11 @@ void MapFileWorkflow::askWhenFree()
         return;
     }
     const QScopedValueRollback asking(mAsking, true);
+    if (mTellLockProblem) {
+        mTellLockProblem = false;
+        mPrompter.tell(mWindow, Prompter::Icon::Warning, editorTitle(),
+                       mWatch.lockProblemMessage());
+    }
     if (mTellOpenElsewhere) {
         mTellOpenElsewhere = false;
         mPrompter.tell(mWindow, Prompter::Icon::Information, editorTitle(),
@@ -82,8 +92,8 @@ void MapFileWorkflow::askWhenFree()
     }
     if (!mWatch.takePendingChange())
         return;
-    if (!mPrompter.askYesNo(mWindow, editorTitle(),
-                            mWatch.reloadQuestion(mSession.hasUnsavedChanges()))) {
+    if (!mPrompter.askYesNoUnbidden(mWindow, editorTitle(),
+                                    mWatch.reloadQuestion(mSession.hasUnsavedChanges()))) {
         mWatch.keepMapInMemory();
         return;
     }

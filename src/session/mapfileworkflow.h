@@ -96,6 +96,7 @@ private:
     QString mFileDialogFolder;
     QTimer mRetry;
     bool mTellOpenElsewhere = false;
+    bool mTellLockProblem = false;
     bool mAsking = false;
     bool mAskingToQuit = false;
     bool mQuitting = false;

@@ -1,5 +1,6 @@
 #include "session/maplock.h"
 
+#include "mapfile/fileproblem.h"
 #include "model/filenamecase.h"
 #include "session/lockfiles.h"
 
@@ -7,6 +8,19 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+QString reasonFor(const QString &path, int systemError)
+{
+    const FileProblem::Kind kind = FileProblem::classify(path, systemError, true);
+    return FileProblem::reason(kind, QString::fromLocal8Bit(std::strerror(systemError)));
+}
+
+} // namespace
 
 MapLock::MapLock(const QString &lockFolder) : mFolder(lockFolder)
 {
@@ -38,14 +52,24 @@ bool MapLock::hold(const QString &floorOneFile)
     if (mLock && path == mHeldPath)
         return true;
     release();
-    // Without a folder for markers nothing can be told either way; the editor goes on quietly.
-    if (!QDir().mkpath(mFolder))
+    mProblem.clear();
+    // Without a marker nothing can be told either way: editing goes on, the problem is
+    // kept for the user to hear of.
+    errno = 0;
+    if (!QDir().mkpath(mFolder)) {
+        mProblem = reasonFor(mFolder, errno);
         return true;
+    }
     auto lock = std::make_unique<QLockFile>(path);
     // Only a marker whose editor is gone is stale, however long the map stays open.
     lock->setStaleLockTime(0);
-    if (!LockFiles::tryLock(*lock))
-        return lock->error() != QLockFile::LockFailedError;
+    errno = 0;
+    if (!LockFiles::tryLock(*lock)) {
+        if (lock->error() == QLockFile::LockFailedError)
+            return false;
+        mProblem = reasonFor(path, errno);
+        return true;
+    }
     mLock = std::move(lock);
     mHeldPath = path;
     return true;

@@ -20,11 +20,15 @@ public:
     bool hold(const QString &floorOneFile);
     void release();
     bool isHeld() const { return mLock != nullptr; }
+    // Why the last hold could not write its marker, in one line; empty when it could.
+    const QString &problem() const { return mProblem; }
+    const QString &folder() const { return mFolder; }
 
 private:
     QString markerPath(const QString &floorOneFile) const;
 
     QString mFolder;
     QString mHeldPath;
+    QString mProblem;
     std::unique_ptr<QLockFile> mLock;
 };

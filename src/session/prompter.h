@@ -34,6 +34,12 @@ public:
     virtual ~Prompter() = default;
     // A question with Yes and No; true for Yes.
     virtual bool askYesNo(QWidget *parent, const QString &title, const QString &text) = 0;
+    // The same for a question the user did not bring on (another program changed the map's
+    // files): input meant for the window under it does not answer it.
+    virtual bool askYesNoUnbidden(QWidget *parent, const QString &title, const QString &text)
+    {
+        return askYesNo(parent, title, text);
+    }
     // The map has unsaved changes: 保存 / 保存しない / キャンセル.
     virtual UnsavedAnswer askUnsavedChanges(QWidget *parent, const QString &title,
                                             const QString &text) = 0;

@@ -40,6 +40,10 @@ installed_files=(
     share/doc/qzk-editor/examples/meadow.map
     share/doc/qzk-editor/examples/meadow_2.map
 )
+# The help's pictures, as many as the sources have.
+for picture in "$source_dir"/data/help/*.png; do
+    installed_files+=("share/qzk-editor/help/${picture##*/}")
+done
 
 # Width and height from a PNG's header chunk.
 png_size() {
@@ -64,6 +68,11 @@ $(diff <(echo "$expected") <(echo "$actual"))"
         cmp -s "$source_dir/data/$data" "$root/share/qzk-editor/$data" ||
             fail "share/qzk-editor/$data is not the shipped $data"
     done
+    # Every picture the installed help shows is installed beside it.
+    local src
+    while read -r src; do
+        [ -f "$root/share/qzk-editor/$src" ] || fail "the help shows $src, which is not installed"
+    done < <(grep -o '<img [^>]*src="[^"]*"' "$root/share/qzk-editor/Help.htm" | sed 's/.*src="//; s/"$//')
     local png="$root/share/icons/hicolor/48x48/apps/$id.png"
     [ "$(png_size "$png")" = 48x48 ] || fail "the 48x48 icon is $(png_size "$png")"
     grep -q '<svg' "$root/share/icons/hicolor/scalable/apps/$id.svg" || fail "the scalable icon is no SVG"

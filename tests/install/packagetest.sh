@@ -44,6 +44,10 @@ packaged_files=(
     usr/share/doc/qzk-editor/examples/meadow.map
     usr/share/doc/qzk-editor/examples/meadow_2.map
 )
+# The help's pictures, as many as the sources have.
+for picture in "$(dirname "${BASH_SOURCE[0]}")"/../../data/help/*.png; do
+    packaged_files+=("usr/share/qzk-editor/help/${picture##*/}")
+done
 
 field() {
     dpkg-deb -f "$deb" "$1"
