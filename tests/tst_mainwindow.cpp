@@ -1,6 +1,12 @@
 #include "codepage932bytes.h"
+#include "dialogs/aboutdialog.h"
+#include "dialogs/checkreportwindow.h"
+#include "dialogs/chipfinddialog.h"
 #include "dialogs/chipreplacedialog.h"
+#include "dialogs/comparewindow.h"
 #include "dialogs/imageexportdialog.h"
+#include "dialogs/mapinfowindow.h"
+#include "dialogs/propertiesdialog.h"
 #include "editorfixture.h"
 #include "mainwindow/boardview.h"
 #include "mainwindow/mainwindow.h"
@@ -9,9 +15,11 @@
 #include "model/cellstring.h"
 #include "painting/chippictures.h"
 #include "session/editorsession.h"
+#include "session/mapcomparison.h"
 #include "toolwindows/toolwindowframe.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
@@ -24,6 +32,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QSet>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -242,24 +251,39 @@ void TestMainWindow::accessKeysAndKeysAreUnique()
 void TestMainWindow::dialogControlsHaveAccessKeys_data()
 {
     QTest::addColumn<QString>("dialog");
-    QTest::newRow("画像として保存") << QStringLiteral("image");
-    QTest::newRow("チップの置換") << QStringLiteral("replace");
+    for (const char *dialog : {"画像として保存", "チップの置換", "プロパティ", "チップの検索",
+                               "マップの情報", "バージョン情報", "チェック結果", "マップの比較"})
+        QTest::newRow(dialog) << QString::fromUtf8(dialog);
 }
 
 // Every control of the dialog but OK and Cancel (Enter and Esc) is reached by an access key
-// of its own: on the control, or on the label that names it.
+// of its own: on the control, or on the label that names it. A window with one control has
+// the focus on it from the start and needs none.
 void TestMainWindow::dialogControlsHaveAccessKeys()
 {
     QFETCH(QString, dialog);
+    Editor editor;
     const MapData map = MapData::resetMap();
-    ChipPictures pictures;
-    ChipDescriptions descriptions;
-    std::unique_ptr<QDialog> shown;
-    if (dialog == QStringLiteral("image"))
+    MapComparison comparison(editor.document, editor.descriptions);
+    std::unique_ptr<QWidget> shown;
+    if (dialog == u"画像として保存"_s)
         shown = std::make_unique<ImageExportDialog>(QDir::tempPath(), 1);
-    else
+    else if (dialog == u"チップの置換"_s)
+        shown = std::make_unique<ChipReplaceDialog>(map, 1, QRect(1, 1, 2, 2), editor.pictures,
+                                                    editor.descriptions);
+    else if (dialog == u"プロパティ"_s)
         shown =
-            std::make_unique<ChipReplaceDialog>(map, 1, QRect(1, 1, 2, 2), pictures, descriptions);
+            std::make_unique<PropertiesDialog>(editor.session, editor.prompter, QDir::tempPath());
+    else if (dialog == u"チップの検索"_s)
+        shown = std::make_unique<ChipFindDialog>(editor.pictures, editor.descriptions);
+    else if (dialog == u"マップの情報"_s)
+        shown = std::make_unique<MapInfoWindow>(editor.pictures, editor.descriptions);
+    else if (dialog == u"バージョン情報"_s)
+        shown = std::make_unique<AboutDialog>();
+    else if (dialog == u"チェック結果"_s)
+        shown = std::make_unique<CheckReportWindow>();
+    else
+        shown = std::make_unique<CompareWindow>(comparison);
     QSet<QKeySequence> keys;
     QSet<QWidget *> reached;
     QStringList faults;
@@ -274,14 +298,26 @@ void TestMainWindow::dialogControlsHaveAccessKeys()
     for (QLabel *label : shown->findChildren<QLabel *>())
         if (label->buddy() && label->buddy()->focusPolicy() != Qt::NoFocus)
             take(label->text(), label->buddy());
-    for (QAbstractButton *button : shown->findChildren<QAbstractButton *>())
-        if (!qobject_cast<QDialogButtonBox *>(button->parentWidget()))
+    for (QAbstractButton *button : shown->findChildren<QAbstractButton *>()) {
+        const bool enterOrEsc = qobject_cast<QDialogButtonBox *>(button->parentWidget()) ||
+                                button->text() == u"OK"_s || button->text() == u"キャンセル"_s;
+        if (!enterOrEsc && button->window() == shown.get())
             take(button->text(), button);
+    }
+    QWidgetList controls;
     for (QWidget *control : shown->findChildren<QWidget *>()) {
-        const bool input = qobject_cast<QComboBox *>(control) || qobject_cast<QLineEdit *>(control);
+        // A combo box's list pops up as a window of its own.
+        const bool input =
+            qobject_cast<QComboBox *>(control) || qobject_cast<QLineEdit *>(control) ||
+            qobject_cast<QPlainTextEdit *>(control) || qobject_cast<QAbstractItemView *>(control);
+        if (input && control->focusPolicy() != Qt::NoFocus && control->window() == shown.get())
+            controls << control;
+    }
+    for (QWidget *control : std::as_const(controls)) {
         // A number box beside its chip list is reached with the list's key and Tab.
         const QWidget *around = control->parentWidget();
-        if (input && !reached.contains(control) && !reached.contains(around->focusProxy()))
+        if (!reached.contains(control) && !reached.contains(around->focusProxy()) &&
+            controls.size() + reached.size() > 1)
             faults << control->objectName();
     }
     QCOMPARE(faults, QStringList());
