@@ -14,6 +14,7 @@
 #include "model/cellblock.h"
 #include "model/cellstring.h"
 #include "painting/chippictures.h"
+#include "prompts/messageboxprompter.h"
 #include "session/editorsession.h"
 #include "session/mapcomparison.h"
 #include "toolwindows/toolwindowframe.h"
@@ -23,7 +24,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,6 +39,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -71,6 +72,51 @@ QStringList menuCaptions(const QMenu *menu)
             captions += menuCaptions(action->menu());
     }
     return captions;
+}
+
+// The controls of a dialog that no access key reaches, and the captions whose key is missing
+// or taken: OK and Cancel are Enter and Esc, a label gives its key to its buddy, a number box
+// beside its chip list is reached with the list's key and Tab, and a window with one control
+// has the focus on it from the start.
+QStringList accessKeyFaults(QWidget *shown)
+{
+    QSet<QKeySequence> keys;
+    QSet<QWidget *> reached;
+    QStringList faults;
+    const auto take = [&](const QString &text, QWidget *control) {
+        const QKeySequence key = QKeySequence::mnemonic(text);
+        if (key.isEmpty() || keys.contains(key))
+            faults << text;
+        keys.insert(key);
+        reached.insert(control);
+    };
+    // QLabel gives the focus only to a buddy that takes focus.
+    for (QLabel *label : shown->findChildren<QLabel *>())
+        if (label->buddy() && label->buddy()->focusPolicy() != Qt::NoFocus)
+            take(label->text(), label->buddy());
+    for (QAbstractButton *button : shown->findChildren<QAbstractButton *>()) {
+        const bool enterOrEsc = button->text() == u"OK"_s || button->text() == u"Cancel"_s ||
+                                button->text() == u"キャンセル"_s;
+        if (!enterOrEsc && button->window() == shown)
+            take(button->text(), button);
+    }
+    QWidgetList controls;
+    for (QWidget *control : shown->findChildren<QWidget *>()) {
+        // A combo box's list pops up as a window of its own.
+        const bool input =
+            qobject_cast<QComboBox *>(control) || qobject_cast<QLineEdit *>(control) ||
+            qobject_cast<QPlainTextEdit *>(control) || qobject_cast<QAbstractItemView *>(control);
+        if (input && control->focusPolicy() != Qt::NoFocus && control->window() == shown)
+            controls << control;
+    }
+    for (QWidget *control : std::as_const(controls)) {
+        // A number box beside its chip list is reached with the list's key and Tab.
+        const QWidget *around = control->parentWidget();
+        if (!reached.contains(control) && !reached.contains(around->focusProxy()) &&
+            controls.size() + reached.size() > 1)
+            faults << control->objectName();
+    }
+    return faults;
 }
 
 } // namespace
@@ -251,74 +297,50 @@ void TestMainWindow::accessKeysAndKeysAreUnique()
 void TestMainWindow::dialogControlsHaveAccessKeys_data()
 {
     QTest::addColumn<QString>("dialog");
-    for (const char *dialog : {"画像として保存", "チップの置換", "プロパティ", "チップの検索",
-                               "マップの情報", "バージョン情報", "チェック結果", "マップの比較"})
+    for (const char *dialog :
+         {"画像として保存", "チップの置換", "プロパティ", "チップの検索", "マップの情報",
+          "バージョン情報", "チェック結果", "マップの比較", "復元の確認"})
         QTest::newRow(dialog) << QString::fromUtf8(dialog);
 }
 
-// Every control of the dialog but OK and Cancel (Enter and Esc) is reached by an access key
-// of its own: on the control, or on the label that names it. A window with one control has
-// the focus on it from the start and needs none.
+// Every control of every dialog and window of the editor is reached by an access key of its
+// own (see accessKeyFaults).
 void TestMainWindow::dialogControlsHaveAccessKeys()
 {
     QFETCH(QString, dialog);
     Editor editor;
     const MapData map = MapData::resetMap();
     MapComparison comparison(editor.document, editor.descriptions);
-    std::unique_ptr<QWidget> shown;
+    std::unique_ptr<QWidget> made;
     if (dialog == u"画像として保存"_s)
-        shown = std::make_unique<ImageExportDialog>(QDir::tempPath(), 1);
+        made = std::make_unique<ImageExportDialog>(QDir::tempPath(), 1);
     else if (dialog == u"チップの置換"_s)
-        shown = std::make_unique<ChipReplaceDialog>(map, 1, QRect(1, 1, 2, 2), editor.pictures,
-                                                    editor.descriptions);
+        made = std::make_unique<ChipReplaceDialog>(map, 1, QRect(1, 1, 2, 2), editor.pictures,
+                                                   editor.descriptions);
     else if (dialog == u"プロパティ"_s)
-        shown =
+        made =
             std::make_unique<PropertiesDialog>(editor.session, editor.prompter, QDir::tempPath());
     else if (dialog == u"チップの検索"_s)
-        shown = std::make_unique<ChipFindDialog>(editor.pictures, editor.descriptions);
+        made = std::make_unique<ChipFindDialog>(editor.pictures, editor.descriptions);
     else if (dialog == u"マップの情報"_s)
-        shown = std::make_unique<MapInfoWindow>(editor.pictures, editor.descriptions);
+        made = std::make_unique<MapInfoWindow>(editor.pictures, editor.descriptions);
     else if (dialog == u"バージョン情報"_s)
-        shown = std::make_unique<AboutDialog>();
+        made = std::make_unique<AboutDialog>();
     else if (dialog == u"チェック結果"_s)
-        shown = std::make_unique<CheckReportWindow>();
-    else
-        shown = std::make_unique<CompareWindow>(comparison);
-    QSet<QKeySequence> keys;
-    QSet<QWidget *> reached;
+        made = std::make_unique<CheckReportWindow>();
+    else if (dialog == u"マップの比較"_s)
+        made = std::make_unique<CompareWindow>(comparison);
     QStringList faults;
-    const auto take = [&](const QString &text, QWidget *control) {
-        const QKeySequence key = QKeySequence::mnemonic(text);
-        if (key.isEmpty() || keys.contains(key))
-            faults << text;
-        keys.insert(key);
-        reached.insert(control);
-    };
-    // QLabel gives the focus only to a buddy that takes focus.
-    for (QLabel *label : shown->findChildren<QLabel *>())
-        if (label->buddy() && label->buddy()->focusPolicy() != Qt::NoFocus)
-            take(label->text(), label->buddy());
-    for (QAbstractButton *button : shown->findChildren<QAbstractButton *>()) {
-        const bool enterOrEsc = qobject_cast<QDialogButtonBox *>(button->parentWidget()) ||
-                                button->text() == u"OK"_s || button->text() == u"キャンセル"_s;
-        if (!enterOrEsc && button->window() == shown.get())
-            take(button->text(), button);
-    }
-    QWidgetList controls;
-    for (QWidget *control : shown->findChildren<QWidget *>()) {
-        // A combo box's list pops up as a window of its own.
-        const bool input =
-            qobject_cast<QComboBox *>(control) || qobject_cast<QLineEdit *>(control) ||
-            qobject_cast<QPlainTextEdit *>(control) || qobject_cast<QAbstractItemView *>(control);
-        if (input && control->focusPolicy() != Qt::NoFocus && control->window() == shown.get())
-            controls << control;
-    }
-    for (QWidget *control : std::as_const(controls)) {
-        // A number box beside its chip list is reached with the list's key and Tab.
-        const QWidget *around = control->parentWidget();
-        if (!reached.contains(control) && !reached.contains(around->focusProxy()) &&
-            controls.size() + reached.size() > 1)
-            faults << control->objectName();
+    if (made) {
+        faults = accessKeyFaults(made.get());
+    } else {
+        // The recovery question is made and shown by the prompter: walked while it is open.
+        QTimer::singleShot(0, this, [&faults] {
+            QWidget *box = QApplication::activeModalWidget();
+            faults = accessKeyFaults(box);
+            box->close();
+        });
+        MessageBoxPrompter().askRestore(nullptr, u"Q:zKエディタ"_s, u"復元しますか？"_s);
     }
     QCOMPARE(faults, QStringList());
 }
