@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up of the real editor under Xvfb against a yardstick, side by side in one run:
 # milliseconds from process start until X maps the main window, the CPU time the program had
-# used by then (which a loaded machine does not stretch), and resident memory a second later. The yardstick is an empty Qt window of the editor's shape (emptywindow --shape: menu
+# used by then (which a loaded machine does not stretch), and resident memory and CPU time a
+# second later. The yardstick is an empty Qt window of the editor's shape (emptywindow --shape: menu
 # bar, floor tabs, status bar, one tool window, Japanese text), or another program given with
 # --against (another build of the editor, or the same one in another environment).
 #
@@ -64,6 +65,7 @@ read -r -a other <<<"$against"
 shown() { sed -n 's/.*shown after \([0-9.]*\) ms.*/\1/p'; }
 cpu() { sed -n 's/.*cpu \([0-9.]*\) ms.*/\1/p'; }
 resident() { sed -n 's/.*resident \([0-9]*\) kB.*/\1/p'; }
+settled() { sed -n 's/.*cpu after 1 s \([0-9.]*\) ms.*/\1/p'; }
 start() {
     local side="$1"
     shift
@@ -81,7 +83,7 @@ for i in $(seq $((warmups + runs))); do
             echo "warm-up $i $side: $line"
         else
             echo "run $((i - warmups)) $side: $line"
-            echo "$(echo "$line" | shown) $(echo "$line" | cpu) $(echo "$line" | resident)" >>"$scratch/times-$side"
+            echo "$(echo "$line" | shown) $(echo "$line" | cpu) $(echo "$line" | resident) $(echo "$line" | settled)" >>"$scratch/times-$side"
         fi
     done
 done
@@ -113,13 +115,15 @@ summary() {
                      what, q(0.5), q(0.25), q(0.75), q(0.75) - q(0.25), v[1], v[NR], NR }'
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-# Wall time, then the CPU time the program had used when its window was mapped.
-for field in 1 2; do
-    [ "$field" = 1 ] && echo "-- wall time until the window is mapped" || echo "-- CPU time until then"
+# Wall time, the CPU time the program had used when its window was mapped, and a second later.
+titles=("" "-- wall time until the window is mapped" "-- CPU time until then" ""
+    "-- CPU time one second later (the first paint and whatever the program does once shown)")
+for field in 1 2 4; do
+    echo "${titles[$field]}"
     cut -d' ' -f$field "$scratch/times-a" | summary "A:"
     cut -d' ' -f$field "$scratch/times-b" | summary "B:"
     paste -d' ' "$scratch/times-a" "$scratch/times-b" |
-        awk -v f=$field '{ print $f - $(f + 3) }' | summary "A - B within pairs:"
+        awk -v f=$field '{ print $f - $(f + 4) }' | summary "A - B within pairs:"
     a=$(cut -d' ' -f$field "$scratch/times-a" | median) b=$(cut -d' ' -f$field "$scratch/times-b" | median)
     echo "ratio of medians A / B: $(awk "BEGIN { printf \"%.3f\", $a / $b }")x"
 done
