@@ -53,7 +53,7 @@ if [ -n "${QZK_ACCESSIBILITY_BUS:-}" ]; then
     # Started before the first run, as a desktop has it, and not by the first program's asking.
     /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
     bus_pid=$!
-    trap 'kill "$bus_pid" 2>/dev/null; wait "$bus_pid" 2>/dev/null' EXIT
+    trap 'kill "$bus_pid" 2>/dev/null; wait "$bus_pid" 2>/dev/null || true' EXIT
     for _ in $(seq 50); do
         dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
             >/dev/null 2>&1 && break
