@@ -41,13 +41,25 @@ MapInfoWindow::MapInfoWindow(const ChipPictures &pictures, const ChipDescription
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(mRouteButton);
     buttons->addWidget(mUnreachableButton);
+    auto *floorLabel = new QLabel(QStringLiteral("フロア(&F):"), this);
+    floorLabel->setBuddy(mFloors);
+    auto *floorRow = new QHBoxLayout;
+    floorRow->addWidget(floorLabel);
+    floorRow->addWidget(mFloors, 1);
+    auto *chipLabel = new QLabel(QStringLiteral("使われているチップ(&C):"), this);
+    chipLabel->setBuddy(mChips);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(mRoute);
     layout->addWidget(mPairs);
     layout->addLayout(buttons);
-    layout->addWidget(mFloors);
+    layout->addLayout(floorRow);
     layout->addWidget(mSummary);
+    layout->addWidget(chipLabel);
     layout->addWidget(mChips, 1);
+    // Tab follows the window from top to bottom, not the order the controls were made in.
+    setTabOrder(mRouteButton, mUnreachableButton);
+    setTabOrder(mUnreachableButton, mFloors);
+    setTabOrder(mFloors, mChips);
 
     connect(mFloors, &QComboBox::currentIndexChanged, this, &MapInfoWindow::showCounts);
     connect(mRouteButton, &QPushButton::toggled, this, &MapInfoWindow::routeShown);

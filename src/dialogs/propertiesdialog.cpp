@@ -73,8 +73,8 @@ PropertiesDialog::PropertiesDialog(EditorSession &session, Prompter &prompter,
     setWindowTitle(QString::number(mFloor) + QStringLiteral("階のプロパティ"));
     setModal(true);
 
-    addLabel(this, "nameLabel", QStringLiteral("マップ名"), QStringLiteral("マップの名前です。"),
-             120, Qt::AlignVCenter);
+    addLabel(this, "nameLabel", QStringLiteral("マップ名(&N)"),
+             QStringLiteral("マップの名前です。"), 120, Qt::AlignVCenter);
     mNameEdit = new QLineEdit(map.floorName(mFloor), this);
     mNameEdit->setObjectName(QStringLiteral("nameEdit"));
     mNameEdit->setGeometry(twips(BoxLeft, 120, 3615, RowHeight));
@@ -89,12 +89,12 @@ PropertiesDialog::PropertiesDialog(EditorSession &session, Prompter &prompter,
     mFloorCountEdit->setAlignment(Qt::AlignCenter);
     mFloorCountEdit->setGeometry(twips(BoxLeft, 600, 375, RowHeight));
 
-    mNoBackgroundCheck = new QCheckBox(QStringLiteral("背景を指定しない"), this);
+    mNoBackgroundCheck = new QCheckBox(QStringLiteral("背景を指定しない(&D)"), this);
     mNoBackgroundCheck->setObjectName(QStringLiteral("noBackgroundCheck"));
     mNoBackgroundCheck->setToolTip(QStringLiteral("使用しない場合、背景は自動的に決められます。"));
     mNoBackgroundCheck->setGeometry(twips(2880, 720, ButtonLeft - 2880 - 60, 255));
 
-    addLabel(this, "backgroundLabel", QStringLiteral("背景画"),
+    addLabel(this, "backgroundLabel", QStringLiteral("背景画(&B)"),
              QStringLiteral("背景画像についての設定を行います。"), 1080, Qt::AlignVCenter);
     mBackgroundEdit = new QLineEdit(this);
     mBackgroundEdit->setObjectName(QStringLiteral("backgroundEdit"));
@@ -104,7 +104,8 @@ PropertiesDialog::PropertiesDialog(EditorSession &session, Prompter &prompter,
     mBrowseButton->setAutoDefault(false);
     mBrowseButton->setGeometry(twips(ButtonLeft, 1080, ButtonWidth, RowHeight));
 
-    addLabel(this, "commentLabel", QStringLiteral("コメント"), QString(), 1800 + 45, Qt::AlignTop);
+    addLabel(this, "commentLabel", QStringLiteral("コメント(&M)"), QString(), 1800 + 45,
+             Qt::AlignTop);
     mCommentEdit = new QPlainTextEdit(this);
     mCommentEdit->setObjectName(QStringLiteral("commentEdit"));
     mCommentEdit->setTabChangesFocus(true);
@@ -126,7 +127,8 @@ PropertiesDialog::PropertiesDialog(EditorSession &session, Prompter &prompter,
                    findChild<QLabel *>(QStringLiteral("commentLabel"))},
                   okButton, cancelButton);
 
-    // Each box is named by its label for screen readers.
+    // Each box is named by its label for screen readers, and its label's access key focuses
+    // it; the count box is for reading only and takes no focus, so its caption has no key.
     const std::pair<const char *, QWidget *> buddies[] = {{"nameLabel", mNameEdit},
                                                           {"floorCountLabel", mFloorCountEdit},
                                                           {"backgroundLabel", mBackgroundEdit},

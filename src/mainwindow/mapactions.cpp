@@ -1,6 +1,7 @@
 #include "mainwindow/mapactions.h"
 
 #include "board/mapstats.h"
+#include "dialogs/chipfinddialog.h"
 #include "dialogs/chippicker.h"
 #include "dialogs/chipreplacedialog.h"
 #include "dialogs/mapinfowindow.h"
@@ -10,9 +11,7 @@
 
 #include <QAction>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QMenu>
-#include <QVBoxLayout>
 
 MapActions::MapActions(EditorSession &session, const ChipPictures &pictures, BoardView &board,
                        QWidget *window)
@@ -76,17 +75,9 @@ void MapActions::replaceChips()
 
 void MapActions::findChip()
 {
-    QDialog dialog(mWindow);
-    dialog.setObjectName(QStringLiteral("chipFindDialog"));
-    dialog.setWindowTitle(QStringLiteral("チップの検索"));
-    auto *picker = new ChipPicker(mPictures, mSession.descriptions(), &dialog);
+    ChipFindDialog dialog(mPictures, mSession.descriptions(), mWindow);
+    ChipPicker *picker = dialog.picker();
     picker->setCell(mFindChip.isEmpty() ? mSession.choices().chip() : mFindChip);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(picker);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     if (dialog.exec() != QDialog::Accepted)
         return;
     mFindChip = picker->cell();

@@ -1,5 +1,6 @@
 #include "painting/chippictures.h"
 
+#include "painting/drawniconengine.h"
 #include "painting/textoutline.h"
 
 #include <QFont>
@@ -622,17 +623,16 @@ void drawLineMarkerMask(QPainter &p)
     p.drawEllipse(QPointF(Middle, Middle), r, r);
 }
 
-// Tool column buttons: transparent, drawn at 1x and 2x so either screen gets a crisp one.
+// Tool column buttons: transparent, for 1x and 2x so either screen gets a crisp one, each
+// drawn when first shown.
 QIcon buttonIcon(qreal ratio, const std::function<void(QPainter &)> &draw)
 {
-    QIcon icon;
     QList<qreal> ratios{1.0, 2.0};
     if (!ratios.contains(ratio) && ratio > 0)
         ratios << ratio;
-    for (qreal r : std::as_const(ratios))
-        icon.addPixmap(QPixmap::fromImage(
-            render(IconSize, r, QImage::Format_ARGB32_Premultiplied, Qt::transparent, draw)));
-    return icon;
+    return QIcon(new DrawnIconEngine(IconSize, ratios, [draw](qreal r) {
+        return render(IconSize, r, QImage::Format_ARGB32_Premultiplied, Qt::transparent, draw);
+    }));
 }
 
 void smallCell(QPainter &p, const QRectF &r, const QColor &fill)

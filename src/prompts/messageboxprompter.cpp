@@ -46,9 +46,10 @@ Prompter::RestoreAnswer MessageBoxPrompter::askRestore(QWidget *parent, const QS
                                                        const QString &text)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
-    QPushButton *restore = box.addButton(QStringLiteral("復元する"), QMessageBox::AcceptRole);
-    QPushButton *remove = box.addButton(QStringLiteral("削除する"), QMessageBox::DestructiveRole);
-    QPushButton *later = box.addButton(QStringLiteral("後で"), QMessageBox::RejectRole);
+    QPushButton *restore = box.addButton(QStringLiteral("復元する(&R)"), QMessageBox::AcceptRole);
+    QPushButton *remove =
+        box.addButton(QStringLiteral("削除する(&D)"), QMessageBox::DestructiveRole);
+    QPushButton *later = box.addButton(QStringLiteral("後で(&L)"), QMessageBox::RejectRole);
     box.setDefaultButton(restore);
     // Only an explicit choice deletes: Esc and the close box keep the copy.
     box.setEscapeButton(later);
