@@ -207,7 +207,7 @@ private Q_SLOTS:
         QVERIFY(editor.play(u"c:3,3,L save"_s));
         editor.files.openMapFile(mFile);
         QVERIFY(editor.files.writeMap(mFolder.filePath(u"other"_s)).ok());
-        QCOMPARE(editor.session.map().mapFileName(), mFolder.filePath(u"other"_s));
+        QCOMPARE(editor.session.document().fileName(), mFolder.filePath(u"other"_s));
         QTRY_COMPARE_WITH_TIMEOUT(editor.prompter.messages.size(), told, 2000);
         QTest::qWait(50);
         QCOMPARE(editor.prompter.messages.size(), told);
