@@ -1,5 +1,6 @@
 #include "editorfixture.h"
 #include "mainwindow/boardview.h"
+#include "mainwindow/fileactions.h"
 #include "mainwindow/mainwindow.h"
 #include "mapfile/mapfilename.h"
 #include "mapfile/mapfilereader.h"
@@ -772,7 +773,7 @@ void TestFileCommands::dropOpensTheMap()
     QVERIFY(!MapFileWriter::save(castleMap(), base).fault);
     Editor editor;
     // First start: nothing to choose yet.
-    QVERIFY(!editor.window.recentMapsMenu()->isEnabled());
+    QVERIFY(!editor.window.fileActions()->recentMenu()->isEnabled());
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(dir.filePath(dropped))});
@@ -787,7 +788,7 @@ void TestFileCommands::dropOpensTheMap()
     QTRY_COMPARE(editor.session.document().fileName(), base);
     QCOMPARE(editor.session.map().floorCount(), 2);
     QCOMPARE(editor.recentMaps.files(), QStringList{base + QStringLiteral(".map")});
-    QVERIFY(editor.window.recentMapsMenu()->isEnabled());
+    QVERIFY(editor.window.fileActions()->recentMenu()->isEnabled());
 }
 
 void TestFileCommands::fileDialogWritesJapanese_data()

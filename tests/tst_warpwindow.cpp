@@ -1,5 +1,6 @@
 #include "editorfixture.h"
 #include "mainwindow/boardview.h"
+#include "mainwindow/floorcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "painting/chippictures.h"
 #include "session/editorsession.h"
@@ -332,7 +333,7 @@ void TestWarpWindow::markerLabelClicks()
 void TestWarpWindow::markersFollowFloorAndMode()
 {
     Editor editor;
-    editor.window.addFloor();
+    editor.window.floorCommands()->addFloor();
     editor.enterWarpMode();
     QTest::mouseClick(editor.button(1), Qt::LeftButton);
     editor.clickCell(3, 5);
@@ -380,40 +381,40 @@ void TestWarpWindow::floorCommands()
     Editor editor;
     QTabBar *tabs = editor.window.floorTabs();
     // The only floor cannot move.
-    editor.window.moveFloor(+1);
-    editor.window.moveFloor(-1);
+    editor.window.floorCommands()->moveFloor(+1);
+    editor.window.floorCommands()->moveFloor(-1);
     QCOMPARE(editor.prompter.beeps, 2);
     QCOMPARE(editor.session.status().text(), u"動かせません。"_s);
 
     for (int n = 2; n <= 9; ++n)
-        editor.window.addFloor();
+        editor.window.floorCommands()->addFloor();
     QCOMPARE(tabs->count(), 9);
     QCOMPARE(tabs->tabText(0), u"１階"_s);
     QCOMPARE(tabs->tabText(1), u"2階"_s);
     QVERIFY(editor.prompter.messages.isEmpty());
-    editor.window.addFloor();
+    editor.window.floorCommands()->addFloor();
     QCOMPARE(editor.prompter.messages,
              QStringList{u"Q:zKエディタ|このエディタでは、９階層までしか作れません^_^;)"_s});
     QCOMPARE(tabs->count(), 9);
     QCOMPARE(tabs->currentIndex(), 0);
 
     tabs->setCurrentIndex(8);
-    editor.window.moveFloor(+1);
+    editor.window.floorCommands()->moveFloor(+1);
     QCOMPARE(editor.prompter.beeps, 3);
-    editor.window.moveFloor(-1);
+    editor.window.floorCommands()->moveFloor(-1);
     QCOMPARE(editor.prompter.beeps, 3);
     QCOMPARE(tabs->currentIndex(), 7);
 
     // Declined: nothing changes.
     tabs->setCurrentIndex(1);
     editor.prompter.answer = false;
-    editor.window.deleteFloor();
+    editor.window.floorCommands()->deleteFloor();
     QCOMPARE(editor.prompter.questions,
              QStringList{QStringLiteral(
                  "Q:zKエディタ|このフロア「2階」を削除します。\r\nよろしいですか？")});
     QCOMPARE(tabs->count(), 9);
     editor.prompter.answer = true;
-    editor.window.deleteFloor();
+    editor.window.floorCommands()->deleteFloor();
     QCOMPARE(tabs->count(), 8);
     QCOMPARE(tabs->currentIndex(), 1);
     QCOMPARE(tabs->tabText(1), u"2階"_s);
@@ -422,10 +423,10 @@ void TestWarpWindow::floorCommands()
     // Down to one floor, then its deletion is asked too and resets the map.
     tabs->setCurrentIndex(0);
     while (tabs->count() > 1)
-        editor.window.deleteFloor();
+        editor.window.floorCommands()->deleteFloor();
     editor.document.setFileName(u"/tmp/castle"_s);
     editor.prompter.questions.clear();
-    editor.window.deleteFloor();
+    editor.window.floorCommands()->deleteFloor();
     QCOMPARE(editor.prompter.questions,
              QStringList{QStringLiteral(
                  "Q:zKエディタ|このフロア「１階」を削除します。\r\nよろしいですか？")});
@@ -436,14 +437,14 @@ void TestWarpWindow::floorCommands()
 void TestWarpWindow::movedFloorShowsInRowsAtOnce()
 {
     Editor editor;
-    editor.window.addFloor();
-    editor.window.addFloor();
+    editor.window.floorCommands()->addFloor();
+    editor.window.floorCommands()->addFloor();
     editor.enterWarpMode();
     QTest::mouseClick(editor.button(1), Qt::LeftButton);
     editor.clickCell(3, 5);
     editor.window.floorTabs()->setCurrentIndex(1);
     editor.clickCell(6, 7);
-    editor.window.moveFloor(+1);
+    editor.window.floorCommands()->moveFloor(+1);
     QCOMPARE(editor.window.floorTabs()->currentIndex(), 2);
     QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-6,7,3"_s});
     QVERIFY(editor.marker(2)->isVisible());

@@ -1,14 +1,25 @@
 #include "mainwindow/floorcommands.h"
 
 #include "session/editorsession.h"
+#include "session/prompter.h"
 
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
 
-FloorCommands::FloorCommands(EditorSession &session, QMenu *floorMenu, QObject *parent)
-    : QObject(parent), mSession(session)
+FloorCommands::FloorCommands(EditorSession &session, Prompter &prompter, QWidget *window,
+                             QMenu *floorMenu)
+    : QObject(window), mSession(session), mPrompter(prompter), mWindow(window)
 {
+    QAction *floorRight = floorMenu->addAction(QStringLiteral("右に移動(&R)"));
+    connect(floorRight, &QAction::triggered, this, [this] { moveFloor(+1); });
+    QAction *floorLeft = floorMenu->addAction(QStringLiteral("左に移動(&L)"));
+    connect(floorLeft, &QAction::triggered, this, [this] { moveFloor(-1); });
+    floorMenu->addSeparator();
+    QAction *add = floorMenu->addAction(QStringLiteral("フロアを１つ追加(&A)"));
+    connect(add, &QAction::triggered, this, &FloorCommands::addFloor);
+    QAction *remove = floorMenu->addAction(QStringLiteral("このフロアを削除(&D)"));
+    connect(remove, &QAction::triggered, this, &FloorCommands::deleteFloor);
     mDuplicate = floorMenu->addAction(QStringLiteral("このフロアを複製(&C)"));
     connect(mDuplicate, &QAction::triggered, this, [this] { mSession.duplicateFloor(); });
     floorMenu->addSeparator();
@@ -21,6 +32,25 @@ FloorCommands::FloorCommands(EditorSession &session, QMenu *floorMenu, QObject *
 
     connect(&mSession, &EditorSession::floorsChanged, this, &FloorCommands::showDuplicateState);
     showDuplicateState();
+}
+
+void FloorCommands::addFloor()
+{
+    if (!mSession.addFloor())
+        mPrompter.tell(mWindow, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
+                       QStringLiteral("このエディタでは、９階層までしか作れません^_^;)"));
+}
+
+void FloorCommands::moveFloor(int delta)
+{
+    if (!mSession.moveFloor(delta))
+        mPrompter.beep();
+}
+
+void FloorCommands::deleteFloor()
+{
+    if (mPrompter.askYesNo(mWindow, QStringLiteral("Q:zKエディタ"), mSession.deleteFloorQuestion()))
+        mSession.deleteCurrentFloor();
 }
 
 void FloorCommands::showFloorBeside(int delta)

@@ -8,6 +8,7 @@
 #include "mainwindow/boardview.h"
 #include "mainwindow/compareactions.h"
 #include "mainwindow/editactions.h"
+#include "mainwindow/fileactions.h"
 #include "mainwindow/floorcommands.h"
 #include "mainwindow/keyboardfocus.h"
 #include "mainwindow/mapactions.h"
@@ -19,7 +20,6 @@
 #include "session/editorsession.h"
 #include "session/mapfileworkflow.h"
 #include "session/prompter.h"
-#include "session/recentmaps.h"
 #include "session/viewsettings.h"
 #include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
@@ -31,7 +31,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
@@ -146,7 +145,6 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
         mBoard->flashCell(cell);
     });
     showCheckOverlayState();
-    connect(&mFiles, &MapFileWorkflow::recentMapsChanged, this, &MainWindow::fillRecentMenu);
     connect(&mFiles, &MapFileWorkflow::mapSaved, this, &MainWindow::showCaption);
     connect(&mFiles, &MapFileWorkflow::fileDialogOpening, this, [this] {
         if (mToolWindow)
@@ -259,20 +257,8 @@ void MainWindow::keepWindowsApart(const QRect &room)
 void MainWindow::buildMenus()
 {
     QMenu *mapMenu = menuBar()->addMenu(QStringLiteral("マップ(&M)"));
-    QAction *newMap = mapMenu->addAction(QStringLiteral("新規作成(&N)"));
-    connect(newMap, &QAction::triggered, &mFiles, &MapFileWorkflow::newMap);
-    QAction *openMap = mapMenu->addAction(QStringLiteral("開く(&O)"));
-    connect(openMap, &QAction::triggered, &mFiles, &MapFileWorkflow::openMap);
-    mRecentMenu = mapMenu->addMenu(QStringLiteral("最近使ったマップ(&R)"));
-    mRecentMenu->setToolTipsVisible(true);
-    connect(mRecentMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
-    fillRecentMenu();
-    mapMenu->addSeparator();
-    QAction *overSave = mapMenu->addAction(QStringLiteral("上書き保存(&S)"));
-    overSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(overSave, &QAction::triggered, &mFiles, &MapFileWorkflow::overwriteMap);
-    QAction *saveAs = mapMenu->addAction(QStringLiteral("名前を付けて保存(&A)"));
-    connect(saveAs, &QAction::triggered, &mFiles, &MapFileWorkflow::saveMapAs);
+    mFileActions = new FileActions(mFiles, this);
+    mFileActions->addOpenAndSave(mapMenu);
     mViewActions->addToMapMenu(mapMenu);
     mCompareActions =
         new CompareActions(mSession, mFiles, mPrompter, this,
@@ -283,9 +269,7 @@ void MainWindow::buildMenus()
     mPropertyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     connect(mPropertyAction, &QAction::triggered, this, &MainWindow::editFloorProperties);
     mapMenu->addSeparator();
-    QAction *quitAction = mapMenu->addAction(QStringLiteral("終了(&X)"));
-    quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(quitAction, &QAction::triggered, &mFiles, &MapFileWorkflow::quit);
+    mFileActions->addQuit(mapMenu);
 
     QMenu *editMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     mUndoAction = editMenu->addAction(QString());
@@ -311,16 +295,8 @@ void MainWindow::buildMenus()
     mToolWindowCommands += mMapActions->toolWindowCommands();
 
     QMenu *floorMenu = menuBar()->addMenu(QStringLiteral("階層(&S)"));
-    QAction *floorRight = floorMenu->addAction(QStringLiteral("右に移動(&R)"));
-    connect(floorRight, &QAction::triggered, this, [this] { moveFloor(+1); });
-    QAction *floorLeft = floorMenu->addAction(QStringLiteral("左に移動(&L)"));
-    connect(floorLeft, &QAction::triggered, this, [this] { moveFloor(-1); });
-    floorMenu->addSeparator();
-    QAction *addFloor = floorMenu->addAction(QStringLiteral("フロアを１つ追加(&A)"));
-    connect(addFloor, &QAction::triggered, this, &MainWindow::addFloor);
-    QAction *deleteFloor = floorMenu->addAction(QStringLiteral("このフロアを削除(&D)"));
-    connect(deleteFloor, &QAction::triggered, this, &MainWindow::deleteFloor);
-    mToolWindowCommands += (new FloorCommands(mSession, floorMenu, this))->toolWindowCommands();
+    mFloorCommands = new FloorCommands(mSession, mPrompter, this, floorMenu);
+    mToolWindowCommands += mFloorCommands->toolWindowCommands();
 
     QMenu *viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     const QString modeCaptions[3] = {QStringLiteral("マップ編集モード(&M)"),
@@ -400,29 +376,6 @@ void MainWindow::showHelp()
                        .arg(QDir::toNativeSeparators(path)));
 }
 
-void MainWindow::fillRecentMenu()
-{
-    // The item being chosen may be among them: it goes once its signal is over.
-    const QList<QAction *> old = mRecentMenu->actions();
-    for (QAction *action : old) {
-        mRecentMenu->removeAction(action);
-        action->deleteLater();
-    }
-    const QStringList files = mFiles.recentMaps().files();
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        const QString &file = files.at(i);
-        const QFileInfo info(file);
-        // Numbered as access keys; an "&" in the name is shown, not taken as one.
-        QString name = info.fileName();
-        name.replace(u'&', QStringLiteral("&&"));
-        QAction *action = mRecentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
-        action->setToolTip(QDir::toNativeSeparators(info.absolutePath()));
-        connect(action, &QAction::triggered, this, [this, file] { mFiles.openRecentMap(file); });
-    }
-    // Nothing to choose yet: the submenu stays greyed out.
-    mRecentMenu->setEnabled(!files.isEmpty());
-}
-
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
@@ -440,25 +393,6 @@ void MainWindow::dropEvent(QDropEvent *event)
     // Questions wait until the drop is over, so the program it came from is not kept waiting.
     const QString file = MapFileName::floorOneFileOf(urls.first().toLocalFile());
     QTimer::singleShot(0, this, [this, file] { mFiles.openMapFileAfterQuestion(file); });
-}
-
-void MainWindow::addFloor()
-{
-    if (!mSession.addFloor())
-        mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
-                       QStringLiteral("このエディタでは、９階層までしか作れません^_^;)"));
-}
-
-void MainWindow::moveFloor(int delta)
-{
-    if (!mSession.moveFloor(delta))
-        mPrompter.beep();
-}
-
-void MainWindow::deleteFloor()
-{
-    if (mPrompter.askYesNo(this, QStringLiteral("Q:zKエディタ"), mSession.deleteFloorQuestion()))
-        mSession.deleteCurrentFloor();
 }
 
 void MainWindow::editFloorProperties()

@@ -16,6 +16,8 @@ class BoardView;
 class ChipPictures;
 class CompareActions;
 class EditActions;
+class FileActions;
+class FloorCommands;
 class MapActions;
 class Prompter;
 class QAction;
@@ -57,13 +59,11 @@ public:
     QAction *redoAction() const { return mRedoAction; }
     EditActions *editActions() const { return mEditActions; }
     void editFloorProperties();
-    void addFloor();
-    void moveFloor(int delta);
-    void deleteFloor();
+    FloorCommands *floorCommands() const { return mFloorCommands; }
     void checkMap();
     CheckReportWindow *checkReport() const { return mCheckReport; }
     QAction *checkOverlayAction() const { return mCheckOverlayAction; }
-    QMenu *recentMapsMenu() const { return mRecentMenu; }
+    FileActions *fileActions() const { return mFileActions; }
     ViewActions *viewActions() const { return mViewActions; }
     MapActions *mapActions() const { return mMapActions; }
     CompareActions *compareActions() const { return mCompareActions; }
@@ -89,7 +89,6 @@ private:
     // Hides the tool window while a dialog is open.
     void withToolWindowHidden(const std::function<void()> &dialog);
     void showUndoActions();
-    void fillRecentMenu();
     void showCheckOverlayState();
     // The window grows and shrinks with the board up to the screen; past that it scrolls.
     void fitBoard();
@@ -126,7 +125,8 @@ private:
     QAction *mRedoAction = nullptr;
     QList<QAction *> mToolWindowCommands;
     QAction *mCheckOverlayAction = nullptr;
-    QMenu *mRecentMenu = nullptr;
+    FileActions *mFileActions = nullptr;
+    FloorCommands *mFloorCommands = nullptr;
     QAction *mEditModeActions[3] = {};
     QAction *mToolBoxActions[3] = {};
 };
