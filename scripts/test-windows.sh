@@ -96,16 +96,17 @@ kill "$editor" 2>/dev/null || true
 
 echo "== start-up under wine: the editor against an empty window of its shape"
 probe="$QZK_BUILD/bench/startupprobe"
-if [ -x "$probe" ] && [ -f "$QZK_WIN_BUILD/bench/shapedwindow.exe" ]; then
-    for i in 1 2 3; do
+if [ -x "$probe" ] && [ -f "$QZK_WIN_BUILD/bench/emptywindow.exe" ]; then
+    for i in 1 2 3 4 5; do
         echo -n "editor, run $i: "
         DISPLAY="$display" "$probe" zK wine "$package/qzk-editor.exe" \
             "$(winepath -w "$maps/meadow.map")" || echo failed
-        echo -n "shaped window, run $i: "
-        DISPLAY="$display" "$probe" zK wine "$QZK_WIN_BUILD/bench/shapedwindow.exe" || echo failed
+        echo -n "empty window of its shape, run $i: "
+        DISPLAY="$display" "$probe" zK wine "$QZK_WIN_BUILD/bench/emptywindow.exe" --shape ||
+            echo failed
     done | tee "$out/startup.txt"
 else
-    echo "skipped: needs $probe (libx11-dev) and the Windows bench/shapedwindow.exe"
+    echo "skipped: needs $probe (libx11-dev) and the Windows bench/emptywindow.exe"
 fi
 DISPLAY="$display" wineserver -k 2>/dev/null || true
 echo "screenshot: $out/editor.png"
