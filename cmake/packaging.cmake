@@ -2,7 +2,9 @@
 # qzk-editor_<version>_<arch>.deb into the build folder from the same install rules as
 # cmake --install, plus the two files every Debian package carries in its doc folder.
 
-set(QZK_PACKAGE_MAINTAINER "Q:zK editor team <dev@qzk.invalid>"
+# The same developers, address and page as packaging/copyright and the AppStream data (whose
+# developer id io.github.qzk is the GitHub account qzk); the package test checks they agree.
+set(QZK_PACKAGE_MAINTAINER "The Q:zK map editor developers <qzk@users.noreply.github.com>"
     CACHE STRING "The package's Maintainer field: name <address>")
 set(QZK_HOMEPAGE "https://qzk.github.io/")
 
