@@ -99,8 +99,13 @@ $(diff <(echo "$expected") <(echo "$actual"))"
          $1 ~ /^-/ && $6 !~ /usr\/bin\// && $1 != "-rw-r--r--" { print "mode " $1 ": " $6 }
          $1 ~ /^d/ && $1 != "drwxr-xr-x" { print "mode " $1 ": " $6 }' <<<"$listing" >"$out/modes"
     [ -s "$out/modes" ] && fail "$(cat "$out/modes")"
-    zcat "$out/tree/usr/share/doc/qzk-editor/changelog.gz" | head -n 1 |
-        grep -q "^qzk-editor ($version) " || fail "the changelog does not start at $version"
+    local changelog
+    changelog="$(zcat "$out/tree/usr/share/doc/qzk-editor/changelog.gz")"
+    head -n 1 <<<"$changelog" | grep -q "^qzk-editor ($version) " ||
+        fail "the changelog does not start at $version"
+    # Each entry ends with the maintainer who made it, as dpkg-parsechangelog reads it.
+    grep -q "^ -- $(field Maintainer)  [A-Z][a-z][a-z], " <<<"$changelog" ||
+        fail "the changelog's first entry is not signed by the Maintainer: $(grep '^ --' <<<"$changelog")"
 }
 
 check_lintian() {
