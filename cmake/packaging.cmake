@@ -2,9 +2,20 @@
 # qzk-editor_<version>_<arch>.deb into the build folder from the same install rules as
 # cmake --install, plus the two files every Debian package carries in its doc folder.
 
-set(QZK_PACKAGE_MAINTAINER "Q:zK editor team <dev@qzk.invalid>"
-    CACHE STRING "The package's Maintainer field: name <address>")
-set(QZK_HOMEPAGE "https://qzk.github.io/")
+# The package's maintainer is the copyright file's upstream contact unless a packager names
+# another, and its homepage the AppStream data's, so that each is written down once.
+set(QZK_PACKAGE_MAINTAINER ""
+    CACHE STRING "The package's Maintainer field, name <address>; empty: the upstream contact")
+set(QZK_COPYRIGHT ${PROJECT_SOURCE_DIR}/packaging/copyright)
+set(QZK_METAINFO ${PROJECT_SOURCE_DIR}/data/${QZK_APP_ID}.metainfo.xml)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QZK_COPYRIGHT} ${QZK_METAINFO})
+set(QZK_MAINTAINER "${QZK_PACKAGE_MAINTAINER}")
+if(NOT QZK_MAINTAINER)
+    file(STRINGS ${QZK_COPYRIGHT} QZK_MAINTAINER REGEX "^Upstream-Contact: " LIMIT_COUNT 1)
+    string(REPLACE "Upstream-Contact: " "" QZK_MAINTAINER "${QZK_MAINTAINER}")
+endif()
+file(STRINGS ${QZK_METAINFO} QZK_HOMEPAGE REGEX "<url type=\"homepage\">" LIMIT_COUNT 1)
+string(REGEX REPLACE ".*<url type=\"homepage\">([^<]+)</url>.*" "\\1" QZK_HOMEPAGE "${QZK_HOMEPAGE}")
 
 set(QZK_DOC_DIR share/doc/qzk-editor)
 install(FILES packaging/copyright DESTINATION ${QZK_DOC_DIR})
@@ -22,7 +33,7 @@ install(FILES docs/sample/meadow.map docs/sample/meadow_2.map DESTINATION ${QZK_
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qzk-editor)
 set(CPACK_PACKAGE_VENDOR "The Q:zK map editor developers")
-set(CPACK_PACKAGE_CONTACT "${QZK_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_CONTACT "${QZK_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "map editor for the board game Q:zK / Q:zKマップエディタ")
 set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_CURRENT_LIST_DIR}/../packaging/description.txt)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -30,7 +41,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
                                                 GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QZK_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QZK_MAINTAINER}")
 # Not "games": Debian keeps that for games themselves, installed under /usr/games.
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

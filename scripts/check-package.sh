@@ -3,13 +3,15 @@
 # root, then installs it with apt in a second one and checks it there, as root:
 #   qzk-map checks the installed sample map; the editor shows its main window on an X display;
 #   a floor file has the map type (gio) and the editor as its program (xdg-mime); F1 opens
-#   the installed help; apt-get remove leaves none of the package's files behind.
+#   the installed help; then the editor's start-up is timed against an empty Qt window of its
+#   shape, built there from the clone (medians of 15 runs each, QZK_STARTUP_RUNS); at last
+#   apt-get remove leaves none of the package's own files behind.
 #
 #   scripts/check-package.sh [bookworm|trixie]      (Debian 12, the default, or Debian 13)
 #
 # Needs root and the fresh-root tool (QZK_FRESH_DEBIAN, by default ../shared/tools/fresh-debian
 # beside the checkout), which clones the checkout's committed state. Takes a while: two roots,
-# each with its packages downloaded and installed, and one build. QZK_KEEP_DEB=folder keeps the
+# each with its packages downloaded and installed, and two builds. QZK_KEEP_DEB=folder keeps the
 # package built; QZK_DEB=file checks that package instead of building one.
 set -euo pipefail
 
@@ -41,6 +43,57 @@ fail() {
 }
 pass() {
     echo "PASS: $*"
+}
+
+median() {
+    printf '%s\n' "$@" | sort -n |
+        awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# The installed editor's start-up on the display in DISPLAY against an empty Qt window of its
+# shape (bench/emptywindow --shape), built here from the project's clone with the system's Qt.
+# The two alternate, after one warm-up each, so that both see the same load on the machine.
+startup_against_empty() {
+    local work="$1" runs="${QZK_STARTUP_RUNS:-15}" bench="$1/bench" source
+    source="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+    apt_install --no-install-recommends build-essential cmake ninja-build qt6-base-dev \
+        qt6-base-dev-tools libgl-dev libx11-dev >"$work/bench-apt.log" 2>&1 || {
+        cat "$work/bench-apt.log"
+        fail "start-up: installing what builds the empty window"
+        return
+    }
+    # Google Benchmark is not installed: the bench folder then builds only its windows and probe.
+    { cmake -S "$source" -B "$bench" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DQZK_BENCHMARKS=ON && cmake --build "$bench" --target emptywindow startupprobe; } \
+        >"$work/bench-build.log" 2>&1 || {
+        tail -n 30 "$work/bench-build.log"
+        fail "start-up: building the empty window"
+        return
+    }
+    local probe="$bench/bench/startupprobe" empty="$bench/bench/emptywindow"
+    local editorMs=() emptyMs=() i line
+    shown() { sed -n 's/.*shown after \([0-9.]*\) ms.*/\1/p'; }
+    for i in $(seq 0 "$runs"); do
+        # The editor starts as a user starts it from the menu: no map, its own fresh settings.
+        line="$(cd "$work" && env XDG_CONFIG_HOME="$work/startup-config" \
+            XDG_DATA_HOME="$work/startup-data" "$probe" zK /usr/bin/qzk-editor | tail -n 1 | shown)"
+        [ "$i" -gt 0 ] && editorMs+=("$line")
+        line="$("$probe" zK "$empty" --shape | tail -n 1 | shown)"
+        [ "$i" -gt 0 ] && emptyMs+=("$line")
+    done
+    if [ ${#editorMs[@]} -ne "$runs" ] || [ ${#emptyMs[@]} -ne "$runs" ] ||
+        printf '%s\n' "${editorMs[@]}" "${emptyMs[@]}" | grep -qv '^[0-9.]\+$'; then
+        fail "start-up: runs without a window: editor '${editorMs[*]}', empty window '${emptyMs[*]}'"
+        return
+    fi
+    echo "INFO: start-up, ms until the window is mapped, $runs runs each after a warm-up:"
+    echo "INFO:   /usr/bin/qzk-editor:       ${editorMs[*]}"
+    echo "INFO:   empty window, its shape: ${emptyMs[*]}"
+    local e y
+    e="$(median "${editorMs[@]}")"
+    y="$(median "${emptyMs[@]}")"
+    pass "start-up median: the installed editor $e ms, an empty Qt window of its shape $y ms," \
+        "ratio $(awk "BEGIN { printf \"%.2f\", $e / $y }")x ($(. /etc/os-release && echo "$PRETTY_NAME"))"
 }
 
 # Inside the second root: the package arrives on standard input.
@@ -126,8 +179,12 @@ check_inside() {
     else
         fail "no editor window: $(cat "$work/editor.log")"
     fi
-    kill "$editor" "$xvfb" 2>/dev/null || true
-    wait "$editor" "$xvfb" 2>/dev/null || true
+    kill "$editor" 2>/dev/null || true
+    wait "$editor" 2>/dev/null || true
+    # Start-up is timed only once the package has proved it works.
+    [ "$failed" -eq 0 ] && startup_against_empty "$work"
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
 
     apt-get remove -y -qq qzk-editor >/dev/null 2>&1 || fail "apt-get remove"
     local left=()

@@ -60,6 +60,14 @@ check_control() {
     [[ "$(field Maintainer)" =~ ^[^\<]+\ \<[^@\ ]+@[^@\ ]+\>$ ]] ||
         fail "Maintainer is '$(field Maintainer)', not 'name <address>'"
     [ -n "$(field Homepage)" ] || fail "no Homepage"
+    # The copyright file and the AppStream data name the same developers, and the package
+    # the same homepage as the AppStream data.
+    local share="$out/tree/usr/share" contact
+    contact="$(sed -n 's/^Upstream-Contact: \(.*\) <.*/\1/p' "$share/doc/qzk-editor/copyright")"
+    grep -qF "<name>$contact</name>" "$share/metainfo/$id.metainfo.xml" ||
+        fail "the AppStream developer is not the copyright's upstream contact '$contact'"
+    grep -qF "<url type=\"homepage\">$(field Homepage)</url>" "$share/metainfo/$id.metainfo.xml" ||
+        fail "the AppStream homepage is not the Homepage '$(field Homepage)'"
     # The run-time libraries come from the binaries (dpkg-shlibdeps), with versions; the
     # X11 platform plugin is named by hand since nothing links it.
     local depends
@@ -95,8 +103,13 @@ $(diff <(echo "$expected") <(echo "$actual"))"
          $1 ~ /^-/ && $6 !~ /usr\/bin\// && $1 != "-rw-r--r--" { print "mode " $1 ": " $6 }
          $1 ~ /^d/ && $1 != "drwxr-xr-x" { print "mode " $1 ": " $6 }' <<<"$listing" >"$out/modes"
     [ -s "$out/modes" ] && fail "$(cat "$out/modes")"
-    zcat "$out/tree/usr/share/doc/qzk-editor/changelog.gz" | head -n 1 |
-        grep -q "^qzk-editor ($version) " || fail "the changelog does not start at $version"
+    local changelog
+    changelog="$(zcat "$out/tree/usr/share/doc/qzk-editor/changelog.gz")"
+    head -n 1 <<<"$changelog" | grep -q "^qzk-editor ($version) " ||
+        fail "the changelog does not start at $version"
+    # Each entry ends with the maintainer who made it, as dpkg-parsechangelog reads it.
+    grep -q "^ -- $(field Maintainer)  [A-Z][a-z][a-z], " <<<"$changelog" ||
+        fail "the changelog's first entry is not signed by the Maintainer: $(grep '^ --' <<<"$changelog")"
 }
 
 check_lintian() {
