@@ -167,6 +167,8 @@ pack() {
     # The chip descriptions and the help, found next to the program as in the build folder.
     cp "$QZK_ROOT/data/Tavolin.dat" "$QZK_ROOT/data/Help.htm" "$stage_dir/"
     cp -r "$QZK_ROOT/data/help" "$stage_dir/"
+    # The debugging symbols are most of the size; a user who unpacks the zip has no use for them.
+    find "$stage_dir" \( -name '*.dll' -o -name '*.exe' \) -exec $MINGW-strip --strip-unneeded {} +
     rm -f "$QZK_WIN_BUILD/$name.zip"
     (cd "$QZK_WIN_BUILD/package" && zip -qr "../$name.zip" "$name")
     echo "Packed $QZK_WIN_BUILD/$name.zip ($(stat -c %s "$QZK_WIN_BUILD/$name.zip") bytes)"

@@ -21,7 +21,6 @@ rm -rf "$out"
 mkdir -p "$out"
 # A wine prefix of its own: AppData, settings and the registry start empty every run.
 export WINEPREFIX="$out/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export QT_FORCE_STDERR_LOGGING=1
 runtime_dirs="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")"
 runtime_dirs+=" /usr/x86_64-w64-mingw32/lib $QZK_WIN_QT/bin"
 winepath=""
@@ -30,11 +29,27 @@ for dir in $runtime_dirs; do
     winepath+="$(winepath -w "$dir");"
 done
 export WINEPATH="$winepath"
-export QT_PLUGIN_PATH="$(winepath -w "$QZK_WIN_QT/plugins")"
+# Wine hands no QT_* variable of ours to a Windows program; the prefix's own environment does.
+windows_env() {
+    if [ -n "$2" ]; then
+        wine reg add 'HKCU\Environment' /v "$1" /d "$2" /f >/dev/null 2>&1
+    else
+        wine reg delete 'HKCU\Environment' /v "$1" /f >/dev/null 2>&1 || true
+    fi
+}
+windows_env QT_FORCE_STDERR_LOGGING 1
+windows_env QT_QPA_PLATFORM offscreen
+
+# Even an offscreen Qt program makes hidden windows under wine, which needs an X display.
+Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null || true' EXIT
+sleep 2
+export DISPLAY="$display"
 
 echo "== headless tests under wine"
 # unixtools: tests that run shell commands or check the Linux install tree.
-QT_QPA_PLATFORM=offscreen ctest --test-dir "$QZK_WIN_BUILD" -LE 'unixtools|realprogram' \
+ctest --test-dir "$QZK_WIN_BUILD" -LE 'unixtools|realprogram' \
     --timeout 600 -j"${QZK_JOBS:-2}" --output-on-failure 2>&1 | tee "$out/ctest.log" || true
 
 echo "== qzk-map under wine against the Linux build"
@@ -82,10 +97,7 @@ done
 echo "qzk-map outputs compared: $compared, differing: $differing"
 
 echo "== the editor under wine on $display"
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-sleep 2
+windows_env QT_QPA_PLATFORM ""
 package="$(find "$QZK_WIN_BUILD/package" -maxdepth 1 -mindepth 1 -type d | head -n1)"
 DISPLAY="$display" wine "$package/qzk-editor.exe" "$(winepath -w "$maps/meadow.map")" \
     >"$out/editor.log" 2>&1 &
