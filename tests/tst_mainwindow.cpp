@@ -572,9 +572,9 @@ void TestMainWindow::helpThatCannotOpenIsReported()
 
     QTest::keyClick(&editor.window, Qt::Key_F1);
 
-    QCOMPARE(editor.prompter.messages,
-             QStringList{QStringLiteral("Q:zKエディタ|ヘルプファイル「") + path +
-                         QStringLiteral("」を開けませんでした。")});
+    QCOMPARE(editor.prompter.messages, QStringList{QStringLiteral("Q:zKエディタ|ヘルプファイル「") +
+                                                   QDir::toNativeSeparators(path) +
+                                                   QStringLiteral("」を開けませんでした。")});
     QVERIFY(editor.window.toolWindow()->isVisible());
 }
 

@@ -1,3 +1,4 @@
+#include "consoletext.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 
@@ -36,7 +37,7 @@ Run run(const QString &program, const QStringList &args, const QString &folder =
     if (!process.waitForFinished(30000))
         return result;
     result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    result.out = process.readAllStandardOutput();
+    result.out = consoleText(process.readAllStandardOutput());
     return result;
 }
 

@@ -1,3 +1,4 @@
+#include "consoletext.h"
 #include "editorfixture.h"
 #include "mapfiletestmaps.h"
 
@@ -42,8 +43,8 @@ Run qzkMap(const QStringList &args,
     if (!process.waitForFinished(30000))
         return run;
     run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
+    run.out = QString::fromUtf8(consoleText(process.readAllStandardOutput()));
+    run.err = QString::fromUtf8(consoleText(process.readAllStandardError()));
     return run;
 }
 
