@@ -162,8 +162,9 @@ void MapDocument::layChip(int x, int y, int floor, const QString &cell)
     endStep();
 }
 
-void MapDocument::layChips(const QVector<QPoint> &cells, int floor, const QString &cell,
-                           const QString &stepText)
+template <typename Set>
+void MapDocument::editCells(const QVector<QPoint> &cells, int floor, const QString &stepText,
+                            Set &&set)
 {
     releaseStep();
     if (!MapData::isValidFloor(floor))
@@ -171,30 +172,30 @@ void MapDocument::layChips(const QVector<QPoint> &cells, int floor, const QStrin
     edit(stepText, floor, [&](MapData &map) {
         bool any = false;
         for (const QPoint &p : cells) {
-            if (!MapData::isOnBoard(p.x(), p.y()))
-                continue;
-            map.setCell(p.x(), p.y(), floor, cell);
-            any = true;
+            if (MapData::isOnBoard(p.x(), p.y()))
+                any = set(map, p) || any;
         }
         return any;
+    });
+}
+
+void MapDocument::layChips(const QVector<QPoint> &cells, int floor, const QString &cell,
+                           const QString &stepText)
+{
+    editCells(cells, floor, stepText, [&](MapData &map, QPoint p) {
+        map.setCell(p.x(), p.y(), floor, cell);
+        return true;
     });
 }
 
 void MapDocument::setBranches(const QVector<QPoint> &cells, int floor, const QString &setting,
                               const QString &stepText)
 {
-    releaseStep();
-    if (!MapData::isValidFloor(floor))
-        return;
-    edit(stepText, floor, [&](MapData &map) {
-        bool any = false;
-        for (const QPoint &p : cells) {
-            if (!MapData::isOnBoard(p.x(), p.y()) || map.branch(p.x(), p.y(), floor) == setting)
-                continue;
-            map.setBranch(p.x(), p.y(), floor, setting);
-            any = true;
-        }
-        return any;
+    editCells(cells, floor, stepText, [&](MapData &map, QPoint p) {
+        if (map.branch(p.x(), p.y(), floor) == setting)
+            return false;
+        map.setBranch(p.x(), p.y(), floor, setting);
+        return true;
     });
 }
 

@@ -107,6 +107,9 @@ Q_SIGNALS:
 private:
     friend class MapStepCommand;
     template <typename Change> void edit(const QString &text, int floorAfter, Change &&change);
+    // One step over the board cells among `cells`; `set` says whether it changed one.
+    template <typename Set>
+    void editCells(const QVector<QPoint> &cells, int floor, const QString &stepText, Set &&set);
     void replay(const class MapDelta &delta, bool forward, int floor,
                 const std::optional<QString> &fileName);
 
