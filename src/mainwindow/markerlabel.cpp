@@ -30,6 +30,9 @@ void MarkerLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.scale(mScale, mScale);
-    MarkerPainter::paint(painter, QRect(0, 0, MarkerPainter::Size, MarkerPainter::Size), text(),
-                         mOpaque);
+    if (mOutline.isEmpty() || mOutlined != text()) {
+        mOutline = MarkerPainter::captionOutline(text());
+        mOutlined = text();
+    }
+    MarkerPainter::paint(painter, mOutline, mOpaque);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPainterPath>
 
 // A warp marker on the board. It stays a widget of its own so it stacks above the cells
 // and takes the clicks meant for it; it draws itself as the board pictures draw markers.
@@ -25,4 +26,7 @@ private:
     const int mIndex;
     bool mOpaque = true;
     qreal mScale = 1.0;
+    // The outline of the caption last drawn, and that caption.
+    QPainterPath mOutline;
+    QString mOutlined;
 };

@@ -15,6 +15,22 @@ QFont MarkerPainter::font()
     return bold;
 }
 
+namespace {
+
+// An outline, as all text in pictures, placed where centred text would be.
+QPainterPath placedOutline(const QString &caption, const QRect &rect)
+{
+    QPainterPath path = TextOutline::outline(MarkerPainter::font(), caption);
+    const QFontMetricsF metrics(TextOutline::enlarged(MarkerPainter::font()));
+    constexpr qreal Scale = TextOutline::Scale;
+    const QPointF centre = QRectF(rect).center();
+    path.translate(centre.x() - metrics.horizontalAdvance(caption) / Scale / 2,
+                   centre.y() + (metrics.ascent() - metrics.descent()) / Scale / 2);
+    return path;
+}
+
+} // namespace
+
 QRect MarkerPainter::rect(QPoint cell)
 {
     return {BoardPainter::cellRect(cell.x(), cell.y()).topLeft(), QSize(Size, Size)};
@@ -25,14 +41,22 @@ void MarkerPainter::paint(QPainter &painter, const QRect &rect, const QString &c
     painter.save();
     if (opaque)
         painter.fillRect(rect, Qt::cyan);
-    // An outline, as all text in pictures, placed where centred text would be.
-    QPainterPath path = TextOutline::outline(font(), caption);
-    const QFontMetricsF metrics(TextOutline::enlarged(font()));
-    constexpr qreal Scale = TextOutline::Scale;
-    const QPointF centre = QRectF(rect).center();
-    path.translate(centre.x() - metrics.horizontalAdvance(caption) / Scale / 2,
-                   centre.y() + (metrics.ascent() - metrics.descent()) / Scale / 2);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(path, Qt::black);
+    painter.fillPath(placedOutline(caption, rect), Qt::black);
+    painter.restore();
+}
+
+QPainterPath MarkerPainter::captionOutline(const QString &caption)
+{
+    return placedOutline(caption, QRect(0, 0, Size, Size));
+}
+
+void MarkerPainter::paint(QPainter &painter, const QPainterPath &outline, bool opaque)
+{
+    painter.save();
+    if (opaque)
+        painter.fillRect(QRect(0, 0, Size, Size), Qt::cyan);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(outline, Qt::black);
     painter.restore();
 }

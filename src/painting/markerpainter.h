@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QPainterPath>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -19,4 +20,8 @@ public:
     // Where the marker of a board cell (1-based x, y) goes on the board.
     static QRect rect(QPoint cell);
     static void paint(QPainter &painter, const QRect &rect, const QString &caption, bool opaque);
+    // The caption's outline as paint() places it in a marker at (0, 0). Outlining is most of
+    // a marker's cost, so a marker drawn again and again keeps it.
+    static QPainterPath captionOutline(const QString &caption);
+    static void paint(QPainter &painter, const QPainterPath &outline, bool opaque);
 };
