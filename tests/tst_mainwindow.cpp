@@ -17,6 +17,7 @@
 #include "prompts/messageboxprompter.h"
 #include "session/editorsession.h"
 #include "session/mapcomparison.h"
+#include "sessionscript.h"
 #include "toolwindows/toolwindowframe.h"
 
 #include <QAbstractButton>
@@ -33,6 +34,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSet>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -150,6 +152,8 @@ private Q_SLOTS:
     void locatedCellIsScrolledIntoView();
     void floatingBlockShowsItsOwnValues_data();
     void floatingBlockShowsItsOwnValues();
+    void screenShowsWholeBoardAfterEachStep_data();
+    void screenShowsWholeBoardAfterEachStep();
 };
 
 void TestMainWindow::opensWithEmptyBoard()
@@ -735,6 +739,62 @@ void TestMainWindow::boardIsKeyboardTable()
     QCOMPARE(table->indexOfChild(focused), 1 * 24 + 1);
     QCOMPARE(focused->tableCellInterface()->rowIndex(), 1);
     QCOMPARE(focused->tableCellInterface()->columnIndex(), 1);
+}
+
+void TestMainWindow::screenShowsWholeBoardAfterEachStep_data()
+{
+    using namespace Qt::StringLiterals;
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("zoom");
+    const QString pair = u"mode:3 newpair c:7,7,L c:8,8,L endlink"_s;
+    QTest::newRow("chips laid and undone")
+        << u"chip:16_+7 c:3,3,L p:5,2,L d:9,2 d:9,6 r:9,6 undo redo undo"_s << 100;
+    QTest::newRow("a number changed under the same picture")
+        << u"chip:16_+7 c:3,3,L chip:16_+8 c:3,3,L"_s << 100;
+    QTest::newRow("line preview moved and laid")
+        << u"line c:2,10,L h:9,10 h:4,14 h:12,3 c:12,3,L"_s << 150;
+    QTest::newRow("selection grown and shrunk") << u"sel p:2,2,L d:9,7 d:3,3 r:3,3 esc"_s << 100;
+    QTest::newRow("floating block moved, turned and laid")
+        << u"chip:16_+7 c:2,2,L c:3,2,L sel p:2,2,L r:3,2 copypaste h:8,8 h:22,15 turn:R h:9,4 "
+           "c:9,4,L"_s
+        << 200;
+    QTest::newRow("branch mode and back") << u"c:4,4,L mode:2 dir:1 c:4,4,L mode:1"_s << 100;
+    QTest::newRow("warp mode in and out") << pair + u" mode:1 mode:3 mode:1 mode:3"_s << 100;
+    QTest::newRow("floors switched")
+        << u"addfloor c:2,2,L c:20,10,L floor:1 floor:2 duplicate floor:1"_s << 100;
+}
+
+// Only what changed is painted again, so after every step the screen must show what a
+// full paint of the board draws.
+void TestMainWindow::screenShowsWholeBoardAfterEachStep()
+{
+    QFETCH(QString, script);
+    QFETCH(int, zoom);
+    EditorFixture f;
+    f.view.setZoomPercent(zoom);
+    f.show();
+    BoardView *board = f.window.board();
+    // At a zoom where the board scrolls, the part in view.
+    const auto shown = [&](const QRect &part) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        // The offscreen screen hands out what was last painted into the window.
+        const QRect area(board->mapTo(&f.window, part.topLeft()), part.size());
+        return f.window.screen()
+            ->grabWindow(f.window.winId(), area.x(), area.y(), area.width(), area.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const auto drawn = [&](const QRect &part) {
+        return board->grab(part).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    // Steps one by one, each followed by its repaint.
+    for (const QString &step : script.split(u' ')) {
+        QVERIFY2(play(f.session, step), qPrintable(step));
+        const QRect part = board->visibleRegion().boundingRect();
+        QVERIFY(!part.isEmpty());
+        QVERIFY2(shown(part) == drawn(part), qPrintable(QStringLiteral("after ") + step));
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

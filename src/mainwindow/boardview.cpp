@@ -28,6 +28,10 @@ constexpr int FlashStepMs = 180;
 
 namespace {
 
+// Beyond this many changed cells the whole board is painted again, which is as quick as
+// gathering their region.
+constexpr int ManyCells = 64;
+
 int cellSlot(int x, int y)
 {
     return (x - 1) * MapData::Height + (y - 1);
@@ -116,6 +120,7 @@ void BoardView::setScale(qreal scale)
     setFixedSize(qRound(BoardPainter::size().width() * scale),
                  qRound(BoardPainter::size().height() * scale));
     mFlashLayer->setGeometry(rect());
+    mCellTexts.clear(); // pictures of another size
     render();
     showMarkers();
 }
@@ -133,27 +138,62 @@ void BoardView::render()
     const MapData &map = mSession.map();
     const int floor = mSession.currentFloor();
     const bool branchMode = mSession.editMode() == EditorSession::BranchMode;
-    for (int x = 1; x <= MapData::Width; ++x)
-        for (int y = 1; y <= MapData::Height; ++y)
-            mCells[cellSlot(x, y)] = mPainter->cellPicture(map, x, y, floor, branchMode);
-    // The line marker is laid on the plain chip picture, as the line tool only runs
-    // in chip mode.
     const ToolPicture picture = mSession.tools().picture();
-    for (const QPoint &p : picture.marks) {
+    const SelectionTool &selection = mSession.tools().selection();
+    // The floor's check marks and compared cells are drawn with it; anything else the
+    // board shows besides its cells asks for its own repaint.
+    const bool whole = mCellTexts.isEmpty() || floor != mShownFloor || branchMode != mShownBranches;
+    mShownFloor = floor;
+    mShownBranches = branchMode;
+    mCellTexts.resize(mCells.size());
+    QRegion changed;
+    int changedCells = 0;
+    // Only cells whose picture or value changed are painted again: a full repaint also
+    // repaints every warp marker over the board.
+    const auto show = [&](int x, int y, const QImage &image, const QString &text) {
+        const int slot = cellSlot(x, y);
+        if (!whole && image.cacheKey() == mCells[slot].cacheKey() && text == mCellTexts[slot])
+            return;
+        mCells[slot] = image;
+        mCellTexts[slot] = text;
+        if (++changedCells <= ManyCells)
+            changed += cellRect(x, y);
+    };
+    QSet<int> marked;
+    for (const QPoint &p : picture.marks)
         if (MapData::isOnBoard(p.x(), p.y()))
-            mCells[cellSlot(p.x(), p.y())] =
-                composer().lineMarkPicture(map.cell(p.x(), p.y(), floor));
+            marked.insert(cellSlot(p.x(), p.y()));
+    for (int x = 1; x <= MapData::Width; ++x) {
+        for (int y = 1; y <= MapData::Height; ++y) {
+            const QString &cell = map.cell(x, y, floor);
+            // A floating block shows the chips it would lay, cut off at the board's edge;
+            // the paint event outlines them lightly.
+            if (const QString *chip = picture.floating ? selection.floatingCellAt({x, y}) : nullptr)
+                show(x, y, composer().chipPicture(*chip), *chip);
+            // The line marker is laid on the plain chip picture, as the line tool only runs
+            // in chip mode.
+            else if (marked.contains(cellSlot(x, y)))
+                show(x, y, composer().lineMarkPicture(cell), cell);
+            else
+                show(x, y, mPainter->cellPicture(map, x, y, floor, branchMode), cell);
+        }
     }
-    // A floating block shows the chips it would lay, cut off at the board's edge; the
-    // paint event outlines them lightly.
-    if (picture.floating) {
-        const SelectionTool &selection = mSession.tools().selection();
-        for (int x = 1; x <= MapData::Width; ++x)
-            for (int y = 1; y <= MapData::Height; ++y)
-                if (const QString *chip = selection.floatingCellAt({x, y}))
-                    mCells[cellSlot(x, y)] = composer().chipPicture(*chip);
+    // The outlines of the selection and of a floating block.
+    const QRect floating =
+        picture.floating ? QRect(picture.floatingAt, picture.floating->size()) & CellBlock::board()
+                         : QRect();
+    if (!whole && (picture.selection != mShownSelection || floating != mShownFloating)) {
+        for (const QRect &cells : {mShownSelection, mShownFloating, picture.selection, floating})
+            if (!cells.isEmpty())
+                changed += cellRect(cells.left(), cells.top())
+                               .united(cellRect(cells.right(), cells.bottom()));
     }
-    update();
+    mShownSelection = picture.selection;
+    mShownFloating = floating;
+    if (whole || changedCells > ManyCells)
+        update();
+    else if (!changed.isEmpty())
+        update(changed);
 }
 
 void BoardView::flashCell(QPoint cell)
@@ -182,7 +222,7 @@ void BoardView::paintEvent(QPaintEvent *event)
     const ToolPicture picture = mSession.tools().picture();
     for (int x = 1; x <= MapData::Width; ++x) {
         for (int y = 1; y <= MapData::Height; ++y) {
-            if (!cellRect(x, y).intersects(event->rect()))
+            if (!event->region().intersects(cellRect(x, y)))
                 continue;
             BoardPainter::paintCell(painter, x, y, cellImage(x, y));
             if (!mShowValues)

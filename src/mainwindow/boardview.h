@@ -103,6 +103,13 @@ private:
     std::unique_ptr<CellComposer> mZoomedComposer;
     std::unique_ptr<BoardPainter> mPainter;
     QVector<QImage> mCells;
+    // What each cell shows a value of, and what else the board showed when last rendered;
+    // no texts until the board is first rendered at this zoom.
+    QVector<QString> mCellTexts;
+    int mShownFloor = 0;
+    bool mShownBranches = false;
+    QRect mShownSelection;
+    QRect mShownFloating;
     QTimer *mFlashTimer;
     QWidget *mFlashLayer;
     QPoint mFlashCell;
