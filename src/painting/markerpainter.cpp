@@ -29,6 +29,16 @@ QPainterPath placedOutline(const QString &caption, const QRect &rect)
     return path;
 }
 
+void fillMarker(QPainter &painter, const QRect &rect, const QPainterPath &outline, bool opaque)
+{
+    painter.save();
+    if (opaque)
+        painter.fillRect(rect, Qt::cyan);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(outline, Qt::black);
+    painter.restore();
+}
+
 } // namespace
 
 QRect MarkerPainter::rect(QPoint cell)
@@ -38,12 +48,7 @@ QRect MarkerPainter::rect(QPoint cell)
 
 void MarkerPainter::paint(QPainter &painter, const QRect &rect, const QString &caption, bool opaque)
 {
-    painter.save();
-    if (opaque)
-        painter.fillRect(rect, Qt::cyan);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(placedOutline(caption, rect), Qt::black);
-    painter.restore();
+    fillMarker(painter, rect, placedOutline(caption, rect), opaque);
 }
 
 QPainterPath MarkerPainter::captionOutline(const QString &caption)
@@ -53,10 +58,5 @@ QPainterPath MarkerPainter::captionOutline(const QString &caption)
 
 void MarkerPainter::paint(QPainter &painter, const QPainterPath &outline, bool opaque)
 {
-    painter.save();
-    if (opaque)
-        painter.fillRect(QRect(0, 0, Size, Size), Qt::cyan);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(outline, Qt::black);
-    painter.restore();
+    fillMarker(painter, QRect(0, 0, Size, Size), outline, opaque);
 }
