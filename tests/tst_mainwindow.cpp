@@ -760,8 +760,6 @@ void TestMainWindow::screenShowsWholeBoardAfterEachStep_data()
         << 200;
     QTest::newRow("branch mode and back") << u"c:4,4,L mode:2 dir:1 c:4,4,L mode:1"_s << 100;
     QTest::newRow("warp mode in and out") << pair + u" mode:1 mode:3 mode:1 mode:3"_s << 100;
-    QTest::newRow("floors switched")
-        << u"addfloor c:2,2,L c:20,10,L floor:1 floor:2 duplicate floor:1"_s << 100;
 }
 
 // Only what changed is painted again, so after every step the screen must show what a

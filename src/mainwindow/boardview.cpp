@@ -142,9 +142,8 @@ void BoardView::render()
     const SelectionTool &selection = mSession.tools().selection();
     // The floor's check marks and compared cells are drawn with it; anything else the
     // board shows besides its cells asks for its own repaint.
-    const bool whole = mCellTexts.isEmpty() || floor != mShownFloor || branchMode != mShownBranches;
+    const bool whole = mCellTexts.isEmpty() || floor != mShownFloor;
     mShownFloor = floor;
-    mShownBranches = branchMode;
     mCellTexts.resize(mCells.size());
     QRegion changed;
     int changedCells = 0;

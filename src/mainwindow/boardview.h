@@ -107,7 +107,6 @@ private:
     // no texts until the board is first rendered at this zoom.
     QVector<QString> mCellTexts;
     int mShownFloor = 0;
-    bool mShownBranches = false;
     QRect mShownSelection;
     QRect mShownFloating;
     QTimer *mFlashTimer;

@@ -30,7 +30,7 @@ void MarkerLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.scale(mScale, mScale);
-    if (mOutline.isEmpty() || mOutlined != text()) {
+    if (mOutlined != text()) {
         mOutline = MarkerPainter::captionOutline(text());
         mOutlined = text();
     }

@@ -26,7 +26,7 @@ private:
     const int mIndex;
     bool mOpaque = true;
     qreal mScale = 1.0;
-    // The outline of the caption last drawn, and that caption.
+    // The outline of the caption last drawn, and that caption (none at first).
     QPainterPath mOutline;
     QString mOutlined;
 };
