@@ -26,6 +26,7 @@
 //              shift, noshift (Shift held or let go)   chip:CELL (palette)
 //              dir:K (branch direction K)
 //   edit       all   del   copypaste   esc   turn:H|V|R   undo   redo
+//              replace:FROM,TO (every FROM chip of the floor shown becomes TO)
 //   warps      newpair   relink:N   unlink:N (answered yes)   endlink
 //   floors     floor:N   addfloor   movefloor:D   deletefloor   duplicate
 //              props:NAME (the properties dialog's OK with that floor name)
@@ -104,6 +105,9 @@
             tools.selection().turn(arg == u"H"   ? CellBlock::Turn::FlipLeftRight
                                    : arg == u"V" ? CellBlock::Turn::FlipUpDown
                                                  : CellBlock::Turn::RotateClockwise);
+        else if (verb == u"replace" && f.size() == 2)
+            session.document().replaceChips(
+                ChipReplace(f[0], f[1], ChipReplace::Scope::Floor, session.currentFloor()));
         else if (verb == u"undo")
             session.undo();
         else if (verb == u"redo")

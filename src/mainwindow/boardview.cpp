@@ -48,6 +48,7 @@ BoardView::BoardView(EditorSession &session, const CellComposer &composer, QWidg
     connect(&mSession.checks(), &CheckOverlay::changed, this, qOverload<>(&QWidget::update));
     connect(&mSession.comparison(), &MapComparison::changed, this, qOverload<>(&QWidget::update));
     connect(&mSession.tools(), &ToolSwitch::pictureChanged, this, &BoardView::render);
+    connect(&mSession.document(), &MapDocument::mapChanged, this, &BoardView::followMap);
     mCursorCell = mSession.cursor().cell();
     connect(&mSession.cursor(), &CellCursor::moved, this,
             [this](QPoint cell) { cursorMoved(mCursorCell, cell); });
@@ -466,6 +467,33 @@ void BoardView::cursorMoved(QPoint from, QPoint to)
         }
     }
     announceCursor();
+}
+
+void BoardView::followMap(const MapChange &change)
+{
+    render();
+    if (change.replayed || change.has(MapChange::Pairs) || change.has(MapChange::WholeMap))
+        showMarkers();
+    if (!QAccessible::isActive())
+        return;
+    // A reader that keeps the cells' texts learns which of them now say something else.
+    const int floor = mSession.currentFloor();
+    const auto tell = [this](QPoint cell) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        event.setChild(cellChildIndex(cell));
+        QAccessible::updateAccessibility(&event);
+    };
+    // Pairs name the cells they stand on.
+    if (change.replayed || change.has(MapChange::WholeMap) || change.has(MapChange::FloorCount) ||
+        change.has(MapChange::Pairs)) {
+        for (int y = 1; y <= MapData::Height; ++y)
+            for (int x = 1; x <= MapData::Width; ++x)
+                tell(QPoint(x, y));
+        return;
+    }
+    for (const MapChange::FloorCell &changed : change.cells)
+        if (changed.floor == floor)
+            tell(changed.cell);
 }
 
 void BoardView::announceCursor()

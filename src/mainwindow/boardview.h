@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/mapchange.h"
 #include "painting/boardpainter.h"
 #include "painting/cellcomposer.h"
 
@@ -42,6 +43,8 @@ public:
     void setShowValues(bool on);
 
     void render();
+    // Draws what the document's change touched and tells screen readers of changed cells.
+    void followMap(const MapChange &change);
     // Blinks an outline around cell (x, y) a few times.
     void flashCell(QPoint cell);
     // The cell outlined now by flashCell, or (0, 0).

@@ -129,6 +129,7 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
     toolButton(mEditActions->rectangleToolAction(), 2490, mPictures.rectangleToolIcon());
 
     connect(&mSession, &EditorSession::boardRefreshed, this, &MainWindow::onBoardRefreshed);
+    connect(&mSession.document(), &MapDocument::mapChanged, this, &MainWindow::followMap);
     connect(&mSession.status(), &StatusLine::changed, this, &MainWindow::onStatusChanged);
     connect(&mSession, &EditorSession::editModeChanged, this, &MainWindow::onEditModeChanged);
     connect(&mSession.toolBox(), &ToolBoxState::modeChanged, this,
@@ -553,6 +554,19 @@ void MainWindow::onBoardRefreshed()
     showWarps();
     showCaption();
     mToolColumn->showSample();
+}
+
+void MainWindow::followMap(const MapChange &change)
+{
+    if (change.replayed || change.has(MapChange::FloorCount) || change.has(MapChange::WholeMap))
+        syncFloorTabs();
+    if (change.replayed || change.has(MapChange::Pairs))
+        mToolColumn->showWarps();
+    if (change.replayed || change.has(MapChange::FileName) || change.has(MapChange::FloorTexts))
+        showCaption();
+    // A report of another map would send the user to cells that are not there.
+    if (change.has(MapChange::WholeMap) && mCheckReport)
+        mCheckReport->close();
 }
 
 void MainWindow::showWarps()

@@ -84,6 +84,8 @@ private:
     void applyToolBoxMode();
     ToolWindowFrame *createToolWindow(EditorSession::EditMode mode);
     void syncFloorTabs();
+    // Tabs, caption, warp column and report follow every change of the document.
+    void followMap(const MapChange &change);
     void showWarps();
     void showCaption();
     // Hides the tool window while a dialog is open.

@@ -19,7 +19,7 @@ MapActions::MapActions(EditorSession &session, const ChipPictures &pictures, Boa
       mOverlay(new RouteOverlay(session, board))
 {
     // The numbers follow every edit while their window is open.
-    connect(&session.document(), &MapDocument::changed, this, [this] {
+    connect(&session.document(), &MapDocument::mapChanged, this, [this] {
         if (mInfo)
             showStats();
     });

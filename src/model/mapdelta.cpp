@@ -76,3 +76,28 @@ void MapDelta::apply(MapData &map, bool forward) const
         map.setWarp(change.pair, forward ? change.after : change.before);
     map.setFloorCount(forward ? mFloorsAfter : mFloorsBefore);
 }
+
+MapChange MapDelta::change() const
+{
+    MapChange change;
+    for (const TextChange &text : mTexts) {
+        switch (text.field) {
+        case Field::Cell:
+            change.addCell(text.floor, QPoint(text.x, text.y), MapChange::Cells);
+            break;
+        case Field::Branch:
+            change.addCell(text.floor, QPoint(text.x, text.y), MapChange::Branches);
+            break;
+        default:
+            change.parts |= MapChange::FloorTexts;
+            if (!change.floors.contains(text.floor))
+                change.floors.append(text.floor);
+            break;
+        }
+    }
+    if (!mWarps.isEmpty())
+        change.parts |= MapChange::Pairs;
+    if (mFloorsBefore != mFloorsAfter)
+        change.parts |= MapChange::FloorCount;
+    return change;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/mapchange.h"
 #include "model/mapdata.h"
 
 #include <QString>
@@ -20,6 +21,8 @@ public:
     // check would show (a new pair's source before its destination is chosen).
     bool changesOnlyFreeRecords() const;
     void apply(MapData &map, bool forward) const;
+    // What applying it changes, either way.
+    MapChange change() const;
 
 private:
     enum class Field : std::uint8_t

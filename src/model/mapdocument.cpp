@@ -11,19 +11,31 @@
 class MapStepCommand : public QUndoCommand
 {
 public:
-    MapStepCommand(MapDocument &document, const QString &text, MapDelta delta, int floorBefore,
-                   int floorAfter, const QString &forgottenName)
-        : QUndoCommand(text), mDocument(document), mDelta(std::move(delta)),
-          mFloorBefore(floorBefore), mFloorAfter(floorAfter), mForgottenName(forgottenName),
-          mSavesBefore(document.mSaves)
+    struct Sides
+    {
+        int floorBefore;
+        int floorAfter;
+        QRect selectionBefore;
+        QRect selectionAfter;
+    };
+
+    MapStepCommand(MapDocument &document, const QString &text, MapDelta delta, const Sides &sides,
+                   const QString &forgottenName)
+        : QUndoCommand(text), mDocument(document), mDelta(std::move(delta)), mSides(sides),
+          mForgottenName(forgottenName), mSavesBefore(document.mSaves)
     {
     }
 
-    void undo() override { mDocument.replay(mDelta, false, mFloorBefore, fileNameAfter(false)); }
+    void undo() override
+    {
+        mDocument.replay(mDelta, false, mSides.floorBefore, mSides.selectionBefore,
+                         fileNameAfter(false));
+    }
     void redo() override
     {
         if (mDone)
-            mDocument.replay(mDelta, true, mFloorAfter, fileNameAfter(true));
+            mDocument.replay(mDelta, true, mSides.floorAfter, mSides.selectionAfter,
+                             fileNameAfter(true));
         mDone = true;
     }
 
@@ -38,8 +50,7 @@ private:
 
     MapDocument &mDocument;
     MapDelta mDelta;
-    int mFloorBefore;
-    int mFloorAfter;
+    Sides mSides;
     QString mForgottenName;
     int mSavesBefore;
     bool mDone = false;
@@ -67,8 +78,9 @@ void MapDocument::beginStep(const QString &text)
     mStepStart = mData;
     mStepText = text;
     mStepForgottenName.clear();
-    mStepFloorBefore = mViewFloor;
-    mStepFloorAfter = mViewFloor;
+    mStepFloorBefore = mCurrentFloor;
+    mStepFloorAfter = mCurrentFloor;
+    mStepSelectionBefore = mSelection;
 }
 
 void MapDocument::holdStep(const QString &text)
@@ -93,11 +105,14 @@ void MapDocument::dropHeldStep()
         return;
     mStepHeld = false;
     mStepDepth = 0;
+    MapChange change = MapDelta::between(mData, *mStepStart).change();
     mData = *mStepStart;
     mStepStart.reset();
-    if (!mStepForgottenName.isEmpty())
+    if (!mStepForgottenName.isEmpty()) {
         mFileName = mStepForgottenName;
-    Q_EMIT changed();
+        change.parts |= MapChange::FileName;
+    }
+    tell(change);
 }
 
 bool MapDocument::heldStepChangesMap() const
@@ -116,30 +131,47 @@ void MapDocument::endStep()
     mStepStart.reset();
     if ((delta.isEmpty() || delta.changesOnlyFreeRecords()) && mStepForgottenName.isEmpty())
         return;
-    mUndoStack.push(new MapStepCommand(*this, mStepText, std::move(delta), mStepFloorBefore,
-                                       mStepFloorAfter, mStepForgottenName));
+    const MapStepCommand::Sides sides{mStepFloorBefore, mStepFloorAfter, mStepSelectionBefore,
+                                      mSelection};
+    mUndoStack.push(
+        new MapStepCommand(*this, mStepText, std::move(delta), sides, mStepForgottenName));
 }
 
 template <typename Change>
 void MapDocument::edit(const QString &text, int floorAfter, Change &&change)
 {
     beginStep(text);
+    // An edit that names its cells is told as it goes; any other is found by comparing.
+    std::optional<MapData> before;
+    if (!mCellsTold)
+        before = mData;
     if (change(mData)) {
         mStepFloorAfter = floorAfter;
-        Q_EMIT changed();
+        tell(mCellsTold ? *mCellsTold : MapDelta::between(*before, mData).change());
     }
     endStep();
 }
 
-void MapDocument::replay(const MapDelta &delta, bool forward, int floor,
+void MapDocument::tell(MapChange change)
+{
+    if (!change.isEmpty() || change.replayed)
+        Q_EMIT mapChanged(change);
+}
+
+void MapDocument::replay(const MapDelta &delta, bool forward, int floor, const QRect &selection,
                          const std::optional<QString> &fileName)
 {
     delta.apply(mData, forward);
-    if (fileName)
+    MapChange change = delta.change();
+    if (fileName) {
         mFileName = *fileName;
-    mViewFloor = std::clamp(floor, 1, mData.floorCount());
-    Q_EMIT changed();
-    Q_EMIT stepReplayed(mViewFloor);
+        change.parts |= MapChange::FileName;
+    }
+    mCurrentFloor = std::clamp(floor, 1, mData.floorCount());
+    mSelection = selection;
+    change.replayed = true;
+    change.selection = selection;
+    tell(change);
 }
 
 void MapDocument::undo()
@@ -164,25 +196,31 @@ void MapDocument::layChip(int x, int y, int floor, const QString &cell)
 
 template <typename Set>
 void MapDocument::editCells(const QVector<QPoint> &cells, int floor, const QString &stepText,
-                            Set &&set)
+                            MapChange::Part part, Set &&set)
 {
     releaseStep();
     if (!MapData::isValidFloor(floor))
         return;
+    mCellsTold.emplace();
     edit(stepText, floor, [&](MapData &map) {
         bool any = false;
         for (const QPoint &p : cells) {
-            if (MapData::isOnBoard(p.x(), p.y()))
-                any = set(map, p) || any;
+            if (MapData::isOnBoard(p.x(), p.y()) && set(map, p)) {
+                any = true;
+                mCellsTold->addCell(floor, p, part);
+            }
         }
         return any;
     });
+    mCellsTold.reset();
 }
 
 void MapDocument::layChips(const QVector<QPoint> &cells, int floor, const QString &cell,
                            const QString &stepText)
 {
-    editCells(cells, floor, stepText, [&](MapData &map, QPoint p) {
+    editCells(cells, floor, stepText, MapChange::Cells, [&](MapData &map, QPoint p) {
+        if (map.cell(p.x(), p.y(), floor) == cell)
+            return false;
         map.setCell(p.x(), p.y(), floor, cell);
         return true;
     });
@@ -191,7 +229,7 @@ void MapDocument::layChips(const QVector<QPoint> &cells, int floor, const QStrin
 void MapDocument::setBranches(const QVector<QPoint> &cells, int floor, const QString &setting,
                               const QString &stepText)
 {
-    editCells(cells, floor, stepText, [&](MapData &map, QPoint p) {
+    editCells(cells, floor, stepText, MapChange::Branches, [&](MapData &map, QPoint p) {
         if (map.branch(p.x(), p.y(), floor) == setting)
             return false;
         map.setBranch(p.x(), p.y(), floor, setting);
@@ -203,7 +241,7 @@ int MapDocument::replaceChips(const ChipReplace &replacement)
 {
     releaseStep();
     int count = 0;
-    edit(QStringLiteral("チップの置換"), mViewFloor, [&](MapData &map) {
+    edit(QStringLiteral("チップの置換"), mCurrentFloor, [&](MapData &map) {
         count = replacement.apply(map);
         return count > 0;
     });
@@ -230,10 +268,14 @@ void MapDocument::replace(const MapData &data, const QString &fileName)
     mStepStart.reset();
     mData = data;
     mFileName = fileName;
+    mCurrentFloor = 1;
+    mSelection = QRect();
     mUndoStack.clear();
     // clear() leaves an empty stack's clean index alone, which a recovered map had moved.
     mUndoStack.setClean();
-    Q_EMIT changed();
+    MapChange change = MapChange::wholeMap();
+    change.parts |= MapChange::FileName;
+    tell(change);
 }
 
 void MapDocument::replaceAsStep(const MapData &data, const QString &stepText, int floorAfter)
@@ -251,7 +293,9 @@ void MapDocument::setFileName(const QString &name)
     if (name == mFileName)
         return;
     mFileName = name;
-    Q_EMIT changed();
+    MapChange change;
+    change.parts = MapChange::FileName;
+    tell(change);
 }
 
 void MapDocument::forgetFileName()
@@ -260,7 +304,9 @@ void MapDocument::forgetFileName()
         return;
     mStepForgottenName = mFileName;
     mFileName.clear();
-    Q_EMIT changed();
+    MapChange change;
+    change.parts = MapChange::FileName;
+    tell(change);
 }
 
 void MapDocument::setFloorTexts(int floor, const QString &name, const QString &background,
@@ -310,7 +356,7 @@ void MapDocument::deleteWarp(int pair)
     releaseStep();
     if (pair < 1 || pair > MapData::MaxWarps || !mData.warp(pair).isDefined())
         return;
-    edit(QStringLiteral("ワープの削除"), mViewFloor, [&](MapData &map) {
+    edit(QStringLiteral("ワープの削除"), mCurrentFloor, [&](MapData &map) {
         // The cells stay in the record; only the floors mark it free.
         WarpRecord record = map.warp(pair);
         record.srcFloor = 0;
@@ -360,7 +406,7 @@ bool MapDocument::addFloor()
 {
     releaseStep();
     bool added = false;
-    edit(QStringLiteral("階層の追加"), mViewFloor, [&](MapData &map) {
+    edit(QStringLiteral("階層の追加"), mCurrentFloor, [&](MapData &map) {
         added = Floors::addFloor(map);
         return added;
     });

@@ -3,6 +3,7 @@
 #include "model/cellblock.h"
 #include "model/chipreplace.h"
 #include "model/floors.h"
+#include "model/mapchange.h"
 #include "model/mapdata.h"
 
 #include <QObject>
@@ -85,8 +86,14 @@ public:
     void dropHeldStep();
     // The held step would record a change if it were closed now.
     bool heldStepChangesMap() const;
-    // The floor shown while editing; undo goes back to it.
-    void setViewFloor(int floor) { mViewFloor = floor; }
+    // The floor shown while editing: steps remember it, undo goes back to it, and every
+    // view and tool reads it here.
+    int currentFloor() const { return mCurrentFloor; }
+    void setCurrentFloor(int floor) { mCurrentFloor = floor; }
+    // The selected cells of the floor shown, empty when none. Each step remembers them
+    // before and after, and undo and redo hand them back.
+    const QRect &selection() const { return mSelection; }
+    void setSelection(const QRect &cells) { mSelection = cells; }
 
     QUndoStack &undoStack() { return mUndoStack; }
     // Nothing happens while a step is open.
@@ -99,18 +106,22 @@ public:
     void markModified() { mUndoStack.resetClean(); }
 
 Q_SIGNALS:
-    void changed();
+    // Every edit, undo, redo, load and reset says here what it changed; views follow
+    // the document through this one event.
+    void mapChanged(const MapChange &change);
     void modifiedChanged(bool modified);
-    // Undo or redo changed the map; `floor` is where the step happened.
-    void stepReplayed(int floor);
 
 private:
     friend class MapStepCommand;
+    // `change` edits the map and says whether it changed it; the views are told what
+    // differs from before.
     template <typename Change> void edit(const QString &text, int floorAfter, Change &&change);
+    void tell(MapChange change);
     // One step over the board cells among `cells`; `set` says whether it changed one.
     template <typename Set>
-    void editCells(const QVector<QPoint> &cells, int floor, const QString &stepText, Set &&set);
-    void replay(const class MapDelta &delta, bool forward, int floor,
+    void editCells(const QVector<QPoint> &cells, int floor, const QString &stepText,
+                   MapChange::Part part, Set &&set);
+    void replay(const class MapDelta &delta, bool forward, int floor, const QRect &selection,
                 const std::optional<QString> &fileName);
 
     MapData mData;
@@ -123,6 +134,10 @@ private:
     QString mStepForgottenName;
     int mStepFloorBefore = 1;
     int mStepFloorAfter = 1;
-    int mViewFloor = 1;
+    QRect mStepSelectionBefore;
+    int mCurrentFloor = 1;
+    QRect mSelection;
+    // Cells an edit under way reports itself; otherwise the change is found by comparing.
+    std::optional<MapChange> mCellsTold;
     int mSaves = 0;
 };

@@ -14,6 +14,7 @@ set(QZK_MODEL_SOURCES
     src/model/filenamecase.h
     src/model/floors.cpp src/model/floors.h
     src/model/mapdata.cpp src/model/mapdata.h
+    src/model/mapchange.cpp src/model/mapchange.h
     src/model/mapdelta.cpp src/model/mapdelta.h
     src/model/mapdocument.cpp src/model/mapdocument.h
     src/model/warprecord.h

@@ -5,7 +5,7 @@
 CheckOverlay::CheckOverlay(const MapDocument &document, QObject *parent)
     : QObject(parent), mDocument(document)
 {
-    connect(&mDocument, &MapDocument::changed, this, &CheckOverlay::dropIfChanged);
+    connect(&mDocument, &MapDocument::mapChanged, this, &CheckOverlay::dropIfChanged);
 }
 
 MapCheck::Report CheckOverlay::run()

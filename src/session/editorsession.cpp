@@ -9,19 +9,14 @@ EditorSession::EditorSession(MapDocument &document, const ChipDescriptions &desc
                              QObject *parent)
     : QObject(parent), mDocument(document), mDescriptions(descriptions)
 {
-    connect(&mDocument, &MapDocument::stepReplayed, this, &EditorSession::onStepReplayed);
-    connect(&mTools, &ToolSwitch::boardChanged, this, &EditorSession::refreshBoard);
-    connect(&mTools, &ToolSwitch::cellsChanged, &mTools, &ToolSwitch::refreshStatus);
-    connect(&mTools, &ToolSwitch::pairsChanged, this, &EditorSession::warpsChanged);
+    connect(&mDocument, &MapDocument::mapChanged, this, &EditorSession::onMapChanged);
     connect(&mTools.warps(), &WarpLinkTool::markersChanged, this, &EditorSession::warpsChanged);
 }
 
 void EditorSession::setCurrentFloor(int floor)
 {
     mTools.floorChanged();
-    mCurrentFloor = floor;
-    mContext.setFloor(floor);
-    mDocument.setViewFloor(floor);
+    mDocument.setCurrentFloor(floor);
 }
 
 void EditorSession::syncFloorTabCaptions()
@@ -48,9 +43,11 @@ void EditorSession::undo()
         refreshBoard();
         return;
     }
+    // With nothing to take back, every tool stays as it is.
+    if (!mDocument.undoStack().canUndo())
+        return;
     settleForHistory();
     mDocument.undo();
-    mTools.selection().followHistory(true);
 }
 
 void EditorSession::redo()
@@ -59,17 +56,30 @@ void EditorSession::redo()
         return;
     // Closing a half-placed relink as a step would throw away what is to be redone.
     mTools.warps().takeBackHalfPlacedEnd();
+    if (!mDocument.undoStack().canRedo())
+        return;
     settleForHistory();
     mDocument.redo();
-    mTools.selection().followHistory(false);
 }
 
-void EditorSession::onStepReplayed(int floor)
+void EditorSession::onMapChanged(const MapChange &change)
 {
-    setCurrentFloor(floor);
+    if (change.replayed) {
+        followReplayedFloor();
+        return;
+    }
+    if (change.has(MapChange::Cells) || change.has(MapChange::Branches) ||
+        change.has(MapChange::Pairs) || change.has(MapChange::WholeMap)) {
+        // Line marks belong to the board as it was; the status bar describes it as it is.
+        mTools.refresh();
+        mTools.refreshStatus();
+    }
+}
+
+void EditorSession::followReplayedFloor()
+{
+    dropLineStartForFloorChange();
     syncFloorTabCaptions();
-    // The markers follow the pairs the map has now, as a loaded map's do.
-    mTools.warps().rebuildMarkers();
     Q_EMIT floorsChanged();
     refreshBoard();
     mTools.refreshStatus();
@@ -79,10 +89,10 @@ void EditorSession::locateCell(int floor, QPoint cell)
 {
     if (!MapData::isOnBoard(cell.x(), cell.y()) || floor < 1 || floor > map().floorCount())
         return;
-    if (floor != mCurrentFloor)
+    if (floor != currentFloor())
         selectFloorTab(floor - 1);
     mStatus.setPosition(
-        QStringLiteral("%1階(%2,%3)").arg(mCurrentFloor).arg(cell.x()).arg(cell.y()));
+        QStringLiteral("%1階(%2,%3)").arg(currentFloor()).arg(cell.x()).arg(cell.y()));
     mStatus.describe(mContext.describe(cell));
     Q_EMIT cellLocated(cell);
 }
@@ -91,7 +101,7 @@ QString EditorSession::windowCaption() const
 {
     const QString title = QStringLiteral("Q;zKマップエディタ");
     const QString separator = QStringLiteral(" \uFF0D ");
-    const QString &name = map().floorName(mCurrentFloor);
+    const QString &name = map().floorName(currentFloor());
     if (!name.isEmpty())
         return title + separator + name;
     if (!mDocument.fileName().isEmpty())
@@ -101,7 +111,7 @@ QString EditorSession::windowCaption() const
 
 QString EditorSession::propertyMenuCaption() const
 {
-    return QStringLiteral("マップ「%1階」のプロパティ").arg(mCurrentFloor);
+    return QStringLiteral("マップ「%1階」のプロパティ").arg(currentFloor());
 }
 
 void EditorSession::refreshBoard()
@@ -113,7 +123,7 @@ void EditorSession::refreshBoard()
 void EditorSession::dropLineStartForFloorChange()
 {
     // A start cell belongs to the floor it was chosen on.
-    if (mEditMode == ChipMode)
+    if (editMode() == ChipMode)
         mTools.line().dropStart(true);
 }
 
@@ -127,10 +137,9 @@ void EditorSession::selectFloorTab(int index)
 
 void EditorSession::setEditMode(EditMode mode)
 {
-    const EditMode old = mEditMode;
+    const EditMode old = editMode();
     if (mode == old || mode < ChipMode || mode > WarpMode)
         return;
-    mEditMode = mode;
     mTools.modeChanged(mode);
     Q_EMIT editModeChanged(old, mode);
     Q_EMIT warpsChanged();
@@ -168,7 +177,7 @@ void EditorSession::resetSessionState()
     syncFloorTabCaptions();
     Q_EMIT floorsChanged();
     // Mode 0 for a moment, so that switching to map editing runs in full.
-    mEditMode = NoMode;
+    mContext.setMode(NoMode);
     setEditMode(ChipMode);
     // Told after the mode switch, so the old tool window is gone before anything is shown.
     mToolBox.setMode(ToolBoxState::Shown);
@@ -185,12 +194,12 @@ bool EditorSession::addFloor()
 
 bool EditorSession::moveFloor(int delta)
 {
-    const int target = mCurrentFloor + delta;
+    const int target = currentFloor() + delta;
     if (target < 1 || target > map().floorCount()) {
         mStatus.tellText(QStringLiteral("動かせません。"));
         return false;
     }
-    mDocument.moveFloor(mCurrentFloor, delta);
+    mDocument.moveFloor(currentFloor(), delta);
     dropLineStartForFloorChange();
     setCurrentFloor(target);
     Q_EMIT warpsChanged();
@@ -201,7 +210,7 @@ bool EditorSession::moveFloor(int delta)
 
 QString EditorSession::deleteFloorQuestion() const
 {
-    return QStringLiteral("このフロア「") + mFloorTabCaptions.value(mCurrentFloor - 1) +
+    return QStringLiteral("このフロア「") + mFloorTabCaptions.value(currentFloor() - 1) +
            QStringLiteral("」を削除します。\r\nよろしいですか？");
 }
 
@@ -216,7 +225,7 @@ void EditorSession::deleteCurrentFloor()
         resetSessionState();
         return;
     }
-    const int floor = mCurrentFloor;
+    const int floor = currentFloor();
     mTools.warps().abandonHalfPlacedPair();
     mTools.warps().forgetPairs(mDocument.deleteFloor(floor));
     mFloorTabCaptions.removeLast();
@@ -234,11 +243,14 @@ bool EditorSession::duplicateFloor()
         return false;
     // A pair half placed would take a number the copies need.
     settleForHistory();
-    const Floors::Duplication made = mDocument.duplicateFloor(mCurrentFloor);
+    const int copied = currentFloor();
+    const Floors::Duplication made = mDocument.duplicateFloor(copied);
     if (!made.done)
         return false;
     // The views follow the copy as they follow an undone floor step.
-    onStepReplayed(mCurrentFloor + 1);
+    setCurrentFloor(copied + 1);
+    mTools.warps().rebuildMarkers();
+    followReplayedFloor();
     if (made.pairsNotMade > 0)
         mStatus.tellText(
             QStringLiteral("ワープの空き番号が足りないため、%1組のワープを複製できませんでした。")
@@ -265,7 +277,7 @@ void EditorSession::takeReloadedMap(const MapData &loaded)
 {
     settleForHistory();
     mTools.warps().abandonHalfPlacedPair();
-    const int floor = std::min(mCurrentFloor, loaded.floorCount());
+    const int floor = std::min(currentFloor(), loaded.floorCount());
     mDocument.replaceAsStep(loaded, QStringLiteral("読み込み直し"), floor);
     // The map now matches its files; undo brings back what the editor held.
     mDocument.markSaved();

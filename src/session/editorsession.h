@@ -33,8 +33,8 @@ public:
     const MapData &map() const { return mDocument.data(); }
     const ChipDescriptions &descriptions() const { return mDescriptions; }
 
-    int currentFloor() const { return mCurrentFloor; }
-    EditMode editMode() const { return mEditMode; }
+    int currentFloor() const { return mDocument.currentFloor(); }
+    EditMode editMode() const { return mContext.mode(); }
     // The board tools: the board's input goes to tools().press() and its kin.
     ToolSwitch &tools() { return mTools; }
     const ToolSwitch &tools() const { return mTools; }
@@ -119,13 +119,13 @@ private:
     MapData emptiedMap() const;
     // Ends linking and line starts before the history moves under them.
     void settleForHistory();
-    void onStepReplayed(int floor);
+    void onMapChanged(const MapChange &change);
+    // The views follow a step undone or redone, or a floor made as one would be.
+    void followReplayedFloor();
 
     MapDocument &mDocument;
     const ChipDescriptions &mDescriptions;
 
-    int mCurrentFloor = 1;
-    EditMode mEditMode = ChipMode;
     QStringList mFloorTabCaptions{QStringLiteral("１階")};
 
     StatusLine mStatus;

@@ -7,7 +7,7 @@ MapComparison::MapComparison(const MapDocument &document, const ChipDescriptions
                              QObject *parent)
     : QObject(parent), mDocument(document), mNames(names)
 {
-    connect(&mDocument, &MapDocument::changed, this, [this] {
+    connect(&mDocument, &MapDocument::mapChanged, this, [this] {
         if (!mActive)
             return;
         // Saved under another name: those files are now the saved ones.

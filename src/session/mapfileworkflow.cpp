@@ -49,7 +49,7 @@ MapFileWorkflow::MapFileWorkflow(EditorSession &session, Prompter &prompter, Rec
         mSession.status().tellFilesVanished(mWatch.vanishedText());
         mSession.document().markModified();
     });
-    connect(&mSession.document(), &MapDocument::changed, this, &MapFileWorkflow::followName);
+    connect(&mSession.document(), &MapDocument::mapChanged, this, &MapFileWorkflow::followName);
 }
 
 void MapFileWorkflow::endStroke()

@@ -10,7 +10,7 @@ RecoveryKeeper::RecoveryKeeper(MapDocument &document, RecoveryStore &store, QObj
     mTimer.setSingleShot(true);
     mTimer.setInterval(DelayMs);
     connect(&mTimer, &QTimer::timeout, this, &RecoveryKeeper::flush);
-    connect(&mDocument, &MapDocument::changed, this, &RecoveryKeeper::onChanged);
+    connect(&mDocument, &MapDocument::mapChanged, this, &RecoveryKeeper::onChanged);
     connect(&mDocument, &MapDocument::modifiedChanged, this, &RecoveryKeeper::onModifiedChanged);
 }
 

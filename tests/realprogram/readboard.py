@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 # Reads the editor's board as a screen reader does, over the desktop's accessibility bus:
-# the board's table and its size, then every cell that gets the focus while it listens.
+# the board's table and its size, then every cell that gets the focus or a new name while it
+# listens.
 #   readboard.py SECONDS   (prints "ready" once listening, then one line per event)
 import sys
 
@@ -67,7 +68,14 @@ def on_focus(event):
     out("focus %s: %s" % (source.getRoleName(), source.name))
 
 
+def on_name(event):
+    source = event.source
+    if source is not None and source.getRoleName() == "table cell":
+        out("name %s: %s" % (source.getRoleName(), source.name))
+
+
 pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
+pyatspi.Registry.registerEventListener(on_name, "object:property-change:accessible-name")
 GLib.timeout_add(int(seconds * 1000), pyatspi.Registry.stop)
 GLib.timeout_add(200, lambda: out("ready") and False)
 pyatspi.Registry.start()

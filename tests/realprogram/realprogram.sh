@@ -598,6 +598,16 @@ accessibility)
         echo "--- reader ---" >&2
         cat "$scratch/reader.log" >&2
     fi
+    # Space lays the chosen chip: the reader is told the cell's new name, not left with the old.
+    xdotool key space
+    renamed() { grep -q "^name table cell: 1階(3,2) " "$scratch/reader.log" &&
+        ! grep -qx "name table cell: 1階(3,2) 何もないマス（空白）" "$scratch/reader.log"; }
+    if ! wait_for "the reader to hear the new chip on (3,2)" 30 renamed; then
+        echo "--- reader ---" >&2
+        cat "$scratch/reader.log" >&2
+    fi
+    # Taken back, so that quitting asks nothing about unsaved changes.
+    xdotool key ctrl+z
     kill "$reader_pid" 2>/dev/null
     wait "$reader_pid" 2>/dev/null
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q

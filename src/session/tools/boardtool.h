@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/editmode.h"
+#include "model/mapchange.h"
 
 #include <QObject>
 #include <QPoint>
@@ -24,8 +25,8 @@ struct ToolPicture
 };
 
 // One way of working on the board. The board's pointer input reaches the active tool
-// through the tool switch; a tool edits the map through its context's document and
-// tells the views through signals, never calling back up.
+// through the tool switch; a tool edits the map through its context's document, whose
+// change event tells the views, never calling back up.
 class BoardTool : public QObject, public EditModes
 {
     Q_OBJECT
@@ -45,16 +46,12 @@ public:
     // The mode or floor changed, or Esc: a drag under way ends.
     virtual void cancel() {}
     virtual ToolPicture picture() const { return {}; }
+    // The document changed, by this tool or anything else.
+    virtual void followMap(const MapChange &) {}
 
 Q_SIGNALS:
     // What picture() returns changed.
     void pictureChanged();
-    // The floor shown changed and must be drawn again.
-    void boardChanged();
-    // Cells changed: what the status bar says of them may be out of date.
-    void cellsChanged();
-    // Warp pairs came or went with the cells.
-    void pairsChanged();
 
 protected:
     ToolContext &mContext;

@@ -32,7 +32,6 @@ void BranchBrushTool::setBranches(const QVector<QPoint> &cells)
 {
     for (const QPoint &p : cells)
         mContext.document().setBranch(p.x(), p.y(), mContext.floor(), mSetting);
-    Q_EMIT boardChanged();
 }
 
 void BranchBrushTool::release(QPoint)

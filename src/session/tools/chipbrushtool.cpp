@@ -15,11 +15,9 @@ void ChipBrushTool::press(QPoint cell, Qt::MouseButton button)
         mStroking = true;
         mLast = cell;
         document.layChip(cell.x(), cell.y(), mContext.floor(), mContext.chip());
-        Q_EMIT cellsChanged();
     } else if (button == Qt::RightButton) {
         mContext.setChip(mContext.map().cell(cell.x(), cell.y(), mContext.floor()));
     }
-    Q_EMIT boardChanged();
 }
 
 void ChipBrushTool::move(QPoint cell)
@@ -31,7 +29,6 @@ void ChipBrushTool::move(QPoint cell)
     cells.removeAll(mLast);
     mLast = cell;
     mContext.document().layChips(cells, mContext.floor(), mContext.chip());
-    Q_EMIT boardChanged();
 }
 
 void ChipBrushTool::release(QPoint)

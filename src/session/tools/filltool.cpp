@@ -43,9 +43,7 @@ void FillTool::press(QPoint cell, Qt::MouseButton button)
                              stepText);
     } else {
         document.layChips(area, floor, mContext.chip(), stepText);
-        Q_EMIT cellsChanged();
     }
-    Q_EMIT boardChanged();
 }
 
 ToolPicture FillTool::picture() const

@@ -34,7 +34,7 @@ void LineTool::press(QPoint cell, Qt::MouseButton button)
     if (mState == WaitingStart) {
         if (!left) {
             setState(Off);
-            Q_EMIT boardChanged();
+            clearMarks();
             return;
         }
         mMarks.append(cell);
@@ -47,11 +47,9 @@ void LineTool::press(QPoint cell, Qt::MouseButton button)
     if (mState != WaitingEnd)
         return;
     setState(WaitingStart);
-    if (left) {
-        mMarks.clear();
+    clearMarks();
+    if (left)
         mContext.document().layChips(chipLine(mStart, cell), mContext.floor(), mContext.chip());
-    }
-    Q_EMIT boardChanged();
     status.tell(StatusLine::Kind::AskLineStart);
 }
 

@@ -24,7 +24,13 @@ public:
     void setOn(bool on);
     // Cells that carry the line marker until the next board refresh.
     const QVector<QPoint> &marks() const { return mMarks; }
-    void clearMarks() { mMarks.clear(); }
+    void clearMarks()
+    {
+        if (mMarks.isEmpty())
+            return;
+        mMarks.clear();
+        Q_EMIT pictureChanged();
+    }
     // A start cell belongs to the floor and mode it was chosen in; the tool stays on.
     // `ask` puts the question for a new start into the status bar.
     void dropStart(bool ask);

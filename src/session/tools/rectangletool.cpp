@@ -66,9 +66,7 @@ void RectangleTool::release(QPoint cell)
                              button == Qt::LeftButton ? mContext.branch() : QString(), stepText);
     } else {
         document.layChips(laid, mContext.floor(), mContext.chip(), stepText);
-        Q_EMIT cellsChanged();
     }
-    Q_EMIT boardChanged();
 }
 
 void RectangleTool::cancel()

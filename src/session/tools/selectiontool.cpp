@@ -4,8 +4,6 @@
 #include "session/statusline.h"
 #include "session/tools/toolcontext.h"
 
-#include <QUndoStack>
-
 #include <algorithm>
 
 namespace {
@@ -52,8 +50,13 @@ void SelectionTool::setOn(bool on)
         return;
     mOn = on;
     if (!on)
-        mSelection = QRect();
+        setSelected(QRect());
     tellChanged();
+}
+
+const QRect &SelectionTool::selection() const
+{
+    return mContext.document().selection();
 }
 
 const QString *SelectionTool::floatingCellAt(QPoint cell) const
@@ -67,7 +70,7 @@ const QString *SelectionTool::floatingCellAt(QPoint cell) const
 ToolPicture SelectionTool::picture() const
 {
     ToolPicture picture;
-    picture.selection = mSelection;
+    picture.selection = selection();
     picture.floating = floatingBlock();
     picture.floatingAt = mFloatingAt;
     return picture;
@@ -99,13 +102,13 @@ void SelectionTool::press(QPoint cell, Qt::MouseButton button)
         return;
     }
     mAnchor = cell;
-    if (mSelection.contains(cell)) {
+    if (selection().contains(cell)) {
         mDrag = Drag::Moving;
-        mFloating = CellBlock::extract(mContext.map(), mContext.floor(), mSelection);
-        mFloatingAt = mSelection.topLeft();
+        mFloating = CellBlock::extract(mContext.map(), mContext.floor(), selection());
+        mFloatingAt = selection().topLeft();
     } else {
         mDrag = Drag::Selecting;
-        mSelection = QRect();
+        setSelected(QRect());
     }
     tellChanged();
 }
@@ -114,11 +117,11 @@ void SelectionTool::move(QPoint cell)
 {
     switch (mDrag) {
     case Drag::Selecting:
-        mSelection = span(mAnchor, cell);
+        setSelected(span(mAnchor, cell));
         tellChanged();
         break;
     case Drag::Moving:
-        mFloatingAt = mSelection.topLeft() + cell - mAnchor;
+        mFloatingAt = selection().topLeft() + cell - mAnchor;
         tellChanged();
         break;
     case Drag::None:
@@ -132,12 +135,12 @@ void SelectionTool::release(QPoint cell)
     mDrag = Drag::None;
     if (drag == Drag::Selecting) {
         // A click without a drag only drops what was selected.
-        mSelection = cell == mAnchor ? QRect() : span(mAnchor, cell);
+        setSelected(cell == mAnchor ? QRect() : span(mAnchor, cell));
         tellChanged();
     } else if (drag == Drag::Moving) {
         mFloating.reset();
-        const QPoint target = mSelection.topLeft() + cell - mAnchor;
-        if (target != mSelection.topLeft())
+        const QPoint target = selection().topLeft() + cell - mAnchor;
+        if (target != selection().topLeft())
             relocate(CellBlock::Turn::None, target, QStringLiteral("移動"));
         tellChanged();
     }
@@ -158,7 +161,7 @@ void SelectionTool::selectAll()
         return;
     setOn(true);
     mFloating.reset();
-    mSelection = CellBlock::board();
+    setSelected(CellBlock::board());
     tellChanged();
 }
 
@@ -173,7 +176,7 @@ void SelectionTool::select(const QRect &cells)
 {
     if (!mOn || !isUsable() || mFloating || mDrag != Drag::None)
         return;
-    mSelection = cells & CellBlock::board();
+    setSelected(cells & CellBlock::board());
     tellChanged();
 }
 
@@ -181,15 +184,14 @@ std::optional<CellBlock> SelectionTool::copy() const
 {
     if (!canCopy() || mDrag != Drag::None)
         return std::nullopt;
-    return CellBlock::extract(mContext.map(), mContext.floor(), mSelection);
+    return CellBlock::extract(mContext.map(), mContext.floor(), selection());
 }
 
 std::optional<CellBlock> SelectionTool::cut()
 {
     std::optional<CellBlock> block = copy();
     if (block) {
-        mContext.document().clearCells(mSelection, mContext.floor(), QStringLiteral("切り取り"));
-        afterPairsChanged();
+        mContext.document().clearCells(selection(), mContext.floor(), QStringLiteral("切り取り"));
     }
     return block;
 }
@@ -198,15 +200,14 @@ void SelectionTool::deleteSelection()
 {
     if (!canCopy() || mDrag != Drag::None)
         return;
-    mContext.document().clearCells(mSelection, mContext.floor(), QStringLiteral("削除"));
-    afterPairsChanged();
+    mContext.document().clearCells(selection(), mContext.floor(), QStringLiteral("削除"));
 }
 
 void SelectionTool::startFloating(const CellBlock &block)
 {
     if (!isUsable() || mDrag != Drag::None || block.isEmpty())
         return;
-    mSelection = QRect();
+    setSelected(QRect());
     mFloating = block;
     mFloatingAt = mPointer;
     tellChanged();
@@ -218,7 +219,6 @@ void SelectionTool::layFloating()
     const int missing =
         mContext.document().layBlock(*mFloating, mContext.floor(), mFloatingAt, &covered);
     mFloating.reset();
-    afterPairsChanged();
     QString told;
     if (covered > 0)
         told = coveredPairsText(covered);
@@ -244,57 +244,42 @@ void SelectionTool::turn(CellBlock::Turn turn)
         tellChanged();
         return;
     }
-    const QRect target(mSelection.topLeft(), CellBlock::turnedSize(mSelection.size(), turn));
+    const QRect target(selection().topLeft(), CellBlock::turnedSize(selection().size(), turn));
     if (!CellBlock::board().contains(target)) {
         mContext.status().tellText(doesNotFitText());
         return;
     }
-    relocate(turn, mSelection.topLeft(), turnStepText(turn));
+    relocate(turn, selection().topLeft(), turnStepText(turn));
     tellChanged();
 }
 
 void SelectionTool::relocate(CellBlock::Turn turn, QPoint target, const QString &stepText)
 {
-    const QRect before = mSelection;
+    const QRect before = selection();
     const QRect after =
         QRect(target, CellBlock::turnedSize(before.size(), turn)) & CellBlock::board();
     MapDocument &document = mContext.document();
-    const QUndoStack &history = document.undoStack();
-    const int stepsBefore = history.index();
+    // The moved cells stay selected; the step hands that selection back on undo and redo.
+    document.beginStep(stepText);
     const int covered = document.relocateCells(before, mContext.floor(), turn, target, stepText);
-    mSelection = after;
-    // A turn that changes nothing is no step.
-    if (history.index() > stepsBefore)
-        mRelocations.append(
-            {history.command(history.index() - 1), stepText, mContext.floor(), before, after});
-    afterPairsChanged();
+    setSelected(after);
+    document.endStep();
     if (covered > 0)
         mContext.status().tellText(coveredPairsText(covered));
 }
 
-void SelectionTool::followHistory(bool undone)
+void SelectionTool::followMap(const MapChange &change)
 {
+    if (!change.replayed)
+        return;
+    // A step hands back the selection it was made with; the drag or block of the moment goes.
+    mDrag = Drag::None;
+    mFloating.reset();
     if (!isUsable())
-        return;
-    // Steps that left the history are forgotten. A new step may take the address of one
-    // that went, so the newest record counts and its text must match too.
-    const QUndoStack &history = mContext.document().undoStack();
-    QVector<const QUndoCommand *> steps;
-    for (int i = 0; i < history.count(); ++i)
-        steps.append(history.command(i));
-    mRelocations.erase(std::remove_if(mRelocations.begin(), mRelocations.end(),
-                                      [&](const Relocation &r) { return !steps.contains(r.step); }),
-                       mRelocations.end());
-    const QUndoCommand *replayed = history.command(history.index() - (undone ? 0 : 1));
-    for (auto it = mRelocations.crbegin(); it != mRelocations.crend(); ++it) {
-        const Relocation &r = *it;
-        if (r.floor != mContext.floor() || r.step != replayed || r.step->text() != r.stepText)
-            continue;
-        mSelection = undone ? r.before : r.after;
+        setSelected(QRect());
+    else if (!selection().isEmpty())
         mOn = true;
-        tellChanged();
-        return;
-    }
+    tellChanged();
 }
 
 void SelectionTool::drop()
@@ -304,13 +289,13 @@ void SelectionTool::drop()
     if (mFloating)
         mFloating.reset();
     else if (mDrag == Drag::None)
-        mSelection = QRect();
+        setSelected(QRect());
     tellChanged();
 }
 
 void SelectionTool::dropSelection()
 {
-    bool dropped = mDrag != Drag::None || !mSelection.isEmpty();
+    bool dropped = mDrag != Drag::None || !selection().isEmpty();
     if (mDrag == Drag::Moving)
         mFloating.reset();
     mDrag = Drag::None;
@@ -319,14 +304,12 @@ void SelectionTool::dropSelection()
         mOn = false;
         dropped = true;
     }
-    mSelection = QRect();
+    setSelected(QRect());
     if (dropped)
         tellChanged();
 }
 
-void SelectionTool::afterPairsChanged()
+void SelectionTool::setSelected(const QRect &cells)
 {
-    // The markers follow the pairs the map has now, as after undo.
-    Q_EMIT pairsChanged();
-    Q_EMIT boardChanged();
+    mContext.document().setSelection(cells);
 }

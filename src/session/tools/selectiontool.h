@@ -5,8 +5,6 @@
 
 #include <optional>
 
-class QUndoCommand;
-
 // 範囲選択 and blocks of cells: the selection rectangle, moving it, and a pasted block
 // floating under the pointer until it is laid. Map edit and branch mode only.
 class SelectionTool : public BoardTool
@@ -20,7 +18,7 @@ public:
     bool isOn() const { return mOn; }
     void setOn(bool on);
     // The selected cells of the floor shown; empty when nothing is selected.
-    const QRect &selection() const { return mSelection; }
+    const QRect &selection() const;
     bool isFloating() const { return mFloating.has_value(); }
     // The floating block (a pasted one, or the selection while it is dragged) and where
     // its top-left cell is.
@@ -41,8 +39,8 @@ public:
 
     // Commands of the edit menu; each does nothing when it cannot act.
     bool isUsable() const;
-    bool canCopy() const { return isUsable() && !mSelection.isEmpty() && !mFloating; }
-    bool canTurn() const { return isUsable() && (!mSelection.isEmpty() || mFloating); }
+    bool canCopy() const { return isUsable() && !selection().isEmpty() && !mFloating; }
+    bool canTurn() const { return isUsable() && (!selection().isEmpty() || mFloating); }
     void selectAll();
     // The cells from one corner to the opposite one, both included, in any direction.
     static QRect span(QPoint corner, QPoint opposite);
@@ -57,9 +55,8 @@ public:
     void drop();
     // The mode or floor changed: the selection and any drag go.
     void dropSelection();
-    // A step of the history was undone or redone: a flip, turn or move taken back or done
-    // again leaves its cells selected, as they were before or after it.
-    void followHistory(bool undone);
+    // A step undone or redone hands back the selection as it was on that side of it.
+    void followMap(const MapChange &change) override;
 
 Q_SIGNALS:
     void changed();
@@ -74,23 +71,13 @@ private:
     void layFloating();
     void relocate(CellBlock::Turn turn, QPoint target, const QString &stepText);
     void tellChanged();
-    void afterPairsChanged();
+    // The document holds the selection, so that steps can remember it.
+    void setSelected(const QRect &cells);
 
     bool mOn = false;
-    QRect mSelection;
     std::optional<CellBlock> mFloating;
     QPoint mFloatingAt;
     QPoint mPointer{1, 1};
     Drag mDrag = Drag::None;
     QPoint mAnchor;
-    // The selection before and after each step that moved or turned it.
-    struct Relocation
-    {
-        const QUndoCommand *step;
-        QString stepText;
-        int floor;
-        QRect before;
-        QRect after;
-    };
-    QVector<Relocation> mRelocations;
 };

@@ -16,6 +16,11 @@ const MapData &ToolContext::map() const
     return mDocument.data();
 }
 
+int ToolContext::floor() const
+{
+    return mDocument.currentFloor();
+}
+
 void ToolContext::setChip(const QString &cell)
 {
     if (cell == mChip)
@@ -48,7 +53,7 @@ void ToolContext::advanceBranchDigit(int direction)
 
 QString ToolContext::describe(QPoint cell) const
 {
-    return describeChip(map().cell(cell.x(), cell.y(), mFloor));
+    return describeChip(map().cell(cell.x(), cell.y(), floor()));
 }
 
 QString ToolContext::describeChip(const QString &cell) const

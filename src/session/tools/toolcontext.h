@@ -24,8 +24,9 @@ public:
     const MapData &map() const;
     StatusLine &status() const { return mStatus; }
 
-    int floor() const { return mFloor; }
-    void setFloor(int floor) { mFloor = floor; }
+    // The floor shown, which the document holds.
+    int floor() const;
+    // The edit mode lives here alone; the session switches it.
     EditMode mode() const { return mMode; }
     void setMode(EditMode mode) { mMode = mode; }
 
@@ -54,7 +55,6 @@ private:
     MapDocument &mDocument;
     const ChipDescriptions &mDescriptions;
     StatusLine &mStatus;
-    int mFloor = 1;
     EditMode mMode = ChipMode;
     QString mChip;
     QString mBranch = QStringLiteral("0000");

@@ -2,6 +2,7 @@
 
 #include "board/mapcheck.h"
 #include "model/mapdata.h"
+#include "model/mapdocument.h"
 #include "session/statusline.h"
 #include "session/tools/toolcontext.h"
 
@@ -12,12 +13,23 @@ ToolSwitch::ToolSwitch(ToolContext &context)
     for (BoardTool *tool : std::initializer_list<BoardTool *>{
              &mChipBrush, &mBranchBrush, &mLine, &mSelection, &mWarps, &mFill, &mRectangle}) {
         connect(tool, &BoardTool::pictureChanged, this, &ToolSwitch::pictureChanged);
-        connect(tool, &BoardTool::boardChanged, this, &ToolSwitch::boardChanged);
-        connect(tool, &BoardTool::cellsChanged, this, &ToolSwitch::cellsChanged);
-        connect(tool, &BoardTool::pairsChanged, this, &ToolSwitch::pairsChanged);
     }
-    // Blocks carry pairs: their markers follow the pairs the map has now.
-    connect(&mSelection, &BoardTool::pairsChanged, &mWarps, &WarpLinkTool::rebuildMarkers);
+    connect(&context.document(), &MapDocument::mapChanged, this, &ToolSwitch::followMap);
+}
+
+void ToolSwitch::followMap(const MapChange &change)
+{
+    if (change.replayed) {
+        // A stroke or drag belongs to the map as it was.
+        mPressed = nullptr;
+        mChipBrush.cancel();
+        mBranchBrush.cancel();
+        mRectangle.cancel();
+        mFill.setBounds({});
+    }
+    for (BoardTool *tool : std::initializer_list<BoardTool *>{
+             &mChipBrush, &mBranchBrush, &mLine, &mSelection, &mWarps, &mFill, &mRectangle})
+        tool->followMap(change);
 }
 
 BoardTool &ToolSwitch::active()

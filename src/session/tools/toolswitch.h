@@ -72,11 +72,9 @@ Q_SIGNALS:
     // A button went down on a board cell or on a marker standing on one.
     void cellPressed(QPoint cell);
     void pictureChanged();
-    void boardChanged();
-    void cellsChanged();
-    void pairsChanged();
 
 private:
+    void followMap(const MapChange &change);
     void switchOthersOff(const QObject *keep);
 
     ToolContext &mContext;

@@ -170,7 +170,6 @@ void WarpLinkTool::press(QPoint cell, Qt::MouseButton button)
     Q_EMIT markersChanged();
     if (right)
         mContext.setChip(mContext.map().cell(cell.x(), cell.y(), mContext.floor()));
-    Q_EMIT boardChanged();
 }
 
 void WarpLinkTool::hover(QPoint cell)
@@ -178,6 +177,14 @@ void WarpLinkTool::hover(QPoint cell)
     // The prompt for the next end stays while the pointer moves.
     if (mStage == NotLinking)
         BoardTool::hover(cell);
+}
+
+void WarpLinkTool::followMap(const MapChange &change)
+{
+    // In warp mode pairs change by this tool's own clicks, which keep the markers' order.
+    const bool fromElsewhere = mContext.mode() != WarpMode && change.has(MapChange::Pairs);
+    if (change.replayed || change.has(MapChange::WholeMap) || fromElsewhere)
+        rebuildMarkers();
 }
 
 void WarpLinkTool::leave()
