@@ -57,7 +57,7 @@ void BM_BoardWideLine(benchmark::State &state)
 {
     undoAndRedo(state, [](EditorSession &session) {
         session.choices().setChip(QStringLiteral("01_[]"));
-        session.tools().toggleLineTool();
+        session.tools().toggleTool(QStringLiteral("line"));
         session.tools().click({1, 1}, Qt::LeftButton);
         session.tools().click({24, 16}, Qt::LeftButton);
     });
@@ -110,10 +110,10 @@ void BM_HistoryMemory(benchmark::State &state)
                                             ? QStringLiteral("03_xm")
                                             : road);
             if (step % 10 == 9) {
-                s.session.tools().toggleLineTool();
+                s.session.tools().toggleTool(QStringLiteral("line"));
                 s.session.tools().click({1, cell.y()}, Qt::LeftButton);
                 s.session.tools().click({24, cell.y()}, Qt::LeftButton);
-                s.session.tools().toggleLineTool();
+                s.session.tools().toggleTool(QStringLiteral("line"));
             } else {
                 s.session.tools().click(cell, Qt::LeftButton);
             }

@@ -118,7 +118,7 @@ void BM_LinePreviewAcrossBoard(benchmark::State &state)
     if (!editor.open())
         state.SkipWithError("the full map did not open");
     editor.view.setZoomPercent(int(state.range(0)));
-    editor.session.tools().toggleLineTool();
+    editor.session.tools().toggleTool(QStringLiteral("line"));
     editor.mouse(QEvent::MouseButtonPress, 1, 16, Qt::LeftButton);
     editor.mouse(QEvent::MouseButtonRelease, 1, 16, Qt::LeftButton);
     editor.frame();

@@ -13,9 +13,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 // The editor as the program builds it, with a stub answering its questions.
 struct EditorFixture
 {
+    // `beforeWindow` runs on the session before any window is built (a tool registered).
+    explicit EditorFixture(const std::function<void(EditorSession &)> &beforeWindow = {})
+        : prepared(beforeWindow ? (beforeWindow(session), true) : false)
+    {
+    }
+
     MapDocument document;
     ChipDescriptions descriptions;
     EditorSession session{document, descriptions};
@@ -28,6 +36,7 @@ struct EditorFixture
     RecentMaps recentMaps{settings};
     ViewSettings view{settings};
     MapFileWorkflow files{session, prompter, recentMaps};
+    bool prepared;
     MainWindow window{session, files, pictures, prompter, view};
 
     // Shows the main window, which opens the first tool window with it.

@@ -21,8 +21,8 @@
 //              off (the pointer leaves the board)   leave (it moves over the window around)
 //   keyboard   key:KEYS (a key to the board's cell cursor, as QKeySequence spells it:
 //              Right, Ctrl+Left, Shift+Down, Home, Space, Return, Backspace)
-//   modes      mode:N (1 chips, 2 branches, 3 warps)   line (line tool button)
-//              sel (selection tool on)   fill, rect (fill or rectangle tool on)
+//   modes      mode:N (1 chips, 2 branches, 3 warps)
+//              tool:NAME (a registered tool's button: line, selection, fill, rectangle)
 //              shift, noshift (Shift held or let go)   chip:CELL (palette)
 //              dir:K (branch direction K)
 //   edit       all   del   copypaste   esc   turn:H|V|R   undo   redo
@@ -76,14 +76,8 @@
                 return fail(step);
         } else if (verb == u"mode")
             session.setEditMode(EditorSession::EditMode(arg.toInt()));
-        else if (verb == u"line")
-            tools.toggleLineTool();
-        else if (verb == u"sel")
-            tools.setSelectionOn(true);
-        else if (verb == u"fill")
-            tools.setFillOn(true);
-        else if (verb == u"rect")
-            tools.setRectangleOn(true);
+        else if (verb == u"tool" && tools.tool(arg))
+            tools.toggleTool(arg);
         else if (verb == u"shift" || verb == u"noshift")
             tools.setBorderOnly(verb == u"shift");
         else if (verb == u"chip")

@@ -97,10 +97,10 @@ void TestCellCursor::keysActAsPointer_data()
     QTest::newRow("chips: backspace picks up")
         << u"chip:16_+7 c:3,1,L chip:01_[]"_s << u"key:Backspace"_s << u"h:3,1 c:3,1,R"_s;
     QTest::newRow("line: start, preview, end")
-        << u"chip:01_[] line"_s << u"key:Space key:Right key:Right key:Right key:Space"_s
+        << u"chip:01_[] tool:line"_s << u"key:Space key:Right key:Right key:Right key:Space"_s
         << u"h:1,1 c:1,1,L h:2,1 h:3,1 h:4,1 c:4,1,L"_s;
     QTest::newRow("line: start shown while moving")
-        << u"line"_s << u"key:Space key:Down"_s << u"h:1,1 c:1,1,L h:1,2"_s;
+        << u"tool:line"_s << u"key:Space key:Down"_s << u"h:1,1 c:1,1,L h:1,2"_s;
     QTest::newRow("branches: space sets")
         << u"mode:2 dir:1 dir:3"_s << u"key:Down key:Space"_s << u"h:1,2 c:1,2,L"_s;
     QTest::newRow("branches: backspace clears")
@@ -112,19 +112,19 @@ void TestCellCursor::keysActAsPointer_data()
         << u"mode:3 newpair"_s << u"key:Space key:Down key:Backspace"_s
         << u"h:1,1 c:1,1,L h:1,2 c:1,2,R"_s;
     QTest::newRow("selection: shift grows from the cursor")
-        << u"sel c:2,2,L"_s << u"key:Shift+Right key:Shift+Down key:Shift+Down"_s
+        << u"tool:selection c:2,2,L"_s << u"key:Shift+Right key:Shift+Down key:Shift+Down"_s
         << u"p:2,2,L d:3,4 r:3,4 h:3,4"_s;
     QTest::newRow("selection: shift back over the anchor")
-        << u"sel c:5,5,L"_s << u"key:Shift+Left key:Shift+Left key:Shift+Up"_s
+        << u"tool:selection c:5,5,L"_s << u"key:Shift+Left key:Shift+Left key:Shift+Up"_s
         << u"p:5,5,L d:3,4 r:3,4 h:3,4"_s;
     QTest::newRow("selection: a plain move ends growing")
-        << u"sel c:5,5,L"_s << u"key:Shift+Right key:Right key:Shift+Right"_s
+        << u"tool:selection c:5,5,L"_s << u"key:Shift+Right key:Right key:Shift+Right"_s
         << u"p:5,5,L d:6,5 r:6,5 p:7,5,L d:8,5 r:8,5 h:8,5"_s;
     QTest::newRow("floating block follows the cursor and is laid")
-        << u"chip:01_[] c:1,1,L c:2,1,L sel p:1,1,L d:2,1 r:2,1 copypaste"_s
+        << u"chip:01_[] c:1,1,L c:2,1,L tool:selection p:1,1,L d:2,1 r:2,1 copypaste"_s
         << u"key:Down key:Down key:Right key:Space"_s << u"h:2,3 c:2,3,L"_s;
     QTest::newRow("floating block: backspace drops it")
-        << u"chip:01_[] c:1,1,L sel p:1,1,L d:2,1 r:2,1 copypaste"_s << u"key:Down key:Backspace"_s
+        << u"chip:01_[] c:1,1,L tool:selection p:1,1,L d:2,1 r:2,1 copypaste"_s << u"key:Down key:Backspace"_s
         << u"h:1,2 c:1,2,R"_s;
 }
 

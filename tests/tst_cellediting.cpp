@@ -74,31 +74,31 @@ void TestCellEditing::clicks_data()
                                          << "3,4,00_  " << 0 << ""
                                          << "01_[]";
     QTest::newRow("line start") << ""
-                                << "line c:2,2,L"
+                                << "tool:line c:2,2,L"
                                 << "2,2,00_  " << 2 << "終点をクリックして下さい。"
                                 << "01_[]";
     QTest::newRow("line commit") << ""
-                                 << "line c:2,2,L c:4,2,L"
+                                 << "tool:line c:2,2,L c:4,2,L"
                                  << "2,2,01_[]|3,2,01_[]|4,2,01_[]" << 1
                                  << "始点をクリックして下さい。"
                                  << "01_[]";
     QTest::newRow("right while waiting for the end")
         << ""
-        << "line c:2,2,L c:4,2,R"
+        << "tool:line c:2,2,L c:4,2,R"
         << "2,2,00_  |4,2,00_  " << 1 << "始点をクリックして下さい。"
         << "01_[]";
     QTest::newRow("middle while waiting for the end")
         << ""
-        << "line c:2,2,L c:4,2,M"
+        << "tool:line c:2,2,L c:4,2,M"
         << "4,2,00_  " << 1 << "始点をクリックして下さい。"
         << "01_[]";
     QTest::newRow("right while waiting for the start switches off") << ""
-                                                                    << "line c:2,2,R"
+                                                                    << "tool:line c:2,2,R"
                                                                     << "2,2,00_  " << 0 << ""
                                                                     << "01_[]";
     QTest::newRow("second line after a commit")
         << ""
-        << "line c:1,1,L c:1,3,L c:5,5,L c:5,6,L"
+        << "tool:line c:1,1,L c:1,3,L c:5,5,L c:5,6,L"
         << "1,2,01_[]|5,6,01_[]|4,5,00_  " << 1 << "始点をクリックして下さい。"
         << "01_[]";
     QTest::newRow("branch mode does not paint") << ""
@@ -193,7 +193,7 @@ void TestCellEditing::hoverTexts()
 void TestCellEditing::previewRedrawnOnlyForNewCell()
 {
     SessionFixture f;
-    QVERIFY(play(f.session, u"line c:1,1,L"_s));
+    QVERIFY(play(f.session, u"tool:line c:1,1,L"_s));
     QSignalSpy refreshed(&f.session.tools(), &ToolSwitch::pictureChanged);
     f.session.tools().hover({4, 1});
     const int afterFirst = refreshed.count();
@@ -219,18 +219,18 @@ void TestCellEditing::pointerGestures_data()
         << u"mode:2 p:1,1,L d:3,1 r:3,1 p:2,1,R d:2,2 r:2,2"_s << u"1,1=0000 3,1=0000"_s << 2
         << QString();
     QTest::newRow("dragging the selection moves it")
-        << u"p:1,1,L r:1,1 sel p:1,1,L d:2,2 r:2,2 p:1,1,L d:5,1 r:5,1"_s << u"5,1"_s << 2
+        << u"p:1,1,L r:1,1 tool:selection p:1,1,L d:2,2 r:2,2 p:1,1,L d:5,1 r:5,1"_s << u"5,1"_s << 2
         << QString();
     QTest::newRow("a pasted block lays where it is clicked")
-        << u"p:1,1,L d:2,1 r:2,1 sel p:1,1,L d:2,1 r:2,1 copypaste h:10,9 p:10,9,L"_s
+        << u"p:1,1,L d:2,1 r:2,1 tool:selection p:1,1,L d:2,1 r:2,1 copypaste h:10,9 p:10,9,L"_s
         << u"1,1 2,1 10,9 11,9"_s << 2 << QString();
     QTest::newRow("Esc drops the pasted block")
         << u"p:1,1,L d:2,1 r:2,1 all copypaste h:10,9 esc p:10,9,L r:10,9"_s << u"1,1 2,1"_s << 1
         << QString();
     QTest::newRow("a quarter turn that leaves the board is refused")
-        << u"p:1,10,L r:1,10 sel p:1,10,L d:8,16 r:8,16 turn:R"_s << u"1,10"_s << 1 << refused;
+        << u"p:1,10,L r:1,10 tool:selection p:1,10,L d:8,16 r:8,16 turn:R"_s << u"1,10"_s << 1 << refused;
     QTest::newRow("a quarter turn in place")
-        << u"p:1,1,L d:3,1 r:3,1 sel p:1,1,L d:3,1 r:3,1 turn:R"_s << u"1,1 1,2 1,3"_s << 2
+        << u"p:1,1,L d:3,1 r:3,1 tool:selection p:1,1,L d:3,1 r:3,1 turn:R"_s << u"1,1 1,2 1,3"_s << 2
         << QString();
     QTest::newRow("a floating block too wide to turn is refused")
         << u"p:1,1,L r:1,1 all copypaste turn:R"_s << u"1,1"_s << 1 << refused;
@@ -238,36 +238,36 @@ void TestCellEditing::pointerGestures_data()
         << u"crowd all copypaste h:3,2 p:3,2,L"_s << u"1,1 3,2"_s << 1
         << u"空き番号が足りず、ワープのペアを1組作れませんでした。"_s;
     QTest::newRow("a selection dragged up and left holds both corners")
-        << u"p:1,1,L d:4,1 r:4,1 sel p:4,2,L d:2,1 r:2,1 del"_s << u"1,1"_s << 2 << QString();
+        << u"p:1,1,L d:4,1 r:4,1 tool:selection p:4,2,L d:2,1 r:2,1 del"_s << u"1,1"_s << 2 << QString();
     const QString pair = u"c:1,1,L mode:3 newpair c:7,7,L c:8,8,L endlink mode:1 "_s;
     const QString covered = u"重なったワープのペアを1組削除しました。"_s;
     QTest::newRow("a paste over a pair's end deletes the pair in its own step")
-        << pair + u"sel p:1,1,L d:2,1 r:2,1 copypaste h:7,7 p:7,7,L"_s << u"1,1 7,7"_s << 3
+        << pair + u"tool:selection p:1,1,L d:2,1 r:2,1 copypaste h:7,7 p:7,7,L"_s << u"1,1 7,7"_s << 3
         << covered;
     QTest::newRow("a move over a pair's end deletes the pair in its own step")
-        << pair + u"sel p:1,1,L d:2,1 r:2,1 p:1,1,L d:7,7 r:7,7"_s << u"7,7"_s << 3 << covered;
+        << pair + u"tool:selection p:1,1,L d:2,1 r:2,1 p:1,1,L d:7,7 r:7,7"_s << u"7,7"_s << 3 << covered;
     QTest::newRow("delete empties the selection")
-        << u"p:1,1,L d:3,1 r:3,1 sel p:2,1,L d:5,5 r:5,5 del"_s << u"1,1"_s << 2 << QString();
+        << u"p:1,1,L d:3,1 r:3,1 tool:selection p:2,1,L d:5,5 r:5,5 del"_s << u"1,1"_s << 2 << QString();
     // Fill and rectangle; c:10,10,R picks up the empty chip.
     QTest::newRow("a fill lays the chosen chip on the joined area only")
-        << u"p:1,1,L d:3,1 r:3,1 c:5,1,L fill c:10,10,R c:2,1,L"_s << u"5,1"_s << 3 << QString();
+        << u"p:1,1,L d:3,1 r:3,1 c:5,1,L tool:fill c:10,10,R c:2,1,L"_s << u"5,1"_s << 3 << QString();
     QTest::newRow("a selection bounds the fill")
-        << u"p:1,1,L d:5,1 r:5,1 sel p:1,1,L d:2,1 r:2,1 fill c:10,10,R c:1,1,L"_s
+        << u"p:1,1,L d:5,1 r:5,1 tool:selection p:1,1,L d:2,1 r:2,1 tool:fill c:10,10,R c:1,1,L"_s
         << u"3,1 4,1 5,1"_s << 2 << QString();
     QTest::newRow("a fill in branch mode sets the setting, the right button clears it")
-        << u"c:1,1,L c:2,1,L mode:2 fill c:1,1,L c:5,5,R"_s << u"1,1 1,1=0000 2,1 2,1=0000"_s << 3
+        << u"c:1,1,L c:2,1,L mode:2 tool:fill c:1,1,L c:5,5,R"_s << u"1,1 1,1=0000 2,1 2,1=0000"_s << 3
         << QString();
     QTest::newRow("a rectangle lays every cell on release as one step")
-        << u"rect p:3,2,L d:2,1 r:1,1"_s << u"1,1 2,1 3,1 1,2 2,2 3,2"_s << 1 << QString();
+        << u"tool:rectangle p:3,2,L d:2,1 r:1,1"_s << u"1,1 2,1 3,1 1,2 2,2 3,2"_s << 1 << QString();
     QTest::newRow("a rectangle with Shift lays its border")
-        << u"rect shift p:1,1,L d:3,3 r:3,3"_s << u"1,1 2,1 3,1 1,2 3,2 1,3 2,3 3,3"_s << 1
+        << u"tool:rectangle shift p:1,1,L d:3,3 r:3,3"_s << u"1,1 2,1 3,1 1,2 3,2 1,3 2,3 3,3"_s << 1
         << QString();
     QTest::newRow("a rectangle in branch mode sets and clears the setting")
-        << u"mode:2 rect p:1,1,L r:2,1 p:2,1,R r:2,1"_s << u"1,1=0000"_s << 2 << QString();
+        << u"mode:2 tool:rectangle p:1,1,L r:2,1 p:2,1,R r:2,1"_s << u"1,1=0000"_s << 2 << QString();
     QTest::newRow("a mode change drops a rectangle being dragged")
-        << u"rect p:1,1,L d:3,3 mode:2 r:3,3"_s << QString() << 0 << QString();
+        << u"tool:rectangle p:1,1,L d:3,3 mode:2 r:3,3"_s << QString() << 0 << QString();
     QTest::newRow("the selection tool takes over from the fill tool")
-        << u"fill sel p:1,1,L d:2,1 r:2,1 c:1,1,L"_s << QString() << 0 << QString();
+        << u"tool:fill tool:selection p:1,1,L d:2,1 r:2,1 c:1,1,L"_s << QString() << 0 << QString();
 }
 
 void TestCellEditing::pointerGestures()
@@ -296,7 +296,7 @@ void TestCellEditing::selectionFollowsHistory_data()
 {
     QTest::addColumn<QString>("actions");
     QTest::addColumn<QRect>("selection");
-    const QString selected = u"c:1,1,L chip:16_+A c:2,1,L sel p:1,1,L d:2,1 r:2,1 "_s;
+    const QString selected = u"c:1,1,L chip:16_+A c:2,1,L tool:selection p:1,1,L d:2,1 r:2,1 "_s;
     QTest::newRow("a turn undone") << selected + u"turn:R undo"_s << QRect(1, 1, 2, 1);
     QTest::newRow("a turn undone and redone")
         << selected + u"turn:R undo redo"_s << QRect(1, 1, 1, 2);
@@ -304,7 +304,7 @@ void TestCellEditing::selectionFollowsHistory_data()
     QTest::newRow("a move undone") << selected + u"p:1,1,L d:1,5 r:1,5 undo"_s << QRect(1, 1, 2, 1);
     QTest::newRow("a chip undone selects nothing") << u"c:1,1,L undo"_s << QRect();
     QTest::newRow("a line undone after a turn selects nothing")
-        << selected + u"turn:R line c:5,5,L c:5,5,L undo"_s << QRect();
+        << selected + u"turn:R tool:line c:5,5,L c:5,5,L undo"_s << QRect();
 }
 
 void TestCellEditing::selectionFollowsHistory()

@@ -237,7 +237,11 @@ void TestChipPictures::icons()
 {
     QFETCH(qreal, ratio);
     const ChipPictures pictures(ratio);
-    const QList<QIcon> icons{pictures.lineToolIcon(), pictures.modeIcon(EditModes::ChipMode),
+    const QList<QIcon> icons{pictures.toolIcon(QStringLiteral("line")),
+                             pictures.toolIcon(QStringLiteral("selection")),
+                             pictures.toolIcon(QStringLiteral("fill")),
+                             pictures.toolIcon(QStringLiteral("rectangle")),
+                             pictures.modeIcon(EditModes::ChipMode),
                              pictures.modeIcon(EditModes::BranchMode),
                              pictures.modeIcon(EditModes::WarpMode)};
     QList<QImage> images;
@@ -255,6 +259,7 @@ void TestChipPictures::icons()
             QVERIFY(images[a] != images[b]);
     }
     QVERIFY(pictures.modeIcon(EditModes::NoMode).isNull());
+    QVERIFY(pictures.toolIcon(QStringLiteral("brush")).isNull());
     QVERIFY(pictures.modeIcon(EditModes::EditMode(4)).isNull());
 }
 

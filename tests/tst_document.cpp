@@ -165,7 +165,7 @@ void TestDocument::floorCommandsDropLineStart()
     SessionFixture f;
     f.document.replace(map);
     f.session.selectFloorTab(1);
-    f.session.tools().toggleLineTool();
+    f.session.tools().toggleTool(QStringLiteral("line"));
     f.session.tools().click({3, 3}, Qt::LeftButton);
     QCOMPARE(f.session.tools().line().state(), LineTool::WaitingEnd);
     if (command == u"right")
@@ -217,7 +217,7 @@ void TestDocument::floorTabDropsLineStart()
     map.setFloorCount(2);
     SessionFixture f;
     f.document.replace(map);
-    f.session.tools().toggleLineTool();
+    f.session.tools().toggleTool(QStringLiteral("line"));
     f.session.tools().click({3, 3}, Qt::LeftButton);
     QCOMPARE(f.session.tools().line().state(), LineTool::WaitingEnd);
     QCOMPARE(f.session.tools().line().marks(), QVector<QPoint>{QPoint(3, 3)});
@@ -252,7 +252,7 @@ void TestDocument::mouseOverBackground()
     QFETCH(QString, after);
     SessionFixture f;
     if (lineToolOn)
-        f.session.tools().toggleLineTool();
+        f.session.tools().toggleTool(QStringLiteral("line"));
     // The unlinked-warp warning is told by its position code, as warp mode tells it.
     if (before.startsWith(QStringLiteral("unlinked warp ")))
         f.session.status().tell(StatusLine::Kind::UnlinkedWarp, before.section(u' ', 2).toInt());
@@ -268,7 +268,7 @@ void TestDocument::linePreviewMarksWithoutChangingMap()
 {
     SessionFixture f;
     const MapData before = f.document.data();
-    f.session.tools().toggleLineTool();
+    f.session.tools().toggleTool(QStringLiteral("line"));
     f.session.tools().click({1, 1}, Qt::LeftButton);
     f.session.tools().hover({7, 3});
     QCOMPARE(f.session.tools().line().marks().size(), 9);
@@ -282,7 +282,7 @@ void TestDocument::lineCommitLaysChipOverBranches()
 {
     SessionFixture f;
     f.document.setBranch(4, 2, 1, QStringLiteral("3210"));
-    f.session.tools().toggleLineTool();
+    f.session.tools().toggleTool(QStringLiteral("line"));
     f.session.tools().click({1, 1}, Qt::LeftButton);
     f.session.tools().click({7, 3}, Qt::LeftButton);
     QCOMPARE(f.session.tools().line().state(), LineTool::WaitingStart);

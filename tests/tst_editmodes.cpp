@@ -368,7 +368,7 @@ void TestEditModes::propertiesHideToolWindowAndRename()
     Editor editor;
     QPointer<ToolWindowFrame> palette = editor.window.toolWindow();
     // A line waiting for its end keeps its start: the dialog does not redraw the board.
-    editor.session.tools().toggleLineTool();
+    editor.session.tools().toggleTool(QStringLiteral("line"));
     editor.session.tools().click({4, 4}, Qt::LeftButton);
     bool hiddenDuringDialog = false;
     QTimer::singleShot(0, [&] {

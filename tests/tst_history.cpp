@@ -53,7 +53,7 @@ void TestHistory::everyActionIsOneStep_data()
     QTest::addColumn<QString>("caption"); // of the undo item; empty: no step at all
     QTest::newRow("chip") << u""_s << u"mode:1 c:6,6,L"_s << u"チップの配置"_s;
     QTest::newRow("chip already there") << u""_s << u"mode:1 c:10,6,L"_s << QString();
-    QTest::newRow("line") << u""_s << u"mode:1 line c:1,4,L c:24,4,L line"_s << u"線の描画"_s;
+    QTest::newRow("line") << u""_s << u"mode:1 tool:line c:1,4,L c:24,4,L tool:line"_s << u"線の描画"_s;
     QTest::newRow("branch set") << u""_s << u"mode:2 dir:2 c:5,5,L"_s << u"分岐点の設定"_s;
     QTest::newRow("branch clear") << u""_s << u"mode:2 dir:2 c:2,1,R"_s << u"分岐点の解除"_s;
     QTest::newRow("link a pair") << u"floor:2"_s << u"mode:3 newpair c:7,7,L c:8,8,L endlink"_s

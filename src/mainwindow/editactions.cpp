@@ -1,19 +1,19 @@
 #include "mainwindow/editactions.h"
 
+#include "mainwindow/toolactions.h"
 #include "mapfile/blockclipboard.h"
 #include "session/editorsession.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMimeData>
-#include <QToolButton>
 #include <QWidget>
 
-EditActions::EditActions(EditorSession &session, QWidget *window, QMenu *editMenu)
+EditActions::EditActions(EditorSession &session, QWidget *window, QMenu *editMenu,
+                         ToolActions &tools)
     : QObject(window), mSession(session)
 {
     SelectionTool &blocks = mSession.tools().selection();
@@ -34,26 +34,7 @@ EditActions::EditActions(EditorSession &session, QWidget *window, QMenu *editMen
     mSelectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     connect(mSelectAll, &QAction::triggered, &blocks, &SelectionTool::selectAll);
     editMenu->addSeparator();
-    mSelectionTool = editMenu->addAction(QStringLiteral("範囲選択(&S)"));
-    mSelectionTool->setObjectName(QStringLiteral("selectionTool"));
-    mSelectionTool->setCheckable(true);
-    mSelectionTool->setShortcut(QKeySequence(Qt::Key_F8));
-    mSelectionTool->setToolTip(QStringLiteral("範囲選択"));
-    connect(mSelectionTool, &QAction::triggered, &mSession.tools(), &ToolSwitch::setSelectionOn);
-    mFillTool = editMenu->addAction(QStringLiteral("塗りつぶし(&K)"));
-    mFillTool->setObjectName(QStringLiteral("fillTool"));
-    mFillTool->setCheckable(true);
-    mFillTool->setShortcut(QKeySequence(Qt::Key_F9));
-    mFillTool->setToolTip(
-        QStringLiteral("同じチップがつながった範囲を、選んだチップで塗りつぶします。"));
-    connect(mFillTool, &QAction::triggered, &mSession.tools(), &ToolSwitch::setFillOn);
-    mRectangleTool = editMenu->addAction(QStringLiteral("四角形(&Q)"));
-    mRectangleTool->setObjectName(QStringLiteral("rectangleTool"));
-    mRectangleTool->setCheckable(true);
-    mRectangleTool->setShortcut(QKeySequence(Qt::Key_F11));
-    mRectangleTool->setToolTip(
-        QStringLiteral("ドラッグした四角形に、選んだチップを配置します。Shiftで枠だけ。"));
-    connect(mRectangleTool, &QAction::triggered, &mSession.tools(), &ToolSwitch::setRectangleOn);
+    tools.addToMenu(editMenu);
     editMenu->addSeparator();
     const struct
     {
@@ -82,10 +63,7 @@ EditActions::EditActions(EditorSession &session, QWidget *window, QMenu *editMen
     connect(mDrop, &QAction::triggered, &blocks, &SelectionTool::drop);
     window->addAction(mDrop);
 
-    connect(&blocks, &SelectionTool::changed, this, &EditActions::showState);
-    connect(&mSession.tools().fill(), &FillTool::stateChanged, this, &EditActions::showState);
-    connect(&mSession.tools().rectangle(), &RectangleTool::stateChanged, this,
-            &EditActions::showState);
+    connect(&blocks, &SelectionTool::stateChanged, this, &EditActions::showState);
     connect(&mSession, &EditorSession::editModeChanged, this, &EditActions::showState);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &EditActions::showState);
     showState();
@@ -93,20 +71,7 @@ EditActions::EditActions(EditorSession &session, QWidget *window, QMenu *editMen
 
 QList<QAction *> EditActions::toolWindowCommands() const
 {
-    return {mCut, mCopy, mPaste, mSelectAll, mSelectionTool, mFillTool, mRectangleTool};
-}
-
-void EditActions::addToolButton(QWidget *parent, QAction *tool, const QRect &geometry,
-                                const QIcon &icon)
-{
-    auto *button = new QToolButton(parent);
-    button->setObjectName(tool->objectName() + QStringLiteral("Button"));
-    tool->setIcon(icon);
-    button->setDefaultAction(tool);
-    button->setIconSize(QSize(26, 26));
-    button->setGeometry(geometry);
-    connect(&mSession, &EditorSession::editModeChanged, button,
-            [this, button] { button->setVisible(mSession.tools().selection().isUsable()); });
+    return {mCut, mCopy, mPaste, mSelectAll};
 }
 
 void EditActions::copy()
@@ -138,13 +103,6 @@ void EditActions::paste()
 void EditActions::showState()
 {
     const SelectionTool &blocks = mSession.tools().selection();
-    mSelectionTool->setEnabled(blocks.isUsable());
-    mSelectionTool->setChecked(blocks.isOn());
-    const ToolSwitch &tools = mSession.tools();
-    mFillTool->setEnabled(blocks.isUsable());
-    mFillTool->setChecked(tools.fill().isOn());
-    mRectangleTool->setEnabled(blocks.isUsable());
-    mRectangleTool->setChecked(tools.rectangle().isOn());
     mCut->setEnabled(blocks.canCopy());
     mCopy->setEnabled(blocks.canCopy());
     mDelete->setEnabled(blocks.canCopy());

@@ -12,6 +12,7 @@
 #include "mainwindow/floorcommands.h"
 #include "mainwindow/keyboardfocus.h"
 #include "mainwindow/mapactions.h"
+#include "mainwindow/toolactions.h"
 #include "mainwindow/toolcolumn.h"
 #include "mainwindow/viewactions.h"
 #include "mainwindow/windowplacement.h"
@@ -119,14 +120,9 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
     connect(mBoard, &BoardView::markerRefused, this, [this] { mPrompter.beep(); });
 
     mToolColumn = new ToolColumn(mSession, mPictures, mComposer, central);
+    mToolActions = new ToolActions(mSession, mPictures, this);
+    mToolActions->addButtons(central);
     buildMenus();
-    const auto toolButton = [&](QAction *tool, int top, const QIcon &icon) {
-        mEditActions->addToolButton(central, tool,
-                                    QRect(twips(8880), twips(top), twips(495), twips(495)), icon);
-    };
-    toolButton(mEditActions->selectionToolAction(), 1380, mPictures.selectionToolIcon());
-    toolButton(mEditActions->fillToolAction(), 1935, mPictures.fillToolIcon());
-    toolButton(mEditActions->rectangleToolAction(), 2490, mPictures.rectangleToolIcon());
 
     connect(&mSession, &EditorSession::boardRefreshed, this, &MainWindow::onBoardRefreshed);
     connect(&mSession.document(), &MapDocument::mapChanged, this, &MainWindow::followMap);
@@ -287,8 +283,9 @@ void MainWindow::buildMenus()
         connect(&history, signal, this, &MainWindow::showUndoActions);
     showUndoActions();
     mToolWindowCommands = {mUndoAction, mRedoAction};
-    mEditActions = new EditActions(mSession, this, editMenu);
+    mEditActions = new EditActions(mSession, this, editMenu, *mToolActions);
     mToolWindowCommands += mEditActions->toolWindowCommands();
+    mToolWindowCommands += mToolActions->toolWindowCommands();
     editMenu->addSeparator();
     mViewActions->addToEditMenu(editMenu);
     mMapActions = new MapActions(mSession, mPictures, *mBoard, this);

@@ -16,6 +16,7 @@ class BoardView;
 class ChipPictures;
 class CompareActions;
 class EditActions;
+class ToolActions;
 class FileActions;
 class FloorCommands;
 class MapActions;
@@ -122,6 +123,7 @@ private:
     QPointer<CheckReportWindow> mCheckReport;
 
     EditActions *mEditActions = nullptr;
+    ToolActions *mToolActions = nullptr;
     QAction *mPropertyAction = nullptr;
     QAction *mUndoAction = nullptr;
     QAction *mRedoAction = nullptr;

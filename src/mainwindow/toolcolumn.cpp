@@ -25,17 +25,7 @@ ToolColumn::ToolColumn(EditorSession &session, const ChipPictures &pictures,
                        const CellComposer &composer, QWidget *central)
     : QObject(central), mSession(session), mComposer(composer)
 {
-    mLineToolButton = new QToolButton(central);
-    mLineToolButton->setObjectName(QStringLiteral("lineToolButton"));
-    mLineToolButton->setCheckable(true);
-    mLineToolButton->setGeometry(twips(8880), twips(480), twips(495), twips(495));
-    mLineToolButton->setIcon(pictures.lineToolIcon());
-    mLineToolButton->setIconSize(QSize(26, 26));
-    mLineToolButton->setToolTip(QStringLiteral("線を引くように、マップチップを配置します。"));
-    mLineToolButton->setAccessibleName(QStringLiteral("ラインツール"));
-    connect(mLineToolButton, &QToolButton::clicked, &session,
-            [this] { mSession.tools().toggleLineTool(); });
-
+    // The line tool's button (see ToolActions) has its caption under it.
     mLineDrawLabel = new QLabel(QStringLiteral("LineDraw"), central);
     mLineDrawLabel->setObjectName(QStringLiteral("lineDrawLabel"));
     mLineDrawLabel->setAlignment(Qt::AlignCenter);
@@ -106,7 +96,7 @@ ToolColumn::ToolColumn(EditorSession &session, const ChipPictures &pictures,
     mMarkerList->setFont(bold);
     mMarkerList->hide();
 
-    connect(&session.tools().line(), &LineTool::stateChanged, this, &ToolColumn::showLineTool);
+    connect(&session.tools().line(), &BoardTool::stateChanged, this, &ToolColumn::showLineTool);
     connect(&session.choices(), &ToolContext::chipChanged, this, &ToolColumn::showSample);
     connect(&session, &EditorSession::editModeChanged, this,
             [this](EditorSession::EditMode, EditorSession::EditMode mode) { showMode(mode); });
@@ -117,7 +107,6 @@ void ToolColumn::showMode(EditorSession::EditMode mode)
 {
     for (int i = 0; i < 3; ++i)
         mModeButtons[i]->setChecked(i + 1 == mode);
-    mLineToolButton->setVisible(mode == EditorSession::ChipMode);
     mLineDrawLabel->setVisible(mode == EditorSession::ChipMode);
 }
 
@@ -129,8 +118,7 @@ void ToolColumn::showSample()
 
 void ToolColumn::showLineTool()
 {
-    const bool on = mSession.tools().line().state() != LineTool::Off;
-    mLineToolButton->setChecked(on);
+    const bool on = mSession.tools().line().isOn();
     // Grey is the system's colour for disabled text, taken from the untouched palette.
     QPalette palette = QApplication::palette(mLineDrawLabel);
     if (on)

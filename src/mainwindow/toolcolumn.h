@@ -10,7 +10,8 @@ class QLabel;
 class QToolButton;
 class QWidget;
 
-// The column right of the board: the line tool button, the chosen chip's sample, the mode
+// The column right of the board (the tools' buttons aside): the line tool's caption, the
+// chosen chip's sample, the mode
 // buttons, and in warp mode the caption the next click places and the markers on a
 // clicked cell. Its widgets lie in the main window's central widget, which moves them
 // as the board grows.
@@ -31,7 +32,6 @@ private:
 
     EditorSession &mSession;
     const CellComposer &mComposer;
-    QToolButton *mLineToolButton = nullptr;
     QLabel *mLineDrawLabel = nullptr;
     QLabel *mSample = nullptr;
     QLabel *mSampleCode = nullptr;

@@ -789,24 +789,20 @@ const QImage &ChipPictures::overlay(int index) const
     return picture;
 }
 
-QIcon ChipPictures::lineToolIcon() const
+QIcon ChipPictures::toolIcon(const QString &name) const
 {
-    return buttonIcon(mRatio, drawLineToolIcon);
-}
-
-QIcon ChipPictures::selectionToolIcon() const
-{
-    return buttonIcon(mRatio, drawSelectionToolIcon);
-}
-
-QIcon ChipPictures::fillToolIcon() const
-{
-    return buttonIcon(mRatio, drawFillToolIcon);
-}
-
-QIcon ChipPictures::rectangleToolIcon() const
-{
-    return buttonIcon(mRatio, drawRectangleToolIcon);
+    const struct
+    {
+        const char16_t *name;
+        void (*draw)(QPainter &);
+    } tools[] = {{u"line", drawLineToolIcon},
+                 {u"selection", drawSelectionToolIcon},
+                 {u"fill", drawFillToolIcon},
+                 {u"rectangle", drawRectangleToolIcon}};
+    for (const auto &tool : tools)
+        if (name == QStringView(tool.name))
+            return buttonIcon(mRatio, tool.draw);
+    return {};
 }
 
 QIcon ChipPictures::modeIcon(EditModes::EditMode mode) const

@@ -29,11 +29,9 @@ public:
     // overlays are black except where they draw. Index outside 1..19: an all-black image.
     const QImage &overlay(int index) const;
 
-    // Button pictures of the main window's tool column.
-    QIcon lineToolIcon() const;
-    QIcon selectionToolIcon() const;
-    QIcon fillToolIcon() const;
-    QIcon rectangleToolIcon() const;
+    // Button pictures of the main window's tool column: a board tool's by the name it is
+    // registered under (null for a name without one), and each mode's.
+    QIcon toolIcon(const QString &name) const;
     QIcon modeIcon(EditModes::EditMode mode) const;
 
     qreal devicePixelRatio() const { return mRatio; }

@@ -23,6 +23,7 @@ set(QZK_SESSION_SOURCES
     src/session/tools/rectangletool.cpp src/session/tools/rectangletool.h
     src/session/tools/selectiontool.cpp src/session/tools/selectiontool.h
     src/session/tools/toolcontext.cpp src/session/tools/toolcontext.h
+    src/session/tools/toolinfo.h
     src/session/tools/toolswitch.cpp src/session/tools/toolswitch.h
     src/session/tools/warplinktool.cpp src/session/tools/warplinktool.h
     src/session/viewsettings.cpp src/session/viewsettings.h

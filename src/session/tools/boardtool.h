@@ -49,9 +49,19 @@ public:
     // The document changed, by this tool or anything else.
     virtual void followMap(const MapChange &) {}
 
+    // Tools with an on-off button (see ToolInfo).
+    virtual bool isOn() const { return false; }
+    virtual void setOn(bool) {}
+    // Another exclusive tool was switched on.
+    virtual void yield() { setOn(false); }
+    // Holds something under way that takes the board's input before any tool switched on.
+    virtual bool isHolding() const { return false; }
+
 Q_SIGNALS:
     // What picture() returns changed.
     void pictureChanged();
+    // Switched on or off, or what its menu item shows changed.
+    void stateChanged();
 
 protected:
     ToolContext &mContext;

@@ -6,11 +6,11 @@
 
 void FillTool::setOn(bool on)
 {
+    // A selection there when the tool comes on bounds its fills.
+    setBounds(on ? mContext.document().selection() : QRect());
     if (on == mOn)
         return;
     mOn = on;
-    if (!on)
-        setBounds({});
     Q_EMIT stateChanged();
 }
 

@@ -15,17 +15,14 @@ class FillTool : public BoardTool
 public:
     using BoardTool::BoardTool;
 
-    bool isOn() const { return mOn; }
-    void setOn(bool on);
+    bool isOn() const override { return mOn; }
+    void setOn(bool on) override;
     // The cells a fill may reach; empty for the whole board.
     const QRect &bounds() const { return mBounds; }
     void setBounds(const QRect &bounds);
 
     void press(QPoint cell, Qt::MouseButton button) override;
     ToolPicture picture() const override;
-
-Q_SIGNALS:
-    void stateChanged();
 
 private:
     bool mOn = false;

@@ -20,8 +20,8 @@ public:
     using BoardTool::BoardTool;
 
     State state() const { return mState; }
-    bool isOn() const { return mState != Off; }
-    void setOn(bool on);
+    bool isOn() const override { return mState != Off; }
+    void setOn(bool on) override;
     // Cells that carry the line marker until the next board refresh.
     const QVector<QPoint> &marks() const { return mMarks; }
     void clearMarks()
@@ -39,9 +39,6 @@ public:
     void hover(QPoint cell) override;
     void leave() override {}
     ToolPicture picture() const override;
-
-Q_SIGNALS:
-    void stateChanged();
 
 private:
     void setState(State state);

@@ -13,8 +13,8 @@ class RectangleTool : public BoardTool
 public:
     using BoardTool::BoardTool;
 
-    bool isOn() const { return mOn; }
-    void setOn(bool on);
+    bool isOn() const override { return mOn; }
+    void setOn(bool on) override;
     // Shift, as the pointer's last event saw it.
     void setBorderOnly(bool borderOnly);
 
@@ -23,9 +23,6 @@ public:
     void release(QPoint cell) override;
     void cancel() override;
     ToolPicture picture() const override;
-
-Q_SIGNALS:
-    void stateChanged();
 
 private:
     QVector<QPoint> cells() const;

@@ -59,6 +59,13 @@ const QRect &SelectionTool::selection() const
     return mContext.document().selection();
 }
 
+void SelectionTool::yield()
+{
+    if (isFloating())
+        drop();
+    setOn(false);
+}
+
 const QString *SelectionTool::floatingCellAt(QPoint cell) const
 {
     if (!mFloating || !QRect(mFloatingAt, mFloating->size()).contains(cell))
@@ -78,7 +85,7 @@ ToolPicture SelectionTool::picture() const
 
 void SelectionTool::tellChanged()
 {
-    Q_EMIT changed();
+    Q_EMIT stateChanged();
     Q_EMIT pictureChanged();
 }
 

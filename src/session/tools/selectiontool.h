@@ -15,8 +15,11 @@ public:
     using BoardTool::BoardTool;
 
     // The selection tool button.
-    bool isOn() const { return mOn; }
-    void setOn(bool on);
+    bool isOn() const override { return mOn; }
+    void setOn(bool on) override;
+    // A floating block goes as Esc drops it.
+    void yield() override;
+    bool isHolding() const override { return mFloating.has_value(); }
     // The selected cells of the floor shown; empty when nothing is selected.
     const QRect &selection() const;
     bool isFloating() const { return mFloating.has_value(); }
@@ -57,9 +60,6 @@ public:
     void dropSelection();
     // A step undone or redone hands back the selection as it was on that side of it.
     void followMap(const MapChange &change) override;
-
-Q_SIGNALS:
-    void changed();
 
 private:
     enum class Drag

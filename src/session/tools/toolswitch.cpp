@@ -6,15 +6,75 @@
 #include "session/statusline.h"
 #include "session/tools/toolcontext.h"
 
+using namespace Qt::StringLiterals;
+
 ToolSwitch::ToolSwitch(ToolContext &context)
     : mContext(context), mChipBrush(context), mBranchBrush(context), mLine(context),
       mSelection(context), mWarps(context), mFill(context), mRectangle(context)
 {
-    for (BoardTool *tool : std::initializer_list<BoardTool *>{
-             &mChipBrush, &mBranchBrush, &mLine, &mSelection, &mWarps, &mFill, &mRectangle}) {
+    for (BoardTool *tool : std::initializer_list<BoardTool *>{&mChipBrush, &mBranchBrush, &mWarps})
         connect(tool, &BoardTool::pictureChanged, this, &ToolSwitch::pictureChanged);
-    }
     connect(&context.document(), &MapDocument::mapChanged, this, &ToolSwitch::followMap);
+
+    const QList<EditMode> chips{ChipMode};
+    const QList<EditMode> board{ChipMode, BranchMode};
+    registerTool(mLine, {u"line"_s, QString(), u"ラインツール"_s,
+                         u"線を引くように、マップチップを配置します。"_s, QKeySequence(), chips});
+    registerTool(mSelection, {u"selection"_s, u"範囲選択(&S)"_s, QString(), u"範囲選択"_s,
+                              QKeySequence(Qt::Key_F8), board});
+    registerTool(mFill, {u"fill"_s, u"塗りつぶし(&K)"_s, QString(),
+                         u"同じチップがつながった範囲を、選んだチップで塗りつぶします。"_s,
+                         QKeySequence(Qt::Key_F9), board});
+    registerTool(mRectangle, {u"rectangle"_s, u"四角形(&Q)"_s, QString(),
+                              u"ドラッグした四角形に、選んだチップを配置します。Shiftで枠だけ。"_s,
+                              QKeySequence(Qt::Key_F11), board});
+}
+
+void ToolSwitch::registerTool(BoardTool &tool, const ToolInfo &info)
+{
+    mRegistered.append({&tool, info});
+    connect(&tool, &BoardTool::pictureChanged, this, &ToolSwitch::pictureChanged);
+    connect(&tool, &BoardTool::stateChanged, this, &ToolSwitch::toolStateChanged);
+}
+
+const ToolSwitch::Registered *ToolSwitch::find(const QString &name) const
+{
+    for (const Registered &entry : mRegistered)
+        if (entry.info.name == name)
+            return &entry;
+    return nullptr;
+}
+
+BoardTool *ToolSwitch::tool(const QString &name) const
+{
+    const Registered *entry = find(name);
+    return entry ? entry->tool : nullptr;
+}
+
+bool ToolSwitch::isUsable(const QString &name) const
+{
+    const Registered *entry = find(name);
+    return entry && entry->info.serves(mContext.mode());
+}
+
+void ToolSwitch::setToolOn(const QString &name, bool on)
+{
+    const Registered *entry = find(name);
+    if (!entry || (on && !entry->info.serves(mContext.mode())))
+        return;
+    // On first: the fill tool takes its bounds from a selection the others' going drops.
+    entry->tool->setOn(on);
+    if (!on || !entry->info.exclusive)
+        return;
+    for (const Registered &other : std::as_const(mRegistered))
+        if (other.tool != entry->tool && other.info.exclusive)
+            other.tool->yield();
+}
+
+void ToolSwitch::toggleTool(const QString &name)
+{
+    if (const BoardTool *found = tool(name))
+        setToolOn(name, !found->isOn());
 }
 
 void ToolSwitch::followMap(const MapChange &change)
@@ -34,28 +94,15 @@ void ToolSwitch::followMap(const MapChange &change)
 
 BoardTool &ToolSwitch::active()
 {
-    switch (mContext.mode()) {
-    case WarpMode:
+    const EditMode mode = mContext.mode();
+    if (mode == WarpMode)
         return mWarps;
-    case BranchMode:
-        if (mSelection.isActive())
-            return mSelection;
-        if (mFill.isOn())
-            return mFill;
-        if (mRectangle.isOn())
-            return mRectangle;
-        return mBranchBrush;
-    default:
-        if (mSelection.isActive())
-            return mSelection;
-        if (mFill.isOn())
-            return mFill;
-        if (mRectangle.isOn())
-            return mRectangle;
-        if (mLine.isOn())
-            return mLine;
-        return mChipBrush;
-    }
+    // A block under way comes first, then the tool whose button is on, then the brush.
+    for (auto want : {&BoardTool::isHolding, &BoardTool::isOn})
+        for (const Registered &entry : std::as_const(mRegistered))
+            if (entry.info.serves(mode) && (entry.tool->*want)())
+                return *entry.tool;
+    return mode == BranchMode ? static_cast<BoardTool &>(mBranchBrush) : mChipBrush;
 }
 
 void ToolSwitch::press(QPoint cell, Qt::MouseButton button)
@@ -136,57 +183,6 @@ ToolPicture ToolSwitch::picture() const
     return picture;
 }
 
-void ToolSwitch::switchOthersOff(const QObject *keep)
-{
-    if (keep != &mLine)
-        mLine.setOn(false);
-    if (keep != &mFill)
-        mFill.setOn(false);
-    if (keep != &mRectangle)
-        mRectangle.setOn(false);
-    if (keep != &mSelection) {
-        // A floating block goes as Esc drops it.
-        if (mSelection.isFloating())
-            mSelection.drop();
-        mSelection.setOn(false);
-    }
-}
-
-void ToolSwitch::toggleLineTool()
-{
-    if (!mLine.isOn())
-        switchOthersOff(&mLine);
-    mLine.setOn(!mLine.isOn());
-}
-
-void ToolSwitch::setSelectionOn(bool on)
-{
-    if (on && mSelection.isUsable())
-        switchOthersOff(&mSelection);
-    mSelection.setOn(on);
-}
-
-void ToolSwitch::setFillOn(bool on)
-{
-    if (on && mContext.mode() == WarpMode)
-        return;
-    const QRect bounds =
-        on && mSelection.isOn() && !mSelection.isFloating() ? mSelection.selection() : QRect();
-    if (on)
-        switchOthersOff(&mFill);
-    mFill.setOn(on);
-    mFill.setBounds(bounds);
-}
-
-void ToolSwitch::setRectangleOn(bool on)
-{
-    if (on && mContext.mode() == WarpMode)
-        return;
-    if (on)
-        switchOthersOff(&mRectangle);
-    mRectangle.setOn(on);
-}
-
 void ToolSwitch::modeChanged(EditMode mode)
 {
     mPressed = nullptr;
@@ -199,6 +195,7 @@ void ToolSwitch::modeChanged(EditMode mode)
     mWarps.clearMarkerList();
     mContext.setMode(mode);
     mSelection.dropSelection();
+    Q_EMIT toolStateChanged();
     if (mode != WarpMode) {
         mWarps.leaveWarpMode();
         mContext.status().clear();

@@ -6,13 +6,16 @@
 #include "session/tools/linetool.h"
 #include "session/tools/rectangletool.h"
 #include "session/tools/selectiontool.h"
+#include "session/tools/toolinfo.h"
 #include "session/tools/warplinktool.h"
 
 #include <QObject>
 #include <QPoint>
 
 // Picks the active board tool from the mode and the tool buttons, and hands it the
-// board's input: board view -> tool switch -> active tool -> document.
+// board's input: board view -> tool switch -> active tool -> document. Tools with an
+// on-off button are registered here with what they say of themselves (ToolInfo); the
+// menu, the tool column and the test script are built from that list.
 class ToolSwitch : public QObject, public EditModes
 {
     Q_OBJECT
@@ -49,13 +52,21 @@ public:
     bool pressMarker(int index, Qt::MouseButton button);
     ToolPicture picture() const;
 
-    // The tool buttons of the line, selection, fill and rectangle tools: switching one
-    // on switches the others off. A selection that is there when the fill tool comes on
-    // bounds its fills.
-    void toggleLineTool();
-    void setSelectionOn(bool on);
-    void setFillOn(bool on);
-    void setRectangleOn(bool on);
+    struct Registered
+    {
+        BoardTool *tool;
+        ToolInfo info;
+    };
+    // Earlier registrations come first in the menu and the column.
+    void registerTool(BoardTool &tool, const ToolInfo &info);
+    const QVector<Registered> &registered() const { return mRegistered; }
+    // Null for a name nobody registered.
+    BoardTool *tool(const QString &name) const;
+    // A tool's button: on switches the other exclusive tools off; nothing in a mode the
+    // tool does not serve.
+    void setToolOn(const QString &name, bool on);
+    void toggleTool(const QString &name);
+    bool isUsable(const QString &name) const;
     // Shift held with the pointer: a rectangle becomes its border.
     void setBorderOnly(bool borderOnly) { mRectangle.setBorderOnly(borderOnly); }
 
@@ -72,10 +83,12 @@ Q_SIGNALS:
     // A button went down on a board cell or on a marker standing on one.
     void cellPressed(QPoint cell);
     void pictureChanged();
+    // A registered tool was switched on or off, or the mode changed what can be used.
+    void toolStateChanged();
 
 private:
     void followMap(const MapChange &change);
-    void switchOthersOff(const QObject *keep);
+    const Registered *find(const QString &name) const;
 
     ToolContext &mContext;
     ChipBrushTool mChipBrush;
@@ -89,4 +102,5 @@ private:
     QPoint mHovered;
     // The tool a press went to gets the drag and the release.
     BoardTool *mPressed = nullptr;
+    QVector<Registered> mRegistered;
 };
