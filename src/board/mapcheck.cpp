@@ -49,19 +49,27 @@ int warpKindOf(const QString &cell)
 
 using Place = MapCheck::Place;
 
-void addLine(MapCheck::Report &report, const QString &line, Place place = {})
+void addLine(MapCheck::Report &report, const QString &line, Place place = {},
+             MapCheck::Severity severity = MapCheck::Severity::Note)
 {
     report.lines.append(line);
     report.places.append(place);
+    report.severities.append(severity);
 }
-
-// Flags of the pairs that got an error line in this check; such pairs are never followed.
-using FaultyPairs = BoardMoves::FaultyPairs;
 
 QString errorLine(const QString &text)
 {
     return QStringLiteral("【Error】") + text;
 }
+
+// People read the mark; programs read the severity.
+void addError(MapCheck::Report &report, const QString &text, Place place = {})
+{
+    addLine(report, errorLine(text), place, MapCheck::Severity::Error);
+}
+
+// Flags of the pairs that got an error line in this check; such pairs are never followed.
+using FaultyPairs = BoardMoves::FaultyPairs;
 
 QString warpCellText(int floor, int x, int y, const QString &tail)
 {
@@ -103,7 +111,7 @@ int searchWarp(const Board &board, MapCheck::Report *report, FaultyPairs *faulty
                     const int code = positionCode(x, y, floor);
                     if (!report)
                         return code;
-                    addLine(*report, errorLine(MapCheck::unlinkedWarpText(code)), {x, y, floor});
+                    addError(*report, (MapCheck::unlinkedWarpText(code)), {x, y, floor});
                     continue;
                 }
                 if (!report)
@@ -113,12 +121,10 @@ int searchWarp(const Board &board, MapCheck::Report *report, FaultyPairs *faulty
                 const int kind = warpKindOf(board.map().cell(x, y, floor));
                 if (kind >= 4 && !acrossFloors) {
                     (*faulty)[pair] = true;
-                    addLine(*report, errorLine(warpCellText(floor, x, y, nextBackText())),
-                            {x, y, floor});
+                    addError(*report, (warpCellText(floor, x, y, nextBackText())), {x, y, floor});
                 } else if (kind <= 3 && acrossFloors) {
                     (*faulty)[pair] = true;
-                    addLine(*report, errorLine(warpCellText(floor, x, y, sameFloorText())),
-                            {x, y, floor});
+                    addError(*report, (warpCellText(floor, x, y, sameFloorText())), {x, y, floor});
                 }
             }
         }
@@ -140,10 +146,10 @@ void checkWarpPairs(const Board &board, MapCheck::Report &report, FaultyPairs &f
                     {r.srcX, r.srcY, r.srcFloor});
         } else if (board.hasAt(r.dstX, r.dstY, r.dstFloor, BlankIndex)) {
             faulty[pair] = true;
-            addLine(report,
-                    errorLine(QStringLiteral("ワープ[") + CodeTables::destinationLabel(pair) +
-                              QStringLiteral("]の出口にはマスがありません。")),
-                    {r.dstX, r.dstY, r.dstFloor});
+            addError(report,
+                     QStringLiteral("ワープ[") + CodeTables::destinationLabel(pair) +
+                         QStringLiteral("]の出口にはマスがありません。"),
+                     {r.dstX, r.dstY, r.dstFloor});
         }
     }
 }
@@ -303,7 +309,7 @@ MapCheck::Report MapCheck::run(const MapData &map)
         }
     }
     if (startCount == 0) {
-        addLine(report, QStringLiteral("【Error】ふりだしがありません。"));
+        addError(report, QStringLiteral("ふりだしがありません。"));
     } else if (checkX != 0) {
         if (startCount < 2) {
             addLine(report, QStringLiteral("ふりだしの数は正常です。"));
@@ -311,11 +317,13 @@ MapCheck::Report MapCheck::run(const MapData &map)
             addLine(report, manyStartsText(startCount, checkX, checkY), {checkX, checkY, 1});
         }
     } else {
-        addLine(report, QStringLiteral("【Error】ふりだしは１階に置かないと動作しません。"));
+        addError(report, QStringLiteral("ふりだしは１階に置かないと動作しません。"));
         startCount = 0;
     }
-    addLine(report, goalCount >= 1 ? QStringLiteral("あがりの数は正常です。")
-                                   : QStringLiteral("【Error】あがりがありません。"));
+    if (goalCount >= 1)
+        addLine(report, QStringLiteral("あがりの数は正常です。"));
+    else
+        addError(report, QStringLiteral("あがりがありません。"));
 
     FaultyPairs faulty{};
     searchWarp(board, &report, &faulty);
@@ -333,8 +341,7 @@ MapCheck::Report MapCheck::run(const MapData &map)
     report.reachability = searchGoal(board, faulty, start.x, start.y, report);
 
     if (report.reachability == Reachability::NoPath) {
-        addLine(report,
-                QStringLiteral("【Error】ふりだしからあがりまで、道がつながっていません。"));
+        addError(report, QStringLiteral("ふりだしからあがりまで、道がつながっていません。"));
         addLine(report, separatorLine());
         addLine(report, QStringLiteral("このマップをクリアすることは不可能です。"));
         return report;
@@ -343,8 +350,7 @@ MapCheck::Report MapCheck::run(const MapData &map)
                         ? QStringLiteral("あがりまでの道は、きちんとつながっています。")
                         : QStringLiteral("マップが特殊すぎて、到達チェックを行えませんでした。"));
     addLine(report, separatorLine());
-    const bool anyError = std::any_of(lines.cbegin(), lines.cend(),
-                                      [](const QString &line) { return line.startsWith(u'【'); });
+    const bool anyError = report.severities.contains(Severity::Error);
     if (anyError) {
         report.verdict = Verdict::MayBreakDuringPlay;
         addLine(report, QStringLiteral("このマップは、プレイ中にバグる可能性があります。"));

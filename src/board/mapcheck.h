@@ -32,6 +32,13 @@ public:
         NoSeriousProblem, // "このマップに、特に重大な問題は見つかりませんでした。"
     };
 
+    enum class Severity
+    {
+        Note,
+        // A line marked 【Error】: the map may break during play.
+        Error,
+    };
+
     // A cell of the map; floor 0 when there is none.
     struct Place
     {
@@ -48,6 +55,8 @@ public:
         // One per line: the cell the line names (a pair's source for "ワープ[A]", its
         // destination for "ワープ[a]"), or an invalid place.
         QVector<Place> places;
+        // One per line.
+        QVector<Severity> severities;
         Reachability reachability = Reachability::NotSearched;
         Verdict verdict = Verdict::CannotBeCleared;
         // What the search saw: every cell it stood on, and the way from the start to the

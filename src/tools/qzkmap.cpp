@@ -210,8 +210,9 @@ QByteArray checkAsJson(const MapCheck::Report &report, int floorCount)
     QJsonArray lines;
     for (int i = 0; i < report.lines.size(); ++i) {
         const QString &text = report.lines[i];
-        QJsonObject line{{QStringLiteral("text"), text},
-                         {QStringLiteral("error"), text.startsWith(u'【')}};
+        QJsonObject line{
+            {QStringLiteral("text"), text},
+            {QStringLiteral("error"), report.severities.value(i) == MapCheck::Severity::Error}};
         const MapCheck::Place place = report.places.value(i);
         if (place.isValid()) {
             line.insert(QStringLiteral("floor"), place.floor);
