@@ -5,7 +5,10 @@
 #include "model/chipdescriptions.h"
 #include "model/codetables.h"
 #include "model/floors.h"
+#include "model/mapdocument.h"
+#include "session/editorsession.h"
 #include "session/floorfilemerge.h"
+#include "session/mapmergestate.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -180,6 +183,7 @@ private Q_SLOTS:
     void merge();
     void floorFile_data();
     void floorFile();
+    void resolveInEditor();
 
 private:
     ChipDescriptions mNames;
@@ -242,6 +246,53 @@ void TestMapMerge::floorFile()
                 .replace(QRegularExpression(u"^ワープ\\[.\\]"_s), u"ワープ"_s);
     }
     QCOMPARE(lines, conflicts);
+}
+
+// Each choice is one step: undo makes its conflict left again, and the outlines follow.
+void TestMapMerge::resolveInEditor()
+{
+    MapDocument document;
+    EditorSession session(document, mNames);
+    const Edit oursEdit =
+        both(setCell(5, 3, 1, Double), both(setWarp(1, {8, 3, 1, 17, 14, 1}),
+                                            [](MapData &m) { m.setFloorName(1, u"森"_s); }));
+    const Edit theirsEdit = both(
+        both(setCell(5, 3, 1, Recovery), setCell(9, 3, 1, Double)),
+        both(setWarp(1, {8, 3, 1, 18, 14, 1}), [](MapData &m) { m.setFloorName(1, u"林"_s); }));
+    session.takeLoadedMap(edited(oursEdit));
+    MapMergeState &merge = session.merge();
+    merge.start(edited({}), edited(theirsEdit), u"theirs.map"_s);
+    QCOMPARE(merge.result().lines(),
+             QStringList({u"1階のマップ名：「森」（こちら） / 「林」（あちら）"_s,
+                          u"1階(5,3)：ダブル（こちら） / 回復（あちら）"_s,
+                          u"ワープ[A]：1階(8,3)から1階(17,14)へ（こちら） / "
+                          "1階(8,3)から1階(18,14)へ（あちら）"_s}));
+    QCOMPARE(document.undoStack().count(), 1);
+    QCOMPARE(document.data().cell(9, 3, 1), Double);
+    QCOMPARE(merge.leftCount(), 3);
+    QVERIFY(merge.markedOn(1).contains(QPoint(5, 3)));
+
+    merge.choose({1, 2}, MapMergeState::Side::Theirs);
+    QCOMPARE(document.undoStack().count(), 2);
+    QCOMPARE(document.data().cell(5, 3, 1), Recovery);
+    QCOMPARE(document.data().warp(1), WarpRecord({8, 3, 1, 18, 14, 1}));
+    QCOMPARE(merge.leftCount(), 1);
+    QVERIFY(!merge.markedOn(1).contains(QPoint(5, 3)));
+    merge.choose({0}, MapMergeState::Side::Base);
+    QCOMPARE(document.data().floorName(1), meadow().floorName(1));
+    QCOMPARE(merge.leftCount(), 0);
+
+    document.undo();
+    QCOMPARE(document.data().floorName(1), u"森"_s);
+    QVERIFY(merge.isLeft(0));
+    document.undo();
+    QCOMPARE(document.data().cell(5, 3, 1), Double);
+    QCOMPARE(merge.leftCount(), 3);
+    // Ours where ours stands changes nothing: decided, with no step to take back.
+    merge.choose({1}, MapMergeState::Side::Ours);
+    QVERIFY(!merge.isLeft(1));
+    QCOMPARE(document.undoStack().count(), 3);
+    QCOMPARE(document.undoStack().index(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestMapMerge)

@@ -273,6 +273,14 @@ void EditorSession::takeReloadedMap(const MapData &loaded)
     showReplacedMap();
 }
 
+void EditorSession::takeMapAsStep(const MapData &map, const QString &stepText, int floor)
+{
+    settleForHistory();
+    mTools.warps().abandonHalfPlacedPair();
+    mDocument.replaceAsStep(map, stepText, floor);
+    onStepReplayed(floor);
+}
+
 bool EditorSession::hasUnsavedChanges() const
 {
     return mDocument.isModified() || mTools.warps().hasPendingChange();

@@ -14,7 +14,8 @@ namespace {
 
 QByteArray emptyFloor()
 {
-    return MapFileWriter::encodeFloor(MapData::resetMap(), 1).bytes;
+    static const QByteArray empty = MapFileWriter::encodeFloor(MapData::resetMap(), 1).bytes;
+    return empty;
 }
 
 QList<QByteArray> amongEmptyFloors(const QByteArray &file, int floor)
