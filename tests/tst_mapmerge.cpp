@@ -11,6 +11,7 @@
 #include "session/mapmergestate.h"
 
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -184,6 +185,7 @@ private Q_SLOTS:
     void floorFile_data();
     void floorFile();
     void resolveInEditor();
+    void mergetoolFloor();
 
 private:
     ChipDescriptions mNames;
@@ -293,6 +295,25 @@ void TestMapMerge::resolveInEditor()
     QVERIFY(!merge.isLeft(1));
     QCOMPARE(document.undoStack().count(), 3);
     QCOMPARE(document.undoStack().index(), 1);
+}
+
+// git's mergetool names floor 2's file: the version replaces that floor, and the pair from
+// floor 2 to floor 1 still leads there.
+void TestMapMerge::mergetoolFloor()
+{
+    QTemporaryDir dir;
+    QVERIFY(MapFileWriter::save(meadow(), dir.filePath(u"meadow"_s)).ok());
+    MapData changed = meadow();
+    changed.setCell(4, 4, 2, Double);
+    changed.setWarp(4, {3, 3, 2, 11, 13, 1});
+    QFile version(dir.filePath(u"meadow_REMOTE_7.map"_s));
+    QVERIFY(version.open(QIODevice::WriteOnly));
+    version.write(MapFileWriter::encodeFloor(changed, 2).bytes);
+    version.close();
+    const MapLoadResult loaded =
+        MapMergeState::mapWithFloorFrom(dir.filePath(u"meadow_2.map"_s), version.fileName());
+    QVERIFY(loaded.ok());
+    QCOMPARE(files(loaded.map), files(changed));
 }
 
 QTEST_GUILESS_MAIN(TestMapMerge)
