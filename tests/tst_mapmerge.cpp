@@ -11,6 +11,7 @@
 #include "session/mapmergestate.h"
 
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -142,6 +143,12 @@ void addMergeRows(bool withFloors)
     QTest::newRow("pair moved, pairs renumbered")
         << moveD << setWarp(5, {1, 1, 1, 2, 1, 1}) << both(moveD, setWarp(5, {1, 1, 1, 2, 1, 1}))
         << QStringList();
+    // Ours' new pair on floor 1 renumbers D as ours moves it: still D, by its source.
+    const Edit addX = setWarp(5, {1, 1, 1, 2, 1, 1});
+    QTest::newRow("pair renumbered and moved two ways")
+        << both(addX, moveD) << setWarp(4, {3, 3, 2, 10, 13, 1}) << both(addX, moveD)
+        << QStringList{
+               u"ワープ[E]：2階(3,3)から1階(11,13)へ（こちら） / 2階(3,3)から1階(10,13)へ（あちら）"_s};
     QTest::newRow("pair moved two ways")
         << moveA << setWarp(1, {8, 3, 1, 18, 14, 1}) << moveA
         << QStringList{
@@ -295,6 +302,14 @@ void TestMapMerge::resolveInEditor()
     QVERIFY(!merge.isLeft(1));
     QCOMPARE(document.undoStack().count(), 3);
     QCOMPARE(document.undoStack().index(), 1);
+
+    // Another map opened ends the merge, even with its step taken back.
+    document.undo();
+    QSignalSpy abandoned(&merge, &MapMergeState::abandoned);
+    session.takeLoadedMap(meadow());
+    QCOMPARE(abandoned.count(), 1);
+    QVERIFY(!merge.isActive());
+    QVERIFY(merge.markedOn(1).isEmpty());
 }
 
 // git's mergetool names floor 2's file: the version replaces that floor, and the pair from

@@ -95,6 +95,7 @@ void MergeActions::showWindow()
         connect(mMergeWindow, &MergeWindow::placeChosen, this, &MergeActions::showPlace);
         // The outlines on the board go with the window.
         connect(mMergeWindow, &QObject::destroyed, &mSession.merge(), &MapMergeState::stop);
+        connect(&mSession.merge(), &MapMergeState::abandoned, mMergeWindow, &QWidget::close);
     }
     mMergeWindow->show();
     mMergeWindow->raise();

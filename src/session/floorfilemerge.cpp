@@ -53,8 +53,6 @@ struct Version
 {
     const QByteArray *bytes = nullptr;
     QString name;
-    // The floors its "*TRANSPORT" entries lead to.
-    std::array<bool, MapData::MaxFloors + 1> leadsTo{};
 };
 
 } // namespace
@@ -66,9 +64,9 @@ FloorFileMerge FloorFileMerge::run(const QByteArray &base, const QByteArray &our
     // Git gives an empty base when both sides added the file.
     const QByteArray noBase = base.isEmpty() ? emptyFloor() : QByteArray();
     std::array<Version, 3> versions{
-        {{&ours, QStringLiteral("こちら"), {}},
-         {&theirs, QStringLiteral("あちら"), {}},
-         {base.isEmpty() ? &noBase : &base, QStringLiteral("共通の元"), {}}}};
+        {{&ours, QStringLiteral("こちら")},
+         {&theirs, QStringLiteral("あちら")},
+         {base.isEmpty() ? &noBase : &base, QStringLiteral("共通の元")}}};
     // Read as floor 1 and as floor 2, each of its pairs leaving the floor shows where it
     // leads in at least one of the two.
     std::array<bool, MapData::MaxFloors + 1> taken{};
@@ -86,7 +84,7 @@ FloorFileMerge FloorFileMerge::run(const QByteArray &base, const QByteArray &our
             for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
                 const WarpRecord &record = loaded.map.warp(pair);
                 if (record.isDefined() && record.dstFloor != floor)
-                    taken[record.dstFloor] = version.leadsTo[record.dstFloor] = true;
+                    taken[record.dstFloor] = true;
             }
             if (floor == 1 && !isFloorOne && hasStart(loaded.map, 1)) {
                 const std::optional<QByteArray> stored = terminalLines(*version.bytes);

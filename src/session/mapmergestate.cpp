@@ -75,6 +75,14 @@ MapMergeState::MapMergeState(EditorSession &session, QObject *parent)
         if (mActive)
             recompute();
     });
+    // A fresh history: the map was replaced, not edited.
+    QUndoStack &history = mSession.document().undoStack();
+    connect(&history, &QUndoStack::indexChanged, this, [this, &history] {
+        if (mActive && history.count() == 0) {
+            stop();
+            Q_EMIT abandoned();
+        }
+    });
 }
 
 MapLoadResult MapMergeState::mapWithFloorFrom(const QString &mergedFile, const QString &version)

@@ -56,6 +56,8 @@ public:
 
 Q_SIGNALS:
     void changed();
+    // Another map replaced the merged one (opened, reset): the merge has ended.
+    void abandoned();
 
 private:
     void apply(MapData &map, const MapMerge::Conflict &conflict, Side side) const;
