@@ -200,10 +200,14 @@ private:
             // cannot go.
             if ((!present[floor] && inBase) || conflicted[floor])
                 addFloorConflict(floor);
-            if (inOurs && inTheirs)
-                mergeFloor(inBase ? mBase : mEmpty, floor);
-            else if (inOurs || inTheirs)
+            if (inOurs && inTheirs && inBase) {
+                mergeFloor(mBase, floor);
+            } else if (inOurs && inTheirs) {
+                static const MapData empty = MapData::resetMap();
+                mergeFloor(empty, floor);
+            } else if (inOurs || inTheirs) {
                 copyFloor(inOurs ? mOurs : mTheirs, floor, mMerged);
+            }
         }
         for (int floor = count + 1; floor <= MapData::MaxFloors; ++floor)
             if (conflicted[floor])
@@ -372,7 +376,6 @@ private:
     const MapData &mBase;
     const MapData &mOurs;
     const MapData &mTheirs;
-    const MapData mEmpty = MapData::resetMap();
     Result &mResult;
     MapData &mMerged;
     QBitArray mOursTouched;

@@ -82,3 +82,6 @@ Result merge(const MapData &base, const MapData &ours, const MapData &theirs,
              const ChipDescriptions &names);
 
 } // namespace MapMerge
+
+// A merge of two maps changed everywhere lists thousands: they grow without copying.
+Q_DECLARE_TYPEINFO(MapMerge::Conflict, Q_RELOCATABLE_TYPE);
