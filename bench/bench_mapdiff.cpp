@@ -1,6 +1,7 @@
 #include "benchmaps.h"
 
 #include "board/mapdiff.h"
+#include "board/mapmerge.h"
 #include "dialogs/comparewindow.h"
 #include "mapfile/mapfilewriter.h"
 #include "model/chipdescriptions.h"
@@ -18,22 +19,25 @@
 namespace {
 
 // The full map with every cell on another chip, branch points on other cells and every
-// pair's destination elsewhere: the most a comparison can find.
-MapData changedEverywhere()
+// pair's destination elsewhere: the most a comparison can find. Each shift changes it
+// another way.
+MapData changedEverywhere(int shift = 1)
 {
     MapData map = fullMap();
     for (int floor = 1; floor <= MapData::MaxFloors; ++floor) {
         for (int x = 1; x <= MapData::Width; ++x) {
             for (int y = 1; y <= MapData::Height; ++y) {
-                const int chip = 1 + (x * 16 + y + floor + 1) % 47;
+                const int chip = 1 + (x * 16 + y + floor + shift) % 47;
                 map.setCell(x, y, floor, CellString::make(chip, CodeTables::chipCode(chip)));
-                map.setBranch(x, y, floor, (x + y) % 3 == 1 ? QStringLiteral("3302") : QString());
+                const QString setting =
+                    shift == 1 ? QStringLiteral("3302") : QStringLiteral("3312");
+                map.setBranch(x, y, floor, (x + y) % 3 == 1 ? setting : QString());
             }
         }
     }
     for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
         WarpRecord record = map.warp(pair);
-        record.dstX = std::uint8_t(1 + record.dstX % MapData::Width);
+        record.dstX = std::uint8_t(1 + (record.dstX + shift - 1) % MapData::Width);
         map.setWarp(pair, record);
     }
     return map;
@@ -141,6 +145,51 @@ void BM_DiffProcess(benchmark::State &state)
     state.counters["cpu_ms"] = (childCpuMs() - cpuBefore) / double(state.iterations());
 }
 BENCHMARK(BM_DiffProcess)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
+
+// `qzk-map merge` of three such maps, ours and theirs each changed everywhere and two ways,
+// so every cell, branch point and pair is a conflict: read 27 floor files, merge, write 9,
+// check the merged map, print thousands of lines, end.
+void BM_MergeProcess(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    if (!MapFileWriter::save(fullMap(), dir.filePath(QStringLiteral("base"))).ok() ||
+        !MapFileWriter::save(changedEverywhere(1), dir.filePath(QStringLiteral("ours"))).ok() ||
+        !MapFileWriter::save(changedEverywhere(2), dir.filePath(QStringLiteral("theirs"))).ok()) {
+        state.SkipWithError("cannot write the maps");
+        return;
+    }
+    const QStringList args{QStringLiteral("merge"), dir.filePath(QStringLiteral("base.map")),
+                           dir.filePath(QStringLiteral("ours.map")),
+                           dir.filePath(QStringLiteral("theirs.map")),
+                           dir.filePath(QStringLiteral("out.map"))};
+    const double cpuBefore = childCpuMs();
+    for (auto _ : state) {
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.start(QStringLiteral(QZK_MAP_PROGRAM), args);
+        if (!process.waitForFinished(60000) || process.exitCode() != 1) {
+            state.SkipWithError("qzk-map merge did not report conflicts");
+            return;
+        }
+    }
+    state.counters["cpu_ms"] = (childCpuMs() - cpuBefore) / double(state.iterations());
+}
+BENCHMARK(BM_MergeProcess)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
+
+void BM_MergeFullMaps(benchmark::State &state)
+{
+    const MapData base = fullMap();
+    const MapData ours = changedEverywhere(1);
+    const MapData theirs = changedEverywhere(2);
+    const ChipDescriptions descriptions = names();
+    if (MapMerge::merge(base, ours, theirs, descriptions).conflicts.size() < 3456 + 79) {
+        state.SkipWithError("the maps do not conflict in every cell");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MapMerge::merge(base, ours, theirs, descriptions));
+}
+BENCHMARK(BM_MergeFullMaps)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

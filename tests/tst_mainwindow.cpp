@@ -207,6 +207,7 @@ void TestMainWindow::menusAndShortcuts()
         QStringLiteral("比較(&D)"),
         QStringLiteral("ほかのマップと比較(&O)..."),
         QStringLiteral("保存されたファイルと比較(&S)"),
+        QStringLiteral("三方向マージ(&M)..."),
         // The first board refresh has rewritten the property item.
         QStringLiteral("マップ「1階」のプロパティ(&P)\tCtrl+P"),
         QStringLiteral("終了(&X)\tCtrl+Q"),

@@ -64,6 +64,10 @@ private Q_SLOTS:
     void json();
     void textconvKeepsLines();
     void gitDiffReadsMaps();
+    void mergeStatus_data();
+    void mergeStatus();
+    void mergeJson();
+    void gitMergesThroughDriver();
 
 private:
     QTemporaryDir mDir;
@@ -76,6 +80,14 @@ void TestMapDiffCli::initTestCase()
     MapData changed = meadow();
     changed.setCell(5, 3, 1, u"12_+3"_s);
     QVERIFY(MapFileWriter::save(changed, mDir.filePath(u"changed"_s)).ok());
+    // Two sides of one row: the ninth cell, and the fifth two ways.
+    changed.setCell(9, 3, 1, u"02_DB"_s);
+    QVERIFY(MapFileWriter::save(changed, mDir.filePath(u"both"_s)).ok());
+    MapData other = meadow();
+    other.setCell(9, 3, 1, u"02_DB"_s);
+    QVERIFY(MapFileWriter::save(other, mDir.filePath(u"ninth"_s)).ok());
+    other.setCell(5, 3, 1, u"41_H_"_s);
+    QVERIFY(MapFileWriter::save(other, mDir.filePath(u"twoways"_s)).ok());
 }
 
 void TestMapDiffCli::exitStatus_data()
@@ -178,6 +190,125 @@ void TestMapDiffCli::gitDiffReadsMaps()
     // Without the textconv git sees bytes it cannot show.
     const QString raw = QString::fromUtf8(gitRun({u"diff"_s, u"--no-textconv"_s}).out);
     QVERIFY2(!raw.contains(u"はじまりの森"_s), qPrintable(raw));
+}
+
+void TestMapDiffCli::mergeStatus_data()
+{
+    QTest::addColumn<QString>("theirs");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("firstLines");
+    QTest::addColumn<QString>("merged");
+
+    QTest::newRow("clean") << u"ninth.map"_s << u"clean.map"_s << 0
+                           << u"マージしました：あちらの変更 1 件を取り込み、衝突はありません。\n"
+                              "マップチェック：\n"_s
+                           << u"both.map"_s;
+    QTest::newRow("conflict")
+        << u"twoways.map"_s << u"conflict.map"_s << 1
+        << u"1階(5,3)：3マス進む（こちら） / 回復（あちら）\n"
+           "マージしました：あちらの変更 1 件を取り込み、衝突が 1 件あります（こちらの内容のままです）。\n"_s
+        << u"both.map"_s;
+    QTest::newRow("unreadable") << u"missing.map"_s << u"none.map"_s << 3 << QString() << QString();
+    QTest::newRow("not written") << u"ninth.map"_s << u"no/such/folder/out.map"_s << 4 << QString()
+                                 << QString();
+}
+
+void TestMapDiffCli::mergeStatus()
+{
+    QFETCH(QString, theirs);
+    QFETCH(QString, out);
+    QFETCH(int, status);
+    QFETCH(QString, firstLines);
+    QFETCH(QString, merged);
+    const Run result =
+        qzkMap({u"merge"_s, mDir.filePath(u"same.map"_s), mDir.filePath(u"changed.map"_s),
+                mDir.filePath(theirs), mDir.filePath(out)});
+    QCOMPARE(result.exitCode, status);
+    QVERIFY2(QString::fromUtf8(result.out).startsWith(firstLines), result.out.constData());
+    if (merged.isEmpty())
+        return;
+    const MapLoadResult written = MapFileReader::load(mDir.filePath(out).chopped(4));
+    QVERIFY(written.ok());
+    QCOMPARE(
+        MapFileWriter::encodeFloor(written.map, 1).bytes,
+        MapFileWriter::encodeFloor(MapFileReader::load(mDir.filePath(merged).chopped(4)).map, 1)
+            .bytes);
+}
+
+void TestMapDiffCli::mergeJson()
+{
+    const Run result = qzkMap({u"merge"_s, u"--json"_s, mDir.filePath(u"same.map"_s),
+                               mDir.filePath(u"changed.map"_s), mDir.filePath(u"twoways.map"_s),
+                               mDir.filePath(u"json.map"_s)});
+    QCOMPARE(result.exitCode, 1);
+    const QJsonObject root = QJsonDocument::fromJson(result.out).object();
+    QCOMPARE(root.value(u"clean"_s).toBool(true), false);
+    QCOMPARE(root.value(u"taken"_s).toInt(), 1);
+    const QJsonArray conflicts = root.value(u"conflicts"_s).toArray();
+    QCOMPARE(conflicts.size(), 1);
+    const QJsonObject cell = conflicts.first().toObject();
+    QCOMPARE(cell.value(u"kind"_s).toString(), u"cell"_s);
+    QCOMPARE(cell.value(u"x"_s).toInt(), 5);
+    QCOMPARE(cell.value(u"ours"_s).toString(), u"+3"_s);
+    QCOMPARE(cell.value(u"theirs"_s).toString(), u"H_"_s);
+    QVERIFY(!root.value(u"check"_s).toObject().value(u"verdict"_s).toString().isEmpty());
+}
+
+void TestMapDiffCli::gitMergesThroughDriver()
+{
+    const QString git = QStandardPaths::findExecutable(u"git"_s);
+    if (git.isEmpty())
+        QSKIP("git is not installed (scripts/setup.sh installs it)");
+    QTemporaryDir repo;
+    const QString folder = repo.path();
+    const auto gitRun = [&](const QStringList &args) { return run(git, args, folder); };
+    QCOMPARE(gitRun({u"init"_s, u"-q"_s, u"-b"_s, u"main"_s}).exitCode, 0);
+    QCOMPARE(gitRun({u"config"_s, u"user.name"_s, u"Map Maker"_s}).exitCode, 0);
+    QCOMPARE(gitRun({u"config"_s, u"user.email"_s, u"maker@example.org"_s}).exitCode, 0);
+    QFile attributes(QDir(folder).filePath(u".gitattributes"_s));
+    QVERIFY(attributes.open(QIODevice::WriteOnly));
+    attributes.write("*.map merge=qzkmap\n");
+    attributes.close();
+    const QString base = QDir(folder).filePath(u"meadow"_s);
+    const auto commit = [&](const MapData &map, const QString &message) {
+        return MapFileWriter::save(map, base).ok() && gitRun({u"add"_s, u"."_s}).exitCode == 0 &&
+               gitRun({u"commit"_s, u"-q"_s, u"-m"_s, message}).exitCode == 0;
+    };
+    QVERIFY(commit(meadow(), u"meadow"_s));
+    QCOMPARE(gitRun({u"checkout"_s, u"-q"_s, u"-b"_s, u"theirs"_s}).exitCode, 0);
+    MapData theirs = meadow();
+    theirs.setCell(9, 3, 1, u"02_DB"_s);
+    theirs.setWarp(5, {2, 2, 2, 4, 4, 2});
+    QVERIFY(commit(theirs, u"ninth cell, a pair"_s));
+    QCOMPARE(gitRun({u"checkout"_s, u"-q"_s, u"main"_s}).exitCode, 0);
+    MapData ours = meadow();
+    ours.setCell(5, 3, 1, u"12_+3"_s);
+    ours.setWarp(5, {5, 5, 2, 6, 6, 2});
+    QVERIFY(commit(ours, u"fifth cell, another pair"_s));
+
+    // Both changed row 3 of floor 1 and added a pair to floor 2's file: git alone gives up.
+    QCOMPARE(gitRun({u"merge"_s, u"-q"_s, u"theirs"_s}).exitCode, 1);
+    QCOMPARE(gitRun({u"merge"_s, u"--abort"_s}).exitCode, 0);
+
+    QCOMPARE(gitRun({u"config"_s, u"merge.qzkmap.driver"_s,
+                     QStringLiteral(QZK_MAP_PROGRAM) + u" merge-file %O %A %B"_s})
+                 .exitCode,
+             0);
+    QCOMPARE(gitRun({u"merge"_s, u"-q"_s, u"--no-edit"_s, u"theirs"_s}).exitCode, 0);
+    MapData expected = ours;
+    expected.setCell(9, 3, 1, u"02_DB"_s);
+    expected.setWarp(6, {2, 2, 2, 4, 4, 2});
+    const MapLoadResult merged = MapFileReader::load(base);
+    QVERIFY(merged.ok());
+    for (int floor = 1; floor <= 2; ++floor)
+        QCOMPARE(MapFileWriter::encodeFloor(merged.map, floor).bytes,
+                 MapFileWriter::encodeFloor(
+                     MapFileReader::loadFromMemory({MapFileWriter::encodeFloor(expected, 1).bytes,
+                                                    MapFileWriter::encodeFloor(expected, 2).bytes})
+                         .map,
+                     floor)
+                     .bytes);
 }
 
 QTEST_GUILESS_MAIN(TestMapDiffCli)

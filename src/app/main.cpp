@@ -1,4 +1,5 @@
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/mergeactions.h"
 #include "mainwindow/startup.h"
 #include "model/appinfo.h"
 #include "model/chipdescriptions.h"
@@ -53,10 +54,19 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("map"),
                                  QStringLiteral("The floor-1 file (NAME.map) of a map to open."),
                                  QStringLiteral("[map]"));
+    const QCommandLineOption mergeOption(
+        QStringLiteral("merge"),
+        QStringLiteral("Merges two maps changed from one base, as git's mergetool: the floor-1 "
+                       "files BASE LOCAL REMOTE MERGED follow. LOCAL opens as MERGED with "
+                       "REMOTE's changes, the conflicts in their window; saving writes MERGED."));
+    parser.addOption(mergeOption);
     parser.process(app);
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) {
-        std::fputs("qzk-editor: one map at most (see qzk-editor --help)\n", stderr);
+    const bool merging = parser.isSet(mergeOption);
+    if (merging ? files.size() != 4 : files.size() > 1) {
+        std::fputs(merging ? "qzk-editor: --merge takes BASE LOCAL REMOTE MERGED\n"
+                           : "qzk-editor: one map at most (see qzk-editor --help)\n",
+                   stderr);
         return 1;
     }
 
@@ -97,7 +107,12 @@ int main(int argc, char *argv[])
     RecoveryOffer offer(recovery, keeper, mapFiles);
     const bool recovered = Startup::offerRecovery(offer, prompter, &window);
     // The map keeps the name it was given with, whatever folder the editor runs in.
-    if (!files.isEmpty()) {
+    if (merging) {
+        QStringList paths;
+        for (const QString &file : files)
+            paths.append(QFileInfo(file).absoluteFilePath());
+        window.mergeActions()->mergeForTool(paths[0], paths[1], paths[2], paths[3]);
+    } else if (!files.isEmpty()) {
         const QString file = QFileInfo(files.first()).absoluteFilePath();
         if (recovered)
             mapFiles.openMapFileAfterQuestion(file);

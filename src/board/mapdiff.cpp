@@ -17,39 +17,10 @@ namespace {
 // Long comments would make one line too wide to read; the JSON keeps them whole.
 constexpr int ShownTextLength = 40;
 
-QString placeText(int floor, int x, int y)
-{
-    return QString::number(floor) + QStringLiteral("階(") + QString::number(x) + u',' +
-           QString::number(y) + u')';
-}
-
-// The grid holds only the code: the two-digit index is worked out again on reading.
-QStringView storedCode(const QString &cell)
-{
-    return QStringView(cell).mid(std::min<qsizetype>(3, cell.size()));
-}
-
-QString chipName(const QString &cell, const ChipDescriptions &names)
-{
-    return names.describe(CellString::chipIndex(cell),
-                          QString::number(CellString::decodeParameter(cell)));
-}
-
-QString quoted(QStringView text)
-{
-    return u'「' + text.toString() + u'」';
-}
-
 QString cellLine(int floor, int x, int y, const QString &before, const QString &after,
                  const ChipDescriptions &names)
 {
-    QString was = chipName(before, names);
-    QString now = chipName(after, names);
-    // Unknown codes read as plain road: only the code tells them apart.
-    if (was.isEmpty() || was == now) {
-        was += quoted(storedCode(before));
-        now += quoted(storedCode(after));
-    }
+    const auto [was, now] = chipNames(before, after, names);
     QString line = placeText(floor, x, y);
     line.reserve(line.size() + was.size() + now.size() + 4);
     line += u'：';
@@ -75,6 +46,31 @@ QString passageText(QChar digit)
     }
 }
 
+QString branchLine(int floor, int x, int y, const QString &before, const QString &after)
+{
+    return placeText(floor, x, y) + QStringLiteral("の分岐点：") + settingText(before, after) +
+           QStringLiteral(" → ") + settingText(after, before);
+}
+
+} // namespace
+
+QString placeText(int floor, int x, int y)
+{
+    QString cell = u'(' + QString::number(x) + u',' + QString::number(y) + u')';
+    return floor ? QString::number(floor) + u'階' + cell : cell;
+}
+
+// The grid holds only the code: the two-digit index is worked out again on reading.
+QStringView storedCode(const QString &cell)
+{
+    return QStringView(cell).mid(std::min<qsizetype>(3, cell.size()));
+}
+
+QString quoted(QStringView text)
+{
+    return u'「' + text.toString() + u'」';
+}
+
 // The directions of a setting, in its own order (up, left, right, down); with `other`, only
 // those that differ from it.
 QString settingText(const QString &setting, const QString &other)
@@ -89,12 +85,6 @@ QString settingText(const QString &setting, const QString &other)
         parts.append(directions[i] + passageText(setting[i]));
     }
     return parts.join(u' ');
-}
-
-QString branchLine(int floor, int x, int y, const QString &before, const QString &after)
-{
-    return placeText(floor, x, y) + QStringLiteral("の分岐点：") + settingText(before, after) +
-           QStringLiteral(" → ") + settingText(after, before);
 }
 
 QString shownText(const QString &text)
@@ -118,6 +108,26 @@ QString endsText(const WarpRecord &record)
     return placeText(record.srcFloor, record.srcX, record.srcY) + QStringLiteral("から") +
            placeText(record.dstFloor, record.dstX, record.dstY) + u'へ';
 }
+
+QString chipName(const QString &cell, const ChipDescriptions &names)
+{
+    return names.describe(CellString::chipIndex(cell),
+                          QString::number(CellString::decodeParameter(cell)));
+}
+
+std::pair<QString, QString> chipNames(const QString &one, const QString &other,
+                                      const ChipDescriptions &names)
+{
+    std::pair<QString, QString> shown{chipName(one, names), chipName(other, names)};
+    // Unknown codes read as plain road: only the code tells them apart.
+    if (shown.first.isEmpty() || shown.first == shown.second) {
+        shown.first += quoted(storedCode(one));
+        shown.second += quoted(storedCode(other));
+    }
+    return shown;
+}
+
+namespace {
 
 QVector<Place> endsOf(const WarpRecord &record)
 {
@@ -150,69 +160,32 @@ QVector<Pair> pairsOf(const MapData &map)
     return pairs;
 }
 
-// Pairs are told apart by their two ends: the same ends under another number are a
-// renumbering, the same number with other ends a move, the rest added or removed.
 QVector<Difference> pairDifferences(const MapData &before, const MapData &after)
 {
-    QVector<Pair> was = pairsOf(before);
-    QVector<Pair> now = pairsOf(after);
-    const auto take = [](QVector<Pair> &pairs, auto matches) {
-        const auto it = std::find_if(pairs.begin(), pairs.end(), matches);
-        if (it == pairs.end())
-            return Pair();
-        const Pair found = *it;
-        pairs.erase(it);
-        return found;
-    };
     QVector<Difference> found;
-    QVector<Pair> unmatched;
-    for (const Pair &pair : std::as_const(now)) {
-        if (take(was, [&](const Pair &p) {
-                return p.number == pair.number && p.record == pair.record;
-            }).number == 0)
-            unmatched.append(pair);
-    }
-    now = unmatched;
-    unmatched.clear();
-    for (const Pair &pair : std::as_const(now)) {
-        const Pair old = take(was, [&](const Pair &p) { return p.record == pair.record; });
-        if (old.number == 0) {
-            unmatched.append(pair);
+    for (const PairMatch &match : matchPairs(before, after)) {
+        const WarpRecord was = match.before ? before.warp(match.before) : WarpRecord();
+        const WarpRecord now = match.after ? after.warp(match.after) : WarpRecord();
+        if (match.before && match.after && match.before == match.after && was == now)
             continue;
-        }
-        Difference d = difference(Kind::PairRenumbered, pair.record.srcFloor,
-                                  endsOf(pair.record).first(), endsOf(pair.record));
-        d.pairBefore = old.number;
-        d.pairAfter = pair.number;
-        d.endsBefore = old.record;
-        d.endsAfter = pair.record;
-        found.append(d);
-    }
-    for (const Pair &pair : std::as_const(unmatched)) {
-        const Pair old = take(was, [&](const Pair &p) { return p.number == pair.number; });
-        Difference d;
-        d.floor = pair.record.srcFloor;
-        d.place = endsOf(pair.record).first();
-        d.marks = endsOf(pair.record);
-        d.pairAfter = pair.number;
-        d.endsAfter = pair.record;
-        if (old.number == 0) {
+        const WarpRecord &shown = match.after ? now : was;
+        Difference d =
+            difference(Kind::PairMoved, shown.srcFloor, endsOf(shown).first(), endsOf(shown));
+        d.pairBefore = match.before;
+        d.pairAfter = match.after;
+        d.endsBefore = was;
+        d.endsAfter = now;
+        if (!match.before) {
             d.kind = Kind::PairAdded;
+        } else if (!match.after) {
+            d.kind = Kind::PairRemoved;
+        } else if (was == now) {
+            d.kind = Kind::PairRenumbered;
         } else {
-            d.kind = Kind::PairMoved;
-            d.pairBefore = old.number;
-            d.endsBefore = old.record;
-            for (const Place &end : endsOf(old.record))
+            for (const Place &end : endsOf(was))
                 if (!d.marks.contains(end))
                     d.marks.append(end);
         }
-        found.append(d);
-    }
-    for (const Pair &old : std::as_const(was)) {
-        Difference d = difference(Kind::PairRemoved, old.record.srcFloor,
-                                  endsOf(old.record).first(), endsOf(old.record));
-        d.pairBefore = old.number;
-        d.endsBefore = old.record;
         found.append(d);
     }
     return found;
@@ -308,6 +281,44 @@ bool isPair(Kind kind)
 }
 
 } // namespace
+
+QVector<PairMatch> matchPairs(const MapData &before, const MapData &after)
+{
+    QVector<Pair> was = pairsOf(before);
+    QVector<Pair> now = pairsOf(after);
+    QVector<PairMatch> matches;
+    const auto pass = [&](auto same) {
+        for (auto pair = now.begin(); pair != now.end();) {
+            const auto old =
+                std::find_if(was.begin(), was.end(), [&](const Pair &p) { return same(p, *pair); });
+            if (old == was.end()) {
+                ++pair;
+                continue;
+            }
+            matches.append({old->number, pair->number});
+            was.erase(old);
+            pair = now.erase(pair);
+        }
+    };
+    const auto shareAnEnd = [](const WarpRecord &a, const WarpRecord &b) {
+        return (a.srcFloor == b.srcFloor && a.srcX == b.srcX && a.srcY == b.srcY) ||
+               (a.dstFloor == b.dstFloor && a.dstX == b.dstX && a.dstY == b.dstY);
+    };
+    pass([](const Pair &a, const Pair &b) { return a.number == b.number && a.record == b.record; });
+    pass([](const Pair &a, const Pair &b) { return a.record == b.record; });
+    // A pair moved keeps one end where it was; its number may have changed with pairs added
+    // or removed before it in the files.
+    pass([&](const Pair &a, const Pair &b) {
+        return a.number == b.number && shareAnEnd(a.record, b.record);
+    });
+    pass([&](const Pair &a, const Pair &b) { return shareAnEnd(a.record, b.record); });
+    pass([](const Pair &a, const Pair &b) { return a.number == b.number; });
+    for (const Pair &pair : std::as_const(now))
+        matches.append({0, pair.number});
+    for (const Pair &pair : std::as_const(was))
+        matches.append({pair.number, 0});
+    return matches;
+}
 
 Result compare(const MapData &before, const MapData &after, const ChipDescriptions &names)
 {

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <utility>
+
 class MapData;
 
 // What changed from one map (before) to another (after), as a person reads it: one
@@ -79,6 +81,32 @@ struct Result
     QVector<QPoint> markedOn(int floor) const;
     QJsonObject toJson() const;
 };
+
+// Two maps' pairs that are one pair, by numbers (0 where a pair has no partner): the same two
+// ends, else an end in common (a pair moved), else the same number; the same number first
+// in each step. Unmatched pairs were added (before 0) or removed (after 0).
+struct PairMatch
+{
+    int before = 0;
+    int after = 0;
+};
+QVector<PairMatch> matchPairs(const MapData &before, const MapData &after);
+
+// The words the lines are made of, shared with the merge. A place on floor 0 is shown
+// without its floor.
+QString placeText(int floor, int x, int y);
+QStringView storedCode(const QString &cell);
+QString quoted(QStringView text);
+// A cell's chip description with its number.
+QString chipName(const QString &cell, const ChipDescriptions &names);
+// Two cells' chip names, with their codes where the names do not tell them apart.
+std::pair<QString, QString> chipNames(const QString &one, const QString &other,
+                                      const ChipDescriptions &names);
+// A branch setting's directions; with `other`, only those that differ from it.
+QString settingText(const QString &setting, const QString &other);
+QString shownText(const QString &text);
+QString pairLabel(int pair);
+QString endsText(const WarpRecord &record);
 
 // Chip names come from the descriptions; without them (or where two chips read alike) the
 // codes as written are shown too.

@@ -5,6 +5,7 @@ set(QZK_DIALOGS_SOURCES
     src/dialogs/chippicker.cpp src/dialogs/chippicker.h
     src/dialogs/chipreplacedialog.cpp src/dialogs/chipreplacedialog.h
     src/dialogs/comparewindow.cpp src/dialogs/comparewindow.h
+    src/dialogs/mergewindow.cpp src/dialogs/mergewindow.h
     src/dialogs/helpdocument.cpp src/dialogs/helpdocument.h
     src/dialogs/imageexportdialog.cpp src/dialogs/imageexportdialog.h
     src/dialogs/mapinfowindow.cpp src/dialogs/mapinfowindow.h

@@ -47,6 +47,7 @@ BoardView::BoardView(EditorSession &session, const CellComposer &composer, QWidg
     setFixedSize(BoardPainter::size());
     connect(&mSession.checks(), &CheckOverlay::changed, this, qOverload<>(&QWidget::update));
     connect(&mSession.comparison(), &MapComparison::changed, this, qOverload<>(&QWidget::update));
+    connect(&mSession.merge(), &MapMergeState::changed, this, qOverload<>(&QWidget::update));
     connect(&mSession.tools(), &ToolSwitch::pictureChanged, this, &BoardView::render);
     connect(&mSession.document(), &MapDocument::mapChanged, this, &BoardView::followMap);
     mCursorCell = mSession.cursor().cell();
@@ -237,6 +238,7 @@ void BoardView::paintEvent(QPaintEvent *event)
         BoardPainter::paintCheckOverlay(painter, *check, mSession.currentFloor());
     BoardPainter::paintChangedCells(painter,
                                     mSession.comparison().markedOn(mSession.currentFloor()));
+    BoardPainter::paintChangedCells(painter, mSession.merge().markedOn(mSession.currentFloor()));
     BoardPainter::paintBlockOutline(painter, picture.selection, true);
     if (const CellBlock *block = picture.floating) {
         const QRect cells = QRect(picture.floatingAt, block->size()) & CellBlock::board();

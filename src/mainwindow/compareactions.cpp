@@ -15,7 +15,7 @@ CompareActions::CompareActions(EditorSession &session, const MapFileWorkflow &fi
 {
 }
 
-void CompareActions::addToMapMenu(QMenu *menu)
+QMenu *CompareActions::addToMapMenu(QMenu *menu)
 {
     QMenu *compare = menu->addMenu(QStringLiteral("比較(&D)"));
     QAction *other = compare->addAction(QStringLiteral("ほかのマップと比較(&O)..."));
@@ -25,6 +25,7 @@ void CompareActions::addToMapMenu(QMenu *menu)
     // A map never saved has no files to compare with.
     connect(compare, &QMenu::aboutToShow, this,
             [this, saved] { saved->setEnabled(mSession.comparison().canCompareWithSaved()); });
+    return compare;
 }
 
 void CompareActions::compareWithOtherMap()

@@ -27,7 +27,8 @@ public:
     CompareActions(EditorSession &session, const MapFileWorkflow &files, Prompter &prompter,
                    QWidget *window, DialogRunner runDialog);
 
-    void addToMapMenu(QMenu *menu);
+    // Returns the 比較 menu, for the merge to join.
+    QMenu *addToMapMenu(QMenu *menu);
     // Asks for a map and compares with it.
     void compareWithOtherMap();
     void compareWithMapFile(const QString &floorOneFile);

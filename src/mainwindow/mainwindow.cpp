@@ -12,6 +12,7 @@
 #include "mainwindow/floorcommands.h"
 #include "mainwindow/keyboardfocus.h"
 #include "mainwindow/mapactions.h"
+#include "mainwindow/mergeactions.h"
 #include "mainwindow/toolactions.h"
 #include "mainwindow/toolcolumn.h"
 #include "mainwindow/viewactions.h"
@@ -260,7 +261,10 @@ void MainWindow::buildMenus()
     mCompareActions =
         new CompareActions(mSession, mFiles, mPrompter, this,
                            [this](const auto &dialog) { withToolWindowHidden(dialog); });
-    mCompareActions->addToMapMenu(mapMenu);
+    QMenu *compareMenu = mCompareActions->addToMapMenu(mapMenu);
+    mMergeActions = new MergeActions(mSession, mFiles, mPrompter, this,
+                                     [this](const auto &dialog) { withToolWindowHidden(dialog); });
+    mMergeActions->addToCompareMenu(compareMenu);
     mapMenu->addSeparator();
     mPropertyAction = mapMenu->addAction(QStringLiteral("マップのプロパティ(&P)"));
     mPropertyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));

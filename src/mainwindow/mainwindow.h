@@ -15,6 +15,7 @@
 class BoardView;
 class ChipPictures;
 class CompareActions;
+class MergeActions;
 class EditActions;
 class ToolActions;
 class FileActions;
@@ -68,6 +69,7 @@ public:
     ViewActions *viewActions() const { return mViewActions; }
     MapActions *mapActions() const { return mMapActions; }
     CompareActions *compareActions() const { return mCompareActions; }
+    MergeActions *mergeActions() const { return mMergeActions; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -111,6 +113,7 @@ private:
     ViewActions *mViewActions = nullptr;
     MapActions *mMapActions = nullptr;
     CompareActions *mCompareActions = nullptr;
+    MergeActions *mMergeActions = nullptr;
     QSize mBaseCentralSize;
     // Where the window stood before a zoom step moved it to keep it on the screen.
     std::optional<QPoint> mHomePosition;

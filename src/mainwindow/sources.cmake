@@ -2,6 +2,7 @@ set(QZK_MAINWINDOW_SOURCES
     src/mainwindow/boardaccessible.cpp src/mainwindow/boardaccessible.h
     src/mainwindow/boardview.cpp src/mainwindow/boardview.h
     src/mainwindow/compareactions.cpp src/mainwindow/compareactions.h
+    src/mainwindow/mergeactions.cpp src/mainwindow/mergeactions.h
     src/mainwindow/fileactions.cpp src/mainwindow/fileactions.h
     src/mainwindow/floorcommands.cpp src/mainwindow/floorcommands.h
     src/mainwindow/mapactions.cpp src/mainwindow/mapactions.h

@@ -285,6 +285,16 @@ void EditorSession::takeReloadedMap(const MapData &loaded)
     showReplacedMap();
 }
 
+void EditorSession::takeMapAsStep(const MapData &map, const QString &stepText, int floor)
+{
+    settleForHistory();
+    mTools.warps().abandonHalfPlacedPair();
+    mDocument.replaceAsStep(map, stepText, floor);
+    setCurrentFloor(floor);
+    mTools.warps().rebuildMarkers();
+    followReplayedFloor();
+}
+
 bool EditorSession::hasUnsavedChanges() const
 {
     return mDocument.isModified() || mTools.warps().hasPendingChange();

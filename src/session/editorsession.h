@@ -6,6 +6,7 @@
 #include "session/cellcursor.h"
 #include "session/checkoverlay.h"
 #include "session/mapcomparison.h"
+#include "session/mapmergestate.h"
 #include "session/statusline.h"
 #include "session/toolboxstate.h"
 #include "session/tools/toolcontext.h"
@@ -50,6 +51,8 @@ public:
     const CheckOverlay &checks() const { return mChecks; }
     MapComparison &comparison() { return mComparison; }
     const MapComparison &comparison() const { return mComparison; }
+    MapMergeState &merge() { return mMerge; }
+    const MapMergeState &merge() const { return mMerge; }
     ToolBoxState &toolBox() { return mToolBox; }
     const ToolBoxState &toolBox() const { return mToolBox; }
 
@@ -69,6 +72,9 @@ public:
     // The map read again from its files, as one step of the history that leaves it saved;
     // the floor shown stays where it still exists.
     void takeReloadedMap(const MapData &map);
+    // A whole map as one step of the history (a merge, a conflict resolved): the views
+    // follow it as they follow an undone step, on `floor`.
+    void takeMapAsStep(const MapData &map, const QString &stepText, int floor);
 
     QString windowCaption() const;
     QString propertyMenuCaption() const;
@@ -134,5 +140,6 @@ private:
     CellCursor mCursor{mTools, mContext};
     CheckOverlay mChecks{mDocument};
     MapComparison mComparison{mDocument, mDescriptions};
+    MapMergeState mMerge{*this};
     ToolBoxState mToolBox;
 };

@@ -3,8 +3,10 @@ set(QZK_SESSION_SOURCES
     src/session/checkoverlay.cpp src/session/checkoverlay.h
     src/session/chippalettemodel.cpp src/session/chippalettemodel.h
     src/session/editorsession.cpp src/session/editorsession.h
+    src/session/floorfilemerge.cpp src/session/floorfilemerge.h
     src/session/lockfiles.cpp src/session/lockfiles.h
     src/session/mapcomparison.cpp src/session/mapcomparison.h
+    src/session/mapmergestate.cpp src/session/mapmergestate.h
     src/session/mapfileworkflow.cpp src/session/mapfileworkflow.h
     src/session/mapfilewatch.cpp src/session/mapfilewatch.h
     src/session/maplock.cpp src/session/maplock.h

@@ -2,12 +2,14 @@
 
 #include "board/mapcheck.h"
 #include "board/mapdiff.h"
+#include "board/mapmerge.h"
 #include "board/mapstats.h"
 #include "mapfile/floorfiletext.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 #include "model/chipdescriptions.h"
 #include "painting/floorpictures.h"
+#include "session/floorfilemerge.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,9 +18,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSaveFile>
 #include <QStringList>
 #include <QTextStream>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -157,6 +161,115 @@ int diff(const QStringList &args)
         return NotWritten;
     }
     return result.isSame() ? SameMaps : MapsDiffer;
+}
+
+QString verdictName(MapCheck::Verdict verdict);
+
+ChipDescriptions chipNames()
+{
+    // Without the descriptions the lines name chips by their codes.
+    ChipDescriptions names;
+    names.load(ChipDescriptions::locate(QCoreApplication::applicationDirPath()));
+    return names;
+}
+
+// Exit statuses of "merge", as git's merge drivers have them, with check's for the faults.
+enum MergeStatus
+{
+    Merged = 0,
+    Conflicts = 1,
+};
+
+int merge(const QStringList &args)
+{
+    const bool json = !args.isEmpty() && args[0] == QLatin1String("--json");
+    const QStringList rest = json ? args.mid(1) : args;
+    if (rest.size() != 4 || !std::all_of(rest.begin(), rest.end(), isMapFileArgument)) {
+        err() << "usage: qzk-map merge [--json] BASE.map OURS.map THEIRS.map OUT.map\n";
+        return Usage;
+    }
+    MapData base;
+    MapData ours;
+    MapData theirs;
+    if (!loadMap(rest[0], base) || !loadMap(rest[1], ours) || !loadMap(rest[2], theirs))
+        return NotLoaded;
+    const MapMerge::Result result = MapMerge::merge(base, ours, theirs, chipNames());
+    const MapSaveResult saved =
+        MapFileWriter::save(result.merged, rest[3].chopped(mapSuffix().size()));
+    if (saved.fault) {
+        printFault(*saved.fault);
+        return NotWritten;
+    }
+    for (const QString &path : saved.staleFilesLeft)
+        err() << "could not remove " << path << '\n';
+    // The merged map is the map written: a pair the reader drops would not be checked.
+    const MapCheck::Report check = MapCheck::run(result.merged);
+    QByteArray bytes;
+    if (json) {
+        QJsonObject root = result.toJson();
+        root.insert(
+            QStringLiteral("check"),
+            QJsonObject{{QStringLiteral("verdict"), verdictName(check.verdict)},
+                        {QStringLiteral("lines"), QJsonArray::fromStringList(check.lines)}});
+        bytes = QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
+    } else {
+        QStringList lines = result.lines();
+        lines.append(result.summary());
+        lines.append(QStringLiteral("マップチェック："));
+        for (const QString &line : check.lines)
+            lines.append(forTerminal(line));
+        bytes = lines.join(u'\n').toUtf8() + '\n';
+    }
+    if (!writeOut(bytes)) {
+        err() << "qzk-map: cannot write the merge's report to standard output\n";
+        return NotWritten;
+    }
+    return result.isClean() ? Merged : Conflicts;
+}
+
+bool readFile(const QString &path, QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err() << "qzk-map: cannot read " << path << ": " << file.errorString() << '\n';
+        return false;
+    }
+    bytes = file.readAll();
+    return true;
+}
+
+// git's merge driver: any trouble is a conflict, and OURS then stays as it was.
+int mergeFile(const QStringList &args)
+{
+    if (args.size() != 3) {
+        err() << "usage: qzk-map merge-file BASE OURS THEIRS\n";
+        return Usage;
+    }
+    QByteArray base;
+    QByteArray ours;
+    QByteArray theirs;
+    if (!readFile(args[0], base) || !readFile(args[1], ours) || !readFile(args[2], theirs))
+        return Conflicts;
+    const FloorFileMerge merged = FloorFileMerge::run(base, ours, theirs, chipNames());
+    if (!merged.ok()) {
+        err() << "qzk-map: " << merged.failure << '\n';
+        err().flush();
+        return Conflicts;
+    }
+    for (const QString &line : merged.merge.lines())
+        err() << line << '\n';
+    if (!merged.merge.isClean())
+        err() << merged.merge.summary() << '\n';
+    err().flush();
+    if (merged.changesOurs) {
+        QSaveFile file(args[1]);
+        if (!file.open(QIODevice::WriteOnly) || file.write(merged.bytes) != merged.bytes.size() ||
+            !file.commit()) {
+            err() << "qzk-map: cannot write " << args[1] << ": " << file.errorString() << '\n';
+            return Conflicts;
+        }
+    }
+    return merged.merge.isClean() ? Merged : Conflicts;
 }
 
 int textconv(const QStringList &args)
@@ -461,6 +574,23 @@ const Command commands[] = {
      "      map could not be read, 4: the output could not be written. With --json the\n"
      "      differences are one JSON object in UTF-8.",
      diff},
+    {"merge", "[--json] BASE.map OURS.map THEIRS.map OUT.map",
+     "Merges two maps changed from one base (each named by its floor-1 file) and writes\n"
+     "      the merged map under OUT.map: cells, branch settings and floor texts changed on\n"
+     "      one side take that side's value; warp pairs (matched by their two ends) added,\n"
+     "      removed or moved on one side are taken; floors added or removed on one side\n"
+     "      are taken. Where the sides changed one thing two ways the merged map holds\n"
+     "      OURS' value and a line names the conflict. Prints the conflicts, a summary and\n"
+     "      the map check of the merged map. Exit status 0: merged without conflicts, 1:\n"
+     "      merged with conflicts, 3: a map could not be read, 4: the merged map or the\n"
+     "      report could not be written. With --json the report is one JSON object.",
+     merge},
+    {"merge-file", "BASE OURS THEIRS",
+     "Merges one floor file for git's merge driver (%O %A %B; see the README, \"Maps in\n"
+     "      git\"): the changes from BASE to THEIRS go into OURS, which is written whole\n"
+     "      and then put in place. Exit status 0: merged, 1: conflicts (OURS holds its own\n"
+     "      value there) or a file could not be read or written (OURS is left as it was).",
+     mergeFile},
     {"textconv", "FLOOR.map",
      "Prints one floor file as UTF-8 text, line for line as it is stored, for git's\n"
      "      textconv (see the README, \"Maps in git\").",

@@ -5,7 +5,7 @@
 #
 #   realprogram.sh SCENARIO EDITOR SOURCE_DIR
 #   SCENARIO: quit | closebox | files | undo | recovery | blocks | shared | zoom | replace |
-#             compare | keyboard | accessibility
+#             compare | merge | keyboard | accessibility
 set -uo pipefail
 
 scenario="$1"
@@ -536,6 +536,51 @@ compare)
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
     answer_question y
     expect_status_zero "Ctrl+Q and yes after comparing"
+    ;;
+merge)
+    # git's mergetool on floor 1's file: two conflicts in one row resolved by keys in the
+    # merge window, one for each side, and the map saved where it is.
+    maps="$scratch/maps" versions="$scratch/versions"
+    mkdir "$maps" "$versions"
+    # Floor 1 of the sample with cells of row 3 set (x and code pairs).
+    edited() {
+        local file="$1"
+        shift
+        /usr/bin/python3 - "$source_dir/docs/sample/meadow.map" "$file" "$@" <<'PY'
+import sys
+lines = open(sys.argv[1], 'rb').read().split(b'\r\n')
+row = bytearray(lines[2])
+for x, code in zip(sys.argv[3::2], sys.argv[4::2]):
+    row[2 * int(x) - 2:2 * int(x)] = code.encode()
+lines[2] = bytes(row)
+open(sys.argv[2], 'wb').write(b'\r\n'.join(lines))
+PY
+    }
+    edited "$versions/base.map"
+    edited "$versions/ours.map" 5 +3 7 DB
+    edited "$versions/theirs.map" 5 H_ 7 xm 9 DB
+    # The working tree as the merge driver left it: ours, and floor 2 as it was.
+    cp "$versions/ours.map" "$maps/meadow.map"
+    cp "$source_dir/docs/sample/meadow_2.map" "$maps/"
+    start_and_wait_main --merge "$versions/base.map" "$versions/ours.map" \
+        "$versions/theirs.map" "$maps/meadow.map"
+    merge_window="$(wait_window '^三方向マージ')" || exit 1
+    merge_says() { xdotool getwindowname "$merge_window" 2>/dev/null | grep -qF -- "$1"; }
+    wait_for "the merge to count two conflicts" 60 merge_says "（衝突 2件、残り 2件）"
+    # The first conflict is chosen: theirs for it, then ours for the next one left.
+    xdotool windowactivate --sync "$merge_window" key --clearmodifiers --delay 200 alt+t
+    wait_for "one conflict to be left" 60 merge_says "残り 1件"
+    xdotool windowactivate --sync "$merge_window" key --clearmodifiers --delay 200 alt+o
+    wait_for "no conflict to be left" 60 merge_says "残り 0件"
+    [ -n "${QZK_SHOT:-}" ] && import -window root "$QZK_SHOT"
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+s
+    row_saved() { sed -n 3p "$maps/meadow.map" 2>/dev/null | grep -qF '    S_[]H_+2DBW1DB'; }
+    wait_for "meadow.map to hold theirs at (5,3), ours at (7,3) and theirs' (9,3)" 60 row_saved
+    cmp -s "$maps/meadow_2.map" "$source_dir/docs/sample/meadow_2.map" ||
+        fail "floor 2, which no side changed, was saved otherwise"
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
+    answer_question y
+    expect_status_zero "Ctrl+Q and yes after merging"
     ;;
 keyboard)
     # A map made without the mouse, from the first key to the saved files: chips chosen in
