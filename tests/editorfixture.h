@@ -7,6 +7,7 @@
 #include "session/mapfileworkflow.h"
 #include "session/recentmaps.h"
 #include "session/viewsettings.h"
+#include "sessionscript.h"
 #include "stubprompter.h"
 
 #include <QSettings>
@@ -38,6 +39,8 @@ struct EditorFixture
     MapFileWorkflow files{session, prompter, recentMaps};
     bool prepared;
     MainWindow window{session, files, pictures, prompter, view};
+
+    [[nodiscard]] bool play(const QString &script) { return ::play(session, script); }
 
     // Shows the main window, which opens the first tool window with it.
     void show()

@@ -28,6 +28,7 @@
 //   edit       all   del   copypaste   esc   turn:H|V|R   undo   redo
 //              replace:FROM,TO (every FROM chip of the floor shown becomes TO)
 //   warps      newpair   relink:N   unlink:N (answered yes)   endlink
+//              marker:N (a left press on marker N; play() is false if it is refused)
 //   floors     floor:N   addfloor   movefloor:D   deletefloor   duplicate
 //              props:NAME (the properties dialog's OK with that floor name)
 // An unknown verb or a malformed argument makes play() false, so QVERIFY(play(...)) fails.
@@ -114,6 +115,9 @@
             if (tools.warps().requestDeletion(arg.toInt() - 1) != WarpLinkTool::Deletion::Ask)
                 return fail(step);
             tools.warps().answerDeletion(true);
+        } else if (verb == u"marker") {
+            if (!tools.pressMarker(arg.toInt(), Qt::LeftButton))
+                return fail(step);
         } else if (verb == u"endlink")
             tools.warps().interrupt();
         else if (verb == u"floor")

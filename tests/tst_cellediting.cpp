@@ -54,89 +54,76 @@ private Q_SLOTS:
 
 void TestCellEditing::clicks_data()
 {
-    QTest::addColumn<QString>("cellsBefore"); // "x,y,cell" laid before the clicks
+    QTest::addColumn<QStringList>("cellsBefore"); // "x,y,cell" laid before the clicks
     QTest::addColumn<QString>("actions");
-    QTest::addColumn<QString>("cellsAfter"); // "x,y,cell|x,y,cell" expected afterwards
-    QTest::addColumn<int>("lineTool");
+    QTest::addColumn<QStringList>("cellsAfter");
+    QTest::addColumn<QString>("lineWaitsFor"); // the line tool's next point, "" when it is off
     QTest::addColumn<QString>("status");
     QTest::addColumn<QString>("selectedChip");
+    const QString start = u"始点をクリックして下さい。"_s;
 
-    QTest::newRow("left lays the chip") << ""
-                                        << "c:3,4,L"
-                                        << "3,4,01_[]" << 0 << ""
-                                        << "01_[]";
-    QTest::newRow("right picks the chip up") << "9,9,16_+7"
-                                             << "c:9,9,R"
-                                             << "9,9,16_+7" << 0 << ""
-                                             << "16_+7";
-    QTest::newRow("middle lays nothing") << ""
-                                         << "c:3,4,M"
-                                         << "3,4,00_  " << 0 << ""
-                                         << "01_[]";
-    QTest::newRow("line start") << ""
-                                << "tool:line c:2,2,L"
-                                << "2,2,00_  " << 2 << "終点をクリックして下さい。"
-                                << "01_[]";
-    QTest::newRow("line commit") << ""
-                                 << "tool:line c:2,2,L c:4,2,L"
-                                 << "2,2,01_[]|3,2,01_[]|4,2,01_[]" << 1
-                                 << "始点をクリックして下さい。"
-                                 << "01_[]";
+    QTest::newRow("left lays the chip")
+        << QStringList() << u"c:3,4,L"_s << QStringList{u"3,4,01_[]"_s} << u""_s << u""_s
+        << u"01_[]"_s;
+    QTest::newRow("right picks the chip up")
+        << QStringList{u"9,9,16_+7"_s} << u"c:9,9,R"_s << QStringList{u"9,9,16_+7"_s} << u""_s
+        << u""_s << u"16_+7"_s;
+    QTest::newRow("middle lays nothing")
+        << QStringList() << u"c:3,4,M"_s << QStringList{u"3,4,00_  "_s} << u""_s << u""_s
+        << u"01_[]"_s;
+    QTest::newRow("line start") << QStringList() << u"tool:line c:2,2,L"_s
+                                << QStringList{u"2,2,00_  "_s} << u"end"_s
+                                << u"終点をクリックして下さい。"_s << u"01_[]"_s;
+    QTest::newRow("line commit") << QStringList() << u"tool:line c:2,2,L c:4,2,L"_s
+                                 << QStringList{u"2,2,01_[]"_s, u"3,2,01_[]"_s, u"4,2,01_[]"_s}
+                                 << u"start"_s << start << u"01_[]"_s;
     QTest::newRow("right while waiting for the end")
-        << ""
-        << "tool:line c:2,2,L c:4,2,R"
-        << "2,2,00_  |4,2,00_  " << 1 << "始点をクリックして下さい。"
-        << "01_[]";
+        << QStringList() << u"tool:line c:2,2,L c:4,2,R"_s
+        << QStringList{u"2,2,00_  "_s, u"4,2,00_  "_s} << u"start"_s << start << u"01_[]"_s;
     QTest::newRow("middle while waiting for the end")
-        << ""
-        << "tool:line c:2,2,L c:4,2,M"
-        << "4,2,00_  " << 1 << "始点をクリックして下さい。"
-        << "01_[]";
-    QTest::newRow("right while waiting for the start switches off") << ""
-                                                                    << "tool:line c:2,2,R"
-                                                                    << "2,2,00_  " << 0 << ""
-                                                                    << "01_[]";
+        << QStringList() << u"tool:line c:2,2,L c:4,2,M"_s << QStringList{u"4,2,00_  "_s}
+        << u"start"_s << start << u"01_[]"_s;
+    QTest::newRow("right while waiting for the start switches off")
+        << QStringList() << u"tool:line c:2,2,R"_s << QStringList{u"2,2,00_  "_s} << u""_s << u""_s
+        << u"01_[]"_s;
     QTest::newRow("second line after a commit")
-        << ""
-        << "tool:line c:1,1,L c:1,3,L c:5,5,L c:5,6,L"
-        << "1,2,01_[]|5,6,01_[]|4,5,00_  " << 1 << "始点をクリックして下さい。"
-        << "01_[]";
-    QTest::newRow("branch mode does not paint") << ""
-                                                << "mode:2 c:3,3,L"
-                                                << "3,3,00_  " << 0 << ""
-                                                << "01_[]";
-    QTest::newRow("warp mode right click picks the chip") << "6,6,16_+7"
-                                                          << "mode:3 c:6,6,R"
-                                                          << "6,6,16_+7" << 0 << ""
-                                                          << "16_+7";
-    QTest::newRow("warp mode left click changes nothing") << ""
-                                                          << "mode:3 c:6,6,L"
-                                                          << "6,6,00_  " << 0 << ""
-                                                          << "01_[]";
+        << QStringList() << u"tool:line c:1,1,L c:1,3,L c:5,5,L c:5,6,L"_s
+        << QStringList{u"1,2,01_[]"_s, u"5,6,01_[]"_s, u"4,5,00_  "_s} << u"start"_s << start
+        << u"01_[]"_s;
+    QTest::newRow("branch mode does not paint")
+        << QStringList() << u"mode:2 c:3,3,L"_s << QStringList{u"3,3,00_  "_s} << u""_s << u""_s
+        << u"01_[]"_s;
+    QTest::newRow("warp mode right click picks the chip")
+        << QStringList{u"6,6,16_+7"_s} << u"mode:3 c:6,6,R"_s << QStringList{u"6,6,16_+7"_s}
+        << u""_s << u""_s << u"16_+7"_s;
+    QTest::newRow("warp mode left click changes nothing")
+        << QStringList() << u"mode:3 c:6,6,L"_s << QStringList{u"6,6,00_  "_s} << u""_s << u""_s
+        << u"01_[]"_s;
 }
 
 void TestCellEditing::clicks()
 {
-    QFETCH(QString, cellsBefore);
+    QFETCH(QStringList, cellsBefore);
     QFETCH(QString, actions);
-    QFETCH(QString, cellsAfter);
-    QFETCH(int, lineTool);
-    QFETCH(QString, status);
-    QFETCH(QString, selectedChip);
+    QFETCH(QStringList, cellsAfter);
+    QFETCH(QString, lineWaitsFor);
     SessionFixture f;
-    for (const QString &entry : cellsBefore.split(u' ', Qt::SkipEmptyParts)) {
+    for (const QString &entry : cellsBefore) {
         const QStringList x = entry.split(u',');
         f.document.layChip(x[0].toInt(), x[1].toInt(), 1, x[2]);
     }
-    QVERIFY(play(f.session, actions));
-    for (const QString &entry : cellsAfter.split(u'|')) {
+    QVERIFY(f.play(actions));
+    for (const QString &entry : cellsAfter) {
         const QStringList x = entry.split(u',');
-        const QString cell = entry.section(u',', 2);
-        QCOMPARE(f.document.data().cell(x[0].toInt(), x[1].toInt(), 1), cell);
+        QCOMPARE(f.document.data().cell(x[0].toInt(), x[1].toInt(), 1), x[2]);
     }
-    QCOMPARE(int(f.session.tools().line().state()), lineTool);
-    QCOMPARE(f.session.status().text(), status);
-    QCOMPARE(f.session.choices().chip(), selectedChip);
+    const LineTool::State line = f.session.tools().line().state();
+    QCOMPARE(line == LineTool::Off            ? u""_s
+             : line == LineTool::WaitingStart ? u"start"_s
+                                              : u"end"_s,
+             lineWaitsFor);
+    QTEST(f.session.status().text(), "status");
+    QTEST(f.session.choices().chip(), "selectedChip");
 }
 
 void TestCellEditing::hoverTexts_data()
@@ -182,10 +169,7 @@ void TestCellEditing::hoverTexts()
     f.document.replace(map);
     QCOMPARE(f.descriptions.parse(codePage932Bytes(descriptionsFile())).status,
              ChipDescriptions::Status::Ok);
-    f.session.selectFloorTab(floor - 1);
-    f.session.tools().hover({5, 12});
-    f.session.choices().setChip(u"16_+A"_s);
-    QVERIFY(f.play(then));
+    QVERIFY(f.play(u"floor:%1 h:5,12 chip:16_+A "_s.arg(floor) + then));
     QCOMPARE(f.session.status().position(), position);
     QCOMPARE(f.session.status().text(), status);
 }
@@ -195,10 +179,10 @@ void TestCellEditing::previewRedrawnOnlyForNewCell()
     SessionFixture f;
     QVERIFY(play(f.session, u"tool:line c:1,1,L"_s));
     QSignalSpy refreshed(&f.session.tools(), &ToolSwitch::pictureChanged);
-    f.session.tools().hover({4, 1});
+    QVERIFY(f.play(u"h:4,1"_s));
     const int afterFirst = refreshed.count();
     QVERIFY(afterFirst > 0);
-    f.session.tools().hover({4, 1});
+    QVERIFY(f.play(u"h:4,1"_s));
     QCOMPARE(refreshed.count(), afterFirst);
     QCOMPARE(f.session.tools().line().marks().size(), 4);
     // The line prompt stays while the preview follows the mouse.
@@ -219,8 +203,8 @@ void TestCellEditing::pointerGestures_data()
         << u"mode:2 p:1,1,L d:3,1 r:3,1 p:2,1,R d:2,2 r:2,2"_s << u"1,1=0000 3,1=0000"_s << 2
         << QString();
     QTest::newRow("dragging the selection moves it")
-        << u"p:1,1,L r:1,1 tool:selection p:1,1,L d:2,2 r:2,2 p:1,1,L d:5,1 r:5,1"_s << u"5,1"_s << 2
-        << QString();
+        << u"p:1,1,L r:1,1 tool:selection p:1,1,L d:2,2 r:2,2 p:1,1,L d:5,1 r:5,1"_s << u"5,1"_s
+        << 2 << QString();
     QTest::newRow("a pasted block lays where it is clicked")
         << u"p:1,1,L d:2,1 r:2,1 tool:selection p:1,1,L d:2,1 r:2,1 copypaste h:10,9 p:10,9,L"_s
         << u"1,1 2,1 10,9 11,9"_s << 2 << QString();
@@ -228,42 +212,49 @@ void TestCellEditing::pointerGestures_data()
         << u"p:1,1,L d:2,1 r:2,1 all copypaste h:10,9 esc p:10,9,L r:10,9"_s << u"1,1 2,1"_s << 1
         << QString();
     QTest::newRow("a quarter turn that leaves the board is refused")
-        << u"p:1,10,L r:1,10 tool:selection p:1,10,L d:8,16 r:8,16 turn:R"_s << u"1,10"_s << 1 << refused;
+        << u"p:1,10,L r:1,10 tool:selection p:1,10,L d:8,16 r:8,16 turn:R"_s << u"1,10"_s << 1
+        << refused;
     QTest::newRow("a quarter turn in place")
-        << u"p:1,1,L d:3,1 r:3,1 tool:selection p:1,1,L d:3,1 r:3,1 turn:R"_s << u"1,1 1,2 1,3"_s << 2
-        << QString();
+        << u"p:1,1,L d:3,1 r:3,1 tool:selection p:1,1,L d:3,1 r:3,1 turn:R"_s << u"1,1 1,2 1,3"_s
+        << 2 << QString();
     QTest::newRow("a floating block too wide to turn is refused")
         << u"p:1,1,L r:1,1 all copypaste turn:R"_s << u"1,1"_s << 1 << refused;
     QTest::newRow("a paste short of free pair numbers lays its cells and says so")
         << u"crowd all copypaste h:3,2 p:3,2,L"_s << u"1,1 3,2"_s << 1
         << u"空き番号が足りず、ワープのペアを1組作れませんでした。"_s;
     QTest::newRow("a selection dragged up and left holds both corners")
-        << u"p:1,1,L d:4,1 r:4,1 tool:selection p:4,2,L d:2,1 r:2,1 del"_s << u"1,1"_s << 2 << QString();
+        << u"p:1,1,L d:4,1 r:4,1 tool:selection p:4,2,L d:2,1 r:2,1 del"_s << u"1,1"_s << 2
+        << QString();
     const QString pair = u"c:1,1,L mode:3 newpair c:7,7,L c:8,8,L endlink mode:1 "_s;
     const QString covered = u"重なったワープのペアを1組削除しました。"_s;
     QTest::newRow("a paste over a pair's end deletes the pair in its own step")
-        << pair + u"tool:selection p:1,1,L d:2,1 r:2,1 copypaste h:7,7 p:7,7,L"_s << u"1,1 7,7"_s << 3
-        << covered;
+        << pair + u"tool:selection p:1,1,L d:2,1 r:2,1 copypaste h:7,7 p:7,7,L"_s << u"1,1 7,7"_s
+        << 3 << covered;
     QTest::newRow("a move over a pair's end deletes the pair in its own step")
-        << pair + u"tool:selection p:1,1,L d:2,1 r:2,1 p:1,1,L d:7,7 r:7,7"_s << u"7,7"_s << 3 << covered;
+        << pair + u"tool:selection p:1,1,L d:2,1 r:2,1 p:1,1,L d:7,7 r:7,7"_s << u"7,7"_s << 3
+        << covered;
     QTest::newRow("delete empties the selection")
-        << u"p:1,1,L d:3,1 r:3,1 tool:selection p:2,1,L d:5,5 r:5,5 del"_s << u"1,1"_s << 2 << QString();
+        << u"p:1,1,L d:3,1 r:3,1 tool:selection p:2,1,L d:5,5 r:5,5 del"_s << u"1,1"_s << 2
+        << QString();
     // Fill and rectangle; c:10,10,R picks up the empty chip.
     QTest::newRow("a fill lays the chosen chip on the joined area only")
-        << u"p:1,1,L d:3,1 r:3,1 c:5,1,L tool:fill c:10,10,R c:2,1,L"_s << u"5,1"_s << 3 << QString();
+        << u"p:1,1,L d:3,1 r:3,1 c:5,1,L tool:fill c:10,10,R c:2,1,L"_s << u"5,1"_s << 3
+        << QString();
     QTest::newRow("a selection bounds the fill")
         << u"p:1,1,L d:5,1 r:5,1 tool:selection p:1,1,L d:2,1 r:2,1 tool:fill c:10,10,R c:1,1,L"_s
         << u"3,1 4,1 5,1"_s << 2 << QString();
     QTest::newRow("a fill in branch mode sets the setting, the right button clears it")
-        << u"c:1,1,L c:2,1,L mode:2 tool:fill c:1,1,L c:5,5,R"_s << u"1,1 1,1=0000 2,1 2,1=0000"_s << 3
-        << QString();
+        << u"c:1,1,L c:2,1,L mode:2 tool:fill c:1,1,L c:5,5,R"_s << u"1,1 1,1=0000 2,1 2,1=0000"_s
+        << 3 << QString();
     QTest::newRow("a rectangle lays every cell on release as one step")
-        << u"tool:rectangle p:3,2,L d:2,1 r:1,1"_s << u"1,1 2,1 3,1 1,2 2,2 3,2"_s << 1 << QString();
-    QTest::newRow("a rectangle with Shift lays its border")
-        << u"tool:rectangle shift p:1,1,L d:3,3 r:3,3"_s << u"1,1 2,1 3,1 1,2 3,2 1,3 2,3 3,3"_s << 1
+        << u"tool:rectangle p:3,2,L d:2,1 r:1,1"_s << u"1,1 2,1 3,1 1,2 2,2 3,2"_s << 1
         << QString();
+    QTest::newRow("a rectangle with Shift lays its border")
+        << u"tool:rectangle shift p:1,1,L d:3,3 r:3,3"_s << u"1,1 2,1 3,1 1,2 3,2 1,3 2,3 3,3"_s
+        << 1 << QString();
     QTest::newRow("a rectangle in branch mode sets and clears the setting")
-        << u"mode:2 tool:rectangle p:1,1,L r:2,1 p:2,1,R r:2,1"_s << u"1,1=0000"_s << 2 << QString();
+        << u"mode:2 tool:rectangle p:1,1,L r:2,1 p:2,1,R r:2,1"_s << u"1,1=0000"_s << 2
+        << QString();
     QTest::newRow("a mode change drops a rectangle being dragged")
         << u"tool:rectangle p:1,1,L d:3,3 mode:2 r:3,3"_s << QString() << 0 << QString();
     QTest::newRow("the selection tool takes over from the fill tool")

@@ -158,7 +158,7 @@ void TestCheckReportWindow::doubleClickLeadsToCell()
     QVERIFY(report);
     QFETCH(QString, change);
     if (change == QLatin1String("edit"))
-        editor.session.tools().click({20, 16}, Qt::LeftButton);
+        QVERIFY(editor.play(QStringLiteral("c:20,16,L")));
     else if (change == QLatin1String("new"))
         editor.session.resetMap();
     else if (change == QLatin1String("open"))

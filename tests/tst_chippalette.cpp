@@ -3,16 +3,14 @@
 #include "model/codetables.h"
 #include "session/chippalettemodel.h"
 #include "session/editorsession.h"
+#include "sessionscript.h"
 
 #include <QTest>
 
 namespace {
 
-struct Palette
+struct Palette : SessionFixture
 {
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session{document, descriptions};
     ChipPaletteModel model{session};
 
     Palette()
@@ -32,8 +30,8 @@ struct Palette
 
 // Applies "pick:N", "type:TEXT" (the whole box text), "key:C" (one more character typed
 // at the end), "step:N" (step button), "arrow:+1"/"arrow:-1" and "move:DX,DY" (the
-// arrow keys in the grid) in order.
-void run(Palette &palette, const QString &actions)
+// arrow keys in the grid) in order; any other step is the session script's.
+[[nodiscard]] bool run(Palette &palette, const QString &actions)
 {
     for (const QString &action : actions.split(u' ', Qt::SkipEmptyParts)) {
         const qsizetype colon = action.indexOf(u':');
@@ -51,9 +49,10 @@ void run(Palette &palette, const QString &actions)
             palette.model.stepBy(arg.toInt());
         else if (verb == u"move")
             palette.model.moveBy(arg.section(u',', 0, 0).toInt(), arg.section(u',', 1).toInt());
-        else
-            qFatal("unknown action");
+        else if (!palette.play(action))
+            return false;
     }
+    return true;
 }
 
 } // namespace
@@ -141,7 +140,7 @@ void TestChipPalette::normalisation()
     QFETCH(bool, enabled);
     QFETCH(QString, chip);
     Palette palette;
-    run(palette, actions);
+    QVERIFY(run(palette, actions));
     QCOMPARE(palette.model.valueText(), box);
     QCOMPARE(palette.model.parameterEnabled(), enabled);
     QCOMPARE(palette.session.choices().chip(), chip);
@@ -209,18 +208,18 @@ void TestChipPalette::valueOfNumberedCell()
 void TestChipPalette::descriptionFillsFirstMark()
 {
     Palette palette;
-    run(palette, QStringLiteral("pick:16 type:12"));
+    QVERIFY(run(palette, QStringLiteral("pick:16 type:12")));
     QCOMPARE(palette.model.description(), QStringLiteral("12マス進む"));
-    run(palette, QStringLiteral("pick:30 type:abc"));
+    QVERIFY(run(palette, QStringLiteral("pick:30 type:abc")));
     QCOMPARE(palette.model.description(), QStringLiteral("0と?"));
-    run(palette, QStringLiteral("pick:48"));
+    QVERIFY(run(palette, QStringLiteral("pick:48")));
     QCOMPARE(palette.model.description(), QStringLiteral("chip0"));
 }
 
 void TestChipPalette::newPaletteStartsDisabled()
 {
     Palette palette;
-    run(palette, QStringLiteral("pick:16 type:10"));
+    QVERIFY(run(palette, QStringLiteral("pick:16 type:10")));
     QCOMPARE(palette.session.choices().chip(), QStringLiteral("16_+A"));
     ChipPaletteModel later(palette.session);
     QCOMPARE(later.valueText(), QStringLiteral("7"));
@@ -232,11 +231,10 @@ void TestChipPalette::newPaletteStartsDisabled()
 void TestChipPalette::boardPickLeavesBoxEnabled()
 {
     Palette palette;
-    run(palette, QStringLiteral("pick:16"));
-    palette.session.tools().click({4, 4}, Qt::RightButton); // picks "00_  " from the board
+    QVERIFY(run(palette, QStringLiteral("pick:16 c:4,4,R"))); // picks "00_  " from the board
     QCOMPARE(palette.session.choices().chip(), QStringLiteral("00_  "));
     QVERIFY(palette.model.parameterEnabled());
-    run(palette, QStringLiteral("type:50"));
+    QVERIFY(run(palette, QStringLiteral("type:50")));
     QCOMPARE(palette.model.valueText(), QStringLiteral("35"));
     QCOMPARE(palette.session.choices().chip(), QStringLiteral("00_  "));
 }

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestDocument : public QObject
 {
     Q_OBJECT
@@ -143,8 +145,7 @@ void TestDocument::captionFollowsFloorInBranchMode()
     map.setFloorName(2, QStringLiteral("二階"));
     SessionFixture f;
     f.document.replace(map);
-    f.session.setEditMode(EditorSession::BranchMode);
-    f.session.selectFloorTab(1);
+    QVERIFY(f.play(u"mode:2 floor:2"_s));
     QCOMPARE(f.session.windowCaption(), QStringLiteral("Q;zKマップエディタ － 二階"));
     QCOMPARE(f.session.propertyMenuCaption(), QStringLiteral("マップ「2階」のプロパティ"));
 }
@@ -152,9 +153,9 @@ void TestDocument::captionFollowsFloorInBranchMode()
 void TestDocument::floorCommandsDropLineStart_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::newRow("move right") << QStringLiteral("right");
-    QTest::newRow("move left") << QStringLiteral("left");
-    QTest::newRow("delete") << QStringLiteral("delete");
+    QTest::newRow("move right") << u"movefloor:1"_s;
+    QTest::newRow("move left") << u"movefloor:-1"_s;
+    QTest::newRow("delete") << u"deletefloor"_s;
 }
 
 void TestDocument::floorCommandsDropLineStart()
@@ -164,20 +165,14 @@ void TestDocument::floorCommandsDropLineStart()
     map.setFloorCount(3);
     SessionFixture f;
     f.document.replace(map);
-    f.session.selectFloorTab(1);
-    f.session.tools().toggleTool(QStringLiteral("line"));
-    f.session.tools().click({3, 3}, Qt::LeftButton);
+    QVERIFY(f.play(u"floor:2 tool:line c:3,3,L"_s));
     QCOMPARE(f.session.tools().line().state(), LineTool::WaitingEnd);
-    if (command == u"right")
-        QVERIFY(f.session.moveFloor(+1));
-    else if (command == u"left")
-        QVERIFY(f.session.moveFloor(-1));
-    else
-        f.session.deleteCurrentFloor();
+    QVERIFY(f.play(command));
+    QVERIFY(f.session.currentFloor() != 2 || command == u"deletefloor");
     QCOMPARE(f.session.tools().line().state(), LineTool::WaitingStart);
     QCOMPARE(f.session.status().text(), QStringLiteral("始点をクリックして下さい。"));
     // The next click is a new start, not the end of a line from another floor.
-    f.session.tools().click({6, 3}, Qt::LeftButton);
+    QVERIFY(f.play(u"c:6,3,L"_s));
     QCOMPARE(f.document.data().cell(4, 3, f.session.currentFloor()), QStringLiteral("00_  "));
     QCOMPARE(f.session.tools().line().state(), LineTool::WaitingEnd);
 }
@@ -217,14 +212,13 @@ void TestDocument::floorTabDropsLineStart()
     map.setFloorCount(2);
     SessionFixture f;
     f.document.replace(map);
-    f.session.tools().toggleTool(QStringLiteral("line"));
-    f.session.tools().click({3, 3}, Qt::LeftButton);
+    QVERIFY(f.play(u"tool:line c:3,3,L"_s));
     QCOMPARE(f.session.tools().line().state(), LineTool::WaitingEnd);
     QCOMPARE(f.session.tools().line().marks(), QVector<QPoint>{QPoint(3, 3)});
     QCOMPARE(f.session.status().text(), QStringLiteral("終点をクリックして下さい。"));
 
     QSignalSpy refreshed(&f.session, &EditorSession::boardRefreshed);
-    f.session.selectFloorTab(1);
+    QVERIFY(f.play(u"floor:2"_s));
     QCOMPARE(f.session.currentFloor(), 2);
     QCOMPARE(refreshed.count(), 1);
     QVERIFY(f.session.tools().line().marks().isEmpty());
@@ -234,32 +228,30 @@ void TestDocument::floorTabDropsLineStart()
 
 void TestDocument::mouseOverBackground_data()
 {
+    QTest::addColumn<QString>("tool");
     QTest::addColumn<QString>("before");
-    QTest::addColumn<bool>("lineToolOn");
     QTest::addColumn<QString>("after");
-    QTest::newRow("plain text cleared") << QStringLiteral("道マス") << false << QString();
-    QTest::newRow("warp warning kept")
-        << QStringLiteral("unlinked warp 3041") << false
-        << QStringLiteral("1階の(3,4)に、設定されていないワープマスがあります。");
-    QTest::newRow("line prompt kept") << QStringLiteral("始点をクリックして下さい。") << true
-                                      << QStringLiteral("始点をクリックして下さい。");
+    QTest::newRow("plain text cleared") << QString() << u"道マス"_s << QString();
+    QTest::newRow("warp warning kept") << QString() << u"unlinked warp 3041"_s
+                                       << u"1階の(3,4)に、設定されていないワープマスがあります。"_s;
+    QTest::newRow("line prompt kept")
+        << u"tool:line"_s << u"始点をクリックして下さい。"_s << u"始点をクリックして下さい。"_s;
 }
 
 void TestDocument::mouseOverBackground()
 {
+    QFETCH(QString, tool);
     QFETCH(QString, before);
-    QFETCH(bool, lineToolOn);
     QFETCH(QString, after);
     SessionFixture f;
-    if (lineToolOn)
-        f.session.tools().toggleTool(QStringLiteral("line"));
+    QVERIFY(f.play(tool));
     // The unlinked-warp warning is told by its position code, as warp mode tells it.
     if (before.startsWith(QStringLiteral("unlinked warp ")))
         f.session.status().tell(StatusLine::Kind::UnlinkedWarp, before.section(u' ', 2).toInt());
     else
         f.session.status().tellText(before);
     f.session.status().setPosition(QStringLiteral("1階(3,4)"));
-    f.session.tools().leave();
+    QVERIFY(f.play(u"leave"_s));
     QCOMPARE(f.session.status().position(), QString());
     QCOMPARE(f.session.status().text(), after);
 }
@@ -268,9 +260,7 @@ void TestDocument::linePreviewMarksWithoutChangingMap()
 {
     SessionFixture f;
     const MapData before = f.document.data();
-    f.session.tools().toggleTool(QStringLiteral("line"));
-    f.session.tools().click({1, 1}, Qt::LeftButton);
-    f.session.tools().hover({7, 3});
+    QVERIFY(f.play(u"tool:line c:1,1,L h:7,3"_s));
     QCOMPARE(f.session.tools().line().marks().size(), 9);
     QVERIFY(f.session.tools().line().marks().contains(QPoint(3, 2)));
     QVERIFY(f.document.data() == before);
@@ -282,9 +272,7 @@ void TestDocument::lineCommitLaysChipOverBranches()
 {
     SessionFixture f;
     f.document.setBranch(4, 2, 1, QStringLiteral("3210"));
-    f.session.tools().toggleTool(QStringLiteral("line"));
-    f.session.tools().click({1, 1}, Qt::LeftButton);
-    f.session.tools().click({7, 3}, Qt::LeftButton);
+    QVERIFY(f.play(u"tool:line c:1,1,L c:7,3,L"_s));
     QCOMPARE(f.session.tools().line().state(), LineTool::WaitingStart);
     const MapData &map = f.document.data();
     int laid = 0;

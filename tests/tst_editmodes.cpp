@@ -44,6 +44,7 @@ class TestEditModes : public QObject
 
 private Q_SLOTS:
     void startsWithPalette();
+    void sameModeChangesNothing_data();
     void sameModeChangesNothing();
     void keysInToolWindowSwitchModes_data();
     void keysInToolWindowSwitchModes();
@@ -75,14 +76,30 @@ void TestEditModes::startsWithPalette()
     QVERIFY(palette->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
+void TestEditModes::sameModeChangesNothing_data()
+{
+    QTest::addColumn<QString>("into");
+    QTest::newRow("chips, back from branches") << u"mode:2 mode:1"_s;
+    QTest::newRow("branches") << u"mode:2"_s;
+    QTest::newRow("warps") << u"mode:3"_s;
+}
+
 void TestEditModes::sameModeChangesNothing()
 {
+    QFETCH(QString, into);
     Editor editor;
-    QPointer<ToolWindowFrame> palette = editor.window.toolWindow();
+    QPointer<ToolWindowFrame> first = editor.window.toolWindow();
     QSignalSpy refreshed(&editor.session, &EditorSession::boardRefreshed);
-    editor.session.setEditMode(EditorSession::ChipMode);
+    // A real switch redraws and replaces the tool window, so the spy and pointer can tell.
+    QVERIFY(editor.play(into));
+    QVERIFY(refreshed.count() > 0);
+    QVERIFY(!first);
+    QPointer<ToolWindowFrame> shown = editor.window.toolWindow();
+    refreshed.clear();
+    QVERIFY(editor.play(into.section(u' ', -1)));
     QCOMPARE(refreshed.count(), 0);
-    QCOMPARE(editor.window.toolWindow(), palette.data());
+    QVERIFY(shown);
+    QCOMPARE(editor.window.toolWindow(), shown.data());
 }
 
 void TestEditModes::keysInToolWindowSwitchModes_data()
@@ -146,7 +163,7 @@ void TestEditModes::positionCarriesToNextWindow()
     Editor editor;
     editor.window.toolWindow()->move(130, 90);
     const QPoint where = editor.window.toolWindow()->pos();
-    editor.session.setEditMode(EditorSession::BranchMode);
+    QVERIFY(editor.play(u"mode:2"_s));
     QCOMPARE(editor.session.toolBox().position(), where * 15);
     QCOMPARE(editor.window.toolWindow()->pos(), where);
     // Full height: the twips height, or more where the captions need it.
@@ -159,7 +176,7 @@ void TestEditModes::hiddenOptionShowsNoWindow()
     Editor editor;
     editor.session.toolBox().setMode(ToolBoxState::Hidden);
     QVERIFY(!editor.window.toolWindow()->isVisible());
-    editor.session.setEditMode(EditorSession::BranchMode);
+    QVERIFY(editor.play(u"mode:2"_s));
     QVERIFY(qobject_cast<BranchWindow *>(editor.window.toolWindow()));
     QVERIFY(!editor.window.toolWindow()->isVisible());
     editor.session.toolBox().setMode(ToolBoxState::Shown);
@@ -198,9 +215,9 @@ void TestEditModes::lineToolSurvivesRoundTrip()
     QTest::mouseClick(editor.window.board(), Qt::LeftButton, {}, cellCentre(2, 2));
     QCOMPARE(editor.session.tools().line().state(), LineTool::WaitingEnd);
 
-    editor.session.setEditMode(EditorSession::BranchMode);
+    QVERIFY(editor.play(u"mode:2"_s));
     QVERIFY(lineButton->isHidden());
-    editor.session.setEditMode(EditorSession::ChipMode);
+    QVERIFY(editor.play(u"mode:1"_s));
     QVERIFY(!lineButton->isHidden());
     QVERIFY(lineButton->isChecked());
     QCOMPARE(editor.session.tools().line().state(), LineTool::WaitingStart);
@@ -210,8 +227,7 @@ void TestEditModes::lineToolSurvivesRoundTrip()
 void TestEditModes::branchModeSetsAndClearsCells()
 {
     Editor editor;
-    editor.session.setEditMode(EditorSession::BranchMode);
-    editor.session.choices().advanceBranchDigit(3);
+    QVERIFY(editor.play(u"mode:2 dir:3"_s));
     BoardView *board = editor.window.board();
     const QImage plain = board->cellImage(6, 6);
     QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(6, 6));
@@ -226,14 +242,14 @@ void TestEditModes::branchModeSetsAndClearsCells()
     QCOMPARE(editor.document.data().cell(6, 6, 1), QStringLiteral("00_  "));
 
     // Back in chip mode the board shows no arrows.
-    editor.session.setEditMode(EditorSession::ChipMode);
+    QVERIFY(editor.play(u"mode:1"_s));
     QCOMPARE(board->cellImage(7, 6), plain);
 }
 
 void TestEditModes::branchArrowsCycle()
 {
     Editor editor;
-    editor.session.setEditMode(EditorSession::BranchMode);
+    QVERIFY(editor.play(u"mode:2"_s));
     auto *window = qobject_cast<BranchWindow *>(editor.window.toolWindow());
     auto *right = window->findChild<QToolButton *>(QStringLiteral("arrow3"));
     auto *caption = window->findChild<QLabel *>(QStringLiteral("caption3"));
@@ -269,7 +285,7 @@ void TestEditModes::toolWindowKeys()
     QFETCH(QString, keys);
     QFETCH(QString, chosen);
     Editor editor;
-    editor.session.setEditMode(EditorSession::EditMode(mode));
+    QVERIFY(editor.play(u"mode:%1"_s.arg(mode)));
     QWidget *window = editor.window.toolWindow();
     for (const QString &key : keys.split(u' ')) {
         const QKeySequence sequence = QKeySequence::fromString(key);
@@ -282,10 +298,9 @@ void TestEditModes::toolWindowKeys()
 void TestEditModes::branchWindowShowsSetting()
 {
     Editor editor;
-    for (int direction : {1, 1, 1, 2, 3, 3})
-        editor.session.choices().advanceBranchDigit(direction);
+    QVERIFY(editor.play(u"dir:1 dir:1 dir:1 dir:2 dir:3 dir:3"_s));
     QCOMPARE(editor.session.choices().branch(), QStringLiteral("3120"));
-    editor.session.setEditMode(EditorSession::BranchMode);
+    QVERIFY(editor.play(u"mode:2"_s));
     auto *window = qobject_cast<BranchWindow *>(editor.window.toolWindow());
     const QStringList captions = {QStringLiteral("３：２ｗａｙ"), QStringLiteral("１：通行禁止"),
                                   QStringLiteral("２：一方通行"), QStringLiteral("０：道なし")};
@@ -306,8 +321,7 @@ void TestEditModes::branchWindowShowsSetting()
 void TestEditModes::branchClearAndVersion()
 {
     Editor editor;
-    editor.session.choices().advanceBranchDigit(2);
-    editor.session.setEditMode(EditorSession::BranchMode);
+    QVERIFY(editor.play(u"dir:2 mode:2"_s));
     ToolWindowFrame *window = editor.window.toolWindow();
     auto *caption1 = window->findChild<QLabel *>(QStringLiteral("caption1"));
     auto *caption3 = window->findChild<QLabel *>(QStringLiteral("caption3"));
@@ -326,9 +340,9 @@ void TestEditModes::resetMapReturnsToPalette()
 {
     Editor editor;
     editor.document.layChip(3, 3, 1, QStringLiteral("33_S_"));
-    editor.session.choices().advanceBranchDigit(1);
+    QVERIFY(editor.play(u"dir:1"_s));
     editor.session.toolBox().setMode(ToolBoxState::Hidden);
-    editor.session.setEditMode(EditorSession::BranchMode);
+    QVERIFY(editor.play(u"mode:2"_s));
     editor.session.resetMap();
     QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
     QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Shown));
@@ -346,20 +360,19 @@ void TestEditModes::warpModeWarnsOfUnlinkedWarpCell()
 {
     Editor editor;
     editor.document.layChip(3, 5, 1, QStringLiteral("37_W1"));
-    editor.session.setEditMode(EditorSession::WarpMode);
+    QVERIFY(editor.play(u"mode:3"_s));
     const QString warning = QStringLiteral("1階の(3,5)に、設定されていないワープマスがあります。");
     QCOMPARE(editor.session.status().text(), warning);
     QTest::mouseMove(editor.window.centralWidget(), QPoint(620, 20));
     QCOMPARE(editor.session.status().text(), warning);
     QCOMPARE(editor.session.status().position(), QString());
     // Hovering a cell while no pair is being placed replaces it.
-    editor.session.tools().hover({1, 1});
+    QVERIFY(editor.play(u"h:1,1"_s));
     QVERIFY(editor.session.status().text() != warning);
     // Leaving warp mode clears panel 1.
-    editor.session.setEditMode(EditorSession::ChipMode);
-    editor.session.setEditMode(EditorSession::WarpMode);
+    QVERIFY(editor.play(u"mode:1 mode:3"_s));
     QCOMPARE(editor.session.status().text(), warning);
-    editor.session.setEditMode(EditorSession::BranchMode);
+    QVERIFY(editor.play(u"mode:2"_s));
     QCOMPARE(editor.session.status().text(), QString());
 }
 
@@ -368,8 +381,7 @@ void TestEditModes::propertiesHideToolWindowAndRename()
     Editor editor;
     QPointer<ToolWindowFrame> palette = editor.window.toolWindow();
     // A line waiting for its end keeps its start: the dialog does not redraw the board.
-    editor.session.tools().toggleTool(QStringLiteral("line"));
-    editor.session.tools().click({4, 4}, Qt::LeftButton);
+    QVERIFY(editor.play(u"tool:line c:4,4,L"_s));
     bool hiddenDuringDialog = false;
     QTimer::singleShot(0, [&] {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
@@ -426,13 +438,11 @@ void TestEditModes::mapCheckReportReplacedBySecondCheck()
 void TestEditModes::deletionQuestionStaysUnrolled()
 {
     Editor editor;
-    editor.session.setEditMode(EditorSession::WarpMode);
+    QVERIFY(editor.play(u"mode:3"_s));
     editor.session.toolBox().setMode(ToolBoxState::RolledUp);
     auto *warpWindow = qobject_cast<WarpWindow *>(editor.window.toolWindow());
     QVERIFY(warpWindow);
-    editor.session.tools().warps().startNewPair();
-    editor.session.tools().click({2, 2}, Qt::LeftButton);
-    editor.session.tools().click({3, 3}, Qt::LeftButton);
+    QVERIFY(editor.play(u"newpair c:2,2,L c:3,3,L"_s));
     warpWindow->list()->setCurrentRow(0);
     warpWindow->deleteSelected();
     QVERIFY(warpWindow->isAskingDeletion());
@@ -444,7 +454,7 @@ void TestEditModes::deletionQuestionStaysUnrolled()
     // Leaving warp mode while asking drops the question with the window.
     warpWindow->deleteSelected();
     QVERIFY(editor.session.tools().warps().isAskingDeletion());
-    editor.session.setEditMode(EditorSession::ChipMode);
+    QVERIFY(editor.play(u"mode:1"_s));
     QVERIFY(!editor.session.tools().warps().isAskingDeletion());
     editor.session.tools().warps().answerDeletion(true);
     QCOMPARE(editor.document.data().warpCount(), 1);

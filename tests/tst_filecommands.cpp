@@ -231,7 +231,7 @@ void TestFileCommands::saveAsDerivesBasePath()
     QVERIFY(folder.isValid());
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("my.maps")));
     FileFixture editor;
-    QVERIFY(editor.session.addFloor());
+    QVERIFY(editor.play(QStringLiteral("addfloor")));
     editor.prompter.files = QStringList{folder.filePath(chosen)};
 
     QVERIFY(editor.files.saveMapAs());
@@ -414,7 +414,7 @@ void TestFileCommands::toolWindowHiddenDuringDialog()
     QVERIFY(
         copyFixtures(folder.path(), {QStringLiteral("demo.map"), QStringLiteral("demo_2.map")}));
     Editor editor;
-    editor.session.setEditMode(EditorSession::EditMode(mode));
+    QVERIFY(editor.play(QStringLiteral("mode:%1").arg(mode)));
     editor.session.toolBox().setMode(ToolBoxState::Mode(option));
     QVERIFY(editor.window.toolWindow());
     QCOMPARE(editor.window.toolWindow()->isVisible(), option != ToolBoxState::Hidden);
@@ -600,7 +600,7 @@ void TestFileCommands::openLoadsFloorsTabsAndWarps()
     QVERIFY(copyFixtures(folder.filePath(QStringLiteral("my.maps")), fixtures));
     Editor editor;
     editor.fillWith(QString(), ToolBoxState::Hidden);
-    editor.session.setEditMode(EditorSession::BranchMode);
+    QVERIFY(editor.play(QStringLiteral("mode:2")));
     editor.window.floorTabs()->setCurrentIndex(1);
     QCOMPARE(editor.session.currentFloor(), 2);
     editor.prompter.files = QStringList{folder.filePath(chosen)};
@@ -632,7 +632,7 @@ void TestFileCommands::openLoadsFloorsTabsAndWarps()
     }
     if (pairs > 0) {
         // In warp mode a pair's source marker stands on its cell on its floor.
-        editor.session.setEditMode(EditorSession::WarpMode);
+        QVERIFY(editor.play(QStringLiteral("mode:3")));
         const WarpRecord &first = expected.warp(1);
         QCOMPARE(int(first.srcFloor), 1);
         QLabel *source = editor.marker(1);

@@ -1,6 +1,7 @@
 #include "model/chipdescriptions.h"
 #include "model/mapdocument.h"
 #include "session/editorsession.h"
+#include "sessionscript.h"
 
 #include <QTest>
 
@@ -25,25 +26,20 @@ QString floorName(int floor)
     return u"名前%1"_s.arg(floor);
 }
 
-struct Fixture
+struct Fixture : SessionFixture
 {
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session{document, descriptions};
-
     // `floors` floors; floor f has its own cell at (1, 1) and (24, 16), its own branch
     // setting at (2, 2) and its own texts.
     explicit Fixture(int floors)
     {
-        for (int f = 2; f <= floors; ++f)
-            session.addFloor();
+        QVERIFY(play(u"addfloor "_s.repeated(floors - 1)));
         for (int f = 1; f <= floors; ++f) {
             document.layChip(1, 1, f, floorCell(f));
             document.layChip(24, 16, f, floorCell(f));
             document.setBranch(2, 2, f, floorBranch(f));
             document.setFloorTexts(f, floorName(f), u"bg%1"_s.arg(f), u"end%1"_s.arg(f));
         }
-        session.setEditMode(EditorSession::WarpMode);
+        QVERIFY(play(u"mode:3"_s));
     }
 
     const MapData &map() const { return session.map(); }
@@ -51,12 +47,9 @@ struct Fixture
     // Links a pair by clicks: (x, y) on floor `from` to (x, y) on floor `to`.
     void link(int x, int y, int from, int to)
     {
-        if (session.tools().warps().stage() == 0)
-            session.tools().warps().startNewPair();
-        session.selectFloorTab(from - 1);
-        session.tools().click({x, y}, Qt::LeftButton);
-        session.selectFloorTab(to - 1);
-        session.tools().click({x, y}, Qt::LeftButton);
+        const QString click = u"c:%1,%2,L"_s.arg(x).arg(y);
+        QVERIFY(play((session.tools().warps().stage() == 0 ? u"newpair "_s : QString()) +
+                     u"floor:%1 %2 floor:%3 %2"_s.arg(from).arg(click).arg(to)));
     }
     // Floor numbers of pair k as "source-destination".
     QString floorsOf(int pair) const
@@ -120,7 +113,7 @@ void TestFloors::addRefusedAtNine()
         QVERIFY(f.session.addFloor());
     QCOMPARE(f.session.floorTabCaptions().size(), 9);
     QCOMPARE(f.session.floorTabCaptions().last(), u"9階"_s);
-    f.session.selectFloorTab(4);
+    QVERIFY(f.play(u"floor:5"_s));
     const MapData before = f.map();
     QVERIFY(!f.session.addFloor());
     QVERIFY(f.map() == before);
@@ -144,8 +137,7 @@ void TestFloors::addedFloorKeepsPositionTexts()
 
     Fixture f(3);
     if (afterDeletion) {
-        f.session.selectFloorTab(2);
-        f.session.deleteCurrentFloor();
+        QVERIFY(f.play(u"floor:3 deletefloor"_s));
     } else {
         // Shrink without clearing, as a loaded two-floor map over an older third floor.
         MapData map = f.map();
@@ -153,7 +145,7 @@ void TestFloors::addedFloorKeepsPositionTexts()
         f.session.takeLoadedMap(map);
     }
     QCOMPARE(f.map().floorCount(), 2);
-    f.session.selectFloorTab(0);
+    QVERIFY(f.play(u"floor:1"_s));
     QVERIFY(f.session.addFloor());
     QCOMPARE(f.map().floorCount(), 3);
     // Adding neither switches nor redraws the floor.
@@ -205,11 +197,10 @@ void TestFloors::moveFloor()
     f.link(6, 6, 2, 3);
     f.link(7, 7, 3, 3);
     // A fourth pair's source waits on floor 2: unfinished records are not renumbered.
-    f.session.selectFloorTab(1);
-    f.session.tools().click({8, 8}, Qt::LeftButton);
+    QVERIFY(f.play(u"floor:2 c:8,8,L"_s));
     QCOMPARE(f.session.tools().warps().stage(), 2);
 
-    f.session.selectFloorTab(floor - 1);
+    QVERIFY(f.play(u"floor:%1"_s.arg(floor)));
     f.session.status().tellText(QString());
     QCOMPARE(f.session.moveFloor(delta), moved);
     QCOMPARE(f.session.currentFloor(), current);
@@ -235,8 +226,7 @@ void TestFloors::deleteFloorKeepsPositionsAndRenumbers()
     f.link(4, 4, 2, 2); // D within floor 2
     f.link(5, 5, 3, 1); // E floor 3 to 1
     f.link(6, 6, 1, 1); // F within floor 1
-    f.session.selectFloorTab(1);
-    f.session.deleteCurrentFloor();
+    QVERIFY(f.play(u"floor:2 deletefloor"_s));
 
     QCOMPARE(f.map().floorCount(), 2);
     QCOMPARE(f.session.currentFloor(), 2);
@@ -288,8 +278,7 @@ void TestFloors::deleteFloorSelection()
     QFETCH(QString, cells);
 
     Fixture f(floors);
-    f.session.selectFloorTab(doomed - 1);
-    f.session.deleteCurrentFloor();
+    QVERIFY(f.play(u"floor:%1 deletefloor"_s.arg(doomed)));
     QCOMPARE(f.map().floorCount(), floors - 1);
     QCOMPARE(f.session.floorTabCaptions().size(), floors - 1);
     QCOMPARE(f.session.currentFloor(), current);
@@ -325,13 +314,12 @@ void TestFloors::deletedPairsFreeTheirNumbers()
     Fixture f(2);
     for (int pair = 1; pair <= 10; ++pair)
         f.link(pair, 3, 1, onFloor2.contains(pair) ? 2 : 1);
-    f.session.selectFloorTab(1);
-    f.session.deleteCurrentFloor();
+    QVERIFY(f.play(u"floor:2 deletefloor"_s));
 
     QCOMPARE(f.map().warpCount(), 10 - onFloor2.size());
     QCOMPARE(f.map().freePairNumbers().mid(0, 3).join(u','), free);
     QCOMPARE(rowPattern(f.session.tools().warps().rows()), rows);
-    f.session.tools().warps().startNewPair();
+    QVERIFY(f.play(u"newpair"_s));
     QCOMPARE(f.session.tools().warps().selectedWarp(), free.left(2).toInt());
 }
 
@@ -358,11 +346,8 @@ void TestFloors::deletionEndsLinking()
 
     Fixture f(3);
     f.link(1, 1, 1, pairOnDoomedFloor ? 3 : 1);
-    f.session.selectFloorTab(0);
-    if (sourcePlaced)
-        f.session.tools().click({9, 9}, Qt::LeftButton);
-    f.session.selectFloorTab(2);
-    f.session.deleteCurrentFloor();
+    QVERIFY(f.play(sourcePlaced ? u"floor:1 c:9,9,L floor:3 deletefloor"_s
+                                : u"floor:1 floor:3 deletefloor"_s));
 
     QCOMPARE(f.session.tools().warps().stage(), stage);
     QCOMPARE(f.session.status().text(), status);
@@ -376,7 +361,7 @@ void TestFloors::deletingOnlyFloorResetsMap()
     Fixture f(1);
     f.link(1, 1, 1, 1);
     f.document.setFileName(u"/tmp/castle"_s);
-    f.session.deleteCurrentFloor();
+    QVERIFY(f.play(u"deletefloor"_s));
 
     QCOMPARE(f.map().floorCount(), 1);
     QCOMPARE(f.map().cell(1, 1, 1), u"00_  "_s);
@@ -426,7 +411,7 @@ void TestFloors::duplicateFloor()
         map.setWarp(pair, WarpRecord{1, 9, 1, 2, 9, 1});
     map.setFloorCount(floors);
     f.session.takeLoadedMap(map);
-    f.session.selectFloorTab(floor - 1);
+    QVERIFY(f.play(u"floor:%1"_s.arg(floor)));
     f.session.status().tellText(QString());
     const int steps = f.document.undoStack().count();
 

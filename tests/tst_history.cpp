@@ -53,7 +53,8 @@ void TestHistory::everyActionIsOneStep_data()
     QTest::addColumn<QString>("caption"); // of the undo item; empty: no step at all
     QTest::newRow("chip") << u""_s << u"mode:1 c:6,6,L"_s << u"チップの配置"_s;
     QTest::newRow("chip already there") << u""_s << u"mode:1 c:10,6,L"_s << QString();
-    QTest::newRow("line") << u""_s << u"mode:1 tool:line c:1,4,L c:24,4,L tool:line"_s << u"線の描画"_s;
+    QTest::newRow("line") << u""_s << u"mode:1 tool:line c:1,4,L c:24,4,L tool:line"_s
+                          << u"線の描画"_s;
     QTest::newRow("branch set") << u""_s << u"mode:2 dir:2 c:5,5,L"_s << u"分岐点の設定"_s;
     QTest::newRow("branch clear") << u""_s << u"mode:2 dir:2 c:2,1,R"_s << u"分岐点の解除"_s;
     QTest::newRow("link a pair") << u"floor:2"_s << u"mode:3 newpair c:7,7,L c:8,8,L endlink"_s
@@ -84,8 +85,7 @@ void TestHistory::everyActionIsOneStep()
     QFETCH(QString, caption);
     SessionFixture f;
     f.session.takeLoadedMap(castleMap());
-    f.session.choices().setChip(u"03_xm"_s);
-    QVERIFY(play(f.session, before));
+    QVERIFY(f.play(u"chip:03_xm "_s + before));
     QUndoStack &history = f.document.undoStack();
     const int steps = history.count();
     const int floorBefore = f.session.currentFloor();
@@ -105,7 +105,7 @@ void TestHistory::everyActionIsOneStep()
 
     // Back and forth: the saved bytes, the floor shown, its tabs and markers follow.
     for (const bool undo : {true, false}) {
-        undo ? f.session.undo() : f.session.redo();
+        QVERIFY(f.play(undo ? u"undo"_s : u"redo"_s));
         QCOMPARE(savedBytes(f.session.map()), undo ? bytesBefore : bytesAfter);
         QCOMPARE(f.session.currentFloor(), undo ? floorBefore : floorAfter);
         QCOMPARE(f.session.floorTabCaptions().size(), f.session.map().floorCount());
@@ -127,22 +127,20 @@ void TestHistory::unsavedFollowsTheSavedState()
     const QString base = folder.filePath(u"saved"_s);
     QVERIFY(!f.files.writeMap(base).fault);
     QVERIFY(!f.document.isModified());
-    f.session.undo();
+    QVERIFY(f.play(u"undo"_s));
     QVERIFY(f.document.isModified());
     // Back where it was saved: nothing unsaved again.
-    f.session.redo();
+    QVERIFY(f.play(u"redo"_s));
     QVERIFY(!f.document.isModified());
     QCOMPARE(marks.count(), 4);
 
     // Saved between a relinked pair's two clicks: the moved source is what was saved.
     f.session.takeLoadedMap(castleMap());
-    f.session.setEditMode(EditorSession::WarpMode);
-    f.session.tools().warps().relinkRow(0);
-    f.session.tools().click({7, 7}, Qt::LeftButton);
+    QVERIFY(f.play(u"mode:3 relink:1 c:7,7,L"_s));
     QVERIFY(!f.files.writeMap(base).fault);
-    f.session.tools().click({8, 8}, Qt::LeftButton);
+    QVERIFY(f.play(u"c:8,8,L"_s));
     QVERIFY(f.document.isModified());
-    f.session.undo();
+    QVERIFY(f.play(u"undo"_s));
     QVERIFY(!f.document.isModified());
     QCOMPARE(f.session.map().warp(1).srcX, 7);
 
@@ -166,28 +164,29 @@ void TestHistory::unsavedFollowsTheSavedState()
 void TestHistory::halfPlacedPairIsAllUndoTakes_data()
 {
     QTest::addColumn<QString>("pending");
-    QTest::addColumn<bool>("undo"); // false: redo
-    QTest::newRow("new pair, undo") << u"mode:3 newpair c:7,7,L"_s << true;
-    QTest::newRow("relink, undo") << u"mode:3 relink:1 c:7,7,L"_s << true;
-    QTest::newRow("relink, redo") << u"mode:3 relink:1 c:7,7,L"_s << false;
+    QTest::addColumn<QString>("key");
+    QTest::newRow("new pair, undo") << u"mode:3 newpair c:7,7,L"_s << u"undo"_s;
+    QTest::newRow("relink, undo") << u"mode:3 relink:1 c:7,7,L"_s << u"undo"_s;
+    QTest::newRow("relink, redo") << u"mode:3 relink:1 c:7,7,L"_s << u"redo"_s;
 }
 
 // Undo takes back only the half-placed end; neither key loses what is to be redone.
 void TestHistory::halfPlacedPairIsAllUndoTakes()
 {
     QFETCH(QString, pending);
-    QFETCH(bool, undo);
+    QFETCH(QString, key);
+    const bool undo = key == u"undo";
     SessionFixture f;
     f.session.takeLoadedMap(castleMap());
-    QVERIFY(play(f.session, u"mode:1 c:6,6,L mode:1 c:5,5,L"_s));
+    QVERIFY(f.play(u"mode:1 c:6,6,L mode:1 c:5,5,L"_s));
     const QByteArray redone = savedBytes(f.session.map());
-    f.session.undo();
+    QVERIFY(f.play(u"undo"_s));
     const QByteArray before = savedBytes(f.session.map());
     QVERIFY(play(f.session, pending));
     // Asking changes nothing.
     QVERIFY(f.session.hasUnsavedChanges());
 
-    undo ? f.session.undo() : f.session.redo();
+    QVERIFY(f.play(key));
     QCOMPARE(savedBytes(f.session.map()), undo ? before : redone);
     QCOMPARE(f.document.undoStack().index(), undo ? 1 : 2);
     // The chip step taken back before the pair is still the one to redo.

@@ -524,9 +524,9 @@ void TestMainWindow::hoverShowsPositionAndDescription()
     const QColor grey = QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
     QLabel *lineDraw = label(editor, "lineDrawLabel");
     QCOMPARE(lineDraw->palette().color(QPalette::WindowText), grey);
-    editor.session.tools().toggleTool(QStringLiteral("line"));
+    QVERIFY(editor.play(QStringLiteral("tool:line")));
     QCOMPARE(lineDraw->palette().color(QPalette::WindowText), QColor(Qt::black));
-    editor.session.tools().toggleTool(QStringLiteral("line"));
+    QVERIFY(editor.play(QStringLiteral("tool:line")));
     QCOMPARE(lineDraw->palette().color(QPalette::WindowText), grey);
 }
 
@@ -699,7 +699,7 @@ void TestMainWindow::floatingBlockShowsItsOwnValues()
     block.setCell(0, 0, floating);
     SelectionTool &blocks = editor.session.tools().selection();
     blocks.startFloating(block);
-    editor.session.tools().hover({5, 5});
+    QVERIFY(editor.play(QStringLiteral("h:5,5")));
     const auto shot = [&](bool values) {
         editor.view.setShowsValues(values);
         return editor.window.board()->grab().toImage().copy(BoardPainter::cellRect(5, 5));
@@ -754,9 +754,11 @@ void TestMainWindow::screenShowsWholeBoardAfterEachStep_data()
         << u"chip:16_+7 c:3,3,L chip:16_+8 c:3,3,L"_s << 100;
     QTest::newRow("line preview moved and laid")
         << u"tool:line c:2,10,L h:9,10 h:4,14 h:12,3 c:12,3,L"_s << 150;
-    QTest::newRow("selection grown and shrunk") << u"tool:selection p:2,2,L d:9,7 d:3,3 r:3,3 esc"_s << 100;
+    QTest::newRow("selection grown and shrunk")
+        << u"tool:selection p:2,2,L d:9,7 d:3,3 r:3,3 esc"_s << 100;
     QTest::newRow("floating block moved, turned and laid")
-        << u"chip:16_+7 c:2,2,L c:3,2,L tool:selection p:2,2,L r:3,2 copypaste h:8,8 h:22,15 turn:R h:9,4 "
+        << u"chip:16_+7 c:2,2,L c:3,2,L tool:selection p:2,2,L r:3,2 copypaste h:8,8 h:22,15 "
+           u"turn:R h:9,4 "
            "c:9,4,L"_s
         << 200;
     QTest::newRow("branch mode and back") << u"c:4,4,L mode:2 dir:1 c:4,4,L mode:1"_s << 100;

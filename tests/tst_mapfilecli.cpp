@@ -394,8 +394,7 @@ void TestMapFileCli::renderShowsWhatTheEditorShows()
     EditorFixture editor;
     editor.show();
     QVERIFY(!editor.files.loadMap(renderedFile()).fault);
-    editor.session.setEditMode(EditorSession::EditMode(mode));
-    editor.session.selectFloorTab(floor - 1);
+    QVERIFY(editor.play(u"mode:%1 floor:%2"_s.arg(mode).arg(floor)));
     const QImage shown = editor.window.board()->grab().toImage();
     QCOMPARE(shown.size(), BoardPainter::size());
 
@@ -484,7 +483,7 @@ void TestMapFileCli::savedPicturesAreRendered()
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     EditorFixture editor;
     QVERIFY(!editor.files.loadMap(renderedFile()).fault);
-    editor.session.selectFloorTab(1);
+    QVERIFY(editor.play(u"floor:2"_s));
     const QString saved = dir.filePath(u"saved"_s);
     QVERIFY(editor.window.viewActions()->savePictures(saved, scale, allFloors));
 

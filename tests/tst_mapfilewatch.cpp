@@ -132,9 +132,7 @@ private Q_SLOTS:
         QFETCH(int, shownAfter);
         Editor editor;
         QVERIFY(editor.files.loadMap(mFile).ok());
-        if (unsaved)
-            editor.session.tools().click({9, 9}, Qt::LeftButton);
-        editor.session.selectFloorTab(shown - 1);
+        QVERIFY(editor.play((unsaved ? u"c:9,9,L floor:%1"_s : u"floor:%1"_s).arg(shown)));
         const MapData before = editor.session.map();
         QVERIFY(outside(command));
         if (!yes)
@@ -147,7 +145,7 @@ private Q_SLOTS:
         if (!read)
             return;
         QCOMPARE(editor.document.undoStack().undoText(), u"読み込み直し"_s);
-        editor.session.undo();
+        QVERIFY(editor.play(u"undo"_s));
         QCOMPARE(editor.session.map(), before);
         QCOMPARE(editor.session.currentFloor(), shown);
         QVERIFY(editor.session.hasUnsavedChanges());

@@ -50,7 +50,7 @@ private Q_SLOTS:
         QCOMPARE(info->routeLabel()->text(), u"あがりまで 3 マス（ワープ 0 回）"_s);
         f.document.layChip(3, 1, 1, CellString::empty());
         QCOMPARE(info->routeLabel()->text(), u"あがりまで行けません。"_s);
-        f.session.undo();
+        QVERIFY(f.play(u"undo"_s));
         QCOMPARE(info->routeLabel()->text(), u"あがりまで 3 マス（ワープ 0 回）"_s);
         info->floorBox()->setCurrentIndex(2);
         QCOMPARE(info->chipList()->topLevelItem(0)->text(2), u"01_[]"_s);
@@ -100,7 +100,7 @@ private Q_SLOTS:
     {
         EditorFixture f;
         f.session.takeLoadedMap(smallMap());
-        f.session.choices().setChip(u"01_[]"_s);
+        QVERIFY(f.play(u"chip:01_[]"_s));
         MapActions &actions = *f.window.mapActions();
         const QStringList expected{u"1階(2,1)"_s, u"1階(3,1)"_s, u"2階(3,2)"_s, u"1階(2,1)"_s};
         for (const QString &position : expected) {
@@ -110,7 +110,7 @@ private Q_SLOTS:
         actions.findNext(false);
         QCOMPARE(f.session.status().position(), u"2階(3,2)"_s);
         QCOMPARE(f.session.currentFloor(), 2);
-        f.session.choices().setChip(u"16_+7"_s);
+        QVERIFY(f.play(u"chip:16_+7"_s));
         actions.findNext(true);
         QCOMPARE(f.session.status().position(), u"2階(3,2)"_s);
         QCOMPARE(f.session.status().text(), u"見つかりませんでした。"_s);

@@ -2,6 +2,7 @@
 #include "dialogs/helpdocument.h"
 #include "dialogs/propertiesdialog.h"
 #include "session/editorsession.h"
+#include "sessionscript.h"
 #include "stubprompter.h"
 
 #include <QCheckBox>
@@ -40,7 +41,7 @@ void typeText(QWidget *widget, const QString &text)
 const QString BrowseFolder = QStringLiteral("/maps/start");
 
 // A map of five floors with texts on floors 2 and 3, shown at the given floor.
-struct Editor
+struct Editor : SessionFixture
 {
     explicit Editor(int floor = 3)
     {
@@ -52,12 +53,9 @@ struct Editor
         map.setFloorName(3, QStringLiteral("Hall"));
         map.setFloorEndText(3, QStringLiteral("Good luck"));
         document.replace(map);
-        session.selectFloorTab(floor - 1);
+        QVERIFY(play(QStringLiteral("floor:%1").arg(floor)));
     }
 
-    MapDocument document;
-    ChipDescriptions descriptions;
-    EditorSession session{document, descriptions};
     IconPrompter prompter;
 };
 

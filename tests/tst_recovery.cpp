@@ -86,17 +86,17 @@ void TestRecovery::copyFollowsUnsavedChanges()
     KeptSession kept(folder.filePath(u"recovery"_s));
     auto [document, session, files, store, keeper, told] = kept.parts();
 
-    session.tools().click({3, 3}, Qt::LeftButton);
+    QVERIFY(kept.play(u"c:3,3,L"_s));
     QVERIFY(!store.hasCopy()); // not before the delay
     keeper.flush();
     QVERIFY(store.hasCopy());
     const QString base = folder.filePath(u"saved"_s);
     QVERIFY(!files.writeMap(base).fault);
     QVERIFY(!store.hasCopy());
-    session.undo();
+    QVERIFY(kept.play(u"undo"_s));
     // Written by the timer this time, after the delay.
     QTRY_VERIFY_WITH_TIMEOUT(store.hasCopy(), RecoveryKeeper::DelayMs * 3);
-    session.redo();
+    QVERIFY(kept.play(u"redo"_s));
     QVERIFY(!store.hasCopy());
 }
 
@@ -137,10 +137,10 @@ void TestRecovery::failedCopyIsToldOncePerRun()
     KeptSession kept(recovery, u"me"_s);
     auto [document, session, files, store, keeper, told] = kept.parts();
 
-    session.tools().click({3, 3}, Qt::LeftButton);
+    QVERIFY(kept.play(u"c:3,3,L"_s));
     keeper.flush();
     QVERIFY(blockCopy(recovery, u"me"_s));
-    session.tools().click({4, 4}, Qt::LeftButton);
+    QVERIFY(kept.play(u"c:4,4,L"_s));
     keeper.flush();
     keeper.flush();
     QCOMPARE(told.count(), 1);
@@ -152,7 +152,7 @@ void TestRecovery::failedCopyIsToldOncePerRun()
     QCOMPARE(RecoveryStore::load({recovery + u"/me"_s, {}, {}}).map.cell(4, 4, 1),
              session.map().cell(4, 4, 1));
     QVERIFY(blockCopy(recovery, u"me"_s));
-    session.tools().click({5, 5}, Qt::LeftButton);
+    QVERIFY(kept.play(u"c:5,5,L"_s));
     keeper.flush();
     QCOMPARE(told.count(), 2);
 }

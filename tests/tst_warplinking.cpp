@@ -16,7 +16,7 @@ const QString AskDestination = u"ワープ先をクリックして下さい。"_
 
 struct Fixture : SessionFixture
 {
-    Fixture() { session.setEditMode(EditorSession::WarpMode); }
+    Fixture() { QVERIFY(play(u"mode:3"_s)); }
     WarpLinkTool &warps() { return session.tools().warps(); }
 };
 
@@ -29,11 +29,12 @@ QPoint pairSource(int n)
 
 void linkPairs(Fixture &f, int count)
 {
-    f.warps().startNewPair();
+    QString steps = u"newpair"_s;
     for (int n = 1; n <= count; ++n) {
-        f.session.tools().click(pairSource(n), Qt::LeftButton);
-        f.session.tools().click(pairSource(n) + QPoint(0, 8), Qt::LeftButton);
+        const QPoint source = pairSource(n);
+        steps += u" c:%1,%2,L c:%1,%3,L"_s.arg(source.x()).arg(source.y()).arg(source.y() + 8);
     }
+    QVERIFY(f.play(steps));
 }
 
 QString pairRowOf(int n)
@@ -276,53 +277,44 @@ void TestWarpLinking::markerListText()
     // Marker order, not stacking order; the clicked marker included; other floors left out.
     const QString onFloor1 = u"\r\nA\r\nb\r\nC"_s;
     for (int marker : {1, 4, 5}) {
-        QVERIFY(f.session.tools().pressMarker(marker, Qt::LeftButton));
+        QVERIFY(f.play(u"marker:%1"_s.arg(marker)));
         QCOMPARE(f.warps().markerListText(), onFloor1);
         QCOMPARE(f.session.tools().warps().stage(), 0);
     }
-    QVERIFY(f.session.tools().pressMarker(2, Qt::LeftButton));
+    QVERIFY(f.play(u"marker:2"_s));
     QCOMPARE(f.warps().markerListText(), u"\r\na\r\nB"_s);
 
-    f.session.tools().click({3, 5}, Qt::LeftButton);
+    QVERIFY(f.play(u"c:3,5,L"_s));
     QCOMPARE(f.warps().markerListText(), QString());
 
-    QVERIFY(f.play(u"floor:2"_s));
-    QVERIFY(f.session.tools().pressMarker(6, Qt::LeftButton));
+    QVERIFY(f.play(u"floor:2 marker:6"_s));
     QCOMPARE(f.warps().markerListText(), u"\r\nc"_s);
     // Leaving warp mode clears the list.
-    f.session.setEditMode(EditorSession::ChipMode);
+    QVERIFY(f.play(u"mode:1"_s));
     QCOMPARE(f.warps().markerListText(), QString());
 }
 
 void TestWarpLinking::markerVisibility_data()
 {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("floor");
+    QTest::addColumn<QString>("view"); // the floor and mode looked at
     QTest::addColumn<QString>("visible");
     QTest::addColumn<QString>("existing");
 
     // Pair A from floor 1 to floor 2, pair B's source placed on floor 2.
-    QTest::newRow("warp mode, floor 1")
-        << int(EditorSession::WarpMode) << 1 << u"1"_s << u"1 2 3"_s;
-    QTest::newRow("warp mode, floor 2")
-        << int(EditorSession::WarpMode) << 2 << u"2 3"_s << u"1 2 3"_s;
-    QTest::newRow("map editing, floor 2")
-        << int(EditorSession::ChipMode) << 2 << QString() << u"1 2"_s;
-    QTest::newRow("branch mode, floor 1")
-        << int(EditorSession::BranchMode) << 1 << QString() << u"1 2"_s;
+    QTest::newRow("warp mode, floor 1") << u"floor:1"_s << u"1"_s << u"1 2 3"_s;
+    QTest::newRow("warp mode, floor 2") << u"floor:2"_s << u"2 3"_s << u"1 2 3"_s;
+    QTest::newRow("map editing, floor 2") << u"floor:2 mode:1"_s << QString() << u"1 2"_s;
+    QTest::newRow("branch mode, floor 1") << u"floor:1 mode:2"_s << QString() << u"1 2"_s;
 }
 
 void TestWarpLinking::markerVisibility()
 {
-    QFETCH(int, mode);
-    QFETCH(int, floor);
+    QFETCH(QString, view);
     QFETCH(QString, visible);
     QFETCH(QString, existing);
 
     Fixture f;
-    QVERIFY(f.play(u"addfloor newpair c:3,5,L floor:2 c:4,4,L c:6,6,L floor:"_s +
-                   QString::number(floor)));
-    f.session.setEditMode(EditorSession::EditMode(mode));
+    QVERIFY(f.play(u"addfloor newpair c:3,5,L floor:2 c:4,4,L c:6,6,L "_s + view));
     QStringList shown;
     QStringList all;
     for (const WarpPairs::Marker &m : f.warps().markers()) {
@@ -473,13 +465,13 @@ void TestWarpLinking::leavingWarpMode()
     Fixture f;
     QVERIFY(f.play(u"newpair c:3,5,L c:10,2,L c:4,4,L"_s));
     QCOMPARE(markersText(f.warps()), u"2@10,2,1 1@3,5,1 3@4,4,1"_s);
-    f.session.setEditMode(EditorSession::BranchMode);
+    QVERIFY(f.play(u"mode:2"_s));
     QCOMPARE(f.session.tools().warps().stage(), 0);
     QCOMPARE(f.session.status().text(), QString());
     QCOMPARE(f.warps().sampleCaption(), QString());
     QCOMPARE(markersText(f.warps()), u"2@10,2,1 1@3,5,1"_s);
     // Markers lose their background, and keep losing it back in warp mode.
-    f.session.setEditMode(EditorSession::WarpMode);
+    QVERIFY(f.play(u"mode:3"_s));
     for (const WarpPairs::Marker &m : f.warps().markers())
         QVERIFY(!m.opaque);
     QCOMPARE(f.session.tools().warps().stage(), 0);

@@ -365,10 +365,10 @@ void TestWarpWindow::newPairRefusedWhenFull()
     Editor editor;
     editor.enterWarpMode();
     QTest::mouseClick(editor.button(1), Qt::LeftButton);
-    for (int n = 0; n < 79; ++n) {
-        editor.session.tools().click({n % 24 + 1, n / 24 + 1}, Qt::LeftButton);
-        editor.session.tools().click({n % 24 + 1, n / 24 + 9}, Qt::LeftButton);
-    }
+    QString pairs;
+    for (int n = 0; n < 79; ++n)
+        pairs += u"c:%1,%2,L c:%1,%3,L "_s.arg(n % 24 + 1).arg(n / 24 + 1).arg(n / 24 + 9);
+    QVERIFY(editor.play(pairs));
     QCOMPARE(editor.pairList()->count(), 79);
     QVERIFY(!editor.label(u"linkingSample"_s)->isVisible());
     QTest::mouseClick(editor.button(1), Qt::LeftButton);

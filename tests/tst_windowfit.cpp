@@ -95,15 +95,18 @@ QWidget *TestWindowFit::open(EditorFixture &editor, Window window)
         top = editor.window.toolWindow();
         break;
     case Window::Branch:
-        editor.session.setEditMode(EditorSession::EditMode(2));
+        if (!editor.play(QStringLiteral("mode:2")))
+            return nullptr;
         top = editor.window.toolWindow();
         break;
     case Window::Warp:
     case Window::WarpAsking: {
-        editor.session.setEditMode(EditorSession::EditMode(3));
+        if (!editor.play(QStringLiteral("mode:3")))
+            return nullptr;
         auto *warps = qobject_cast<WarpWindow *>(editor.window.toolWindow());
         if (window == Window::WarpAsking) {
-            editor.session.tools().warps().startNewPair();
+            if (!editor.play(QStringLiteral("newpair")))
+                return nullptr;
             editor.session.tools().warps().setWarpSource(QPoint(1, 1), false);
             editor.session.tools().warps().setWarpDestination(QPoint(2, 2), false);
             warps->list()->setCurrentRow(0);
@@ -167,8 +170,7 @@ void TestWindowFit::captionFits()
     QVERIFY(top);
     auto *widget = top->findChild<QWidget *>(control);
     QVERIFY2(widget, qPrintable(control));
-    for (int i = 0; i < clicks; ++i)
-        editor.session.choices().advanceBranchDigit(control.back().digitValue());
+    QVERIFY(editor.play(QStringLiteral("dir:%1 ").arg(control.back()).repeated(clicks)));
 
     const QString text = caption(widget);
     QVERIFY(!text.isEmpty());
