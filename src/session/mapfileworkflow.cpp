@@ -156,8 +156,12 @@ MapLoadResult MapFileWorkflow::reloadMap()
     const QString basePath = mSession.document().fileName();
     const FloorFileContents read = MapFileWatch::readFloorFiles(basePath);
     const MapLoadResult loaded = MapFileReader::load(basePath);
-    if (loaded.fault)
+    if (loaded.fault) {
+        // The map stays, but its files hold something else now: it is no longer saved, so
+        // quitting asks and the recovery copy keeps it.
+        mSession.document().markModified();
         return loaded;
+    }
     mSession.takeReloadedMap(loaded.map);
     mWatch.track(basePath, read);
     mWasWatchedName = true;

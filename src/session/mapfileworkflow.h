@@ -54,7 +54,8 @@ public:
     // was; a map is named after a base path, and counts as saved, only once written there.
     MapLoadResult loadMap(const QString &chosenFile);
     MapSaveResult writeMap(const QString &basePath);
-    // Reads the map again as one step of the history; a fault keeps the map as it was.
+    // Reads the map again as one step of the history; a fault keeps the map as it was,
+    // marked as changed since it differs from its files.
     MapLoadResult reloadMap();
     // A map restored from a recovery copy: unsaved, and watched and locked as if opened.
     void takeRecoveredMap(const MapData &map, const QString &fileName = QString());
