@@ -190,8 +190,9 @@ bool EditorSession::moveFloor(int delta)
         mStatus.tellText(QStringLiteral("動かせません。"));
         return false;
     }
+    // A pair waiting for its destination would keep its source on the old floor number.
+    settleForHistory();
     mDocument.moveFloor(mCurrentFloor, delta);
-    dropLineStartForFloorChange();
     setCurrentFloor(target);
     Q_EMIT warpsChanged();
     refreshBoard();
