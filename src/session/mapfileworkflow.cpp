@@ -223,6 +223,7 @@ void MapFileWorkflow::newMap()
         return;
     mWatch.stop();
     mWasWatchedName = false;
+    mSession.comparison().stop();
     mSession.resetMap();
 }
 
