@@ -145,7 +145,19 @@ MapSaveResult MapFileWorkflow::writeMap(const QString &basePath)
     // Written again, the files are no longer gone.
     if (mSession.status().kind() == StatusLine::Kind::FilesVanished)
         mSession.status().clear();
-    mWatch.track(basePath);
+    // What was written, not what the files hold by now: another program may have written
+    // since the rename, and that write must not pass for the editor's own.
+    FloorFileContents written(MapData::MaxFloors);
+    for (qsizetype i = 0; i < saved.written.size() && i < written.size(); ++i)
+        written[i] = saved.written[i];
+    // Higher floor files that could not be removed are as they were, not another's write.
+    if (!saved.staleFilesLeft.isEmpty()) {
+        const FloorFileContents disk = MapFileWatch::readFloorFiles(basePath);
+        for (int floor = saved.written.size() + 1; floor <= MapData::MaxFloors; ++floor)
+            if (saved.staleFilesLeft.contains(MapFileName::floorFilePath(basePath, floor)))
+                written[floor - 1] = disk[floor - 1];
+    }
+    mWatch.track(basePath, written);
     mWasWatchedName = true;
     return saved;
 }
