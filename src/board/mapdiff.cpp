@@ -150,8 +150,9 @@ QVector<Pair> pairsOf(const MapData &map)
     return pairs;
 }
 
-// Pairs are told apart by their two ends: the same ends under another number are a
-// renumbering, the same number with other ends a move, the rest added or removed.
+// Pairs are told apart by their two ends: the files keep only their order, so the same
+// ends under another number are the same pair. The same number with other ends is a move,
+// the rest added or removed.
 QVector<Difference> pairDifferences(const MapData &before, const MapData &after)
 {
     QVector<Pair> was = pairsOf(before);
@@ -166,6 +167,7 @@ QVector<Difference> pairDifferences(const MapData &before, const MapData &after)
     };
     QVector<Difference> found;
     QVector<Pair> unmatched;
+    // Same number first, so that of two pairs with the same ends neither looks renumbered.
     for (const Pair &pair : std::as_const(now)) {
         if (take(was, [&](const Pair &p) {
                 return p.number == pair.number && p.record == pair.record;
@@ -175,18 +177,8 @@ QVector<Difference> pairDifferences(const MapData &before, const MapData &after)
     now = unmatched;
     unmatched.clear();
     for (const Pair &pair : std::as_const(now)) {
-        const Pair old = take(was, [&](const Pair &p) { return p.record == pair.record; });
-        if (old.number == 0) {
+        if (take(was, [&](const Pair &p) { return p.record == pair.record; }).number == 0)
             unmatched.append(pair);
-            continue;
-        }
-        Difference d = difference(Kind::PairRenumbered, pair.record.srcFloor,
-                                  endsOf(pair.record).first(), endsOf(pair.record));
-        d.pairBefore = old.number;
-        d.pairAfter = pair.number;
-        d.endsBefore = old.record;
-        d.endsAfter = pair.record;
-        found.append(d);
     }
     for (const Pair &pair : std::as_const(unmatched)) {
         const Pair old = take(was, [&](const Pair &p) { return p.number == pair.number; });
@@ -273,8 +265,6 @@ QString kindName(Kind kind)
         return QStringLiteral("pair-removed");
     case Kind::PairMoved:
         return QStringLiteral("pair-moved");
-    case Kind::PairRenumbered:
-        return QStringLiteral("pair-renumbered");
     case Kind::FloorName:
         return QStringLiteral("floor-name");
     case Kind::FloorBackground:
@@ -303,8 +293,7 @@ QJsonObject pairJson(int number, const WarpRecord &ends)
 
 bool isPair(Kind kind)
 {
-    return kind == Kind::PairAdded || kind == Kind::PairRemoved || kind == Kind::PairMoved ||
-           kind == Kind::PairRenumbered;
+    return kind == Kind::PairAdded || kind == Kind::PairRemoved || kind == Kind::PairMoved;
 }
 
 } // namespace
@@ -359,10 +348,6 @@ QString Result::line(int index) const
     case Kind::PairMoved:
         return pairLabel(d.pairAfter) + QStringLiteral("の移動：") + endsText(d.endsBefore) +
                QStringLiteral(" → ") + endsText(d.endsAfter);
-    case Kind::PairRenumbered:
-        return QStringLiteral("ワープの番号：[") + CodeTables::sourceLabel(d.pairBefore) +
-               QStringLiteral("] → [") + CodeTables::sourceLabel(d.pairAfter) +
-               QStringLiteral("]（") + endsText(d.endsAfter) + QStringLiteral("）");
     case Kind::FloorName:
         return floorText(QStringLiteral("のマップ名"));
     case Kind::FloorBackground:
