@@ -180,15 +180,16 @@ MapLoadResult MapFileWorkflow::reloadMap()
     return loaded;
 }
 
-void MapFileWorkflow::takeRecoveredMap(const MapData &map, const QString &fileName)
+void MapFileWorkflow::takeRecoveredMap(const MapData &map, const QString &fileName,
+                                       const FloorFileContents &known)
 {
     mWatch.stop();
     mSession.resetMap();
     mSession.takeLoadedMap(map, fileName);
     mSession.document().markModified();
     // Its files, if it has any, are watched from now on and guarded against overwriting
-    // what other programs write to them.
-    mWatch.track(fileName);
+    // what other programs wrote to them, also while no editor ran.
+    mWatch.track(fileName, known);
     mWasWatchedName = !fileName.isEmpty();
 }
 

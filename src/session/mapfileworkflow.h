@@ -58,7 +58,9 @@ public:
     // marked as changed since it differs from its files.
     MapLoadResult reloadMap();
     // A map restored from a recovery copy: unsaved, and watched and locked as if opened.
-    void takeRecoveredMap(const MapData &map, const QString &fileName = QString());
+    // known: what its files held as the editor that made the copy last read or wrote them.
+    void takeRecoveredMap(const MapData &map, const QString &fileName = QString(),
+                          const FloorFileContents &known = FloorFileContents(MapData::MaxFloors));
     // What a load found, told the same way after an open and after a reload.
     void reportLoad(const MapLoadResult &loaded);
 
