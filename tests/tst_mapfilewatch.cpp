@@ -471,11 +471,11 @@ private Q_SLOTS:
                 QCoreApplication::processEvents();
                 if (editor.document.isStepOpen())
                     continue;
+                const QString steps =
+                    u"seed %1, sequence %2: %3"_s.arg(seed).arg(sequence).arg(done);
                 // Not asked while a stroke was held: asked once it is released.
-                QVERIFY(!owed || QTest::qWaitFor([&] { return !owed; }, 2000));
-                QVERIFY2(
-                    savedMeansAsOnDisk(editor),
-                    qPrintable(u"seed %1, sequence %2: %3"_s.arg(seed).arg(sequence).arg(done)));
+                QVERIFY2(!owed || QTest::qWaitFor([&] { return !owed; }, 5000), qPrintable(steps));
+                QVERIFY2(savedMeansAsOnDisk(editor), qPrintable(steps));
             }
         }
     }
