@@ -2,16 +2,13 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
 
 class QWidget;
 
 // Keeps a box that comes up unasked from being answered by input meant for the window under
-// it. For its first half second the box's buttons are disabled, so the user sees that it
-// does not listen yet, and its keys and clicks are dropped; a key held down since before it
-// came never counts. Input in that time does not lengthen it: someone clicking on steadily
-// is answered once it is over. Such a box takes the focus while the user may be typing or
-// clicking on the board, and its default button takes the next Return or Space.
+// it: keys and clicks count only after a pause with the box shown, and a key held down since
+// before it came never. Such a box takes the focus while the user may be typing or clicking
+// on the board, and its default button takes the next Return or Space.
 class StrayInputGuard : public QObject
 {
 public:
@@ -25,8 +22,7 @@ protected:
 
 private:
     bool isInBox(QObject *object) const;
-    void setButtonsEnabled(bool enabled);
 
     QWidget &mBox;
-    QTimer mSettle;
+    QElapsedTimer mShown;
 };

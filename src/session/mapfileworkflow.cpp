@@ -82,13 +82,13 @@ void MapFileWorkflow::askWhenFree()
     const QScopedValueRollback asking(mAsking, true);
     if (mTellLockProblem) {
         mTellLockProblem = false;
-        mPrompter.tellUnbidden(mWindow, Prompter::Icon::Warning, editorTitle(),
-                               mWatch.lockProblemMessage());
+        mPrompter.tell(mWindow, Prompter::Icon::Warning, editorTitle(),
+                       mWatch.lockProblemMessage());
     }
     if (mTellOpenElsewhere) {
         mTellOpenElsewhere = false;
-        mPrompter.tellUnbidden(mWindow, Prompter::Icon::Information, editorTitle(),
-                               MapFileWatch::openElsewhereText());
+        mPrompter.tell(mWindow, Prompter::Icon::Information, editorTitle(),
+                       MapFileWatch::openElsewhereText());
     }
     if (!mWatch.takePendingChange())
         return;
