@@ -25,6 +25,7 @@ class TestCompareWindow : public QObject
 private Q_SLOTS:
     void linesLeadToCellsUntilClosed();
     void unsavedMapHasNoSavedFiles();
+    void newMapEndsComparison();
 };
 
 void TestCompareWindow::linesLeadToCellsUntilClosed()
@@ -68,6 +69,21 @@ void TestCompareWindow::unsavedMapHasNoSavedFiles()
     QCOMPARE(editor.prompter.messages,
              QStringList{u"Q:zKエディタ|このマップはまだ保存されていません。"_s});
     QVERIFY(!editor.window.compareActions()->compareWindow());
+}
+
+// A new map has neither saved files nor anything to do with the other map.
+void TestCompareWindow::newMapEndsComparison()
+{
+    EditorFixture editor;
+    editor.show();
+    QVERIFY(editor.files.loadMap(sampleFile()).ok());
+    editor.window.compareActions()->compareWithSaved();
+    QPointer<CompareWindow> window = editor.window.compareActions()->compareWindow();
+    QVERIFY(window);
+    editor.prompter.answer = true;
+    editor.files.newMap();
+    QTRY_VERIFY(!window);
+    QVERIFY(!editor.session.comparison().isActive());
 }
 
 QTEST_MAIN(TestCompareWindow)

@@ -101,6 +101,8 @@ private Q_SLOTS:
     void deletedPairsFreeTheirNumbers();
     void deletionEndsLinking_data();
     void deletionEndsLinking();
+    void floorCommandsEndHalfPlacedPair_data();
+    void floorCommandsEndHalfPlacedPair();
     void deletingOnlyFloorResetsMap();
     void duplicateFloor_data();
     void duplicateFloor();
@@ -354,6 +356,29 @@ void TestFloors::deletionEndsLinking()
     QCOMPARE(f.session.tools().warps().sampleCaption().isEmpty(), stage == 0);
     const int markers = pairOnDoomedFloor ? 0 : 2;
     QCOMPARE(f.session.tools().warps().markers().size(), markers);
+}
+
+void TestFloors::floorCommandsEndHalfPlacedPair_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("move left") << u"movefloor:-1"_s;
+    QTest::newRow("move right") << u"movefloor:1"_s;
+    QTest::newRow("duplicate") << u"duplicate"_s;
+    QTest::newRow("delete") << u"deletefloor"_s;
+}
+
+// A floor command while a new pair waits for its destination ends the pair: its source
+// is never left behind on a floor that now holds other cells.
+void TestFloors::floorCommandsEndHalfPlacedPair()
+{
+    QFETCH(QString, command);
+    SessionFixture f;
+    QVERIFY(
+        f.play(u"addfloor addfloor mode:3 floor:2 newpair c:5,5,L "_s + command + u" c:6,6,L"_s));
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair)
+        QVERIFY2(!f.session.map().warp(pair).isDefined(), qPrintable(QString::number(pair)));
+    QCOMPARE(f.session.tools().warps().stage(), 0);
+    QVERIFY(f.session.tools().warps().markers().isEmpty());
 }
 
 void TestFloors::deletingOnlyFloorResetsMap()

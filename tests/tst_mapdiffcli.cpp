@@ -88,6 +88,22 @@ void TestMapDiffCli::initTestCase()
     QVERIFY(MapFileWriter::save(other, mDir.filePath(u"ninth"_s)).ok());
     other.setCell(5, 3, 1, u"41_H_"_s);
     QVERIFY(MapFileWriter::save(other, mDir.filePath(u"twoways"_s)).ok());
+    // The same map as another program may write it, its transports listed before its
+    // warps: read, its pairs are numbered in another order.
+    QFile same(mDir.filePath(u"same.map"_s));
+    QVERIFY(same.open(QIODevice::ReadOnly));
+    const QByteArray bytes = same.readAll();
+    const qsizetype warps = bytes.indexOf("*WARP\r\n");
+    const qsizetype transports = bytes.indexOf("*TRANSPORT\r\n");
+    const qsizetype terminals = bytes.indexOf("*TERMINAL\r\n");
+    QVERIFY(warps > 0 && transports > warps && terminals > transports);
+    QFile reordered(mDir.filePath(u"reordered.map"_s));
+    QVERIFY(reordered.open(QIODevice::WriteOnly));
+    reordered.write(bytes.left(warps) + bytes.mid(transports, terminals - transports) +
+                    bytes.mid(warps, transports - warps) + bytes.mid(terminals));
+    reordered.close();
+    QVERIFY(QFile::copy(mDir.filePath(u"same_2.map"_s), mDir.filePath(u"reordered_2.map"_s)));
+    QVERIFY(MapFileReader::load(mDir.filePath(u"reordered"_s)).map.warp(1) != meadow().warp(1));
 }
 
 void TestMapDiffCli::exitStatus_data()
@@ -100,6 +116,7 @@ void TestMapDiffCli::exitStatus_data()
     QTest::newRow("same") << u"same.map"_s << QString() << 0 << QByteArray();
     QTest::newRow("differ") << u"changed.map"_s << QString() << 1
                             << u"1階(5,3)：普通の道 → 3マス進む\n"_s.toUtf8();
+    QTest::newRow("pairs in another order") << u"reordered.map"_s << QString() << 0 << QByteArray();
     QTest::newRow("unreadable") << u"missing.map"_s << QString() << 3 << QByteArray();
     QTest::newRow("not written") << u"changed.map"_s << u"/dev/full"_s << 4 << QByteArray();
 }

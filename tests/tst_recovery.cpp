@@ -48,6 +48,22 @@ bool blockCopy(const QString &recoveryFolder, const QString &id)
     return QDir().mkpath(recoveryFolder) && wall.open(QIODevice::WriteOnly);
 }
 
+// A copy as an editor keeps it, left as if that editor died now.
+bool copyFolder(const QString &from, const QString &to)
+{
+    if (!QDir().mkpath(to))
+        return false;
+    const QFileInfoList entries =
+        QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        const QString target = to + u'/' + entry.fileName();
+        if (entry.isDir() ? !copyFolder(entry.filePath(), target)
+                          : !QFile::copy(entry.filePath(), target))
+            return false;
+    }
+    return true;
+}
+
 // An editor's session whose copy the keeper writes into `recoveryFolder`.
 struct KeptSession : FileFixture
 {
@@ -77,6 +93,8 @@ private slots:
     void leftCopyIsOffered_data();
     void leftCopyIsOffered();
     void restoredMapIsWatchedLikeAnOpenedOne();
+    void restoredMapAsksBeforeOverwriting_data();
+    void restoredMapAsksBeforeOverwriting();
 };
 
 void TestRecovery::copyFollowsUnsavedChanges()
@@ -270,6 +288,44 @@ void TestRecovery::restoredMapIsWatchedLikeAnOpenedOne()
     file.close();
     QVERIFY(changed.wait(5000));
     QVERIFY(kept.files.watch().changedSinceReadOrWritten());
+}
+
+void TestRecovery::restoredMapAsksBeforeOverwriting_data()
+{
+    QTest::addColumn<bool>("changedMeanwhile");
+    QTest::newRow("files changed while no editor ran") << true;
+    QTest::newRow("files as the editor left them") << false;
+}
+
+// The copy knows what the map's files held when its editor died, so 上書き保存 of the
+// restored map asks before it replaces what another program wrote since.
+void TestRecovery::restoredMapAsksBeforeOverwriting()
+{
+    QFETCH(bool, changedMeanwhile);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString recovery = folder.filePath(u"recovery"_s);
+    const QString base = folder.filePath(u"castle"_s);
+    QVERIFY(MapFileWriter::save(castleMap(), base).ok());
+    {
+        KeptSession dying(recovery, u"dying"_s);
+        dying.keeper.followFiles(dying.files.watch());
+        QVERIFY(dying.files.loadMap(base + u".map"_s).ok());
+        QVERIFY(dying.play(u"c:9,9,L"_s));
+        dying.keeper.flush();
+        QVERIFY(copyFolder(recovery + u"/dying"_s, recovery + u"/dead"_s));
+    }
+    if (changedMeanwhile)
+        QVERIFY(writeFile(base + u".map"_s, readFile(base + u".map"_s) + "\r\n"));
+    KeptSession kept(recovery, u"me"_s);
+    RecoveryOffer offer(kept.store, kept.keeper, kept.files);
+    QCOMPARE(offer.copies().size(), 1);
+    QVERIFY(!offer.answer(offer.copies().first(), RecoveryOffer::Answer::Restore));
+    QCOMPARE(kept.document.fileName(), base);
+    kept.prompter.answer = false;
+    QCOMPARE(kept.files.overwriteMap(), !changedMeanwhile);
+    const QString asked = u"Q:zKエディタ|"_s + kept.files.watch().overwriteQuestion();
+    QCOMPARE(kept.prompter.questions, changedMeanwhile ? QStringList{asked} : QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestRecovery)

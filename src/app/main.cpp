@@ -96,6 +96,7 @@ int main(int argc, char *argv[])
         Qt::QueuedConnection);
     RecoveryStore recovery(RecoveryStore::defaultFolder());
     RecoveryKeeper keeper(document, recovery);
+    keeper.followFiles(mapFiles.watch());
     QObject::connect(&keeper, &RecoveryKeeper::writeFailed, &window, [&] {
         session.status().tellText(keeper.failureStatusText());
         prompter.tell(&window, Prompter::Icon::Warning, RecoveryOffer::title(),

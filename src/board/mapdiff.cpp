@@ -160,13 +160,16 @@ QVector<Pair> pairsOf(const MapData &map)
     return pairs;
 }
 
+// Pairs are told apart by their two ends: the files keep only their order, so the same
+// ends under another number are the same pair. The same number with other ends is a move,
+// the rest added or removed.
 QVector<Difference> pairDifferences(const MapData &before, const MapData &after)
 {
     QVector<Difference> found;
     for (const PairMatch &match : matchPairs(before, after)) {
         const WarpRecord was = match.before ? before.warp(match.before) : WarpRecord();
         const WarpRecord now = match.after ? after.warp(match.after) : WarpRecord();
-        if (match.before && match.after && match.before == match.after && was == now)
+        if (match.before && match.after && was == now)
             continue;
         const WarpRecord &shown = match.after ? now : was;
         Difference d =
@@ -179,8 +182,6 @@ QVector<Difference> pairDifferences(const MapData &before, const MapData &after)
             d.kind = Kind::PairAdded;
         } else if (!match.after) {
             d.kind = Kind::PairRemoved;
-        } else if (was == now) {
-            d.kind = Kind::PairRenumbered;
         } else {
             for (const Place &end : endsOf(was))
                 if (!d.marks.contains(end))
@@ -246,8 +247,6 @@ QString kindName(Kind kind)
         return QStringLiteral("pair-removed");
     case Kind::PairMoved:
         return QStringLiteral("pair-moved");
-    case Kind::PairRenumbered:
-        return QStringLiteral("pair-renumbered");
     case Kind::FloorName:
         return QStringLiteral("floor-name");
     case Kind::FloorBackground:
@@ -276,8 +275,7 @@ QJsonObject pairJson(int number, const WarpRecord &ends)
 
 bool isPair(Kind kind)
 {
-    return kind == Kind::PairAdded || kind == Kind::PairRemoved || kind == Kind::PairMoved ||
-           kind == Kind::PairRenumbered;
+    return kind == Kind::PairAdded || kind == Kind::PairRemoved || kind == Kind::PairMoved;
 }
 
 } // namespace
@@ -370,10 +368,6 @@ QString Result::line(int index) const
     case Kind::PairMoved:
         return pairLabel(d.pairAfter) + QStringLiteral("の移動：") + endsText(d.endsBefore) +
                QStringLiteral(" → ") + endsText(d.endsAfter);
-    case Kind::PairRenumbered:
-        return QStringLiteral("ワープの番号：[") + CodeTables::sourceLabel(d.pairBefore) +
-               QStringLiteral("] → [") + CodeTables::sourceLabel(d.pairAfter) +
-               QStringLiteral("]（") + endsText(d.endsAfter) + QStringLiteral("）");
     case Kind::FloorName:
         return floorText(QStringLiteral("のマップ名"));
     case Kind::FloorBackground:

@@ -15,7 +15,9 @@ class MapData;
 
 // What changed from one map (before) to another (after), as a person reads it: one
 // difference per cell, branch point, warp pair, floor text or floor, floor by floor. Only
-// what the floor files hold counts, so a map and its own resave have none.
+// what the floor files hold counts: pairs are matched by their ends, since the files keep
+// no numbers. Given both maps in their file form (MapFileForm), a map and any save of it
+// have none.
 namespace MapDiff {
 
 enum class Kind
@@ -24,8 +26,7 @@ enum class Kind
     Branch, // a branch setting added, removed or changed
     PairAdded,
     PairRemoved,
-    PairMoved,      // same number, one end or both elsewhere
-    PairRenumbered, // same two ends, another number
+    PairMoved, // same number, one end or both elsewhere
     FloorName,
     FloorBackground,
     FloorComment,

@@ -93,6 +93,11 @@ QStringList CompareWindow::lines() const
 
 void CompareWindow::refresh()
 {
+    // The comparison was ended (a new map has nothing to compare): the window goes with it.
+    if (!mComparison.isActive()) {
+        close();
+        return;
+    }
     // The arrow of every line points from the other map to the map being edited.
     const QString other = mComparison.comparesWithSaved()
                               ? QStringLiteral("保存されたファイル")

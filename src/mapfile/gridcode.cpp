@@ -54,8 +54,9 @@ bool isCellAsRead(const QString &cell)
     if (cell.size() != 5 || cell.at(2) != u'_')
         return false;
     const QStringView code = QStringView(cell).mid(3);
+    // Every other control code stays in its grid line, as the reader reads it.
     for (QChar c : code)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+        if (c == u'\r' || c == u'\n')
             return false;
     QByteArray bytes;
     QString back;

@@ -12,7 +12,8 @@ int chipIndexOf(QStringView code);
 // The cell text a code loads as: the chip index, "_", the code characters as read.
 QString cellOf(QStringView code);
 // Whether a cell's text is one a floor file can hold and gives back as it is: a code of two
-// printable characters that code page 932 stores, after the chip index it is read as.
+// characters that code page 932 stores and that end no line (control codes are kept, as
+// the reader reads them), after the chip index it is read as.
 bool isCellAsRead(const QString &cell);
 
 } // namespace GridCode

@@ -223,6 +223,7 @@ MapSaveResult MapFileWriter::save(const MapData &map, const QString &basePath)
     }
 
     MapSaveResult result;
+    result.written = contents;
     for (int floor = floorCount + 1; floor <= MapData::MaxFloors; ++floor) {
         const QString path = MapFileName::floorFilePath(basePath, floor);
         const QFileInfo info(path);

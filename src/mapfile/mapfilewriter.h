@@ -3,6 +3,7 @@
 #include "mapfile/mapfault.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,8 @@ struct MapSaveResult
     std::optional<MapFault> fault;
     // Files of floors above the floor count that were there and could not be removed.
     QStringList staleFilesLeft;
+    // The bytes of each floor file written, floor 1 first.
+    QList<QByteArray> written;
 
     bool ok() const { return !fault.has_value(); }
 };

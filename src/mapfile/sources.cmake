@@ -6,6 +6,7 @@ set(QZK_MAPFILE_SOURCES
     src/mapfile/floortexts.cpp src/mapfile/floortexts.h
     src/mapfile/gridcode.cpp src/mapfile/gridcode.h
     src/mapfile/mapfault.cpp src/mapfile/mapfault.h
+    src/mapfile/mapfileform.cpp src/mapfile/mapfileform.h
     src/mapfile/mapfilename.cpp src/mapfile/mapfilename.h
     src/mapfile/mapfilereader.cpp src/mapfile/mapfilereader.h
     src/mapfile/mapfilewriter.cpp src/mapfile/mapfilewriter.h

@@ -199,8 +199,9 @@ bool EditorSession::moveFloor(int delta)
         mStatus.tellText(QStringLiteral("動かせません。"));
         return false;
     }
+    // A pair waiting for its destination would keep its source on the old floor number.
+    settleForHistory();
     mDocument.moveFloor(currentFloor(), delta);
-    dropLineStartForFloorChange();
     setCurrentFloor(target);
     Q_EMIT warpsChanged();
     refreshBoard();

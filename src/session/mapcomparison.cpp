@@ -1,5 +1,6 @@
 #include "session/mapcomparison.h"
 
+#include "mapfile/mapfileform.h"
 #include "mapfile/mapfilename.h"
 #include "model/mapdocument.h"
 
@@ -45,7 +46,7 @@ MapLoadResult MapComparison::startWithSaved()
 
 void MapComparison::start(const MapData &other, const QString &otherName, bool savedFiles)
 {
-    mOther = other;
+    mOther = MapFileForm::of(other);
     mOtherName = otherName;
     mSavedFiles = savedFiles;
     mActive = true;
@@ -74,7 +75,8 @@ void MapComparison::recompute()
 {
     if (!mActive)
         return;
-    mResult = MapDiff::compare(mOther, mDocument.data(), mNames);
+    // The edited map as a save would leave it; the other one was put in that form once.
+    mResult = MapDiff::compare(mOther, MapFileForm::of(mDocument.data()), mNames);
     for (int floor = 1; floor <= MapData::MaxFloors; ++floor)
         mMarked[floor] = mResult.markedOn(floor);
     Q_EMIT changed();

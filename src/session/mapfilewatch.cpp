@@ -118,6 +118,11 @@ void MapFileWatch::compareMapsFiles()
     Q_EMIT changedOutside();
 }
 
+FloorFileContents MapFileWatch::knownFiles() const
+{
+    return isMapsFiles() ? mKnown : FloorFileContents();
+}
+
 bool MapFileWatch::takePendingChange()
 {
     const bool pending = mChangePending && isMapsFiles();

@@ -38,6 +38,9 @@ public:
     // The map has no files any more (a new map).
     void stop();
     const QString &basePath() const { return mBasePath; }
+    // What the editor last read from or wrote to the map's files; none while the map has
+    // no files of its own.
+    FloorFileContents knownFiles() const;
 
     // Looks at the files now instead of waiting for the watcher to settle.
     void compareWithDisk();

@@ -145,7 +145,19 @@ MapSaveResult MapFileWorkflow::writeMap(const QString &basePath)
     // Written again, the files are no longer gone.
     if (mSession.status().kind() == StatusLine::Kind::FilesVanished)
         mSession.status().clear();
-    mWatch.track(basePath);
+    // What was written, not what the files hold by now: another program may have written
+    // since the rename, and that write must not pass for the editor's own.
+    FloorFileContents written(MapData::MaxFloors);
+    for (qsizetype i = 0; i < saved.written.size() && i < written.size(); ++i)
+        written[i] = saved.written[i];
+    // Higher floor files that could not be removed are as they were, not another's write.
+    if (!saved.staleFilesLeft.isEmpty()) {
+        const FloorFileContents disk = MapFileWatch::readFloorFiles(basePath);
+        for (int floor = saved.written.size() + 1; floor <= MapData::MaxFloors; ++floor)
+            if (saved.staleFilesLeft.contains(MapFileName::floorFilePath(basePath, floor)))
+                written[floor - 1] = disk[floor - 1];
+    }
+    mWatch.track(basePath, written);
     mWasWatchedName = true;
     return saved;
 }
@@ -156,23 +168,28 @@ MapLoadResult MapFileWorkflow::reloadMap()
     const QString basePath = mSession.document().fileName();
     const FloorFileContents read = MapFileWatch::readFloorFiles(basePath);
     const MapLoadResult loaded = MapFileReader::load(basePath);
-    if (loaded.fault)
+    if (loaded.fault) {
+        // The map stays, but its files hold something else now: it is no longer saved, so
+        // quitting asks and the recovery copy keeps it.
+        mSession.document().markModified();
         return loaded;
+    }
     mSession.takeReloadedMap(loaded.map);
     mWatch.track(basePath, read);
     mWasWatchedName = true;
     return loaded;
 }
 
-void MapFileWorkflow::takeRecoveredMap(const MapData &map, const QString &fileName)
+void MapFileWorkflow::takeRecoveredMap(const MapData &map, const QString &fileName,
+                                       const FloorFileContents &known)
 {
     mWatch.stop();
     mSession.resetMap();
     mSession.takeLoadedMap(map, fileName);
     mSession.document().markModified();
     // Its files, if it has any, are watched from now on and guarded against overwriting
-    // what other programs write to them.
-    mWatch.track(fileName);
+    // what other programs wrote to them, also while no editor ran.
+    mWatch.track(fileName, known);
     mWasWatchedName = !fileName.isEmpty();
 }
 
@@ -219,6 +236,7 @@ void MapFileWorkflow::newMap()
         return;
     mWatch.stop();
     mWasWatchedName = false;
+    mSession.comparison().stop();
     mSession.resetMap();
 }
 

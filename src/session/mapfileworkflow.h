@@ -54,10 +54,13 @@ public:
     // was; a map is named after a base path, and counts as saved, only once written there.
     MapLoadResult loadMap(const QString &chosenFile);
     MapSaveResult writeMap(const QString &basePath);
-    // Reads the map again as one step of the history; a fault keeps the map as it was.
+    // Reads the map again as one step of the history; a fault keeps the map as it was,
+    // marked as changed since it differs from its files.
     MapLoadResult reloadMap();
     // A map restored from a recovery copy: unsaved, and watched and locked as if opened.
-    void takeRecoveredMap(const MapData &map, const QString &fileName = QString());
+    // known: what its files held as the editor that made the copy last read or wrote them.
+    void takeRecoveredMap(const MapData &map, const QString &fileName = QString(),
+                          const FloorFileContents &known = FloorFileContents(MapData::MaxFloors));
     // What a load found, told the same way after an open and after a reload.
     void reportLoad(const MapLoadResult &loaded);
 

@@ -1,6 +1,7 @@
 #include "session/recoverykeeper.h"
 
 #include "model/mapdocument.h"
+#include "session/mapfilewatch.h"
 
 #include <QDir>
 
@@ -50,7 +51,8 @@ void RecoveryKeeper::flush()
     mTimer.stop();
     if (!mDocument.isModified())
         return;
-    if (!mStore.write(mDocument.data(), mDocument.fileName())) {
+    if (!mStore.write(mDocument.data(), mDocument.fileName(),
+                      mWatch ? mWatch->knownFiles() : FloorFileContents())) {
         // The last good copy stays; the next try comes after the usual delay.
         mTimer.start();
         if (!mFailing) {

@@ -8,6 +8,7 @@
 #include <optional>
 
 class MapDocument;
+class MapFileWatch;
 
 // Keeps the recovery copy in step with the document: written a moment after changes while
 // there are unsaved ones (never more than once a second), removed once there are none.
@@ -21,6 +22,8 @@ public:
 
     RecoveryKeeper(MapDocument &document, RecoveryStore &store, QObject *parent = nullptr);
 
+    // The copy records what the map's files held as the watch knows them.
+    void followFiles(const MapFileWatch &watch) { mWatch = &watch; }
     // Writes at once what is waiting for the timer.
     void flush();
     // A restored map came from `copy`: it goes once this editor's own copy is written and
@@ -45,6 +48,7 @@ private:
 
     MapDocument &mDocument;
     RecoveryStore &mStore;
+    const MapFileWatch *mWatch = nullptr;
     QTimer mTimer;
     bool mFailing = false;
     std::optional<RecoveryStore::Copy> mReplaced;

@@ -57,7 +57,7 @@ std::optional<MapFault> RecoveryOffer::answer(const RecoveryStore::Copy &copy, A
         fault.message += QStringLiteral("\r\n") + QDir::toNativeSeparators(copy.folder);
         return fault;
     }
-    mFiles.takeRecoveredMap(loaded.map, loaded.fileName);
+    mFiles.takeRecoveredMap(loaded.map, loaded.fileName, RecoveryStore::knownFiles(copy));
     mKeeper.replaceCopy(copy);
     mKeeper.flush();
     return std::nullopt;

@@ -22,6 +22,8 @@ const QString MapBase = QStringLiteral("map");
 // Written last, so a copy without it is incomplete.
 const QString InfoFile = QStringLiteral("original.txt");
 const QString NewSuffix = QStringLiteral(".new");
+// The original's floor files as its editor knew them, one file per floor number.
+const QString KnownFolder = QStringLiteral("known");
 
 bool isComplete(const QString &folder)
 {
@@ -87,7 +89,8 @@ bool RecoveryStore::fail(const QString &problem)
     return false;
 }
 
-bool RecoveryStore::write(const MapData &map, const QString &fileName)
+bool RecoveryStore::write(const MapData &map, const QString &fileName,
+                          const FloorFileContents &known)
 {
     errno = 0;
     if (!QDir().mkpath(mFolder))
@@ -118,6 +121,17 @@ bool RecoveryStore::write(const MapData &map, const QString &fileName)
     const MapSaveResult saved = MapFileWriter::save(map, base);
     if (!saved.ok())
         return failFresh(saved.fault->message);
+    for (qsizetype i = 0; i < known.size(); ++i) {
+        if (!known[i])
+            continue;
+        errno = 0;
+        if (!QDir().mkpath(fresh + u'/' + KnownFolder))
+            return failFresh(problemWith(fresh + u'/' + KnownFolder, errno));
+        QSaveFile copy(fresh + u'/' + KnownFolder + u'/' + QString::number(i + 1));
+        errno = 0;
+        if (!copy.open(QIODevice::WriteOnly) || copy.write(*known[i]) < 0 || !copy.commit())
+            return failFresh(problemWith(copy.fileName(), errno));
+    }
     QSaveFile info(fresh + u'/' + InfoFile);
     errno = 0;
     if (!info.open(QIODevice::WriteOnly) || info.write(fileName.toUtf8()) < 0 || !info.commit())
@@ -214,6 +228,17 @@ MapLoadResult RecoveryStore::load(const Copy &copy)
     if (loaded.ok())
         loaded.fileName = copy.originalName;
     return loaded;
+}
+
+FloorFileContents RecoveryStore::knownFiles(const Copy &copy)
+{
+    FloorFileContents known(MapData::MaxFloors);
+    for (int floor = 1; floor <= MapData::MaxFloors; ++floor) {
+        QFile file(copy.folder + u'/' + KnownFolder + u'/' + QString::number(floor));
+        if (file.open(QIODevice::ReadOnly))
+            known[floor - 1] = file.readAll();
+    }
+    return known;
 }
 
 void RecoveryStore::discard(const Copy &copy)

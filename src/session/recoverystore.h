@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mapfile/mapfilereader.h"
+#include "session/mapfilewatch.h"
 
 #include <QDateTime>
 #include <QList>
@@ -34,7 +35,10 @@ public:
     // Writes the whole map with the normal writer, replacing the last copy only once every
     // file of the new one is written and reads back as written. On failure the last copy
     // stays and writeProblem() says why.
-    bool write(const MapData &map, const QString &fileName = QString());
+    // known: what the map's files held when the editor last read or wrote them, so that
+    // a restored map still asks before it overwrites what changed while no editor ran.
+    bool write(const MapData &map, const QString &fileName = QString(),
+               const FloorFileContents &known = {});
     // Why the last write failed, in Japanese, naming the file where one is to blame.
     const QString &writeProblem() const { return mWriteProblem; }
     void remove();
@@ -49,6 +53,9 @@ public:
     const QString &folder() const { return mFolder; }
     // The copied map, named as the original.
     static MapLoadResult load(const Copy &copy);
+    // What the original's files held as the copy's editor knew them; a floor the copy does
+    // not record counts as missing.
+    static FloorFileContents knownFiles(const Copy &copy);
     // Deletes a copy taken with takeLeftCopies.
     void discard(const Copy &copy);
 

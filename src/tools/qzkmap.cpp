@@ -5,6 +5,7 @@
 #include "board/mapmerge.h"
 #include "board/mapstats.h"
 #include "mapfile/floorfiletext.h"
+#include "mapfile/mapfileform.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 #include "model/chipdescriptions.h"
@@ -152,7 +153,8 @@ int diff(const QStringList &args)
     // Without the descriptions the lines name chips by their codes.
     ChipDescriptions names;
     names.load(ChipDescriptions::locate(QCoreApplication::applicationDirPath()));
-    const MapDiff::Result result = MapDiff::compare(before, after, names);
+    const MapDiff::Result result =
+        MapDiff::compare(MapFileForm::of(before), MapFileForm::of(after), names);
     const QByteArray bytes =
         json ? QJsonDocument(result.toJson()).toJson(QJsonDocument::Compact) + '\n'
              : result.lines().join(u'\n').toUtf8() + (result.isSame() ? "" : "\n");
@@ -568,9 +570,9 @@ const Command commands[] = {
     {"diff", "[--json] A.map B.map",
      "Compares two whole maps (each named by its floor-1 file) and prints every\n"
      "      difference, floor by floor, one per line: cells whose chip or number changed,\n"
-     "      branch settings, warp pairs added, removed, moved or renumbered (pairs are\n"
-     "      matched by their two ends), floor names, backgrounds and comments, floors\n"
-     "      added or removed. Exit status 0: the maps are the same, 1: they differ, 3: a\n"
+     "      branch settings, warp pairs added, removed or moved (pairs are matched by\n"
+     "      their two ends, not their numbers), floor names, backgrounds and comments,\n"
+     "      floors added or removed. Exit status 0: the maps are the same, 1: they differ, 3: a\n"
      "      map could not be read, 4: the output could not be written. With --json the\n"
      "      differences are one JSON object in UTF-8.",
      diff},
