@@ -15,6 +15,7 @@
 #include "mainwindow/mergeactions.h"
 #include "mainwindow/toolactions.h"
 #include "mainwindow/toolcolumn.h"
+#include "mainwindow/twips.h"
 #include "mainwindow/viewactions.h"
 #include "mainwindow/windowplacement.h"
 #include "mapfile/mapfilename.h"
@@ -49,12 +50,6 @@
 #include <algorithm>
 
 namespace {
-
-// Layout is given in twips; the window works in logical pixels.
-constexpr int twips(int value)
-{
-    return value / 15;
-}
 
 constexpr int ClientWidth = twips(9540);
 constexpr int ClientHeight = twips(6540);

@@ -14,6 +14,7 @@ set(QZK_MAINWINDOW_SOURCES
     src/mainwindow/startup.cpp src/mainwindow/startup.h
     src/mainwindow/toolactions.cpp src/mainwindow/toolactions.h
     src/mainwindow/toolcolumn.cpp src/mainwindow/toolcolumn.h
+    src/mainwindow/twips.h
     src/mainwindow/viewactions.cpp src/mainwindow/viewactions.h
     src/mainwindow/windowplacement.cpp src/mainwindow/windowplacement.h
 )

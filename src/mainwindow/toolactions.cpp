@@ -1,5 +1,6 @@
 #include "mainwindow/toolactions.h"
 
+#include "mainwindow/twips.h"
 #include "painting/chippictures.h"
 #include "session/editorsession.h"
 
@@ -9,12 +10,6 @@
 #include <QWidget>
 
 namespace {
-
-// Layout is given in twips; the window works in logical pixels.
-constexpr int twips(int value)
-{
-    return value / 15;
-}
 
 // The first button has the line tool's caption under it; the rest follow one another.
 int buttonTop(int index)

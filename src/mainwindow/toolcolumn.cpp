@@ -1,5 +1,6 @@
 #include "mainwindow/toolcolumn.h"
 
+#include "mainwindow/twips.h"
 #include "painting/cellcomposer.h"
 #include "painting/chippictures.h"
 #include "painting/textfit.h"
@@ -10,16 +11,6 @@
 #include <QToolButton>
 
 #include <algorithm>
-
-namespace {
-
-// Layout is given in twips; the window works in logical pixels.
-constexpr int twips(int value)
-{
-    return value / 15;
-}
-
-} // namespace
 
 ToolColumn::ToolColumn(EditorSession &session, const ChipPictures &pictures,
                        const CellComposer &composer, QWidget *central)
