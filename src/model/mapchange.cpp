@@ -1,17 +1,5 @@
 #include "model/mapchange.h"
 
-bool MapChange::touchesCell(int floor, QPoint cell) const
-{
-    if (has(WholeMap) || has(FloorCount))
-        return true;
-    return cells.contains(FloorCell{floor, cell});
-}
-
-bool MapChange::touchesFloor(int floor) const
-{
-    return has(WholeMap) || has(FloorCount) || floors.contains(floor);
-}
-
 void MapChange::addCell(int floor, QPoint cell, Part part)
 {
     parts |= part;

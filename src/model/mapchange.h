@@ -30,10 +30,6 @@ struct MapChange
     {
         int floor;
         QPoint cell;
-        friend bool operator==(const FloorCell &a, const FloorCell &b)
-        {
-            return a.floor == b.floor && a.cell == b.cell;
-        }
     };
 
     Parts parts;
@@ -54,9 +50,6 @@ struct MapChange
     }
     bool isEmpty() const { return !parts; }
     bool has(Part part) const { return parts.testFlag(part); }
-    // Whether cell `cell` of `floor` may show something else now.
-    bool touchesCell(int floor, QPoint cell) const;
-    bool touchesFloor(int floor) const;
     void addCell(int floor, QPoint cell, Part part);
 };
 

@@ -51,12 +51,6 @@ BoardTool *ToolSwitch::tool(const QString &name) const
     return entry ? entry->tool : nullptr;
 }
 
-bool ToolSwitch::isUsable(const QString &name) const
-{
-    const Registered *entry = find(name);
-    return entry && entry->info.serves(mContext.mode());
-}
-
 void ToolSwitch::setToolOn(const QString &name, bool on)
 {
     const Registered *entry = find(name);

@@ -66,7 +66,6 @@ public:
     // tool does not serve.
     void setToolOn(const QString &name, bool on);
     void toggleTool(const QString &name);
-    bool isUsable(const QString &name) const;
     // Shift held with the pointer: a rectangle becomes its border.
     void setBorderOnly(bool borderOnly) { mRectangle.setBorderOnly(borderOnly); }
 
