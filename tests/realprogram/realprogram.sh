@@ -224,7 +224,9 @@ file_dialog() {
 title_marked() { xdotool getwindowname "$main" 2>/dev/null | grep -q '\*$'; }
 title_unmarked() { ! title_marked; }
 caption_names() { xdotool getwindowname "$main" 2>/dev/null | grep -qF -- "$1" ; }
-recovery_copy_written() { compgen -G "$XDG_DATA_HOME/qzk/qzk-editor/recovery/*/map.map" >/dev/null; }
+# A copy counts once its original.txt is there: the map is written into the folder first,
+# and a kill between the two leaves nothing to offer.
+recovery_copy_written() { compgen -G "$XDG_DATA_HOME/qzk/qzk-editor/recovery/*/original.txt" >/dev/null; }
 
 # The 16 grid lines of a floor file, without their CR LF.
 grid_of() {
