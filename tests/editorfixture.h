@@ -7,6 +7,7 @@
 #include "session/mapfileworkflow.h"
 #include "session/recentmaps.h"
 #include "session/viewsettings.h"
+#include "stubdocumentopener.h"
 #include "stubprompter.h"
 
 #include <QSettings>
@@ -21,6 +22,7 @@ struct EditorFixture
     EditorSession session{document, descriptions};
     ChipPictures pictures;
     StubPrompter prompter;
+    StubDocumentOpener opener;
     // A scratch settings file, so no test sees or leaves a user's recent maps.
     QTemporaryDir settingsFolder;
     QSettings settings{settingsFolder.filePath(QStringLiteral("settings.ini")),
@@ -28,7 +30,7 @@ struct EditorFixture
     RecentMaps recentMaps{settings};
     ViewSettings view{settings};
     MapFileWorkflow files{session, prompter, recentMaps};
-    MainWindow window{session, files, pictures, prompter, view};
+    MainWindow window{session, files, pictures, prompter, opener, view};
 
     // Shows the main window, which opens the first tool window with it.
     void show()
