@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Cross-builds the editor for 64-bit Windows on Debian 12 and packs it as
-# qzk-editor-<version>-win64.zip. Qt is built once from Debian's qt6-base source
-# into a cache folder and reused afterwards (about 20-40 minutes on 2 cores).
+# qzk-editor-<version>-win64.zip with a readme and the licence texts of what it ships.
+# Qt is built once from Debian's qt6-base source into a cache folder and reused
+# afterwards: over an hour on a shared 2-core machine; the editor and the zip then take
+# minutes. Installs what it needs (also what scripts/test-windows.sh uses); see the
+# README's Windows section for the disk space.
 # Usage: build-windows.sh [qt|project|pack|all]   (default: all)
 set -euo pipefail
 
@@ -26,6 +29,7 @@ install_packages() {
         qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
         cmake ninja-build dpkg-dev zip ccache
         xvfb xauth imagemagick fonts-ipafont-gothic
+        unzip openbox xdotool
     )
     local missing=()
     for pkg in "${packages[@]}"; do
