@@ -29,7 +29,7 @@ install_packages() {
         qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
         cmake ninja-build dpkg-dev zip ccache
         xvfb xauth imagemagick fonts-ipafont-gothic
-        unzip openbox xdotool
+        unzip openbox xdotool fonts-dejavu-core
     )
     local missing=()
     for pkg in "${packages[@]}"; do

@@ -77,6 +77,8 @@ windows_env() {
 windows_env QT_FORCE_STDERR_LOGGING 1
 # Web pages open with wine's browser launcher, which finds no browser here and gives up.
 wine reg add 'HKCR\.htm' /ve /d htmlfile /f >/dev/null 2>&1
+# Wine's fonts folder is empty; a real Windows has its fonts there, where render looks.
+cp /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 
 Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
 xvfb=$!
