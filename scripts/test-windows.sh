@@ -249,7 +249,8 @@ wait_window() {
 (cd "$maps" && exec wine "$app/qzk-editor.exe" meadow.map) >"$out/editor.log" 2>&1 &
 editor=$!
 runs=$((runs + 1))
-if main="$(wait_window '^Q:zKマップエディタ' 120)"; then
+# The caption is "Q;zKマップエディタ" and the map's name.
+if main="$(wait_window '^Q;zKマップエディタ' 120)"; then
     sleep 3
     import -window root "$out/editor.png"
     xdotool windowactivate --sync "$main" key --clearmodifiers F1
