@@ -62,6 +62,8 @@ void SystemDocumentOpener::open(const QString &path, QObject *context, std::func
     // hands the page to one already running and ends without error.
     auto *program = new StartedProgram(info.hProcess, context);
     QObject::connect(program, &QWinEventNotifier::activated, program, [program, failed] {
+        // An ended process stays signalled: once is enough.
+        program->setEnabled(false);
         DWORD code = 0;
         const bool gaveUp = GetExitCodeProcess(program->handle(), &code) && code != 0;
         program->deleteLater();
