@@ -9,6 +9,7 @@
 #include "model/mapdocument.h"
 #include "painting/chippictures.h"
 #include "prompts/messageboxprompter.h"
+#include "prompts/systemdocumentopener.h"
 #include "session/editorsession.h"
 #include "session/mapfileworkflow.h"
 #include "session/recentmaps.h"
@@ -39,11 +40,12 @@ struct Editor
     EditorSession session{document, descriptions};
     ChipPictures pictures;
     MessageBoxPrompter prompter;
+    SystemDocumentOpener opener;
     QSettings settings{dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
     RecentMaps recentMaps{settings};
     ViewSettings view{settings};
     MapFileWorkflow files{session, prompter, recentMaps};
-    MainWindow window{session, files, pictures, prompter, view};
+    MainWindow window{session, files, pictures, prompter, opener, view};
 
     Editor()
     {

@@ -8,6 +8,7 @@
 #include "session/recentmaps.h"
 #include "session/viewsettings.h"
 #include "sessionscript.h"
+#include "stubdocumentopener.h"
 #include "stubprompter.h"
 
 #include <QSettings>
@@ -30,6 +31,7 @@ struct EditorFixture
     EditorSession session{document, descriptions};
     ChipPictures pictures;
     StubPrompter prompter;
+    StubDocumentOpener opener;
     // A scratch settings file, so no test sees or leaves a user's recent maps.
     QTemporaryDir settingsFolder;
     QSettings settings{settingsFolder.filePath(QStringLiteral("settings.ini")),
@@ -38,7 +40,7 @@ struct EditorFixture
     ViewSettings view{settings};
     MapFileWorkflow files{session, prompter, recentMaps};
     bool prepared;
-    MainWindow window{session, files, pictures, prompter, view};
+    MainWindow window{session, files, pictures, prompter, opener, view};
 
     [[nodiscard]] bool play(const QString &script) { return ::play(session, script); }
 

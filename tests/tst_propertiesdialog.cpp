@@ -3,6 +3,7 @@
 #include "dialogs/propertiesdialog.h"
 #include "session/editorsession.h"
 #include "sessionscript.h"
+#include "stubdocumentopener.h"
 #include "stubprompter.h"
 
 #include <QCheckBox>
@@ -16,6 +17,8 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+Q_DECLARE_METATYPE(StubDocumentOpener::Outcome)
 
 namespace {
 
@@ -113,6 +116,8 @@ private Q_SLOTS:
     void helpDocumentIsFound_data();
     void helpDocumentIsFound();
     void helpDocumentShipsWithTheProgram();
+    void helpThatNoProgramShowsIsTold_data();
+    void helpThatNoProgramShowsIsTold();
 };
 
 void TestPropertiesDialog::showsTheCurrentFloor_data()
@@ -458,6 +463,49 @@ void TestPropertiesDialog::helpDocumentIsFound()
     else
         QCOMPARE(QFileInfo(path).canonicalFilePath(),
                  QFileInfo(dir.filePath(found)).canonicalFilePath());
+}
+
+void TestPropertiesDialog::helpThatNoProgramShowsIsTold_data()
+{
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<StubDocumentOpener::Outcome>("outcome");
+    QTest::addColumn<bool>("told");
+
+    QTest::newRow("missing") << false << StubDocumentOpener::Outcome::Shown << true;
+    QTest::newRow("no program for it") << true << StubDocumentOpener::Outcome::NoProgram << true;
+    QTest::newRow("the program started gives up")
+        << true << StubDocumentOpener::Outcome::ProgramGivesUp << true;
+    QTest::newRow("shown") << true << StubDocumentOpener::Outcome::Shown << false;
+}
+
+void TestPropertiesDialog::helpThatNoProgramShowsIsTold()
+{
+    QFETCH(bool, present);
+    QFETCH(StubDocumentOpener::Outcome, outcome);
+    QFETCH(bool, told);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString path = QDir(folder.path()).absoluteFilePath(QStringLiteral("Help.htm"));
+    if (present) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("<html></html>") > 0);
+    }
+    StubDocumentOpener opener;
+    opener.outcome = outcome;
+    IconPrompter prompter;
+    QWidget window;
+
+    HelpDocument::show(&window, folder.path(), opener, prompter);
+
+    QCOMPARE(opener.opened, present ? QStringList{path} : QStringList());
+    if (!told) {
+        QCOMPARE(prompter.messages, QStringList());
+        return;
+    }
+    QTRY_COMPARE(prompter.messages, QStringList{QStringLiteral("Q:zKエディタ|ヘルプファイル「") +
+                                                QDir::toNativeSeparators(path) +
+                                                QStringLiteral("」を開けませんでした。")});
+    QCOMPARE(prompter.icons, QList<Prompter::Icon>{Prompter::Icon::Warning});
 }
 
 void TestPropertiesDialog::helpDocumentShipsWithTheProgram()

@@ -6,6 +6,7 @@
 #include "model/mapdocument.h"
 #include "painting/chippictures.h"
 #include "prompts/messageboxprompter.h"
+#include "prompts/systemdocumentopener.h"
 #include "session/editorsession.h"
 #include "session/mapfileworkflow.h"
 #include "session/recentmaps.h"
@@ -88,7 +89,8 @@ int main(int argc, char *argv[])
     RecentMaps recentMaps(settings);
     ViewSettings view(settings);
     MapFileWorkflow mapFiles(session, prompter, recentMaps);
-    MainWindow window(session, mapFiles, pictures, prompter, view);
+    SystemDocumentOpener opener;
+    MainWindow window(session, mapFiles, pictures, prompter, opener, view);
     // exit rather than quit: quit first asks every window to close, and the main window
     // answers a close with the quit question.
     QObject::connect(

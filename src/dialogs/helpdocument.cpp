@@ -1,9 +1,11 @@
 #include "dialogs/helpdocument.h"
 
-#include <QDesktopServices>
+#include "prompts/documentopener.h"
+#include "session/prompter.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
+#include <QWidget>
 
 QString HelpDocument::locate(const QString &programFolder)
 {
@@ -19,13 +21,20 @@ QString HelpDocument::locate(const QString &programFolder)
     return QString();
 }
 
-bool HelpDocument::open(const QString &programFolder, QString &path)
+void HelpDocument::show(QWidget *window, const QString &programFolder, DocumentOpener &opener,
+                        Prompter &prompter)
 {
-    path = locate(programFolder);
-    if (path.isEmpty()) {
-        path = QDir(programFolder).absoluteFilePath(fileName());
-        return false;
-    }
-    path = QFileInfo(path).absoluteFilePath();
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const QString found = locate(programFolder);
+    // A missing document is named where it was looked for first.
+    const QString path = found.isEmpty() ? QDir(programFolder).absoluteFilePath(fileName())
+                                         : QFileInfo(found).absoluteFilePath();
+    const auto tell = [window, path, &prompter] {
+        prompter.tell(window, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
+                      QStringLiteral("ヘルプファイル「%1」を開けませんでした。")
+                          .arg(QDir::toNativeSeparators(path)));
+    };
+    if (found.isEmpty())
+        tell();
+    else
+        opener.open(path, window, tell);
 }

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+class DocumentOpener;
+class Prompter;
+class QWidget;
+
 // The help document, a web page that ships beside the program and opens in the browser.
 namespace HelpDocument {
 
@@ -14,9 +18,9 @@ inline QString fileName()
 // Empty when neither holds the document.
 QString locate(const QString &programFolder);
 
-// Opens the document found for a program folder with the system's browser. `path` gets
-// the document's full path, or where it was looked for first when it is missing. False
-// when it is missing or no program took it.
-bool open(const QString &programFolder, QString &path);
+// Opens the document found for a program folder through `opener`. Tells over `window`
+// when it is missing or no program shows it, which may be known only a moment later.
+void show(QWidget *window, const QString &programFolder, DocumentOpener &opener,
+          Prompter &prompter);
 
 } // namespace HelpDocument

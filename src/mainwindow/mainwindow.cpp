@@ -31,7 +31,6 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeySequence>
@@ -59,9 +58,10 @@ constexpr int ToolWindowGap = 16;
 } // namespace
 
 MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const ChipPictures &pictures,
-                       Prompter &prompter, ViewSettings &view, QWidget *parent)
+                       Prompter &prompter, DocumentOpener &opener, ViewSettings &view,
+                       QWidget *parent)
     : QMainWindow(parent), mSession(session), mFiles(files), mPictures(pictures),
-      mPrompter(prompter), mComposer(pictures)
+      mPrompter(prompter), mOpener(opener), mComposer(pictures)
 {
     mFiles.setWindow(this);
     setAcceptDrops(true);
@@ -365,12 +365,7 @@ void MainWindow::withToolWindowHidden(const std::function<void()> &dialog)
 
 void MainWindow::showHelp()
 {
-    QString path;
-    if (HelpDocument::open(QCoreApplication::applicationDirPath(), path))
-        return;
-    mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディタ"),
-                   QStringLiteral("ヘルプファイル「%1」を開けませんでした。")
-                       .arg(QDir::toNativeSeparators(path)));
+    HelpDocument::show(this, QCoreApplication::applicationDirPath(), mOpener, mPrompter);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)

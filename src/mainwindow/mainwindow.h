@@ -15,6 +15,7 @@
 class BoardView;
 class ChipPictures;
 class CompareActions;
+class DocumentOpener;
 class MergeActions;
 class EditActions;
 class ToolActions;
@@ -41,9 +42,11 @@ class MainWindow : public QMainWindow, public ToolWindowHost
     Q_OBJECT
 
 public:
-    // The file menu's commands go to `files`, which asks its questions over this window.
+    // The file menu's commands go to `files`, which asks its questions over this window;
+    // the help goes to `opener`.
     MainWindow(EditorSession &session, MapFileWorkflow &files, const ChipPictures &pictures,
-               Prompter &prompter, ViewSettings &view, QWidget *parent = nullptr);
+               Prompter &prompter, DocumentOpener &opener, ViewSettings &view,
+               QWidget *parent = nullptr);
 
     BoardView *board() const { return mBoard; }
     QTabBar *floorTabs() const { return mFloorTabs; }
@@ -104,6 +107,7 @@ private:
     MapFileWorkflow &mFiles;
     const ChipPictures &mPictures;
     Prompter &mPrompter;
+    DocumentOpener &mOpener;
     CellComposer mComposer;
     ToolColumn *mToolColumn = nullptr;
 

@@ -4,6 +4,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLocale>
+#include <QTimer>
 #include <QTreeView>
 
 namespace {
@@ -48,4 +49,15 @@ void FileDetailsModel::install(QFileDialog &dialog)
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     for (int column = 1; column < header->count(); ++column)
         header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    // The header fits its columns to their texts when the rows are laid out, not when a
+    // text changes: a size or date that the file model fills in later would stay cut off.
+    // One fit for a burst of changes.
+    auto *fit = new QTimer(header);
+    fit->setSingleShot(true);
+    QObject::connect(fit, &QTimer::timeout, details, [details] {
+        for (int column = 1; column < details->header()->count(); ++column)
+            details->resizeColumnToContents(column);
+    });
+    QObject::connect(dialog.proxyModel(), &QAbstractItemModel::dataChanged, fit,
+                     qOverload<>(&QTimer::start));
 }

@@ -626,6 +626,13 @@ int main(int argc, char *argv[])
     if (argc > 1 && qstrcmp(argv[1], "render") == 0) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef Q_OS_WIN
+        // Offscreen, Qt on Windows reads fonts from one folder only, by default one beside
+        // its libraries that no installation has.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR") && !qEnvironmentVariableIsEmpty("WINDIR"))
+            qputenv("QT_QPA_FONTDIR",
+                    (qEnvironmentVariable("WINDIR") + QStringLiteral("\\Fonts")).toLocal8Bit());
+#endif
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
