@@ -1,18 +1,12 @@
 #include "prompts/systemdocumentopener.h"
 
-#ifdef Q_OS_WIN
-#include <QDir>
-#include <QFileInfo>
-#include <QTimer>
-#include <QWinEventNotifier>
-
-#include <qt_windows.h>
-#include <shellapi.h>
-
-#include <string>
-#else
 #include <QDesktopServices>
 #include <QUrl>
+
+#ifdef Q_OS_WIN
+#include <QDir>
+#include <QProcess>
+#include <QTimer>
 #endif
 
 #ifdef Q_OS_WIN
@@ -22,55 +16,47 @@ namespace {
 // A program that cannot show the document ends within this time with an error.
 constexpr int GiveUpMs = 5000;
 
-// The program started for a document, watched until it ends; owns its handle.
-class StartedProgram final : public QWinEventNotifier
-{
-public:
-    using QWinEventNotifier::QWinEventNotifier;
-    ~StartedProgram() override
-    {
-        // The wait on the handle ends before the handle does.
-        setEnabled(false);
-        CloseHandle(handle());
-    }
-};
-
 } // namespace
 
 void SystemDocumentOpener::open(const QString &path, QObject *context, std::function<void()> failed)
 {
-    const std::wstring file = QDir::toNativeSeparators(path).toStdWString();
-    const std::wstring folder =
-        QDir::toNativeSeparators(QFileInfo(path).absolutePath()).toStdWString();
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof info;
-    // No box of the system's: the caller says what failed.
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    info.lpVerb = L"open";
-    info.lpFile = file.c_str();
-    info.lpDirectory = folder.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExW(&info)) {
-        failed();
+    const auto openDirectly = [path, failed] {
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+            failed();
+    };
+    const QString file = QDir::toNativeSeparators(path);
+    // The command line would expand a name written between percent signs.
+    if (file.contains(u'%') || file.contains(u'"')) {
+        openDirectly();
         return;
     }
-    // No process: a program already running took the document.
-    if (!info.hProcess)
-        return;
     // The shell counts a started program as success, but a launcher that finds no browser
-    // (as under wine without one) ends at once with an error. A browser keeps running, or
-    // hands the page to one already running and ends without error.
-    auto *program = new StartedProgram(info.hProcess, context);
-    QObject::connect(program, &QWinEventNotifier::activated, program, [program, failed] {
-        // An ended process stays signalled: once is enough.
-        program->setEnabled(false);
-        DWORD code = 0;
-        const bool gaveUp = GetExitCodeProcess(program->handle(), &code) && code != 0;
-        program->deleteLater();
-        if (gaveUp)
-            failed();
+    // (as under wine without one) ends at once with an error. "start /wait" hands on the
+    // exit status of the program the shell started; a browser keeps running, or hands the
+    // page to one already running and ends without error.
+    auto *shell = new QProcess(context);
+    shell->setProgram(QStringLiteral("cmd.exe"));
+    shell->setNativeArguments(QStringLiteral("/d /v:off /c start \"\" /wait \"%1\"").arg(file));
+    QObject::connect(shell, &QProcess::finished, shell,
+                     [shell, failed](int code, QProcess::ExitStatus status) {
+                         shell->deleteLater();
+                         if (code != 0 || status != QProcess::NormalExit)
+                             failed();
+                     });
+    QObject::connect(shell, &QProcess::errorOccurred, shell,
+                     [shell, openDirectly](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         shell->deleteLater();
+                         openDirectly();
+                     });
+    // Past this the program shows the page: the shell stops being watched. Ending it leaves
+    // the program it started running.
+    QTimer::singleShot(GiveUpMs, shell, [shell] {
+        shell->disconnect();
+        shell->deleteLater();
     });
-    QTimer::singleShot(GiveUpMs, program, [program] { program->deleteLater(); });
+    shell->start();
 }
 
 #else
