@@ -124,8 +124,8 @@ void TestCellCursor::keysActAsPointer_data()
         << u"chip:01_[] c:1,1,L c:2,1,L tool:selection p:1,1,L d:2,1 r:2,1 copypaste"_s
         << u"key:Down key:Down key:Right key:Space"_s << u"h:2,3 c:2,3,L"_s;
     QTest::newRow("floating block: backspace drops it")
-        << u"chip:01_[] c:1,1,L tool:selection p:1,1,L d:2,1 r:2,1 copypaste"_s << u"key:Down key:Backspace"_s
-        << u"h:1,2 c:1,2,R"_s;
+        << u"chip:01_[] c:1,1,L tool:selection p:1,1,L d:2,1 r:2,1 copypaste"_s
+        << u"key:Down key:Backspace"_s << u"h:1,2 c:1,2,R"_s;
 }
 
 void TestCellCursor::keysActAsPointer()
@@ -151,21 +151,21 @@ void TestCellCursor::cellNames_data()
     QTest::addColumn<QPoint>("cell");
     QTest::addColumn<QString>("name");
 
-    QTest::newRow("empty cell") << u""_s << QPoint(5, 12) << u"1階(5,12) 何もないマス（空白）"_s;
+    QTest::newRow("empty cell") << u""_s << QPoint(5, 12) << u"(5,12) 何もないマス（空白）"_s;
     QTest::newRow("chip on the second floor")
-        << u"addfloor floor:2 chip:01_[] c:5,12,L"_s << QPoint(5, 12) << u"2階(5,12) 普通の道"_s;
+        << u"addfloor floor:2 chip:01_[] c:5,12,L"_s << QPoint(5, 12) << u"(5,12) 普通の道"_s;
     QTest::newRow("numbered chip")
-        << u"chip:16_+7 c:3,3,L"_s << QPoint(3, 3) << u"1階(3,3) 7マス進む"_s;
+        << u"chip:16_+7 c:3,3,L"_s << QPoint(3, 3) << u"(3,3) 7マス進む"_s;
     QTest::newRow("branch setting")
         << u"mode:2 dir:1 dir:3 dir:3 dir:4 dir:4 dir:4 c:2,2,L"_s << QPoint(2, 2)
-        << u"1階(2,2) 何もないマス（空白） 分岐(上通行禁止、左道なし、右一方通行、下２ｗａｙ)"_s;
+        << u"(2,2) 何もないマス（空白） 分岐(上通行禁止、左道なし、右一方通行、下２ｗａｙ)"_s;
     QTest::newRow("warp ends") << u"mode:3 newpair c:4,4,L c:6,6,L"_s << QPoint(4, 4)
-                               << u"1階(4,4) 何もないマス（空白） ワープ[A]の入口"_s;
+                               << u"(4,4) 何もないマス（空白） ワープ[A]の入口"_s;
     QTest::newRow("warp destination") << u"mode:3 newpair c:4,4,L c:6,6,L"_s << QPoint(6, 6)
-                                      << u"1階(6,6) 何もないマス（空白） ワープ[A]の出口"_s;
+                                      << u"(6,6) 何もないマス（空白） ワープ[A]の出口"_s;
     QTest::newRow("both ends on one cell")
         << u"mode:3 newpair c:4,4,L c:4,4,L"_s << QPoint(4, 4)
-        << u"1階(4,4) 何もないマス（空白） ワープ[A]の入口 ワープ[A]の出口"_s;
+        << u"(4,4) 何もないマス（空白） ワープ[A]の入口 ワープ[A]の出口"_s;
 }
 
 void TestCellCursor::cellNames()

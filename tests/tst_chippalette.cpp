@@ -70,6 +70,8 @@ private Q_SLOTS:
     void valueOfNumberedCell_data();
     void valueOfNumberedCell();
     void descriptionFillsFirstMark();
+    void cellNames_data();
+    void cellNames();
     void newPaletteStartsDisabled();
     void boardPickLeavesBoxEnabled();
 };
@@ -214,6 +216,35 @@ void TestChipPalette::descriptionFillsFirstMark()
     QCOMPARE(palette.model.description(), QStringLiteral("0と?"));
     QVERIFY(run(palette, QStringLiteral("pick:48")));
     QCOMPARE(palette.model.description(), QStringLiteral("chip0"));
+}
+
+// What a screen reader says of each palette chip: its number is the one it would be laid
+// with, the value box's for the chosen chip only.
+void TestChipPalette::cellNames_data()
+{
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<int>("cell");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("plain chip") << QString() << 2 << QStringLiteral("chip2");
+    QTest::newRow("numbered chip, its proposed number")
+        << QString() << 16 << QStringLiteral("7マス進む");
+    QTest::newRow("chosen, the box's number")
+        << QStringLiteral("pick:16 type:12") << 16 << QStringLiteral("12マス進む");
+    QTest::newRow("another numbered chip keeps its own")
+        << QStringLiteral("pick:16 type:12") << 30 << QStringLiteral("2と?");
+    QTest::newRow("no longer chosen")
+        << QStringLiteral("pick:16 type:12 pick:2") << 16 << QStringLiteral("7マス進む");
+    QTest::newRow("eraser") << QString() << 48 << QStringLiteral("chip0");
+}
+
+void TestChipPalette::cellNames()
+{
+    QFETCH(QString, actions);
+    QFETCH(int, cell);
+    Palette palette;
+    QVERIFY(run(palette, actions));
+    QTEST(palette.model.cellDescription(cell), "name");
 }
 
 void TestChipPalette::newPaletteStartsDisabled()

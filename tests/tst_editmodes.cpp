@@ -267,16 +267,19 @@ void TestEditModes::toolWindowKeys_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("chosen"); // the branch setting, or the chip
+    QTest::addColumn<QString>("chosen");  // the branch setting, or the chip
+    QTest::addColumn<QString>("focused"); // the control with the keys after them, by name
 
-    QTest::newRow("branch: up steps the up arm") << 2 << u"Up"_s << u"1000"_s;
+    // The arrow of the direction set takes the keys, so a reader says its state.
+    QTest::newRow("branch: up steps the up arm") << 2 << u"Up"_s << u"1000"_s << u"arrow1"_s;
     QTest::newRow("branch: each arrow its arm")
-        << 2 << u"Left Right Right Down Down Down"_s << u"0123"_s;
+        << 2 << u"Left Right Right Down Down Down"_s << u"0123"_s << u"arrow4"_s;
     QTest::newRow("branch: four steps come round")
-        << 2 << u"Down Down Down Down Down"_s << u"0001"_s;
-    QTest::newRow("branch: backspace clears") << 2 << u"Up Left Backspace Right"_s << u"0010"_s;
-    QTest::newRow("palette: right") << 1 << u"Right"_s << u"02_DB"_s;
-    QTest::newRow("palette: down a row") << 1 << u"Down Left"_s << u"09_OM"_s;
+        << 2 << u"Down Down Down Down Down"_s << u"0001"_s << u"arrow4"_s;
+    QTest::newRow("branch: backspace clears")
+        << 2 << u"Up Left Backspace Right"_s << u"0010"_s << u"arrow3"_s;
+    QTest::newRow("palette: right") << 1 << u"Right"_s << u"02_DB"_s << QString();
+    QTest::newRow("palette: down a row") << 1 << u"Down Left"_s << u"09_OM"_s << QString();
 }
 
 void TestEditModes::toolWindowKeys()
@@ -287,12 +290,17 @@ void TestEditModes::toolWindowKeys()
     Editor editor;
     QVERIFY(editor.play(u"mode:%1"_s.arg(mode)));
     QWidget *window = editor.window.toolWindow();
+    // Each key goes where the window's keys are.
+    const auto keyTarget = [window] {
+        return window->focusWidget() ? window->focusWidget() : window;
+    };
     for (const QString &key : keys.split(u' ')) {
         const QKeySequence sequence = QKeySequence::fromString(key);
-        QTest::keyClick(window, sequence[0].key());
+        QTest::keyClick(keyTarget(), sequence[0].key());
     }
     const ToolContext &choices = editor.session.choices();
     QCOMPARE(mode == 2 ? choices.branch() : choices.chip(), chosen);
+    QTEST(keyTarget() == window ? QString() : keyTarget()->objectName(), "focused");
 }
 
 void TestEditModes::branchWindowShowsSetting()

@@ -130,6 +130,9 @@ class TestMainWindow : public QObject
 private Q_SLOTS:
     void opensWithEmptyBoard();
     void boardIsKeyboardTable();
+    void floorSaidOnce_data();
+    void floorSaidOnce();
+    void paletteChipsAreItems();
     void menusAndShortcuts();
     void accessKeysAndKeysAreUnique();
     void dialogControlsHaveAccessKeys_data();
@@ -736,10 +739,87 @@ void TestMainWindow::boardIsKeyboardTable()
     QCOMPARE(focused->role(), QAccessible::Cell);
     QVERIFY(focused->state().focused);
     // The fixture has no chip descriptions.
-    QCOMPARE(focused->text(QAccessible::Name), u"1階(2,2) 空き"_s);
+    QCOMPARE(focused->text(QAccessible::Name), u"(2,2) 空き"_s);
     QCOMPARE(table->indexOfChild(focused), 1 * 24 + 1);
-    QCOMPARE(focused->tableCellInterface()->rowIndex(), 1);
-    QCOMPARE(focused->tableCellInterface()->columnIndex(), 1);
+    QAccessibleTableCellInterface *cell = focused->tableCellInterface();
+    QCOMPARE(cell->rowIndex(), 1);
+    QCOMPARE(cell->columnIndex(), 1);
+    QCOMPARE(cell->table(), table);
+    // Headers as a spreadsheet has them, by the numbers of the cell's place.
+    const QList<QAccessibleInterface *> rows =
+        grid->cellAt(4, 6)->tableCellInterface()->rowHeaderCells();
+    const QList<QAccessibleInterface *> columns =
+        grid->cellAt(4, 6)->tableCellInterface()->columnHeaderCells();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(columns.size(), 1);
+    QCOMPARE(rows.first()->role(), QAccessible::RowHeader);
+    QCOMPARE(rows.first()->text(QAccessible::Name), u"5行"_s);
+    QCOMPARE(columns.first()->role(), QAccessible::ColumnHeader);
+    QCOMPARE(columns.first()->text(QAccessible::Name), u"7列"_s);
+    QCOMPARE(rows.first()->parent(), table);
+}
+
+// The cell's name leads with its place; the floor is said once, by the cursor's cell, after
+// the floor shown changed.
+void TestMainWindow::floorSaidOnce_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QPoint>("cell");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("no floor change") << u"c:3,2,L undo"_s << QPoint(1, 1) << u"(1,1) 空き"_s;
+    QTest::newRow("floor switched") << u"addfloor floor:2"_s << QPoint(1, 1) << u"2階 (1,1) 空き"_s;
+    QTest::newRow("only the cursor's cell")
+        << u"addfloor floor:2"_s << QPoint(2, 1) << u"(2,1) 空き"_s;
+    QTest::newRow("gone once the cursor moves")
+        << u"addfloor floor:2 key:Right key:Left"_s << QPoint(1, 1) << u"(1,1) 空き"_s;
+    QTest::newRow("floor deleted")
+        << u"addfloor floor:2 deletefloor"_s << QPoint(1, 1) << u"1階 (1,1) 空き"_s;
+}
+
+void TestMainWindow::floorSaidOnce()
+{
+    QFETCH(QString, script);
+    QFETCH(QPoint, cell);
+    Editor f;
+    f.prompter.answer = true;
+    f.show();
+    QVERIFY(f.play(script));
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(f.window.board());
+    QTEST(table->tableInterface()->cellAt(cell.y() - 1, cell.x() - 1)->text(QAccessible::Name),
+          "name");
+}
+
+// The palette's chips are a list of items; the chosen chip is the focused one while the
+// palette has the keys, and pressing an item chooses its chip.
+void TestMainWindow::paletteChipsAreItems()
+{
+    Editor f;
+    f.show();
+    ToolWindowFrame *palette = f.window.toolWindow();
+    QVERIFY(palette);
+    palette->activateWindow();
+    palette->setFocus();
+    QVERIFY(QTest::qWaitFor([&] { return palette->hasFocus(); }));
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(palette);
+    QVERIFY(window);
+    QAccessibleInterface *list = window->child(0);
+    QVERIFY(list);
+    QCOMPARE(list->role(), QAccessible::List);
+    QCOMPARE(list->childCount(), 48);
+    QAccessibleInterface *chosen = list->child(0);
+    QCOMPARE(chosen->role(), QAccessible::ListItem);
+    QVERIFY(chosen->state().selected);
+    QVERIFY(chosen->state().focused);
+    QCOMPARE(window->focusChild(), chosen);
+    QTest::keyClick(palette, Qt::Key_Right);
+    QCOMPARE(f.session.choices().chip().left(2), u"02"_s);
+    QVERIFY(list->child(1)->state().focused);
+    QVERIFY(!chosen->state().selected);
+    list->child(15)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(f.session.choices().chip(), u"16_+7"_s);
+    QCOMPARE(list->indexOfChild(list->child(15)), 15);
+    QCOMPARE(window->indexOfChild(list), 0);
 }
 
 void TestMainWindow::screenShowsWholeBoardAfterEachStep_data()

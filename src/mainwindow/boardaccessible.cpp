@@ -24,7 +24,7 @@ public:
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name)
-            return mTable->board()->session().cursor().cellName(mCell);
+            return mTable->board()->accessibleCellName(mCell);
         return {};
     }
     void setText(QAccessible::Text, const QString &) override {}
@@ -58,8 +58,14 @@ public:
     {
         return mTable->board()->session().tools().selection().selection().contains(mCell);
     }
-    QList<QAccessibleInterface *> columnHeaderCells() const override { return {}; }
-    QList<QAccessibleInterface *> rowHeaderCells() const override { return {}; }
+    QList<QAccessibleInterface *> columnHeaderCells() const override
+    {
+        return {mTable->header(Qt::Horizontal, columnIndex())};
+    }
+    QList<QAccessibleInterface *> rowHeaderCells() const override
+    {
+        return {mTable->header(Qt::Vertical, rowIndex())};
+    }
     int columnIndex() const override { return mCell.x() - 1; }
     int rowIndex() const override { return mCell.y() - 1; }
     int columnExtent() const override { return 1; }
@@ -71,6 +77,61 @@ private:
     QPoint mCell;
 };
 
+// The header of one column or row: its number, as a spreadsheet's headers say it.
+class BoardHeaderAccessible : public QAccessibleInterface
+{
+public:
+    BoardHeaderAccessible(BoardAccessible *table, Qt::Orientation orientation, int index)
+        : mTable(table), mOrientation(orientation), mIndex(index)
+    {
+    }
+
+    bool isValid() const override { return mTable->isValid(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return mTable->window(); }
+    QAccessibleInterface *parent() const override { return mTable; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface *focusChild() const override { return nullptr; }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name)
+            return {};
+        return mOrientation == Qt::Horizontal ? mTable->columnDescription(mIndex)
+                                              : mTable->rowDescription(mIndex);
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    // The band of cells it heads.
+    QRect rect() const override
+    {
+        BoardView *board = mTable->board();
+        const bool column = mOrientation == Qt::Horizontal;
+        const QRect first =
+            column ? board->cellRect(mIndex + 1, 1) : board->cellRect(1, mIndex + 1);
+        const QRect last = column ? board->cellRect(mIndex + 1, MapData::Height)
+                                  : board->cellRect(MapData::Width, mIndex + 1);
+        const QRect local = first.united(last);
+        return QRect(board->mapToGlobal(local.topLeft()), local.size());
+    }
+    QAccessible::Role role() const override
+    {
+        return mOrientation == Qt::Horizontal ? QAccessible::ColumnHeader : QAccessible::RowHeader;
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.invisible = !mTable->board()->isVisible();
+        return state;
+    }
+
+private:
+    BoardAccessible *mTable;
+    Qt::Orientation mOrientation;
+    int mIndex;
+};
+
 } // namespace
 
 BoardAccessible::BoardAccessible(BoardView *board) : QAccessibleWidget(board, QAccessible::Table) {}
@@ -79,6 +140,22 @@ BoardAccessible::~BoardAccessible()
 {
     for (const QAccessible::Id id : std::as_const(mCells))
         QAccessible::deleteAccessibleInterface(id);
+    for (const QAccessible::Id id : std::as_const(mHeaders))
+        QAccessible::deleteAccessibleInterface(id);
+}
+
+QAccessibleInterface *BoardAccessible::header(Qt::Orientation orientation, int index) const
+{
+    const int count = orientation == Qt::Horizontal ? MapData::Width : MapData::Height;
+    if (index < 0 || index >= count)
+        return nullptr;
+    const int key = (orientation == Qt::Horizontal ? 0 : 100) + index;
+    if (const QAccessible::Id id = mHeaders.value(key))
+        return QAccessible::accessibleInterface(id);
+    auto *header =
+        new BoardHeaderAccessible(const_cast<BoardAccessible *>(this), orientation, index);
+    mHeaders.insert(key, QAccessible::registerAccessibleInterface(header));
+    return header;
 }
 
 QAccessibleInterface *BoardAccessible::factory(const QString &className, QObject *object)

@@ -19,6 +19,9 @@ public:
     static QAccessibleInterface *factory(const QString &className, QObject *object);
 
     BoardView *board() const;
+    // The header of a column (Qt::Horizontal) or a row (Qt::Vertical), 0-based; it lies
+    // outside the table's children, as the board draws no headers.
+    QAccessibleInterface *header(Qt::Orientation orientation, int index) const;
 
     // QAccessibleInterface
     void *interface_cast(QAccessible::InterfaceType type) override;
@@ -53,4 +56,5 @@ public:
 private:
     // Cells are made when first asked for and kept, so a reader sees the same object.
     mutable QHash<int, QAccessible::Id> mCells;
+    mutable QHash<int, QAccessible::Id> mHeaders;
 };

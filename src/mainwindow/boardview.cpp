@@ -4,6 +4,7 @@
 #include "mainwindow/markerlabel.h"
 #include "painting/chippictures.h"
 #include "painting/markerpainter.h"
+#include "prompts/spokennews.h"
 #include "session/editorsession.h"
 
 #include <QAccessible>
@@ -145,6 +146,7 @@ void BoardView::render()
     // The floor's check marks and compared cells are drawn with it; anything else the
     // board shows besides its cells asks for its own repaint.
     const bool whole = mCellTexts.isEmpty() || floor != mShownFloor;
+    const bool switched = mShownFloor != 0 && floor != mShownFloor;
     mShownFloor = floor;
     mCellTexts.resize(mCells.size());
     QRegion changed;
@@ -195,6 +197,8 @@ void BoardView::render()
         update();
     else if (!changed.isEmpty())
         update(changed);
+    if (switched)
+        floorSwitched();
 }
 
 void BoardView::flashCell(QPoint cell)
@@ -455,6 +459,12 @@ void BoardView::focusOutEvent(QFocusEvent *event)
 void BoardView::cursorMoved(QPoint from, QPoint to)
 {
     mCursorCell = to;
+    if (!mFloorNewsCell.isNull() && mFloorNewsCell != to) {
+        const QPoint told = mFloorNewsCell;
+        mFloorNewsCell = QPoint();
+        if (QAccessible::isActive())
+            tellNameChanged(told);
+    }
     if (!showsCursor())
         return;
     mFlashLayer->update(cellRect(from.x(), from.y()));
@@ -473,29 +483,54 @@ void BoardView::cursorMoved(QPoint from, QPoint to)
 
 void BoardView::followMap(const MapChange &change)
 {
+    const int floor = mShownFloor;
     render();
     if (change.replayed || change.has(MapChange::Pairs) || change.has(MapChange::WholeMap))
         showMarkers();
-    if (!QAccessible::isActive())
+    // Another floor shown has told every cell already.
+    if (!QAccessible::isActive() || mShownFloor != floor)
         return;
     // A reader that keeps the cells' texts learns which of them now say something else.
-    const int floor = mSession.currentFloor();
-    const auto tell = [this](QPoint cell) {
-        QAccessibleEvent event(this, QAccessible::NameChanged);
-        event.setChild(cellChildIndex(cell));
-        QAccessible::updateAccessibility(&event);
-    };
     // Pairs name the cells they stand on.
     if (change.replayed || change.has(MapChange::WholeMap) || change.has(MapChange::FloorCount) ||
         change.has(MapChange::Pairs)) {
         for (int y = 1; y <= MapData::Height; ++y)
             for (int x = 1; x <= MapData::Width; ++x)
-                tell(QPoint(x, y));
+                tellNameChanged(QPoint(x, y));
         return;
     }
     for (const MapChange::FloorCell &changed : change.cells)
         if (changed.floor == floor)
-            tell(changed.cell);
+            tellNameChanged(changed.cell);
+}
+
+void BoardView::tellNameChanged(QPoint cell)
+{
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    event.setChild(cellChildIndex(cell));
+    QAccessible::updateAccessibility(&event);
+}
+
+void BoardView::floorSwitched()
+{
+    // The floor is said once, with the first cell read on it.
+    mFloorNewsCell = mCursorCell;
+    if (!QAccessible::isActive())
+        return;
+    for (int y = 1; y <= MapData::Height; ++y)
+        for (int x = 1; x <= MapData::Width; ++x)
+            tellNameChanged(QPoint(x, y));
+    // With the board focused the reader hears its cell's new name, the floor first.
+    if (!hasFocus())
+        SpokenNews::tell(this, QStringLiteral("%1階").arg(mShownFloor));
+}
+
+QString BoardView::accessibleCellName(QPoint cell) const
+{
+    const QString name = mSession.cursor().cellName(cell);
+    if (cell != mFloorNewsCell)
+        return name;
+    return QStringLiteral("%1階 ").arg(mShownFloor) + name;
 }
 
 void BoardView::announceCursor()

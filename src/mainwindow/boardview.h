@@ -59,6 +59,9 @@ public:
     bool showsCursor() const { return hasFocus(); }
     // Cells are children of the board's accessible table, row by row.
     static int cellChildIndex(QPoint cell);
+    // What a screen reader says of cell (x, y): its place and content, led by the floor
+    // for the cursor's cell when the floor changed since the cursor last moved.
+    QString accessibleCellName(QPoint cell) const;
 
 Q_SIGNALS:
     void cellPressed(QPoint cell, Qt::MouseButton button);
@@ -95,6 +98,9 @@ private:
     void cursorMoved(QPoint from, QPoint to);
     // Tells assistive technology that the cursor's cell has the focus now.
     void announceCursor();
+    // Tells screen readers the board shows another floor: every cell says something else.
+    void floorSwitched();
+    void tellNameChanged(QPoint cell);
     void paintOverlay();
 
     EditorSession &mSession;
@@ -116,6 +122,8 @@ private:
     QWidget *mFlashLayer;
     QPoint mFlashCell;
     QPoint mCursorCell;
+    // The cursor's cell while its name still carries the floor just switched to; null after.
+    QPoint mFloorNewsCell;
     int mFlashSteps = 0;
     bool mFlashVisible = false;
     int mWheelDelta = 0;

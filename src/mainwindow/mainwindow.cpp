@@ -20,6 +20,7 @@
 #include "mainwindow/windowplacement.h"
 #include "mapfile/mapfilename.h"
 #include "painting/chippictures.h"
+#include "prompts/spokennews.h"
 #include "session/editorsession.h"
 #include "session/mapfileworkflow.h"
 #include "session/prompter.h"
@@ -35,6 +36,7 @@
 #include <QDropEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -77,6 +79,9 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
     // Left without names: a label without one tells a screen reader when its text changes.
     mStatusPanel->setAccessibleDescription(QStringLiteral("状態表示"));
     mPositionPanel->setAccessibleDescription(QStringLiteral("マスの位置"));
+    // Named, so a reader's command for the status bar finds it; where Qt can send news,
+    // prompts and messages are also spoken as they come (onStatusChanged).
+    statusBar()->setAccessibleName(QStringLiteral("ステータスバー"));
     statusBar()->addWidget(mStatusPanel, 1);
     statusBar()->addWidget(mPositionPanel);
     statusBar()->setSizeGripEnabled(false);
@@ -147,6 +152,12 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
         if (mToolWindow && mSession.toolBox().mode() != ToolBoxState::Hidden)
             mToolWindow->show();
     });
+
+    // A menu's popup is named after its title, as a reader says where it is.
+    menuBar()->setAccessibleName(QStringLiteral("メニューバー"));
+    for (QMenu *menu : menuBar()->findChildren<QMenu *>())
+        if (menu->windowTitle().isEmpty())
+            menu->setWindowTitle(menu->menuAction()->text().remove(u'&'));
 
     mSession.refreshBoard();
     onStatusChanged();
@@ -576,8 +587,12 @@ void MainWindow::showCaption()
 
 void MainWindow::onStatusChanged()
 {
-    mStatusPanel->setText(mSession.status().text());
-    mPositionPanel->setText(mSession.status().position());
+    const StatusLine &status = mSession.status();
+    const QString text = status.text();
+    if (text != mStatusPanel->text() && status.kind() != StatusLine::Kind::CellDescription)
+        SpokenNews::tell(statusBar(), text);
+    mStatusPanel->setText(text);
+    mPositionPanel->setText(status.position());
 }
 
 void MainWindow::syncFloorTabs()

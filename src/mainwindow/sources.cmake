@@ -10,6 +10,7 @@ set(QZK_MAINWINDOW_SOURCES
     src/mainwindow/mainwindow.cpp src/mainwindow/mainwindow.h
     src/mainwindow/keyboardfocus.cpp src/mainwindow/keyboardfocus.h
     src/mainwindow/markerlabel.cpp src/mainwindow/markerlabel.h
+    src/mainwindow/modebutton.cpp src/mainwindow/modebutton.h
     src/mainwindow/routeoverlay.cpp src/mainwindow/routeoverlay.h
     src/mainwindow/startup.cpp src/mainwindow/startup.h
     src/mainwindow/toolactions.cpp src/mainwindow/toolactions.h

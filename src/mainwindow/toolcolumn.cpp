@@ -1,5 +1,6 @@
 #include "mainwindow/toolcolumn.h"
 
+#include "mainwindow/modebutton.h"
 #include "mainwindow/twips.h"
 #include "painting/cellcomposer.h"
 #include "painting/chippictures.h"
@@ -20,6 +21,8 @@ ToolColumn::ToolColumn(EditorSession &session, const ChipPictures &pictures,
     mLineDrawLabel = new QLabel(QStringLiteral("LineDraw"), central);
     mLineDrawLabel->setObjectName(QStringLiteral("lineDrawLabel"));
     mLineDrawLabel->setAlignment(Qt::AlignCenter);
+    mLineDrawLabel->setAccessibleDescription(
+        QStringLiteral("ライン描画：ラインツールがオンのとき黒く表示されます"));
     QFont small = mLineDrawLabel->font();
     small.setPointSizeF(7.5);
     mLineDrawLabel->setFont(small);
@@ -49,10 +52,8 @@ ToolColumn::ToolColumn(EditorSession &session, const ChipPictures &pictures,
                                  QStringLiteral("分岐点設定モード"),
                                  QStringLiteral("ワープ設定モード")};
     for (int i = 0; i < 3; ++i) {
-        auto *button = new QToolButton(central);
+        auto *button = new ModeButton(central);
         button->setObjectName(QStringLiteral("modeButton%1").arg(i + 1));
-        button->setCheckable(true);
-        button->setAutoExclusive(true);
         button->setGeometry(twips(8880), twips(modeTops[i]), twips(495), twips(495));
         button->setIcon(pictures.modeIcon(EditorSession::EditMode(i + 1)));
         button->setIconSize(QSize(26, 26));

@@ -113,7 +113,9 @@ QString CellCursor::cellName(QPoint cell) const
 {
     const MapData &map = mContext.map();
     const int floor = mContext.floor();
-    QStringList parts{QStringLiteral("%1階(%2,%3)").arg(floor).arg(cell.x()).arg(cell.y())};
+    // The place first: it is what changes from one cell to the next. The floor is told when
+    // it changes, not with every cell.
+    QStringList parts{QStringLiteral("(%1,%2)").arg(cell.x()).arg(cell.y())};
     const QString chip = mContext.describe(cell);
     parts << (chip.isEmpty() ? QStringLiteral("空き") : chip);
     const QString &branch = map.branch(cell.x(), cell.y(), floor);

@@ -26,8 +26,8 @@ public:
     // A key pressed while the board has the keyboard; false for keys it leaves alone.
     bool key(int key, Qt::KeyboardModifiers modifiers);
 
-    // What a screen reader says of cell (x, y) of the floor shown: where, which chip,
-    // its branch setting and the warp end standing on it.
+    // What a screen reader says of cell (x, y) of the floor shown: where ("(5,3)"), which
+    // chip, its branch setting and the warp end standing on it.
     QString cellName(QPoint cell) const;
 
 Q_SIGNALS:

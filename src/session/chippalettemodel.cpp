@@ -210,6 +210,17 @@ QString ChipPaletteModel::valueTextOf(const QString &cell)
     return value < 0 ? QString() : QString::number(value);
 }
 
+QString ChipPaletteModel::cellDescription(int cell) const
+{
+    if (cell < 1 || cell > CellCount)
+        return {};
+    const int chip = chipOfCell(cell);
+    const int proposed = proposedValue(chip);
+    const QString number =
+        cell == chosenCell() || proposed < 0 ? mValueText : QString::number(proposed);
+    return mSession.descriptions().describe(chip, number);
+}
+
 void ChipPaletteModel::showDescription()
 {
     const QString &chip = mSession.choices().chip();

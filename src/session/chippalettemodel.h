@@ -22,6 +22,9 @@ public:
     const QString &valueText() const { return mValueText; }
     bool parameterEnabled() const { return mParameterEnabled; }
     const QString &description() const { return mDescription; }
+    // What a screen reader says of palette cell i (1..48): the chip's description with the
+    // number the chip would be laid with, the value box's for the chosen chip.
+    QString cellDescription(int cell) const;
 
     // The chip picture palette cell i (1..48) shows.
     static int chipOfCell(int cell) { return cell == CellCount ? 0 : cell; }

@@ -76,6 +76,7 @@ BranchWindow::BranchWindow(EditorSession &session, ToolWindowHost &host)
     mClear->installEventFilter(this);
 
     mClear->setAccessibleName(QStringLiteral("すべて道なしにする"));
+    mClear->setAccessibleDescription(QStringLiteral("クリア：四方の設定をすべて道なしに戻します"));
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleDescription(QStringLiteral(
         "矢印キーでその向きの設定を切り替えます。BackSpaceですべて道なしにします。"));
@@ -175,6 +176,9 @@ void BranchWindow::keyPressEvent(QKeyEvent *event)
         ToolWindowFrame::keyPressEvent(event);
     } else if (direction) {
         mSession.choices().advanceBranchDigit(direction);
+        // That direction's arrow takes the keys, so a screen reader says its new state, and
+        // says it again, changed, at the next press.
+        mArrows[direction - 1]->setFocus(Qt::OtherFocusReason);
     } else if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
         mSession.choices().setBranch(QStringLiteral("0000"));
     } else {
@@ -194,6 +198,19 @@ void BranchWindow::paintEvent(QPaintEvent *)
 
 bool BranchWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // Arrow keys on an arrow button set directions as they do on the window, rather than
+    // moving the focus from button to button.
+    if (event->type() == QEvent::KeyPress &&
+        std::find(std::begin(mArrows), std::end(mArrows), watched) != std::end(mArrows)) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const int code = key->key();
+        if ((code == Qt::Key_Up || code == Qt::Key_Left || code == Qt::Key_Right ||
+             code == Qt::Key_Down) &&
+            !(key->modifiers() & ~Qt::KeypadModifier)) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (watched == mClear && mouse->button() == Qt::LeftButton) {

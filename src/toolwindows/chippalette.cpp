@@ -2,8 +2,11 @@
 
 #include "painting/chippictures.h"
 #include "painting/textfit.h"
+#include "prompts/spokennews.h"
 #include "session/editorsession.h"
+#include "toolwindows/chippaletteaccessible.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +27,8 @@ constexpr int Columns = 8;
 ChipPalette::ChipPalette(EditorSession &session, ToolWindowHost &host, const ChipPictures &pictures)
     : ToolWindowFrame(session, host, 4080, 2925), mPictures(pictures), mModel(session)
 {
+    // Before anything asks for the palette's interface. Qt keeps one of each factory.
+    QAccessible::installFactory(&ChipPaletteAccessible::factory);
     setWindowTitle(QStringLiteral("マップチップ"));
 
     mValueBox = new QLineEdit(this);
@@ -150,6 +155,9 @@ void ChipPalette::focusInEvent(QFocusEvent *event)
 {
     ToolWindowFrame::focusInEvent(event);
     update();
+    // After Qt has told that the palette has the focus, so the chip is what is spoken last.
+    mToldCell = 0;
+    QMetaObject::invokeMethod(this, &ChipPalette::tellChosen, Qt::QueuedConnection);
 }
 
 void ChipPalette::focusOutEvent(QFocusEvent *event)
@@ -180,4 +188,43 @@ void ChipPalette::showModel()
     for (QPushButton *button : mStepButtons)
         button->setEnabled(enabled);
     mDescription->setText(mModel.description());
+    tellChosen();
+}
+
+void ChipPalette::tellChosen()
+{
+    if (!QAccessible::isActive())
+        return;
+    auto *palette =
+        dynamic_cast<ChipPaletteAccessible *>(QAccessible::queryAccessibleInterface(this));
+    if (!palette)
+        return;
+    const int cell = mModel.chosenCell();
+    const QString name = mModel.cellDescription(cell);
+    const int told = mToldCell;
+    if (cell == told && name == mToldName)
+        return;
+    mToldCell = cell;
+    mToldName = name;
+    if (cell == told) {
+        // The number changed.
+        QAccessibleEvent event(palette->item(cell), QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+        return;
+    }
+    // The chip chosen before says its own number again.
+    if (QAccessibleInterface *before = palette->item(told)) {
+        QAccessibleEvent event(before, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (hasFocus()) {
+        QAccessibleEvent event(palette->item(cell), QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+        return;
+    }
+    // Chosen from elsewhere, such as a chip picked up from the board.
+    QAccessibleEvent event(palette->item(cell), QAccessible::Selection);
+    QAccessible::updateAccessibility(&event);
+    if (told)
+        SpokenNews::tell(this, name);
 }

@@ -19,6 +19,7 @@ public:
     ChipPalette(EditorSession &session, ToolWindowHost &host, const ChipPictures &pictures);
 
     ChipPaletteModel &model() { return mModel; }
+    const ChipPaletteModel &model() const { return mModel; }
     // Where palette cell i (1..48) lies in the window.
     static QRect cellRect(int cell);
 
@@ -33,6 +34,8 @@ protected:
 private:
     void placeStepButtons();
     void showModel();
+    // Tells a screen reader the chosen chip: as the focus while the palette has the keys.
+    void tellChosen();
 
     const ChipPictures &mPictures;
     ChipPaletteModel mModel;
@@ -41,4 +44,7 @@ private:
     QToolButton *mDown = nullptr;
     QPushButton *mStepButtons[8] = {};
     QLabel *mDescription = nullptr;
+    // The chip and its name a screen reader was last told of.
+    int mToldCell = 0;
+    QString mToldName;
 };

@@ -113,6 +113,9 @@ WarpWindow::WarpWindow(EditorSession &session, ToolWindowHost &host, Prompter &p
     mYes->setObjectName(QStringLiteral("yesButton"));
     mNo = new QPushButton(QStringLiteral("&No"), this);
     mNo->setObjectName(QStringLiteral("noButton"));
+    // The captions are the program's own; a reader says what they mean in Japanese.
+    mYes->setAccessibleDescription(QStringLiteral("はい：選んだワープを削除します"));
+    mNo->setAccessibleDescription(QStringLiteral("いいえ：削除しません"));
     connect(mYes, &QPushButton::clicked, this, [this] { answerDeletion(true); });
     connect(mNo, &QPushButton::clicked, this, [this] { answerDeletion(false); });
 

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # Reads the editor's board as a screen reader does, over the desktop's accessibility bus:
-# the board's table and its size, then every cell that gets the focus or a new name while it
-# listens.
+# the board's table, its size and headers, the palette's chips and the mode buttons, then
+# every cell or chip that gets the focus or a new name, and any news, while it listens.
 #   readboard.py SECONDS   (prints "ready" once listening, then one line per event)
 import sys
 
@@ -33,6 +33,17 @@ def find(node, role, depth=0):
     return None
 
 
+def find_all(node, role, found, depth=0):
+    if node is None or depth > 12:
+        return found
+    if node.getRole() == role:
+        found.append(node)
+    if node.getRole() != pyatspi.ROLE_TABLE:
+        for i in range(node.childCount):
+            find_all(node.getChildAtIndex(i), role, found, depth + 1)
+    return found
+
+
 def editor():
     desktop = pyatspi.Registry.getDesktop(0)
     for i in range(desktop.childCount):
@@ -59,6 +70,15 @@ t = table.queryTable()
 out("table %s rows %d columns %d" % (table.name, t.nRows, t.nColumns))
 corner = t.getAccessibleAt(0, 0)
 out("cell 0,0 %s: %s" % (corner.getRoleName(), corner.name))
+row, column = t.getRowHeader(4), t.getColumnHeader(6)
+out("headers of cell 4,6: %s %s, %s %s"
+    % (row.getRoleName() if row else "none", row.name if row else "",
+       column.getRoleName() if column else "none", column.name if column else ""))
+for chips in find_all(app, pyatspi.ROLE_LIST, []):
+    names = [chips.getChildAtIndex(i).name for i in range(chips.childCount)]
+    out("list %s items %d: %s" % (chips.name, len(names), " / ".join(names)))
+modes = find_all(app, pyatspi.ROLE_RADIO_BUTTON, [])
+out("radio buttons: %s" % " / ".join(m.name for m in modes))
 
 
 def on_focus(event):
@@ -70,12 +90,17 @@ def on_focus(event):
 
 def on_name(event):
     source = event.source
-    if source is not None and source.getRoleName() == "table cell":
+    if source is not None and source.getRoleName() in ("table cell", "list item"):
         out("name %s: %s" % (source.getRoleName(), source.name))
+
+
+def on_news(event):
+    out("news: %s" % event.any_data)
 
 
 pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
 pyatspi.Registry.registerEventListener(on_name, "object:property-change:accessible-name")
+pyatspi.Registry.registerEventListener(on_news, "object:announcement")
 GLib.timeout_add(int(seconds * 1000), pyatspi.Registry.stop)
 GLib.timeout_add(200, lambda: out("ready") and False)
 pyatspi.Registry.start()

@@ -628,32 +628,55 @@ keyboard)
     ;;
 accessibility)
     # The board read from outside the process as a screen reader reads it: a table of 16
-    # rows and 24 columns whose focused cell follows the arrow keys, named by its place.
+    # rows and 24 columns with row and column headers, whose focused cell follows the arrow
+    # keys, named by its place; the palette's chips as a list; the mode buttons as radio
+    # buttons; every control that takes the keyboard named.
     start_and_wait_main
-    /usr/bin/python3 "$source_dir/tests/realprogram/readboard.py" 40 >"$scratch/reader.log" 2>&1 &
+    /usr/bin/python3 "$source_dir/tests/realprogram/walkcontrols.py" walk >"$scratch/walk.log" 2>&1
+    grep -qx 'walk counts: unnamed 0 english 0 unreachable 0 nameless [0-9]*' "$scratch/walk.log" ||
+        fail "controls a reader cannot use: $(cat "$scratch/walk.log")"
+    /usr/bin/python3 "$source_dir/tests/realprogram/readboard.py" 60 >"$scratch/reader.log" 2>&1 &
     reader_pid=$!
     wait_for "the reader to listen" 90 grep -q '^ready' "$scratch/reader.log"
-    grep -qx 'table 盤面 rows 16 columns 24' "$scratch/reader.log" ||
-        fail "the board is not a table of 16 rows and 24 columns: $(cat "$scratch/reader.log")"
-    grep -qx 'cell 0,0 table cell: 1階(1,1) 何もないマス（空白）' "$scratch/reader.log" ||
-        fail "the first cell is not named as expected: $(cat "$scratch/reader.log")"
-    # F12 takes the keys to the tool window and back to the board.
-    xdotool windowactivate --sync "$main" key --clearmodifiers --delay 300 F12 F12
+    heard() { grep -qx "$1" "$scratch/reader.log" || fail "the reader did not hear \"$1\": $(cat "$scratch/reader.log")"; }
+    heard 'table 盤面 rows 16 columns 24'
+    heard 'cell 0,0 table cell: (1,1) 何もないマス（空白）'
+    heard 'headers of cell 4,6: table row header 5行, table column header 7列'
+    heard 'radio buttons: マップチップ配置モード / 分岐点設定モード / ワープ設定モード'
+    grep -q '^list マップチップ items 48: 普通の道 / ダブル：次の手番は出た目の2倍進む / .* / 7マス進む / .* / 何もないマス（空白）$' \
+        "$scratch/reader.log" || fail "the palette's chips are not a list of 48: $(cat "$scratch/reader.log")"
+    # F12 takes the keys to the palette, where the chosen chip has the focus and an arrow
+    # chooses the next, and back to the board.
+    xdotool windowactivate --sync "$main" key --clearmodifiers F12
+    wait_for "the reader to hear the chosen chip" 30 grep -qx 'focus list item: 普通の道' "$scratch/reader.log"
+    xdotool key Right
+    wait_for "the reader to hear the chip chosen by a key" 30 \
+        grep -qx 'focus list item: ダブル：次の手番は出た目の2倍進む' "$scratch/reader.log"
+    xdotool key F12
     xdotool key --delay 200 Right Right Down
-    spoken() { grep -qx "focus table cell: 1階(3,2) 何もないマス（空白）" "$scratch/reader.log"; }
+    spoken() { grep -qx "focus table cell: (3,2) 何もないマス（空白）" "$scratch/reader.log"; }
     if ! wait_for "the reader to hear cell (3,2)" 30 spoken; then
         echo "--- reader ---" >&2
         cat "$scratch/reader.log" >&2
     fi
     # Space lays the chosen chip: the reader is told the cell's new name, not left with the old.
     xdotool key space
-    renamed() { grep -q "^name table cell: 1階(3,2) " "$scratch/reader.log" &&
-        ! grep -qx "name table cell: 1階(3,2) 何もないマス（空白）" "$scratch/reader.log"; }
+    renamed() { grep -qx "name table cell: (3,2) ダブル：次の手番は出た目の2倍進む" "$scratch/reader.log"; }
     if ! wait_for "the reader to hear the new chip on (3,2)" 30 renamed; then
         echo "--- reader ---" >&2
         cat "$scratch/reader.log" >&2
     fi
     # Taken back, so that quitting asks nothing about unsaved changes.
+    xdotool key ctrl+z
+    # A floor added from the menu and shown: every cell says something else, the cursor's
+    # with the floor first; once the cursor moves, the floor is not said again.
+    xdotool key alt+s a
+    xdotool key ctrl+Next
+    floor_told() { grep -qx "name table cell: 2階 (3,2) 何もないマス（空白）" "$scratch/reader.log"; }
+    wait_for "the reader to hear the second floor" 30 floor_told
+    xdotool key Right
+    wait_for "the reader to hear (4,2) without the floor" 30 \
+        grep -qx "focus table cell: (4,2) 何もないマス（空白）" "$scratch/reader.log"
     xdotool key ctrl+z
     kill "$reader_pid" 2>/dev/null
     wait "$reader_pid" 2>/dev/null

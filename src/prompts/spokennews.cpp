@@ -1,0 +1,29 @@
+#include "prompts/spokennews.h"
+
+#include <QAccessible>
+#include <QString>
+#include <QtGlobal>
+
+bool SpokenNews::available()
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    return true;
+#else
+    return false;
+#endif
+}
+
+bool SpokenNews::tell(QObject *source, const QString &text)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    if (!QAccessible::isActive() || !source || text.isEmpty())
+        return false;
+    QAccessibleAnnouncementEvent event(source, text);
+    QAccessible::updateAccessibility(&event);
+    return true;
+#else
+    Q_UNUSED(source)
+    Q_UNUSED(text)
+    return false;
+#endif
+}
