@@ -473,9 +473,8 @@ void BoardView::cursorMoved(QPoint from, QPoint to)
 
 void BoardView::followMap(const MapChange &change)
 {
+    // The markers are the warp-link tool's: they follow its markersChanged.
     render();
-    if (change.replayed || change.has(MapChange::Pairs) || change.has(MapChange::WholeMap))
-        showMarkers();
     if (!QAccessible::isActive())
         return;
     // A reader that keeps the cells' texts learns which of them now say something else.

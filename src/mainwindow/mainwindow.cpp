@@ -549,10 +549,9 @@ void MainWindow::onBoardRefreshed()
 
 void MainWindow::followMap(const MapChange &change)
 {
-    if (change.replayed || change.has(MapChange::FloorCount) || change.has(MapChange::WholeMap))
+    // A whole map's tabs follow the session's floorsChanged, the warp column the markers.
+    if (change.replayed || change.has(MapChange::FloorCount))
         syncFloorTabs();
-    if (change.replayed || change.has(MapChange::Pairs))
-        mToolColumn->showWarps();
     if (change.replayed || change.has(MapChange::FileName) || change.has(MapChange::FloorTexts))
         showCaption();
     // A report of another map would send the user to cells that are not there.

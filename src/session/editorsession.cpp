@@ -68,6 +68,10 @@ void EditorSession::onMapChanged(const MapChange &change)
         followReplayedFloor();
         return;
     }
+    if (change.has(MapChange::WholeMap)) {
+        syncFloorTabCaptions();
+        Q_EMIT floorsChanged();
+    }
     if (change.has(MapChange::Cells) || change.has(MapChange::Branches) ||
         change.has(MapChange::Pairs) || change.has(MapChange::WholeMap)) {
         // Line marks belong to the board as it was; the status bar describes it as it is.
@@ -261,8 +265,9 @@ bool EditorSession::duplicateFloor()
 
 void EditorSession::takeLoadedMap(const MapData &loaded, const QString &fileName)
 {
+    // A loaded map's tabs are named afresh; the change event does the rest.
+    mFloorTabCaptions.clear();
     mDocument.replace(loaded, fileName);
-    showReplacedMap();
 }
 
 void EditorSession::showReplacedMap()
