@@ -422,7 +422,7 @@ void MainWindow::showCheckOverlayState()
 bool MainWindow::requestDeferredCommand(const QKeySequence &keys)
 {
     // The warp window's deletion question is answered first; its keys are swallowed.
-    if (mSession.tools().warps().isAskingDeletion())
+    if (mSession.warpWindow().isAskingDeletion())
         return true;
     for (QAction *action : std::as_const(mToolWindowCommands)) {
         if (action->shortcuts().contains(keys)) {

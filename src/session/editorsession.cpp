@@ -11,6 +11,7 @@ EditorSession::EditorSession(MapDocument &document, const ChipDescriptions &desc
 {
     connect(&mDocument, &MapDocument::mapChanged, this, &EditorSession::onMapChanged);
     connect(&mTools.warps(), &WarpLinkTool::markersChanged, this, &EditorSession::warpsChanged);
+    connect(&mWarpWindow, &WarpWindowPresenter::changed, this, &EditorSession::warpsChanged);
 }
 
 void EditorSession::setCurrentFloor(int floor)
@@ -37,7 +38,7 @@ void EditorSession::settleForHistory()
 void EditorSession::undo()
 {
     // The warp window's deletion question is answered first.
-    if (mTools.warps().isAskingDeletion())
+    if (mWarpWindow.isAskingDeletion())
         return;
     if (mTools.warps().takeBackHalfPlacedEnd()) {
         refreshBoard();
@@ -52,7 +53,7 @@ void EditorSession::undo()
 
 void EditorSession::redo()
 {
-    if (mTools.warps().isAskingDeletion())
+    if (mWarpWindow.isAskingDeletion())
         return;
     // Closing a half-placed relink as a step would throw away what is to be redone.
     mTools.warps().takeBackHalfPlacedEnd();
@@ -145,6 +146,8 @@ void EditorSession::setEditMode(EditMode mode)
     if (mode == old || mode < ChipMode || mode > WarpMode)
         return;
     mTools.modeChanged(mode);
+    if (mode != WarpMode)
+        mWarpWindow.dropQuestion();
     Q_EMIT editModeChanged(old, mode);
     Q_EMIT warpsChanged();
     if (mode == WarpMode) {

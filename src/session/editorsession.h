@@ -11,6 +11,7 @@
 #include "session/toolboxstate.h"
 #include "session/tools/toolcontext.h"
 #include "session/tools/toolswitch.h"
+#include "session/warpwindowpresenter.h"
 
 #include <QObject>
 #include <QPoint>
@@ -55,6 +56,8 @@ public:
     const MapMergeState &merge() const { return mMerge; }
     ToolBoxState &toolBox() { return mToolBox; }
     const ToolBoxState &toolBox() const { return mToolBox; }
+    WarpWindowPresenter &warpWindow() { return mWarpWindow; }
+    const WarpWindowPresenter &warpWindow() const { return mWarpWindow; }
 
     // The floor tabs' captions, one per floor.
     const QStringList &floorTabCaptions() const { return mFloorTabCaptions; }
@@ -142,4 +145,5 @@ private:
     MapComparison mComparison{mDocument, mDescriptions};
     MapMergeState mMerge{*this};
     ToolBoxState mToolBox;
+    WarpWindowPresenter mWarpWindow{mDocument, mTools.warps(), mStatus};
 };
