@@ -90,6 +90,16 @@ void EditorSession::followReplayedFloor()
     mTools.refreshStatus();
 }
 
+void EditorSession::showPlace(int floor, QPoint cell)
+{
+    if (floor < 1 || floor > map().floorCount())
+        return;
+    if (cell.isNull())
+        selectFloorTab(floor - 1);
+    else
+        locateCell(floor, cell);
+}
+
 void EditorSession::locateCell(int floor, QPoint cell)
 {
     if (!MapData::isOnBoard(cell.x(), cell.y()) || floor < 1 || floor > map().floorCount())

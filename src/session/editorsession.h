@@ -107,6 +107,8 @@ public:
 
     // Shows floor `floor` and puts cell (x, y) into the status bar as hovering it would.
     void locateCell(int floor, QPoint cell);
+    // A place a compare or merge window chose: a cell, or with a null cell the floor alone.
+    void showPlace(int floor, QPoint cell);
 
 Q_SIGNALS:
     void boardRefreshed();
