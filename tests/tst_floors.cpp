@@ -333,10 +333,12 @@ void TestFloors::deletionEndsLinking_data()
     QTest::addColumn<QString>("status");
 
     const QString askSource = u"ワープ元をクリックして下さい。"_s;
-    QTest::newRow("waiting for a source, no pair deleted") << false << false << 1 << askSource;
-    QTest::newRow("waiting for a source, a pair deleted") << false << true << 0 << QString();
-    QTest::newRow("source placed, no pair deleted") << true << false << 0 << QString();
-    QTest::newRow("source placed, a pair deleted") << true << true << 0 << QString();
+    const int idle = WarpLinkTool::NotLinking;
+    QTest::newRow("waiting for a source, no pair deleted")
+        << false << false << int(WarpLinkTool::WaitingSource) << askSource;
+    QTest::newRow("waiting for a source, a pair deleted") << false << true << idle << QString();
+    QTest::newRow("source placed, no pair deleted") << true << false << idle << QString();
+    QTest::newRow("source placed, a pair deleted") << true << true << idle << QString();
 }
 
 void TestFloors::deletionEndsLinking()

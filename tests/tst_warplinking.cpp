@@ -86,7 +86,7 @@ QString markersText(const WarpMarkers &markers)
 
 QString freeHead(const MapData &map, int count = 3)
 {
-    return map.freePairNumbers().mid(0, count).join(u',');
+    return map.freePairNumbers().mid(0, count).join(u' ');
 }
 
 } // namespace
@@ -115,7 +115,8 @@ private Q_SLOTS:
 
 void TestWarpLinking::linking_data()
 {
-    // Space-separated: the script, pair records 1.. (later ones untouched), rows, markers.
+    // Space-separated: the script, pair records 1.. (later ones untouched), the first free
+    // pair numbers, rows, markers.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("records");
     QTest::addColumn<int>("warpCount");
@@ -128,67 +129,72 @@ void TestWarpLinking::linking_data()
 
     const QString pairA = u"newpair c:3,5,L c:10,2,L "_s;
     const QString none;
+    const int idle = WarpLinkTool::NotLinking;
+    const int waitsSource = WarpLinkTool::WaitingSource;
+    const int waitsDestination = WarpLinkTool::WaitingDestination;
 
     QTest::newRow("new pair, next one offered")
-        << pairA << u"3,5,1-10,2,1"_s << 1 << u"02,03,04"_s << u"A：3,5,1-10,2,1"_s << 1
+        << pairA << u"3,5,1-10,2,1"_s << 1 << u"02 03 04"_s << u"A：3,5,1-10,2,1"_s << waitsSource
         << AskSource << u"B"_s << u"2@10,2,1 1@3,5,1"_s;
-    QTest::newRow("source placed") << u"newpair c:3,5,L"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s
-                                   << none << 2 << AskDestination << u"a"_s << u"1@3,5,1"_s;
+    QTest::newRow("source placed")
+        << u"newpair c:3,5,L"_s << u"3,5,1-0,0,0"_s << 0 << u"01 02 03"_s << none
+        << waitsDestination << AskDestination << u"a"_s << u"1@3,5,1"_s;
     QTest::newRow("right button in the source step ends linking")
-        << u"newpair c:3,5,R"_s << none << 0 << u"01,02,03"_s << none << 0 << none << none << none;
+        << u"newpair c:3,5,R"_s << none << 0 << u"01 02 03"_s << none << idle << none << none
+        << none;
     QTest::newRow("right button in the destination step: back to the source")
-        << u"newpair c:3,5,L c:4,4,R"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s << none << 1
-        << AskSource << u"A"_s << none;
+        << u"newpair c:3,5,L c:4,4,R"_s << u"3,5,1-0,0,0"_s << 0 << u"01 02 03"_s << none
+        << waitsSource << AskSource << u"A"_s << none;
     QTest::newRow("two right buttons cancel two steps")
-        << u"newpair c:3,5,L c:4,4,R c:4,4,R"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s << none
-        << 0 << none << none << none;
+        << u"newpair c:3,5,L c:4,4,R c:4,4,R"_s << u"3,5,1-0,0,0"_s << 0 << u"01 02 03"_s << none
+        << idle << none << none << none;
     QTest::newRow("right button in the next pair's source step keeps the pair")
-        << pairA + u"c:1,1,R"_s << u"3,5,1-10,2,1"_s << 1 << u"02,03,04"_s << u"A：3,5,1-10,2,1"_s
-        << 0 << none << none << u"2@10,2,1 1@3,5,1"_s;
+        << pairA + u"c:1,1,R"_s << u"3,5,1-10,2,1"_s << 1 << u"02 03 04"_s << u"A：3,5,1-10,2,1"_s
+        << idle << none << none << u"2@10,2,1 1@3,5,1"_s;
     QTest::newRow("middle button places like the left one")
-        << u"newpair c:3,5,M c:4,4,M"_s << u"3,5,1-4,4,1"_s << 1 << u"02,03,04"_s
-        << u"A：3,5,1-4,4,1"_s << 1 << AskSource << u"B"_s << u"2@4,4,1 1@3,5,1"_s;
+        << u"newpair c:3,5,M c:4,4,M"_s << u"3,5,1-4,4,1"_s << 1 << u"02 03 04"_s
+        << u"A：3,5,1-4,4,1"_s << waitsSource << AskSource << u"B"_s << u"2@4,4,1 1@3,5,1"_s;
     QTest::newRow("relink a complete pair: linking ends")
-        << pairA + u"relink:1 c:7,7,L c:8,8,L"_s << u"7,7,1-8,8,1"_s << 1 << u"02,03,04"_s
-        << u"A：7,7,1-8,8,1"_s << 0 << none << none << u"2@8,8,1 1@7,7,1"_s;
+        << pairA + u"relink:1 c:7,7,L c:8,8,L"_s << u"7,7,1-8,8,1"_s << 1 << u"02 03 04"_s
+        << u"A：7,7,1-8,8,1"_s << idle << none << none << u"2@8,8,1 1@7,7,1"_s;
     // The row follows the table, so it shows the new source at once.
     QTest::newRow("relink: right button in the destination step keeps the new source")
-        << pairA + u"relink:1 c:7,7,L c:8,8,R"_s << u"7,7,1-10,2,1"_s << 1 << u"02,03,04"_s
-        << u"A：7,7,1-10,2,1"_s << 1 << AskSource << u"A"_s << u"2@10,2,1 1@7,7,1"_s;
+        << pairA + u"relink:1 c:7,7,L c:8,8,R"_s << u"7,7,1-10,2,1"_s << 1 << u"02 03 04"_s
+        << u"A：7,7,1-10,2,1"_s << waitsSource << AskSource << u"A"_s << u"2@10,2,1 1@7,7,1"_s;
     QTest::newRow("relink: right button in the source step")
-        << pairA + u"relink:1 c:8,8,R"_s << u"3,5,1-10,2,1"_s << 1 << u"02,03,04"_s
-        << u"A：3,5,1-10,2,1"_s << 0 << none << none << u"2@10,2,1 1@3,5,1"_s;
+        << pairA + u"relink:1 c:8,8,R"_s << u"3,5,1-10,2,1"_s << 1 << u"02 03 04"_s
+        << u"A：3,5,1-10,2,1"_s << idle << none << none << u"2@10,2,1 1@3,5,1"_s;
     QTest::newRow("deleted number linked anew: both markers, count grows, next pair offered")
         << u"newpair c:1,1,L c:1,9,L c:2,1,L c:2,9,L c:3,1,L c:3,9,L unlink:2 relink:2 c:5,5,L c:6,6,L"_s
-        << u"1,1,1-1,9,1 5,5,1-6,6,1 3,1,1-3,9,1"_s << 3 << u"04,05,06"_s
-        << u"A：1,1,1-1,9,1 B：5,5,1-6,6,1 C：3,1,1-3,9,1"_s << 1 << AskSource << u"D"_s
+        << u"1,1,1-1,9,1 5,5,1-6,6,1 3,1,1-3,9,1"_s << 3 << u"04 05 06"_s
+        << u"A：1,1,1-1,9,1 B：5,5,1-6,6,1 C：3,1,1-3,9,1"_s << waitsSource << AskSource << u"D"_s
         << u"2@1,9,1 6@3,9,1 4@6,6,1 1@1,1,1 3@5,5,1 5@3,1,1"_s;
     QTest::newRow("source and destination on one cell: source on top")
-        << u"newpair c:4,4,L c:4,4,L"_s << u"4,4,1-4,4,1"_s << 1 << u"02,03,04"_s
-        << u"A：4,4,1-4,4,1"_s << 1 << AskSource << u"B"_s << u"2@4,4,1 1@4,4,1"_s;
+        << u"newpair c:4,4,L c:4,4,L"_s << u"4,4,1-4,4,1"_s << 1 << u"02 03 04"_s
+        << u"A：4,4,1-4,4,1"_s << waitsSource << AskSource << u"B"_s << u"2@4,4,1 1@4,4,1"_s;
     QTest::newRow("destination on an older pair's source cell: sources stay on top")
-        << pairA + u"c:4,4,L c:3,5,L"_s << u"3,5,1-10,2,1 4,4,1-3,5,1"_s << 2 << u"03,04,05"_s
-        << u"A：3,5,1-10,2,1 B：4,4,1-3,5,1"_s << 1 << AskSource << u"C"_s
+        << pairA + u"c:4,4,L c:3,5,L"_s << u"3,5,1-10,2,1 4,4,1-3,5,1"_s << 2 << u"03 04 05"_s
+        << u"A：3,5,1-10,2,1 B：4,4,1-3,5,1"_s << waitsSource << AskSource << u"C"_s
         << u"2@10,2,1 4@3,5,1 1@3,5,1 3@4,4,1"_s;
     QTest::newRow("a source click on an occupied cell is accepted")
-        << pairA + u"c:3,5,L c:10,2,L"_s << u"3,5,1-10,2,1 3,5,1-10,2,1"_s << 2 << u"03,04,05"_s
-        << u"A：3,5,1-10,2,1 B：3,5,1-10,2,1"_s << 1 << AskSource << u"C"_s
+        << pairA + u"c:3,5,L c:10,2,L"_s << u"3,5,1-10,2,1 3,5,1-10,2,1"_s << 2 << u"03 04 05"_s
+        << u"A：3,5,1-10,2,1 B：3,5,1-10,2,1"_s << waitsSource << AskSource << u"C"_s
         << u"2@10,2,1 4@10,2,1 1@3,5,1 3@3,5,1"_s;
     QTest::newRow("pair across floors")
-        << u"addfloor newpair c:3,5,L floor:2 c:6,7,L"_s << u"3,5,1-6,7,2"_s << 1 << u"02,03,04"_s
-        << u"A：3,5,1-6,7,2"_s << 1 << AskSource << u"B"_s << u"2@6,7,2 1@3,5,1"_s;
+        << u"addfloor newpair c:3,5,L floor:2 c:6,7,L"_s << u"3,5,1-6,7,2"_s << 1 << u"02 03 04"_s
+        << u"A：3,5,1-6,7,2"_s << waitsSource << AskSource << u"B"_s << u"2@6,7,2 1@3,5,1"_s;
     QTest::newRow("new during a new pair's destination step drops its source marker")
-        << u"newpair c:3,5,L newpair"_s << u"3,5,1-0,0,0"_s << 0 << u"01,02,03"_s << none << 1
-        << AskSource << u"A"_s << none;
+        << u"newpair c:3,5,L newpair"_s << u"3,5,1-0,0,0"_s << 0 << u"01 02 03"_s << none
+        << waitsSource << AskSource << u"A"_s << none;
     QTest::newRow("new during a relinked pair's destination step keeps its marker")
-        << pairA + u"relink:1 c:7,7,L newpair"_s << u"7,7,1-10,2,1"_s << 1 << u"02,03,04"_s
-        << u"A：7,7,1-10,2,1"_s << 1 << AskSource << u"A"_s << u"2@10,2,1 1@7,7,1"_s;
+        << pairA + u"relink:1 c:7,7,L newpair"_s << u"7,7,1-10,2,1"_s << 1 << u"02 03 04"_s
+        << u"A：7,7,1-10,2,1"_s << waitsSource << AskSource << u"A"_s << u"2@10,2,1 1@7,7,1"_s;
     QTest::newRow("change while a new pair waits for its destination")
-        << pairA + u"c:4,4,L relink:1"_s << u"3,5,1-10,2,1 4,4,1-0,0,0"_s << 1 << u"02,03,04"_s
-        << u"A：3,5,1-10,2,1"_s << 1 << AskSource << u"A"_s << u"2@10,2,1 1@3,5,1"_s;
+        << pairA + u"c:4,4,L relink:1"_s << u"3,5,1-10,2,1 4,4,1-0,0,0"_s << 1 << u"02 03 04"_s
+        << u"A：3,5,1-10,2,1"_s << waitsSource << AskSource << u"A"_s << u"2@10,2,1 1@3,5,1"_s;
     QTest::newRow("delete while a new pair waits for its destination")
-        << pairA + u"c:4,4,L unlink:1"_s << u"3,5,0-10,2,0 4,4,1-0,0,0"_s << 0 << u"01,02,03"_s
-        << none << 0 << none << none << none;
+        << pairA + u"c:4,4,L unlink:1"_s << u"3,5,0-10,2,0 4,4,1-0,0,0"_s << 0 << u"01 02 03"_s
+        << none << idle << none << none << none;
 }
 
 void TestWarpLinking::linking()
@@ -227,22 +233,26 @@ void TestWarpLinking::markerClicks_data()
     QTest::addColumn<QString>("record");
     QTest::addColumn<QString>("markers");
 
+    const int waitsSource = WarpLinkTool::WaitingSource;
+    const int waitsDestination = WarpLinkTool::WaitingDestination;
     const QString pairA = u"newpair c:3,5,L c:10,2,L "_s;
     QTest::newRow("source marker refused as a new pair's source")
-        << pairA + u"marker:1"_s << false << 1 << 2 << u"0,0,0-0,0,0"_s << u"2@10,2,1 1@3,5,1"_s;
+        << pairA + u"marker:1"_s << false << waitsSource << 2 << u"0,0,0-0,0,0"_s
+        << u"2@10,2,1 1@3,5,1"_s;
     QTest::newRow("source marker refused with the right button too")
-        << pairA + u"marker:1,R"_s << false << 1 << 2 << u"0,0,0-0,0,0"_s << u"2@10,2,1 1@3,5,1"_s;
+        << pairA + u"marker:1,R"_s << false << waitsSource << 2 << u"0,0,0-0,0,0"_s
+        << u"2@10,2,1 1@3,5,1"_s;
     QTest::newRow("destination marker accepted as a new pair's source")
-        << pairA + u"marker:2"_s << true << 2 << 2 << u"10,2,1-0,0,0"_s
+        << pairA + u"marker:2"_s << true << waitsDestination << 2 << u"10,2,1-0,0,0"_s
         << u"2@10,2,1 1@3,5,1 3@10,2,1"_s;
     QTest::newRow("source marker accepted while relinking its pair")
-        << pairA + u"c:1,1,R relink:1 marker:1"_s << true << 2 << 1 << u"3,5,1-10,2,1"_s
-        << u"2@10,2,1 1@3,5,1"_s;
+        << pairA + u"c:1,1,R relink:1 marker:1"_s << true << waitsDestination << 1
+        << u"3,5,1-10,2,1"_s << u"2@10,2,1 1@3,5,1"_s;
     QTest::newRow("source marker as a destination")
-        << pairA + u"c:4,4,L marker:1"_s << true << 1 << 2 << u"4,4,1-3,5,1"_s
+        << pairA + u"c:4,4,L marker:1"_s << true << waitsSource << 2 << u"4,4,1-3,5,1"_s
         << u"2@10,2,1 4@3,5,1 1@3,5,1 3@4,4,1"_s;
     QTest::newRow("right button on a marker cancels the destination step")
-        << pairA + u"c:4,4,L marker:3,R"_s << true << 1 << 2 << u"4,4,1-0,0,0"_s
+        << pairA + u"c:4,4,L marker:3,R"_s << true << waitsSource << 2 << u"4,4,1-0,0,0"_s
         << u"2@10,2,1 1@3,5,1"_s;
 }
 
@@ -372,19 +382,19 @@ void TestWarpLinking::rowsAndFreeNumbers_data()
 
     QTest::newRow("pairs 1-4, pair 2 deleted")
         << 4 << QList<int>{2} << QStringList{u"A"_s, u"B：削除"_s, u"C"_s, u"D"_s} << 3
-        << u"02,05,06"_s;
+        << u"02 05 06"_s;
     QTest::newRow("only pair 1 left of three")
-        << 3 << QList<int>{2, 3} << QStringList{u"A"_s} << 1 << u"02,03,04"_s;
+        << 3 << QList<int>{2, 3} << QStringList{u"A"_s} << 1 << u"02 03 04"_s;
     QTest::newRow("pair 3 of 1-5 deleted")
         << 5 << QList<int>{3} << QStringList{u"A"_s, u"B"_s, u"C：削除"_s, u"D"_s, u"E"_s} << 4
-        << u"03,06,07"_s;
+        << u"03 06 07"_s;
     QTest::newRow("pair 5 deleted after pair 4: both rows go")
-        << 5 << QList<int>{4, 5} << QStringList{u"A"_s, u"B"_s, u"C"_s} << 3 << u"04,05,06"_s;
+        << 5 << QList<int>{4, 5} << QStringList{u"A"_s, u"B"_s, u"C"_s} << 3 << u"04 05 06"_s;
     QTest::newRow("highest pair deleted first, middle one kept as a deleted row")
         << 5 << QList<int>{5, 3} << QStringList{u"A"_s, u"B"_s, u"C：削除"_s, u"D"_s} << 3
-        << u"03,05,06"_s;
+        << u"03 05 06"_s;
     QTest::newRow("every pair deleted")
-        << 2 << QList<int>{1, 2} << QStringList{} << 0 << u"01,02,03"_s;
+        << 2 << QList<int>{1, 2} << QStringList{} << 0 << u"01 02 03"_s;
 }
 
 void TestWarpLinking::rowsAndFreeNumbers()
@@ -504,7 +514,7 @@ void TestWarpLinking::loadedMapGetsMarkersInPairOrder()
     // A later marker lies above an earlier one on a shared cell.
     QCOMPARE(markersText(f.markers()), u"1@2,2,1 2@5,5,2 3@5,5,2 4@2,2,1"_s);
     QCOMPARE(f.session.tools().warps().stage(), 0);
-    QCOMPARE(freeHead(f.session.map()), u"03,04,05"_s);
+    QCOMPARE(freeHead(f.session.map()), u"03 04 05"_s);
     QCOMPARE(f.window().rows(), (QStringList{u"A：2,2,1-5,5,2"_s, u"B：5,5,2-2,2,1"_s}));
     QCOMPARE(f.session.floorTabCaptions(), (QStringList{u"1階"_s, u"2階"_s}));
 }
