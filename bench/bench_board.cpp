@@ -1,3 +1,4 @@
+#include "benchmain.h"
 #include "board/chipline.h"
 #include "painting/cellcomposer.h"
 #include "painting/chippictures.h"
@@ -8,8 +9,6 @@
 #include <QPainter>
 
 #include <memory>
-
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -68,10 +67,5 @@ BENCHMARK(BM_LineWalkAcrossBoard)->Unit(benchmark::kNanosecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QGuiApplication>(argc, argv);
 }

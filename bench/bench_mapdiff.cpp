@@ -1,3 +1,4 @@
+#include "benchmain.h"
 #include "benchmaps.h"
 
 #include "board/mapdiff.h"
@@ -70,39 +71,45 @@ void BM_DiffFullMaps(benchmark::State &state)
 }
 BENCHMARK(BM_DiffFullMaps)->Unit(benchmark::kMillisecond);
 
+// The editor holding the map changed everywhere while it compares it with the full map.
+struct Comparing
+{
+    ChipDescriptions descriptions = names();
+    MapDocument document;
+    MapComparison comparison{document, descriptions};
+
+    Comparing()
+    {
+        document.replace(changedEverywhere());
+        comparison.start(fullMap(), QStringLiteral("full.map"), false);
+    }
+};
+
 // What one edit costs while the comparison runs: the differences and the cells to outline on
 // every floor.
 void BM_EditorRecompute(benchmark::State &state)
 {
-    const ChipDescriptions descriptions = names();
-    MapDocument document;
-    document.replace(changedEverywhere());
-    MapComparison comparison(document, descriptions);
-    comparison.start(fullMap(), QStringLiteral("full.map"), false);
-    if (!differsEverywhere(comparison.result())) {
+    Comparing editor;
+    if (!differsEverywhere(editor.comparison.result())) {
         state.SkipWithError("the maps do not differ in every cell");
         return;
     }
     for (auto _ : state)
-        comparison.recompute();
+        editor.comparison.recompute();
 }
 BENCHMARK(BM_EditorRecompute)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 // The same with the open window taking the new lines and drawing the ones it shows.
 void BM_EditorRecomputeWithWindow(benchmark::State &state)
 {
-    const ChipDescriptions descriptions = names();
-    MapDocument document;
-    document.replace(changedEverywhere());
-    MapComparison comparison(document, descriptions);
-    comparison.start(fullMap(), QStringLiteral("full.map"), false);
-    CompareWindow window(comparison);
+    Comparing editor;
+    CompareWindow window(editor.comparison);
     window.show();
     MapData other = fullMap();
     other.setFloorName(1, QStringLiteral("別の名前"));
     bool flip = false;
     for (auto _ : state) {
-        comparison.start(flip ? other : fullMap(), QStringLiteral("full.map"), false);
+        editor.comparison.start(flip ? other : fullMap(), QStringLiteral("full.map"), false);
         flip = !flip;
         QCoreApplication::processEvents();
     }
@@ -119,30 +126,43 @@ double childCpuMs()
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
 }
 
-// `qzk-map diff` as a script runs it: start, read 18 floor files, compare, print, end.
-// Wall time per run; cpu_ms is the process's own CPU time, which a loaded machine does not
-// stretch as it stretches the wall time.
-void BM_DiffProcess(benchmark::State &state)
+// qzk-map as a script runs it, over `maps` saved in a scratch folder under their names
+// (which `command`'s arguments name); every run must end with `status`. Wall time per run;
+// cpu_ms is the process's own CPU time, which a loaded machine does not stretch as it
+// stretches the wall time.
+void runMapProgram(benchmark::State &state, const QVector<QPair<QString, MapData>> &maps,
+                   const QStringList &command, int status, const char *failure)
 {
     QTemporaryDir dir;
-    if (!MapFileWriter::save(fullMap(), dir.filePath(QStringLiteral("a"))).ok() ||
-        !MapFileWriter::save(changedEverywhere(), dir.filePath(QStringLiteral("b"))).ok()) {
-        state.SkipWithError("cannot write the maps");
-        return;
+    for (const auto &[name, map] : maps) {
+        if (!MapFileWriter::save(map, dir.filePath(name)).ok()) {
+            state.SkipWithError("cannot write the maps");
+            return;
+        }
     }
-    const QStringList args{QStringLiteral("diff"), dir.filePath(QStringLiteral("a.map")),
-                           dir.filePath(QStringLiteral("b.map"))};
+    QStringList args{command.first()};
+    for (const QString &file : command.mid(1))
+        args.append(dir.filePath(file));
     const double cpuBefore = childCpuMs();
     for (auto _ : state) {
         QProcess process;
         process.setStandardOutputFile(QProcess::nullDevice());
         process.start(QStringLiteral(QZK_MAP_PROGRAM), args);
-        if (!process.waitForFinished(60000) || process.exitCode() != 1) {
-            state.SkipWithError("qzk-map diff did not report differences");
+        if (!process.waitForFinished(60000) || process.exitCode() != status) {
+            state.SkipWithError(failure);
             return;
         }
     }
     state.counters["cpu_ms"] = (childCpuMs() - cpuBefore) / double(state.iterations());
+}
+
+// `qzk-map diff`: start, read 18 floor files, compare, print, end.
+void BM_DiffProcess(benchmark::State &state)
+{
+    runMapProgram(state,
+                  {{QStringLiteral("a"), fullMap()}, {QStringLiteral("b"), changedEverywhere()}},
+                  {QStringLiteral("diff"), QStringLiteral("a.map"), QStringLiteral("b.map")}, 1,
+                  "qzk-map diff did not report differences");
 }
 BENCHMARK(BM_DiffProcess)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 
@@ -151,28 +171,13 @@ BENCHMARK(BM_DiffProcess)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetit
 // check the merged map, print thousands of lines, end.
 void BM_MergeProcess(benchmark::State &state)
 {
-    QTemporaryDir dir;
-    if (!MapFileWriter::save(fullMap(), dir.filePath(QStringLiteral("base"))).ok() ||
-        !MapFileWriter::save(changedEverywhere(1), dir.filePath(QStringLiteral("ours"))).ok() ||
-        !MapFileWriter::save(changedEverywhere(2), dir.filePath(QStringLiteral("theirs"))).ok()) {
-        state.SkipWithError("cannot write the maps");
-        return;
-    }
-    const QStringList args{QStringLiteral("merge"), dir.filePath(QStringLiteral("base.map")),
-                           dir.filePath(QStringLiteral("ours.map")),
-                           dir.filePath(QStringLiteral("theirs.map")),
-                           dir.filePath(QStringLiteral("out.map"))};
-    const double cpuBefore = childCpuMs();
-    for (auto _ : state) {
-        QProcess process;
-        process.setStandardOutputFile(QProcess::nullDevice());
-        process.start(QStringLiteral(QZK_MAP_PROGRAM), args);
-        if (!process.waitForFinished(60000) || process.exitCode() != 1) {
-            state.SkipWithError("qzk-map merge did not report conflicts");
-            return;
-        }
-    }
-    state.counters["cpu_ms"] = (childCpuMs() - cpuBefore) / double(state.iterations());
+    runMapProgram(state,
+                  {{QStringLiteral("base"), fullMap()},
+                   {QStringLiteral("ours"), changedEverywhere(1)},
+                   {QStringLiteral("theirs"), changedEverywhere(2)}},
+                  {QStringLiteral("merge"), QStringLiteral("base.map"), QStringLiteral("ours.map"),
+                   QStringLiteral("theirs.map"), QStringLiteral("out.map")},
+                  1, "qzk-map merge did not report conflicts");
 }
 BENCHMARK(BM_MergeProcess)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 
@@ -196,11 +201,5 @@ BENCHMARK(BM_MergeFullMaps)->Unit(benchmark::kMillisecond);
 int main(int argc, char **argv)
 {
     // The window is measured as it fills its list, not as a screen shows it.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv);
 }

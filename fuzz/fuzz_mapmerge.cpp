@@ -5,8 +5,8 @@
 // gives a floor file the reader accepts.
 
 #include "board/mapmerge.h"
+#include "fuzzsupport.h"
 #include "mapfile/mapfilereader.h"
-#include "mapfile/mapfilewriter.h"
 #include "model/chipdescriptions.h"
 #include "model/mapdata.h"
 #include "session/floorfilemerge.h"
@@ -16,27 +16,14 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
-[[noreturn]] void broken(const char *what)
-{
-    std::fprintf(stderr, "fuzz_mapmerge: %s\n", what);
-    std::abort();
-}
+const char Target[] = "fuzz_mapmerge";
 
 QList<QByteArray> saveToMemory(const MapData &map)
 {
-    QList<QByteArray> files;
-    for (int floor = 1; floor <= map.floorCount(); ++floor) {
-        const EncodedFloor encoded = MapFileWriter::encodeFloor(map, floor);
-        if (encoded.fault)
-            broken("a merged map cannot be saved");
-        files.append(encoded.bytes);
-    }
-    return files;
+    return ::saveToMemory(map, Target, "a merged map cannot be saved");
 }
 
 } // namespace
@@ -49,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         maps.append(maps.first());
     std::array<QList<QByteArray>, 3> files;
     for (int i = 0; i < 3; ++i)
-        files[i] = maps[i].split('\x1e').mid(0, 3);
+        files[i] = floorFiles(maps[i]);
 
     const ChipDescriptions names;
     const FloorFileMerge single = FloorFileMerge::run(files[0][0], files[1][0], files[2][0], names);
@@ -58,9 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                                  MapFileWriter::encodeFloor(MapData::resetMap(), 1).bytes);
         floors[0] = single.bytes;
         if (!MapFileReader::loadFromMemory(floors).ok())
-            broken("a merged floor file does not load");
+            broken(Target, "a merged floor file does not load");
     } else if (single.failure.isEmpty()) {
-        broken("a failed floor-file merge gives no reason");
+        broken(Target, "a failed floor-file merge gives no reason");
     }
 
     std::array<MapData, 3> loaded;
@@ -75,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QList<QByteArray> saved = saveToMemory(merged.merged);
     const MapLoadResult again = MapFileReader::loadFromMemory(saved);
     if (again.fault)
-        broken("a merged map does not load");
+        broken(Target, "a merged map does not load");
     if (saveToMemory(again.map) != saved)
-        broken("saving a reloaded merged map gives other bytes");
+        broken(Target, "saving a reloaded merged map gives other bytes");
     return 0;
 }

@@ -28,7 +28,8 @@
 //   edit       all   del   copypaste   esc   turn:H|V|R   undo   redo
 //              replace:FROM,TO (every FROM chip of the floor shown becomes TO)
 //   warps      newpair   relink:N   unlink:N (answered yes)   endlink
-//              marker:N (a left press on marker N; play() is false if it is refused)
+//              marker:N or marker:N,B (a press on marker N, left unless B says;
+//              play() is false if it is refused)
 //   floors     floor:N   addfloor   movefloor:D   deletefloor   duplicate
 //              props:NAME (the properties dialog's OK with that floor name)
 // An unknown verb or a malformed argument makes play() false, so QVERIFY(play(...)) fails.
@@ -108,15 +109,18 @@
         else if (verb == u"redo")
             session.redo();
         else if (verb == u"newpair")
-            tools.warps().startNewPair();
+            session.warpWindow().startNewPair();
         else if (verb == u"relink")
-            tools.warps().relinkRow(arg.toInt() - 1);
+            session.warpWindow().relinkRow(arg.toInt() - 1);
         else if (verb == u"unlink") {
-            if (tools.warps().requestDeletion(arg.toInt() - 1) != WarpLinkTool::Deletion::Ask)
+            if (session.warpWindow().requestDeletion(arg.toInt() - 1) !=
+                WarpWindowPresenter::Deletion::Ask)
                 return fail(step);
-            tools.warps().answerDeletion(true);
+            session.warpWindow().answerDeletion(true);
         } else if (verb == u"marker") {
-            if (!tools.pressMarker(arg.toInt(), Qt::LeftButton))
+            const Qt::MouseButton press =
+                f.size() == 2 && f[1] == u"R" ? Qt::RightButton : Qt::LeftButton;
+            if (!tools.pressMarker(f[0].toInt(), press))
                 return fail(step);
         } else if (verb == u"endlink")
             tools.warps().interrupt();

@@ -461,10 +461,10 @@ void TestEditModes::deletionQuestionStaysUnrolled()
 
     // Leaving warp mode while asking drops the question with the window.
     warpWindow->deleteSelected();
-    QVERIFY(editor.session.tools().warps().isAskingDeletion());
+    QVERIFY(editor.session.warpWindow().isAskingDeletion());
     QVERIFY(editor.play(u"mode:1"_s));
-    QVERIFY(!editor.session.tools().warps().isAskingDeletion());
-    editor.session.tools().warps().answerDeletion(true);
+    QVERIFY(!editor.session.warpWindow().isAskingDeletion());
+    editor.session.warpWindow().answerDeletion(true);
     QCOMPARE(editor.document.data().warpCount(), 1);
 }
 

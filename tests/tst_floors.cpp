@@ -211,7 +211,7 @@ void TestFloors::moveFloor()
     QCOMPARE(QStringList({f.floorsOf(1), f.floorsOf(2), f.floorsOf(3)}).join(u' '), pairFloors);
     QCOMPARE(f.floorsOf(4), u"2-0"_s);
     // Rows follow the table at once.
-    QCOMPARE(f.session.tools().warps().rows().first(), firstRow);
+    QCOMPARE(f.session.warpWindow().rows().first(), firstRow);
     // Names and tab captions stay with the positions.
     for (int position = 1; position <= 3; ++position)
         QCOMPARE(f.map().floorName(position), floorName(position));
@@ -249,11 +249,11 @@ void TestFloors::deleteFloorKeepsPositionsAndRenumbers()
     QCOMPARE(f.floorsOf(3), u"1-2"_s);
     QCOMPARE(f.floorsOf(5), u"2-1"_s);
     QCOMPARE(f.floorsOf(6), u"1-1"_s);
-    QCOMPARE(f.session.tools().warps().rows(),
+    QCOMPARE(f.session.warpWindow().rows(),
              (QStringList{u"A：削除"_s, u"B：2,2,2-2,2,2"_s, u"C：3,3,1-3,3,2"_s, u"D：削除"_s,
                           u"E：5,5,2-5,5,1"_s, u"F：6,6,1-6,6,1"_s}));
     QStringList markers;
-    for (const WarpPairs::Marker &m : f.session.tools().warps().markers())
+    for (const WarpPairs::Marker &m : f.session.tools().warps().markers().all())
         markers.append(QString::number(m.index));
     markers.sort();
     QCOMPARE(markers.join(u' '), u"10 11 12 3 4 5 6 9"_s);
@@ -320,7 +320,7 @@ void TestFloors::deletedPairsFreeTheirNumbers()
 
     QCOMPARE(f.map().warpCount(), 10 - onFloor2.size());
     QCOMPARE(f.map().freePairNumbers().mid(0, 3).join(u','), free);
-    QCOMPARE(rowPattern(f.session.tools().warps().rows()), rows);
+    QCOMPARE(rowPattern(f.session.warpWindow().rows()), rows);
     QVERIFY(f.play(u"newpair"_s));
     QCOMPARE(f.session.tools().warps().selectedWarp(), free.left(2).toInt());
 }
@@ -333,10 +333,12 @@ void TestFloors::deletionEndsLinking_data()
     QTest::addColumn<QString>("status");
 
     const QString askSource = u"ワープ元をクリックして下さい。"_s;
-    QTest::newRow("waiting for a source, no pair deleted") << false << false << 1 << askSource;
-    QTest::newRow("waiting for a source, a pair deleted") << false << true << 0 << QString();
-    QTest::newRow("source placed, no pair deleted") << true << false << 0 << QString();
-    QTest::newRow("source placed, a pair deleted") << true << true << 0 << QString();
+    const int idle = WarpLinkTool::NotLinking;
+    QTest::newRow("waiting for a source, no pair deleted")
+        << false << false << int(WarpLinkTool::WaitingSource) << askSource;
+    QTest::newRow("waiting for a source, a pair deleted") << false << true << idle << QString();
+    QTest::newRow("source placed, no pair deleted") << true << false << idle << QString();
+    QTest::newRow("source placed, a pair deleted") << true << true << idle << QString();
 }
 
 void TestFloors::deletionEndsLinking()
@@ -355,7 +357,7 @@ void TestFloors::deletionEndsLinking()
     QCOMPARE(f.session.status().text(), status);
     QCOMPARE(f.session.tools().warps().sampleCaption().isEmpty(), stage == 0);
     const int markers = pairOnDoomedFloor ? 0 : 2;
-    QCOMPARE(f.session.tools().warps().markers().size(), markers);
+    QCOMPARE(f.session.tools().warps().markers().all().size(), markers);
 }
 
 void TestFloors::floorCommandsEndHalfPlacedPair_data()
@@ -378,7 +380,7 @@ void TestFloors::floorCommandsEndHalfPlacedPair()
     for (int pair = 1; pair <= MapData::MaxWarps; ++pair)
         QVERIFY2(!f.session.map().warp(pair).isDefined(), qPrintable(QString::number(pair)));
     QCOMPARE(f.session.tools().warps().stage(), 0);
-    QVERIFY(f.session.tools().warps().markers().isEmpty());
+    QVERIFY(f.session.tools().warps().markers().all().isEmpty());
 }
 
 void TestFloors::deletingOnlyFloorResetsMap()
@@ -395,7 +397,7 @@ void TestFloors::deletingOnlyFloorResetsMap()
     QCOMPARE(f.document.fileName(), QString());
     QCOMPARE(f.map().warpCount(), 0);
     QCOMPARE(f.map().freePairNumbers().size(), 79);
-    QVERIFY(f.session.tools().warps().markers().isEmpty());
+    QVERIFY(f.session.tools().warps().markers().all().isEmpty());
     QCOMPARE(f.session.editMode(), int(EditorSession::ChipMode));
     QCOMPARE(f.session.floorTabCaptions(), QStringList{u"１階"_s});
 }
@@ -457,7 +459,7 @@ void TestFloors::duplicateFloor()
         return;
     // The texts go with their floors.
     QCOMPARE(f.map().floorName(floor + 1) + f.map().floorName(4), floorName(floor) + floorName(3));
-    QCOMPARE(f.session.tools().warps().markers().size(), 2 * f.map().warpCount());
+    QCOMPARE(f.session.tools().warps().markers().all().size(), 2 * f.map().warpCount());
 }
 
 QTEST_GUILESS_MAIN(TestFloors)

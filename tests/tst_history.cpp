@@ -109,7 +109,7 @@ void TestHistory::everyActionIsOneStep()
         QCOMPARE(savedBytes(f.session.map()), undo ? bytesBefore : bytesAfter);
         QCOMPARE(f.session.currentFloor(), undo ? floorBefore : floorAfter);
         QCOMPARE(f.session.floorTabCaptions().size(), f.session.map().floorCount());
-        QCOMPARE(f.session.tools().warps().markers().size(),
+        QCOMPARE(f.session.tools().warps().markers().all().size(),
                  WarpPairs::markersOf(f.session.map()).size());
     }
 }

@@ -51,6 +51,26 @@ MapData meadow()
     return MapFileReader::load(QStringLiteral(QZK_SOURCE_DATA "/../docs/sample/meadow")).map;
 }
 
+// A scratch git repository; repo(args) runs git in it. Its git is empty when git is not
+// installed.
+struct GitRepo
+{
+    QString git = QStandardPaths::findExecutable(u"git"_s);
+    QTemporaryDir dir;
+
+    Run operator()(const QStringList &args) const { return run(git, args, dir.path()); }
+    QString filePath(const QString &name) const { return dir.filePath(name); }
+    // Made on branch main with an identity of its own and `attributes` as .gitattributes.
+    bool init(const QByteArray &attributes) const
+    {
+        QFile file(filePath(u".gitattributes"_s));
+        return (*this)({u"init"_s, u"-q"_s, u"-b"_s, u"main"_s}).exitCode == 0 &&
+               (*this)({u"config"_s, u"user.name"_s, u"Map Maker"_s}).exitCode == 0 &&
+               (*this)({u"config"_s, u"user.email"_s, u"maker@example.org"_s}).exitCode == 0 &&
+               file.open(QIODevice::WriteOnly) && file.write(attributes) == attributes.size();
+    }
+};
+
 } // namespace
 
 class TestMapDiffCli : public QObject
@@ -169,35 +189,26 @@ void TestMapDiffCli::textconvKeepsLines()
 
 void TestMapDiffCli::gitDiffReadsMaps()
 {
-    const QString git = QStandardPaths::findExecutable(u"git"_s);
-    if (git.isEmpty())
+    const GitRepo repo;
+    if (repo.git.isEmpty())
         QSKIP("git is not installed (scripts/setup.sh installs it)");
-    QTemporaryDir repo;
-    const QString folder = repo.path();
-    const auto gitRun = [&](const QStringList &args) { return run(git, args, folder); };
-    QCOMPARE(gitRun({u"init"_s, u"-q"_s}).exitCode, 0);
-    QCOMPARE(gitRun({u"config"_s, u"user.name"_s, u"Map Maker"_s}).exitCode, 0);
-    QCOMPARE(gitRun({u"config"_s, u"user.email"_s, u"maker@example.org"_s}).exitCode, 0);
     // The two lines the README gives.
-    QFile attributes(QDir(folder).filePath(u".gitattributes"_s));
-    QVERIFY(attributes.open(QIODevice::WriteOnly));
-    attributes.write("*.map diff=qzkmap\n");
-    attributes.close();
-    QCOMPARE(gitRun({u"config"_s, u"diff.qzkmap.textconv"_s,
-                     QStringLiteral(QZK_MAP_PROGRAM) + u" textconv"_s})
+    QVERIFY(repo.init("*.map diff=qzkmap\n"));
+    QCOMPARE(repo({u"config"_s, u"diff.qzkmap.textconv"_s,
+                   QStringLiteral(QZK_MAP_PROGRAM) + u" textconv"_s})
                  .exitCode,
              0);
 
-    const QString base = QDir(folder).filePath(u"meadow"_s);
+    const QString base = repo.filePath(u"meadow"_s);
     MapData map = meadow();
     QVERIFY(MapFileWriter::save(map, base).ok());
-    QCOMPARE(gitRun({u"add"_s, u"."_s}).exitCode, 0);
-    QCOMPARE(gitRun({u"commit"_s, u"-q"_s, u"-m"_s, u"meadow"_s}).exitCode, 0);
+    QCOMPARE(repo({u"add"_s, u"."_s}).exitCode, 0);
+    QCOMPARE(repo({u"commit"_s, u"-q"_s, u"-m"_s, u"meadow"_s}).exitCode, 0);
 
     map.setCell(5, 3, 1, u"12_+3"_s);
     map.setFloorName(1, u"はじまりの森"_s);
     QVERIFY(MapFileWriter::save(map, base).ok());
-    const QString shown = QString::fromUtf8(gitRun({u"diff"_s}).out);
+    const QString shown = QString::fromUtf8(repo({u"diff"_s}).out);
     QVERIFY2(shown.contains(u"\n-はじまりの草原\n"_s), qPrintable(shown));
     QVERIFY2(shown.contains(u"\n+はじまりの森\n"_s), qPrintable(shown));
     QVERIFY2(shown.contains(u"\n+    S_[]+3+2[]W1it[][]DB[][]xm[][]??[][][][]    \n"_s),
@@ -205,7 +216,7 @@ void TestMapDiffCli::gitDiffReadsMaps()
     QVERIFY2(shown.contains(u"\n-    S_[][]+2[]W1it[][]DB[][]xm[][]??[][][][]    \n"_s),
              qPrintable(shown));
     // Without the textconv git sees bytes it cannot show.
-    const QString raw = QString::fromUtf8(gitRun({u"diff"_s, u"--no-textconv"_s}).out);
+    const QString raw = QString::fromUtf8(repo({u"diff"_s, u"--no-textconv"_s}).out);
     QVERIFY2(!raw.contains(u"はじまりの森"_s), qPrintable(raw));
 }
 
@@ -274,45 +285,36 @@ void TestMapDiffCli::mergeJson()
 
 void TestMapDiffCli::gitMergesThroughDriver()
 {
-    const QString git = QStandardPaths::findExecutable(u"git"_s);
-    if (git.isEmpty())
+    const GitRepo repo;
+    if (repo.git.isEmpty())
         QSKIP("git is not installed (scripts/setup.sh installs it)");
-    QTemporaryDir repo;
-    const QString folder = repo.path();
-    const auto gitRun = [&](const QStringList &args) { return run(git, args, folder); };
-    QCOMPARE(gitRun({u"init"_s, u"-q"_s, u"-b"_s, u"main"_s}).exitCode, 0);
-    QCOMPARE(gitRun({u"config"_s, u"user.name"_s, u"Map Maker"_s}).exitCode, 0);
-    QCOMPARE(gitRun({u"config"_s, u"user.email"_s, u"maker@example.org"_s}).exitCode, 0);
-    QFile attributes(QDir(folder).filePath(u".gitattributes"_s));
-    QVERIFY(attributes.open(QIODevice::WriteOnly));
-    attributes.write("*.map merge=qzkmap\n");
-    attributes.close();
-    const QString base = QDir(folder).filePath(u"meadow"_s);
+    QVERIFY(repo.init("*.map merge=qzkmap\n"));
+    const QString base = repo.filePath(u"meadow"_s);
     const auto commit = [&](const MapData &map, const QString &message) {
-        return MapFileWriter::save(map, base).ok() && gitRun({u"add"_s, u"."_s}).exitCode == 0 &&
-               gitRun({u"commit"_s, u"-q"_s, u"-m"_s, message}).exitCode == 0;
+        return MapFileWriter::save(map, base).ok() && repo({u"add"_s, u"."_s}).exitCode == 0 &&
+               repo({u"commit"_s, u"-q"_s, u"-m"_s, message}).exitCode == 0;
     };
     QVERIFY(commit(meadow(), u"meadow"_s));
-    QCOMPARE(gitRun({u"checkout"_s, u"-q"_s, u"-b"_s, u"theirs"_s}).exitCode, 0);
+    QCOMPARE(repo({u"checkout"_s, u"-q"_s, u"-b"_s, u"theirs"_s}).exitCode, 0);
     MapData theirs = meadow();
     theirs.setCell(9, 3, 1, u"02_DB"_s);
     theirs.setWarp(5, {2, 2, 2, 4, 4, 2});
     QVERIFY(commit(theirs, u"ninth cell, a pair"_s));
-    QCOMPARE(gitRun({u"checkout"_s, u"-q"_s, u"main"_s}).exitCode, 0);
+    QCOMPARE(repo({u"checkout"_s, u"-q"_s, u"main"_s}).exitCode, 0);
     MapData ours = meadow();
     ours.setCell(5, 3, 1, u"12_+3"_s);
     ours.setWarp(5, {5, 5, 2, 6, 6, 2});
     QVERIFY(commit(ours, u"fifth cell, another pair"_s));
 
     // Both changed row 3 of floor 1 and added a pair to floor 2's file: git alone gives up.
-    QCOMPARE(gitRun({u"merge"_s, u"-q"_s, u"theirs"_s}).exitCode, 1);
-    QCOMPARE(gitRun({u"merge"_s, u"--abort"_s}).exitCode, 0);
+    QCOMPARE(repo({u"merge"_s, u"-q"_s, u"theirs"_s}).exitCode, 1);
+    QCOMPARE(repo({u"merge"_s, u"--abort"_s}).exitCode, 0);
 
-    QCOMPARE(gitRun({u"config"_s, u"merge.qzkmap.driver"_s,
-                     QStringLiteral(QZK_MAP_PROGRAM) + u" merge-file %O %A %B"_s})
+    QCOMPARE(repo({u"config"_s, u"merge.qzkmap.driver"_s,
+                   QStringLiteral(QZK_MAP_PROGRAM) + u" merge-file %O %A %B"_s})
                  .exitCode,
              0);
-    QCOMPARE(gitRun({u"merge"_s, u"-q"_s, u"--no-edit"_s, u"theirs"_s}).exitCode, 0);
+    QCOMPARE(repo({u"merge"_s, u"-q"_s, u"--no-edit"_s, u"theirs"_s}).exitCode, 0);
     MapData expected = ours;
     expected.setCell(9, 3, 1, u"02_DB"_s);
     expected.setWarp(6, {2, 2, 2, 4, 4, 2});

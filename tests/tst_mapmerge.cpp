@@ -9,6 +9,7 @@
 #include "session/editorsession.h"
 #include "session/floorfilemerge.h"
 #include "session/mapmergestate.h"
+#include "sessionscript.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -260,8 +261,10 @@ void TestMapMerge::floorFile()
 // Each choice is one step: undo makes its conflict left again, and the outlines follow.
 void TestMapMerge::resolveInEditor()
 {
-    MapDocument document;
-    EditorSession session(document, mNames);
+    SessionFixture f;
+    f.descriptions = mNames;
+    EditorSession &session = f.session;
+    MapDocument &document = f.document;
     const Edit oursEdit =
         both(setCell(5, 3, 1, Double), both(setWarp(1, {8, 3, 1, 17, 14, 1}),
                                             [](MapData &m) { m.setFloorName(1, u"森"_s); }));
@@ -291,10 +294,10 @@ void TestMapMerge::resolveInEditor()
     QCOMPARE(document.data().floorName(1), meadow().floorName(1));
     QCOMPARE(merge.leftCount(), 0);
 
-    document.undo();
+    QVERIFY(f.play(u"undo"_s));
     QCOMPARE(document.data().floorName(1), u"森"_s);
     QVERIFY(merge.isLeft(0));
-    document.undo();
+    QVERIFY(f.play(u"undo"_s));
     QCOMPARE(document.data().cell(5, 3, 1), Double);
     QCOMPARE(merge.leftCount(), 3);
     // Ours where ours stands changes nothing: decided, with no step to take back.
@@ -304,7 +307,7 @@ void TestMapMerge::resolveInEditor()
     QCOMPARE(document.undoStack().index(), 1);
 
     // Another map opened ends the merge, even with its step taken back.
-    document.undo();
+    QVERIFY(f.play(u"undo"_s));
     QSignalSpy abandoned(&merge, &MapMergeState::abandoned);
     session.takeLoadedMap(meadow());
     QCOMPARE(abandoned.count(), 1);

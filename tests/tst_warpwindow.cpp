@@ -457,11 +457,14 @@ void TestWarpWindow::doubleClickIsOneClick_data()
     QTest::addColumn<int>("pickStage");
     QTest::addColumn<int>("beeps");
     // The first press marks the line start; the second would have laid a one-cell line.
-    QTest::newRow("line start") << u"line"_s << int(LineTool::WaitingEnd) << 0 << 0;
+    QTest::newRow("line start") << u"line"_s << int(LineTool::WaitingEnd)
+                                << int(WarpLinkTool::NotLinking) << 0;
     // The first press places the source; the second would have made it the destination.
-    QTest::newRow("warp source") << u"source"_s << int(LineTool::Off) << 2 << 0;
+    QTest::newRow("warp source") << u"source"_s << int(LineTool::Off)
+                                 << int(WarpLinkTool::WaitingDestination) << 0;
     // Marker A is refused once, not twice.
-    QTest::newRow("on a marker") << u"marker"_s << int(LineTool::Off) << 1 << 1;
+    QTest::newRow("on a marker") << u"marker"_s << int(LineTool::Off)
+                                 << int(WarpLinkTool::WaitingSource) << 1;
 }
 
 void TestWarpWindow::doubleClickIsOneClick()

@@ -105,10 +105,8 @@ QWidget *TestWindowFit::open(EditorFixture &editor, Window window)
             return nullptr;
         auto *warps = qobject_cast<WarpWindow *>(editor.window.toolWindow());
         if (window == Window::WarpAsking) {
-            if (!editor.play(QStringLiteral("newpair")))
+            if (!editor.play(QStringLiteral("newpair c:1,1,L c:2,2,L")))
                 return nullptr;
-            editor.session.tools().warps().setWarpSource(QPoint(1, 1), false);
-            editor.session.tools().warps().setWarpDestination(QPoint(2, 2), false);
             warps->list()->setCurrentRow(0);
             warps->deleteSelected();
         }

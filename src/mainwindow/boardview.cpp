@@ -253,11 +253,11 @@ void BoardView::paintEvent(QPaintEvent *event)
 
 void BoardView::showMarkers()
 {
-    const WarpLinkTool &warps = mSession.tools().warps();
-    const QVector<WarpLinkTool::Marker> &markers = warps.markers();
+    const WarpMarkers &warps = mSession.tools().warps().markers();
+    const QVector<WarpMarkers::Marker> &markers = warps.all();
     QVector<bool> alive(mMarkerLabels.size());
     const int side = qRound(MarkerPainter::Size * mScale);
-    for (const WarpLinkTool::Marker &marker : markers) {
+    for (const WarpMarkers::Marker &marker : markers) {
         while (mMarkerLabels.size() <= marker.index) {
             auto *label = new MarkerLabel(int(mMarkerLabels.size()), this);
             label->hide();
@@ -280,12 +280,12 @@ void BoardView::showMarkers()
     // Later markers in the list lie above earlier ones.
     int below = 0;
     bool stacked = true;
-    for (const WarpLinkTool::Marker &marker : markers) {
+    for (const WarpMarkers::Marker &marker : markers) {
         stacked = stacked && mStackRank.at(marker.index) > below;
         below = mStackRank.at(marker.index);
     }
     if (!stacked) {
-        for (const WarpLinkTool::Marker &marker : markers) {
+        for (const WarpMarkers::Marker &marker : markers) {
             mMarkerLabels.at(marker.index)->raise();
             mStackRank[marker.index] = ++mTopRank;
         }
@@ -314,9 +314,9 @@ bool BoardView::markerEvent(int index, QEvent *event)
         // nothing, and it must not reach the cell below either. In warp mode it shows
         // where the pair leads: the other end's floor and cell.
         if (mSession.editMode() == EditorSession::WarpMode) {
-            const WarpLinkTool &warps = mSession.tools().warps();
+            const WarpMarkers &markers = mSession.tools().warps().markers();
             const int other = WarpPairs::otherEnd(index);
-            mSession.locateCell(warps.markerFloor(other), warps.markerCell(other));
+            mSession.locateCell(markers.floor(other), markers.cell(other));
         }
         return true;
     case QEvent::MouseButtonPress:
@@ -324,7 +324,7 @@ bool BoardView::markerEvent(int index, QEvent *event)
             Q_EMIT markerRefused();
         return true;
     case QEvent::MouseMove:
-        mSession.tools().hover(mSession.tools().warps().markerCell(index));
+        mSession.tools().hover(mSession.tools().warps().markers().cell(index));
         return true;
     default:
         return false;
@@ -483,10 +483,9 @@ void BoardView::cursorMoved(QPoint from, QPoint to)
 
 void BoardView::followMap(const MapChange &change)
 {
+    // The markers are the warp-link tool's: they follow its markersChanged.
     const int floor = mShownFloor;
     render();
-    if (change.replayed || change.has(MapChange::Pairs) || change.has(MapChange::WholeMap))
-        showMarkers();
     // Another floor shown has told every cell already.
     if (!QAccessible::isActive() || mShownFloor != floor)
         return;

@@ -67,21 +67,11 @@ void CompareActions::showWindow()
 {
     if (!mCompareWindow) {
         mCompareWindow = new CompareWindow(mSession.comparison(), mWindow);
-        connect(mCompareWindow, &CompareWindow::placeChosen, this, &CompareActions::showPlace);
+        connect(mCompareWindow, &CompareWindow::placeChosen, &mSession, &EditorSession::showPlace);
         // The outlines on the board go with the window.
         connect(mCompareWindow, &QObject::destroyed, &mSession.comparison(), &MapComparison::stop);
     }
     mCompareWindow->show();
     mCompareWindow->raise();
     mCompareWindow->activateWindow();
-}
-
-void CompareActions::showPlace(int floor, QPoint cell)
-{
-    if (floor < 1 || floor > mSession.map().floorCount())
-        return;
-    if (cell.isNull())
-        mSession.selectFloorTab(floor - 1);
-    else
-        mSession.locateCell(floor, cell);
 }

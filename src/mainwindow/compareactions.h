@@ -3,7 +3,6 @@
 #include "dialogs/comparewindow.h"
 
 #include <QObject>
-#include <QPoint>
 #include <QPointer>
 #include <QString>
 
@@ -36,7 +35,6 @@ public:
     CompareWindow *compareWindow() const { return mCompareWindow; }
 
 private:
-    void showPlace(int floor, QPoint cell);
     void showWindow();
 
     EditorSession &mSession;

@@ -433,7 +433,7 @@ void MainWindow::showCheckOverlayState()
 bool MainWindow::requestDeferredCommand(const QKeySequence &keys)
 {
     // The warp window's deletion question is answered first; its keys are swallowed.
-    if (mSession.tools().warps().isAskingDeletion())
+    if (mSession.warpWindow().isAskingDeletion())
         return true;
     for (QAction *action : std::as_const(mToolWindowCommands)) {
         if (action->shortcuts().contains(keys)) {
@@ -560,10 +560,9 @@ void MainWindow::onBoardRefreshed()
 
 void MainWindow::followMap(const MapChange &change)
 {
-    if (change.replayed || change.has(MapChange::FloorCount) || change.has(MapChange::WholeMap))
+    // A whole map's tabs follow the session's floorsChanged, the warp column the markers.
+    if (change.replayed || change.has(MapChange::FloorCount))
         syncFloorTabs();
-    if (change.replayed || change.has(MapChange::Pairs))
-        mToolColumn->showWarps();
     if (change.replayed || change.has(MapChange::FileName) || change.has(MapChange::FloorTexts))
         showCaption();
     // A report of another map would send the user to cells that are not there.

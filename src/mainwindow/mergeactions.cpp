@@ -92,7 +92,7 @@ void MergeActions::showWindow()
 {
     if (!mMergeWindow) {
         mMergeWindow = new MergeWindow(mSession.merge(), mWindow);
-        connect(mMergeWindow, &MergeWindow::placeChosen, this, &MergeActions::showPlace);
+        connect(mMergeWindow, &MergeWindow::placeChosen, &mSession, &EditorSession::showPlace);
         // The outlines on the board go with the window.
         connect(mMergeWindow, &QObject::destroyed, &mSession.merge(), &MapMergeState::stop);
         connect(&mSession.merge(), &MapMergeState::abandoned, mMergeWindow, &QWidget::close);
@@ -100,14 +100,4 @@ void MergeActions::showWindow()
     mMergeWindow->show();
     mMergeWindow->raise();
     mMergeWindow->activateWindow();
-}
-
-void MergeActions::showPlace(int floor, QPoint cell)
-{
-    if (floor < 1 || floor > mSession.map().floorCount())
-        return;
-    if (cell.isNull())
-        mSession.selectFloorTab(floor - 1);
-    else
-        mSession.locateCell(floor, cell);
 }

@@ -3,7 +3,6 @@
 #include "dialogs/mergewindow.h"
 
 #include <QObject>
-#include <QPoint>
 #include <QPointer>
 #include <QString>
 
@@ -43,7 +42,6 @@ public:
 
 private:
     bool read(const QString &floorOneFile, MapData &map);
-    void showPlace(int floor, QPoint cell);
     void showWindow();
 
     EditorSession &mSession;

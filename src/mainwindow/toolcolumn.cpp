@@ -127,7 +127,7 @@ void ToolColumn::showWarps()
     const QString sample = warps.sampleCaption();
     mLinkingSample->setText(sample);
     mLinkingSample->setVisible(!sample.isEmpty());
-    QString list = warps.markerListText();
+    QString list = warps.markers().listText();
     mMarkerList->setText(list.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     mMarkerList->setVisible(mSession.editMode() == EditorSession::WarpMode);
 }

@@ -11,6 +11,7 @@ EditorSession::EditorSession(MapDocument &document, const ChipDescriptions &desc
 {
     connect(&mDocument, &MapDocument::mapChanged, this, &EditorSession::onMapChanged);
     connect(&mTools.warps(), &WarpLinkTool::markersChanged, this, &EditorSession::warpsChanged);
+    connect(&mWarpWindow, &WarpWindowPresenter::changed, this, &EditorSession::warpsChanged);
 }
 
 void EditorSession::setCurrentFloor(int floor)
@@ -37,7 +38,7 @@ void EditorSession::settleForHistory()
 void EditorSession::undo()
 {
     // The warp window's deletion question is answered first.
-    if (mTools.warps().isAskingDeletion())
+    if (mWarpWindow.isAskingDeletion())
         return;
     if (mTools.warps().takeBackHalfPlacedEnd()) {
         refreshBoard();
@@ -52,7 +53,7 @@ void EditorSession::undo()
 
 void EditorSession::redo()
 {
-    if (mTools.warps().isAskingDeletion())
+    if (mWarpWindow.isAskingDeletion())
         return;
     // Closing a half-placed relink as a step would throw away what is to be redone.
     mTools.warps().takeBackHalfPlacedEnd();
@@ -67,6 +68,10 @@ void EditorSession::onMapChanged(const MapChange &change)
     if (change.replayed) {
         followReplayedFloor();
         return;
+    }
+    if (change.has(MapChange::WholeMap)) {
+        syncFloorTabCaptions();
+        Q_EMIT floorsChanged();
     }
     if (change.has(MapChange::Cells) || change.has(MapChange::Branches) ||
         change.has(MapChange::Pairs) || change.has(MapChange::WholeMap)) {
@@ -83,6 +88,16 @@ void EditorSession::followReplayedFloor()
     Q_EMIT floorsChanged();
     refreshBoard();
     mTools.refreshStatus();
+}
+
+void EditorSession::showPlace(int floor, QPoint cell)
+{
+    if (floor < 1 || floor > map().floorCount())
+        return;
+    if (cell.isNull())
+        selectFloorTab(floor - 1);
+    else
+        locateCell(floor, cell);
 }
 
 void EditorSession::locateCell(int floor, QPoint cell)
@@ -141,6 +156,8 @@ void EditorSession::setEditMode(EditMode mode)
     if (mode == old || mode < ChipMode || mode > WarpMode)
         return;
     mTools.modeChanged(mode);
+    if (mode != WarpMode)
+        mWarpWindow.dropQuestion();
     Q_EMIT editModeChanged(old, mode);
     Q_EMIT warpsChanged();
     if (mode == WarpMode) {
@@ -261,8 +278,9 @@ bool EditorSession::duplicateFloor()
 
 void EditorSession::takeLoadedMap(const MapData &loaded, const QString &fileName)
 {
+    // A loaded map's tabs are named afresh; the change event does the rest.
+    mFloorTabCaptions.clear();
     mDocument.replace(loaded, fileName);
-    showReplacedMap();
 }
 
 void EditorSession::showReplacedMap()

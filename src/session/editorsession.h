@@ -11,6 +11,7 @@
 #include "session/toolboxstate.h"
 #include "session/tools/toolcontext.h"
 #include "session/tools/toolswitch.h"
+#include "session/warpwindowpresenter.h"
 
 #include <QObject>
 #include <QPoint>
@@ -55,6 +56,8 @@ public:
     const MapMergeState &merge() const { return mMerge; }
     ToolBoxState &toolBox() { return mToolBox; }
     const ToolBoxState &toolBox() const { return mToolBox; }
+    WarpWindowPresenter &warpWindow() { return mWarpWindow; }
+    const WarpWindowPresenter &warpWindow() const { return mWarpWindow; }
 
     // The floor tabs' captions, one per floor.
     const QStringList &floorTabCaptions() const { return mFloorTabCaptions; }
@@ -104,6 +107,8 @@ public:
 
     // Shows floor `floor` and puts cell (x, y) into the status bar as hovering it would.
     void locateCell(int floor, QPoint cell);
+    // A place a compare or merge window chose: a cell, or with a null cell the floor alone.
+    void showPlace(int floor, QPoint cell);
 
 Q_SIGNALS:
     void boardRefreshed();
@@ -142,4 +147,5 @@ private:
     MapComparison mComparison{mDocument, mDescriptions};
     MapMergeState mMerge{*this};
     ToolBoxState mToolBox;
+    WarpWindowPresenter mWarpWindow{mDocument, mTools.warps(), mStatus};
 };

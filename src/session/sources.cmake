@@ -28,5 +28,7 @@ set(QZK_SESSION_SOURCES
     src/session/tools/toolinfo.h
     src/session/tools/toolswitch.cpp src/session/tools/toolswitch.h
     src/session/tools/warplinktool.cpp src/session/tools/warplinktool.h
+    src/session/tools/warpmarkers.cpp src/session/tools/warpmarkers.h
     src/session/viewsettings.cpp src/session/viewsettings.h
+    src/session/warpwindowpresenter.cpp src/session/warpwindowpresenter.h
 )

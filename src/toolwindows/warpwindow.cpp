@@ -84,7 +84,7 @@ WarpWindow::WarpWindow(EditorSession &session, ToolWindowHost &host, Prompter &p
     mList->setAccessibleName(QStringLiteral("ワープの一覧"));
     mList->setAccessibleDescription(QStringLiteral("Enterで選んだワープを変更します。"));
     connect(mList, &QListWidget::itemSelectionChanged, this,
-            [this] { mSession.tools().warps().highlightRow(selectedRow()); });
+            [this] { mSession.warpWindow().highlightRow(selectedRow()); });
 
     const QString tips[4] = {QStringLiteral("新しくワープを作る"), QStringLiteral("ワープの変更"),
                              QStringLiteral("ワープの削除"), QStringLiteral("強調表示を解除")};
@@ -169,7 +169,7 @@ void WarpWindow::placeControls()
     }
 
     // The question is as long whichever pair it names.
-    mQuestion->setText(mSession.tools().warps().deletionQuestion(0));
+    mQuestion->setText(mSession.warpWindow().deletionQuestion(0));
     const QRect question =
         TextFit::place(mQuestion, ToolWindowFrame::twipsRect(120, 2160, 1935, 615));
     QRect yes = ToolWindowFrame::twipsRect(1560, 2160, 615, 255);
@@ -195,7 +195,7 @@ void WarpWindow::placeControls()
 
 bool WarpWindow::isAskingDeletion() const
 {
-    return mSession.tools().warps().isAskingDeletion();
+    return mSession.warpWindow().isAskingDeletion();
 }
 
 int WarpWindow::selectedRow() const
@@ -206,7 +206,7 @@ int WarpWindow::selectedRow() const
 
 void WarpWindow::showRows()
 {
-    const QStringList rows = mSession.tools().warps().rows();
+    const QStringList rows = mSession.warpWindow().rows();
     const int selected = selectedRow();
     const QSignalBlocker blocker(mList);
     while (mList->count() > rows.size())
@@ -223,38 +223,38 @@ void WarpWindow::showRows()
 
 void WarpWindow::newPair()
 {
-    if (mSession.tools().warps().startNewPair() == WarpLinkTool::NewPair::Full)
+    if (mSession.warpWindow().startNewPair() == WarpLinkTool::NewPair::Full)
         mPrompter.tell(this, Prompter::Icon::Warning, QStringLiteral("Q:zKエディター"),
                        QStringLiteral("これ以上は追加できません。"));
 }
 
 void WarpWindow::relinkSelected()
 {
-    if (!mSession.tools().warps().relinkRow(selectedRow()))
+    if (!mSession.warpWindow().relinkRow(selectedRow()))
         mPrompter.beep();
 }
 
 void WarpWindow::deleteSelected()
 {
     const int row = selectedRow();
-    const WarpLinkTool::Deletion deletion = mSession.tools().warps().requestDeletion(row);
+    const WarpWindowPresenter::Deletion deletion = mSession.warpWindow().requestDeletion(row);
     mPrompter.beep();
-    if (deletion != WarpLinkTool::Deletion::Ask)
+    if (deletion != WarpWindowPresenter::Deletion::Ask)
         return;
-    mQuestion->setText(mSession.tools().warps().deletionQuestion(row));
+    mQuestion->setText(mSession.warpWindow().deletionQuestion(row));
     setAsking(true);
 }
 
 void WarpWindow::clearSelection()
 {
     mList->clearSelection();
-    mSession.tools().warps().highlightRow(-1);
+    mSession.warpWindow().highlightRow(-1);
 }
 
 void WarpWindow::answerDeletion(bool yes)
 {
     setAsking(false);
-    mSession.tools().warps().answerDeletion(yes);
+    mSession.warpWindow().answerDeletion(yes);
 }
 
 void WarpWindow::setAsking(bool asking)

@@ -160,7 +160,7 @@ void ToolSwitch::leave()
 
 bool ToolSwitch::pressMarker(int index, Qt::MouseButton button)
 {
-    Q_EMIT cellPressed(mWarps.markerCell(index));
+    Q_EMIT cellPressed(mWarps.markers().cell(index));
     return mWarps.pressMarker(index, button);
 }
 
@@ -186,7 +186,7 @@ void ToolSwitch::modeChanged(EditMode mode)
     mFill.setBounds({});
     // A line whose end was not chosen yet is dropped; the tool itself stays on.
     mLine.dropStart(false);
-    mWarps.clearMarkerList();
+    mWarps.markers().clearList();
     mContext.setMode(mode);
     mSelection.dropSelection();
     Q_EMIT toolStateChanged();

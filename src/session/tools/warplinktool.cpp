@@ -34,36 +34,6 @@ void WarpLinkTool::tellStage()
     Q_EMIT markersChanged();
 }
 
-QPoint WarpLinkTool::markerCell(int index) const
-{
-    return WarpPairs::markerCell(mContext.map(), index);
-}
-
-int WarpLinkTool::markerFloor(int index) const
-{
-    return WarpPairs::markerFloor(mContext.map(), index);
-}
-
-QVector<WarpLinkTool::Marker> WarpLinkTool::markers() const
-{
-    QVector<Marker> result;
-    result.reserve(mMarkerOrder.size());
-    for (int index : mMarkerOrder)
-        result.append({index, markerCell(index), markerFloor(index),
-                       WarpPairs::markerCaption(index), !mTransparent.contains(index)});
-    return result;
-}
-
-bool WarpLinkTool::isVisible(const Marker &marker) const
-{
-    return mContext.mode() == WarpMode && marker.floor == mContext.floor();
-}
-
-QStringList WarpLinkTool::rows() const
-{
-    return WarpPairs::rows(mContext.map());
-}
-
 WarpLinkTool::NewPair WarpLinkTool::startNewPair()
 {
     if (mStage == WaitingDestination) {
@@ -93,71 +63,21 @@ void WarpLinkTool::startFirstFreePair()
     tellStage();
 }
 
-bool WarpLinkTool::relinkRow(int row)
+bool WarpLinkTool::relink(int pair)
 {
     interrupt();
-    if (row < 0 || row >= MapData::MaxWarps)
+    if (pair < 1 || pair > MapData::MaxWarps)
         return false;
-    mSelectedWarp = row + 1;
+    mSelectedWarp = pair;
     mRelinking = mContext.map().warp(mSelectedWarp).isDefined();
     mStage = WaitingSource;
     tellStage();
     return true;
 }
 
-WarpLinkTool::Deletion WarpLinkTool::requestDeletion(int row)
-{
-    interrupt();
-    if (row < 0 || row >= MapData::MaxWarps)
-        return Deletion::NoSelection;
-    if (!mContext.map().warp(row + 1).isDefined()) {
-        mContext.status().tellText(QStringLiteral("既に削除済みです。"));
-        return Deletion::AlreadyDeleted;
-    }
-    mPendingDeletion = row + 1;
-    return Deletion::Ask;
-}
-
-QString WarpLinkTool::deletionQuestion(int row)
-{
-    return QStringLiteral("ワープ「") + CodeTables::sourceLabel(row + 1) +
-           QStringLiteral("」を\r\n削除しますか？");
-}
-
-void WarpLinkTool::answerDeletion(bool yes)
-{
-    const int pair = mPendingDeletion;
-    mPendingDeletion = 0;
-    if (yes && pair > 0)
-        deletePair(pair);
-}
-
-void WarpLinkTool::deletePair(int pair)
-{
-    if (!mContext.map().warp(pair).isDefined())
-        return;
-    mContext.document().deleteWarp(pair);
-    destroyMarker(2 * pair - 1);
-    destroyMarker(2 * pair);
-    Q_EMIT markersChanged();
-}
-
-void WarpLinkTool::highlightRow(int row)
-{
-    makeMarkersTransparent();
-    const int pair = row + 1;
-    if (row >= 0 && pair <= MapData::MaxWarps && mContext.map().warp(pair).isDefined()) {
-        mTransparent.remove(2 * pair);
-        mTransparent.remove(2 * pair - 1);
-        bringToFront(2 * pair);
-        bringToFront(2 * pair - 1);
-    }
-    Q_EMIT markersChanged();
-}
-
 void WarpLinkTool::press(QPoint cell, Qt::MouseButton button)
 {
-    mMarkerListText.clear();
+    mMarkers.clearList();
     const bool right = button == Qt::RightButton;
     if (mStage == WaitingSource) {
         setWarpSource(cell, right);
@@ -205,8 +125,8 @@ void WarpLinkTool::setWarpSource(QPoint cell, bool rightButton)
     mContext.document().setWarpSource(mSelectedWarp, cell, mContext.floor());
     const int marker = 2 * mSelectedWarp - 1;
     if (!mRelinking)
-        createMarker(marker);
-    bringToFront(marker);
+        mMarkers.create(marker);
+    mMarkers.bringToFront(marker);
     mStage = WaitingDestination;
     tellStage();
 }
@@ -225,15 +145,11 @@ void WarpLinkTool::setWarpDestination(QPoint cell, bool rightButton)
     closeStep();
     const int marker = 2 * mSelectedWarp;
     if (!mRelinking)
-        createMarker(marker);
-    bringToFront(marker);
-    // Sources lie above destinations on a shared cell.
-    const MapData &map = mContext.map();
-    for (int pair = 1; pair <= MapData::MaxWarps; ++pair)
-        if (map.warp(pair).isDefined())
-            bringToFront(2 * pair - 1);
+        mMarkers.create(marker);
+    mMarkers.bringToFront(marker);
+    mMarkers.bringSourcesToFront();
     mStage = NotLinking;
-    if (map.warpCount() >= MapData::MaxWarps || mRelinking) {
+    if (mContext.map().warpCount() >= MapData::MaxWarps || mRelinking) {
         tellStage();
         return;
     }
@@ -247,27 +163,14 @@ bool WarpLinkTool::pressMarker(int index, Qt::MouseButton button)
     if (mStage == WaitingSource && index % 2 == 1 && !mRelinking)
         return false;
     if (warpMode && mStage == WaitingSource) {
-        setWarpSource(markerCell(index), right);
+        setWarpSource(mMarkers.cell(index), right);
         return true;
     }
     if (warpMode && mStage == WaitingDestination) {
-        setWarpDestination(markerCell(index), right);
+        setWarpDestination(mMarkers.cell(index), right);
         return true;
     }
-    // The captions of every marker shown on the clicked cell.
-    const MapData &map = mContext.map();
-    const QPoint cell = markerCell(index);
-    QString text;
-    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
-        if (!map.warp(pair).isDefined())
-            continue;
-        for (int p : {2 * pair - 1, 2 * pair}) {
-            const bool shown = warpMode && markerFloor(p) == mContext.floor();
-            if (mMarkerOrder.contains(p) && shown && markerCell(p) == cell)
-                text += QStringLiteral("\r\n") + WarpPairs::markerCaption(p);
-        }
-    }
-    mMarkerListText = text;
+    mMarkers.listOnCellOf(index);
     Q_EMIT markersChanged();
     return true;
 }
@@ -302,30 +205,19 @@ bool WarpLinkTool::hasPendingChange() const
 
 void WarpLinkTool::leaveWarpMode()
 {
-    makeMarkersTransparent();
+    mMarkers.dimAll();
     closeStep();
     if (mStage == WaitingDestination)
         dropHalfPlacedSource();
     mStage = NotLinking;
-    // A question the warp window was asking goes with the window.
-    mPendingDeletion = 0;
-}
-
-void WarpLinkTool::clearMarkerList()
-{
-    mMarkerListText.clear();
 }
 
 void WarpLinkTool::rebuildMarkers()
 {
-    mMarkerOrder.clear();
-    mTransparent.clear();
-    mMarkerListText.clear();
     mSelectedWarp = 0;
     mStage = NotLinking;
     mRelinking = false;
-    for (const Marker &marker : WarpPairs::markersOf(mContext.map()))
-        createMarker(marker.index);
+    mMarkers.rebuild();
     Q_EMIT markersChanged();
 }
 
@@ -342,47 +234,15 @@ void WarpLinkTool::forgetPairs(const QList<int> &pairs)
         mStage = NotLinking;
         tellStage();
     }
-    for (int pair : pairs) {
-        destroyMarker(2 * pair - 1);
-        destroyMarker(2 * pair);
-    }
+    for (int pair : pairs)
+        mMarkers.destroyPair(pair);
 }
 
 void WarpLinkTool::dropHalfPlacedSource()
 {
     // Only a new pair's source marker is half-placed; a relinked pair keeps its markers.
     if (!mRelinking)
-        destroyMarker(2 * mSelectedWarp - 1);
-}
-
-void WarpLinkTool::makeMarkersTransparent()
-{
-    const MapData &map = mContext.map();
-    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
-        if (map.warp(pair).isDefined()) {
-            mTransparent.insert(2 * pair - 1);
-            mTransparent.insert(2 * pair);
-        }
-    }
-}
-
-void WarpLinkTool::createMarker(int index)
-{
-    mMarkerOrder.removeAll(index);
-    mMarkerOrder.append(index);
-    mTransparent.remove(index);
-}
-
-void WarpLinkTool::destroyMarker(int index)
-{
-    mMarkerOrder.removeAll(index);
-    mTransparent.remove(index);
-}
-
-void WarpLinkTool::bringToFront(int index)
-{
-    if (mMarkerOrder.removeAll(index) > 0)
-        mMarkerOrder.append(index);
+        mMarkers.destroy(2 * mSelectedWarp - 1);
 }
 
 void WarpLinkTool::openStep()

@@ -1,22 +1,18 @@
 #pragma once
 
-#include "board/warppairs.h"
 #include "session/tools/boardtool.h"
+#include "session/tools/warpmarkers.h"
 
 #include <QList>
-#include <QSet>
 #include <QString>
-#include <QStringList>
-#include <QVector>
 
-// Warp mode: linking pairs with two clicks, the markers that show the pairs (which
-// exist, their stacking order and highlighting) and what the warp window asks of them.
+// Warp mode: linking a pair with two clicks, one step of the history, and the markers
+// that show the pairs.
 class WarpLinkTool : public BoardTool
 {
     Q_OBJECT
 
 public:
-    using Marker = WarpPairs::Marker;
     enum Stage
     {
         NotLinking = 0,
@@ -29,42 +25,22 @@ public:
         BackToSource,
         Full
     };
-    enum class Deletion
-    {
-        NoSelection,
-        AlreadyDeleted,
-        Ask
-    };
 
-    using BoardTool::BoardTool;
+    explicit WarpLinkTool(ToolContext &context) : BoardTool(context), mMarkers(context) {}
 
     int selectedWarp() const { return mSelectedWarp; }
     int stage() const { return mStage; }
     bool relinking() const { return mRelinking; }
     // The caption the next click places, empty while not linking.
     QString sampleCaption() const;
-    // The captions of the markers on a clicked cell, each after a line break.
-    const QString &markerListText() const { return mMarkerListText; }
+    WarpMarkers &markers() { return mMarkers; }
+    const WarpMarkers &markers() const { return mMarkers; }
 
-    // Every marker that exists, bottom first.
-    QVector<Marker> markers() const;
-    // Markers are shown in warp mode on the floor they stand on.
-    bool isVisible(const Marker &marker) const;
-    QPoint markerCell(int index) const;
-    int markerFloor(int index) const;
-    // The warp window's rows.
-    QStringList rows() const;
-
-    // Warp window buttons. Rows are 0-based; -1 means no row is selected.
+    // The first free pair waits for its source, or a destination still to come goes back
+    // to waiting for the source.
     NewPair startNewPair();
-    bool relinkRow(int row);
-    // Ask: the pair waits for the answer to the deletion question.
-    Deletion requestDeletion(int row);
-    bool isAskingDeletion() const { return mPendingDeletion != 0; }
-    void answerDeletion(bool yes);
-    static QString deletionQuestion(int row);
-    void deletePair(int pair);
-    void highlightRow(int row);
+    // Pair `pair` (new or linked) waits for its source; false for no such pair.
+    bool relink(int pair);
 
     // A board click: places the next end of the pair being linked; otherwise the right
     // button picks up the cell's chip.
@@ -76,10 +52,6 @@ public:
     // A click on marker `index` seen on the floor shown; false when it must be refused
     // with a beep.
     bool pressMarker(int index, Qt::MouseButton button);
-
-    // Board clicks while a pair is being placed.
-    void setWarpSource(QPoint cell, bool rightButton);
-    void setWarpDestination(QPoint cell, bool rightButton);
 
     // Ends any linking; a new pair's half-placed source marker goes.
     void interrupt();
@@ -93,9 +65,7 @@ public:
     void recordPendingStep() { closeStep(); }
     // Leaving warp mode: linking ends and the markers lose their highlight.
     void leaveWarpMode();
-    void clearMarkerList();
-    // Removes every marker and rebuilds them for the pairs of the map, in pair order, as
-    // a loaded map has them.
+    // Linking ends and every marker is made anew for the pairs of the map.
     void rebuildMarkers();
     // Before a floor goes: a new pair waiting for its destination is given up.
     void abandonHalfPlacedPair();
@@ -103,26 +73,21 @@ public:
     void forgetPairs(const QList<int> &pairs);
 
 Q_SIGNALS:
-    // Markers, the sample caption, the marker list or the rows changed.
+    // Markers, the sample caption or the marker list changed.
     void markersChanged();
 
 private:
+    void setWarpSource(QPoint cell, bool rightButton);
+    void setWarpDestination(QPoint cell, bool rightButton);
     void tellStage();
-    void createMarker(int index);
-    void destroyMarker(int index);
-    void bringToFront(int index);
     void startFirstFreePair();
     void dropHalfPlacedSource();
-    void makeMarkersTransparent();
     // A pair's two clicks are one step of the map's history.
     void openStep();
     void closeStep();
 
+    WarpMarkers mMarkers;
     int mSelectedWarp = 0;
     int mStage = NotLinking;
     bool mRelinking = false;
-    QVector<int> mMarkerOrder;
-    QSet<int> mTransparent;
-    QString mMarkerListText;
-    int mPendingDeletion = 0;
 };
