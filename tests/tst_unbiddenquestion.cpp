@@ -8,8 +8,9 @@
 #include <QTest>
 #include <QTimer>
 
-// The reload question comes when another program writes the map's files, perhaps while the
-// user types or clicks on the board: only input given to the question itself answers it.
+// The reload question and the messages that come when another program writes the map's
+// files or a folder cannot be written, perhaps while the user types or clicks on the board:
+// only input given to the box after its buttons are enabled answers it.
 class TestUnbiddenQuestion : public QObject
 {
     Q_OBJECT
@@ -17,42 +18,65 @@ class TestUnbiddenQuestion : public QObject
 private Q_SLOTS:
     void onlyInputForTheQuestionAnswersIt_data()
     {
+        QTest::addColumn<bool>("message"); // an OK box (tellUnbidden) instead of yes and no
         QTest::addColumn<QString>("input");
         QTest::addColumn<int>("afterMs"); // from the moment the question shows
-        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("answered");
         const int looked = StrayInputGuard::SettleMs + 200;
-        QTest::newRow("Return as it shows") << u"return"_qs << 0 << false;
-        QTest::newRow("Space as it shows") << u"space"_qs << 0 << false;
-        QTest::newRow("click as it shows") << u"click"_qs << 0 << false;
-        QTest::newRow("Return held since before") << u"repeat"_qs << looked << false;
-        QTest::newRow("Return typed on through it") << u"typing"_qs << 0 << false;
-        QTest::newRow("Return after a look") << u"return"_qs << looked << true;
-        QTest::newRow("click after a look") << u"click"_qs << looked << true;
+        for (const bool message : {false, true}) {
+            const char *box = message ? "message: " : "question: ";
+            const auto row = [&](const char *name) {
+                return &(QTest::newRow(qPrintable(QString::fromLatin1(box) + QLatin1String(name)))
+                         << message);
+            };
+            *row("Return as it shows") << u"return"_qs << 0 << false;
+            // Input in the first half second does not make it longer.
+            *row("clicking on through it") << u"clicking"_qs << 0 << true;
+            *row("click after a look") << u"click"_qs << looked << true;
+            if (message)
+                continue;
+            *row("Space as it shows") << u"space"_qs << 0 << false;
+            *row("click as it shows") << u"click"_qs << 0 << false;
+            *row("Return held since before") << u"repeat"_qs << looked << false;
+            *row("Return typed on through it") << u"typing"_qs << 0 << true;
+            *row("Return after a look") << u"return"_qs << looked << true;
+        }
     }
     void onlyInputForTheQuestionAnswersIt()
     {
+        QFETCH(bool, message);
         QFETCH(QString, input);
         QFETCH(int, afterMs);
         QWidget window;
         window.show();
         MessageBoxPrompter prompter;
         bool given = false;
+        bool closedByInput = false;
+        bool disabledAsShown = false;
+        bool enabledWhenGiven = false;
         QTimer::singleShot(0, this, [&] {
             QVERIFY(QTest::qWaitFor([] { return QApplication::activeModalWidget(); }, 5000));
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             QVERIFY(box && QTest::qWaitForWindowExposed(box));
+            QAbstractButton *yes = box->button(message ? QMessageBox::Ok : QMessageBox::Yes);
+            disabledAsShown = !yes->isEnabled();
             QTest::qWait(afterMs);
+            enabledWhenGiven = yes->isEnabled();
             QWidget *focus = box->focusWidget() ? box->focusWidget() : box;
             if (input == u"click") {
-                QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+                QTest::mouseClick(yes, Qt::LeftButton);
             } else if (input == u"repeat") {
                 for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
                     QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, u"\r"_qs, true);
                     QApplication::sendEvent(focus, &key);
                 }
-            } else if (input == u"typing") {
-                for (int i = 0; i < 12; ++i) {
-                    QTest::keyClick(focus, Qt::Key_Return);
+            } else if (input == u"typing" || input == u"clicking") {
+                for (int i = 0; i < 12 && box->isVisible(); ++i) {
+                    if (input == u"typing")
+                        QTest::keyClick(box->focusWidget() ? box->focusWidget() : box,
+                                        Qt::Key_Return);
+                    else
+                        QTest::mouseClick(yes, Qt::LeftButton);
                     QTest::qWait(StrayInputGuard::SettleMs / 5);
                 }
             } else {
@@ -60,13 +84,23 @@ private Q_SLOTS:
             }
             given = true;
             QTest::qWait(100);
-            // Not answered: the user's own いいえ.
+            closedByInput = !box->isVisible();
+            // Not answered: the user's own いいえ or OK after a look.
             if (box->isVisible())
-                box->button(QMessageBox::No)->click();
+                box->done(message ? QMessageBox::Ok : QMessageBox::No);
         });
-        const bool answer = prompter.askYesNoUnbidden(&window, u"Q:zKエディタ"_qs, u"?"_qs);
+        if (message) {
+            prompter.tellUnbidden(&window, Prompter::Icon::Information, u"Q:zKエディタ"_qs,
+                                  u"!"_qs);
+        } else {
+            const bool yes = prompter.askYesNoUnbidden(&window, u"Q:zKエディタ"_qs, u"?"_qs);
+            QCOMPARE(yes, closedByInput);
+        }
         QVERIFY(given);
-        QTEST(answer, "yes");
+        // Seen to be waiting: its buttons are disabled until the half second is over.
+        QVERIFY(disabledAsShown);
+        QCOMPARE(enabledWhenGiven, afterMs >= StrayInputGuard::SettleMs);
+        QTEST(closedByInput, "answered");
     }
 };
 

@@ -101,8 +101,8 @@ int main(int argc, char *argv[])
     keeper.followFiles(mapFiles.watch());
     QObject::connect(&keeper, &RecoveryKeeper::writeFailed, &window, [&] {
         session.status().tellText(keeper.failureStatusText());
-        prompter.tell(&window, Prompter::Icon::Warning, RecoveryOffer::title(),
-                      keeper.failureMessage());
+        prompter.tellUnbidden(&window, Prompter::Icon::Warning, RecoveryOffer::title(),
+                              keeper.failureMessage());
     });
     window.show();
     // Work a crash would have lost comes first; the map named on the command line then

@@ -61,24 +61,37 @@ Prompter::RestoreAnswer MessageBoxPrompter::askRestore(QWidget *parent, const QS
     return RestoreAnswer::Later;
 }
 
+namespace {
+
+QMessageBox::Icon boxIcon(Prompter::Icon icon)
+{
+    switch (icon) {
+    case Prompter::Icon::Information:
+        break;
+    case Prompter::Icon::Warning:
+        return QMessageBox::Warning;
+    case Prompter::Icon::Critical:
+        return QMessageBox::Critical;
+    case Prompter::Icon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::Information;
+}
+
+} // namespace
+
 void MessageBoxPrompter::tell(QWidget *parent, Icon icon, const QString &title, const QString &text)
 {
-    QMessageBox::Icon boxIcon = QMessageBox::Information;
-    switch (icon) {
-    case Icon::Information:
-        boxIcon = QMessageBox::Information;
-        break;
-    case Icon::Warning:
-        boxIcon = QMessageBox::Warning;
-        break;
-    case Icon::Critical:
-        boxIcon = QMessageBox::Critical;
-        break;
-    case Icon::Question:
-        boxIcon = QMessageBox::Question;
-        break;
-    }
-    QMessageBox box(boxIcon, title, text, QMessageBox::Ok, parent);
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void MessageBoxPrompter::tellUnbidden(QWidget *parent, Icon icon, const QString &title,
+                                      const QString &text)
+{
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    const StrayInputGuard guard(box);
     box.exec();
 }
 

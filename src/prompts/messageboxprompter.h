@@ -12,6 +12,8 @@ public:
                                     const QString &text) override;
     RestoreAnswer askRestore(QWidget *parent, const QString &title, const QString &text) override;
     void tell(QWidget *parent, Icon icon, const QString &title, const QString &text) override;
+    void tellUnbidden(QWidget *parent, Icon icon, const QString &title,
+                      const QString &text) override;
     void beep() override;
     QString chooseOpenFile(QWidget *parent, const QString &startFolder) override;
     QString chooseSaveFile(QWidget *parent, const QString &startFolder) override;

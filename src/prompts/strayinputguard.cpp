@@ -1,11 +1,20 @@
 #include "prompts/strayinputguard.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QWidget>
+#include <QWindow>
 
 StrayInputGuard::StrayInputGuard(QWidget &box) : mBox(box)
 {
+    mSettle.setSingleShot(true);
+    mSettle.setInterval(SettleMs);
+    connect(&mSettle, &QTimer::timeout, this, [this] {
+        mHeld = false;
+        setButtonsEnabled(true);
+    });
     // The buttons get the keys and clicks before the box does.
     qApp->installEventFilter(this);
 }
@@ -21,10 +30,30 @@ bool StrayInputGuard::isInBox(QObject *object) const
     return widget && (widget == &mBox || mBox.isAncestorOf(widget));
 }
 
+void StrayInputGuard::setButtonsEnabled(bool enabled)
+{
+    const QList<QAbstractButton *> buttons = mBox.findChildren<QAbstractButton *>();
+    for (QAbstractButton *button : buttons)
+        button->setEnabled(enabled);
+    if (!enabled)
+        return;
+    // Disabled, the default button lost the focus the box gave it.
+    for (QAbstractButton *button : buttons) {
+        const auto *push = qobject_cast<QPushButton *>(button);
+        if (push && push->isDefault())
+            button->setFocus();
+    }
+}
+
 bool StrayInputGuard::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == &mBox && event->type() == QEvent::Show)
-        mShown.start();
+    if (watched == &mBox && event->type() == QEvent::Show && !mHeld) {
+        mHeld = true;
+        setButtonsEnabled(false);
+    }
+    if (mHeld && !mSettle.isActive() && event->type() == QEvent::Expose &&
+        watched == mBox.windowHandle() && mBox.windowHandle()->isExposed())
+        mSettle.start();
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -41,11 +70,8 @@ bool StrayInputGuard::eventFilter(QObject *watched, QEvent *event)
     const bool repeated =
         (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
         static_cast<QKeyEvent *>(event)->isAutoRepeat();
-    if (!repeated && mShown.isValid() && mShown.elapsed() >= SettleMs)
+    if (!repeated && !mHeld)
         return false;
-    // Typing or clicking on through the box is one run of input: only a pause ends it.
-    if (mShown.isValid())
-        mShown.restart();
     // An override taken here keeps an access key's shortcut from firing as well.
     if (event->type() == QEvent::ShortcutOverride)
         event->accept();

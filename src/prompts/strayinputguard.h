@@ -1,14 +1,16 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 
 class QWidget;
 
 // Keeps a box that comes up unasked from being answered by input meant for the window under
-// it: keys and clicks count only after a pause with the box shown, and a key held down since
-// before it came never. Such a box takes the focus while the user may be typing or clicking
-// on the board, and its default button takes the next Return or Space.
+// it. For its first half second on the screen the box's buttons are disabled, so the user sees that
+// it does not listen yet, and its keys and clicks are dropped; a key held down since before it came
+// never counts. Input in that time does not lengthen it: someone clicking on steadily is answered
+// once it is over. Such a box takes the focus while the user may be typing or clicking on the
+// board, and its default button takes the next Return or Space.
 class StrayInputGuard : public QObject
 {
 public:
@@ -22,7 +24,11 @@ protected:
 
 private:
     bool isInBox(QObject *object) const;
+    void setButtonsEnabled(bool enabled);
 
     QWidget &mBox;
-    QElapsedTimer mShown;
+    QTimer mSettle;
+    // From showing until the window manager has put it on the screen, and then for the
+    // half second: a window manager may take longer than that to map it.
+    bool mHeld = false;
 };

@@ -82,13 +82,13 @@ void MapFileWorkflow::askWhenFree()
     const QScopedValueRollback asking(mAsking, true);
     if (mTellLockProblem) {
         mTellLockProblem = false;
-        mPrompter.tell(mWindow, Prompter::Icon::Warning, editorTitle(),
-                       mWatch.lockProblemMessage());
+        mPrompter.tellUnbidden(mWindow, Prompter::Icon::Warning, editorTitle(),
+                               mWatch.lockProblemMessage());
     }
     if (mTellOpenElsewhere) {
         mTellOpenElsewhere = false;
-        mPrompter.tell(mWindow, Prompter::Icon::Information, editorTitle(),
-                       MapFileWatch::openElsewhereText());
+        mPrompter.tellUnbidden(mWindow, Prompter::Icon::Information, editorTitle(),
+                               MapFileWatch::openElsewhereText());
     }
     if (!mWatch.takePendingChange())
         return;

@@ -48,6 +48,11 @@ public:
                                      const QString &text) = 0;
     // A message with a single OK button.
     virtual void tell(QWidget *parent, Icon icon, const QString &title, const QString &text) = 0;
+    // The same for a message the user did not bring on, guarded as askYesNoUnbidden.
+    virtual void tellUnbidden(QWidget *parent, Icon icon, const QString &title, const QString &text)
+    {
+        tell(parent, icon, title, text);
+    }
     virtual void beep() = 0;
     // The open and save file dialogs, with the map files and bitmap pictures filters.
     // Empty when the user cancelled.

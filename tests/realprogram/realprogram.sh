@@ -164,6 +164,25 @@ start_and_wait_main() {
     wait_window "$palette_title" >/dev/null
 }
 
+# Types Return the moment a window titled $1 becomes the active one: polling for it may take
+# longer than the pause a question that comes unasked waits for.
+return_when_active() {
+    local line id spy
+    exec {spy}< <(exec timeout 60 xprop -root -spy _NET_ACTIVE_WINDOW)
+    local spy_pid=$!
+    while read -r -u "$spy" line; do
+        id="${line##* }"
+        [[ "$id" == 0x* ]] || continue
+        xdotool getwindowname "$id" 2>/dev/null | grep -q "$1" || continue
+        xdotool key --clearmodifiers Return
+        kill "$spy_pid" 2>/dev/null
+        exec {spy}<&-
+        return 0
+    done
+    exec {spy}<&-
+    return 1
+}
+
 # Answers the quit question with Alt and the button's access key.
 answer_question() {
     local key="$1"
@@ -393,11 +412,14 @@ shared)
     mkdir "$maps" && cp "$source_dir"/docs/sample/meadow{,_2}.map "$maps/"
     start_and_wait_main "$maps/meadow.map"
     LC_ALL=C sed '/^\*NAME/{n;s/.*/Outside\r/}' "$maps/meadow.map" >"$scratch/outside.map"
-    cp "$scratch/outside.map" "$maps/new" && mv "$maps/new" "$maps/meadow.map"
     # The question comes unasked: a Return typed for the board as it shows does not answer
-    # it; keys count after a pause with it shown.
+    # it; keys count after a pause with it on the screen.
+    return_when_active "$question_title" &
+    pressing=$!
+    sleep 0.5
+    cp "$scratch/outside.map" "$maps/new" && mv "$maps/new" "$maps/meadow.map"
     box="$(wait_window "$question_title")" || fail "no reload question showed"
-    xdotool key --clearmodifiers Return
+    wait "$pressing" || fail "no Return was typed as the reload question showed"
     sleep 1
     xdotool search --onlyvisible --name "$question_title" >/dev/null ||
         fail "a Return as the reload question showed answered it"
