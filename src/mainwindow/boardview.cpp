@@ -17,6 +17,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -452,12 +453,18 @@ void BoardView::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
 }
 
+void BoardView::takeKeysAtStart()
+{
+    mQuietFocus = true;
+    setFocus(Qt::OtherFocusReason);
+}
+
 void BoardView::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
     mFlashLayer->update(cellRect(mCursorCell.x(), mCursorCell.y()));
     // A click shows its own cell; the keyboard's arrival shows the cursor's.
-    if (event->reason() != Qt::MouseFocusReason)
+    if (event->reason() != Qt::MouseFocusReason && !std::exchange(mQuietFocus, false))
         mSession.cursor().show();
     // After Qt has told assistive technology that the board has the focus, so the cell is
     // what is spoken last.

@@ -455,7 +455,7 @@ void MainWindow::showEvent(QShowEvent *event)
         return;
     mLoaded = true;
     // The keys start on the board, where the cell cursor shows them.
-    mBoard->setFocus(Qt::OtherFocusReason);
+    mBoard->takeKeysAtStart();
     // The first palette opens beside the editor; later tool windows take the place of
     // the one before. Both are placed here: left to the window manager, they may land
     // on top of each other.
