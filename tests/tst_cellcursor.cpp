@@ -34,6 +34,11 @@ QString outcome(const EditorSession &session)
     parts << u"sel=%1,%2,%3,%4"_s.arg(s.x()).arg(s.y()).arg(s.width()).arg(s.height());
     if (selection.isFloating())
         parts << u"float@%1,%2"_s.arg(selection.floatingAt().x()).arg(selection.floatingAt().y());
+    QStringList marks;
+    for (const QPoint &mark : session.tools().picture().marks)
+        marks << u"%1,%2"_s.arg(mark.x()).arg(mark.y());
+    marks.sort();
+    parts << u"marks="_s + marks.join(u' ');
     parts << u"chip="_s + session.choices().chip() << u"status="_s + session.status().text()
           << u"pos="_s + session.status().position();
     return parts.join(u' ');
@@ -123,6 +128,22 @@ void TestCellCursor::keysActAsPointer_data()
     QTest::newRow("floating block follows the cursor and is laid")
         << u"chip:01_[] c:1,1,L c:2,1,L tool:selection p:1,1,L d:2,1 r:2,1 copypaste"_s
         << u"key:Down key:Down key:Right key:Space"_s << u"h:2,3 c:2,3,L"_s;
+    QTest::newRow("rectangle: space anchors, arrows stretch, space lays")
+        << u"chip:01_[] tool:rectangle"_s << u"key:Space key:Right key:Right key:Down key:Space"_s
+        << u"h:1,1 p:1,1,L h:2,1 d:2,1 h:3,1 d:3,1 h:3,2 d:3,2 r:3,2"_s;
+    QTest::newRow("rectangle: the preview follows the arrows")
+        << u"chip:01_[] tool:rectangle"_s << u"key:Space key:Right key:Down"_s
+        << u"h:1,1 p:1,1,L h:2,1 d:2,1 h:2,2 d:2,2"_s;
+    QTest::newRow("rectangle: shift lays the border")
+        << u"chip:01_[] tool:rectangle"_s
+        << u"key:Space key:Right key:Right key:Down key:Down key:Shift+Space"_s
+        << u"p:1,1,L d:3,3 shift r:3,3 h:3,3"_s;
+    QTest::newRow("rectangle: esc drops it, the next space anchors again")
+        << u"chip:01_[] tool:rectangle"_s
+        << u"key:Space key:Right key:Esc key:Down key:Space key:Space"_s << u"h:2,2 c:2,2,L"_s;
+    QTest::newRow("rectangle: backspace clears branch points")
+        << u"mode:2 dir:1 tool:rectangle p:1,1,L d:3,3 r:3,3"_s
+        << u"key:Backspace key:Right key:Down key:Backspace"_s << u"p:1,1,R d:2,2 r:2,2 h:2,2"_s;
     QTest::newRow("floating block: backspace drops it")
         << u"chip:01_[] c:1,1,L tool:selection p:1,1,L d:2,1 r:2,1 copypaste"_s
         << u"key:Down key:Backspace"_s << u"h:1,2 c:1,2,R"_s;

@@ -3,7 +3,10 @@
 #include "dialogs/comparewindow.h"
 #include "mainwindow/compareactions.h"
 
+#include <QDir>
+#include <QFile>
 #include <QListView>
+#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -26,6 +29,8 @@ private Q_SLOTS:
     void linesLeadToCellsUntilClosed();
     void unsavedMapHasNoSavedFiles();
     void newMapEndsComparison();
+    void titleTellsTheMapsApart_data();
+    void titleTellsTheMapsApart();
 };
 
 void TestCompareWindow::linesLeadToCellsUntilClosed()
@@ -84,6 +89,41 @@ void TestCompareWindow::newMapEndsComparison()
     editor.files.newMap();
     QTRY_VERIFY(!window);
     QVERIFY(!editor.session.comparison().isActive());
+}
+
+void TestCompareWindow::titleTellsTheMapsApart_data()
+{
+    QTest::addColumn<QString>("edited");
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("names differ") << u"a/road.map"_s << u"b/lane.map"_s
+                                  << u"マップの比較：lane.map → 編集中のマップ（違い 0件）"_s;
+    QTest::newRow("one name in two folders")
+        << u"a/road.map"_s << u"b/road.map"_s
+        << u"マップの比較：b/road.map → 編集中のマップ a/road.map（違い 0件）"_s;
+    QTest::newRow("folders of one name too")
+        << u"x/maps/road.map"_s << u"y/maps/road.map"_s
+        << u"マップの比較：y/maps/road.map → 編集中のマップ x/maps/road.map（違い 0件）"_s;
+}
+
+void TestCompareWindow::titleTellsTheMapsApart()
+{
+    QFETCH(QString, edited);
+    QFETCH(QString, other);
+    QTemporaryDir dir;
+    for (const QString &map : {edited, other}) {
+        QVERIFY(QDir(dir.path()).mkpath(QFileInfo(map).path()));
+        QVERIFY(QFile::copy(sampleFile(), dir.filePath(map)));
+        QVERIFY(QFile::copy(QStringLiteral(QZK_SOURCE_DATA "/../docs/sample/meadow_2.map"),
+                            dir.filePath(map).replace(u".map"_s, u"_2.map"_s)));
+    }
+    EditorFixture editor;
+    QVERIFY(editor.files.loadMap(dir.filePath(edited)).ok());
+    CompareActions *actions = editor.window.compareActions();
+    actions->compareWithMapFile(dir.filePath(other));
+    QPointer<CompareWindow> window = actions->compareWindow();
+    QVERIFY(window);
+    QTEST(window->windowTitle(), "title");
 }
 
 QTEST_MAIN(TestCompareWindow)

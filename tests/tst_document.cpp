@@ -197,7 +197,7 @@ void TestDocument::openAndSaveThroughSession()
     QVERIFY(!loaded.fault);
     QCOMPARE(f.document.data().cell(2, 2, 1), QStringLiteral("33_S_"));
     QCOMPARE(f.document.fileName(), base);
-    QCOMPARE(f.session.floorTabCaptions(), QStringList{QStringLiteral("1階")});
+    QCOMPARE(f.session.floorTabCaptions(), QStringList{QStringLiteral("１階")});
 
     // A faulty open leaves the open map as it was.
     const MapLoadResult failed = f.files.loadMap(dir.filePath(QStringLiteral("none.map")));

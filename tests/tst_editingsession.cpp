@@ -577,7 +577,7 @@ void TestEditingSession::openSavedMap()
     QCOMPARE(e.prompter.messages, QStringList());
     const MapData &map = e.session.map();
     QCOMPARE(map.floorCount(), 2);
-    QCOMPARE(e.tabCaptions(), (QStringList{u"1階"_s, u"2階"_s}));
+    QCOMPARE(e.tabCaptions(), (QStringList{u"１階"_s, u"2階"_s}));
     QCOMPARE(chipsOn(map, 1), StartFloorChips);
     QCOMPARE(chipsOn(map, 2), GoalFloorChips);
     QCOMPARE(branchesOn(map, 1), StartFloorBranches);
@@ -645,8 +645,8 @@ void TestEditingSession::moveAndDeleteFloors()
     e.prompter.answer = true;
     e.trigger(u"このフロアを削除(&D)"_s);
     QCOMPARE(e.prompter.questions,
-             QStringList{u"Q:zKエディタ|このフロア「1階」を削除します。\r\nよろしいですか？"_s});
-    QCOMPARE(e.tabCaptions(), QStringList{u"1階"_s});
+             QStringList{u"Q:zKエディタ|このフロア「１階」を削除します。\r\nよろしいですか？"_s});
+    QCOMPARE(e.tabCaptions(), QStringList{u"１階"_s});
     QCOMPARE(map.floorCount(), 1);
     QCOMPARE(e.session.currentFloor(), 1);
     QCOMPARE(chipsOn(map, 1), StartFloorChips);

@@ -614,7 +614,8 @@ void TestFileCommands::openLoadsFloorsTabsAndWarps()
     const int floors = expected.floorCount();
     QCOMPARE(editor.window.floorTabs()->count(), floors);
     for (int floor = 1; floor <= floors; ++floor)
-        QCOMPARE(editor.window.floorTabs()->tabText(floor - 1), QStringLiteral("%1階").arg(floor));
+        QCOMPARE(editor.window.floorTabs()->tabText(floor - 1),
+                 floor == 1 ? u"１階"_s : QStringLiteral("%1階").arg(floor));
     QCOMPARE(editor.window.floorTabs()->currentIndex(), 0);
     QCOMPARE(editor.session.currentFloor(), 1);
 

@@ -19,6 +19,7 @@
 #include "session/mapcomparison.h"
 #include "sessionscript.h"
 #include "toolwindows/toolwindowframe.h"
+#include "toolwindows/warpwindow.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -30,10 +31,12 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScreen>
 #include <QSet>
 #include <QSignalSpy>
@@ -138,6 +141,10 @@ private Q_SLOTS:
     void dialogControlsHaveAccessKeys_data();
     void dialogControlsHaveAccessKeys();
     void helpCoversEveryCommand();
+    void tabFollowsTheLayout_data();
+    void tabFollowsTheLayout();
+    void focusShowsFromTheStart_data();
+    void focusShowsFromTheStart();
     void closeBoxAsksBeforeQuitting_data();
     void closeBoxAsksBeforeQuitting();
     void paintsWithMouseAndLineTool();
@@ -351,6 +358,112 @@ void TestMainWindow::dialogControlsHaveAccessKeys()
         MessageBoxPrompter().askRestore(nullptr, u"Q:zKエディタ"_s, u"復元しますか？"_s);
     }
     QCOMPARE(faults, QStringList());
+}
+
+void TestMainWindow::tabFollowsTheLayout_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("order"); // from the first control, once round (names or texts)
+    QTest::newRow("チップの置換: top to bottom")
+        << u"チップの置換"_s
+        // The scopes are one stop (the arrows choose among them); OK waits for a change.
+        << QStringList{u"chipBox"_s, u"chipBox"_s, u"この階(&F)"_s, u"Cancel"_s};
+    QTest::newRow("ワープの設定: what is shown")
+        << u"ワープの設定"_s
+        << QStringList{u"pairList"_s, u"warpButton1"_s, u"warpButton2"_s, u"warpButton3"_s,
+                       u"warpButton4"_s};
+    QTest::newRow("ワープの設定 asking: the answers")
+        << u"削除しますか？"_s << QStringList{u"yesButton"_s, u"noButton"_s};
+}
+
+// Tab walks the controls a window shows, in the order they are laid out.
+void TestMainWindow::tabFollowsTheLayout()
+{
+    QFETCH(QString, window);
+    QFETCH(QStringList, order);
+    Editor editor;
+    std::unique_ptr<QWidget> made;
+    QWidget *shown = nullptr;
+    if (window == u"チップの置換"_s) {
+        made = std::make_unique<ChipReplaceDialog>(MapData::resetMap(), 1, QRect(1, 1, 2, 2),
+                                                   editor.pictures, editor.descriptions);
+        shown = made.get();
+    } else {
+        editor.show();
+        QVERIFY(editor.play(u"mode:3 newpair c:3,5,L c:10,2,L"_s));
+        auto *warps = qobject_cast<WarpWindow *>(editor.window.toolWindow());
+        QVERIFY(warps);
+        shown = warps;
+        if (window == u"削除しますか？"_s) {
+            warps->findChild<QListWidget *>(u"pairList"_s)->setCurrentRow(0);
+            warps->findChild<QToolButton *>(u"warpButton3"_s)->click();
+            QVERIFY(warps->isAskingDeletion());
+        }
+    }
+    shown->show();
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    shown->findChild<QWidget *>(order.first())->setFocus(Qt::TabFocusReason);
+    QStringList walked;
+    QWidgetList seen;
+    // The window's own focus: a tool window is not made active offscreen.
+    for (QWidget *focused = shown->focusWidget(); focused && !seen.contains(focused);
+         focused = shown->focusWidget()) {
+        seen << focused;
+        walked << (focused->objectName().isEmpty()
+                       ? qobject_cast<QAbstractButton *>(focused)->text()
+                       : focused->objectName());
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    QCOMPARE(walked, order);
+}
+
+void TestMainWindow::focusShowsFromTheStart_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::newRow("the board when the editor opens") << u"start"_s;
+    QTest::newRow("the branch window") << u"分岐点の設定"_s;
+    QTest::newRow("a dialog opened by keys") << u"チップの置換"_s;
+}
+
+// Whatever has the keys shows it, without a Tab first.
+void TestMainWindow::focusShowsFromTheStart()
+{
+    QFETCH(QString, window);
+    Editor editor;
+    editor.show();
+    editor.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&editor.window));
+    if (window == u"start"_s) {
+        QVERIFY(editor.window.board()->showsCursor());
+        return;
+    }
+    // A control's picture with the keys and without them.
+    QWidget *control = nullptr;
+    QWidget *other = nullptr;
+    std::unique_ptr<QWidget> made;
+    if (window == u"分岐点の設定"_s) {
+        QVERIFY(editor.play(u"mode:2"_s));
+        control = editor.window.toolWindow();
+        other = editor.window.board();
+    } else {
+        made = std::make_unique<ChipReplaceDialog>(MapData::resetMap(), 1, QRect(1, 1, 2, 2),
+                                                   editor.pictures, editor.descriptions,
+                                                   &editor.window);
+        made->setWindowFlag(Qt::Dialog);
+        control = made->findChildren<QRadioButton *>().first();
+        other = made->findChild<QComboBox *>(u"chipBox"_s);
+    }
+    control->window()->show();
+    control->window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(control->window()));
+    control->setFocus(Qt::OtherFocusReason);
+    QTRY_VERIFY(control->hasFocus());
+    const QImage focused = control->grab().toImage();
+    if (other->window() != control->window())
+        other->window()->activateWindow();
+    other->setFocus(Qt::OtherFocusReason);
+    QTRY_VERIFY(!control->hasFocus());
+    QVERIFY(control->grab().toImage() != focused);
 }
 
 // Every command of the running editor's menus, and every key that starts one, is in the
@@ -682,24 +795,43 @@ void TestMainWindow::locatedCellIsScrolledIntoView()
 void TestMainWindow::floatingBlockShowsItsOwnValues_data()
 {
     QTest::addColumn<QString>("floating");
+    QTest::addColumn<QString>("floatingBranch");
     QTest::addColumn<QString>("under");
+    QTest::addColumn<QString>("underBranch");
+    QTest::addColumn<QString>("mode");
     QTest::addColumn<bool>("valueShown");
+    QTest::addColumn<bool>("arrowsShown"); // the floating block's own branch setting
     const QString numbered = QStringLiteral("16_+7");
-    QTest::newRow("a numbered chip over an empty cell") << numbered << QString() << true;
-    QTest::newRow("a road over a numbered chip") << CellString::defaultChip() << numbered << false;
+    const QString road = CellString::defaultChip();
+    QTest::newRow("a numbered chip over an empty cell")
+        << numbered << QString() << QString() << QString() << u"mode:1"_s << true << false;
+    QTest::newRow("a road over a numbered chip")
+        << road << QString() << numbered << QString() << u"mode:1"_s << false << false;
+    QTest::newRow("branch mode: the block's arrows")
+        << road << u"3120"_s << QString() << QString() << u"mode:2"_s << false << true;
+    QTest::newRow("branch mode: a block without a setting hides the cell's")
+        << road << QString() << road << u"3333"_s << u"mode:2"_s << false << false;
+    QTest::newRow("map edit mode: no arrows")
+        << road << u"3120"_s << QString() << QString() << u"mode:1"_s << false << false;
 }
 
 void TestMainWindow::floatingBlockShowsItsOwnValues()
 {
     QFETCH(QString, floating);
+    QFETCH(QString, floatingBranch);
     QFETCH(QString, under);
+    QFETCH(QString, underBranch);
+    QFETCH(QString, mode);
     EditorFixture editor;
     MapData map = MapData::resetMap();
     if (!under.isEmpty())
         map.setCell(5, 5, 1, under);
+    map.setBranch(5, 5, 1, underBranch);
     editor.session.takeLoadedMap(map);
+    QVERIFY(editor.play(mode));
     CellBlock block(1, 1);
     block.setCell(0, 0, floating);
+    block.setBranch(0, 0, floatingBranch);
     SelectionTool &blocks = editor.session.tools().selection();
     blocks.startFloating(block);
     QVERIFY(editor.play(QStringLiteral("h:5,5")));
@@ -709,8 +841,11 @@ void TestMainWindow::floatingBlockShowsItsOwnValues()
     };
     QTEST(shot(true) != shot(false), "valueShown");
     // Its own chip, not hidden under a marker.
+    QFETCH(bool, arrowsShown);
+    const CellComposer composer(editor.pictures);
     QCOMPARE(editor.window.board()->cellImage(5, 5),
-             editor.pictures.chip(CellString::pictureIndex(floating)));
+             arrowsShown ? composer.branchPicture(floating, floatingBranch)
+                         : editor.pictures.chip(CellString::pictureIndex(floating)));
 }
 
 // The board takes the keyboard and is a table to assistive technology whose focused cell

@@ -516,7 +516,7 @@ void TestWarpLinking::loadedMapGetsMarkersInPairOrder()
     QCOMPARE(f.session.tools().warps().stage(), 0);
     QCOMPARE(freeHead(f.session.map()), u"03 04 05"_s);
     QCOMPARE(f.window().rows(), (QStringList{u"A：2,2,1-5,5,2"_s, u"B：5,5,2-2,2,1"_s}));
-    QCOMPARE(f.session.floorTabCaptions(), (QStringList{u"1階"_s, u"2階"_s}));
+    QCOMPARE(f.session.floorTabCaptions(), (QStringList{u"１階"_s, u"2階"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestWarpLinking)

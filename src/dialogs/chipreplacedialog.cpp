@@ -18,8 +18,7 @@ ChipReplaceDialog::ChipReplaceDialog(const MapData &map, int floor, const QRect 
     : QDialog(parent), mMap(map), mFloor(floor), mSelection(selection),
       mFrom(new ChipPicker(pictures, descriptions, this)),
       mTo(new ChipPicker(pictures, descriptions, this)), mScopes(new QButtonGroup(this)),
-      mCount(new QLabel(this)), mPairs(new QLabel(this)),
-      mButtons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
+      mCount(new QLabel(this)), mPairs(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("チップの置換"));
     mFrom->setObjectName(QStringLiteral("fromPicker"));
@@ -38,6 +37,8 @@ ChipReplaceDialog::ChipReplaceDialog(const MapData &map, int floor, const QRect 
     }
     mScopes->button(int(ChipReplace::Scope::Selection))->setEnabled(!selection.isEmpty());
     mScopes->button(int(ChipReplace::Scope::Floor))->setChecked(true);
+    // Made after the choices above, so that Tab reaches them first, as they are laid out.
+    mButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
 
     auto *form = new QFormLayout;
     // A label's access key focuses its buddy only when the buddy takes focus itself: the

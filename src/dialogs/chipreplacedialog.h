@@ -43,5 +43,5 @@ private:
     QButtonGroup *mScopes;
     QLabel *mCount;
     QLabel *mPairs;
-    QDialogButtonBox *mButtons;
+    QDialogButtonBox *mButtons = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "dialogs/comparewindow.h"
 
 #include "dialogs/checkreportwindow.h"
+#include "mapfile/mapfilename.h"
 #include "session/mapcomparison.h"
 
 #include <QAbstractListModel>
@@ -98,12 +99,22 @@ void CompareWindow::refresh()
         close();
         return;
     }
-    // The arrow of every line points from the other map to the map being edited.
-    const QString other = mComparison.comparesWithSaved()
-                              ? QStringLiteral("保存されたファイル")
-                              : QFileInfo(mComparison.otherName()).fileName();
-    setWindowTitle(QStringLiteral("マップの比較：%1 → 編集中のマップ（違い %2件）")
-                       .arg(other)
+    // The arrow of every line points from the other map to the map being edited. Two maps
+    // of one name are told apart by their folders.
+    QString other = QStringLiteral("保存されたファイル");
+    QString edited = QStringLiteral("編集中のマップ");
+    if (!mComparison.comparesWithSaved()) {
+        other = QFileInfo(mComparison.otherName()).fileName();
+        const QString editedName = mComparison.editedName();
+        if (!editedName.isEmpty() && QFileInfo(editedName).fileName() == other) {
+            const auto [otherEnd, editedEnd] =
+                MapFileName::distinctEnds(mComparison.otherName(), editedName);
+            other = otherEnd;
+            edited += u' ' + editedEnd;
+        }
+    }
+    setWindowTitle(QStringLiteral("マップの比較：%1 → %2（違い %3件）")
+                       .arg(other, edited)
                        .arg(mComparison.result().differences.size()));
     // An edit keeps the list where it was being read.
     const int row = mList->currentIndex().row();

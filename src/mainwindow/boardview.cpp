@@ -18,6 +18,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -169,10 +170,16 @@ void BoardView::render()
     for (int x = 1; x <= MapData::Width; ++x) {
         for (int y = 1; y <= MapData::Height; ++y) {
             const QString &cell = map.cell(x, y, floor);
-            // A floating block shows the chips it would lay, cut off at the board's edge;
-            // the paint event outlines them lightly.
-            if (const QString *chip = picture.floating ? selection.floatingCellAt({x, y}) : nullptr)
-                show(x, y, composer().chipPicture(*chip), *chip);
+            // A floating block shows the chips it would lay, cut off at the board's edge, and
+            // in branch mode the settings it would lay; the paint event outlines them lightly.
+            if (const QString *chip =
+                    picture.floating ? selection.floatingCellAt({x, y}) : nullptr) {
+                const QString &branch = *selection.floatingBranchAt({x, y});
+                show(x, y,
+                     branchMode && !branch.isEmpty() ? composer().branchPicture(*chip, branch)
+                                                     : composer().chipPicture(*chip),
+                     *chip);
+            }
             // The line marker is laid on the plain chip picture, as the line tool only runs
             // in chip mode.
             else if (marked.contains(cellSlot(x, y)))
@@ -430,6 +437,18 @@ int BoardView::cellChildIndex(QPoint cell)
     return (cell.y() - 1) * MapData::Width + (cell.x() - 1);
 }
 
+bool BoardView::event(QEvent *event)
+{
+    // Esc drops a rectangle drawn by keys before the window's Esc drops the selection.
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape &&
+        mSession.tools().isStretching()) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void BoardView::keyPressEvent(QKeyEvent *event)
 {
     if (mSession.cursor().key(event->key(), event->modifiers()))
@@ -438,12 +457,18 @@ void BoardView::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
 }
 
+void BoardView::takeKeysAtStart()
+{
+    mQuietFocus = true;
+    setFocus(Qt::OtherFocusReason);
+}
+
 void BoardView::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
     mFlashLayer->update(cellRect(mCursorCell.x(), mCursorCell.y()));
     // A click shows its own cell; the keyboard's arrival shows the cursor's.
-    if (event->reason() != Qt::MouseFocusReason)
+    if (event->reason() != Qt::MouseFocusReason && !std::exchange(mQuietFocus, false))
         mSession.cursor().show();
     // After Qt has told assistive technology that the board has the focus, so the cell is
     // what is spoken last.

@@ -57,6 +57,9 @@ public:
     EditorSession &session() const { return mSession; }
     // Whether the cell cursor is drawn: while the board has the keyboard.
     bool showsCursor() const { return hasFocus(); }
+    // The keys go to the board when the editor opens; the status bar stays empty until
+    // the cursor moves.
+    void takeKeysAtStart();
     // Cells are children of the board's accessible table, row by row.
     static int cellChildIndex(QPoint cell);
     // What a screen reader says of cell (x, y): its place and content, led by the floor
@@ -79,6 +82,7 @@ Q_SIGNALS:
     void markerRefused();
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -127,6 +131,7 @@ private:
     int mFlashSteps = 0;
     bool mFlashVisible = false;
     int mWheelDelta = 0;
+    bool mQuietFocus = false;
     // Labels by marker index, never deleted: opening a map only moves and shows them.
     // Those of markers the map lacks are hidden and have no name.
     QVector<MarkerLabel *> mMarkerLabels;

@@ -13,6 +13,17 @@ KeyboardFocus::KeyboardFocus(BoardView &board, QWidget *window, QMenu *viewMenu)
 {
     mSwitch->setShortcut(QKeySequence(Qt::Key_F12));
     connect(mSwitch, &QAction::triggered, this, &KeyboardFocus::switchWindows);
+    qApp->installEventFilter(this);
+}
+
+bool KeyboardFocus::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        auto *widget = static_cast<QWidget *>(watched);
+        if (widget->isWindow())
+            widget->setAttribute(Qt::WA_KeyboardFocusChange);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void KeyboardFocus::switchWindows()

@@ -432,12 +432,12 @@ void MainWindow::showCheckOverlayState()
 
 bool MainWindow::requestDeferredCommand(const QKeySequence &keys)
 {
-    // The warp window's deletion question is answered first; its keys are swallowed.
-    if (mSession.warpWindow().isAskingDeletion())
-        return true;
     for (QAction *action : std::as_const(mToolWindowCommands)) {
         if (action->shortcuts().contains(keys)) {
-            QTimer::singleShot(10, action, &QAction::trigger);
+            // The warp window's deletion question is answered first: its commands' keys
+            // are swallowed, while Tab, Space and Enter still reach the answers.
+            if (!mSession.warpWindow().isAskingDeletion())
+                QTimer::singleShot(10, action, &QAction::trigger);
             return true;
         }
     }
@@ -465,6 +465,8 @@ void MainWindow::showEvent(QShowEvent *event)
     if (mLoaded)
         return;
     mLoaded = true;
+    // The keys start on the board, where the cell cursor shows them.
+    mBoard->takeKeysAtStart();
     // The first palette opens beside the editor; later tool windows take the place of
     // the one before. Both are placed here: left to the window manager, they may land
     // on top of each other.

@@ -1,6 +1,8 @@
 #include "mapfile/mapfilename.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 
 namespace MapFileName {
 
@@ -31,6 +33,20 @@ QString floorOneFileOf(const QString &floorFile)
         return floorFile;
     const QString floorOne = floorFile.left(digit - 1) + suffix;
     return QFileInfo::exists(floorOne) ? floorOne : floorFile;
+}
+
+std::pair<QString, QString> distinctEnds(const QString &first, const QString &second)
+{
+    const QStringList a = QDir::fromNativeSeparators(first).split(u'/');
+    const QStringList b = QDir::fromNativeSeparators(second).split(u'/');
+    qsizetype kept = 1;
+    while (kept < a.size() && kept < b.size() && a[a.size() - kept] == b[b.size() - kept])
+        ++kept;
+    const auto end = [kept](const QStringList &parts) {
+        return QDir::toNativeSeparators(
+            parts.mid(std::max<qsizetype>(0, parts.size() - kept)).join(u'/'));
+    };
+    return {end(a), end(b)};
 }
 
 } // namespace MapFileName

@@ -41,6 +41,7 @@ bool CellCursor::key(int key, Qt::KeyboardModifiers modifiers)
 {
     const bool toEdge = modifiers & Qt::ControlModifier;
     const bool extend = modifiers & Qt::ShiftModifier;
+    mTools.setBorderOnly(extend);
     QPoint target = mCell;
     switch (key) {
     case Qt::Key_Left:
@@ -69,6 +70,11 @@ bool CellCursor::key(int key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_Backspace:
         act(Qt::RightButton);
         return true;
+    case Qt::Key_Escape:
+        if (!mTools.isStretching())
+            return false;
+        mTools.cancelPress();
+        return true;
     default:
         return false;
     }
@@ -88,7 +94,13 @@ void CellCursor::act(Qt::MouseButton button)
     mAnchor = QPoint();
     // As a click comes with the pointer over its cell.
     mTools.hover(mCell);
-    mTools.click(mCell, button);
+    if (mTools.isStretching()) {
+        mTools.release(mCell);
+        return;
+    }
+    mTools.press(mCell, button);
+    if (!mTools.isStretching())
+        mTools.release(mCell);
 }
 
 void CellCursor::moveTo(QPoint cell, bool extend)
@@ -101,8 +113,11 @@ void CellCursor::moveTo(QPoint cell, bool extend)
         mAnchor = mCell;
     const bool moved = cell != mCell;
     mCell = cell;
-    // The status bar and a floating block follow the cursor as they follow the pointer.
+    // The status bar and a floating block follow the cursor as they follow the pointer, and
+    // what a press shapes follows it as a drag.
     mTools.hover(mCell);
+    if (mTools.isStretching())
+        mTools.move(mCell);
     if (selecting)
         selection.select(SelectionTool::span(mAnchor, mCell));
     if (moved)

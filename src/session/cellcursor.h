@@ -9,7 +9,9 @@ class ToolSwitch;
 
 // The keyboard's cell on the board. It drives the active tool as the pointer does: a move
 // is a hover, Space or Enter a left click, Backspace a right click, so every tool answers
-// the keyboard without knowing of it.
+// the keyboard without knowing of it. A press that shapes what it lays (a rectangle) stays
+// down: the arrows drag it, the next Space, Enter or Backspace releases it, Esc drops it, and Shift
+// is held as it would be with the pointer.
 class CellCursor : public QObject
 {
     Q_OBJECT

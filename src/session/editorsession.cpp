@@ -20,13 +20,18 @@ void EditorSession::setCurrentFloor(int floor)
     mDocument.setCurrentFloor(floor);
 }
 
+QString EditorSession::floorTabCaption(int floor)
+{
+    return floor == 1 ? QStringLiteral("１階") : QStringLiteral("%1階").arg(floor);
+}
+
 void EditorSession::syncFloorTabCaptions()
 {
     // Tabs that stay keep their captions, as when floors are added or deleted one by one.
     while (mFloorTabCaptions.size() > map().floorCount())
         mFloorTabCaptions.removeLast();
     while (mFloorTabCaptions.size() < map().floorCount())
-        mFloorTabCaptions.append(QStringLiteral("%1階").arg(mFloorTabCaptions.size() + 1));
+        mFloorTabCaptions.append(floorTabCaption(int(mFloorTabCaptions.size()) + 1));
 }
 
 void EditorSession::settleForHistory()
@@ -204,7 +209,7 @@ bool EditorSession::addFloor()
 {
     if (!mDocument.addFloor())
         return false;
-    mFloorTabCaptions.append(QStringLiteral("%1階").arg(map().floorCount()));
+    mFloorTabCaptions.append(floorTabCaption(map().floorCount()));
     Q_EMIT floorsChanged();
     return true;
 }

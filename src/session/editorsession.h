@@ -61,6 +61,8 @@ public:
 
     // The floor tabs' captions, one per floor.
     const QStringList &floorTabCaptions() const { return mFloorTabCaptions; }
+    // Tab `floor` (1-based) of any map, new or read: the first tab's digit is full-width.
+    static QString floorTabCaption(int floor);
     // Floor commands. addFloor is false at nine floors; moving is false at the ends
     // (the status bar then says so).
     bool addFloor();
@@ -137,7 +139,7 @@ private:
     MapDocument &mDocument;
     const ChipDescriptions &mDescriptions;
 
-    QStringList mFloorTabCaptions{QStringLiteral("１階")};
+    QStringList mFloorTabCaptions{floorTabCaption(1)};
 
     StatusLine mStatus;
     ToolContext mContext{mDocument, mDescriptions, mStatus};

@@ -20,6 +20,12 @@ MapComparison::MapComparison(const MapDocument &document, const ChipDescriptions
     connect(&mDocument, &MapDocument::modifiedChanged, this, &MapComparison::onModifiedChanged);
 }
 
+QString MapComparison::editedName() const
+{
+    const QString base = mDocument.fileName();
+    return base.isEmpty() ? QString() : MapFileName::floorFilePath(base, 1);
+}
+
 MapLoadResult MapComparison::startWithMap(const QString &floorOneFile)
 {
     MapLoadResult loaded = MapFileReader::load(MapFileName::basePathOf(floorOneFile));

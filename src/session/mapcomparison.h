@@ -38,6 +38,8 @@ public:
     bool comparesWithSaved() const { return mSavedFiles; }
     // The other map's floor-1 file, as the window names it.
     const QString &otherName() const { return mOtherName; }
+    // The edited map's floor-1 file; empty while it has none.
+    QString editedName() const;
     // Other map before, edited map after.
     const MapDiff::Result &result() const { return mResult; }
     // The cells to point out on a floor of the edited map; none while stopped.

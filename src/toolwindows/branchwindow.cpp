@@ -194,6 +194,25 @@ void BranchWindow::paintEvent(QPaintEvent *)
         painter.setPen(QPen(mArmColors[i], 3, Qt::SolidLine, Qt::FlatCap));
         painter.drawLine(centre, directionLayout(i).armEnd);
     }
+    if (hasFocus()) {
+        // The arrow keys work on the whole window: it is outlined as the board's cell cursor.
+        painter.setPen(QPen(QColor(0, 0, 128), 3));
+        painter.drawRect(rect().adjusted(1, 1, -2, -2));
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(rect().adjusted(3, 3, -4, -4));
+    }
+}
+
+void BranchWindow::focusInEvent(QFocusEvent *event)
+{
+    ToolWindowFrame::focusInEvent(event);
+    update();
+}
+
+void BranchWindow::focusOutEvent(QFocusEvent *event)
+{
+    ToolWindowFrame::focusOutEvent(event);
+    update();
 }
 
 bool BranchWindow::eventFilter(QObject *watched, QEvent *event)

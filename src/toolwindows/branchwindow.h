@@ -25,6 +25,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     // An arrow key steps that direction's state, as its button does; Backspace clears all four.
     void keyPressEvent(QKeyEvent *event) override;

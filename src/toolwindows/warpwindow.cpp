@@ -120,6 +120,8 @@ WarpWindow::WarpWindow(EditorSession &session, ToolWindowHost &host, Prompter &p
     connect(mNo, &QPushButton::clicked, this, [this] { answerDeletion(false); });
 
     placeControls();
+    for (QWidget *part : std::initializer_list<QWidget *>{mQuestion, mYes, mNo})
+        part->hide();
     connect(&mSession, &EditorSession::warpsChanged, this, &WarpWindow::showRows);
     showRows();
     watchKeysOfChildren();
@@ -259,10 +261,19 @@ void WarpWindow::answerDeletion(bool yes)
 
 void WarpWindow::setAsking(bool asking)
 {
+    const bool answered = mYes->hasFocus() || mNo->hasFocus();
     setFullHeightTwips(asking ? mAskingHeightTwips : mIdleHeightTwips);
     for (QToolButton *button : mButtons)
         button->setEnabled(!asking);
     mList->setEnabled(!asking);
+    // The question lies below the idle window: hidden there, Tab passes it by.
+    for (QWidget *part : std::initializer_list<QWidget *>{mQuestion, mYes, mNo})
+        part->setVisible(asking);
+    // The keys go to the answer, and back to the delete button that asked.
+    if (asking)
+        mYes->setFocus(Qt::OtherFocusReason);
+    else if (answered)
+        mButtons[2]->setFocus(Qt::OtherFocusReason);
     // The editor waits for the answer: the main window takes no input meanwhile.
     setModalQuestion(asking);
 }

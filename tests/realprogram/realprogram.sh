@@ -608,8 +608,8 @@ PY
     ;;
 keyboard)
     # A map made without the mouse, from the first key to the saved files: chips chosen in
-    # the palette, a road laid, a branch set, a pair linked, a floor added, the map
-    # checked, saved through the file dialog.
+    # the palette, a road laid, a branch set, a pair linked, a floor added, a rectangle's
+    # border laid, the map checked, saved through the file dialog.
     start_and_wait_main
     # Keys go to the window that has them; F12 waits until the window manager has moved the
     # keyboard, which takes a while on a busy machine.
@@ -632,10 +632,12 @@ keyboard)
     warp="$(wait_window '^ワープの設定$')"
     from_main_to "$warp" "the warp window" && keys Tab space && focus_to "$main" board &&
         keys Down Down space Right Right Right Down Down space
-    # A second floor with road on (6,5).
+    # A second floor with road on (6,5), and beside it the border of a road rectangle from
+    # (7,5) to (9,7): Space anchors, the arrows stretch, Shift+Space lays the border.
     xdotool windowactivate --sync "$main"
     keys alt+s a
     keys ctrl+Next F5 space
+    keys F11 Right space Right Right Down Down shift+space F11
     keys alt+t c
     wait_window '^マップチェックの結果報告$' >/dev/null || fail "the check report did not show"
     file_dialog a "名前を付けて保存" "$scratch/keys"

@@ -56,6 +56,9 @@ public:
     virtual void yield() { setOn(false); }
     // Holds something under way that takes the board's input before any tool switched on.
     virtual bool isHolding() const { return false; }
+    // A press still shapes what its release lays (a rectangle's opposite corner follows the
+    // pointer). Pressed by keys, it stays down until the next Space; the arrows stretch it.
+    virtual bool isStretching() const { return false; }
 
 Q_SIGNALS:
     // What picture() returns changed.

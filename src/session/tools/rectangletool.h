@@ -22,6 +22,7 @@ public:
     void move(QPoint cell) override;
     void release(QPoint cell) override;
     void cancel() override;
+    bool isStretching() const override { return mDragging; }
     ToolPicture picture() const override;
 
 private:

@@ -74,6 +74,14 @@ const QString *SelectionTool::floatingCellAt(QPoint cell) const
     return &mFloating->cell(inBlock.x(), inBlock.y());
 }
 
+const QString *SelectionTool::floatingBranchAt(QPoint cell) const
+{
+    if (!mFloating || !QRect(mFloatingAt, mFloating->size()).contains(cell))
+        return nullptr;
+    const QPoint inBlock = cell - mFloatingAt;
+    return &mFloating->branch(inBlock.x(), inBlock.y());
+}
+
 ToolPicture SelectionTool::picture() const
 {
     ToolPicture picture;

@@ -29,6 +29,8 @@ public:
     QPoint floatingAt() const { return mFloatingAt; }
     // The chip the floating block would lay on board cell `cell`, if it covers that cell.
     const QString *floatingCellAt(QPoint cell) const;
+    // And the branch setting it would lay there.
+    const QString *floatingBranchAt(QPoint cell) const;
     // Whether it takes the board's input now rather than the mode's brush.
     bool isActive() const { return mOn || mFloating; }
 

@@ -134,6 +134,15 @@ void ToolSwitch::endStroke()
     mPressed = nullptr;
 }
 
+void ToolSwitch::cancelPress()
+{
+    if (!isStretching())
+        return;
+    BoardTool *pressed = mPressed;
+    mPressed = nullptr;
+    pressed->cancel();
+}
+
 void ToolSwitch::click(QPoint cell, Qt::MouseButton button)
 {
     press(cell, button);

@@ -45,6 +45,10 @@ public:
     void endStroke();
     // A press and a release on the same cell.
     void click(QPoint cell, Qt::MouseButton button);
+    // The tool a press went to still shapes what its release lays (BoardTool::isStretching).
+    bool isStretching() const { return mPressed && mPressed->isStretching(); }
+    // Esc: what a press is shaping goes without being laid; nothing when none is.
+    void cancelPress();
     // (0, 0): the pointer left the board.
     void hover(QPoint cell);
     void leave();
