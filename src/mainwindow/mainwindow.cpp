@@ -178,10 +178,7 @@ void MainWindow::fitBoard()
         if (frame.isEmpty())
             frame = QSize(8, 40);
         const QSize chrome(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
-        // On a narrow screen the tool window keeps a column of its own beside the window
-        // rather than covering the tool buttons.
-        const QSize tool(mToolWindow ? mToolWindow->width() + frame.width() + ToolWindowGap : 0, 0);
-        const QSize room = screen->availableGeometry().size() - frame - chrome - around - tool;
+        const QSize room = screen->availableGeometry().size() - frame - chrome - around;
         const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         view = board.boundedTo(room);
         if (view.width() < board.width())
@@ -464,7 +461,6 @@ void MainWindow::showEvent(QShowEvent *event)
     // the one before. Both are placed here: left to the window manager, they may land
     // on top of each other.
     mToolWindow = createToolWindow(mSession.editMode());
-    fitBoard();
     const QScreen *screen = this->screen();
     if (!screen) {
         mToolWindow->move(frameGeometry().topRight() + QPoint(ToolWindowGap, 0));

@@ -14,6 +14,7 @@
 namespace {
 
 const char *const PlacedProperty = "qzkPlaced";
+const char *const CheckedProperty = "qzkPlacedFramed";
 // The most a window manager adds below a resizable window that a fixed one lacks.
 constexpr int ResizeHandle = 6;
 
@@ -41,7 +42,9 @@ bool SideWindows::isSideWindow(const QWidget *widget) const
 bool SideWindows::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if ((type != QEvent::Show && type != QEvent::KeyPress) || !watched->isWidgetType())
+    if ((type != QEvent::Show && type != QEvent::KeyPress && type != QEvent::WindowActivate &&
+         type != QEvent::Move) ||
+        !watched->isWidgetType())
         return false;
     auto *widget = static_cast<QWidget *>(watched);
     if (type == QEvent::Show && isSideWindow(widget) &&
@@ -49,6 +52,20 @@ bool SideWindows::eventFilter(QObject *watched, QEvent *event)
         // Where the user moves it later is theirs.
         widget->setProperty(PlacedProperty, true);
         place(widget);
+    }
+    // Placed before it was framed, the window may have guessed its frame wrong: once framed
+    // (it is then moved or activated) it is placed again if it came out off the screen or
+    // under the tool window.
+    if ((type == QEvent::WindowActivate || type == QEvent::Move) && isSideWindow(widget) &&
+        widget->property(PlacedProperty).toBool() && !widget->property(CheckedProperty).toBool() &&
+        widget->frameGeometry() != widget->geometry()) {
+        widget->setProperty(CheckedProperty, true);
+        const QWidget *tool = mToolWindow();
+        const QRect frame = widget->frameGeometry();
+        if (mMain.screen() &&
+            (!mMain.screen()->availableGeometry().contains(frame) ||
+             (tool && tool->isVisible() && frame.intersects(tool->frameGeometry()))))
+            place(widget);
     }
     if (type == QEvent::KeyPress && isSideWindow(widget))
         return takeKey(widget, event);

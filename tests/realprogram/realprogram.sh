@@ -679,8 +679,18 @@ windows)
         client_geometry "$1"
         LEFT=$((X - left)) TOP=$((Y - top)) RIGHT=$((X + WIDTH + right)) BOTTOM=$((Y + HEIGHT + bottom))
     }
+    # Waits for a window to be placed well (a window placed before the window manager framed
+    # it is corrected once framed); reports what is wrong when it is not.
     placed_well() {
         local window="$1" name="$2"
+        wait_for "$name to be placed on the screen and clear of the palette" 20 \
+            placed_now "$window" "$name" quiet >/dev/null
+        placed_now "$window" "$name"
+        return 0
+    }
+    placed_now() {
+        local window="$1" name="$2" quiet="${3:-}" bad=0
+        report() { bad=1; [ -z "$quiet" ] && fail "$@"; }
         frame_of "$palette"
         local pl=$LEFT pt=$TOP pr=$RIGHT pb=$BOTTOM
         frame_of "$window"
@@ -692,16 +702,16 @@ windows)
             echo "main: taller than the screen"
         [ "$LEFT" -ge 0 ] && [ "$TOP" -ge 0 ] && [ "$RIGHT" -le "$screen_width" ] &&
             [ "$bottom" -le "$screen_height" ] ||
-            fail "$name runs off the $screen_size screen: $LEFT,$TOP to $RIGHT,$BOTTOM"
+            report "$name runs off the $screen_size screen: $LEFT,$TOP to $RIGHT,$BOTTOM"
         # The tool buttons are the main window's right 64 pixels at 100 %.
         local column=$((64 * ${QT_SCALE_FACTOR:-1}))
         [ "$window" = "$main" ] && [ "$pl" -lt "$RIGHT" ] && [ "$pr" -gt $((RIGHT - column)) ] &&
             [ "$pt" -lt "$BOTTOM" ] && [ "$pb" -gt "$TOP" ] &&
-            fail "the palette covers the main window's tool buttons"
+            report "the palette covers the main window's tool buttons"
         [ "$window" != "$main" ] && [ "$LEFT" -lt "$pr" ] && [ "$RIGHT" -gt "$pl" ] &&
-            [ "$TOP" -lt "$pb" ] && [ "$BOTTOM" -gt "$pt" ] && fail "$name opened under the palette"
-        [ -n "${QZK_SHOT:-}" ] && import -window root "$QZK_SHOT-$name.png"
-        return 0
+            [ "$TOP" -lt "$pb" ] && [ "$BOTTOM" -gt "$pt" ] && report "$name opened under the palette"
+        [ -z "$quiet" ] && [ -n "${QZK_SHOT:-}" ] && import -window root "$QZK_SHOT-$name.png"
+        return "$bad"
     }
     placed_well "$main" main
     # One cell changed on floor 2 by keys (the board's cells grow with the scale), then
