@@ -79,6 +79,7 @@ void SideWindows::place(QWidget *window) const
         return;
     // A window not shown yet has no frame: it gets the main window's.
     const QRect mainFrame = mMain.frameGeometry();
+    QRect room = screen->availableGeometry();
     QMargins frame(mMain.geometry().left() - mainFrame.left(),
                    mMain.geometry().top() - mainFrame.top(),
                    mainFrame.right() - mMain.geometry().right(),
@@ -88,9 +89,12 @@ void SideWindows::place(QWidget *window) const
         frame = QMargins(
             window->geometry().left() - own.left(), window->geometry().top() - own.top(),
             own.right() - window->geometry().right(), own.bottom() - window->geometry().bottom());
-    } else if (window->minimumSize() != window->maximumSize() && !frame.isNull()) {
-        // The main window has a fixed size; a resizable one may get a handle below.
-        frame.setBottom(frame.bottom() + ResizeHandle);
+    } else if (!frame.isNull()) {
+        // The main window has a fixed size; a resizable one may get a handle below, and
+        // borders of its own: a guessed frame keeps off the screen's very edges.
+        if (window->minimumSize() != window->maximumSize())
+            frame.setBottom(frame.bottom() + ResizeHandle);
+        room.adjust(2, 2, -2, -2);
     }
     const QWidget *tool = mToolWindow();
     const QRect toolFrame = tool && tool->isVisible() ? tool->frameGeometry() : QRect();
@@ -101,8 +105,7 @@ void SideWindows::place(QWidget *window) const
             .expandedTo(window->layout() ? window->layout()->minimumSize() : QSize())
             .boundedTo(window->size())
             .grownBy(frame);
-    const QRect at = WindowPlacement::opening(size, smallest, mainFrame, toolFrame,
-                                              screen->availableGeometry(), Gap);
+    const QRect at = WindowPlacement::opening(size, smallest, mainFrame, toolFrame, room, Gap);
     // Placed by its client area: a move before the window is framed would take the frame
     // for none and put the client where the frame should go.
     window->setGeometry(at.marginsRemoved(frame));
