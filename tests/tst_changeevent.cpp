@@ -1,12 +1,23 @@
+#include "board/mapstats.h"
+#include "dialogs/comparewindow.h"
+#include "dialogs/mapinfowindow.h"
 #include "editorfixture.h"
+#include "mainwindow/compareactions.h"
+#include "mainwindow/mapactions.h"
+#include "mainwindow/routeoverlay.h"
+#include "mapfile/mapfilewriter.h"
+#include "model/cellstring.h"
 #include "sessionscript.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -32,6 +43,34 @@ private:
     bool mOn = false;
 };
 
+// The windows that show something of the map, and the ways the map is replaced by another.
+enum class MapWindow
+{
+    StatusBar,
+    CheckReport,
+    Compare,
+    Information,
+    Route
+};
+
+enum class Replacement
+{
+    Open,
+    New,
+    Reload,
+    Restore
+};
+
+// What the information window shows, row by row.
+QStringList infoLines(const MapInfoWindow &window)
+{
+    QStringList lines{window.routeLabel()->text()};
+    const QTreeWidget *chips = window.chipList();
+    for (int i = 0; i < chips->topLevelItemCount(); ++i)
+        lines.append(chips->topLevelItem(i)->text(0) + u'|' + chips->topLevelItem(i)->text(1));
+    return lines;
+}
+
 } // namespace
 
 class TestChangeEvent : public QObject
@@ -46,6 +85,8 @@ private Q_SLOTS:
     void selectionComesBackWithItsStep_data();
     void selectionComesBackWithItsStep();
     void registeredToolIsEverywhere();
+    void noWindowShowsThePreviousMap_data();
+    void noWindowShowsThePreviousMap();
 };
 
 void TestChangeEvent::everyViewFollowsAnEdit_data()
@@ -192,6 +233,126 @@ void TestChangeEvent::registeredToolIsEverywhere()
     QVERIFY(play(editor.session, u"mode:3"_s));
     QVERIFY(!button->isVisible());
     QVERIFY(!action->isEnabled());
+}
+
+void TestChangeEvent::noWindowShowsThePreviousMap_data()
+{
+    QTest::addColumn<MapWindow>("window");
+    QTest::addColumn<Replacement>("replacement");
+    const std::pair<MapWindow, const char *> windows[] = {{MapWindow::StatusBar, "status bar"},
+                                                          {MapWindow::CheckReport, "check report"},
+                                                          {MapWindow::Compare, "compare"},
+                                                          {MapWindow::Information, "information"},
+                                                          {MapWindow::Route, "route"}};
+    const std::pair<Replacement, const char *> replacements[] = {{Replacement::Open, "open"},
+                                                                 {Replacement::New, "new"},
+                                                                 {Replacement::Reload, "reload"},
+                                                                 {Replacement::Restore, "restore"}};
+    for (const auto &[window, windowName] : windows)
+        for (const auto &[replacement, replacementName] : replacements)
+            QTest::addRow("%s after %s", windowName, replacementName) << window << replacement;
+}
+
+void TestChangeEvent::noWindowShowsThePreviousMap()
+{
+    QFETCH(MapWindow, window);
+    QFETCH(Replacement, replacement);
+    QTemporaryDir folder;
+    EditorFixture editor;
+    editor.show();
+    // A saved map with a route from its start to a goal.
+    QVERIFY(editor.play(u"chip:33_S_ c:1,1,L chip:01_[] c:2,1,L chip:16_+7 c:3,1,L "
+                        u"chip:34_G_ c:4,1,L addfloor"_s));
+    const QString base = folder.filePath(u"old"_s);
+    QVERIFY(editor.files.writeMap(base).ok());
+    // The pointer over a cell of floor 2, which the other map does not have.
+    QVERIFY(editor.play(u"floor:2 leave h:3,1"_s));
+    // The other map: the same cells elsewhere.
+    MapData other = MapData::resetMap();
+    other.setCell(1, 5, 1, CellString::start());
+    other.setCell(2, 5, 1, u"34_G_"_s);
+    other.setCell(3, 1, 1, u"01_[]"_s);
+    const QString otherBase = folder.filePath(u"other"_s);
+    QVERIFY(MapFileWriter::save(other, otherBase).ok());
+
+    switch (window) {
+    case MapWindow::StatusBar:
+        QCOMPARE(editor.session.status().position(), u"2階(3,1)"_s);
+        break;
+    case MapWindow::CheckReport:
+        editor.window.checkMap();
+        QVERIFY(editor.window.checkReport()->isVisible());
+        break;
+    case MapWindow::Compare:
+        editor.window.compareActions()->compareWithSaved();
+        QVERIFY(editor.window.findChild<CompareWindow *>());
+        break;
+    case MapWindow::Information:
+    case MapWindow::Route:
+        editor.window.mapActions()->showMapInfo();
+        editor.window.findChild<MapInfoWindow *>()->routeButton()->setChecked(true);
+        break;
+    }
+
+    switch (replacement) {
+    case Replacement::Open:
+        editor.files.openMapFile(otherBase + u".map"_s);
+        break;
+    case Replacement::New:
+        editor.prompter.answer = true;
+        editor.files.newMap();
+        break;
+    case Replacement::Reload:
+        QVERIFY(MapFileWriter::save(other, base).ok());
+        QVERIFY(editor.files.reloadMap().ok());
+        break;
+    case Replacement::Restore:
+        editor.files.takeRecoveredMap(other);
+        break;
+    }
+    QCOMPARE(editor.session.map().cell(3, 1, 1),
+             replacement == Replacement::New ? CellString::empty() : u"01_[]"_s);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    switch (window) {
+    case MapWindow::StatusBar: {
+        // What the pointer, still on (3,1), is told of the map as it is now.
+        const QStringList shown{editor.session.status().position(), editor.session.status().text()};
+        QVERIFY(editor.play(u"leave h:3,1"_s));
+        QCOMPARE(shown,
+                 QStringList({editor.session.status().position(), editor.session.status().text()}));
+        break;
+    }
+    case MapWindow::CheckReport: {
+        const CheckReportWindow *report = editor.window.checkReport();
+        QVERIFY(!report || !report->isVisible());
+        break;
+    }
+    case MapWindow::Compare:
+        // Either gone with the map it compared, or comparing the files the map has now.
+        if (const CompareWindow *compare = editor.window.findChild<CompareWindow *>()) {
+            const QStringList shown = compare->lines();
+            QVERIFY(editor.session.comparison().startWithSaved().ok());
+            QCOMPARE(shown, compare->lines());
+        }
+        break;
+    case MapWindow::Information: {
+        const auto *info = editor.window.findChild<MapInfoWindow *>();
+        QVERIFY(info);
+        MapInfoWindow fresh(editor.pictures, editor.descriptions);
+        fresh.showStats(MapStats::compute(editor.session.map()));
+        QCOMPARE(infoLines(*info), infoLines(fresh));
+        break;
+    }
+    case MapWindow::Route: {
+        const auto *overlay = editor.window.board()->findChild<RouteOverlay *>();
+        QVERIFY(overlay);
+        const MapRoute route = MapRoute::compute(editor.session.map());
+        QCOMPARE(overlay->route().routeOn(1), route.routeOn(1));
+        QCOMPARE(overlay->route().unreachableOn(1), route.unreachableOn(1));
+        break;
+    }
+    }
 }
 
 QTEST_MAIN(TestChangeEvent)

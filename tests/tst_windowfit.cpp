@@ -1,17 +1,29 @@
 #include "dialogs/aboutdialog.h"
 #include "dialogs/checkreportwindow.h"
+#include "dialogs/comparewindow.h"
+#include "dialogs/mapinfowindow.h"
+#include "dialogs/mergewindow.h"
 #include "dialogs/propertiesdialog.h"
 #include "editorfixture.h"
+#include "mainwindow/compareactions.h"
+#include "mainwindow/mapactions.h"
+#include "mainwindow/mergeactions.h"
 #include "mainwindow/windowplacement.h"
 #include "painting/textfit.h"
 #include "toolwindows/warpwindow.h"
 
 #include <QAbstractButton>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <cstring>
 #include <memory>
@@ -49,6 +61,46 @@ QString caption(const QWidget *control)
     return qobject_cast<const QAbstractButton *>(control)->text();
 }
 
+// The windows the editor opens beside its main window.
+enum class Opened
+{
+    MainAndPalette,
+    Branch,
+    Warp,
+    CheckReport,
+    Information,
+    Compare,
+    Merge,
+    Find,
+    Replace,
+    PictureExport,
+    Properties,
+    About
+};
+
+// The frame of the modal window that `open` runs, taken while it is open; it is then closed.
+QRect modalFrame(const std::function<void()> &open)
+{
+    QRect frame;
+    QTimer::singleShot(0, [&frame] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            frame = modal->frameGeometry();
+            modal->close();
+        }
+    });
+    open();
+    return frame;
+}
+
+QAction *menuAction(QWidget &window, const QString &caption)
+{
+    for (QAction *menu : window.findChild<QMenuBar *>()->actions())
+        for (QAction *action : menu->menu()->actions())
+            if (action->text() == caption)
+                return action;
+    return nullptr;
+}
+
 } // namespace
 
 class TestWindowFit : public QObject
@@ -57,6 +109,7 @@ class TestWindowFit : public QObject
 
 public:
     static int fontDpi;
+    static bool screenGiven;
 
 private Q_SLOTS:
     void initTestCase();
@@ -68,6 +121,10 @@ private Q_SLOTS:
     void reportLinesFit();
     void toolWindowKeptBeside_data();
     void toolWindowKeptBeside();
+    void windowOpensOnScreen_data();
+    void windowOpensOnScreen();
+    void openingPlace_data();
+    void openingPlace();
 
 private:
     QWidget *open(EditorFixture &editor, Window window);
@@ -75,6 +132,7 @@ private:
 };
 
 int TestWindowFit::fontDpi = 96;
+bool TestWindowFit::screenGiven = false;
 
 void TestWindowFit::initTestCase()
 {
@@ -276,6 +334,160 @@ void TestWindowFit::toolWindowKeptBeside()
     QTEST(WindowPlacement::beside(tool, main, screen, 16), "at");
 }
 
+void TestWindowFit::windowOpensOnScreen_data()
+{
+    QTest::addColumn<Opened>("opened");
+    QTest::newRow("main window and palette") << Opened::MainAndPalette;
+    QTest::newRow("branch window") << Opened::Branch;
+    QTest::newRow("warp window") << Opened::Warp;
+    QTest::newRow("check report") << Opened::CheckReport;
+    QTest::newRow("information") << Opened::Information;
+    QTest::newRow("compare") << Opened::Compare;
+    QTest::newRow("merge") << Opened::Merge;
+    QTest::newRow("find") << Opened::Find;
+    QTest::newRow("replace") << Opened::Replace;
+    QTest::newRow("picture export") << Opened::PictureExport;
+    QTest::newRow("properties") << Opened::Properties;
+    QTest::newRow("about") << Opened::About;
+}
+
+// Each window opens wholly on the screen's free area and clear of the always-on-top tool
+// window; run at several screen sizes and scales (-screen WxH, QT_SCALE_FACTOR).
+void TestWindowFit::windowOpensOnScreen()
+{
+    if (!screenGiven)
+        QSKIP("run with -screen WxH");
+    QFETCH(Opened, opened);
+    QTemporaryDir folder;
+    EditorFixture editor;
+    editor.show();
+    QVERIFY(editor.play(u"chip:33_S_ c:1,1,L chip:34_G_ c:2,1,L"_s));
+    const QString base = folder.filePath(u"map"_s);
+    QVERIFY(editor.files.writeMap(base).ok());
+    const QRect screen = editor.window.screen()->availableGeometry();
+    QWidget *opening = nullptr;
+    QRect frame;
+    switch (opened) {
+    case Opened::MainAndPalette:
+        opening = &editor.window;
+        break;
+    case Opened::Branch:
+        QVERIFY(editor.play(u"mode:2"_s));
+        opening = editor.window.toolWindow();
+        break;
+    case Opened::Warp:
+        QVERIFY(editor.play(u"mode:3"_s));
+        opening = editor.window.toolWindow();
+        break;
+    case Opened::CheckReport:
+        editor.window.checkMap();
+        opening = editor.window.checkReport();
+        break;
+    case Opened::Information:
+        editor.window.mapActions()->showMapInfo();
+        opening = editor.window.findChild<MapInfoWindow *>();
+        break;
+    case Opened::Compare:
+        editor.window.compareActions()->compareWithSaved();
+        opening = editor.window.findChild<CompareWindow *>();
+        break;
+    case Opened::Merge:
+        QVERIFY(
+            editor.window.mergeActions()->mergeWithMapFiles(base + u".map"_s, base + u".map"_s));
+        opening = editor.window.findChild<MergeWindow *>();
+        break;
+    case Opened::Find:
+        frame = modalFrame([&] { editor.window.mapActions()->findChip(); });
+        break;
+    case Opened::Replace:
+        frame = modalFrame([&] { editor.window.mapActions()->replaceChips(); });
+        break;
+    case Opened::PictureExport:
+        frame =
+            modalFrame([&] { menuAction(editor.window, u"画像として保存(&I)..."_s)->trigger(); });
+        break;
+    case Opened::Properties:
+        frame = modalFrame([&] { editor.window.editFloorProperties(); });
+        break;
+    case Opened::About:
+        frame = modalFrame([&] { menuAction(editor.window, u"バージョン情報(&A)"_s)->trigger(); });
+        break;
+    }
+    if (opening) {
+        QVERIFY(QTest::qWaitForWindowExposed(opening));
+        frame = opening->frameGeometry();
+    }
+    QVERIFY(!frame.isEmpty());
+    const auto text = [](const QRect &rect) {
+        return u"%1x%2 at (%3,%4)"_s.arg(rect.width())
+            .arg(rect.height())
+            .arg(rect.x())
+            .arg(rect.y());
+    };
+    // The properties and about boxes hide the tool window while they are open.
+    const QWidget *tool = editor.window.toolWindow();
+    QVERIFY(tool && tool->isVisible());
+    const QRect toolFrame = tool->frameGeometry();
+    QVERIFY2(screen.contains(toolFrame), qPrintable(text(toolFrame)));
+    if (opened == Opened::MainAndPalette) {
+        // Where the two do not fit side by side the tool window lies over the board, never
+        // over the tool buttons.
+        for (const QAbstractButton *button :
+             editor.window.centralWidget()->findChildren<QAbstractButton *>()) {
+            const QRect place(button->mapToGlobal(QPoint(0, 0)), button->size());
+            QVERIFY2(!button->isVisible() || !place.intersects(toolFrame),
+                     qPrintable(button->objectName() + u" under the tool window"_s));
+        }
+        if (frame.height() > screen.height())
+            QEXPECT_FAIL("", "the tool column keeps the main window taller than the screen",
+                         Continue);
+    }
+    QVERIFY2(screen.contains(frame),
+             qPrintable(text(frame) + u" on a screen of "_s + text(screen)));
+    // The tool window of the mode, shown over everything else, covers none of it.
+    if (tool != opening && opened != Opened::MainAndPalette && opened != Opened::Properties &&
+        opened != Opened::About)
+        QVERIFY2(!frame.intersects(toolFrame),
+                 qPrintable(text(frame) + u" under the tool window, "_s + text(toolFrame)));
+}
+
+void TestWindowFit::openingPlace_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QSize>("smallest");
+    QTest::addColumn<QRect>("tool");
+    QTest::addColumn<QRect>("at");
+    // The main window is 700 x 500 at (100, 50), the screen 1024 x 800.
+    const QRect tool(816, 50, 180, 400);
+    const QSize any(100, 100);
+    QTest::newRow("no tool window: below the main window")
+        << QSize(300, 200) << any << QRect() << QRect(300, 566, 300, 200);
+    QTest::newRow("no tool window, tall: right of the main window")
+        << QSize(200, 300) << any << QRect() << QRect(816, 150, 200, 300);
+    QTest::newRow("wide: below the main window, under the tool window")
+        << QSize(800, 200) << any << tool << QRect(50, 566, 800, 200);
+    QTest::newRow("tall: left, on the screen's height, covering the least")
+        << QSize(300, 900) << any << tool << QRect(0, 0, 300, 800);
+    QTest::newRow("too wide for the screen: made narrower")
+        << QSize(1100, 200) << any << tool << QRect(0, 566, 1024, 200);
+    QTest::newRow("room nowhere whole: the most of it")
+        << QSize(1100, 780) << any << tool << QRect(0, 0, 800, 780);
+    QTest::newRow("no smaller than it can be: below the tool window")
+        << QSize(900, 780) << QSize(900, 300) << tool << QRect(124, 466, 900, 334);
+    QTest::newRow("no room beside the tool window at its smallest: on the screen")
+        << QSize(900, 780) << QSize(900, 500) << tool << QRect(124, 0, 900, 780);
+}
+
+void TestWindowFit::openingPlace()
+{
+    QFETCH(QSize, size);
+    QFETCH(QRect, tool);
+    QFETCH(QSize, smallest);
+    QTEST(WindowPlacement::opening(size, smallest, QRect(100, 50, 700, 500), tool,
+                                   QRect(0, 0, 1024, 800), 16),
+          "at");
+}
+
 int main(int argc, char *argv[])
 {
     // The font DPI is read when the application starts: -fontdpi N sets it for this run,
@@ -288,6 +500,25 @@ int main(int argc, char *argv[])
             for (int j = i; j + 2 <= argc; ++j)
                 argv[j] = argv[j + 2];
             argc -= 2;
+            break;
+        }
+    }
+    // -screen WxH: an offscreen screen of that size, for the placement rows.
+    QTemporaryDir config;
+    QByteArray platform;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-screen") == 0) {
+            const QList<QByteArray> size = QByteArray(argv[i + 1]).split('x');
+            QFile file(config.filePath(QStringLiteral("screens.json")));
+            if (size.size() != 2 || !file.open(QIODevice::WriteOnly))
+                return 2;
+            file.write("{\"screens\": [{\"name\": \"screen\", \"x\": 0, \"y\": 0, \"width\": " +
+                       size[0] + ", \"height\": " + size[1] + ", \"logicalDpi\": 96}]}");
+            file.close();
+            platform = "offscreen:configfile=" + QFile::encodeName(file.fileName());
+            TestWindowFit::screenGiven = true;
+            argv[i] = const_cast<char *>("-platform");
+            argv[i + 1] = platform.data();
             break;
         }
     }

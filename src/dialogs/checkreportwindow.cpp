@@ -2,6 +2,7 @@
 
 #include "board/mapcheck.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -48,19 +49,36 @@ CheckReportWindow::CheckReportWindow(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mList);
-    connect(mList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
-        if (mStale) {
-            Q_EMIT staleLineChosen(
-                QStringLiteral("マップが変更されています。もう一度マップのチェックをして下さい。"));
-            return;
-        }
-        const int row = mList->row(item);
-        if (row < 0 || row >= mPlaces.size() || !mPlaces[row].isValid())
-            return;
-        const MapCheck::Place &place = mPlaces[row];
-        Q_EMIT placeChosen(place.floor, QPoint(place.x, place.y));
-    });
+    connect(mList, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *item) { chooseLine(mList->row(item)); });
+    // Enter on a line does what a double click does.
+    mList->installEventFilter(this);
     resize(initialSize());
+}
+
+bool CheckReportWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && mList->currentRow() >= 0) {
+            chooseLine(mList->currentRow());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CheckReportWindow::chooseLine(int row)
+{
+    if (mStale) {
+        Q_EMIT staleLineChosen(
+            QStringLiteral("マップが変更されています。もう一度マップのチェックをして下さい。"));
+        return;
+    }
+    if (row < 0 || row >= mPlaces.size() || !mPlaces[row].isValid())
+        return;
+    const MapCheck::Place &place = mPlaces[row];
+    Q_EMIT placeChosen(place.floor, QPoint(place.x, place.y));
 }
 
 void CheckReportWindow::showReport(const MapCheck::Report &report)

@@ -36,12 +36,17 @@ public:
     static QFont reportFont();
 
 Q_SIGNALS:
-    // A line naming a cell was double-clicked; the window stays open.
+    // A line naming a cell was double-clicked or Entered; the window stays open.
     void placeChosen(int floor, QPoint cell);
     // A line of a stale report was double-clicked: what the status bar should say.
     void staleLineChosen(const QString &text);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void chooseLine(int row);
+
     QListWidget *mList;
     QVector<MapCheck::Place> mPlaces;
     bool mStale = false;

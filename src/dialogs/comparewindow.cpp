@@ -6,6 +6,7 @@
 
 #include <QAbstractListModel>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QListView>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -63,14 +64,10 @@ CompareWindow::CompareWindow(const MapComparison &comparison, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mList);
-    connect(mList, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
-        const auto &differences = mComparison.result().differences;
-        if (index.row() >= differences.size())
-            return;
-        const MapDiff::Place &place = differences[index.row()].place;
-        if (place.isValid())
-            Q_EMIT placeChosen(place.floor, place.cell);
-    });
+    connect(mList, &QListView::doubleClicked, this,
+            [this](const QModelIndex &index) { chooseLine(index.row()); });
+    // Enter on a line does what a double click does.
+    mList->installEventFilter(this);
     connect(&mComparison, &MapComparison::changed, this, &CompareWindow::refresh);
     // Wide enough for a cell line with two long chip descriptions.
     resize(fontMetrics().averageCharWidth() * 90, 320);
@@ -82,6 +79,28 @@ CompareWindow::~CompareWindow()
     // Closing ends the comparison as the window goes (through destroyed()); the news of that
     // must not come back to the half-destroyed window.
     disconnect(&mComparison, nullptr, this, nullptr);
+}
+
+bool CompareWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && mList->currentIndex().isValid()) {
+            chooseLine(mList->currentIndex().row());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CompareWindow::chooseLine(int row)
+{
+    const auto &differences = mComparison.result().differences;
+    if (row < 0 || row >= differences.size())
+        return;
+    const MapDiff::Place &place = differences[row].place;
+    if (place.isValid())
+        Q_EMIT placeChosen(place.floor, place.cell);
 }
 
 QStringList CompareWindow::lines() const

@@ -23,11 +23,15 @@ public:
     static QString sameText() { return QStringLiteral("違いはありません。"); }
 
 Q_SIGNALS:
-    // A line was double-clicked: the floor it speaks of and its cell, or a null cell for
+    // A line was double-clicked or Entered: the floor it speaks of and its cell, or a null cell for
     // the floor's texts and floors added or removed.
     void placeChosen(int floor, QPoint cell);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void chooseLine(int row);
     void refresh();
 
     const MapComparison &mComparison;

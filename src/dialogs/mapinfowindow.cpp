@@ -28,6 +28,8 @@ MapInfoWindow::MapInfoWindow(const ChipPictures &pictures, const ChipDescription
     mChips->setObjectName(QStringLiteral("chipList"));
     mRouteButton->setObjectName(QStringLiteral("routeButton"));
     mUnreachableButton->setObjectName(QStringLiteral("unreachableButton"));
+    for (QLabel *label : {mRoute, mPairs, mSummary})
+        label->setWordWrap(true);
     mRouteButton->setCheckable(true);
     mUnreachableButton->setCheckable(true);
     mChips->setColumnCount(3);
@@ -38,7 +40,8 @@ MapInfoWindow::MapInfoWindow(const ChipPictures &pictures, const ChipDescription
     mChips->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     mChips->header()->setStretchLastSection(false);
 
-    auto *buttons = new QHBoxLayout;
+    // One above the other, so the window fits beside the tool window on a small screen.
+    auto *buttons = new QVBoxLayout;
     buttons->addWidget(mRouteButton);
     buttons->addWidget(mUnreachableButton);
     auto *floorLabel = new QLabel(QStringLiteral("フロア(&F):"), this);

@@ -68,14 +68,16 @@ MergeWindow::MergeWindow(MapMergeState &merge, QWidget *parent)
     mList->setUniformItemSizes(true);
     mList->setModel(mModel);
     mList->installEventFilter(this);
+    // The count on a line of its own, so the window can be narrow on a small screen.
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(mLeft, 1);
+    buttons->addStretch(1);
     for (QPushButton *button : {mOurs, mTheirs, mBase}) {
         button->setAutoDefault(false);
         buttons->addWidget(button);
     }
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(mList);
+    layout->addWidget(mLeft);
     layout->addLayout(buttons);
     connect(mOurs, &QPushButton::clicked, this, [this] { choose(0); });
     connect(mTheirs, &QPushButton::clicked, this, [this] { choose(1); });

@@ -13,6 +13,7 @@
 #include "mainwindow/keyboardfocus.h"
 #include "mainwindow/mapactions.h"
 #include "mainwindow/mergeactions.h"
+#include "mainwindow/sidewindows.h"
 #include "mainwindow/toolactions.h"
 #include "mainwindow/toolcolumn.h"
 #include "mainwindow/twips.h"
@@ -55,7 +56,7 @@ namespace {
 constexpr int ClientWidth = twips(9540);
 constexpr int ClientHeight = twips(6540);
 // Between the main window and the tool window beside it.
-constexpr int ToolWindowGap = 16;
+constexpr int ToolWindowGap = SideWindows::Gap;
 
 } // namespace
 
@@ -119,6 +120,8 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
     connect(mBoard, &BoardView::cellReleased, &tools, &ToolSwitch::release);
     connect(mBoard, &BoardView::shiftHeld, &tools, &ToolSwitch::setBorderOnly);
     connect(mBoard, &BoardView::markerRefused, this, [this] { mPrompter.beep(); });
+
+    new SideWindows(*this, *mBoard, *this, [this]() -> QWidget * { return mToolWindow; });
 
     mToolColumn = new ToolColumn(mSession, mPictures, mComposer, central);
     mToolActions = new ToolActions(mSession, mPictures, this);
@@ -471,14 +474,33 @@ void MainWindow::showEvent(QShowEvent *event)
     // the one before. Both are placed here: left to the window manager, they may land
     // on top of each other.
     mToolWindow = createToolWindow(mSession.editMode());
-    if (const QScreen *screen = this->screen()) {
-        const QRect free = screen->availableGeometry();
-        const int both =
-            frameGeometry().width() + ToolWindowGap + mToolWindow->frameGeometry().width();
-        move(free.x() + std::max(0, (free.width() - both) / 2),
-             free.y() + std::max(0, (free.height() - frameGeometry().height()) / 2));
+    const QScreen *screen = this->screen();
+    if (!screen) {
+        mToolWindow->move(frameGeometry().topRight() + QPoint(ToolWindowGap, 0));
+        mToolWindow->show();
+        return;
     }
-    mToolWindow->move(frameGeometry().topRight() + QPoint(ToolWindowGap, 0));
+    const QRect free = screen->availableGeometry();
+    // Not framed yet, the tool window is given the main window's frame.
+    const int toolWidth = mToolWindow->width() + frameGeometry().width() - width();
+    const int both = frameGeometry().width() + ToolWindowGap + toolWidth;
+    // Before the window manager has framed the window a move places its client area: room
+    // is left for a title bar, which stays on the screen when the window is taller, and
+    // for a border.
+    const bool framed = frameGeometry().top() != geometry().top();
+    const int titleBar = framed ? 0 : style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const int border = framed ? 0 : 4;
+    const int top = free.y() + titleBar +
+                    std::max(0, (free.height() - titleBar - frameGeometry().height()) / 2);
+    if (both <= free.width()) {
+        move(free.x() + (free.width() - both) / 2, top);
+        mToolWindow->move(frameGeometry().topRight() + QPoint(ToolWindowGap, 0));
+    } else {
+        // No room side by side: the tool window takes the screen's left edge, over the
+        // board, which scrolls, rather than over the tool buttons on the right.
+        move(std::max(free.x() + border, free.right() + 1 - border - frameGeometry().width()), top);
+        mToolWindow->move(free.topLeft());
+    }
     mToolWindow->show();
 }
 

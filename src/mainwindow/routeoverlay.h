@@ -18,6 +18,7 @@ public:
     RouteOverlay(EditorSession &session, BoardView &board);
 
     void setRoute(const MapRoute &route);
+    const MapRoute &route() const { return mRoute; }
     void setRouteShown(bool on);
     void setUnreachableShown(bool on);
     bool isRouteShown() const { return mRouteShown; }

@@ -12,6 +12,7 @@ set(QZK_MAINWINDOW_SOURCES
     src/mainwindow/markerlabel.cpp src/mainwindow/markerlabel.h
     src/mainwindow/modebutton.cpp src/mainwindow/modebutton.h
     src/mainwindow/routeoverlay.cpp src/mainwindow/routeoverlay.h
+    src/mainwindow/sidewindows.cpp src/mainwindow/sidewindows.h
     src/mainwindow/startup.cpp src/mainwindow/startup.h
     src/mainwindow/toolactions.cpp src/mainwindow/toolactions.h
     src/mainwindow/toolcolumn.cpp src/mainwindow/toolcolumn.h

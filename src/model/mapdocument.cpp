@@ -278,13 +278,18 @@ void MapDocument::replace(const MapData &data, const QString &fileName)
     tell(change);
 }
 
-void MapDocument::replaceAsStep(const MapData &data, const QString &stepText, int floorAfter)
+void MapDocument::replaceAsStep(const MapData &data, const QString &stepText, int floorAfter,
+                                bool readAgain)
 {
     releaseStep();
-    edit(stepText, floorAfter, [&](MapData &map) {
-        map = data;
-        return true;
-    });
+    beginStep(stepText);
+    MapChange change = MapDelta::between(mData, data).change();
+    mData = data;
+    mStepFloorAfter = floorAfter;
+    if (readAgain && !change.isEmpty())
+        change.parts |= MapChange::wholeMap().parts;
+    tell(change);
+    endStep();
 }
 
 void MapDocument::setFileName(const QString &name)

@@ -295,6 +295,8 @@ void EditorSession::showReplacedMap()
     mTools.warps().rebuildMarkers();
     Q_EMIT floorsChanged();
     refreshBoard();
+    // A map read again may show another floor than the one the status bar spoke of.
+    mTools.refreshStatus();
 }
 
 void EditorSession::takeReloadedMap(const MapData &loaded)
@@ -302,7 +304,7 @@ void EditorSession::takeReloadedMap(const MapData &loaded)
     settleForHistory();
     mTools.warps().abandonHalfPlacedPair();
     const int floor = std::min(currentFloor(), loaded.floorCount());
-    mDocument.replaceAsStep(loaded, QStringLiteral("読み込み直し"), floor);
+    mDocument.replaceAsStep(loaded, QStringLiteral("読み込み直し"), floor, true);
     // The map now matches its files; undo brings back what the editor held.
     mDocument.markSaved();
     setCurrentFloor(floor);

@@ -8,9 +8,16 @@ MapComparison::MapComparison(const MapDocument &document, const ChipDescriptions
                              QObject *parent)
     : QObject(parent), mDocument(document), mNames(names)
 {
-    connect(&mDocument, &MapDocument::mapChanged, this, [this] {
+    connect(&mDocument, &MapDocument::mapChanged, this, [this](const MapChange &change) {
         if (!mActive)
             return;
+        // Another map, or the map read again: the saved files are the ones it has now, and
+        // a map without any has nothing to be compared with.
+        if (mSavedFiles && change.has(MapChange::WholeMap)) {
+            if (mDocument.fileName().isEmpty() || startWithSaved().fault)
+                stop();
+            return;
+        }
         // Saved under another name: those files are now the saved ones.
         if (mSavedFiles && mDocument.fileName() != mSavedBase && !mDocument.isModified() &&
             startWithSaved().ok())

@@ -5,7 +5,7 @@
 #
 #   realprogram.sh SCENARIO EDITOR SOURCE_DIR
 #   SCENARIO: quit | closebox | files | undo | recovery | blocks | shared | zoom | replace |
-#             compare | merge | keyboard | accessibility
+#             compare | merge | keyboard | accessibility | windows
 set -uo pipefail
 
 scenario="$1"
@@ -73,7 +73,9 @@ wait_for() {
 # default the server resets whenever its last client leaves, and drops a connection still
 # being set up; a short-lived xprop leaving while openbox connected killed openbox.
 exec 3>"$scratch/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset >"$scratch/xvfb.log" 2>&1 &
+# QZK_SCREEN: the screen's size (1280x800 unless given).
+screen_size="${QZK_SCREEN:-1280x800}"
+Xvfb -displayfd 3 -screen 0 "${screen_size}x24" -nolisten tcp -noreset >"$scratch/xvfb.log" 2>&1 &
 display_pid=$!
 exec 3>&-
 wait_for "Xvfb to start" 30 test -s "$scratch/display" || { cat "$scratch/xvfb.log" >&2; exit 1; }
@@ -707,6 +709,95 @@ accessibility)
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
     answer_question y
     expect_status_zero "Ctrl+Q and yes after reading the board"
+    ;;
+windows)
+    # Each window opens whole on the screen and clear of the palette; Esc closes it and F12
+    # leaves it, the keys going back to the board; Enter on a line goes to its cell.
+    maps="$scratch/maps"
+    mkdir "$maps" && cp "$source_dir"/docs/sample/meadow{,_2}.map "$maps/"
+    start_and_wait_main "$maps/meadow.map"
+    palette="$(visible_window "$palette_title")"
+    active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+    screen_width="${screen_size%x*}" screen_height="${screen_size#*x}"
+    # Sets LEFT TOP RIGHT BOTTOM of a window's frame.
+    frame_of() {
+        local left right top bottom
+        read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+        client_geometry "$1"
+        LEFT=$((X - left)) TOP=$((Y - top)) RIGHT=$((X + WIDTH + right)) BOTTOM=$((Y + HEIGHT + bottom))
+    }
+    # Waits for a window to be placed well (a window placed before the window manager framed
+    # it is corrected once framed); reports what is wrong when it is not.
+    placed_well() {
+        local window="$1" name="$2"
+        wait_for "$name to be placed on the screen and clear of the palette" 20 \
+            placed_now "$window" "$name" quiet >/dev/null
+        placed_now "$window" "$name"
+        return 0
+    }
+    placed_now() {
+        local window="$1" name="$2" quiet="${3:-}" bad=0
+        report() { bad=1; [ -z "$quiet" ] && fail "$@"; }
+        frame_of "$palette"
+        local pl=$LEFT pt=$TOP pr=$RIGHT pb=$BOTTOM
+        frame_of "$window"
+        echo "$name: frame $LEFT,$TOP to $RIGHT,$BOTTOM; palette $pl,$pt to $pr,$pb"
+        # At 200 % the main window's tool column is taller than an 800-pixel screen: its
+        # title bar stays on the screen.
+        local bottom="$BOTTOM"
+        [ "$window" = "$main" ] && [ $((BOTTOM - TOP)) -gt "$screen_height" ] && bottom=0 &&
+            echo "main: taller than the screen"
+        [ "$LEFT" -ge 0 ] && [ "$TOP" -ge 0 ] && [ "$RIGHT" -le "$screen_width" ] &&
+            [ "$bottom" -le "$screen_height" ] ||
+            report "$name runs off the $screen_size screen: $LEFT,$TOP to $RIGHT,$BOTTOM"
+        # The tool buttons are the main window's right 64 pixels at 100 %.
+        local column=$((64 * ${QT_SCALE_FACTOR:-1}))
+        [ "$window" = "$main" ] && [ "$pl" -lt "$RIGHT" ] && [ "$pr" -gt $((RIGHT - column)) ] &&
+            [ "$pt" -lt "$BOTTOM" ] && [ "$pb" -gt "$TOP" ] &&
+            report "the palette covers the main window's tool buttons"
+        [ "$window" != "$main" ] && [ "$LEFT" -lt "$pr" ] && [ "$RIGHT" -gt "$pl" ] &&
+            [ "$TOP" -lt "$pb" ] && [ "$BOTTOM" -gt "$pt" ] && report "$name opened under the palette"
+        [ -z "$quiet" ] && [ -n "${QZK_SHOT:-}" ] && import -window root "$QZK_SHOT-$name.png"
+        return "$bad"
+    }
+    placed_well "$main" main
+    # One cell changed on floor 2 by keys (the board's cells grow with the scale), then
+    # floor 1 shown: the comparison's one line names it.
+    # F12 twice: to the palette and back, the keys then on the board.
+    xdotool windowactivate --sync "$main" key --clearmodifiers F12
+    wait_for "F12 to move the keys to the palette" 60 active_is "$palette"
+    xdotool key --clearmodifiers F12
+    wait_for "F12 to move the keys to the board" 60 active_is "$main"
+    xdotool key --clearmodifiers --delay 200 ctrl+Next
+    wait_for "floor 2 to show" 60 caption_names "うずまきの塔"
+    xdotool key --clearmodifiers --delay 200 Right space ctrl+Prior
+    wait_for "floor 1 to show" 60 caption_names "はじまりの草原"
+    wait_for "Space to lay a chip on floor 2" 60 title_marked
+    xdotool windowactivate --sync "$main" key --clearmodifiers --delay 100 alt+m d s
+    compare="$(wait_window '^マップの比較')" || exit 1
+    placed_well "$compare" compare
+    xdotool windowactivate --sync "$compare" key --clearmodifiers --delay 200 Down Return
+    wait_for "Enter on the line to show floor 2" 60 caption_names "うずまきの塔"
+    xdotool windowactivate --sync "$compare" key --clearmodifiers Escape
+    wait_for "Esc to close the comparison" 60 window_gone '^マップの比較'
+    wait_for "the keys to go back to the main window" 60 active_is "$main"
+    xdotool windowactivate --sync "$main" key --clearmodifiers --delay 100 alt+t c
+    report="$(wait_window '^マップチェックの結果報告')" || exit 1
+    placed_well "$report" "check report"
+    xdotool windowactivate --sync "$report" key --clearmodifiers F12
+    wait_for "F12 to take the keys from the report to the main window" 60 active_is "$main"
+    window_shows '^マップチェックの結果報告' || fail "F12 closed the check report"
+    xdotool windowactivate --sync "$report" key --clearmodifiers Escape
+    wait_for "Esc to close the check report" 60 window_gone '^マップチェックの結果報告'
+    wait_for "the keys to go back to the main window" 60 active_is "$main"
+    xdotool windowactivate --sync "$main" key --clearmodifiers --delay 100 alt+t i
+    info="$(wait_window '^マップの情報$')" || exit 1
+    placed_well "$info" information
+    xdotool windowactivate --sync "$info" key --clearmodifiers Escape
+    wait_for "Esc to close the information" 60 window_gone '^マップの情報$'
+    xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+q
+    answer_question n
+    expect_status_zero "Ctrl+Q and 保存しない after the windows"
     ;;
 *)
     echo "unknown scenario $scenario" >&2
