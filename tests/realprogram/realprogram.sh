@@ -692,8 +692,13 @@ accessibility)
         echo "--- reader ---" >&2
         cat "$scratch/reader.log" >&2
     fi
-    # Taken back, so that quitting asks nothing about unsaved changes.
+    # Taken back, so that quitting asks nothing about unsaved changes; the reader is told
+    # the cell's old name again.
+    emptied() { grep -cx "name table cell: (3,2) 何もないマス（空白）" "$scratch/reader.log"; }
+    emptied_before="$(emptied)"
     xdotool key ctrl+z
+    emptied_again() { [ "$(emptied)" -gt "$emptied_before" ]; }
+    wait_for "the reader to hear (3,2) emptied by the undo" 30 emptied_again
     # A floor added from the menu and shown: every cell says something else, the cursor's
     # with the floor first; once the cursor moves, the floor is not said again.
     xdotool key alt+s a
