@@ -515,14 +515,19 @@ int main(int argc, char *argv[])
             file.write("{\"screens\": [{\"name\": \"screen\", \"x\": 0, \"y\": 0, \"width\": " +
                        size[0] + ", \"height\": " + size[1] + ", \"logicalDpi\": 96}]}");
             file.close();
-            platform = "offscreen:configfile=" + QFile::encodeName(file.fileName());
+            // Named from its own folder: a drive's colon would end the platform's option.
+            platform = "offscreen:configfile=screens.json";
             TestWindowFit::screenGiven = true;
             argv[i] = const_cast<char *>("-platform");
             argv[i + 1] = platform.data();
             break;
         }
     }
+    const QString folder = QDir::currentPath();
+    if (TestWindowFit::screenGiven)
+        QDir::setCurrent(config.path());
     QApplication app(argc, argv);
+    QDir::setCurrent(folder);
     TestWindowFit test;
     return QTest::qExec(&test, argc, argv);
 }
