@@ -1009,7 +1009,9 @@ void TestMainWindow::screenShowsWholeBoardAfterEachStep()
         QVERIFY2(play(f.session, step), qPrintable(step));
         const QRect part = board->visibleRegion().boundingRect();
         QVERIFY(!part.isEmpty());
-        QVERIFY2(shown(part) == drawn(part), qPrintable(QStringLiteral("after ") + step));
+        // A repaint that a timer brings may come late on a loaded machine; one that never
+        // comes still fails.
+        QTRY_VERIFY2(shown(part) == drawn(part), qPrintable(QStringLiteral("after ") + step));
     }
 }
 
