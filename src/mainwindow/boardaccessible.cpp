@@ -3,31 +3,26 @@
 #include "mainwindow/boardview.h"
 #include "model/mapdata.h"
 #include "session/editorsession.h"
+#include "toolwindows/accessibleleaf.h"
 
 namespace {
 
 // One board cell of the floor shown; it has no object of its own, so it asks the board.
-class BoardCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface
+class BoardCellAccessible : public AccessibleLeaf, public QAccessibleTableCellInterface
 {
 public:
-    BoardCellAccessible(BoardAccessible *table, QPoint cell) : mTable(table), mCell(cell) {}
+    BoardCellAccessible(BoardAccessible *table, QPoint cell)
+        : AccessibleLeaf(table), mTable(table), mCell(cell)
+    {
+    }
 
-    bool isValid() const override { return mTable->isValid(); }
-    QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return mTable->window(); }
     QAccessibleInterface *parent() const override { return mTable; }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface *focusChild() const override { return nullptr; }
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name)
             return mTable->board()->accessibleCellName(mCell);
         return {};
     }
-    void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override
     {
         BoardView *board = mTable->board();
@@ -78,23 +73,15 @@ private:
 };
 
 // The header of one column or row: its number, as a spreadsheet's headers say it.
-class BoardHeaderAccessible : public QAccessibleInterface
+class BoardHeaderAccessible : public AccessibleLeaf
 {
 public:
     BoardHeaderAccessible(BoardAccessible *table, Qt::Orientation orientation, int index)
-        : mTable(table), mOrientation(orientation), mIndex(index)
+        : AccessibleLeaf(table), mTable(table), mOrientation(orientation), mIndex(index)
     {
     }
 
-    bool isValid() const override { return mTable->isValid(); }
-    QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return mTable->window(); }
     QAccessibleInterface *parent() const override { return mTable; }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface *focusChild() const override { return nullptr; }
     QString text(QAccessible::Text t) const override
     {
         if (t != QAccessible::Name)
@@ -102,7 +89,6 @@ public:
         return mOrientation == Qt::Horizontal ? mTable->columnDescription(mIndex)
                                               : mTable->rowDescription(mIndex);
     }
-    void setText(QAccessible::Text, const QString &) override {}
     // The band of cells it heads.
     QRect rect() const override
     {

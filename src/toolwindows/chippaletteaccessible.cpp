@@ -1,33 +1,25 @@
 #include "toolwindows/chippaletteaccessible.h"
 
+#include "toolwindows/accessibleleaf.h"
 #include "toolwindows/chippalette.h"
 
 namespace {
 
 // One chip of the palette; it has no object of its own, so it asks the palette.
-class ChipItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface
+class ChipItemAccessible : public AccessibleLeaf, public QAccessibleActionInterface
 {
 public:
     ChipItemAccessible(const ChipPaletteAccessible *palette, int cell)
-        : mPalette(palette), mCell(cell)
+        : AccessibleLeaf(palette), mPalette(palette), mCell(cell)
     {
     }
 
-    bool isValid() const override { return mPalette->isValid(); }
-    QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return mPalette->window(); }
     QAccessibleInterface *parent() const override { return mPalette->list(); }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface *focusChild() const override { return nullptr; }
     QString text(QAccessible::Text t) const override
     {
         return t == QAccessible::Name ? mPalette->palette()->model().cellDescription(mCell)
                                       : QString();
     }
-    void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override
     {
         const ChipPalette *palette = mPalette->palette();
@@ -75,6 +67,7 @@ public:
     bool isValid() const override { return mPalette->isValid(); }
     QObject *object() const override { return nullptr; }
     QWindow *window() const override { return mPalette->window(); }
+    void setText(QAccessible::Text, const QString &) override {}
     QAccessibleInterface *parent() const override
     {
         return const_cast<ChipPaletteAccessible *>(mPalette);
@@ -105,7 +98,6 @@ public:
     {
         return t == QAccessible::Name ? QStringLiteral("マップチップ") : QString();
     }
-    void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override
     {
         const ChipPalette *palette = mPalette->palette();
