@@ -115,8 +115,8 @@ private:
 };
 
 // What loading gives back for a saved map: the parameterised codes that equal a fixed chip
-// take that chip's type, and the pairs are numbered in
-// reading order (floor by floor, "*WARP" before "*TRANSPORT").
+// take that chip's type, the pairs are numbered in reading order (floor by floor, "*WARP"
+// before "*TRANSPORT").
 MapData expectedAfterLoad(const MapData &saved)
 {
     MapData expected = saved;

@@ -43,8 +43,8 @@ QString leaveCopy(const QString &recoveryFolder, const QString &id, const MapDat
 // A file where the editor `id` writes its next copy, so that the write fails.
 bool blockCopy(const QString &recoveryFolder, const QString &id)
 {
-    QFile wall(recoveryFolder + u'/' + id + u".new"_s);
-    return QDir().mkpath(recoveryFolder) && wall.open(QIODevice::WriteOnly);
+    return QDir().mkpath(recoveryFolder) &&
+           writeFile(recoveryFolder + u'/' + id + u".new"_s, QByteArray());
 }
 
 // A copy as an editor keeps it, left as if that editor died now.
