@@ -1,5 +1,5 @@
+#include "filetestkit.h"
 #include "model/cellfill.h"
-#include "model/cellstring.h"
 #include "model/chipfind.h"
 #include "model/chipreplace.h"
 #include "model/mapdocument.h"
@@ -12,41 +12,6 @@ using Scope = ChipReplace::Scope;
 Q_DECLARE_METATYPE(ChipReplace::Scope)
 
 namespace {
-
-// One letter per cell: "." empty, "a" road, "p" +7, "q" +10, "w" a warp, "s" the start.
-QString cellOf(QChar letter)
-{
-    switch (letter.unicode()) {
-    case u'a':
-        return u"01_[]"_s;
-    case u'p':
-        return u"16_+7"_s;
-    case u'q':
-        return u"16_+A"_s;
-    case u'w':
-        return u"37_W1"_s;
-    case u's':
-        return CellString::start();
-    default:
-        return CellString::empty();
-    }
-}
-
-// Floors separated by "|", rows by "/", from the top-left corner.
-MapData mapOf(const QString &picture)
-{
-    MapData map = MapData::resetMap();
-    const QStringList floors = picture.split(u'|');
-    map.setFloorCount(int(floors.size()));
-    for (int f = 0; f < floors.size(); ++f) {
-        const QStringList rows = floors[f].split(u'/');
-        for (int y = 0; y < rows.size(); ++y) {
-            for (int x = 0; x < rows[y].size(); ++x)
-                map.setCell(x + 1, y + 1, f + 1, cellOf(rows[y][x]));
-        }
-    }
-    return map;
-}
 
 QString pointsText(const QVector<QPoint> &points)
 {
@@ -70,25 +35,24 @@ private Q_SLOTS:
         QTest::addColumn<QRect>("bounds");
         QTest::addColumn<QString>("expected");
         QTest::newRow("same chip, joined by sides")
-            << u"aa./.aa/a..a"_s << QPoint(1, 1) << QRect() << u"1,1 2,1 2,2 3,2"_s;
+            << u"##./.##/#..#"_s << QPoint(1, 1) << QRect() << u"1,1 2,1 2,2 3,2"_s;
         QTest::newRow("numbers differ") << u"ppqp"_s << QPoint(1, 1) << QRect() << u"1,1 2,1"_s;
-        QTest::newRow("corners do not join") << u"a./.a"_s << QPoint(1, 1) << QRect() << u"1,1"_s;
+        QTest::newRow("corners do not join") << u"#./.#"_s << QPoint(1, 1) << QRect() << u"1,1"_s;
         QTest::newRow("empty cells fill too")
-            << u"a../a.a"_s << QPoint(2, 1) << QRect(1, 1, 3, 2) << u"2,1 3,1 2,2"_s;
+            << u"#../#.#"_s << QPoint(2, 1) << QRect(1, 1, 3, 2) << u"2,1 3,1 2,2"_s;
         QTest::newRow("selection bounds it")
-            << u"aaaa/aaaa"_s << QPoint(2, 1) << QRect(2, 1, 2, 1) << u"2,1 3,1"_s;
+            << u"####/####"_s << QPoint(2, 1) << QRect(2, 1, 2, 1) << u"2,1 3,1"_s;
         QTest::newRow("start outside the selection")
-            << u"aaaa"_s << QPoint(1, 1) << QRect(2, 1, 2, 1) << QString();
+            << u"####"_s << QPoint(1, 1) << QRect(2, 1, 2, 1) << QString();
     }
     void fillArea()
     {
         QFETCH(QString, picture);
         QFETCH(QPoint, start);
         QFETCH(QRect, bounds);
-        QFETCH(QString, expected);
         // The rest of the board is empty; a bounded test keeps the rows short.
         const QRect limit = bounds.isEmpty() ? QRect(1, 1, 4, 3) : bounds;
-        QCOMPARE(pointsText(CellFill::area(mapOf(picture), 1, start, limit)), expected);
+        QTEST(pointsText(CellFill::area(pictureMap(picture), 1, start, limit)), "expected");
     }
 
     void fillWholeEmptyBoard()
@@ -117,8 +81,7 @@ private Q_SLOTS:
         QFETCH(QPoint, corner);
         QFETCH(QPoint, opposite);
         QFETCH(bool, border);
-        QFETCH(QString, expected);
-        QCOMPARE(pointsText(CellFill::rectangle(corner, opposite, border)), expected);
+        QTEST(pointsText(CellFill::rectangle(corner, opposite, border)), "expected");
     }
 
     void replace_data()
@@ -129,8 +92,7 @@ private Q_SLOTS:
         QTest::addColumn<QRect>("selection");
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("deletedPairs");
-        // Floor 1 "ap/wa", floor 2 "pw/pp", floor 3 "p"; pairs 1 w(1,2,1)>(2,1,2), 2
-        // w(2,1,2)>(1,2,1).
+        // The map: floor 1 "#p/1#", floor 2 "p1/pp", floor 3 "p"; the two warps are paired.
         QTest::newRow("this floor")
             << u"16_+7"_s << u"16_+A"_s << Scope::Floor << QRect() << 1 << QString();
         QTest::newRow("every floor")
@@ -153,16 +115,14 @@ private Q_SLOTS:
         QFETCH(Scope, scope);
         QFETCH(QRect, selection);
         QFETCH(int, count);
-        QFETCH(QString, deletedPairs);
-        MapData map = mapOf(u"ap/wa|pw/pp|p"_s);
-        map.setWarp(1, {1, 2, 1, 2, 1, 2});
-        map.setWarp(2, {2, 1, 2, 1, 2, 1});
+        const MapData map =
+            pictureMap(u"#p/1#|p1/pp|p"_s, {}, {u"1,2,1>2,1,2"_s, u"2,1,2>1,2,1"_s});
         const ChipReplace replacement(from, to, scope, 1, selection);
         QCOMPARE(replacement.count(map), count);
         QStringList pairs;
         for (const int pair : replacement.deletedPairs(map))
             pairs << QString::number(pair);
-        QCOMPARE(pairs.join(u' '), deletedPairs);
+        QTEST(pairs.join(u' '), "deletedPairs");
 
         // The document replaces in one step, or records none when nothing changes.
         MapDocument document;
@@ -187,7 +147,7 @@ private Q_SLOTS:
         QFETCH(QString, chip);
         QFETCH(int, steps);
         MapDocument document;
-        document.replace(mapOf(u"ppp/pp"_s));
+        document.replace(pictureMap(u"ppp/pp"_s));
         const QVector<QPoint> area = CellFill::area(document.data(), 1, {1, 1});
         QCOMPARE(area.size(), 5);
         document.layChips(area, 1, chip, u"塗りつぶし"_s);
@@ -218,13 +178,12 @@ private Q_SLOTS:
         QFETCH(int, fromY);
         QFETCH(int, fromFloor);
         QFETCH(bool, forward);
-        QFETCH(QString, expected);
-        const MapData map = mapOf(u"..a/a|.a|"_s);
+        const MapData map = pictureMap(u"..#/#|.#|"_s);
         const ChipFind::Place p =
             ChipFind::next(map, u"01_[]"_s, {fromX, fromY, fromFloor}, forward);
-        QCOMPARE(u"%1,%2,%3"_s.arg(p.x).arg(p.y).arg(p.floor), expected);
+        QTEST(u"%1,%2,%3"_s.arg(p.x).arg(p.y).arg(p.floor), "expected");
         QVERIFY(!ChipFind::next(map, u"16_+7"_s, {fromX, fromY, fromFloor}, forward).isValid());
-        const MapData single = mapOf(u".|..a"_s);
+        const MapData single = pictureMap(u".|..#"_s);
         QCOMPARE(ChipFind::next(single, u"01_[]"_s, {3, 1, 2}, forward),
                  (ChipFind::Place{3, 1, 2}));
     }

@@ -1,11 +1,10 @@
-#include "consoletext.h"
-#include "mapfile/mapfilereader.h"
+#include "filetestkit.h"
 #include "mapfile/mapfilewriter.h"
+#include "mapfiletestmaps.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,43 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QByteArray out;
-};
-
-Run run(const QString &program, const QStringList &args, const QString &folder = QString(),
-        const QString &outputFile = QString())
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    if (!outputFile.isEmpty())
-        process.setStandardOutputFile(outputFile);
-    // A git of the test's own: no user or system settings.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"HOME"_s, folder.isEmpty() ? QDir::tempPath() : folder);
-    environment.insert(u"GIT_CONFIG_NOSYSTEM"_s, u"1"_s);
-    process.setProcessEnvironment(environment);
-    process.start(program, args);
-    Run result;
-    if (!process.waitForFinished(30000))
-        return result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    result.out = consoleText(process.readAllStandardOutput());
-    return result;
-}
-
-Run qzkMap(const QStringList &args, const QString &outputFile = QString())
-{
-    return run(QStringLiteral(QZK_MAP_PROGRAM), args, QString(), outputFile);
-}
-
-MapData meadow()
-{
-    return MapFileReader::load(QStringLiteral(QZK_SOURCE_DATA "/../docs/sample/meadow")).map;
-}
-
 // A scratch git repository; repo(args) runs git in it. Its git is empty when git is not
 // installed.
 struct GitRepo
@@ -58,7 +20,14 @@ struct GitRepo
     QString git = QStandardPaths::findExecutable(u"git"_s);
     QTemporaryDir dir;
 
-    Run operator()(const QStringList &args) const { return run(git, args, dir.path()); }
+    ProgramRun operator()(const QStringList &args) const
+    {
+        // A git of the test's own: no user or system settings.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"HOME"_s, dir.path());
+        environment.insert(u"GIT_CONFIG_NOSYSTEM"_s, u"1"_s);
+        return runProgram(git, args, environment, {}, dir.path());
+    }
     QString filePath(const QString &name) const { return dir.filePath(name); }
     // Made on branch main with an identity of its own and `attributes` as .gitattributes.
     bool init(const QByteArray &attributes) const
@@ -78,257 +47,235 @@ class TestMapDiffCli : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void exitStatus_data();
-    void exitStatus();
-    void json();
-    void textconvKeepsLines();
-    void gitDiffReadsMaps();
-    void mergeStatus_data();
-    void mergeStatus();
-    void mergeJson();
-    void gitMergesThroughDriver();
+    void initTestCase()
+    {
+        QVERIFY(mDir.isValid());
+        QVERIFY(MapFileWriter::save(meadow(), mDir.filePath(u"same"_s)).ok());
+        MapData changed = meadow();
+        changed.setCell(5, 3, 1, u"12_+3"_s);
+        QVERIFY(MapFileWriter::save(changed, mDir.filePath(u"changed"_s)).ok());
+        // Two sides of one row: the ninth cell, and the fifth two ways.
+        changed.setCell(9, 3, 1, u"02_DB"_s);
+        QVERIFY(MapFileWriter::save(changed, mDir.filePath(u"both"_s)).ok());
+        MapData other = meadow();
+        other.setCell(9, 3, 1, u"02_DB"_s);
+        QVERIFY(MapFileWriter::save(other, mDir.filePath(u"ninth"_s)).ok());
+        other.setCell(5, 3, 1, u"41_H_"_s);
+        QVERIFY(MapFileWriter::save(other, mDir.filePath(u"twoways"_s)).ok());
+        // The same map as another program may write it, its transports listed before its
+        // warps: read, its pairs are numbered in another order.
+        const QByteArray bytes = readFile(mDir.filePath(u"same.map"_s));
+        const qsizetype warps = bytes.indexOf("*WARP\r\n");
+        const qsizetype transports = bytes.indexOf("*TRANSPORT\r\n");
+        const qsizetype terminals = bytes.indexOf("*TERMINAL\r\n");
+        QVERIFY(warps > 0 && transports > warps && terminals > transports);
+        QVERIFY(writeFile(mDir.filePath(u"reordered.map"_s),
+                          bytes.left(warps) + bytes.mid(transports, terminals - transports) +
+                              bytes.mid(warps, transports - warps) + bytes.mid(terminals)));
+        QVERIFY(QFile::copy(mDir.filePath(u"same_2.map"_s), mDir.filePath(u"reordered_2.map"_s)));
+        QVERIFY(MapFileReader::load(mDir.filePath(u"reordered"_s)).map.warp(1) != meadow().warp(1));
+    }
+
+    void exitStatus_data()
+    {
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<QString>("outputFile");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("output");
+
+        QTest::newRow("same") << u"same.map"_s << QString() << 0 << QByteArray();
+        QTest::newRow("differ") << u"changed.map"_s << QString() << 1
+                                << u"1階(5,3)：普通の道 → 3マス進む\n"_s.toUtf8();
+        QTest::newRow("pairs in another order")
+            << u"reordered.map"_s << QString() << 0 << QByteArray();
+        QTest::newRow("unreadable") << u"missing.map"_s << QString() << 3 << QByteArray();
+        QTest::newRow("not written") << u"changed.map"_s << u"/dev/full"_s << 4 << QByteArray();
+    }
+    void exitStatus()
+    {
+        QFETCH(QString, other);
+        QFETCH(QString, outputFile);
+        if (!outputFile.isEmpty() && !QFile::exists(outputFile))
+            QSKIP("no /dev/full here");
+        const ProgramRun result =
+            qzkMap({u"diff"_s, mDir.filePath(u"same.map"_s), mDir.filePath(other)}, outputFile);
+        QTEST(result.exitCode, "status");
+        QTEST(result.out, "output");
+    }
+
+    void json()
+    {
+        const ProgramRun result = qzkMap({u"diff"_s, u"--json"_s, mDir.filePath(u"same.map"_s),
+                                          mDir.filePath(u"changed.map"_s)});
+        QCOMPARE(result.exitCode, 1);
+        const QJsonObject root = QJsonDocument::fromJson(result.out).object();
+        QCOMPARE(root.value(u"same"_s).toBool(true), false);
+        const QJsonArray differences = root.value(u"differences"_s).toArray();
+        QCOMPARE(differences.size(), 1);
+        const QJsonObject cell = differences.first().toObject();
+        QCOMPARE(cell.value(u"kind"_s).toString(), u"cell"_s);
+        QCOMPARE(cell.value(u"floor"_s).toInt(), 1);
+        QCOMPARE(cell.value(u"x"_s).toInt(), 5);
+        QCOMPARE(cell.value(u"y"_s).toInt(), 3);
+        QCOMPARE(cell.value(u"before"_s).toString(), u"[]"_s);
+        QCOMPARE(cell.value(u"after"_s).toString(), u"+3"_s);
+    }
+
+    void textconvKeepsLines()
+    {
+        // CR LF, a lone CR and a lone LF each end a line, as the reader counts them; a byte
+        // that is no code page 932 reads as the reader reads it.
+        const QString path = mDir.filePath(u"lines.map"_s);
+        QVERIFY(writeFile(path, "*NAME\r\n\x82\xCD\x82\xB6\x82\xDC\x82\xE8\rA\nB\x81\r\n"));
+        const ProgramRun result = qzkMap({u"textconv"_s, path});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.text(), u"*NAME\nはじまり\nA\nB・\n"_s);
+    }
+
+    void gitDiffReadsMaps()
+    {
+        const GitRepo repo;
+        if (repo.git.isEmpty())
+            QSKIP("git is not installed (scripts/setup.sh installs it)");
+        // The two lines the README gives.
+        QVERIFY(repo.init("*.map diff=qzkmap\n"));
+        QCOMPARE(repo({u"config"_s, u"diff.qzkmap.textconv"_s,
+                       QStringLiteral(QZK_MAP_PROGRAM) + u" textconv"_s})
+                     .exitCode,
+                 0);
+
+        const QString base = repo.filePath(u"meadow"_s);
+        MapData map = meadow();
+        QVERIFY(MapFileWriter::save(map, base).ok());
+        QCOMPARE(repo({u"add"_s, u"."_s}).exitCode, 0);
+        QCOMPARE(repo({u"commit"_s, u"-q"_s, u"-m"_s, u"meadow"_s}).exitCode, 0);
+
+        map.setCell(5, 3, 1, u"12_+3"_s);
+        map.setFloorName(1, u"はじまりの森"_s);
+        QVERIFY(MapFileWriter::save(map, base).ok());
+        const QString shown = repo({u"diff"_s}).text();
+        for (const QString &line : {u"\n-はじまりの草原\n"_s, u"\n+はじまりの森\n"_s,
+                                    u"\n+    S_[]+3+2[]W1it[][]DB[][]xm[][]??[][][][]    \n"_s,
+                                    u"\n-    S_[][]+2[]W1it[][]DB[][]xm[][]??[][][][]    \n"_s})
+            QVERIFY2(shown.contains(line), qPrintable(shown));
+        // Without the textconv git sees bytes it cannot show.
+        const QString raw = repo({u"diff"_s, u"--no-textconv"_s}).text();
+        QVERIFY2(!raw.contains(u"はじまりの森"_s), qPrintable(raw));
+    }
+
+    void mergeStatus_data()
+    {
+        QTest::addColumn<QString>("theirs");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("firstLines");
+        QTest::addColumn<QString>("merged");
+
+        QTest::newRow("clean")
+            << u"ninth.map"_s << u"clean.map"_s << 0
+            << u"マージしました：あちらの変更 1 件を取り込み、衝突はありません。\n"
+               "マップチェック：\n"_s
+            << u"both.map"_s;
+        QTest::newRow("conflict")
+            << u"twoways.map"_s << u"conflict.map"_s << 1
+            << u"1階(5,3)：3マス進む（こちら） / 回復（あちら）\n"
+               "マージしました：あちらの変更 1 件を取り込み、衝突が 1 件あります（こちらの内容のままです）。\n"_s
+            << u"both.map"_s;
+        QTest::newRow("unreadable")
+            << u"missing.map"_s << u"none.map"_s << 3 << QString() << QString();
+        QTest::newRow("not written")
+            << u"ninth.map"_s << u"no/such/folder/out.map"_s << 4 << QString() << QString();
+    }
+    void mergeStatus()
+    {
+        QFETCH(QString, theirs);
+        QFETCH(QString, out);
+        QFETCH(QString, firstLines);
+        QFETCH(QString, merged);
+        const ProgramRun result =
+            qzkMap({u"merge"_s, mDir.filePath(u"same.map"_s), mDir.filePath(u"changed.map"_s),
+                    mDir.filePath(theirs), mDir.filePath(out)});
+        QTEST(result.exitCode, "status");
+        QVERIFY2(result.text().startsWith(firstLines), result.out.constData());
+        if (merged.isEmpty())
+            return;
+        const MapLoadResult written = MapFileReader::load(mDir.filePath(out).chopped(4));
+        QVERIFY(written.ok());
+        QCOMPARE(
+            MapFileWriter::encodeFloor(written.map, 1).bytes,
+            MapFileWriter::encodeFloor(MapFileReader::load(mDir.filePath(merged).chopped(4)).map, 1)
+                .bytes);
+    }
+
+    void mergeJson()
+    {
+        const ProgramRun result = qzkMap(
+            {u"merge"_s, u"--json"_s, mDir.filePath(u"same.map"_s), mDir.filePath(u"changed.map"_s),
+             mDir.filePath(u"twoways.map"_s), mDir.filePath(u"json.map"_s)});
+        QCOMPARE(result.exitCode, 1);
+        const QJsonObject root = QJsonDocument::fromJson(result.out).object();
+        QCOMPARE(root.value(u"clean"_s).toBool(true), false);
+        QCOMPARE(root.value(u"taken"_s).toInt(), 1);
+        const QJsonArray conflicts = root.value(u"conflicts"_s).toArray();
+        QCOMPARE(conflicts.size(), 1);
+        const QJsonObject cell = conflicts.first().toObject();
+        QCOMPARE(cell.value(u"kind"_s).toString(), u"cell"_s);
+        QCOMPARE(cell.value(u"x"_s).toInt(), 5);
+        QCOMPARE(cell.value(u"ours"_s).toString(), u"+3"_s);
+        QCOMPARE(cell.value(u"theirs"_s).toString(), u"H_"_s);
+        QVERIFY(!root.value(u"check"_s).toObject().value(u"verdict"_s).toString().isEmpty());
+    }
+
+    void gitMergesThroughDriver()
+    {
+        const GitRepo repo;
+        if (repo.git.isEmpty())
+            QSKIP("git is not installed (scripts/setup.sh installs it)");
+        QVERIFY(repo.init("*.map merge=qzkmap\n"));
+        const QString base = repo.filePath(u"meadow"_s);
+        const auto commit = [&](const MapData &map, const QString &message) {
+            return MapFileWriter::save(map, base).ok() && repo({u"add"_s, u"."_s}).exitCode == 0 &&
+                   repo({u"commit"_s, u"-q"_s, u"-m"_s, message}).exitCode == 0;
+        };
+        QVERIFY(commit(meadow(), u"meadow"_s));
+        QCOMPARE(repo({u"checkout"_s, u"-q"_s, u"-b"_s, u"theirs"_s}).exitCode, 0);
+        MapData theirs = meadow();
+        theirs.setCell(9, 3, 1, u"02_DB"_s);
+        theirs.setWarp(5, {2, 2, 2, 4, 4, 2});
+        QVERIFY(commit(theirs, u"ninth cell, a pair"_s));
+        QCOMPARE(repo({u"checkout"_s, u"-q"_s, u"main"_s}).exitCode, 0);
+        MapData ours = meadow();
+        ours.setCell(5, 3, 1, u"12_+3"_s);
+        ours.setWarp(5, {5, 5, 2, 6, 6, 2});
+        QVERIFY(commit(ours, u"fifth cell, another pair"_s));
+
+        // Both changed row 3 of floor 1 and added a pair to floor 2's file: git alone gives up.
+        QCOMPARE(repo({u"merge"_s, u"-q"_s, u"theirs"_s}).exitCode, 1);
+        QCOMPARE(repo({u"merge"_s, u"--abort"_s}).exitCode, 0);
+
+        QCOMPARE(repo({u"config"_s, u"merge.qzkmap.driver"_s,
+                       QStringLiteral(QZK_MAP_PROGRAM) + u" merge-file %O %A %B"_s})
+                     .exitCode,
+                 0);
+        QCOMPARE(repo({u"merge"_s, u"-q"_s, u"--no-edit"_s, u"theirs"_s}).exitCode, 0);
+        MapData expected = ours;
+        expected.setCell(9, 3, 1, u"02_DB"_s);
+        expected.setWarp(6, {2, 2, 2, 4, 4, 2});
+        const MapLoadResult merged = MapFileReader::load(base);
+        QVERIFY(merged.ok());
+        for (int floor = 1; floor <= 2; ++floor)
+            QCOMPARE(MapFileWriter::encodeFloor(merged.map, floor).bytes,
+                     MapFileWriter::encodeFloor(MapFileReader::loadFromMemory(
+                                                    {MapFileWriter::encodeFloor(expected, 1).bytes,
+                                                     MapFileWriter::encodeFloor(expected, 2).bytes})
+                                                    .map,
+                                                floor)
+                         .bytes);
+    }
 
 private:
     QTemporaryDir mDir;
 };
-
-void TestMapDiffCli::initTestCase()
-{
-    QVERIFY(mDir.isValid());
-    QVERIFY(MapFileWriter::save(meadow(), mDir.filePath(u"same"_s)).ok());
-    MapData changed = meadow();
-    changed.setCell(5, 3, 1, u"12_+3"_s);
-    QVERIFY(MapFileWriter::save(changed, mDir.filePath(u"changed"_s)).ok());
-    // Two sides of one row: the ninth cell, and the fifth two ways.
-    changed.setCell(9, 3, 1, u"02_DB"_s);
-    QVERIFY(MapFileWriter::save(changed, mDir.filePath(u"both"_s)).ok());
-    MapData other = meadow();
-    other.setCell(9, 3, 1, u"02_DB"_s);
-    QVERIFY(MapFileWriter::save(other, mDir.filePath(u"ninth"_s)).ok());
-    other.setCell(5, 3, 1, u"41_H_"_s);
-    QVERIFY(MapFileWriter::save(other, mDir.filePath(u"twoways"_s)).ok());
-    // The same map as another program may write it, its transports listed before its
-    // warps: read, its pairs are numbered in another order.
-    QFile same(mDir.filePath(u"same.map"_s));
-    QVERIFY(same.open(QIODevice::ReadOnly));
-    const QByteArray bytes = same.readAll();
-    const qsizetype warps = bytes.indexOf("*WARP\r\n");
-    const qsizetype transports = bytes.indexOf("*TRANSPORT\r\n");
-    const qsizetype terminals = bytes.indexOf("*TERMINAL\r\n");
-    QVERIFY(warps > 0 && transports > warps && terminals > transports);
-    QFile reordered(mDir.filePath(u"reordered.map"_s));
-    QVERIFY(reordered.open(QIODevice::WriteOnly));
-    reordered.write(bytes.left(warps) + bytes.mid(transports, terminals - transports) +
-                    bytes.mid(warps, transports - warps) + bytes.mid(terminals));
-    reordered.close();
-    QVERIFY(QFile::copy(mDir.filePath(u"same_2.map"_s), mDir.filePath(u"reordered_2.map"_s)));
-    QVERIFY(MapFileReader::load(mDir.filePath(u"reordered"_s)).map.warp(1) != meadow().warp(1));
-}
-
-void TestMapDiffCli::exitStatus_data()
-{
-    QTest::addColumn<QString>("other");
-    QTest::addColumn<QString>("outputFile");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QByteArray>("output");
-
-    QTest::newRow("same") << u"same.map"_s << QString() << 0 << QByteArray();
-    QTest::newRow("differ") << u"changed.map"_s << QString() << 1
-                            << u"1階(5,3)：普通の道 → 3マス進む\n"_s.toUtf8();
-    QTest::newRow("pairs in another order") << u"reordered.map"_s << QString() << 0 << QByteArray();
-    QTest::newRow("unreadable") << u"missing.map"_s << QString() << 3 << QByteArray();
-    QTest::newRow("not written") << u"changed.map"_s << u"/dev/full"_s << 4 << QByteArray();
-}
-
-void TestMapDiffCli::exitStatus()
-{
-    QFETCH(QString, other);
-    QFETCH(QString, outputFile);
-    QFETCH(int, status);
-    QFETCH(QByteArray, output);
-    if (!outputFile.isEmpty() && !QFile::exists(outputFile))
-        QSKIP("no /dev/full here");
-    const Run result =
-        qzkMap({u"diff"_s, mDir.filePath(u"same.map"_s), mDir.filePath(other)}, outputFile);
-    QCOMPARE(result.exitCode, status);
-    QCOMPARE(result.out, output);
-}
-
-void TestMapDiffCli::json()
-{
-    const Run result = qzkMap(
-        {u"diff"_s, u"--json"_s, mDir.filePath(u"same.map"_s), mDir.filePath(u"changed.map"_s)});
-    QCOMPARE(result.exitCode, 1);
-    const QJsonObject root = QJsonDocument::fromJson(result.out).object();
-    QCOMPARE(root.value(u"same"_s).toBool(true), false);
-    const QJsonArray differences = root.value(u"differences"_s).toArray();
-    QCOMPARE(differences.size(), 1);
-    const QJsonObject cell = differences.first().toObject();
-    QCOMPARE(cell.value(u"kind"_s).toString(), u"cell"_s);
-    QCOMPARE(cell.value(u"floor"_s).toInt(), 1);
-    QCOMPARE(cell.value(u"x"_s).toInt(), 5);
-    QCOMPARE(cell.value(u"y"_s).toInt(), 3);
-    QCOMPARE(cell.value(u"before"_s).toString(), u"[]"_s);
-    QCOMPARE(cell.value(u"after"_s).toString(), u"+3"_s);
-}
-
-void TestMapDiffCli::textconvKeepsLines()
-{
-    // CR LF, a lone CR and a lone LF each end a line, as the reader counts them; a byte
-    // that is no code page 932 reads as the reader reads it.
-    const QString path = mDir.filePath(u"lines.map"_s);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("*NAME\r\n\x82\xCD\x82\xB6\x82\xDC\x82\xE8\rA\nB\x81\r\n");
-    file.close();
-    const Run result = qzkMap({u"textconv"_s, path});
-    QCOMPARE(result.exitCode, 0);
-    QCOMPARE(QString::fromUtf8(result.out), u"*NAME\nはじまり\nA\nB・\n"_s);
-}
-
-void TestMapDiffCli::gitDiffReadsMaps()
-{
-    const GitRepo repo;
-    if (repo.git.isEmpty())
-        QSKIP("git is not installed (scripts/setup.sh installs it)");
-    // The two lines the README gives.
-    QVERIFY(repo.init("*.map diff=qzkmap\n"));
-    QCOMPARE(repo({u"config"_s, u"diff.qzkmap.textconv"_s,
-                   QStringLiteral(QZK_MAP_PROGRAM) + u" textconv"_s})
-                 .exitCode,
-             0);
-
-    const QString base = repo.filePath(u"meadow"_s);
-    MapData map = meadow();
-    QVERIFY(MapFileWriter::save(map, base).ok());
-    QCOMPARE(repo({u"add"_s, u"."_s}).exitCode, 0);
-    QCOMPARE(repo({u"commit"_s, u"-q"_s, u"-m"_s, u"meadow"_s}).exitCode, 0);
-
-    map.setCell(5, 3, 1, u"12_+3"_s);
-    map.setFloorName(1, u"はじまりの森"_s);
-    QVERIFY(MapFileWriter::save(map, base).ok());
-    const QString shown = QString::fromUtf8(repo({u"diff"_s}).out);
-    QVERIFY2(shown.contains(u"\n-はじまりの草原\n"_s), qPrintable(shown));
-    QVERIFY2(shown.contains(u"\n+はじまりの森\n"_s), qPrintable(shown));
-    QVERIFY2(shown.contains(u"\n+    S_[]+3+2[]W1it[][]DB[][]xm[][]??[][][][]    \n"_s),
-             qPrintable(shown));
-    QVERIFY2(shown.contains(u"\n-    S_[][]+2[]W1it[][]DB[][]xm[][]??[][][][]    \n"_s),
-             qPrintable(shown));
-    // Without the textconv git sees bytes it cannot show.
-    const QString raw = QString::fromUtf8(repo({u"diff"_s, u"--no-textconv"_s}).out);
-    QVERIFY2(!raw.contains(u"はじまりの森"_s), qPrintable(raw));
-}
-
-void TestMapDiffCli::mergeStatus_data()
-{
-    QTest::addColumn<QString>("theirs");
-    QTest::addColumn<QString>("out");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("firstLines");
-    QTest::addColumn<QString>("merged");
-
-    QTest::newRow("clean") << u"ninth.map"_s << u"clean.map"_s << 0
-                           << u"マージしました：あちらの変更 1 件を取り込み、衝突はありません。\n"
-                              "マップチェック：\n"_s
-                           << u"both.map"_s;
-    QTest::newRow("conflict")
-        << u"twoways.map"_s << u"conflict.map"_s << 1
-        << u"1階(5,3)：3マス進む（こちら） / 回復（あちら）\n"
-           "マージしました：あちらの変更 1 件を取り込み、衝突が 1 件あります（こちらの内容のままです）。\n"_s
-        << u"both.map"_s;
-    QTest::newRow("unreadable") << u"missing.map"_s << u"none.map"_s << 3 << QString() << QString();
-    QTest::newRow("not written") << u"ninth.map"_s << u"no/such/folder/out.map"_s << 4 << QString()
-                                 << QString();
-}
-
-void TestMapDiffCli::mergeStatus()
-{
-    QFETCH(QString, theirs);
-    QFETCH(QString, out);
-    QFETCH(int, status);
-    QFETCH(QString, firstLines);
-    QFETCH(QString, merged);
-    const Run result =
-        qzkMap({u"merge"_s, mDir.filePath(u"same.map"_s), mDir.filePath(u"changed.map"_s),
-                mDir.filePath(theirs), mDir.filePath(out)});
-    QCOMPARE(result.exitCode, status);
-    QVERIFY2(QString::fromUtf8(result.out).startsWith(firstLines), result.out.constData());
-    if (merged.isEmpty())
-        return;
-    const MapLoadResult written = MapFileReader::load(mDir.filePath(out).chopped(4));
-    QVERIFY(written.ok());
-    QCOMPARE(
-        MapFileWriter::encodeFloor(written.map, 1).bytes,
-        MapFileWriter::encodeFloor(MapFileReader::load(mDir.filePath(merged).chopped(4)).map, 1)
-            .bytes);
-}
-
-void TestMapDiffCli::mergeJson()
-{
-    const Run result = qzkMap({u"merge"_s, u"--json"_s, mDir.filePath(u"same.map"_s),
-                               mDir.filePath(u"changed.map"_s), mDir.filePath(u"twoways.map"_s),
-                               mDir.filePath(u"json.map"_s)});
-    QCOMPARE(result.exitCode, 1);
-    const QJsonObject root = QJsonDocument::fromJson(result.out).object();
-    QCOMPARE(root.value(u"clean"_s).toBool(true), false);
-    QCOMPARE(root.value(u"taken"_s).toInt(), 1);
-    const QJsonArray conflicts = root.value(u"conflicts"_s).toArray();
-    QCOMPARE(conflicts.size(), 1);
-    const QJsonObject cell = conflicts.first().toObject();
-    QCOMPARE(cell.value(u"kind"_s).toString(), u"cell"_s);
-    QCOMPARE(cell.value(u"x"_s).toInt(), 5);
-    QCOMPARE(cell.value(u"ours"_s).toString(), u"+3"_s);
-    QCOMPARE(cell.value(u"theirs"_s).toString(), u"H_"_s);
-    QVERIFY(!root.value(u"check"_s).toObject().value(u"verdict"_s).toString().isEmpty());
-}
-
-void TestMapDiffCli::gitMergesThroughDriver()
-{
-    const GitRepo repo;
-    if (repo.git.isEmpty())
-        QSKIP("git is not installed (scripts/setup.sh installs it)");
-    QVERIFY(repo.init("*.map merge=qzkmap\n"));
-    const QString base = repo.filePath(u"meadow"_s);
-    const auto commit = [&](const MapData &map, const QString &message) {
-        return MapFileWriter::save(map, base).ok() && repo({u"add"_s, u"."_s}).exitCode == 0 &&
-               repo({u"commit"_s, u"-q"_s, u"-m"_s, message}).exitCode == 0;
-    };
-    QVERIFY(commit(meadow(), u"meadow"_s));
-    QCOMPARE(repo({u"checkout"_s, u"-q"_s, u"-b"_s, u"theirs"_s}).exitCode, 0);
-    MapData theirs = meadow();
-    theirs.setCell(9, 3, 1, u"02_DB"_s);
-    theirs.setWarp(5, {2, 2, 2, 4, 4, 2});
-    QVERIFY(commit(theirs, u"ninth cell, a pair"_s));
-    QCOMPARE(repo({u"checkout"_s, u"-q"_s, u"main"_s}).exitCode, 0);
-    MapData ours = meadow();
-    ours.setCell(5, 3, 1, u"12_+3"_s);
-    ours.setWarp(5, {5, 5, 2, 6, 6, 2});
-    QVERIFY(commit(ours, u"fifth cell, another pair"_s));
-
-    // Both changed row 3 of floor 1 and added a pair to floor 2's file: git alone gives up.
-    QCOMPARE(repo({u"merge"_s, u"-q"_s, u"theirs"_s}).exitCode, 1);
-    QCOMPARE(repo({u"merge"_s, u"--abort"_s}).exitCode, 0);
-
-    QCOMPARE(repo({u"config"_s, u"merge.qzkmap.driver"_s,
-                   QStringLiteral(QZK_MAP_PROGRAM) + u" merge-file %O %A %B"_s})
-                 .exitCode,
-             0);
-    QCOMPARE(repo({u"merge"_s, u"-q"_s, u"--no-edit"_s, u"theirs"_s}).exitCode, 0);
-    MapData expected = ours;
-    expected.setCell(9, 3, 1, u"02_DB"_s);
-    expected.setWarp(6, {2, 2, 2, 4, 4, 2});
-    const MapLoadResult merged = MapFileReader::load(base);
-    QVERIFY(merged.ok());
-    for (int floor = 1; floor <= 2; ++floor)
-        QCOMPARE(MapFileWriter::encodeFloor(merged.map, floor).bytes,
-                 MapFileWriter::encodeFloor(
-                     MapFileReader::loadFromMemory({MapFileWriter::encodeFloor(expected, 1).bytes,
-                                                    MapFileWriter::encodeFloor(expected, 2).bytes})
-                         .map,
-                     floor)
-                     .bytes);
-}
 
 QTEST_GUILESS_MAIN(TestMapDiffCli)
 #include "tst_mapdiffcli.moc"

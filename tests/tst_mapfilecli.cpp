@@ -1,5 +1,5 @@
-#include "consoletext.h"
 #include "editorfixture.h"
+#include "filetestkit.h"
 #include "mapfiletestmaps.h"
 
 #include "board/mapcheck.h"
@@ -15,38 +15,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run qzkMap(const QStringList &args,
-           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
-           const QString &outputFile = QString())
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    if (!outputFile.isEmpty())
-        process.setStandardOutputFile(outputFile);
-    process.start(QStringLiteral(QZK_MAP_PROGRAM), args);
-    Run run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(consoleText(process.readAllStandardOutput()));
-    run.err = QString::fromUtf8(consoleText(process.readAllStandardError()));
-    return run;
-}
 
 // The castle map with one more pair whose source marker reaches past the board's corner.
 MapData renderedMap()
@@ -68,29 +42,363 @@ class TestMapFileCli : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void resaveKeepsBytes();
-    void resaveReportsFault();
-    void check_data();
-    void check();
-    void checkOfUnreadableMap();
-    void standardError_data();
-    void standardError();
-    void checkJson_data();
-    void checkJson();
-    void arguments_data();
-    void arguments();
-    void initTestCase();
-    void render_data();
-    void render();
-    void renderShowsWhatTheEditorShows_data();
-    void renderShowsWhatTheEditorShows();
-    void renderMarksBothFloorsOfAPair_data();
-    void renderMarksBothFloorsOfAPair();
-    void renderFaults_data();
-    void renderFaults();
+    void resaveKeepsBytes()
+    {
+        QTemporaryDir dir;
+        const QString out = dir.filePath(u"copy"_s);
+        const ProgramRun run = qzkMap({u"resave"_s, mapFixturePath(u"castle.map"_s), out});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.err, QString());
+        QCOMPARE(readFile(out + u".map"_s), mapFixture(u"castle.map"_s));
+        QCOMPARE(readFile(out + u"_2.map"_s), mapFixture(u"castle_2.map"_s));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+    }
+
+    void resaveReportsFault()
+    {
+        QTemporaryDir dir;
+        const QString bad = dir.filePath(u"bad.map"_s);
+        QVERIFY(writeFile(bad, QByteArray(48, ' ').append("\r\n").repeated(10)));
+
+        const ProgramRun run = qzkMap({u"resave"_s, bad, dir.filePath(u"out"_s)});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(
+                     u"これはQ:zKのマップファイルではありません。\nError No.62\n<11行目>"_s),
+                 qPrintable(run.err));
+        QVERIFY(!QFile::exists(dir.filePath(u"out.map"_s)));
+    }
+
+    void check_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("lastLine");
+        QTest::newRow("start next to goal")
+            << u"SG"_s << 0 << u"このマップに、特に重大な問題は見つかりませんでした。"_s;
+        QTest::newRow("unlinked warp cell")
+            << u"SG//////....1"_s << 1 << u"このマップは、プレイ中にバグる可能性があります。"_s;
+        QTest::newRow("no start") << u".G"_s << 2 << u"このマップをクリアすることは不可能です。"_s;
+    }
+    void check()
+    {
+        QFETCH(QString, picture);
+        QTemporaryDir dir;
+        const MapData map = pictureMap(picture);
+        const QString base = dir.filePath(u"checked"_s);
+        QVERIFY(!MapFileWriter::save(map, base).fault);
+
+        const ProgramRun run = qzkMap({u"check"_s, base + u".map"_s});
+        QTEST(run.exitCode, "exitCode");
+        const QStringList lines = run.text().split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines, MapCheck::run(map).lines);
+        QTEST(lines.last(), "lastLine");
+    }
+
+    void standardError_data()
+    {
+        QTest::addColumn<QByteArray>("floorFile"); // of a one-floor map; null: none
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("output"); // where standard output goes, empty: a pipe
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("errPart");
+        QTest::addColumn<bool>("reported"); // on the pipe
+        const QByteArray grid = QByteArray(48, ' ').append("\r\n").repeated(16);
+        QTest::newRow("report to a full disk") << grid << QStringList{} << u"/dev/full"_s << 4
+                                               << u"cannot write the report"_s << false;
+        QTest::newRow("JSON report to a full disk")
+            << grid << QStringList{u"--json"_s} << u"/dev/full"_s << 4
+            << u"cannot write the report"_s << false;
+        QTest::newRow("undecodable bytes named, the map still read")
+            << grid + "*NAME\r\n\x82\r\n"
+            << QStringList{} << QString() << 2 << u"m.map（18行目）"_s << true;
+        QTest::newRow("unreadable map")
+            << QByteArray() << QStringList{} << QString() << 3 << u"<0行目>"_s << false;
+    }
+    void standardError()
+    {
+        QFETCH(QByteArray, floorFile);
+        QFETCH(QStringList, options);
+        QFETCH(QString, output);
+        QTemporaryDir dir;
+        QVERIFY(floorFile.isNull() || writeFile(dir.filePath(u"m.map"_s), floorFile));
+        const ProgramRun run = qzkMap(
+            QStringList{u"check"_s} + options + QStringList{dir.filePath(u"m.map"_s)}, output);
+        QTEST(run.exitCode, "exitCode");
+        QFETCH(QString, errPart);
+        QVERIFY2(run.err.contains(errPart), qPrintable(run.err));
+        QTEST(!run.out.isEmpty(), "reported");
+    }
+
+    void checkJson_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<QStringList>("places"); // "line: floor,x,y" per line naming a cell
+        QTest::addColumn<QString>("visited");    // "floor: x,y ..." per floor
+        QTest::addColumn<QString>("route");
+        QTest::newRow("start next to goal")
+            << u".G/#S"_s << u"ok"_s << QStringList{} << u"1: 2,1 1,2 2,2"_s << u"1: 2,2 2,1"_s;
+        QTest::newRow("unlinked warp cell on floor 2")
+            << u"S|//////....1"_s << u"impossible"_s << QStringList{u"2: 2,5,7"_s} << QString()
+            << QString();
+    }
+    void checkJson()
+    {
+        QFETCH(QString, picture);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"checked.map"_s);
+        QVERIFY(!MapFileWriter::save(pictureMap(picture), file.chopped(4)).fault);
+
+        const ProgramRun text = qzkMap({u"check"_s, file});
+        const ProgramRun json = qzkMap({u"check"_s, u"--json"_s, file});
+        QCOMPARE(json.exitCode, text.exitCode);
+        const QJsonObject root = QJsonDocument::fromJson(json.out).object();
+        QTEST(root[u"verdict"_s].toString(), "verdict");
+        const QStringList textLines = text.text().split(u'\n', Qt::SkipEmptyParts);
+        const QJsonArray lines = root[u"lines"_s].toArray();
+        QCOMPARE(lines.size(), textLines.size());
+        QStringList places;
+        for (int i = 0; i < lines.size(); ++i) {
+            const QJsonObject line = lines[i].toObject();
+            QCOMPARE(line[u"text"_s].toString(), textLines[i]);
+            QCOMPARE(line[u"error"_s].toBool(), textLines[i].startsWith(u'【'));
+            if (line.contains(u"floor"_s))
+                places.append(u"%1: %2,%3,%4"_s.arg(i)
+                                  .arg(line[u"floor"_s].toInt())
+                                  .arg(line[u"x"_s].toInt())
+                                  .arg(line[u"y"_s].toInt()));
+        }
+        QTEST(places, "places");
+        const auto floorsText = [&](const QString &key) {
+            QStringList parts;
+            const QJsonObject floors = root[key].toObject();
+            for (auto it = floors.begin(); it != floors.end(); ++it) {
+                QStringList xy;
+                for (const QJsonValue &cell : it.value().toArray())
+                    xy.append(u"%1,%2"_s.arg(cell[0].toInt()).arg(cell[1].toInt()));
+                parts.append(it.key() + u": "_s + xy.join(u' '));
+            }
+            return parts.join(u"; "_s);
+        };
+        QTEST(floorsText(u"visited"_s), "visited");
+        QTEST(floorsText(u"route"_s), "route");
+    }
+
+    void arguments_data()
+    {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("stdoutPart");
+        QTest::newRow("help") << u"--help"_s << 0 << u"resave IN.map OUTBASE"_s;
+        QTest::newRow("help names check") << u"--help"_s << 0 << u"check [--json] IN.map"_s;
+        QTest::newRow("no command") << u""_s << 64 << QString();
+        QTest::newRow("unknown command") << u"frobnicate"_s << 64 << QString();
+        QTest::newRow("resave without base") << u"resave a.map"_s << 64 << QString();
+        QTest::newRow("resave of a non-map file") << u"resave a.txt b"_s << 64 << QString();
+        QTest::newRow("check without map") << u"check"_s << 64 << QString();
+        QTest::newRow("help names render")
+            << u"--help"_s << 0 << u"render [--scale N] [--check] [--no-values] IN.map OUTDIR"_s;
+        QTest::newRow("render without folder") << u"render a.map"_s << 64 << QString();
+        QTest::newRow("render of a non-map file") << u"render a.txt out"_s << 64 << QString();
+        QTest::newRow("render with scale 0") << u"render --scale 0 a.map out"_s << 64 << QString();
+        QTest::newRow("render with scale 5") << u"render --scale 5 a.map out"_s << 64 << QString();
+        QTest::newRow("render with a scale that is no number")
+            << u"render --scale x a.map out"_s << 64 << QString();
+        QTest::newRow("render with scale but no map")
+            << u"render --scale 2 out"_s << 64 << QString();
+    }
+    void arguments()
+    {
+        QFETCH(QString, commandLine);
+        QFETCH(int, exitCode);
+        QFETCH(QString, stdoutPart);
+        const ProgramRun run = qzkMap(commandLine.split(u' ', Qt::SkipEmptyParts));
+        QCOMPARE(run.exitCode, exitCode);
+        if (exitCode != 0)
+            QVERIFY(!run.err.isEmpty());
+        QVERIFY(run.text().contains(stdoutPart));
+    }
+
+    void initTestCase()
+    {
+        QVERIFY(mRendered.isValid());
+        QVERIFY(!MapFileWriter::save(renderedMap(), mRendered.filePath(u"rendered"_s)).fault);
+        const ProgramRun run =
+            qzkMap({u"render"_s, renderedFile(), mRendered.filePath(u"rendered"_s)});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    }
+
+    void render_data()
+    {
+        QTest::addColumn<int>("floors");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("platformSet");
+        QTest::newRow("one floor") << 1 << QStringList{} << QSize(576, 384) << true;
+        QTest::newRow("two floors") << 2 << QStringList{} << QSize(576, 384) << true;
+        QTest::newRow("two floors, no platform named")
+            << 2 << QStringList{} << QSize(576, 384) << false;
+        QTest::newRow("nine floors at twice the size")
+            << 9 << QStringList{u"--scale"_s, u"2"_s} << QSize(1152, 768) << true;
+    }
+    void render()
+    {
+        QFETCH(int, floors);
+        QFETCH(QStringList, options);
+        QFETCH(QSize, size);
+        QFETCH(bool, platformSet);
+        QTemporaryDir dir;
+        MapData map = MapData::resetMap();
+        map.setFloorCount(floors);
+        const QString base = dir.filePath(u"tower"_s);
+        QVERIFY(!MapFileWriter::save(map, base).fault);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (!platformSet) {
+            // No display to fall back on either.
+            for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+                environment.remove(QString::fromLatin1(name));
+        }
+
+        // The folder does not exist yet, nor its parent.
+        const QString folder = dir.filePath(u"pictures/tower"_s);
+        const ProgramRun run =
+            qzkMap(QStringList{u"render"_s} + options + QStringList{base + u".map"_s, folder}, {},
+                   environment);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QStringList expected;
+        for (int floor = 1; floor <= floors; ++floor)
+            expected.append(u"tower_%1.png"_s.arg(floor));
+        QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name | QDir::LocaleAware), expected);
+        for (const QString &name : expected)
+            QCOMPARE(QImage(QDir(folder).filePath(name)).size(), size);
+    }
+
+    // Warp mode compares the marker's square, branch mode the cell.
+    void renderShowsWhatTheEditorShows_data()
+    {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QPoint>("cell");
+        const QString branches1 = u"mode:2 floor:1"_s;
+        const QString warps1 = u"mode:3 floor:1"_s;
+        QTest::newRow("start chip") << branches1 << QPoint(1, 1);
+        QTest::newRow("chip with branch arms") << branches1 << QPoint(2, 1);
+        QTest::newRow("other branch arms") << branches1 << QPoint(3, 1);
+        QTest::newRow("chip without setting") << branches1 << QPoint(22, 10);
+        QTest::newRow("empty cell on floor 2") << u"mode:2 floor:2"_s << QPoint(7, 9);
+        QTest::newRow("source marker") << warps1 << QPoint(10, 5);
+        QTest::newRow("destination marker on the same floor") << warps1 << QPoint(20, 10);
+        QTest::newRow("later marker on top of an earlier one") << warps1 << QPoint(5, 8);
+        QTest::newRow("destination marker on floor 2") << u"mode:3 floor:2"_s << QPoint(3, 3);
+        QTest::newRow("marker cut at the board's corner") << warps1 << QPoint(24, 16);
+        QTest::newRow("marker cut at the board's edge") << u"mode:3 floor:2"_s << QPoint(24, 1);
+    }
+    void renderShowsWhatTheEditorShows()
+    {
+        QFETCH(QString, shown);
+        QFETCH(QPoint, cell);
+        EditorFixture editor;
+        editor.show();
+        QVERIFY(!editor.files.loadMap(renderedFile()).fault);
+        QVERIFY(editor.play(shown));
+        // The cell cursor belongs to the keys, not to the map.
+        editor.window.board()->clearFocus();
+        const QImage board = editor.window.board()->grab().toImage();
+        QCOMPARE(board.size(), BoardPainter::size());
+
+        const QRect rect =
+            editor.session.editMode() == EditorSession::WarpMode
+                ? MarkerPainter::rect(cell).intersected(QRect(QPoint(), BoardPainter::size()))
+                : BoardPainter::cellRect(cell.x(), cell.y());
+        const QImage picture = renderedFloor(editor.session.currentFloor());
+        QCOMPARE(picture.size(), BoardPainter::size());
+        QCOMPARE(region(picture, rect), region(board, rect));
+    }
+
+    void renderMarksBothFloorsOfAPair_data()
+    {
+        QTest::addColumn<int>("floor");
+        QTest::addColumn<QPoint>("cell");
+        QTest::addColumn<bool>("marked");
+        // One pair leads from (5,8) on floor 1 to (3,3) on floor 2, another back again.
+        QTest::newRow("pair cell on floor 1") << 1 << QPoint(5, 8) << true;
+        QTest::newRow("pair cell on floor 2") << 2 << QPoint(3, 3) << true;
+        QTest::newRow("floor 1's pair cell, on floor 2") << 2 << QPoint(5, 8) << false;
+        QTest::newRow("floor 2's pair cell, on floor 1") << 1 << QPoint(3, 3) << false;
+    }
+    void renderMarksBothFloorsOfAPair()
+    {
+        QFETCH(int, floor);
+        QFETCH(QPoint, cell);
+        const ChipPictures pictures;
+        const CellComposer composer(pictures);
+        const MapData map = MapFileReader::load(mRendered.filePath(u"rendered"_s)).map;
+        const QImage bare = BoardPainter(composer)
+                                .cellPicture(map, cell.x(), cell.y(), floor, true)
+                                .convertToFormat(QImage::Format_RGB32);
+        const QImage drawn =
+            region(renderedFloor(floor), BoardPainter::cellRect(cell.x(), cell.y()));
+        QTEST(drawn != bare, "marked");
+    }
+
+    void renderFaults_data()
+    {
+        QTest::addColumn<bool>("mapExists");
+        QTest::addColumn<QString>("folder"); // below the temporary folder
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing map") << false << u"out"_s << u"<0行目>"_s;
+        QTest::newRow("folder is a file") << true << u"plain.txt"_s << u"cannot create"_s;
+        QTest::newRow("folder below a file") << true << u"plain.txt/out"_s << u"cannot create"_s;
+    }
+    void renderFaults()
+    {
+        QFETCH(bool, mapExists);
+        QFETCH(QString, folder);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString base = dir.filePath(u"map"_s);
+        if (mapExists)
+            QVERIFY(!MapFileWriter::save(castleMap(), base).fault);
+        QVERIFY(writeFile(dir.filePath(u"plain.txt"_s), "not a folder"));
+
+        const ProgramRun run = qzkMap({u"render"_s, base + u".map"_s, dir.filePath(folder)});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(QDir(dir.path()).entryList({u"*.png"_s}, QDir::Files), QStringList());
+        QVERIFY(!QFileInfo(dir.filePath(u"out"_s)).exists());
+    }
     // After windows with warp markers have shown, as in the editor itself.
-    void savedPicturesAreRendered_data();
-    void savedPicturesAreRendered();
+    void savedPicturesAreRendered_data()
+    {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<bool>("allFloors");
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("every floor at twice the size")
+            << 2 << true << QStringList{u"rendered_1.png"_s, u"rendered_2.png"_s};
+        QTest::newRow("the shown floor at three times the size")
+            << 3 << false << QStringList{u"rendered_2.png"_s};
+    }
+    void savedPicturesAreRendered()
+    {
+        QFETCH(int, scale);
+        QFETCH(bool, allFloors);
+        QFETCH(QStringList, files);
+        QTemporaryDir dir;
+        const ProgramRun run = qzkMap({u"render"_s, u"--scale"_s, QString::number(scale),
+                                       renderedFile(), dir.filePath(u"rendered"_s)});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        EditorFixture editor;
+        QVERIFY(!editor.files.loadMap(renderedFile()).fault);
+        QVERIFY(editor.play(u"floor:2"_s));
+        const QString saved = dir.filePath(u"saved"_s);
+        QVERIFY(editor.window.viewActions()->savePictures(saved, scale, allFloors));
+
+        QCOMPARE(QDir(saved).entryList(QDir::Files, QDir::Name), files);
+        for (const QString &file : files) {
+            const QImage picture(QDir(saved).filePath(file));
+            QCOMPARE(picture.size(), BoardPainter::size() * scale);
+            QCOMPARE(picture, QImage(dir.filePath(u"rendered/"_s + file)));
+        }
+    }
 
 private:
     QString renderedFile() const { return mRendered.filePath(u"rendered.map"_s); }
@@ -101,401 +409,6 @@ private:
 
     QTemporaryDir mRendered;
 };
-
-void TestMapFileCli::resaveKeepsBytes()
-{
-    QTemporaryDir dir;
-    const QString out = dir.filePath(u"copy"_s);
-    const Run run = qzkMap({u"resave"_s, mapFixturePath(u"castle.map"_s), out});
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.err, QString());
-    QCOMPARE(readFile(out + u".map"_s), mapFixture(u"castle.map"_s));
-    QCOMPARE(readFile(out + u"_2.map"_s), mapFixture(u"castle_2.map"_s));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
-}
-
-void TestMapFileCli::resaveReportsFault()
-{
-    QTemporaryDir dir;
-    const QString bad = dir.filePath(u"bad.map"_s);
-    QVERIFY(writeFile(bad, QByteArray(48, ' ').append("\r\n").repeated(10)));
-
-    const Run run = qzkMap({u"resave"_s, bad, dir.filePath(u"out"_s)});
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(
-        run.err.contains(u"これはQ:zKのマップファイルではありません。\nError No.62\n<11行目>"_s),
-        qPrintable(run.err));
-    QVERIFY(!QFile::exists(dir.filePath(u"out.map"_s)));
-}
-
-void TestMapFileCli::check_data()
-{
-    QTest::addColumn<QStringList>("cells"); // "x,y,floor,cell"
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("lastLine");
-    QTest::newRow("start next to goal")
-        << QStringList{u"1,1,1,33_S_"_s, u"2,1,1,34_G_"_s} << 0
-        << u"このマップに、特に重大な問題は見つかりませんでした。"_s;
-    QTest::newRow("unlinked warp cell")
-        << QStringList{u"1,1,1,33_S_"_s, u"2,1,1,34_G_"_s, u"5,7,1,37_W1"_s} << 1
-        << u"このマップは、プレイ中にバグる可能性があります。"_s;
-    QTest::newRow("no start") << QStringList{u"2,1,1,34_G_"_s} << 2
-                              << u"このマップをクリアすることは不可能です。"_s;
-}
-
-void TestMapFileCli::check()
-{
-    QFETCH(QStringList, cells);
-    QFETCH(int, exitCode);
-    QFETCH(QString, lastLine);
-    QTemporaryDir dir;
-    MapData map = MapData::resetMap();
-    for (const QString &cell : cells) {
-        const QStringList f = cell.split(u',');
-        map.setCell(f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3]);
-    }
-    const QString base = dir.filePath(u"checked"_s);
-    QVERIFY(!MapFileWriter::save(map, base).fault);
-
-    const Run run = qzkMap({u"check"_s, base + u".map"_s});
-    QCOMPARE(run.exitCode, exitCode);
-    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines, MapCheck::run(map).lines);
-    QCOMPARE(lines.last(), lastLine);
-}
-
-void TestMapFileCli::checkJson_data()
-{
-    QTest::addColumn<QStringList>("cells"); // "x,y,floor,cell"
-    QTest::addColumn<QString>("verdict");
-    QTest::addColumn<QStringList>("places"); // "line: floor,x,y" per line naming a cell
-    QTest::addColumn<QString>("visited");    // "floor: x,y ..." per floor
-    QTest::addColumn<QString>("route");
-    QTest::newRow("start next to goal")
-        << QStringList{u"2,2,1,33_S_"_s, u"1,2,1,01_[]"_s, u"2,1,1,34_G_"_s} << u"ok"_s
-        << QStringList{} << u"1: 2,1 1,2 2,2"_s << u"1: 2,2 2,1"_s;
-    QTest::newRow("unlinked warp cell on floor 2")
-        << QStringList{u"1,1,1,33_S_"_s, u"5,7,2,37_W1"_s} << u"impossible"_s
-        << QStringList{u"2: 2,5,7"_s} << QString() << QString();
-}
-
-void TestMapFileCli::checkJson()
-{
-    QFETCH(QStringList, cells);
-    QTemporaryDir dir;
-    MapData map = MapData::resetMap();
-    for (const QString &cell : cells) {
-        const QStringList f = cell.split(u',');
-        map.setFloorCount(std::max(map.floorCount(), f[2].toInt()));
-        map.setCell(f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3]);
-    }
-    const QString file = dir.filePath(u"checked.map"_s);
-    QVERIFY(!MapFileWriter::save(map, file.chopped(4)).fault);
-
-    const Run text = qzkMap({u"check"_s, file});
-    const Run json = qzkMap({u"check"_s, u"--json"_s, file});
-    QCOMPARE(json.exitCode, text.exitCode);
-    const QJsonObject root = QJsonDocument::fromJson(json.out.toUtf8()).object();
-    QTEST(root[u"verdict"_s].toString(), "verdict");
-    const QStringList textLines = text.out.split(u'\n', Qt::SkipEmptyParts);
-    const QJsonArray lines = root[u"lines"_s].toArray();
-    QCOMPARE(lines.size(), textLines.size());
-    QStringList places;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QJsonObject line = lines[i].toObject();
-        QCOMPARE(line[u"text"_s].toString(), textLines[i]);
-        QCOMPARE(line[u"error"_s].toBool(), textLines[i].startsWith(u'【'));
-        if (line.contains(u"floor"_s))
-            places.append(u"%1: %2,%3,%4"_s.arg(i)
-                              .arg(line[u"floor"_s].toInt())
-                              .arg(line[u"x"_s].toInt())
-                              .arg(line[u"y"_s].toInt()));
-    }
-    QTEST(places, "places");
-    const auto floorsText = [&](const QString &key) {
-        QStringList parts;
-        const QJsonObject floors = root[key].toObject();
-        for (auto it = floors.begin(); it != floors.end(); ++it) {
-            QStringList xy;
-            for (const QJsonValue &cell : it.value().toArray())
-                xy.append(u"%1,%2"_s.arg(cell[0].toInt()).arg(cell[1].toInt()));
-            parts.append(it.key() + u": "_s + xy.join(u' '));
-        }
-        return parts.join(u"; "_s);
-    };
-    QTEST(floorsText(u"visited"_s), "visited");
-    QTEST(floorsText(u"route"_s), "route");
-}
-
-void TestMapFileCli::checkOfUnreadableMap()
-{
-    QTemporaryDir dir;
-    const Run run = qzkMap({u"check"_s, dir.filePath(u"missing.map"_s)});
-    QCOMPARE(run.exitCode, 3);
-    QVERIFY2(run.err.contains(u"<0行目>"_s), qPrintable(run.err));
-    QCOMPARE(run.out, QString());
-}
-
-void TestMapFileCli::standardError_data()
-{
-    QTest::addColumn<QByteArray>("floorFile"); // of a one-floor map
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QString>("output"); // where standard output goes, empty: a pipe
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("errPart");
-    const QByteArray grid = QByteArray(48, ' ').append("\r\n").repeated(16);
-    QTest::newRow("report to a full disk")
-        << grid << QStringList{} << u"/dev/full"_s << 4 << u"cannot write the report"_s;
-    QTest::newRow("JSON report to a full disk")
-        << grid << QStringList{u"--json"_s} << u"/dev/full"_s << 4 << u"cannot write the report"_s;
-    QTest::newRow("undecodable bytes named, the map still read")
-        << grid + "*NAME\r\n\x82\r\n"
-        << QStringList{} << QString() << 2 << u"m.map（18行目）"_s;
-}
-
-void TestMapFileCli::standardError()
-{
-    QFETCH(QByteArray, floorFile);
-    QFETCH(QStringList, options);
-    QFETCH(QString, output);
-    QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath(u"m.map"_s), floorFile));
-    const Run run =
-        qzkMap(QStringList{u"check"_s} + options + QStringList{dir.filePath(u"m.map"_s)},
-               QProcessEnvironment::systemEnvironment(), output);
-    QTEST(run.exitCode, "exitCode");
-    QFETCH(QString, errPart);
-    QVERIFY2(run.err.contains(errPart), qPrintable(run.err));
-}
-
-void TestMapFileCli::arguments_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("stdoutPart");
-    QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"resave IN.map OUTBASE"_s;
-    QTest::newRow("help names check")
-        << QStringList{u"--help"_s} << 0 << u"check [--json] IN.map"_s;
-    QTest::newRow("no command") << QStringList{} << 64 << QString();
-    QTest::newRow("unknown command") << QStringList{u"frobnicate"_s} << 64 << QString();
-    QTest::newRow("resave without base") << QStringList{u"resave"_s, u"a.map"_s} << 64 << QString();
-    QTest::newRow("resave of a non-map file")
-        << QStringList{u"resave"_s, u"a.txt"_s, u"b"_s} << 64 << QString();
-    QTest::newRow("check without map") << QStringList{u"check"_s} << 64 << QString();
-    QTest::newRow("help names render")
-        << QStringList{u"--help"_s} << 0
-        << u"render [--scale N] [--check] [--no-values] IN.map OUTDIR"_s;
-    QTest::newRow("render without folder")
-        << QStringList{u"render"_s, u"a.map"_s} << 64 << QString();
-    QTest::newRow("render of a non-map file")
-        << QStringList{u"render"_s, u"a.txt"_s, u"out"_s} << 64 << QString();
-    QTest::newRow("render with scale 0")
-        << QStringList{u"render"_s, u"--scale"_s, u"0"_s, u"a.map"_s, u"out"_s} << 64 << QString();
-    QTest::newRow("render with scale 5")
-        << QStringList{u"render"_s, u"--scale"_s, u"5"_s, u"a.map"_s, u"out"_s} << 64 << QString();
-    QTest::newRow("render with a scale that is no number")
-        << QStringList{u"render"_s, u"--scale"_s, u"x"_s, u"a.map"_s, u"out"_s} << 64 << QString();
-    QTest::newRow("render with scale but no map")
-        << QStringList{u"render"_s, u"--scale"_s, u"2"_s, u"out"_s} << 64 << QString();
-}
-
-void TestMapFileCli::arguments()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, exitCode);
-    QFETCH(QString, stdoutPart);
-    const Run run = qzkMap(args);
-    QCOMPARE(run.exitCode, exitCode);
-    if (exitCode != 0)
-        QVERIFY(!run.err.isEmpty());
-    QVERIFY(run.out.contains(stdoutPart));
-}
-
-void TestMapFileCli::initTestCase()
-{
-    QVERIFY(mRendered.isValid());
-    QVERIFY(!MapFileWriter::save(renderedMap(), mRendered.filePath(u"rendered"_s)).fault);
-    const Run run = qzkMap({u"render"_s, renderedFile(), mRendered.filePath(u"rendered"_s)});
-    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-}
-
-void TestMapFileCli::render_data()
-{
-    QTest::addColumn<int>("floors");
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<bool>("platformSet");
-    QTest::newRow("one floor") << 1 << QStringList{} << QSize(576, 384) << true;
-    QTest::newRow("two floors") << 2 << QStringList{} << QSize(576, 384) << true;
-    QTest::newRow("two floors, no platform named")
-        << 2 << QStringList{} << QSize(576, 384) << false;
-    QTest::newRow("nine floors at twice the size")
-        << 9 << QStringList{u"--scale"_s, u"2"_s} << QSize(1152, 768) << true;
-}
-
-void TestMapFileCli::render()
-{
-    QFETCH(int, floors);
-    QFETCH(QStringList, options);
-    QFETCH(QSize, size);
-    QFETCH(bool, platformSet);
-    QTemporaryDir dir;
-    MapData map = MapData::resetMap();
-    map.setFloorCount(floors);
-    const QString base = dir.filePath(u"tower"_s);
-    QVERIFY(!MapFileWriter::save(map, base).fault);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (!platformSet) {
-        // No display to fall back on either.
-        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-            environment.remove(QString::fromLatin1(name));
-    }
-
-    // The folder does not exist yet, nor its parent.
-    const QString folder = dir.filePath(u"pictures/tower"_s);
-    const Run run = qzkMap(
-        QStringList{u"render"_s} + options + QStringList{base + u".map"_s, folder}, environment);
-    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-    QStringList expected;
-    for (int floor = 1; floor <= floors; ++floor)
-        expected.append(u"tower_%1.png"_s.arg(floor));
-    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name | QDir::LocaleAware), expected);
-    for (const QString &name : expected)
-        QCOMPARE(QImage(QDir(folder).filePath(name)).size(), size);
-}
-
-void TestMapFileCli::renderShowsWhatTheEditorShows_data()
-{
-    QTest::addColumn<int>("floor");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QPoint>("cell");
-    QTest::addColumn<bool>("marker");
-    const int branches = EditorSession::BranchMode;
-    const int warps = EditorSession::WarpMode;
-    QTest::newRow("start chip") << 1 << branches << QPoint(1, 1) << false;
-    QTest::newRow("chip with branch arms") << 1 << branches << QPoint(2, 1) << false;
-    QTest::newRow("other branch arms") << 1 << branches << QPoint(3, 1) << false;
-    QTest::newRow("chip without setting") << 1 << branches << QPoint(22, 10) << false;
-    QTest::newRow("empty cell on floor 2") << 2 << branches << QPoint(7, 9) << false;
-    QTest::newRow("source marker") << 1 << warps << QPoint(10, 5) << true;
-    QTest::newRow("destination marker on the same floor") << 1 << warps << QPoint(20, 10) << true;
-    QTest::newRow("later marker on top of an earlier one") << 1 << warps << QPoint(5, 8) << true;
-    QTest::newRow("destination marker on floor 2") << 2 << warps << QPoint(3, 3) << true;
-    QTest::newRow("marker cut at the board's corner") << 1 << warps << QPoint(24, 16) << true;
-    QTest::newRow("marker cut at the board's edge") << 2 << warps << QPoint(24, 1) << true;
-}
-
-void TestMapFileCli::renderShowsWhatTheEditorShows()
-{
-    QFETCH(int, floor);
-    QFETCH(int, mode);
-    QFETCH(QPoint, cell);
-    QFETCH(bool, marker);
-    EditorFixture editor;
-    editor.show();
-    QVERIFY(!editor.files.loadMap(renderedFile()).fault);
-    QVERIFY(editor.play(u"mode:%1 floor:%2"_s.arg(mode).arg(floor)));
-    // The cell cursor belongs to the keys, not to the map.
-    editor.window.board()->clearFocus();
-    const QImage shown = editor.window.board()->grab().toImage();
-    QCOMPARE(shown.size(), BoardPainter::size());
-
-    const QRect rect =
-        marker ? MarkerPainter::rect(cell).intersected(QRect(QPoint(), BoardPainter::size()))
-               : BoardPainter::cellRect(cell.x(), cell.y());
-    const QImage picture = renderedFloor(floor);
-    QCOMPARE(picture.size(), BoardPainter::size());
-    QCOMPARE(region(picture, rect), region(shown, rect));
-}
-
-void TestMapFileCli::renderMarksBothFloorsOfAPair_data()
-{
-    QTest::addColumn<int>("floor");
-    QTest::addColumn<QPoint>("cell");
-    QTest::addColumn<bool>("marked");
-    // One pair leads from (5,8) on floor 1 to (3,3) on floor 2, another back again.
-    QTest::newRow("pair cell on floor 1") << 1 << QPoint(5, 8) << true;
-    QTest::newRow("pair cell on floor 2") << 2 << QPoint(3, 3) << true;
-    QTest::newRow("floor 1's pair cell, on floor 2") << 2 << QPoint(5, 8) << false;
-    QTest::newRow("floor 2's pair cell, on floor 1") << 1 << QPoint(3, 3) << false;
-}
-
-void TestMapFileCli::renderMarksBothFloorsOfAPair()
-{
-    QFETCH(int, floor);
-    QFETCH(QPoint, cell);
-    QFETCH(bool, marked);
-    const ChipPictures pictures;
-    const CellComposer composer(pictures);
-    const MapData map = MapFileReader::load(mRendered.filePath(u"rendered"_s)).map;
-    const QImage bare = BoardPainter(composer)
-                            .cellPicture(map, cell.x(), cell.y(), floor, true)
-                            .convertToFormat(QImage::Format_RGB32);
-    const QImage drawn = region(renderedFloor(floor), BoardPainter::cellRect(cell.x(), cell.y()));
-    QCOMPARE(drawn != bare, marked);
-}
-
-void TestMapFileCli::renderFaults_data()
-{
-    QTest::addColumn<bool>("mapExists");
-    QTest::addColumn<QString>("folder"); // below the temporary folder
-    QTest::addColumn<QString>("message");
-    QTest::newRow("missing map") << false << u"out"_s << u"<0行目>"_s;
-    QTest::newRow("folder is a file") << true << u"plain.txt"_s << u"cannot create"_s;
-    QTest::newRow("folder below a file") << true << u"plain.txt/out"_s << u"cannot create"_s;
-}
-
-void TestMapFileCli::renderFaults()
-{
-    QFETCH(bool, mapExists);
-    QFETCH(QString, folder);
-    QFETCH(QString, message);
-    QTemporaryDir dir;
-    const QString base = dir.filePath(u"map"_s);
-    if (mapExists)
-        QVERIFY(!MapFileWriter::save(castleMap(), base).fault);
-    QVERIFY(writeFile(dir.filePath(u"plain.txt"_s), "not a folder"));
-
-    const Run run = qzkMap({u"render"_s, base + u".map"_s, dir.filePath(folder)});
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.contains(message), qPrintable(run.err));
-    QCOMPARE(QDir(dir.path()).entryList({u"*.png"_s}, QDir::Files), QStringList());
-    QVERIFY(!QFileInfo(dir.filePath(u"out"_s)).exists());
-}
-
-void TestMapFileCli::savedPicturesAreRendered_data()
-{
-    QTest::addColumn<int>("scale");
-    QTest::addColumn<bool>("allFloors");
-    QTest::addColumn<QStringList>("files");
-    QTest::newRow("every floor at twice the size")
-        << 2 << true << QStringList{u"rendered_1.png"_s, u"rendered_2.png"_s};
-    QTest::newRow("the shown floor at three times the size")
-        << 3 << false << QStringList{u"rendered_2.png"_s};
-}
-
-void TestMapFileCli::savedPicturesAreRendered()
-{
-    QFETCH(int, scale);
-    QFETCH(bool, allFloors);
-    QFETCH(QStringList, files);
-    QTemporaryDir dir;
-    const Run run = qzkMap({u"render"_s, u"--scale"_s, QString::number(scale), renderedFile(),
-                            dir.filePath(u"rendered"_s)});
-    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-    EditorFixture editor;
-    QVERIFY(!editor.files.loadMap(renderedFile()).fault);
-    QVERIFY(editor.play(u"floor:2"_s));
-    const QString saved = dir.filePath(u"saved"_s);
-    QVERIFY(editor.window.viewActions()->savePictures(saved, scale, allFloors));
-
-    QCOMPARE(QDir(saved).entryList(QDir::Files, QDir::Name), files);
-    for (const QString &file : files) {
-        const QImage picture(QDir(saved).filePath(file));
-        QCOMPARE(picture.size(), BoardPainter::size() * scale);
-        QCOMPARE(picture, QImage(dir.filePath(u"rendered/"_s + file)));
-    }
-}
 
 QTEST_MAIN(TestMapFileCli)
 #include "tst_mapfilecli.moc"

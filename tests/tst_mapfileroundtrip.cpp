@@ -1,3 +1,4 @@
+#include "board/mapdiff.h"
 #include "mapfile/floortexts.h"
 #include "mapfile/mapfilename.h"
 #include "mapfile/mapfilereader.h"
@@ -114,8 +115,8 @@ private:
 };
 
 // What loading gives back for a saved map: the parameterised codes that equal a fixed chip
-// take that chip's type, and the pairs are numbered in
-// reading order (floor by floor, "*WARP" before "*TRANSPORT").
+// take that chip's type, the pairs are numbered in reading order (floor by floor, "*WARP"
+// before "*TRANSPORT").
 MapData expectedAfterLoad(const MapData &saved)
 {
     MapData expected = saved;
@@ -149,30 +150,6 @@ MapData expectedAfterLoad(const MapData &saved)
     return expected;
 }
 
-QString firstDifference(const MapData &a, const MapData &b)
-{
-    for (int floor = 1; floor <= MapData::MaxFloors; ++floor) {
-        for (int x = 1; x <= MapData::Width; ++x) {
-            for (int y = 1; y <= MapData::Height; ++y) {
-                if (a.cell(x, y, floor) != b.cell(x, y, floor) ||
-                    a.branch(x, y, floor) != b.branch(x, y, floor))
-                    return u"cell %1,%2,%3: %4 %5 / %6 %7"_s.arg(x).arg(y).arg(floor).arg(
-                        a.cell(x, y, floor), a.branch(x, y, floor), b.cell(x, y, floor),
-                        b.branch(x, y, floor));
-            }
-        }
-        if (a.floorName(floor) != b.floorName(floor) ||
-            a.floorBackground(floor) != b.floorBackground(floor) ||
-            a.floorEndText(floor) != b.floorEndText(floor))
-            return u"texts of floor %1"_s.arg(floor);
-    }
-    for (int pair = 1; pair <= MapData::MaxWarps; ++pair) {
-        if (a.warp(pair) != b.warp(pair))
-            return u"pair %1"_s.arg(pair);
-    }
-    return a == b ? QString() : u"counts or file name"_s;
-}
-
 } // namespace
 
 class TestMapFileRoundTrip : public QObject
@@ -180,81 +157,76 @@ class TestMapFileRoundTrip : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void generatedMaps_data();
-    void generatedMaps();
-    void symbolsAsLinuxTypesThem_data();
-    void symbolsAsLinuxTypesThem();
-};
-
-void TestMapFileRoundTrip::generatedMaps_data()
-{
-    QTest::addColumn<quint32>("seed");
-    for (quint32 seed = 1; seed <= 150; ++seed)
-        QTest::addRow("seed %u", seed) << seed;
-}
-
-void TestMapFileRoundTrip::generatedMaps()
-{
-    QFETCH(quint32, seed);
-    const MapData saved = MapGenerator(seed).generate();
-
-    QTemporaryDir dir;
-    const QString first = dir.filePath(u"first"_s);
-    QVERIFY(MapFileWriter::save(saved, first).ok());
-    const MapLoadResult loaded = MapFileReader::load(first);
-    QVERIFY(loaded.ok());
-    QVERIFY(!loaded.warpOverflow);
-    const QString difference = firstDifference(loaded.map, expectedAfterLoad(saved));
-    QVERIFY2(difference.isEmpty(), qPrintable(difference));
-
-    const QString second = dir.filePath(u"second"_s);
-    QVERIFY(MapFileWriter::save(loaded.map, second).ok());
-    for (int floor = 1; floor <= saved.floorCount(); ++floor) {
-        const QByteArray bytes = readFile(MapFileName::floorFilePath(first, floor));
-        QVERIFY(bytes.endsWith("\r\n"));
-        QCOMPARE(readFile(MapFileName::floorFilePath(second, floor)), bytes);
+    void generatedMaps_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed = 1; seed <= 150; ++seed)
+            QTest::addRow("seed %u", seed) << seed;
     }
-    QVERIFY(!QFile::exists(MapFileName::floorFilePath(second, saved.floorCount() + 1)));
-}
+    void generatedMaps()
+    {
+        QFETCH(quint32, seed);
+        const MapData saved = MapGenerator(seed).generate();
 
-void TestMapFileRoundTrip::symbolsAsLinuxTypesThem_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QByteArray>("bytes"); // empty: refused
-    QTest::addColumn<QString>("readBack");
-    QTest::newRow("wave dash") << u"\u301C"_s << QByteArray("\x81\x60") << u"\uFF5E"_s;
-    QTest::newRow("minus sign") << u"\u2212"_s << QByteArray("\x81\x7C") << u"\uFF0D"_s;
-    QTest::newRow("double vertical line") << u"\u2016"_s << QByteArray("\x81\x61") << u"\u2225"_s;
-    QTest::newRow("em dash") << u"\u2014"_s << QByteArray("\x81\x5C") << u"\u2015"_s;
-    QTest::newRow("cent sign") << u"\u00A2"_s << QByteArray("\x81\x91") << u"\uFFE0"_s;
-    QTest::newRow("pound sign") << u"\u00A3"_s << QByteArray("\x81\x92") << u"\uFFE1"_s;
-    QTest::newRow("not sign") << u"\u00AC"_s << QByteArray("\x81\xCA") << u"\uFFE2"_s;
-    // Code page 932 has no en dash at all.
-    QTest::newRow("en dash, no bytes") << u"\u2013"_s << QByteArray() << QString();
-}
+        QTemporaryDir dir;
+        const QString first = dir.filePath(u"first"_s);
+        QVERIFY(MapFileWriter::save(saved, first).ok());
+        const MapLoadResult loaded = MapFileReader::load(first);
+        QVERIFY(loaded.ok());
+        QVERIFY(!loaded.warpOverflow);
+        const MapData expected = expectedAfterLoad(saved);
+        QVERIFY2(loaded.map == expected,
+                 qPrintable(MapDiff::compare(expected, loaded.map, {}).lines().join(u'\n')));
 
-void TestMapFileRoundTrip::symbolsAsLinuxTypesThem()
-{
-    QFETCH(QString, typed);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, readBack);
-    MapData map = MapData::resetMap();
-    const QString name = u"A"_s + typed + u"B"_s;
-    map.setFloorName(1, name);
+        const QString second = dir.filePath(u"second"_s);
+        QVERIFY(MapFileWriter::save(loaded.map, second).ok());
+        for (int floor = 1; floor <= saved.floorCount(); ++floor) {
+            const QByteArray bytes = readFile(MapFileName::floorFilePath(first, floor));
+            QVERIFY(bytes.endsWith("\r\n"));
+            QCOMPARE(readFile(MapFileName::floorFilePath(second, floor)), bytes);
+        }
+        QVERIFY(!QFile::exists(MapFileName::floorFilePath(second, saved.floorCount() + 1)));
+    }
 
-    // The properties dialog lets through exactly what the writer can write.
-    const bool storable = !FloorTexts::problem(name, QString(), QString(), false);
-    const EncodedFloor encoded = MapFileWriter::encodeFloor(map, 1);
-    QCOMPARE(storable, !bytes.isEmpty());
-    QCOMPARE(!encoded.fault, !bytes.isEmpty());
-    if (bytes.isEmpty())
-        return;
-    QVERIFY2(encoded.bytes.contains("*NAME\r\nA" + bytes + "B\r\n"),
-             encoded.bytes.toHex(' ').constData());
-    const MapLoadResult loaded = MapFileReader::loadFromMemory({encoded.bytes});
-    QVERIFY(loaded.ok());
-    QCOMPARE(loaded.map.floorName(1), u"A"_s + readBack + u"B"_s);
-}
+    void symbolsAsLinuxTypesThem_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("bytes"); // empty: refused
+        QTest::addColumn<QString>("readBack");
+        QTest::newRow("wave dash") << u"\u301C"_s << QByteArray("\x81\x60") << u"\uFF5E"_s;
+        QTest::newRow("minus sign") << u"\u2212"_s << QByteArray("\x81\x7C") << u"\uFF0D"_s;
+        QTest::newRow("double vertical line")
+            << u"\u2016"_s << QByteArray("\x81\x61") << u"\u2225"_s;
+        QTest::newRow("em dash") << u"\u2014"_s << QByteArray("\x81\x5C") << u"\u2015"_s;
+        QTest::newRow("cent sign") << u"\u00A2"_s << QByteArray("\x81\x91") << u"\uFFE0"_s;
+        QTest::newRow("pound sign") << u"\u00A3"_s << QByteArray("\x81\x92") << u"\uFFE1"_s;
+        QTest::newRow("not sign") << u"\u00AC"_s << QByteArray("\x81\xCA") << u"\uFFE2"_s;
+        // Code page 932 has no en dash at all.
+        QTest::newRow("en dash, no bytes") << u"\u2013"_s << QByteArray() << QString();
+    }
+    void symbolsAsLinuxTypesThem()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, readBack);
+        MapData map = MapData::resetMap();
+        const QString name = u"A"_s + typed + u"B"_s;
+        map.setFloorName(1, name);
+
+        // The properties dialog lets through exactly what the writer can write.
+        const bool storable = !FloorTexts::problem(name, QString(), QString(), false);
+        const EncodedFloor encoded = MapFileWriter::encodeFloor(map, 1);
+        QCOMPARE(storable, !bytes.isEmpty());
+        QCOMPARE(!encoded.fault, !bytes.isEmpty());
+        if (bytes.isEmpty())
+            return;
+        QVERIFY2(encoded.bytes.contains("*NAME\r\nA" + bytes + "B\r\n"),
+                 encoded.bytes.toHex(' ').constData());
+        const MapLoadResult loaded = MapFileReader::loadFromMemory({encoded.bytes});
+        QVERIFY(loaded.ok());
+        QCOMPARE(loaded.map.floorName(1), u"A"_s + readBack + u"B"_s);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestMapFileRoundTrip)
 #include "tst_mapfileroundtrip.moc"

@@ -1,6 +1,8 @@
 #include "board/mapmerge.h"
+#include "filetestkit.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
+#include "mapfiletestmaps.h"
 #include "model/cellstring.h"
 #include "model/chipdescriptions.h"
 #include "model/codetables.h"
@@ -23,18 +25,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using Edit = std::function<void(MapData &)>;
-
-MapData meadow()
-{
-    return MapFileReader::load(QStringLiteral(QZK_SOURCE_DATA "/../docs/sample/meadow")).map;
-}
-
-ChipDescriptions descriptions()
-{
-    ChipDescriptions names;
-    names.load(QStringLiteral(QZK_SOURCE_DATA "/Tavolin.dat"));
-    return names;
-}
 
 QString chip(int index)
 {
@@ -187,152 +177,133 @@ class TestMapMerge : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void merge_data();
-    void merge();
-    void floorFile_data();
-    void floorFile();
-    void resolveInEditor();
-    void mergetoolFloor();
+    void initTestCase()
+    {
+        mNames = tavolinDescriptions();
+        QVERIFY(!mNames.description(41).isEmpty());
+        QCOMPARE(meadow().warpCount(), 4);
+    }
+
+    void merge_data() { addMergeRows(true); }
+    void merge()
+    {
+        QFETCH(Edit, ours);
+        QFETCH(Edit, theirs);
+        QFETCH(Edit, expected);
+        const MapMerge::Result result =
+            MapMerge::merge(edited({}), edited(ours), edited(theirs), mNames);
+        QTEST(result.lines(), "conflicts");
+        QCOMPARE(files(result.merged), files(edited(expected)));
+    }
+
+    // The rows again, one floor file at a time as git's driver merges them.
+    void floorFile_data() { addMergeRows(false); }
+    void floorFile()
+    {
+        QFETCH(Edit, ours);
+        QFETCH(Edit, theirs);
+        QFETCH(Edit, expected);
+        QFETCH(QStringList, conflicts);
+        const QList<QByteArray> base = files(edited({}));
+        const QList<QByteArray> oursFiles = files(edited(ours));
+        const QList<QByteArray> theirsFiles = files(edited(theirs));
+        const QList<QByteArray> expectedFiles = files(edited(expected));
+        QStringList lines;
+        for (int floor = 1; floor <= base.size(); ++floor) {
+            const FloorFileMerge merged = FloorFileMerge::run(base[floor - 1], oursFiles[floor - 1],
+                                                              theirsFiles[floor - 1], mNames);
+            QVERIFY2(merged.ok(), qPrintable(merged.failure));
+            QCOMPARE(merged.bytes, expectedFiles[floor - 1]);
+            QCOMPARE(merged.changesOurs, merged.bytes != oursFiles[floor - 1]);
+            lines += merged.merge.lines();
+        }
+        // Floor 1 is known by its start; floor 2's number is known to no file.
+        for (QString &line : conflicts) {
+            if (line.contains(u"2階"_s))
+                line.replace(u"2階("_s, u"("_s)
+                    .replace(u"2階："_s, u"："_s)
+                    .replace(QRegularExpression(u"^ワープ\\[.\\]"_s), u"ワープ"_s);
+        }
+        QCOMPARE(lines, conflicts);
+    }
+
+    // Each choice is one step: undo makes its conflict left again, and the outlines follow.
+    void resolveInEditor()
+    {
+        SessionFixture f;
+        f.descriptions = mNames;
+        EditorSession &session = f.session;
+        MapDocument &document = f.document;
+        const Edit oursEdit =
+            both(setCell(5, 3, 1, Double), both(setWarp(1, {8, 3, 1, 17, 14, 1}),
+                                                [](MapData &m) { m.setFloorName(1, u"森"_s); }));
+        const Edit theirsEdit = both(
+            both(setCell(5, 3, 1, Recovery), setCell(9, 3, 1, Double)),
+            both(setWarp(1, {8, 3, 1, 18, 14, 1}), [](MapData &m) { m.setFloorName(1, u"林"_s); }));
+        session.takeLoadedMap(edited(oursEdit));
+        MapMergeState &merge = session.merge();
+        merge.start(edited({}), edited(theirsEdit), u"theirs.map"_s);
+        QCOMPARE(merge.result().lines(),
+                 QStringList({u"1階のマップ名：「森」（こちら） / 「林」（あちら）"_s,
+                              u"1階(5,3)：ダブル（こちら） / 回復（あちら）"_s,
+                              u"ワープ[A]：1階(8,3)から1階(17,14)へ（こちら） / "
+                              "1階(8,3)から1階(18,14)へ（あちら）"_s}));
+        QCOMPARE(document.undoStack().count(), 1);
+        QCOMPARE(document.data().cell(9, 3, 1), Double);
+        QCOMPARE(merge.leftCount(), 3);
+        QVERIFY(merge.markedOn(1).contains(QPoint(5, 3)));
+
+        merge.choose({1, 2}, MapMergeState::Side::Theirs);
+        QCOMPARE(document.undoStack().count(), 2);
+        QCOMPARE(document.data().cell(5, 3, 1), Recovery);
+        QCOMPARE(document.data().warp(1), WarpRecord({8, 3, 1, 18, 14, 1}));
+        QCOMPARE(merge.leftCount(), 1);
+        QVERIFY(!merge.markedOn(1).contains(QPoint(5, 3)));
+        merge.choose({0}, MapMergeState::Side::Base);
+        QCOMPARE(document.data().floorName(1), meadow().floorName(1));
+        QCOMPARE(merge.leftCount(), 0);
+
+        QVERIFY(f.play(u"undo"_s));
+        QCOMPARE(document.data().floorName(1), u"森"_s);
+        QVERIFY(merge.isLeft(0));
+        QVERIFY(f.play(u"undo"_s));
+        QCOMPARE(document.data().cell(5, 3, 1), Double);
+        QCOMPARE(merge.leftCount(), 3);
+        // Ours where ours stands changes nothing: decided, with no step to take back.
+        merge.choose({1}, MapMergeState::Side::Ours);
+        QVERIFY(!merge.isLeft(1));
+        QCOMPARE(document.undoStack().count(), 3);
+        QCOMPARE(document.undoStack().index(), 1);
+
+        // Another map opened ends the merge, even with its step taken back.
+        QVERIFY(f.play(u"undo"_s));
+        QSignalSpy abandoned(&merge, &MapMergeState::abandoned);
+        session.takeLoadedMap(meadow());
+        QCOMPARE(abandoned.count(), 1);
+        QVERIFY(!merge.isActive());
+        QVERIFY(merge.markedOn(1).isEmpty());
+    }
+
+    // git's mergetool names floor 2's file: the version replaces that floor, and the pair from
+    // floor 2 to floor 1 still leads there.
+    void mergetoolFloor()
+    {
+        QTemporaryDir dir;
+        QVERIFY(MapFileWriter::save(meadow(), dir.filePath(u"meadow"_s)).ok());
+        MapData changed = meadow();
+        changed.setCell(4, 4, 2, Double);
+        changed.setWarp(4, {3, 3, 2, 11, 13, 1});
+        const QString version = dir.filePath(u"meadow_REMOTE_7.map"_s);
+        QVERIFY(writeFile(version, MapFileWriter::encodeFloor(changed, 2).bytes));
+        const MapLoadResult loaded =
+            MapMergeState::mapWithFloorFrom(dir.filePath(u"meadow_2.map"_s), version);
+        QVERIFY(loaded.ok());
+        QCOMPARE(files(loaded.map), files(changed));
+    }
 
 private:
     ChipDescriptions mNames;
 };
-
-void TestMapMerge::initTestCase()
-{
-    mNames = descriptions();
-    QVERIFY(!mNames.description(41).isEmpty());
-    QCOMPARE(meadow().warpCount(), 4);
-}
-
-void TestMapMerge::merge_data()
-{
-    addMergeRows(true);
-}
-
-void TestMapMerge::merge()
-{
-    QFETCH(Edit, ours);
-    QFETCH(Edit, theirs);
-    QFETCH(Edit, expected);
-    QFETCH(QStringList, conflicts);
-    const MapMerge::Result result =
-        MapMerge::merge(edited({}), edited(ours), edited(theirs), mNames);
-    QCOMPARE(result.lines(), conflicts);
-    QCOMPARE(files(result.merged), files(edited(expected)));
-}
-
-// The rows again, one floor file at a time as git's driver merges them.
-void TestMapMerge::floorFile_data()
-{
-    addMergeRows(false);
-}
-
-void TestMapMerge::floorFile()
-{
-    QFETCH(Edit, ours);
-    QFETCH(Edit, theirs);
-    QFETCH(Edit, expected);
-    QFETCH(QStringList, conflicts);
-    const QList<QByteArray> base = files(edited({}));
-    const QList<QByteArray> oursFiles = files(edited(ours));
-    const QList<QByteArray> theirsFiles = files(edited(theirs));
-    const QList<QByteArray> expectedFiles = files(edited(expected));
-    QStringList lines;
-    for (int floor = 1; floor <= base.size(); ++floor) {
-        const FloorFileMerge merged = FloorFileMerge::run(base[floor - 1], oursFiles[floor - 1],
-                                                          theirsFiles[floor - 1], mNames);
-        QVERIFY2(merged.ok(), qPrintable(merged.failure));
-        QCOMPARE(merged.bytes, expectedFiles[floor - 1]);
-        QCOMPARE(merged.changesOurs, merged.bytes != oursFiles[floor - 1]);
-        lines += merged.merge.lines();
-    }
-    // Floor 1 is known by its start; floor 2's number is known to no file.
-    for (QString &line : conflicts) {
-        if (line.contains(u"2階"_s))
-            line.replace(u"2階("_s, u"("_s)
-                .replace(u"2階："_s, u"："_s)
-                .replace(QRegularExpression(u"^ワープ\\[.\\]"_s), u"ワープ"_s);
-    }
-    QCOMPARE(lines, conflicts);
-}
-
-// Each choice is one step: undo makes its conflict left again, and the outlines follow.
-void TestMapMerge::resolveInEditor()
-{
-    SessionFixture f;
-    f.descriptions = mNames;
-    EditorSession &session = f.session;
-    MapDocument &document = f.document;
-    const Edit oursEdit =
-        both(setCell(5, 3, 1, Double), both(setWarp(1, {8, 3, 1, 17, 14, 1}),
-                                            [](MapData &m) { m.setFloorName(1, u"森"_s); }));
-    const Edit theirsEdit = both(
-        both(setCell(5, 3, 1, Recovery), setCell(9, 3, 1, Double)),
-        both(setWarp(1, {8, 3, 1, 18, 14, 1}), [](MapData &m) { m.setFloorName(1, u"林"_s); }));
-    session.takeLoadedMap(edited(oursEdit));
-    MapMergeState &merge = session.merge();
-    merge.start(edited({}), edited(theirsEdit), u"theirs.map"_s);
-    QCOMPARE(merge.result().lines(),
-             QStringList({u"1階のマップ名：「森」（こちら） / 「林」（あちら）"_s,
-                          u"1階(5,3)：ダブル（こちら） / 回復（あちら）"_s,
-                          u"ワープ[A]：1階(8,3)から1階(17,14)へ（こちら） / "
-                          "1階(8,3)から1階(18,14)へ（あちら）"_s}));
-    QCOMPARE(document.undoStack().count(), 1);
-    QCOMPARE(document.data().cell(9, 3, 1), Double);
-    QCOMPARE(merge.leftCount(), 3);
-    QVERIFY(merge.markedOn(1).contains(QPoint(5, 3)));
-
-    merge.choose({1, 2}, MapMergeState::Side::Theirs);
-    QCOMPARE(document.undoStack().count(), 2);
-    QCOMPARE(document.data().cell(5, 3, 1), Recovery);
-    QCOMPARE(document.data().warp(1), WarpRecord({8, 3, 1, 18, 14, 1}));
-    QCOMPARE(merge.leftCount(), 1);
-    QVERIFY(!merge.markedOn(1).contains(QPoint(5, 3)));
-    merge.choose({0}, MapMergeState::Side::Base);
-    QCOMPARE(document.data().floorName(1), meadow().floorName(1));
-    QCOMPARE(merge.leftCount(), 0);
-
-    QVERIFY(f.play(u"undo"_s));
-    QCOMPARE(document.data().floorName(1), u"森"_s);
-    QVERIFY(merge.isLeft(0));
-    QVERIFY(f.play(u"undo"_s));
-    QCOMPARE(document.data().cell(5, 3, 1), Double);
-    QCOMPARE(merge.leftCount(), 3);
-    // Ours where ours stands changes nothing: decided, with no step to take back.
-    merge.choose({1}, MapMergeState::Side::Ours);
-    QVERIFY(!merge.isLeft(1));
-    QCOMPARE(document.undoStack().count(), 3);
-    QCOMPARE(document.undoStack().index(), 1);
-
-    // Another map opened ends the merge, even with its step taken back.
-    QVERIFY(f.play(u"undo"_s));
-    QSignalSpy abandoned(&merge, &MapMergeState::abandoned);
-    session.takeLoadedMap(meadow());
-    QCOMPARE(abandoned.count(), 1);
-    QVERIFY(!merge.isActive());
-    QVERIFY(merge.markedOn(1).isEmpty());
-}
-
-// git's mergetool names floor 2's file: the version replaces that floor, and the pair from
-// floor 2 to floor 1 still leads there.
-void TestMapMerge::mergetoolFloor()
-{
-    QTemporaryDir dir;
-    QVERIFY(MapFileWriter::save(meadow(), dir.filePath(u"meadow"_s)).ok());
-    MapData changed = meadow();
-    changed.setCell(4, 4, 2, Double);
-    changed.setWarp(4, {3, 3, 2, 11, 13, 1});
-    QFile version(dir.filePath(u"meadow_REMOTE_7.map"_s));
-    QVERIFY(version.open(QIODevice::WriteOnly));
-    version.write(MapFileWriter::encodeFloor(changed, 2).bytes);
-    version.close();
-    const MapLoadResult loaded =
-        MapMergeState::mapWithFloorFrom(dir.filePath(u"meadow_2.map"_s), version.fileName());
-    QVERIFY(loaded.ok());
-    QCOMPARE(files(loaded.map), files(changed));
-}
 
 QTEST_GUILESS_MAIN(TestMapMerge)
 #include "tst_mapmerge.moc"

@@ -26,6 +26,8 @@
 
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(Prompter::RestoreAnswer)
+
 namespace {
 
 // A copy as an editor leaves it when it dies: its files are complete, its lock is gone.
@@ -35,17 +37,14 @@ QString leaveCopy(const QString &recoveryFolder, const QString &id, const MapDat
     const QString folder = recoveryFolder + u'/' + id;
     if (!QDir().mkpath(folder) || !MapFileWriter::save(map, folder + u"/map"_s).ok())
         return {};
-    QFile info(folder + u"/original.txt"_s);
-    if (!info.open(QIODevice::WriteOnly) || info.write(originalName) < 0)
-        return {};
-    return folder;
+    return writeFile(folder + u"/original.txt"_s, originalName) ? folder : QString();
 }
 
 // A file where the editor `id` writes its next copy, so that the write fails.
 bool blockCopy(const QString &recoveryFolder, const QString &id)
 {
-    QFile wall(recoveryFolder + u'/' + id + u".new"_s);
-    return QDir().mkpath(recoveryFolder) && wall.open(QIODevice::WriteOnly);
+    return QDir().mkpath(recoveryFolder) &&
+           writeFile(recoveryFolder + u'/' + id + u".new"_s, QByteArray());
 }
 
 // A copy as an editor keeps it, left as if that editor died now.
@@ -87,246 +86,233 @@ class TestRecovery : public QObject
 private slots:
     // Map markers go to a scratch folder, not the user's.
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void copyFollowsUnsavedChanges();
-    void editorsKeepTheirOwnCopies();
-    void failedCopyIsToldOncePerRun();
-    void leftCopyIsOffered_data();
-    void leftCopyIsOffered();
-    void restoredMapIsWatchedLikeAnOpenedOne();
-    void restoredMapAsksBeforeOverwriting_data();
-    void restoredMapAsksBeforeOverwriting();
-};
 
-void TestRecovery::copyFollowsUnsavedChanges()
-{
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    KeptSession kept(folder.filePath(u"recovery"_s));
-    auto [document, session, files, store, keeper, told] = kept.parts();
+    void copyFollowsUnsavedChanges()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        KeptSession kept(folder.filePath(u"recovery"_s));
+        auto [document, session, files, store, keeper, told] = kept.parts();
 
-    QVERIFY(kept.play(u"c:3,3,L"_s));
-    QVERIFY(!store.hasCopy()); // not before the delay
-    keeper.flush();
-    QVERIFY(store.hasCopy());
-    const QString base = folder.filePath(u"saved"_s);
-    QVERIFY(!files.writeMap(base).fault);
-    QVERIFY(!store.hasCopy());
-    QVERIFY(kept.play(u"undo"_s));
-    // Written by the timer this time, after the delay.
-    QTRY_VERIFY_WITH_TIMEOUT(store.hasCopy(), RecoveryKeeper::DelayMs * 3);
-    QVERIFY(kept.play(u"redo"_s));
-    QVERIFY(!store.hasCopy());
-}
+        QVERIFY(kept.play(u"c:3,3,L"_s));
+        QVERIFY(!store.hasCopy()); // not before the delay
+        keeper.flush();
+        QVERIFY(store.hasCopy());
+        const QString base = folder.filePath(u"saved"_s);
+        QVERIFY(!files.writeMap(base).fault);
+        QVERIFY(!store.hasCopy());
+        QVERIFY(kept.play(u"undo"_s));
+        // Written by the timer this time, after the delay.
+        QTRY_VERIFY_WITH_TIMEOUT(store.hasCopy(), RecoveryKeeper::DelayMs * 3);
+        QVERIFY(kept.play(u"redo"_s));
+        QVERIFY(!store.hasCopy());
+    }
 
-void TestRecovery::editorsKeepTheirOwnCopies()
-{
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString recovery = folder.filePath(u"recovery"_s);
-    auto running = std::make_unique<RecoveryStore>(recovery);
-    QVERIFY(running->write(castleMap()));
-    // A second editor leaves the running one's copy alone.
-    RecoveryStore starting(recovery);
-    QVERIFY(starting.takeLeftCopies().isEmpty());
-    // A copy without a live lock was left behind; one whose first write never ended is
-    // only cleared away.
-    QVERIFY(!leaveCopy(recovery, u"dead"_s, castleMap(), "/maps/castle").isEmpty());
-    QVERIFY(
-        QFile::remove(leaveCopy(recovery, u"unfinished"_s, castleMap(), "") + u"/original.txt"_s));
-    const QList<RecoveryStore::Copy> left = starting.takeLeftCopies();
-    QCOMPARE(left.size(), 1);
-    QCOMPARE(left.first().originalName, u"/maps/castle"_s);
-    // ... and once taken, a third editor does not get it too.
-    RecoveryStore third(recovery);
-    QVERIFY(third.takeLeftCopies().isEmpty());
-    // A normal end removes the editor's own copy.
-    running.reset();
-    QVERIFY(third.takeLeftCopies().isEmpty());
-    QCOMPARE(QDir(recovery).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{u"dead"_s});
-}
+    void editorsKeepTheirOwnCopies()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString recovery = folder.filePath(u"recovery"_s);
+        auto running = std::make_unique<RecoveryStore>(recovery);
+        QVERIFY(running->write(castleMap()));
+        // A second editor leaves the running one's copy alone.
+        RecoveryStore starting(recovery);
+        QVERIFY(starting.takeLeftCopies().isEmpty());
+        // A copy without a live lock was left behind; one whose first write never ended is
+        // only cleared away.
+        QVERIFY(!leaveCopy(recovery, u"dead"_s, castleMap(), "/maps/castle").isEmpty());
+        QVERIFY(QFile::remove(leaveCopy(recovery, u"unfinished"_s, castleMap(), "") +
+                              u"/original.txt"_s));
+        const QList<RecoveryStore::Copy> left = starting.takeLeftCopies();
+        QCOMPARE(left.size(), 1);
+        QCOMPARE(left.first().originalName, u"/maps/castle"_s);
+        // ... and once taken, a third editor does not get it too.
+        RecoveryStore third(recovery);
+        QVERIFY(third.takeLeftCopies().isEmpty());
+        // A normal end removes the editor's own copy.
+        running.reset();
+        QVERIFY(third.takeLeftCopies().isEmpty());
+        QCOMPARE(QDir(recovery).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{u"dead"_s});
+    }
 
-// A copy that cannot be written is told at the first failure of a run, tried again, and
-// the last good copy stays meanwhile.
-void TestRecovery::failedCopyIsToldOncePerRun()
-{
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString recovery = folder.filePath(u"recovery"_s);
-    KeptSession kept(recovery, u"me"_s);
-    auto [document, session, files, store, keeper, told] = kept.parts();
+    // A copy that cannot be written is told at the first failure of a run, tried again, and
+    // the last good copy stays meanwhile.
+    void failedCopyIsToldOncePerRun()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString recovery = folder.filePath(u"recovery"_s);
+        KeptSession kept(recovery, u"me"_s);
+        auto [document, session, files, store, keeper, told] = kept.parts();
 
-    QVERIFY(kept.play(u"c:3,3,L"_s));
-    keeper.flush();
-    QVERIFY(blockCopy(recovery, u"me"_s));
-    QVERIFY(kept.play(u"c:4,4,L"_s));
-    keeper.flush();
-    keeper.flush();
-    QCOMPARE(told.count(), 1);
-    QVERIFY(keeper.failureMessage().contains(QDir::toNativeSeparators(recovery)));
-    QCOMPARE(RecoveryStore::load({recovery + u"/me"_s, {}, {}}).map.cell(4, 4, 1),
-             MapData::resetMap().cell(4, 4, 1));
-    QVERIFY(QFile::remove(recovery + u"/me.new"_s));
-    QTRY_VERIFY_WITH_TIMEOUT(!keeper.isFailing(), RecoveryKeeper::DelayMs * 3);
-    QCOMPARE(RecoveryStore::load({recovery + u"/me"_s, {}, {}}).map.cell(4, 4, 1),
-             session.map().cell(4, 4, 1));
-    QVERIFY(blockCopy(recovery, u"me"_s));
-    QVERIFY(kept.play(u"c:5,5,L"_s));
-    keeper.flush();
-    QCOMPARE(told.count(), 2);
-}
-
-void TestRecovery::leftCopyIsOffered_data()
-{
-    QTest::addColumn<int>("answerNumber"); // Prompter::RestoreAnswer
-    QTest::addColumn<QByteArray>("originalName");
-    QTest::addColumn<bool>("blocked");   // this editor's own copy cannot be written
-    QTest::addColumn<bool>("diskFull");  // no lock and no copy can be written at start
-    QTest::addColumn<bool>("emptyLock"); // its editor died before its lock's record was written
-    using A = Prompter::RestoreAnswer;
-    const QByteArray castle("/maps/castle");
-    QTest::newRow("restore, named") << int(A::Restore) << castle << false << false << false;
-    QTest::newRow("restore, unnamed") << int(A::Restore) << QByteArray() << false << false << false;
-    QTest::newRow("restore, own copy fails") << int(A::Restore) << castle << true << false << false;
-    QTest::newRow("restore, disk full") << int(A::Restore) << castle << true << true << false;
-    QTest::newRow("restore, empty lock left")
-        << int(A::Restore) << castle << false << false << true;
-    QTest::newRow("delete") << int(A::Delete) << castle << false << false << false;
-    QTest::newRow("later") << int(A::Later) << castle << false << false << false;
-}
-
-void TestRecovery::leftCopyIsOffered()
-{
-    QFETCH(int, answerNumber);
-    const auto answer = Prompter::RestoreAnswer(answerNumber);
-    QFETCH(QByteArray, originalName);
-    QFETCH(bool, blocked);
-    QFETCH(bool, diskFull);
-    QFETCH(bool, emptyLock);
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString recovery = folder.filePath(u"recovery"_s);
-    QVERIFY(!leaveCopy(recovery, u"dead"_s, castleMap(), originalName).isEmpty());
-    if (emptyLock)
-        QVERIFY(QFile(recovery + u"/dead.lock"_s).open(QIODevice::WriteOnly));
-    if (blocked && !diskFull)
+        QVERIFY(kept.play(u"c:3,3,L"_s));
+        keeper.flush();
         QVERIFY(blockCopy(recovery, u"me"_s));
-    KeptSession kept(recovery, u"me"_s);
-    auto [document, session, files, store, keeper, told] = kept.parts();
-    StubPrompter prompter;
-    prompter.restoreAnswers = {answer};
-    const bool restored = answer == Prompter::RestoreAnswer::Restore;
+        QVERIFY(kept.play(u"c:4,4,L"_s));
+        keeper.flush();
+        keeper.flush();
+        QCOMPARE(told.count(), 1);
+        QVERIFY(keeper.failureMessage().contains(QDir::toNativeSeparators(recovery)));
+        QCOMPARE(RecoveryStore::load({recovery + u"/me"_s, {}, {}}).map.cell(4, 4, 1),
+                 MapData::resetMap().cell(4, 4, 1));
+        QVERIFY(QFile::remove(recovery + u"/me.new"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(!keeper.isFailing(), RecoveryKeeper::DelayMs * 3);
+        QCOMPARE(RecoveryStore::load({recovery + u"/me"_s, {}, {}}).map.cell(4, 4, 1),
+                 session.map().cell(4, 4, 1));
+        QVERIFY(blockCopy(recovery, u"me"_s));
+        QVERIFY(kept.play(u"c:5,5,L"_s));
+        keeper.flush();
+        QCOMPARE(told.count(), 2);
+    }
+
+    void leftCopyIsOffered_data()
     {
-        // No file may grow, as on a full disk: even root, who may write into any folder
-        // whatever its permissions, cannot make a lock or a copy.
+        QTest::addColumn<Prompter::RestoreAnswer>("answer");
+        QTest::addColumn<QByteArray>("originalName");
+        // "own copy fails": this editor's copy cannot be written; "disk full": no lock and no
+        // copy can be written at start; "empty lock": the dead editor's lock has no record.
+        QTest::addColumn<QString>("trouble");
+        using A = Prompter::RestoreAnswer;
+        const QByteArray castle("/maps/castle");
+        QTest::newRow("restore, named") << A::Restore << castle << QString();
+        QTest::newRow("restore, unnamed") << A::Restore << QByteArray() << QString();
+        QTest::newRow("restore, own copy fails") << A::Restore << castle << u"own copy fails"_s;
+        QTest::newRow("restore, disk full") << A::Restore << castle << u"disk full"_s;
+        QTest::newRow("restore, empty lock left") << A::Restore << castle << u"empty lock"_s;
+        QTest::newRow("delete") << A::Delete << castle << QString();
+        QTest::newRow("later") << A::Later << castle << QString();
+    }
+    void leftCopyIsOffered()
+    {
+        QFETCH(Prompter::RestoreAnswer, answer);
+        QFETCH(QByteArray, originalName);
+        QFETCH(QString, trouble);
+        const bool diskFull = trouble == u"disk full";
+        const bool blocked = diskFull || trouble == u"own copy fails";
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString recovery = folder.filePath(u"recovery"_s);
+        QVERIFY(!leaveCopy(recovery, u"dead"_s, castleMap(), originalName).isEmpty());
+        if (trouble == u"empty lock")
+            QVERIFY(QFile(recovery + u"/dead.lock"_s).open(QIODevice::WriteOnly));
+        if (blocked && !diskFull)
+            QVERIFY(blockCopy(recovery, u"me"_s));
+        KeptSession kept(recovery, u"me"_s);
+        auto [document, session, files, store, keeper, told] = kept.parts();
+        StubPrompter prompter;
+        prompter.restoreAnswers = {answer};
+        const bool restored = answer == Prompter::RestoreAnswer::Restore;
+        {
+            // No file may grow, as on a full disk: even root, who may write into any folder
+            // whatever its permissions, cannot make a lock or a copy.
 #ifdef Q_OS_UNIX
-        rlimit old{};
-        if (diskFull) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
-            rlimit none = old;
-            none.rlim_cur = 0;
-            QVERIFY(setrlimit(RLIMIT_FSIZE, &none) == 0);
-        }
-        const auto restore = qScopeGuard([&] {
-            if (diskFull)
-                setrlimit(RLIMIT_FSIZE, &old);
-        });
+            rlimit old{};
+            if (diskFull) {
+                std::signal(SIGXFSZ, SIG_IGN);
+                QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
+                rlimit none = old;
+                none.rlim_cur = 0;
+                QVERIFY(setrlimit(RLIMIT_FSIZE, &none) == 0);
+            }
+            const auto restore = qScopeGuard([&] {
+                if (diskFull)
+                    setrlimit(RLIMIT_FSIZE, &old);
+            });
 #else
-        if (diskFull)
-            QSKIP("the size of files cannot be limited here");
+            if (diskFull)
+                QSKIP("the size of files cannot be limited here");
 #endif
-        RecoveryOffer offer(store, keeper, files);
-        QCOMPARE(Startup::offerRecovery(offer, prompter, nullptr), restored);
+            RecoveryOffer offer(store, keeper, files);
+            QCOMPARE(Startup::offerRecovery(offer, prompter, nullptr), restored);
+        }
+        // A lock that could not be made is not another editor's: the copy is offered, and why
+        // nothing can be written there is told first.
+        QCOMPARE(prompter.messages.size(), diskFull ? 1 : 0);
+        if (diskFull)
+            QVERIFY(prompter.messages.first().contains(u"復元用のフォルダに書き込めません。"_s));
+
+        QCOMPARE(prompter.questions.size(), 1);
+        QVERIFY(prompter.questions.first().contains(
+            u"前回、保存されずに終了したマップがあります。復元しますか？"_s));
+        QVERIFY(prompter.questions.first().contains(originalName.isEmpty() ? u"名前のないマップ"_s
+                                                                           : u"castle.map"_s));
+        QCOMPARE(session.map() == castleMap(), restored);
+        if (restored)
+            QCOMPARE(document.fileName(), QString::fromUtf8(originalName));
+        QCOMPARE(document.isModified(), restored);
+        // Only deleting, or this editor's own copy safely written, removes the copy left behind.
+        QCOMPARE(QDir(recovery).entryList(QDir::Dirs).contains(u"dead"_s),
+                 answer == Prompter::RestoreAnswer::Later || blocked);
+        QCOMPARE(store.hasCopy(), restored && !blocked);
+        // An unwritable folder is said once: its copies failing are not told again.
+        QCOMPARE(told.count(), blocked && !diskFull ? 1 : 0);
     }
-    // A lock that could not be made is not another editor's: the copy is offered, and why
-    // nothing can be written there is told first.
-    QCOMPARE(prompter.messages.size(), diskFull ? 1 : 0);
-    if (diskFull)
-        QVERIFY(prompter.messages.first().contains(u"復元用のフォルダに書き込めません。"_s));
 
-    QCOMPARE(prompter.questions.size(), 1);
-    QVERIFY(prompter.questions.first().contains(
-        u"前回、保存されずに終了したマップがあります。復元しますか？"_s));
-    QVERIFY(prompter.questions.first().contains(originalName.isEmpty() ? u"名前のないマップ"_s
-                                                                       : u"castle.map"_s));
-    QCOMPARE(session.map() == castleMap(), restored);
-    if (restored)
-        QCOMPARE(document.fileName(), QString::fromUtf8(originalName));
-    QCOMPARE(document.isModified(), restored);
-    // Only deleting, or this editor's own copy safely written, removes the copy left behind.
-    QCOMPARE(QDir(recovery).entryList(QDir::Dirs).contains(u"dead"_s),
-             answer == Prompter::RestoreAnswer::Later || blocked);
-    QCOMPARE(store.hasCopy(), restored && !blocked);
-    // An unwritable folder is said once: its copies failing are not told again.
-    QCOMPARE(told.count(), blocked && !diskFull ? 1 : 0);
-}
-
-// Restored, a map with files is watched, guarded against overwriting another program's
-// changes, and marked as open, as an opened map is.
-void TestRecovery::restoredMapIsWatchedLikeAnOpenedOne()
-{
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString recovery = folder.filePath(u"recovery"_s);
-    const QString base = folder.filePath(u"castle"_s);
-    QVERIFY(MapFileWriter::save(castleMap(), base).ok());
-    QVERIFY(!leaveCopy(recovery, u"dead"_s, castleMap(), base.toUtf8()).isEmpty());
-    KeptSession kept(recovery, u"me"_s);
-    RecoveryOffer offer(kept.store, kept.keeper, kept.files);
-    QCOMPARE(offer.copies().size(), 1);
-    QVERIFY(!offer.answer(offer.copies().first(), RecoveryOffer::Answer::Restore));
-    QCOMPARE(kept.session.document().fileName(), base);
-
-    FileFixture second;
-    QSignalSpy told(&second.files.watch(), &MapFileWatch::openElsewhere);
-    QVERIFY(second.files.loadMap(base + u".map"_s).ok());
-    QCOMPARE(told.count(), 1);
-
-    QSignalSpy changed(&kept.files.watch(), &MapFileWatch::changedOutside);
-    QFile file(base + u".map"_s);
-    QVERIFY(file.open(QIODevice::Append) && file.write("\r\n") == 2);
-    file.close();
-    QVERIFY(changed.wait(5000));
-    QVERIFY(kept.files.watch().changedSinceReadOrWritten());
-}
-
-void TestRecovery::restoredMapAsksBeforeOverwriting_data()
-{
-    QTest::addColumn<bool>("changedMeanwhile");
-    QTest::newRow("files changed while no editor ran") << true;
-    QTest::newRow("files as the editor left them") << false;
-}
-
-// The copy knows what the map's files held when its editor died, so 上書き保存 of the
-// restored map asks before it replaces what another program wrote since.
-void TestRecovery::restoredMapAsksBeforeOverwriting()
-{
-    QFETCH(bool, changedMeanwhile);
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString recovery = folder.filePath(u"recovery"_s);
-    const QString base = folder.filePath(u"castle"_s);
-    QVERIFY(MapFileWriter::save(castleMap(), base).ok());
+    // Restored, a map with files is watched, guarded against overwriting another program's
+    // changes, and marked as open, as an opened map is.
+    void restoredMapIsWatchedLikeAnOpenedOne()
     {
-        KeptSession dying(recovery, u"dying"_s);
-        dying.keeper.followFiles(dying.files.watch());
-        QVERIFY(dying.files.loadMap(base + u".map"_s).ok());
-        QVERIFY(dying.play(u"c:9,9,L"_s));
-        dying.keeper.flush();
-        QVERIFY(copyFolder(recovery + u"/dying"_s, recovery + u"/dead"_s));
-    }
-    if (changedMeanwhile)
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString recovery = folder.filePath(u"recovery"_s);
+        const QString base = folder.filePath(u"castle"_s);
+        QVERIFY(MapFileWriter::save(castleMap(), base).ok());
+        QVERIFY(!leaveCopy(recovery, u"dead"_s, castleMap(), base.toUtf8()).isEmpty());
+        KeptSession kept(recovery, u"me"_s);
+        RecoveryOffer offer(kept.store, kept.keeper, kept.files);
+        QCOMPARE(offer.copies().size(), 1);
+        QVERIFY(!offer.answer(offer.copies().first(), RecoveryOffer::Answer::Restore));
+        QCOMPARE(kept.session.document().fileName(), base);
+
+        FileFixture second;
+        QSignalSpy told(&second.files.watch(), &MapFileWatch::openElsewhere);
+        QVERIFY(second.files.loadMap(base + u".map"_s).ok());
+        QCOMPARE(told.count(), 1);
+
+        QSignalSpy changed(&kept.files.watch(), &MapFileWatch::changedOutside);
         QVERIFY(writeFile(base + u".map"_s, readFile(base + u".map"_s) + "\r\n"));
-    KeptSession kept(recovery, u"me"_s);
-    RecoveryOffer offer(kept.store, kept.keeper, kept.files);
-    QCOMPARE(offer.copies().size(), 1);
-    QVERIFY(!offer.answer(offer.copies().first(), RecoveryOffer::Answer::Restore));
-    QCOMPARE(kept.document.fileName(), base);
-    kept.prompter.answer = false;
-    QCOMPARE(kept.files.overwriteMap(), !changedMeanwhile);
-    const QString asked = u"Q:zKエディタ|"_s + kept.files.watch().overwriteQuestion();
-    QCOMPARE(kept.prompter.questions, changedMeanwhile ? QStringList{asked} : QStringList());
-}
+        QVERIFY(changed.wait(5000));
+        QVERIFY(kept.files.watch().changedSinceReadOrWritten());
+    }
+
+    void restoredMapAsksBeforeOverwriting_data()
+    {
+        QTest::addColumn<bool>("changedMeanwhile");
+        QTest::newRow("files changed while no editor ran") << true;
+        QTest::newRow("files as the editor left them") << false;
+    }
+    // The copy knows what the map's files held when its editor died, so 上書き保存 of the
+    // restored map asks before it replaces what another program wrote since.
+    void restoredMapAsksBeforeOverwriting()
+    {
+        QFETCH(bool, changedMeanwhile);
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString recovery = folder.filePath(u"recovery"_s);
+        const QString base = folder.filePath(u"castle"_s);
+        QVERIFY(MapFileWriter::save(castleMap(), base).ok());
+        {
+            KeptSession dying(recovery, u"dying"_s);
+            dying.keeper.followFiles(dying.files.watch());
+            QVERIFY(dying.files.loadMap(base + u".map"_s).ok());
+            QVERIFY(dying.play(u"c:9,9,L"_s));
+            dying.keeper.flush();
+            QVERIFY(copyFolder(recovery + u"/dying"_s, recovery + u"/dead"_s));
+        }
+        if (changedMeanwhile)
+            QVERIFY(writeFile(base + u".map"_s, readFile(base + u".map"_s) + "\r\n"));
+        KeptSession kept(recovery, u"me"_s);
+        RecoveryOffer offer(kept.store, kept.keeper, kept.files);
+        QCOMPARE(offer.copies().size(), 1);
+        QVERIFY(!offer.answer(offer.copies().first(), RecoveryOffer::Answer::Restore));
+        QCOMPARE(kept.document.fileName(), base);
+        kept.prompter.answer = false;
+        QCOMPARE(kept.files.overwriteMap(), !changedMeanwhile);
+        const QString asked = u"Q:zKエディタ|"_s + kept.files.watch().overwriteQuestion();
+        QCOMPARE(kept.prompter.questions, changedMeanwhile ? QStringList{asked} : QStringList());
+    }
+};
 
 QTEST_GUILESS_MAIN(TestRecovery)
 #include "tst_recovery.moc"
