@@ -2,7 +2,6 @@
 #include "editorfixture.h"
 #include "model/cellstring.h"
 #include "sessionscript.h"
-#include "toolwindows/chippalette.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -29,7 +28,7 @@ QString descriptionsFile()
 {
     QString file;
     for (int k = 0; k < 49; ++k)
-        file += k == 16 ? QStringLiteral("\"?マス進む\"\r\n") : QStringLiteral("chip%1\r\n").arg(k);
+        file += k == 16 ? u"\"?マス進む\"\r\n"_s : u"chip%1\r\n"_s.arg(k);
     return file;
 }
 
@@ -186,7 +185,7 @@ void TestCellEditing::previewRedrawnOnlyForNewCell()
     QCOMPARE(refreshed.count(), afterFirst);
     QCOMPARE(f.session.tools().line().marks().size(), 4);
     // The line prompt stays while the preview follows the mouse.
-    QCOMPARE(f.session.status().text(), QStringLiteral("終点をクリックして下さい。"));
+    QCOMPARE(f.session.status().text(), u"終点をクリックして下さい。"_s);
 }
 
 void TestCellEditing::pointerGestures_data()
@@ -311,48 +310,42 @@ void TestCellEditing::paletteAndBoardWithMouse()
     EditorFixture editor;
     editor.descriptions.parse(codePage932Bytes(descriptionsFile()));
     editor.show();
-    EditorSession &session = editor.session;
-    const MapDocument &document = editor.document;
-    const ChipPictures &pictures = editor.pictures;
-    MainWindow &window = editor.window;
-    auto *palette = qobject_cast<ChipPalette *>(window.toolWindow());
+    const ToolContext &choices = editor.session.choices();
+    ChipPalette *palette = editor.palette();
     QVERIFY(palette);
 
-    QTest::mouseClick(palette, Qt::RightButton, {}, ChipPalette::cellRect(16).center());
-    QCOMPARE(session.choices().chip(), QStringLiteral("16_+7"));
-    auto *valueBox = palette->findChild<QLineEdit *>(QStringLiteral("valueBox"));
+    editor.pickChip(16, Qt::RightButton);
+    QCOMPARE(choices.chip(), u"16_+7"_s);
+    auto *valueBox = child<QLineEdit>(palette, u"valueBox"_s);
     QVERIFY(valueBox->isEnabled());
     // Each key is normalised at once: the 5 turns into 7 before the 0 arrives.
     valueBox->selectAll();
-    QTest::keyClicks(valueBox, QStringLiteral("50"));
-    QCOMPARE(valueBox->text(), QStringLiteral("100"));
-    QCOMPARE(session.choices().chip(), QStringLiteral("16_+!"));
+    QTest::keyClicks(valueBox, u"50"_s);
+    QCOMPARE(valueBox->text(), u"100"_s);
+    QCOMPARE(choices.chip(), u"16_+!"_s);
     valueBox->selectAll();
-    QTest::keyClicks(valueBox, QStringLiteral("9"));
-    QTest::mouseClick(palette->findChild<QPushButton *>(QStringLiteral("step4")), Qt::LeftButton);
-    QCOMPARE(valueBox->text(), QStringLiteral("19"));
-    QCOMPARE(session.choices().chip(), QStringLiteral("16_+J"));
-    QCOMPARE(palette->findChild<QLabel *>(QStringLiteral("description"))->text(),
-             QStringLiteral("19マス進む"));
-    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("sampleCode"))->text(),
-             QStringLiteral("+J"));
-    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("sample"))->pixmap().toImage(),
-             pictures.chip(16));
-    QTest::mouseClick(palette->findChild<QPushButton *>(QStringLiteral("step8")), Qt::LeftButton);
-    QCOMPARE(session.choices().chip(), QStringLiteral("16_+$"));
+    QTest::keyClicks(valueBox, u"9"_s);
+    QTest::mouseClick(child<QPushButton>(palette, u"step4"_s), Qt::LeftButton);
+    QCOMPARE(valueBox->text(), u"19"_s);
+    QCOMPARE(choices.chip(), u"16_+J"_s);
+    QCOMPARE(child<QLabel>(palette, u"description"_s)->text(), u"19マス進む"_s);
+    QCOMPARE(editor.shown(u"sampleCode"_s), u"+J"_s);
+    QCOMPARE(child<QLabel>(&editor.window, u"sample"_s)->pixmap().toImage(),
+             editor.pictures.chip(16));
+    QTest::mouseClick(child<QPushButton>(palette, u"step8"_s), Qt::LeftButton);
+    QCOMPARE(choices.chip(), u"16_+$"_s);
 
-    QTest::mouseClick(window.board(), Qt::LeftButton, {}, BoardPainter::cellRect(5, 12).center());
-    QCOMPARE(document.data().cell(5, 12, 1), QStringLiteral("16_+$"));
-    QTest::mouseMove(window.board(), BoardPainter::cellRect(5, 12).center());
-    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("statusPanel"))->text(),
-             QStringLiteral("99マス進む"));
+    editor.clickCell(5, 12);
+    QCOMPARE(editor.document.data().cell(5, 12, 1), u"16_+$"_s);
+    editor.hoverCell(5, 12);
+    QCOMPARE(editor.shown(u"statusPanel"_s), u"99マス進む"_s);
 
     // The eraser is the last palette cell.
-    QTest::mouseClick(palette, Qt::LeftButton, {}, ChipPalette::cellRect(48).center());
-    QCOMPARE(session.choices().chip(), QStringLiteral("00_  "));
+    editor.pickChip(48);
+    QCOMPARE(choices.chip(), u"00_  "_s);
     QVERIFY(!valueBox->isEnabled());
-    QTest::mouseClick(window.board(), Qt::LeftButton, {}, BoardPainter::cellRect(5, 12).center());
-    QCOMPARE(document.data().cell(5, 12, 1), QStringLiteral("00_  "));
+    editor.clickCell(5, 12);
+    QCOMPARE(editor.document.data().cell(5, 12, 1), u"00_  "_s);
 }
 
 QTEST_MAIN(TestCellEditing)
