@@ -43,11 +43,10 @@ private Q_SLOTS:
     void rolledUpOptionRollsAndUnrolls();
     void lineToolSurvivesRoundTrip();
     void branchModeSetsAndClearsCells();
-    void branchArrowsCycle();
     void toolWindowKeys_data();
     void toolWindowKeys();
+    void branchWindowShowsSetting_data();
     void branchWindowShowsSetting();
-    void branchClearAndVersion();
     void resetMapReturnsToPalette();
     void warpModeWarnsOfUnlinkedWarpCell();
     void propertiesHideToolWindowAndRename();
@@ -228,23 +227,6 @@ void TestEditModes::branchModeSetsAndClearsCells()
     QCOMPARE(board->cellImage(7, 6), plain);
 }
 
-void TestEditModes::branchArrowsCycle()
-{
-    Editor editor;
-    QVERIFY(editor.play(u"mode:2"_s));
-    BranchWindow *window = editor.branchWindow();
-    auto *right = child<QToolButton>(window, u"arrow3"_s);
-    auto *caption = child<QLabel>(window, u"caption3"_s);
-    QTest::mouseClick(right, Qt::LeftButton);
-    QCOMPARE(editor.session.choices().branch(), u"0010"_s);
-    QCOMPARE(window->armColor(3), QColor(255, 0, 0));
-    QCOMPARE(caption->text(), u"１：通行禁止"_s);
-    for (int i = 0; i < 3; ++i)
-        QTest::mouseClick(right, Qt::LeftButton);
-    QCOMPARE(editor.session.choices().branch(), u"0000"_s);
-    QCOMPARE(caption->text(), u"０：道なし"_s);
-}
-
 void TestEditModes::toolWindowKeys_data()
 {
     QTest::addColumn<int>("mode");
@@ -285,44 +267,51 @@ void TestEditModes::toolWindowKeys()
     QTEST(keyTarget() == window ? QString() : keyTarget()->objectName(), "focused");
 }
 
-void TestEditModes::branchWindowShowsSetting()
+void TestEditModes::branchWindowShowsSetting_data()
 {
-    Editor editor;
-    QVERIFY(editor.play(u"dir:1 dir:1 dir:1 dir:2 dir:3 dir:3"_s));
-    QCOMPARE(editor.session.choices().branch(), u"3120"_s);
-    QVERIFY(editor.play(u"mode:2"_s));
-    BranchWindow *window = editor.branchWindow();
-    const QStringList captions = {u"３：２ｗａｙ"_s, u"１：通行禁止"_s, u"２：一方通行"_s,
-                                  u"０：道なし"_s};
-    const QList<QColor> colours = {Qt::black, Qt::red, Qt::blue, Qt::white};
-    for (int k = 1; k <= 4; ++k) {
-        QCOMPARE(child<QLabel>(window, u"caption%1"_s.arg(k))->text(), captions[k - 1]);
-        QCOMPARE(window->armColor(k), colours[k - 1]);
-    }
-    // The cross is drawn in those colours.
-    const QImage shot = window->grab().toImage();
-    QCOMPARE(shot.pixelColor(88, 72), QColor(Qt::black));  // up arm
-    QCOMPARE(shot.pixelColor(72, 88), QColor(Qt::red));    // left arm
-    QCOMPARE(shot.pixelColor(104, 88), QColor(Qt::blue));  // right arm
-    QCOMPARE(shot.pixelColor(88, 104), QColor(Qt::white)); // down arm
+    QTest::addColumn<QString>("before");     // script steps before the window opens
+    QTest::addColumn<QStringList>("clicks"); // in the window: "name" left, "name,R" right
+    QTest::addColumn<QString>("branch");
+    QTest::addColumn<QString>("status");
+    const QStringList version{u"caption3"_s, u"caption1,R"_s};
+    QTest::newRow("right arrow once")
+        << QString() << QStringList{u"arrow3"_s} << u"0010"_s << QString();
+    QTest::newRow("right arrow four times comes round")
+        << QString() << QStringList(4, u"arrow3"_s) << u"0000"_s << QString();
+    QTest::newRow("set before the window opens")
+        << u"dir:1 dir:1 dir:1 dir:2 dir:3 dir:3"_s << QStringList() << u"3120"_s << QString();
+    QTest::newRow("right click on caption 1 after caption 3")
+        << u"dir:2"_s << version << u"0100"_s << QString();
+    QTest::newRow("then on caption 3: the version")
+        << u"dir:2"_s << version + QStringList{u"caption3,R"_s} << u"0100"_s << u"1.3.0"_s;
+    QTest::newRow("clear") << u"dir:2"_s << QStringList{u"clear"_s} << u"0000"_s << QString();
 }
 
-void TestEditModes::branchClearAndVersion()
+void TestEditModes::branchWindowShowsSetting()
 {
+    QFETCH(QString, before);
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, branch);
     Editor editor;
-    QVERIFY(editor.play(u"dir:2 mode:2"_s));
-    ToolWindowFrame *window = editor.window.toolWindow();
-    auto *caption1 = child<QLabel>(window, u"caption1"_s);
-    auto *caption3 = child<QLabel>(window, u"caption3"_s);
-    QTest::mouseClick(caption3, Qt::LeftButton);
-    QTest::mouseClick(caption1, Qt::RightButton);
-    QCOMPARE(editor.session.status().text(), QString());
-    QTest::mouseClick(caption3, Qt::RightButton);
-    QCOMPARE(editor.session.status().text(), u"1.3.0"_s);
-
-    QTest::mouseClick(child<QLabel>(window, u"clear"_s), Qt::LeftButton);
-    QCOMPARE(editor.session.choices().branch(), u"0000"_s);
-    QCOMPARE(caption1->text(), u"０：道なし"_s);
+    QVERIFY(editor.play(before + u" mode:2"_s));
+    BranchWindow *window = editor.branchWindow();
+    for (const QString &click : clicks)
+        QTest::mouseClick(child<QWidget>(window, click.section(u',', 0, 0)),
+                          click.endsWith(u",R") ? Qt::RightButton : Qt::LeftButton);
+    QCOMPARE(editor.session.choices().branch(), branch);
+    QTEST(editor.session.status().text(), "status");
+    // Each arm says its digit and shows it in its colour, on the cross too.
+    const QStringList captions = {u"０：道なし"_s, u"１：通行禁止"_s, u"２：一方通行"_s,
+                                  u"３：２ｗａｙ"_s};
+    const QList<QColor> colours = {Qt::white, Qt::red, Qt::blue, Qt::black};
+    const QImage shot = window->grab().toImage();
+    const QList<QPoint> arms = {{88, 72}, {72, 88}, {104, 88}, {88, 104}};
+    for (int k = 1; k <= 4; ++k) {
+        const int digit = branch[k - 1].digitValue();
+        QCOMPARE(child<QLabel>(window, u"caption%1"_s.arg(k))->text(), captions[digit]);
+        QCOMPARE(window->armColor(k), colours[digit]);
+        QCOMPARE(shot.pixelColor(arms[k - 1]), colours[digit]);
+    }
 }
 
 void TestEditModes::resetMapReturnsToPalette()
