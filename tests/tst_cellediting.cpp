@@ -1,9 +1,7 @@
 #include "codepage932bytes.h"
 #include "editorfixture.h"
 #include "model/cellstring.h"
-#include "sessionscript.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -53,64 +51,53 @@ private Q_SLOTS:
 
 void TestCellEditing::clicks_data()
 {
-    QTest::addColumn<QStringList>("cellsBefore"); // "x,y,cell" laid before the clicks
     QTest::addColumn<QString>("actions");
-    QTest::addColumn<QStringList>("cellsAfter");
-    QTest::addColumn<QString>("lineWaitsFor"); // the line tool's next point, "" when it is off
+    QTest::addColumn<QStringList>("cellsAfter"); // "x,y,cell"
+    QTest::addColumn<QString>("lineWaitsFor");   // the line tool's next point, "" when it is off
     QTest::addColumn<QString>("status");
     QTest::addColumn<QString>("selectedChip");
     const QString start = u"始点をクリックして下さい。"_s;
+    const QString none;
+    // A chip laid with another one chosen before the click under test.
+    const QString laid = u"chip:16_+7 c:9,9,L chip:01_[] "_s;
 
     QTest::newRow("left lays the chip")
-        << QStringList() << u"c:3,4,L"_s << QStringList{u"3,4,01_[]"_s} << u""_s << u""_s
-        << u"01_[]"_s;
+        << u"c:3,4,L"_s << QStringList{u"3,4,01_[]"_s} << none << none << u"01_[]"_s;
     QTest::newRow("right picks the chip up")
-        << QStringList{u"9,9,16_+7"_s} << u"c:9,9,R"_s << QStringList{u"9,9,16_+7"_s} << u""_s
-        << u""_s << u"16_+7"_s;
+        << laid + u"c:9,9,R"_s << QStringList{u"9,9,16_+7"_s} << none << none << u"16_+7"_s;
     QTest::newRow("middle lays nothing")
-        << QStringList() << u"c:3,4,M"_s << QStringList{u"3,4,00_  "_s} << u""_s << u""_s
-        << u"01_[]"_s;
-    QTest::newRow("line start") << QStringList() << u"tool:line c:2,2,L"_s
-                                << QStringList{u"2,2,00_  "_s} << u"end"_s
+        << u"c:3,4,M"_s << QStringList{u"3,4,00_  "_s} << none << none << u"01_[]"_s;
+    QTest::newRow("line start") << u"tool:line c:2,2,L"_s << QStringList{u"2,2,00_  "_s} << u"end"_s
                                 << u"終点をクリックして下さい。"_s << u"01_[]"_s;
-    QTest::newRow("line commit") << QStringList() << u"tool:line c:2,2,L c:4,2,L"_s
+    QTest::newRow("line commit") << u"tool:line c:2,2,L c:4,2,L"_s
                                  << QStringList{u"2,2,01_[]"_s, u"3,2,01_[]"_s, u"4,2,01_[]"_s}
                                  << u"start"_s << start << u"01_[]"_s;
     QTest::newRow("right while waiting for the end")
-        << QStringList() << u"tool:line c:2,2,L c:4,2,R"_s
-        << QStringList{u"2,2,00_  "_s, u"4,2,00_  "_s} << u"start"_s << start << u"01_[]"_s;
-    QTest::newRow("middle while waiting for the end")
-        << QStringList() << u"tool:line c:2,2,L c:4,2,M"_s << QStringList{u"4,2,00_  "_s}
+        << u"tool:line c:2,2,L c:4,2,R"_s << QStringList{u"2,2,00_  "_s, u"4,2,00_  "_s}
         << u"start"_s << start << u"01_[]"_s;
-    QTest::newRow("right while waiting for the start switches off")
-        << QStringList() << u"tool:line c:2,2,R"_s << QStringList{u"2,2,00_  "_s} << u""_s << u""_s
+    QTest::newRow("middle while waiting for the end")
+        << u"tool:line c:2,2,L c:4,2,M"_s << QStringList{u"4,2,00_  "_s} << u"start"_s << start
         << u"01_[]"_s;
+    QTest::newRow("right while waiting for the start switches off")
+        << u"tool:line c:2,2,R"_s << QStringList{u"2,2,00_  "_s} << none << none << u"01_[]"_s;
     QTest::newRow("second line after a commit")
-        << QStringList() << u"tool:line c:1,1,L c:1,3,L c:5,5,L c:5,6,L"_s
+        << u"tool:line c:1,1,L c:1,3,L c:5,5,L c:5,6,L"_s
         << QStringList{u"1,2,01_[]"_s, u"5,6,01_[]"_s, u"4,5,00_  "_s} << u"start"_s << start
         << u"01_[]"_s;
     QTest::newRow("branch mode does not paint")
-        << QStringList() << u"mode:2 c:3,3,L"_s << QStringList{u"3,3,00_  "_s} << u""_s << u""_s
-        << u"01_[]"_s;
+        << u"mode:2 c:3,3,L"_s << QStringList{u"3,3,00_  "_s} << none << none << u"01_[]"_s;
     QTest::newRow("warp mode right click picks the chip")
-        << QStringList{u"6,6,16_+7"_s} << u"mode:3 c:6,6,R"_s << QStringList{u"6,6,16_+7"_s}
-        << u""_s << u""_s << u"16_+7"_s;
+        << laid + u"mode:3 c:9,9,R"_s << QStringList{u"9,9,16_+7"_s} << none << none << u"16_+7"_s;
     QTest::newRow("warp mode left click changes nothing")
-        << QStringList() << u"mode:3 c:6,6,L"_s << QStringList{u"6,6,00_  "_s} << u""_s << u""_s
-        << u"01_[]"_s;
+        << u"mode:3 c:6,6,L"_s << QStringList{u"6,6,00_  "_s} << none << none << u"01_[]"_s;
 }
 
 void TestCellEditing::clicks()
 {
-    QFETCH(QStringList, cellsBefore);
     QFETCH(QString, actions);
     QFETCH(QStringList, cellsAfter);
     QFETCH(QString, lineWaitsFor);
     SessionFixture f;
-    for (const QString &entry : cellsBefore) {
-        const QStringList x = entry.split(u',');
-        f.document.layChip(x[0].toInt(), x[1].toInt(), 1, x[2]);
-    }
     QVERIFY(f.play(actions));
     for (const QString &entry : cellsAfter) {
         const QStringList x = entry.split(u',');
