@@ -2,22 +2,14 @@
 #include "dialogs/checkreportwindow.h"
 #include "dialogs/propertiesdialog.h"
 #include "editorfixture.h"
-#include "mainwindow/boardview.h"
-#include "mainwindow/mainwindow.h"
 #include "mainwindow/startup.h"
 #include "mapfile/mapfilename.h"
+#include "mapfiletestmaps.h"
 #include "painting/cellcomposer.h"
-#include "session/editorsession.h"
-#include "toolwindows/branchwindow.h"
-#include "toolwindows/chippalette.h"
-#include "toolwindows/warpwindow.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -27,7 +19,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 
 #include <functional>
 #include <memory>
@@ -67,24 +58,26 @@ QString captionWith(const QString &tail)
     return PlainCaption + u" \uFF0D "_s + tail;
 }
 
-QStringList chipsOn(const MapData &map, int floor)
+// The cells of a floor in reading order as "x,y value", where `value` is not `none`.
+QStringList listed(const MapData &map, int floor,
+                   const QString &(MapData::*value)(int, int, int) const, const QString &none)
 {
-    QStringList chips;
+    QStringList cells;
     for (int y = 1; y <= MapData::Height; ++y)
         for (int x = 1; x <= MapData::Width; ++x)
-            if (map.cell(x, y, floor) != EmptyCell)
-                chips.append(u"%1,%2 "_s.arg(x).arg(y) + map.cell(x, y, floor));
-    return chips;
+            if ((map.*value)(x, y, floor) != none)
+                cells.append(u"%1,%2 "_s.arg(x).arg(y) + (map.*value)(x, y, floor));
+    return cells;
+}
+
+QStringList chipsOn(const MapData &map, int floor)
+{
+    return listed(map, floor, &MapData::cell, EmptyCell);
 }
 
 QStringList branchesOn(const MapData &map, int floor)
 {
-    QStringList branches;
-    for (int y = 1; y <= MapData::Height; ++y)
-        for (int x = 1; x <= MapData::Width; ++x)
-            if (!map.branch(x, y, floor).isEmpty())
-                branches.append(u"%1,%2 "_s.arg(x).arg(y) + map.branch(x, y, floor));
-    return branches;
+    return listed(map, floor, &MapData::branch, QString());
 }
 
 // Types text key by key as an input method hands it over; QTest::keyClicks takes Latin-1 only.
@@ -459,9 +452,7 @@ void TestEditingSession::saveAs()
     QVERIFY(!QFileInfo::exists(mBasePath + u"_3.map"_s));
 
     // The floor name goes to the file in Shift-JIS, every line ending in CR LF.
-    QFile goalFloor(MapFileName::floorFilePath(mBasePath, 2));
-    QVERIFY(goalFloor.open(QIODevice::ReadOnly));
-    const QByteArray bytes = goalFloor.readAll();
+    const QByteArray bytes = readFile(MapFileName::floorFilePath(mBasePath, 2));
     const QByteArray name = codePage932Bytes(GoalFloorName);
     QVERIFY(bytes.contains("*NAME\r\n" + name + "\r\n"));
     QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));

@@ -2,12 +2,7 @@
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 #include "mapfiletestmaps.h"
-#include "model/mapdocument.h"
-#include "session/editorsession.h"
-#include "sessionscript.h"
-#include "toolwindows/toolwindowframe.h"
 
-#include <QAction>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>

@@ -1,7 +1,4 @@
-#include "model/chipdescriptions.h"
 #include "model/codetables.h"
-#include "model/mapdocument.h"
-#include "session/editorsession.h"
 #include "session/tools/warplinktool.h"
 #include "sessionscript.h"
 
@@ -76,6 +73,18 @@ QString markersText(const WarpMarkers &markers)
     for (const WarpPairs::Marker &m : markers.all())
         texts.append(u"%1@%2,%3,%4"_s.arg(m.index).arg(m.cell.x()).arg(m.cell.y()).arg(m.floor));
     return texts.join(u' ');
+}
+
+// The indexes of the markers that pass `test`, in text order.
+QString indexesOf(const WarpMarkers &markers,
+                  bool (*test)(const WarpMarkers &, const WarpPairs::Marker &))
+{
+    QStringList indexes;
+    for (const WarpPairs::Marker &m : markers.all())
+        if (test(markers, m))
+            indexes.append(QString::number(m.index));
+    indexes.sort();
+    return indexes.join(u' ');
 }
 
 QString freeHead(const MapData &map, int count = 3)
@@ -316,17 +325,9 @@ void TestWarpLinking::markerVisibility()
 
     Fixture f;
     QVERIFY(f.play(u"addfloor newpair c:3,5,L floor:2 c:4,4,L c:6,6,L "_s + view));
-    QStringList shown;
-    QStringList all;
-    for (const WarpPairs::Marker &m : f.markers().all()) {
-        all.append(QString::number(m.index));
-        if (f.markers().isVisible(m))
-            shown.append(QString::number(m.index));
-    }
-    all.sort();
-    shown.sort();
-    QCOMPARE(shown.join(u' '), visible);
-    QCOMPARE(all.join(u' '), existing);
+    QCOMPARE(indexesOf(f.markers(), [](auto &markers, auto &m) { return markers.isVisible(m); }),
+             visible);
+    QCOMPARE(indexesOf(f.markers(), [](auto &, auto &) { return true; }), existing);
 }
 
 void TestWarpLinking::highlighting_data()
@@ -354,15 +355,10 @@ void TestWarpLinking::highlighting()
     // A first highlight, replaced by the one under test.
     f.window().highlightRow(2);
     f.window().highlightRow(row);
-    QStringList lit;
-    QStringList order;
-    for (const WarpPairs::Marker &m : f.markers().all()) {
-        if (m.opaque)
-            lit.append(QString::number(m.index));
+    QCOMPARE(indexesOf(f.markers(), [](auto &, auto &m) { return m.opaque; }), opaque);
+    QStringList order; // bottom first
+    for (const WarpPairs::Marker &m : f.markers().all())
         order.append(QString::number(m.index));
-    }
-    lit.sort();
-    QCOMPARE(lit.join(u' '), opaque);
     QCOMPARE(order.mid(order.size() - 2).join(u' '), topTwo);
 }
 
