@@ -377,6 +377,7 @@ void TestFileCommands::failedOrCancelledCommandKeepsEverything()
     QCOMPARE(quitting.count(), 0);
     QVERIFY(editor.window.isVisible());
     QVERIFY(editor.session.map() == before);
+    QCOMPARE(editor.document.fileName(), oldName.isEmpty() ? QString() : folder.filePath(oldName));
     QCOMPARE(editor.window.floorTabs()->count(), 2);
     QCOMPARE(editor.caption(), caption);
     QVERIFY(editor.marker(1) && editor.marker(2));
