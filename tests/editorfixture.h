@@ -10,14 +10,32 @@
 #include "sessionscript.h"
 #include "stubdocumentopener.h"
 #include "stubprompter.h"
+#include "toolwindows/branchwindow.h"
+#include "toolwindows/chippalette.h"
+#include "toolwindows/warpwindow.h"
 
+#include <QAction>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <functional>
 
-// The editor as the program builds it, with a stub answering its questions.
+// The child called `name`; a missing one ends the test run, as no check could go on.
+template <typename T> T *child(const QObject *parent, const QString &name)
+{
+    T *found = parent ? parent->findChild<T *>(name) : nullptr;
+    if (!found)
+        qFatal("no %s", qPrintable(name));
+    return found;
+}
+
+// The editor as the program builds it, with a stub answering its questions, and the
+// gestures of a map maker at its windows.
 struct EditorFixture
 {
     // `beforeWindow` runs on the session before any window is built (a tool registered).
@@ -50,6 +68,76 @@ struct EditorFixture
         window.show();
         if (!QTest::qWaitForWindowExposed(&window))
             qFatal("main window not exposed");
+    }
+
+    ChipPalette *palette() const { return qobject_cast<ChipPalette *>(window.toolWindow()); }
+    BranchWindow *branchWindow() const { return qobject_cast<BranchWindow *>(window.toolWindow()); }
+    WarpWindow *warpWindow() const { return qobject_cast<WarpWindow *>(window.toolWindow()); }
+
+    // Through the window system, so a marker lying on the cell takes the click as it would.
+    QPoint onWindow(int x, int y) const
+    {
+        return window.board()->mapTo(&window, BoardPainter::cellRect(x, y).center());
+    }
+    void clickCell(int x, int y, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(window.windowHandle(), button, {}, onWindow(x, y));
+    }
+    void hoverCell(int x, int y) { QTest::mouseMove(window.windowHandle(), onWindow(x, y)); }
+    void clickButton(const QString &name)
+    {
+        QTest::mouseClick(child<QToolButton>(&window, name), Qt::LeftButton);
+    }
+    void pickChip(int paletteCell, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(palette(), button, {}, ChipPalette::cellRect(paletteCell).center());
+    }
+    // A shortcut key reaches the main window's menus only while it is the active window.
+    [[nodiscard]] bool pressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window))
+            return false;
+        QTest::keyClick(&window, Qt::Key(key), modifiers);
+        return true;
+    }
+    // The text of the main window's label called `name`.
+    QString shown(const QString &name) const { return child<QLabel>(&window, name)->text(); }
+
+    // The menu item, tool-column button or key action with this caption.
+    QAction *action(const QString &caption) const
+    {
+        for (QAction *candidate : window.findChildren<QAction *>())
+            if (candidate->text() == caption)
+                return candidate;
+        qFatal("no menu item %s", qPrintable(caption));
+    }
+    // Runs a command the way its menu item does.
+    void trigger(const QString &caption) const { action(caption)->trigger(); }
+
+    // The window's caption without the unsaved-changes mark.
+    QString caption() const { return window.windowTitle().remove(QStringLiteral("[*]")); }
+
+    // A marker label that still exists: markers of a replaced map are deleted later.
+    QLabel *marker(int index) const
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return window.findChild<QLabel *>(QStringLiteral("marker%1").arg(index));
+    }
+
+    // Drags a file from a file manager and drops it on the window; false if it is refused.
+    bool dropFile(const QString &path)
+    {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        const QPoint where = window.rect().center();
+        QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&window, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&window, &drop);
+        return true;
     }
 };
 

@@ -14,13 +14,6 @@ Q_DECLARE_METATYPE(CellBlock::Turn)
 
 namespace {
 
-void link(MapData &map, int pair, QPoint from, int fromFloor, QPoint to, int toFloor)
-{
-    map.setWarp(pair,
-                WarpRecord{std::uint8_t(from.x()), std::uint8_t(from.y()), std::uint8_t(fromFloor),
-                           std::uint8_t(to.x()), std::uint8_t(to.y()), std::uint8_t(toFloor)});
-}
-
 // Every pair that exists as "n:x,y,f>x,y,f", in pair order.
 QString pairsOf(const MapData &map)
 {
@@ -41,9 +34,9 @@ MapData pairedMap()
     map.setFloorCount(2);
     map.setCell(2, 2, 1, u"33_S_"_s);
     map.setBranch(2, 2, 1, u"0123"_s);
-    link(map, 1, {2, 2}, 1, {3, 3}, 1);
-    link(map, 2, {3, 2}, 1, {10, 10}, 1);
-    link(map, 3, {4, 4}, 1, {4, 4}, 2);
+    map.setWarp(1, {2, 2, 1, 3, 3, 1});
+    map.setWarp(2, {3, 2, 1, 10, 10, 1});
+    map.setWarp(3, {4, 4, 1, 4, 4, 2});
     return map;
 }
 

@@ -1,10 +1,7 @@
 #include "codepage932bytes.h"
 #include "editorfixture.h"
 #include "model/cellstring.h"
-#include "sessionscript.h"
-#include "toolwindows/chippalette.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -29,7 +26,7 @@ QString descriptionsFile()
 {
     QString file;
     for (int k = 0; k < 49; ++k)
-        file += k == 16 ? QStringLiteral("\"?マス進む\"\r\n") : QStringLiteral("chip%1\r\n").arg(k);
+        file += k == 16 ? u"\"?マス進む\"\r\n"_s : u"chip%1\r\n"_s.arg(k);
     return file;
 }
 
@@ -54,64 +51,53 @@ private Q_SLOTS:
 
 void TestCellEditing::clicks_data()
 {
-    QTest::addColumn<QStringList>("cellsBefore"); // "x,y,cell" laid before the clicks
     QTest::addColumn<QString>("actions");
-    QTest::addColumn<QStringList>("cellsAfter");
-    QTest::addColumn<QString>("lineWaitsFor"); // the line tool's next point, "" when it is off
+    QTest::addColumn<QStringList>("cellsAfter"); // "x,y,cell"
+    QTest::addColumn<QString>("lineWaitsFor");   // the line tool's next point, "" when it is off
     QTest::addColumn<QString>("status");
     QTest::addColumn<QString>("selectedChip");
     const QString start = u"始点をクリックして下さい。"_s;
+    const QString none;
+    // A chip laid with another one chosen before the click under test.
+    const QString laid = u"chip:16_+7 c:9,9,L chip:01_[] "_s;
 
     QTest::newRow("left lays the chip")
-        << QStringList() << u"c:3,4,L"_s << QStringList{u"3,4,01_[]"_s} << u""_s << u""_s
-        << u"01_[]"_s;
+        << u"c:3,4,L"_s << QStringList{u"3,4,01_[]"_s} << none << none << u"01_[]"_s;
     QTest::newRow("right picks the chip up")
-        << QStringList{u"9,9,16_+7"_s} << u"c:9,9,R"_s << QStringList{u"9,9,16_+7"_s} << u""_s
-        << u""_s << u"16_+7"_s;
+        << laid + u"c:9,9,R"_s << QStringList{u"9,9,16_+7"_s} << none << none << u"16_+7"_s;
     QTest::newRow("middle lays nothing")
-        << QStringList() << u"c:3,4,M"_s << QStringList{u"3,4,00_  "_s} << u""_s << u""_s
-        << u"01_[]"_s;
-    QTest::newRow("line start") << QStringList() << u"tool:line c:2,2,L"_s
-                                << QStringList{u"2,2,00_  "_s} << u"end"_s
+        << u"c:3,4,M"_s << QStringList{u"3,4,00_  "_s} << none << none << u"01_[]"_s;
+    QTest::newRow("line start") << u"tool:line c:2,2,L"_s << QStringList{u"2,2,00_  "_s} << u"end"_s
                                 << u"終点をクリックして下さい。"_s << u"01_[]"_s;
-    QTest::newRow("line commit") << QStringList() << u"tool:line c:2,2,L c:4,2,L"_s
+    QTest::newRow("line commit") << u"tool:line c:2,2,L c:4,2,L"_s
                                  << QStringList{u"2,2,01_[]"_s, u"3,2,01_[]"_s, u"4,2,01_[]"_s}
                                  << u"start"_s << start << u"01_[]"_s;
     QTest::newRow("right while waiting for the end")
-        << QStringList() << u"tool:line c:2,2,L c:4,2,R"_s
-        << QStringList{u"2,2,00_  "_s, u"4,2,00_  "_s} << u"start"_s << start << u"01_[]"_s;
-    QTest::newRow("middle while waiting for the end")
-        << QStringList() << u"tool:line c:2,2,L c:4,2,M"_s << QStringList{u"4,2,00_  "_s}
+        << u"tool:line c:2,2,L c:4,2,R"_s << QStringList{u"2,2,00_  "_s, u"4,2,00_  "_s}
         << u"start"_s << start << u"01_[]"_s;
-    QTest::newRow("right while waiting for the start switches off")
-        << QStringList() << u"tool:line c:2,2,R"_s << QStringList{u"2,2,00_  "_s} << u""_s << u""_s
+    QTest::newRow("middle while waiting for the end")
+        << u"tool:line c:2,2,L c:4,2,M"_s << QStringList{u"4,2,00_  "_s} << u"start"_s << start
         << u"01_[]"_s;
+    QTest::newRow("right while waiting for the start switches off")
+        << u"tool:line c:2,2,R"_s << QStringList{u"2,2,00_  "_s} << none << none << u"01_[]"_s;
     QTest::newRow("second line after a commit")
-        << QStringList() << u"tool:line c:1,1,L c:1,3,L c:5,5,L c:5,6,L"_s
+        << u"tool:line c:1,1,L c:1,3,L c:5,5,L c:5,6,L"_s
         << QStringList{u"1,2,01_[]"_s, u"5,6,01_[]"_s, u"4,5,00_  "_s} << u"start"_s << start
         << u"01_[]"_s;
     QTest::newRow("branch mode does not paint")
-        << QStringList() << u"mode:2 c:3,3,L"_s << QStringList{u"3,3,00_  "_s} << u""_s << u""_s
-        << u"01_[]"_s;
+        << u"mode:2 c:3,3,L"_s << QStringList{u"3,3,00_  "_s} << none << none << u"01_[]"_s;
     QTest::newRow("warp mode right click picks the chip")
-        << QStringList{u"6,6,16_+7"_s} << u"mode:3 c:6,6,R"_s << QStringList{u"6,6,16_+7"_s}
-        << u""_s << u""_s << u"16_+7"_s;
+        << laid + u"mode:3 c:9,9,R"_s << QStringList{u"9,9,16_+7"_s} << none << none << u"16_+7"_s;
     QTest::newRow("warp mode left click changes nothing")
-        << QStringList() << u"mode:3 c:6,6,L"_s << QStringList{u"6,6,00_  "_s} << u""_s << u""_s
-        << u"01_[]"_s;
+        << u"mode:3 c:6,6,L"_s << QStringList{u"6,6,00_  "_s} << none << none << u"01_[]"_s;
 }
 
 void TestCellEditing::clicks()
 {
-    QFETCH(QStringList, cellsBefore);
     QFETCH(QString, actions);
     QFETCH(QStringList, cellsAfter);
     QFETCH(QString, lineWaitsFor);
     SessionFixture f;
-    for (const QString &entry : cellsBefore) {
-        const QStringList x = entry.split(u',');
-        f.document.layChip(x[0].toInt(), x[1].toInt(), 1, x[2]);
-    }
     QVERIFY(f.play(actions));
     for (const QString &entry : cellsAfter) {
         const QStringList x = entry.split(u',');
@@ -186,7 +172,7 @@ void TestCellEditing::previewRedrawnOnlyForNewCell()
     QCOMPARE(refreshed.count(), afterFirst);
     QCOMPARE(f.session.tools().line().marks().size(), 4);
     // The line prompt stays while the preview follows the mouse.
-    QCOMPARE(f.session.status().text(), QStringLiteral("終点をクリックして下さい。"));
+    QCOMPARE(f.session.status().text(), u"終点をクリックして下さい。"_s);
 }
 
 void TestCellEditing::pointerGestures_data()
@@ -311,48 +297,42 @@ void TestCellEditing::paletteAndBoardWithMouse()
     EditorFixture editor;
     editor.descriptions.parse(codePage932Bytes(descriptionsFile()));
     editor.show();
-    EditorSession &session = editor.session;
-    const MapDocument &document = editor.document;
-    const ChipPictures &pictures = editor.pictures;
-    MainWindow &window = editor.window;
-    auto *palette = qobject_cast<ChipPalette *>(window.toolWindow());
+    const ToolContext &choices = editor.session.choices();
+    ChipPalette *palette = editor.palette();
     QVERIFY(palette);
 
-    QTest::mouseClick(palette, Qt::RightButton, {}, ChipPalette::cellRect(16).center());
-    QCOMPARE(session.choices().chip(), QStringLiteral("16_+7"));
-    auto *valueBox = palette->findChild<QLineEdit *>(QStringLiteral("valueBox"));
+    editor.pickChip(16, Qt::RightButton);
+    QCOMPARE(choices.chip(), u"16_+7"_s);
+    auto *valueBox = child<QLineEdit>(palette, u"valueBox"_s);
     QVERIFY(valueBox->isEnabled());
     // Each key is normalised at once: the 5 turns into 7 before the 0 arrives.
     valueBox->selectAll();
-    QTest::keyClicks(valueBox, QStringLiteral("50"));
-    QCOMPARE(valueBox->text(), QStringLiteral("100"));
-    QCOMPARE(session.choices().chip(), QStringLiteral("16_+!"));
+    QTest::keyClicks(valueBox, u"50"_s);
+    QCOMPARE(valueBox->text(), u"100"_s);
+    QCOMPARE(choices.chip(), u"16_+!"_s);
     valueBox->selectAll();
-    QTest::keyClicks(valueBox, QStringLiteral("9"));
-    QTest::mouseClick(palette->findChild<QPushButton *>(QStringLiteral("step4")), Qt::LeftButton);
-    QCOMPARE(valueBox->text(), QStringLiteral("19"));
-    QCOMPARE(session.choices().chip(), QStringLiteral("16_+J"));
-    QCOMPARE(palette->findChild<QLabel *>(QStringLiteral("description"))->text(),
-             QStringLiteral("19マス進む"));
-    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("sampleCode"))->text(),
-             QStringLiteral("+J"));
-    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("sample"))->pixmap().toImage(),
-             pictures.chip(16));
-    QTest::mouseClick(palette->findChild<QPushButton *>(QStringLiteral("step8")), Qt::LeftButton);
-    QCOMPARE(session.choices().chip(), QStringLiteral("16_+$"));
+    QTest::keyClicks(valueBox, u"9"_s);
+    QTest::mouseClick(child<QPushButton>(palette, u"step4"_s), Qt::LeftButton);
+    QCOMPARE(valueBox->text(), u"19"_s);
+    QCOMPARE(choices.chip(), u"16_+J"_s);
+    QCOMPARE(child<QLabel>(palette, u"description"_s)->text(), u"19マス進む"_s);
+    QCOMPARE(editor.shown(u"sampleCode"_s), u"+J"_s);
+    QCOMPARE(child<QLabel>(&editor.window, u"sample"_s)->pixmap().toImage(),
+             editor.pictures.chip(16));
+    QTest::mouseClick(child<QPushButton>(palette, u"step8"_s), Qt::LeftButton);
+    QCOMPARE(choices.chip(), u"16_+$"_s);
 
-    QTest::mouseClick(window.board(), Qt::LeftButton, {}, BoardPainter::cellRect(5, 12).center());
-    QCOMPARE(document.data().cell(5, 12, 1), QStringLiteral("16_+$"));
-    QTest::mouseMove(window.board(), BoardPainter::cellRect(5, 12).center());
-    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("statusPanel"))->text(),
-             QStringLiteral("99マス進む"));
+    editor.clickCell(5, 12);
+    QCOMPARE(editor.document.data().cell(5, 12, 1), u"16_+$"_s);
+    editor.hoverCell(5, 12);
+    QCOMPARE(editor.shown(u"statusPanel"_s), u"99マス進む"_s);
 
     // The eraser is the last palette cell.
-    QTest::mouseClick(palette, Qt::LeftButton, {}, ChipPalette::cellRect(48).center());
-    QCOMPARE(session.choices().chip(), QStringLiteral("00_  "));
+    editor.pickChip(48);
+    QCOMPARE(choices.chip(), u"00_  "_s);
     QVERIFY(!valueBox->isEnabled());
-    QTest::mouseClick(window.board(), Qt::LeftButton, {}, BoardPainter::cellRect(5, 12).center());
-    QCOMPARE(document.data().cell(5, 12, 1), QStringLiteral("00_  "));
+    editor.clickCell(5, 12);
+    QCOMPARE(editor.document.data().cell(5, 12, 1), u"00_  "_s);
 }
 
 QTEST_MAIN(TestCellEditing)

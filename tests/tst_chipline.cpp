@@ -66,8 +66,8 @@ void TestChipLine::examples()
     QCOMPARE(chipLine(start, target), cells);
 }
 
-// Every pair of cells on the board: the line has |dx|+|dy|+1 cells, each an orthogonal
-// neighbour of the one before, and it joins the two cells.
+// Every pair of cells on the board: the line has |dx|+|dy|+1 cells, each an
+// orthogonal neighbour of the one before, and it joins the two cells.
 void TestChipLine::everyLineIsConnected()
 {
     int checked = 0;
@@ -77,32 +77,18 @@ void TestChipLine::everyLineIsConnected()
                 for (int by = 1; by <= 16; ++by) {
                     const QPoint a(ax, ay), b(bx, by);
                     const QVector<QPoint> line = chipLine(a, b);
+                    const auto which = [&] {
+                        return QString::asprintf("(%d,%d)-(%d,%d)", ax, ay, bx, by);
+                    };
                     const int expected = std::abs(bx - ax) + std::abs(by - ay) + 1;
                     if (line.size() != expected)
-                        QFAIL(qPrintable(QStringLiteral("(%1,%2)-(%3,%4): %5 cells, expected %6")
-                                             .arg(ax)
-                                             .arg(ay)
-                                             .arg(bx)
-                                             .arg(by)
-                                             .arg(line.size())
-                                             .arg(expected)));
-                    const QSet<QPoint> ends{line.first(), line.last()};
-                    if (ends != QSet<QPoint>{a, b})
-                        QFAIL(qPrintable(QStringLiteral("(%1,%2)-(%3,%4) does not join its ends")
-                                             .arg(ax)
-                                             .arg(ay)
-                                             .arg(bx)
-                                             .arg(by)));
-                    for (int i = 1; i < line.size(); ++i) {
-                        const QPoint step = line[i] - line[i - 1];
-                        if (step.manhattanLength() != 1)
-                            QFAIL(qPrintable(QStringLiteral("(%1,%2)-(%3,%4) jumps at step %5")
-                                                 .arg(ax)
-                                                 .arg(ay)
-                                                 .arg(bx)
-                                                 .arg(by)
-                                                 .arg(i)));
-                    }
+                        QFAIL(qPrintable(which() + QString::asprintf(": %d cells, expected %d",
+                                                                     int(line.size()), expected)));
+                    if (QSet<QPoint>{line.first(), line.last()} != QSet<QPoint>{a, b})
+                        QFAIL(qPrintable(which() + QStringLiteral(" does not join its ends")));
+                    for (int i = 1; i < line.size(); ++i)
+                        if ((line[i] - line[i - 1]).manhattanLength() != 1)
+                            QFAIL(qPrintable(which() + QString::asprintf(" jumps at step %d", i)));
                     ++checked;
                 }
     QCOMPARE(checked, 384 * 384);

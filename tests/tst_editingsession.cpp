@@ -2,22 +2,14 @@
 #include "dialogs/checkreportwindow.h"
 #include "dialogs/propertiesdialog.h"
 #include "editorfixture.h"
-#include "mainwindow/boardview.h"
-#include "mainwindow/mainwindow.h"
 #include "mainwindow/startup.h"
 #include "mapfile/mapfilename.h"
+#include "mapfiletestmaps.h"
 #include "painting/cellcomposer.h"
-#include "session/editorsession.h"
-#include "toolwindows/branchwindow.h"
-#include "toolwindows/chippalette.h"
-#include "toolwindows/warpwindow.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -27,7 +19,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 
 #include <functional>
 #include <memory>
@@ -67,24 +58,26 @@ QString captionWith(const QString &tail)
     return PlainCaption + u" \uFF0D "_s + tail;
 }
 
-QStringList chipsOn(const MapData &map, int floor)
+// The cells of a floor in reading order as "x,y value", where `value` is not `none`.
+QStringList listed(const MapData &map, int floor,
+                   const QString &(MapData::*value)(int, int, int) const, const QString &none)
 {
-    QStringList chips;
+    QStringList cells;
     for (int y = 1; y <= MapData::Height; ++y)
         for (int x = 1; x <= MapData::Width; ++x)
-            if (map.cell(x, y, floor) != EmptyCell)
-                chips.append(u"%1,%2 "_s.arg(x).arg(y) + map.cell(x, y, floor));
-    return chips;
+            if ((map.*value)(x, y, floor) != none)
+                cells.append(u"%1,%2 "_s.arg(x).arg(y) + (map.*value)(x, y, floor));
+    return cells;
+}
+
+QStringList chipsOn(const MapData &map, int floor)
+{
+    return listed(map, floor, &MapData::cell, EmptyCell);
 }
 
 QStringList branchesOn(const MapData &map, int floor)
 {
-    QStringList branches;
-    for (int y = 1; y <= MapData::Height; ++y)
-        for (int x = 1; x <= MapData::Width; ++x)
-            if (!map.branch(x, y, floor).isEmpty())
-                branches.append(u"%1,%2 "_s.arg(x).arg(y) + map.branch(x, y, floor));
-    return branches;
+    return listed(map, floor, &MapData::branch, QString());
 }
 
 // Types text key by key as an input method hands it over; QTest::keyClicks takes Latin-1 only.
@@ -92,14 +85,6 @@ void typeText(QWidget *widget, const QString &text)
 {
     for (QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
-template <typename T> T *child(const QObject *parent, const QString &name)
-{
-    T *found = parent ? parent->findChild<T *>(name) : nullptr;
-    if (!found)
-        qFatal("no %s", qPrintable(name));
-    return found;
 }
 
 // The editor as the program starts it, with the real chip descriptions, and the gestures
@@ -115,49 +100,10 @@ struct Editor : EditorFixture
         show();
     }
 
-    QAction *findAction(const QString &caption) const
-    {
-        for (QAction *candidate : window.findChildren<QAction *>())
-            if (candidate->text() == caption)
-                return candidate;
-        return nullptr;
-    }
-    void trigger(const QString &caption) const
-    {
-        QAction *action = findAction(caption);
-        if (!action)
-            qFatal("no menu item %s", qPrintable(caption));
-        action->trigger();
-    }
-
-    // A shortcut key reaches the main window's menus only while it is the active window.
-    bool pressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        window.activateWindow();
-        if (!QTest::qWaitForWindowActive(&window))
-            return false;
-        QTest::keyClick(&window, Qt::Key(key), modifiers);
-        return true;
-    }
-
-    // Through the window system, so a marker lying on the cell takes the click as it would.
-    QPoint onWindow(int x, int y) const
-    {
-        return window.board()->mapTo(&window, BoardPainter::cellRect(x, y).center());
-    }
-    void clickCell(int x, int y, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(window.windowHandle(), button, {}, onWindow(x, y));
-    }
-    void hoverCell(int x, int y) { QTest::mouseMove(window.windowHandle(), onWindow(x, y)); }
     void clickTab(int index)
     {
         QTabBar *tabs = window.floorTabs();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
-    }
-    void clickButton(const QString &name)
-    {
-        QTest::mouseClick(child<QToolButton>(&window, name), Qt::LeftButton);
     }
     QStringList tabCaptions() const
     {
@@ -165,20 +111,6 @@ struct Editor : EditorFixture
         for (int i = 0; i < window.floorTabs()->count(); ++i)
             captions.append(window.floorTabs()->tabText(i));
         return captions;
-    }
-    QString shown(const QString &labelName) const
-    {
-        return child<QLabel>(&window, labelName)->text();
-    }
-
-    ChipPalette *palette() const { return qobject_cast<ChipPalette *>(window.toolWindow()); }
-    BranchWindow *branchWindow() const { return qobject_cast<BranchWindow *>(window.toolWindow()); }
-    WarpWindow *warpWindow() const { return qobject_cast<WarpWindow *>(window.toolWindow()); }
-
-    void pickChip(int paletteCell)
-    {
-        QTest::mouseClick(palette(), Qt::LeftButton, {},
-                          ChipPalette::cellRect(paletteCell).center());
     }
     void clickBranchArrow(int direction, int times)
     {
@@ -202,12 +134,6 @@ struct Editor : EditorFixture
         for (int i = 0; i < list->count(); ++i)
             rows.append(list->item(i)->text());
         return rows;
-    }
-    // A marker label that still exists; removed ones are gone once deletions have run.
-    QLabel *marker(int index) const
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return window.board()->findChild<QLabel *>(u"marker%1"_s.arg(index));
     }
     // The markers shown on the current floor, as "caption x,y".
     QStringList visibleMarkers() const
@@ -410,7 +336,7 @@ void TestEditingSession::addAndPaintGoalFloor()
 
     e.clickTab(1);
     QCOMPARE(e.session.currentFloor(), 2);
-    QVERIFY(e.findAction(u"マップ「2階」のプロパティ(&P)"_s));
+    QVERIFY(e.action(u"マップ「2階」のプロパティ(&P)"_s));
     QCOMPARE(e.cellsShownOtherThan({}), QStringList());
 
     e.clickButton(u"modeButton1"_s);
@@ -493,7 +419,7 @@ void TestEditingSession::nameGoalFloor()
     QCOMPARE(e.session.map().floorName(2), GoalFloorName);
     QCOMPARE(e.session.map().floorEndText(2), GoalFloorComment);
     QCOMPARE(e.session.map().floorName(1), QString());
-    QCOMPARE(e.window.windowTitle().remove(QStringLiteral("[*]")), captionWith(GoalFloorName));
+    QCOMPARE(e.caption(), captionWith(GoalFloorName));
     QVERIFY(e.warpWindow()->isVisible());
     QCOMPARE(e.prompter.messages, QStringList());
 }
@@ -526,18 +452,15 @@ void TestEditingSession::saveAs()
     QVERIFY(!QFileInfo::exists(mBasePath + u"_3.map"_s));
 
     // The floor name goes to the file in Shift-JIS, every line ending in CR LF.
-    QFile goalFloor(MapFileName::floorFilePath(mBasePath, 2));
-    QVERIFY(goalFloor.open(QIODevice::ReadOnly));
-    const QByteArray bytes = goalFloor.readAll();
+    const QByteArray bytes = readFile(MapFileName::floorFilePath(mBasePath, 2));
     const QByteArray name = codePage932Bytes(GoalFloorName);
     QVERIFY(bytes.contains("*NAME\r\n" + name + "\r\n"));
     QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
 
     // A named floor shows its name; floor 1 shows the file.
-    QCOMPARE(e.window.windowTitle().remove(QStringLiteral("[*]")), captionWith(GoalFloorName));
+    QCOMPARE(e.caption(), captionWith(GoalFloorName));
     e.clickTab(0);
-    QCOMPARE(e.window.windowTitle().remove(QStringLiteral("[*]")),
-             captionWith(mBasePath + u".map"_s));
+    QCOMPARE(e.caption(), captionWith(mBasePath + u".map"_s));
 }
 
 void TestEditingSession::startNewMap()
@@ -559,7 +482,7 @@ void TestEditingSession::startNewMap()
     QCOMPARE(e.session.document().fileName(), QString());
     QCOMPARE(e.tabCaptions(), QStringList{u"１階"_s});
     QCOMPARE(e.cellsShownOtherThan({}), QStringList());
-    QCOMPARE(e.window.windowTitle().remove(QStringLiteral("[*]")), PlainCaption);
+    QCOMPARE(e.caption(), PlainCaption);
     QVERIFY(!e.marker(1));
     QVERIFY(e.palette());
     QVERIFY(e.palette()->isVisible());
@@ -584,8 +507,7 @@ void TestEditingSession::openSavedMap()
     QCOMPARE(branchesOn(map, 2), QStringList());
     QCOMPARE(map.floorName(2), GoalFloorName);
     QCOMPARE(map.floorEndText(2), GoalFloorComment);
-    QCOMPARE(e.window.windowTitle().remove(QStringLiteral("[*]")),
-             captionWith(mBasePath + u".map"_s));
+    QCOMPARE(e.caption(), captionWith(mBasePath + u".map"_s));
 
     QCOMPARE(e.cellsShownOtherThan(StartFloorChips), QStringList());
     e.hoverCell(9, 2);
@@ -601,7 +523,7 @@ void TestEditingSession::openSavedMap()
     e.clickTab(1);
     QCOMPARE(e.visibleMarkers(), QStringList{u"b 5,5"_s});
     QCOMPARE(e.cellsShownOtherThan(GoalFloorChips), QStringList());
-    QCOMPARE(e.window.windowTitle().remove(QStringLiteral("[*]")), captionWith(GoalFloorName));
+    QCOMPARE(e.caption(), captionWith(GoalFloorName));
 
     bool read = false;
     whenPropertiesOpen(this, [&](PropertiesDialog &dialog) {
@@ -633,7 +555,7 @@ void TestEditingSession::moveAndDeleteFloors()
     QCOMPARE(branchesOn(map, 1), QStringList());
     QCOMPARE(map.floorName(2), GoalFloorName);
     QCOMPARE(map.floorName(1), QString());
-    QCOMPARE(e.window.windowTitle().remove(QStringLiteral("[*]")), captionWith(GoalFloorName));
+    QCOMPARE(e.caption(), captionWith(GoalFloorName));
     QCOMPARE(e.warpRows(), (QStringList{u"A：10,2,2-10,8,2"_s, u"B：13,8,2-5,5,1"_s}));
     QCOMPARE(e.visibleMarkers(), (QStringList{u"A 10,2"_s, u"a 10,8"_s, u"B 13,8"_s}));
     QCOMPARE(e.cellsShownOtherThan(StartFloorChips), QStringList());
@@ -657,8 +579,7 @@ void TestEditingSession::moveAndDeleteFloors()
     QVERIFY(!e.marker(4));
     QCOMPARE(e.visibleMarkers(), (QStringList{u"A 10,2"_s, u"a 10,8"_s}));
     QCOMPARE(e.cellsShownOtherThan(StartFloorChips), QStringList());
-    QCOMPARE(e.window.windowTitle().remove(QStringLiteral("[*]")),
-             captionWith(mBasePath + u".map"_s));
+    QCOMPARE(e.caption(), captionWith(mBasePath + u".map"_s));
 
     // Without its goal floor the map can no longer be cleared, and its NEXT cell leads nowhere.
     e.trigger(u"マップのチェック(&C)"_s);

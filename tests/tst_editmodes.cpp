@@ -1,26 +1,16 @@
 #include "dialogs/checkreportwindow.h"
 #include "editorfixture.h"
-#include "mainwindow/boardview.h"
-#include "mainwindow/mainwindow.h"
-#include "painting/chippictures.h"
-#include "session/editorsession.h"
-#include "toolwindows/branchwindow.h"
-#include "toolwindows/chippalette.h"
-#include "toolwindows/warpwindow.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTimer>
-
-#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QToolButton>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -53,11 +43,10 @@ private Q_SLOTS:
     void rolledUpOptionRollsAndUnrolls();
     void lineToolSurvivesRoundTrip();
     void branchModeSetsAndClearsCells();
-    void branchArrowsCycle();
     void toolWindowKeys_data();
     void toolWindowKeys();
+    void branchWindowShowsSetting_data();
     void branchWindowShowsSetting();
-    void branchClearAndVersion();
     void resetMapReturnsToPalette();
     void warpModeWarnsOfUnlinkedWarpCell();
     void propertiesHideToolWindowAndRename();
@@ -68,10 +57,10 @@ private Q_SLOTS:
 void TestEditModes::startsWithPalette()
 {
     Editor editor;
-    auto *palette = qobject_cast<ChipPalette *>(editor.window.toolWindow());
+    ChipPalette *palette = editor.palette();
     QVERIFY(palette);
     QVERIFY(palette->isVisible());
-    QCOMPARE(palette->windowTitle(), QStringLiteral("マップチップ"));
+    QCOMPARE(palette->windowTitle(), u"マップチップ"_s);
     QCOMPARE(palette->height(), pixels(2925 - 300));
     QVERIFY(palette->windowFlags() & Qt::WindowStaysOnTopHint);
 }
@@ -113,19 +102,13 @@ void TestEditModes::keysInToolWindowSwitchModes()
 {
     QFETCH(bool, fromValueBox);
     Editor editor;
-    auto *palette = qobject_cast<ChipPalette *>(editor.window.toolWindow());
-    QWidget *target = palette;
+    QWidget *target = editor.palette();
     if (fromValueBox) {
-        palette->model().pick(16); // enables the value box
-        target = palette->findChild<QLineEdit *>(QStringLiteral("valueBox"));
+        editor.palette()->model().pick(16); // enables the value box
+        target = child<QLineEdit>(editor.palette(), u"valueBox"_s);
     }
     // The main window's other commands are not the tool window's.
-    QAction *help = nullptr;
-    for (QAction *action : editor.window.findChildren<QAction *>())
-        if (action->text() == QStringLiteral("ヘルプの表示(&C)"))
-            help = action;
-    QVERIFY(help);
-    QSignalSpy helpAsked(help, &QAction::triggered);
+    QSignalSpy helpAsked(editor.action(u"ヘルプの表示(&C)"_s), &QAction::triggered);
     QTest::keyClick(target, Qt::Key_F1);
     QTest::keyClick(target, Qt::Key_Q, Qt::ControlModifier);
     QTest::keyClick(target, Qt::Key_S, Qt::ControlModifier);
@@ -137,25 +120,23 @@ void TestEditModes::keysInToolWindowSwitchModes()
     // The command runs after the key event, never inside it.
     QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
     QTRY_COMPARE(editor.session.editMode(), int(EditorSession::BranchMode));
-    QVERIFY(qobject_cast<BranchWindow *>(editor.window.toolWindow()));
+    QVERIFY(editor.branchWindow());
 
     QTest::keyClick(editor.window.toolWindow(), Qt::Key_F7);
     QTRY_COMPARE(editor.session.editMode(), int(EditorSession::WarpMode));
     // In the main window the keys are the menu shortcuts.
-    editor.window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&editor.window));
-    QTest::keyClick(&editor.window, Qt::Key_F5);
+    QVERIFY(editor.pressKey(Qt::Key_F5));
     QTRY_COMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
-    QVERIFY(qobject_cast<ChipPalette *>(editor.window.toolWindow()));
+    QVERIFY(editor.palette());
     QTest::keyClick(editor.window.toolWindow(), Qt::Key_F4);
     QTRY_COMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Hidden));
     QVERIFY(!editor.window.toolWindow()->isVisible());
 
     const QList<QAction *> menus = editor.window.menuBar()->actions();
     const QAction *branchItem = menus.at(3)->menu()->actions().at(1);
-    QCOMPARE(branchItem->text(), QStringLiteral("分岐点設定モード(&B)"));
+    QCOMPARE(branchItem->text(), u"分岐点設定モード(&B)"_s);
     QVERIFY(!branchItem->isChecked());
-    QVERIFY(editor.window.findChild<QToolButton *>(QStringLiteral("modeButton1"))->isChecked());
+    QVERIFY(child<QToolButton>(&editor.window, u"modeButton1"_s)->isChecked());
 }
 
 void TestEditModes::positionCarriesToNextWindow()
@@ -177,7 +158,7 @@ void TestEditModes::hiddenOptionShowsNoWindow()
     editor.session.toolBox().setMode(ToolBoxState::Hidden);
     QVERIFY(!editor.window.toolWindow()->isVisible());
     QVERIFY(editor.play(u"mode:2"_s));
-    QVERIFY(qobject_cast<BranchWindow *>(editor.window.toolWindow()));
+    QVERIFY(editor.branchWindow());
     QVERIFY(!editor.window.toolWindow()->isVisible());
     editor.session.toolBox().setMode(ToolBoxState::Shown);
     QVERIFY(editor.window.toolWindow()->isVisible());
@@ -210,9 +191,9 @@ void TestEditModes::rolledUpOptionRollsAndUnrolls()
 void TestEditModes::lineToolSurvivesRoundTrip()
 {
     Editor editor;
-    auto *lineButton = editor.window.findChild<QToolButton *>(QStringLiteral("lineToolButton"));
-    QTest::mouseClick(lineButton, Qt::LeftButton, {}, lineButton->rect().center());
-    QTest::mouseClick(editor.window.board(), Qt::LeftButton, {}, cellCentre(2, 2));
+    auto *lineButton = child<QToolButton>(&editor.window, u"lineToolButton"_s);
+    editor.clickButton(u"lineToolButton"_s);
+    editor.clickCell(2, 2);
     QCOMPARE(editor.session.tools().line().state(), LineTool::WaitingEnd);
 
     QVERIFY(editor.play(u"mode:2"_s));
@@ -230,37 +211,20 @@ void TestEditModes::branchModeSetsAndClearsCells()
     QVERIFY(editor.play(u"mode:2 dir:3"_s));
     BoardView *board = editor.window.board();
     const QImage plain = board->cellImage(6, 6);
-    QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(6, 6));
-    QCOMPARE(editor.document.data().branch(6, 6, 1), QStringLiteral("0010"));
+    editor.clickCell(6, 6);
+    QCOMPARE(editor.document.data().branch(6, 6, 1), u"0010"_s);
     QVERIFY(board->cellImage(6, 6) != plain);
-    QTest::mouseClick(board, Qt::MiddleButton, {}, cellCentre(7, 6));
-    QCOMPARE(editor.document.data().branch(7, 6, 1), QStringLiteral("0010"));
-    QTest::mouseClick(board, Qt::RightButton, {}, cellCentre(6, 6));
+    editor.clickCell(7, 6, Qt::MiddleButton);
+    QCOMPARE(editor.document.data().branch(7, 6, 1), u"0010"_s);
+    editor.clickCell(6, 6, Qt::RightButton);
     QCOMPARE(editor.document.data().branch(6, 6, 1), QString());
     QCOMPARE(board->cellImage(6, 6), plain);
     // Cells are not painted in branch mode.
-    QCOMPARE(editor.document.data().cell(6, 6, 1), QStringLiteral("00_  "));
+    QCOMPARE(editor.document.data().cell(6, 6, 1), u"00_  "_s);
 
     // Back in chip mode the board shows no arrows.
     QVERIFY(editor.play(u"mode:1"_s));
     QCOMPARE(board->cellImage(7, 6), plain);
-}
-
-void TestEditModes::branchArrowsCycle()
-{
-    Editor editor;
-    QVERIFY(editor.play(u"mode:2"_s));
-    auto *window = qobject_cast<BranchWindow *>(editor.window.toolWindow());
-    auto *right = window->findChild<QToolButton *>(QStringLiteral("arrow3"));
-    auto *caption = window->findChild<QLabel *>(QStringLiteral("caption3"));
-    QTest::mouseClick(right, Qt::LeftButton);
-    QCOMPARE(editor.session.choices().branch(), QStringLiteral("0010"));
-    QCOMPARE(window->armColor(3), QColor(255, 0, 0));
-    QCOMPARE(caption->text(), QStringLiteral("１：通行禁止"));
-    for (int i = 0; i < 3; ++i)
-        QTest::mouseClick(right, Qt::LeftButton);
-    QCOMPARE(editor.session.choices().branch(), QStringLiteral("0000"));
-    QCOMPARE(caption->text(), QStringLiteral("０：道なし"));
 }
 
 void TestEditModes::toolWindowKeys_data()
@@ -303,63 +267,68 @@ void TestEditModes::toolWindowKeys()
     QTEST(keyTarget() == window ? QString() : keyTarget()->objectName(), "focused");
 }
 
-void TestEditModes::branchWindowShowsSetting()
+void TestEditModes::branchWindowShowsSetting_data()
 {
-    Editor editor;
-    QVERIFY(editor.play(u"dir:1 dir:1 dir:1 dir:2 dir:3 dir:3"_s));
-    QCOMPARE(editor.session.choices().branch(), QStringLiteral("3120"));
-    QVERIFY(editor.play(u"mode:2"_s));
-    auto *window = qobject_cast<BranchWindow *>(editor.window.toolWindow());
-    const QStringList captions = {QStringLiteral("３：２ｗａｙ"), QStringLiteral("１：通行禁止"),
-                                  QStringLiteral("２：一方通行"), QStringLiteral("０：道なし")};
-    const QList<QColor> colours = {Qt::black, Qt::red, Qt::blue, Qt::white};
-    for (int k = 1; k <= 4; ++k) {
-        QCOMPARE(window->findChild<QLabel *>(QStringLiteral("caption%1").arg(k))->text(),
-                 captions[k - 1]);
-        QCOMPARE(window->armColor(k), colours[k - 1]);
-    }
-    // The cross is drawn in those colours.
-    const QImage shot = window->grab().toImage();
-    QCOMPARE(shot.pixelColor(88, 72), QColor(Qt::black));  // up arm
-    QCOMPARE(shot.pixelColor(72, 88), QColor(Qt::red));    // left arm
-    QCOMPARE(shot.pixelColor(104, 88), QColor(Qt::blue));  // right arm
-    QCOMPARE(shot.pixelColor(88, 104), QColor(Qt::white)); // down arm
+    QTest::addColumn<QString>("before");     // script steps before the window opens
+    QTest::addColumn<QStringList>("clicks"); // in the window: "name" left, "name,R" right
+    QTest::addColumn<QString>("branch");
+    QTest::addColumn<QString>("status");
+    const QStringList version{u"caption3"_s, u"caption1,R"_s};
+    QTest::newRow("right arrow once")
+        << QString() << QStringList{u"arrow3"_s} << u"0010"_s << QString();
+    QTest::newRow("right arrow four times comes round")
+        << QString() << QStringList(4, u"arrow3"_s) << u"0000"_s << QString();
+    QTest::newRow("set before the window opens")
+        << u"dir:1 dir:1 dir:1 dir:2 dir:3 dir:3"_s << QStringList() << u"3120"_s << QString();
+    QTest::newRow("right click on caption 1 after caption 3")
+        << u"dir:2"_s << version << u"0100"_s << QString();
+    QTest::newRow("then on caption 3: the version")
+        << u"dir:2"_s << version + QStringList{u"caption3,R"_s} << u"0100"_s << u"1.3.0"_s;
+    QTest::newRow("clear") << u"dir:2"_s << QStringList{u"clear"_s} << u"0000"_s << QString();
 }
 
-void TestEditModes::branchClearAndVersion()
+void TestEditModes::branchWindowShowsSetting()
 {
+    QFETCH(QString, before);
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, branch);
     Editor editor;
-    QVERIFY(editor.play(u"dir:2 mode:2"_s));
-    ToolWindowFrame *window = editor.window.toolWindow();
-    auto *caption1 = window->findChild<QLabel *>(QStringLiteral("caption1"));
-    auto *caption3 = window->findChild<QLabel *>(QStringLiteral("caption3"));
-    QTest::mouseClick(caption3, Qt::LeftButton);
-    QTest::mouseClick(caption1, Qt::RightButton);
-    QCOMPARE(editor.session.status().text(), QString());
-    QTest::mouseClick(caption3, Qt::RightButton);
-    QCOMPARE(editor.session.status().text(), QStringLiteral("1.3.0"));
-
-    QTest::mouseClick(window->findChild<QLabel *>(QStringLiteral("clear")), Qt::LeftButton);
-    QCOMPARE(editor.session.choices().branch(), QStringLiteral("0000"));
-    QCOMPARE(caption1->text(), QStringLiteral("０：道なし"));
+    QVERIFY(editor.play(before + u" mode:2"_s));
+    BranchWindow *window = editor.branchWindow();
+    for (const QString &click : clicks)
+        QTest::mouseClick(child<QWidget>(window, click.section(u',', 0, 0)),
+                          click.endsWith(u",R") ? Qt::RightButton : Qt::LeftButton);
+    QCOMPARE(editor.session.choices().branch(), branch);
+    QTEST(editor.session.status().text(), "status");
+    // Each arm says its digit and shows it in its colour, on the cross too.
+    const QStringList captions = {u"０：道なし"_s, u"１：通行禁止"_s, u"２：一方通行"_s,
+                                  u"３：２ｗａｙ"_s};
+    const QList<QColor> colours = {Qt::white, Qt::red, Qt::blue, Qt::black};
+    const QImage shot = window->grab().toImage();
+    const QList<QPoint> arms = {{88, 72}, {72, 88}, {104, 88}, {88, 104}};
+    for (int k = 1; k <= 4; ++k) {
+        const int digit = branch[k - 1].digitValue();
+        QCOMPARE(child<QLabel>(window, u"caption%1"_s.arg(k))->text(), captions[digit]);
+        QCOMPARE(window->armColor(k), colours[digit]);
+        QCOMPARE(shot.pixelColor(arms[k - 1]), colours[digit]);
+    }
 }
 
 void TestEditModes::resetMapReturnsToPalette()
 {
     Editor editor;
-    editor.document.layChip(3, 3, 1, QStringLiteral("33_S_"));
+    editor.document.layChip(3, 3, 1, u"33_S_"_s);
     QVERIFY(editor.play(u"dir:1"_s));
     editor.session.toolBox().setMode(ToolBoxState::Hidden);
     QVERIFY(editor.play(u"mode:2"_s));
     editor.session.resetMap();
     QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
     QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Shown));
-    QCOMPARE(editor.session.choices().branch(), QStringLiteral("0000"));
-    auto *palette = qobject_cast<ChipPalette *>(editor.window.toolWindow());
-    QVERIFY(palette);
-    QVERIFY(palette->isVisible());
-    QCOMPARE(editor.document.data().cell(3, 3, 1), QStringLiteral("00_  "));
-    QCOMPARE(editor.document.data().cell(3, 3, 9), QStringLiteral("00_  "));
+    QCOMPARE(editor.session.choices().branch(), u"0000"_s);
+    QVERIFY(editor.palette());
+    QVERIFY(editor.palette()->isVisible());
+    QCOMPARE(editor.document.data().cell(3, 3, 1), u"00_  "_s);
+    QCOMPARE(editor.document.data().cell(3, 3, 9), u"00_  "_s);
     QCOMPARE(editor.window.board()->cellImage(3, 3),
              editor.pictures.chip(ChipPictures::EmptyPicture));
 }
@@ -367,9 +336,9 @@ void TestEditModes::resetMapReturnsToPalette()
 void TestEditModes::warpModeWarnsOfUnlinkedWarpCell()
 {
     Editor editor;
-    editor.document.layChip(3, 5, 1, QStringLiteral("37_W1"));
+    editor.document.layChip(3, 5, 1, u"37_W1"_s);
     QVERIFY(editor.play(u"mode:3"_s));
-    const QString warning = QStringLiteral("1階の(3,5)に、設定されていないワープマスがあります。");
+    const QString warning = u"1階の(3,5)に、設定されていないワープマスがあります。"_s;
     QCOMPARE(editor.session.status().text(), warning);
     QTest::mouseMove(editor.window.centralWidget(), QPoint(620, 20));
     QCOMPARE(editor.session.status().text(), warning);
@@ -395,24 +364,21 @@ void TestEditModes::propertiesHideToolWindowAndRename()
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         hiddenDuringDialog = !palette->isVisible();
-        dialog->findChild<QLineEdit *>(QStringLiteral("nameEdit"))->setText(QStringLiteral("森"));
-        dialog->findChild<QPushButton *>(QStringLiteral("okButton"))->click();
+        dialog->findChild<QLineEdit *>(u"nameEdit"_s)->setText(u"森"_s);
+        dialog->findChild<QPushButton *>(u"okButton"_s)->click();
     });
     editor.window.editFloorProperties();
     QVERIFY(hiddenDuringDialog);
     QVERIFY(palette->isVisible());
-    QCOMPARE(editor.document.data().floorName(1), QStringLiteral("森"));
-    QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")),
-             QStringLiteral("Q;zKマップエディタ － 森"));
+    QCOMPARE(editor.document.data().floorName(1), u"森"_s);
+    QCOMPARE(editor.caption(), u"Q;zKマップエディタ － 森"_s);
     QCOMPARE(editor.session.tools().line().marks(), QVector<QPoint>{QPoint(4, 4)});
     QCOMPARE(editor.session.tools().line().state(), LineTool::WaitingEnd);
 
     // With the tool box hidden by option, the window stays hidden afterwards.
     editor.session.toolBox().setMode(ToolBoxState::Hidden);
     QTimer::singleShot(0, [] {
-        QApplication::activeModalWidget()
-            ->findChild<QPushButton *>(QStringLiteral("cancelButton"))
-            ->click();
+        QApplication::activeModalWidget()->findChild<QPushButton *>(u"cancelButton"_s)->click();
     });
     editor.window.editFloorProperties();
     QVERIFY(!palette->isVisible());
@@ -424,17 +390,16 @@ void TestEditModes::mapCheckReportReplacedBySecondCheck()
     editor.window.checkMap();
     QPointer<CheckReportWindow> report = editor.window.checkReport();
     QVERIFY(report && report->isVisible());
-    QCOMPARE(report->windowTitle(), QStringLiteral("マップチェックの結果報告"));
+    QCOMPARE(report->windowTitle(), u"マップチェックの結果報告"_s);
     const QStringList first = report->lines();
-    QVERIFY(first.contains(QStringLiteral("このマップをクリアすることは不可能です。")));
+    QVERIFY(first.contains(u"このマップをクリアすることは不可能です。"_s));
 
-    editor.document.layChip(1, 1, 1, QStringLiteral("33_S_"));
-    editor.document.layChip(2, 1, 1, QStringLiteral("34_G_"));
+    editor.document.layChip(1, 1, 1, u"33_S_"_s);
+    editor.document.layChip(2, 1, 1, u"34_G_"_s);
     editor.window.checkMap();
     QCOMPARE(editor.window.checkReport(), report.data());
     QVERIFY(report->lines() != first);
-    QCOMPARE(report->lines().last(),
-             QStringLiteral("このマップに、特に重大な問題は見つかりませんでした。"));
+    QCOMPARE(report->lines().last(), u"このマップに、特に重大な問題は見つかりませんでした。"_s);
 
     report->close();
     QTRY_VERIFY(!report);
@@ -448,7 +413,7 @@ void TestEditModes::deletionQuestionStaysUnrolled()
     Editor editor;
     QVERIFY(editor.play(u"mode:3"_s));
     editor.session.toolBox().setMode(ToolBoxState::RolledUp);
-    auto *warpWindow = qobject_cast<WarpWindow *>(editor.window.toolWindow());
+    WarpWindow *warpWindow = editor.warpWindow();
     QVERIFY(warpWindow);
     QVERIFY(editor.play(u"newpair c:2,2,L c:3,3,L"_s));
     warpWindow->list()->setCurrentRow(0);

@@ -1,31 +1,20 @@
 #include "editorfixture.h"
-#include "mainwindow/boardview.h"
 #include "mainwindow/fileactions.h"
-#include "mainwindow/mainwindow.h"
 #include "mapfile/mapfilename.h"
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 #include "mapfiletestmaps.h"
-#include "painting/chippictures.h"
 #include "prompts/filedetailsmodel.h"
-#include "session/editorsession.h"
-#include "sessionscript.h"
-#include "toolwindows/branchwindow.h"
 #include "toolwindows/chippalette.h"
 
-#include <QAction>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
-#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QLabel>
 #include <QMenu>
-#include <QMimeData>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -34,6 +23,7 @@
 #include <QTreeView>
 
 Q_DECLARE_METATYPE(MapData)
+Q_DECLARE_METATYPE(ToolBoxState::Mode)
 
 using namespace Qt::StringLiterals;
 
@@ -43,68 +33,40 @@ struct Editor : EditorFixture
 {
     Editor() { show(); }
 
-    // Runs a command the way the menu does.
-    void trigger(const QString &caption) { action(caption)->trigger(); }
-
-    QAction *action(const QString &caption)
-    {
-        const QList<QAction *> actions = window.findChildren<QAction *>();
-        for (QAction *candidate : actions) {
-            if (candidate->text() == caption)
-                return candidate;
-        }
-        qFatal("no menu item %s", qPrintable(caption));
-    }
-
-    QLabel *marker(int index) const
-    {
-        // Markers of a replaced map are deleted later; they must not be found.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return window.findChild<QLabel *>(QStringLiteral("marker%1").arg(index));
-    }
-
     // A map with two floors, a chip, a pair, a name and a display option that a reset undoes.
-    void fillWith(const QString &name, int toolBoxMode)
+    void fillWith(const QString &name, ToolBoxState::Mode toolBoxMode)
     {
-        MapData map = demoMap();
-        session.takeLoadedMap(map, name);
-        document.layChip(3, 3, 1, QStringLiteral("33_S_"));
+        session.takeLoadedMap(demoMap(), name);
+        document.layChip(3, 3, 1, u"33_S_"_s);
         // As if saved: the written questions are the ones without unsaved changes.
         document.markSaved();
-        session.toolBox().setMode(ToolBoxState::Mode(toolBoxMode));
+        session.toolBox().setMode(toolBoxMode);
     }
 };
 
-const QString NewMapCommand = QStringLiteral("新規作成(&N)");
-const QString OpenCommand = QStringLiteral("開く(&O)");
-const QString OverwriteCommand = QStringLiteral("上書き保存(&S)");
-const QString SaveAsCommand = QStringLiteral("名前を付けて保存(&A)");
-const QString ShownOption = QStringLiteral("表示する(&V)");
-const QString PlainCaption = QStringLiteral("Q;zKマップエディタ");
+const QString NewMapCommand = u"新規作成(&N)"_s;
+const QString OpenCommand = u"開く(&O)"_s;
+const QString OverwriteCommand = u"上書き保存(&S)"_s;
+const QString SaveAsCommand = u"名前を付けて保存(&A)"_s;
+const QString ShownOption = u"表示する(&V)"_s;
+const QString PlainCaption = u"Q;zKマップエディタ"_s;
 
 QString captionWithFile(const QString &base)
 {
-    return PlainCaption + QStringLiteral(" \uFF0D ") + base + QStringLiteral(".map");
-}
-
-QByteArray blankGrid()
-{
-    QByteArray grid;
-    for (int y = 1; y <= 16; ++y)
-        grid += QByteArray(48, ' ') + "\r\n";
-    return grid;
+    return PlainCaption + u" \uFF0D "_s + base + u".map"_s;
 }
 
 // A floor file: the blank grid, then the given lines.
 QByteArray floorFile(const QByteArrayList &lines)
 {
-    QByteArray file = blankGrid();
+    QByteArray file = QByteArray(48, ' ').append("\r\n").repeated(16);
     for (const QByteArray &line : lines)
         file += line + "\r\n";
     return file;
 }
 
-// Warp entries 1..count, each at its own source cell, the destination eight rows below.
+// Warp entries 1..count, each at its own source cell, the destination eight rows below,
+// then the end of the file.
 QByteArrayList warpEntries(int count)
 {
     QByteArrayList lines{"*WARP"};
@@ -114,15 +76,15 @@ QByteArrayList warpEntries(int count)
         lines.append(QByteArray::number(x) + ',' + QByteArray::number(y) + ',' +
                      QByteArray::number(x) + ',' + QByteArray::number(y + 8));
     }
+    lines.append("*END");
     return lines;
 }
 
 bool copyFixtures(const QString &folder, const QStringList &names)
 {
-    for (const QString &name : names) {
+    for (const QString &name : names)
         if (!QFile::copy(mapFixturePath(name), folder + u'/' + name))
             return false;
-    }
     return true;
 }
 
@@ -142,22 +104,18 @@ private Q_SLOTS:
     void saveAsWritesWriterBytes();
     void overwriteAsksForNameOnlyWhenUnnamed_data();
     void overwriteAsksForNameOnlyWhenUnnamed();
-    void cancelKeepsEverything_data();
-    void cancelKeepsEverything();
+    void failedOrCancelledCommandKeepsEverything_data();
+    void failedOrCancelledCommandKeepsEverything();
     void toolWindowHiddenDuringDialog_data();
     void toolWindowHiddenDuringDialog();
     void dialogStartsInLastFolder_data();
     void dialogStartsInLastFolder();
-    void failingSaveKeepsEditorAndFiles_data();
-    void failingSaveKeepsEditorAndFiles();
     void openLoadsFloorsTabsAndWarps_data();
     void openLoadsFloorsTabsAndWarps();
     void openOfFaultyFileKeepsTheMap_data();
     void openOfFaultyFileKeepsTheMap();
     void openWarnsOfDroppedWarps_data();
     void openWarnsOfDroppedWarps();
-    void dropOpensTheMap_data();
-    void dropOpensTheMap();
     void fileDialogWritesJapanese_data();
     void fileDialogWritesJapanese();
 };
@@ -173,7 +131,7 @@ void TestFileCommands::newMapAsksFirst()
 {
     QFETCH(bool, answer);
     Editor editor;
-    editor.fillWith(QStringLiteral("/maps/old"), ToolBoxState::Hidden);
+    editor.fillWith(u"/maps/old"_s, ToolBoxState::Hidden);
     const MapData before = editor.session.map();
     editor.prompter.answer = answer;
 
@@ -192,15 +150,15 @@ void TestFileCommands::newMapAsksFirst()
     }
     const MapData &map = editor.session.map();
     QCOMPARE(map.floorCount(), 1);
-    QCOMPARE(map.cell(3, 3, 1), QStringLiteral("00_  "));
-    QCOMPARE(map.cell(5, 6, 2), QStringLiteral("00_  "));
+    QCOMPARE(map.cell(3, 3, 1), u"00_  "_s);
+    QCOMPARE(map.cell(5, 6, 2), u"00_  "_s);
     QCOMPARE(editor.session.document().fileName(), QString());
     QCOMPARE(map.floorName(1), QString());
     QCOMPARE(map.warpCount(), 0);
     QCOMPARE(map.freePairNumbers().size(), MapData::MaxWarps);
     QCOMPARE(editor.window.floorTabs()->count(), 1);
     QVERIFY(!editor.marker(1));
-    QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), PlainCaption);
+    QCOMPARE(editor.caption(), PlainCaption);
     QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Shown));
     QVERIFY(editor.action(ShownOption)->isChecked());
     QVERIFY(qobject_cast<ChipPalette *>(editor.window.toolWindow()));
@@ -211,16 +169,12 @@ void TestFileCommands::saveAsDerivesBasePath_data()
 {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("base");
-    QTest::newRow("demo.map") << QStringLiteral("demo.map") << QStringLiteral("demo");
-    QTest::newRow("floor-2 name as floor 1")
-        << QStringLiteral("demo_2.map") << QStringLiteral("demo_2");
-    QTest::newRow("no extension") << QStringLiteral("new") << QStringLiteral("new");
-    QTest::newRow("dotted folder, no extension")
-        << QStringLiteral("my.maps/new") << QStringLiteral("my.maps/new");
-    QTest::newRow("dotted folder with .map")
-        << QStringLiteral("my.maps/new.map") << QStringLiteral("my.maps/new");
-    QTest::newRow("two dots in the name")
-        << QStringLiteral("my.maps/new.v2.map") << QStringLiteral("my.maps/new.v2");
+    QTest::newRow("demo.map") << u"demo.map"_s << u"demo"_s;
+    QTest::newRow("floor-2 name as floor 1") << u"demo_2.map"_s << u"demo_2"_s;
+    QTest::newRow("no extension") << u"new"_s << u"new"_s;
+    QTest::newRow("dotted folder, no extension") << u"my.maps/new"_s << u"my.maps/new"_s;
+    QTest::newRow("dotted folder with .map") << u"my.maps/new.map"_s << u"my.maps/new"_s;
+    QTest::newRow("two dots in the name") << u"my.maps/new.v2.map"_s << u"my.maps/new.v2"_s;
 }
 
 void TestFileCommands::saveAsDerivesBasePath()
@@ -229,9 +183,9 @@ void TestFileCommands::saveAsDerivesBasePath()
     QFETCH(QString, base);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("my.maps")));
+    QVERIFY(QDir(folder.path()).mkdir(u"my.maps"_s));
     FileFixture editor;
-    QVERIFY(editor.play(QStringLiteral("addfloor")));
+    QVERIFY(editor.play(u"addfloor"_s));
     editor.prompter.files = QStringList{folder.filePath(chosen)};
 
     QVERIFY(editor.files.saveMapAs());
@@ -243,22 +197,18 @@ void TestFileCommands::saveAsDerivesBasePath()
     while (files.hasNext())
         written.append(QDir(folder.path()).relativeFilePath(files.next()));
     written.sort();
-    QCOMPARE(written,
-             (QStringList{base + QStringLiteral(".map"), base + QStringLiteral("_2.map")}));
+    QCOMPARE(written, (QStringList{base + u".map"_s, base + u"_2.map"_s}));
 }
 
 void TestFileCommands::basePathOfWindowsPaths_data()
 {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("base");
-    QTest::newRow("slashes, dotted folder")
-        << QStringLiteral("C:/my.maps/new") << QStringLiteral("C:/my.maps/new");
-    QTest::newRow("backslashes, dotted folder")
-        << QStringLiteral("C:\\my.maps\\new") << QStringLiteral("C:\\my.maps\\new");
-    QTest::newRow("backslashes, .map")
-        << QStringLiteral("C:\\maps\\demo_2.map") << QStringLiteral("C:\\maps\\demo_2");
+    QTest::newRow("slashes, dotted folder") << u"C:/my.maps/new"_s << u"C:/my.maps/new"_s;
+    QTest::newRow("backslashes, dotted folder") << u"C:\\my.maps\\new"_s << u"C:\\my.maps\\new"_s;
+    QTest::newRow("backslashes, .map") << u"C:\\maps\\demo_2.map"_s << u"C:\\maps\\demo_2"_s;
     QTest::newRow("dotted folder, other extension")
-        << QStringLiteral("C:/my.maps/new.txt") << QStringLiteral("C:/my.maps/new");
+        << u"C:/my.maps/new.txt"_s << u"C:/my.maps/new"_s;
 }
 
 void TestFileCommands::basePathOfWindowsPaths()
@@ -277,18 +227,18 @@ void TestFileCommands::saveAsWritesWriterBytes()
     map.setFloorName(1, QString());
     editor.session.takeLoadedMap(map);
     // A third floor file from an older save must not survive: the map has two floors.
-    QVERIFY(writeFile(folder.filePath(QStringLiteral("saved_3.map")), floorFile({"*END"})));
-    editor.prompter.files = QStringList{folder.filePath(QStringLiteral("saved.map"))};
+    QVERIFY(writeFile(folder.filePath(u"saved_3.map"_s), floorFile({"*END"})));
+    editor.prompter.files = QStringList{folder.filePath(u"saved.map"_s)};
 
     editor.trigger(SaveAsCommand);
 
     QCOMPARE(editor.prompter.messages, QStringList());
-    const QString base = folder.filePath(QStringLiteral("saved"));
+    const QString base = folder.filePath(u"saved"_s);
     QCOMPARE(editor.session.document().fileName(), base);
-    QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), captionWithFile(base));
+    QCOMPARE(editor.caption(), captionWithFile(base));
 
-    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("reference")));
-    const QString reference = folder.filePath(QStringLiteral("reference/saved"));
+    QVERIFY(QDir(folder.path()).mkdir(u"reference"_s));
+    const QString reference = folder.filePath(u"reference/saved"_s);
     QVERIFY(MapFileWriter::save(editor.session.map(), reference).ok());
     for (int floor = 1; floor <= 2; ++floor) {
         const QByteArray written = readFile(MapFileName::floorFilePath(base, floor));
@@ -317,27 +267,27 @@ void TestFileCommands::overwriteAsksForNameOnlyWhenUnnamed()
     QVERIFY(folder.isValid());
     Editor editor;
     if (!before.isEmpty()) {
-        editor.fillWith(folder.filePath(QStringLiteral("old")), ToolBoxState::Shown);
+        editor.fillWith(folder.filePath(u"old"_s), ToolBoxState::Shown);
         editor.prompter.answer = true;
-        editor.prompter.files = QStringList{folder.filePath(QStringLiteral("missing.map"))};
+        editor.prompter.files = QStringList{folder.filePath(u"missing.map"_s)};
         editor.trigger(before);
         QCOMPARE(editor.session.document().fileName(), QString());
     }
     editor.prompter.fileDialogs.clear();
     editor.prompter.messages.clear();
-    editor.document.layChip(2, 2, 1, QStringLiteral("34_G_"));
-    const QString chosen = folder.filePath(QStringLiteral("named.map"));
+    editor.document.layChip(2, 2, 1, u"34_G_"_s);
+    const QString chosen = folder.filePath(u"named.map"_s);
     editor.prompter.files = QStringList{chosen};
 
     editor.trigger(OverwriteCommand);
     QCOMPARE(editor.prompter.fileDialogs.size(), 1);
-    QVERIFY(editor.prompter.fileDialogs.first().startsWith(QStringLiteral("save|")));
-    QCOMPARE(editor.session.document().fileName(), folder.filePath(QStringLiteral("named")));
+    QVERIFY(editor.prompter.fileDialogs.first().startsWith(u"save|"_s));
+    QCOMPARE(editor.session.document().fileName(), folder.filePath(u"named"_s));
     const QByteArray first = readFile(chosen);
     QVERIFY(!first.isEmpty());
 
     // Named now: the second overwrite writes at once, with the change.
-    editor.document.layChip(3, 2, 1, QStringLiteral("33_S_"));
+    editor.document.layChip(3, 2, 1, u"33_S_"_s);
     editor.trigger(OverwriteCommand);
     QCOMPARE(editor.prompter.fileDialogs.size(), 1);
     const QByteArray second = readFile(chosen);
@@ -346,80 +296,145 @@ void TestFileCommands::overwriteAsksForNameOnlyWhenUnnamed()
     QCOMPARE(editor.prompter.messages, QStringList());
 }
 
-void TestFileCommands::cancelKeepsEverything_data()
+void TestFileCommands::failedOrCancelledCommandKeepsEverything_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<bool>("named");
-    QTest::newRow("open") << OpenCommand << true;
-    QTest::newRow("save as") << SaveAsCommand << true;
-    QTest::newRow("overwrite unnamed") << OverwriteCommand << false;
+    QTest::addColumn<QString>("oldName");  // empty: the map has no name yet
+    QTest::addColumn<QString>("chosen");   // the file dialog's answer; empty: cancelled
+    QTest::addColumn<QString>("folderAt"); // a folder made where a floor file would go
+    QTest::addColumn<QString>("floorTwoName");
+    QTest::addColumn<QString>("title"); // of the error shown; empty: none
+    const QString cannotCreate = u"Error No.75"_s;
+    QTest::newRow("open cancelled")
+        << OpenCommand << u"old"_s << QString() << QString() << QString() << QString();
+    QTest::newRow("open cancelled, unnamed map")
+        << OpenCommand << QString() << QString() << QString() << QString() << QString();
+    QTest::newRow("save as cancelled")
+        << SaveAsCommand << u"old"_s << QString() << QString() << QString() << QString();
+    QTest::newRow("overwrite unnamed cancelled")
+        << OverwriteCommand << QString() << QString() << QString() << QString() << QString();
+    QTest::newRow("save as into a missing folder")
+        << SaveAsCommand << u"old"_s << u"nowhere/new.map"_s << QString() << QString()
+        << cannotCreate;
+    QTest::newRow("save as, folder where floor 2 goes")
+        << SaveAsCommand << QString() << u"old.map"_s << u"old_2.map"_s << QString()
+        << cannotCreate;
+    QTest::newRow("overwrite, folder where floor 2 goes")
+        << OverwriteCommand << u"old"_s << QString() << u"old_2.map"_s << QString() << cannotCreate;
+    QTest::newRow("overwrite, folder where floor 1 goes")
+        << OverwriteCommand << u"other"_s << QString() << u"other.map"_s << QString()
+        << cannotCreate;
+    // Hangul has no code page 932 form.
+    QTest::newRow("save as, floor name code page 932 cannot hold")
+        << SaveAsCommand << QString() << u"old.map"_s << QString() << u"\uD55C"_s
+        << u"Error No.1002"_s;
 }
 
-void TestFileCommands::cancelKeepsEverything()
+void TestFileCommands::failedOrCancelledCommandKeepsEverything()
 {
     QFETCH(QString, command);
-    QFETCH(bool, named);
+    QFETCH(QString, oldName);
+    QFETCH(QString, chosen);
+    QFETCH(QString, folderAt);
+    QFETCH(QString, floorTwoName);
+    QFETCH(QString, title);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
+    // An earlier save of another map lies where the new one would go.
+    const QByteArray oldFloor = floorFile({"*NAME", "earlier", "*END"});
+    QVERIFY(writeFile(folder.filePath(u"old.map"_s), oldFloor));
+    if (!folderAt.isEmpty())
+        QVERIFY(QDir(folder.path()).mkdir(folderAt));
+    const QStringList filesBefore =
+        QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+
     Editor editor;
-    const QString name = named ? folder.filePath(QStringLiteral("old")) : QString();
-    editor.fillWith(name, ToolBoxState::RolledUp);
+    editor.fillWith(oldName.isEmpty() ? QString() : folder.filePath(oldName),
+                    ToolBoxState::RolledUp);
+    if (!floorTwoName.isEmpty())
+        editor.document.setFloorTexts(2, floorTwoName, QString(), QString());
     const MapData before = editor.session.map();
-    const QString caption = editor.window.windowTitle().remove(QStringLiteral("[*]"));
+    const QString caption = editor.caption();
     QPointer<ToolWindowFrame> toolWindow = editor.window.toolWindow();
+    editor.prompter.files = QStringList{chosen.isEmpty() ? QString() : folder.filePath(chosen)};
+    QSignalSpy quitting(&editor.files, &MapFileWorkflow::quitRequested);
 
-    editor.trigger(command); // no file answered: cancelled
+    editor.trigger(command);
 
-    QCOMPARE(editor.prompter.fileDialogs.size(), 1);
+    // A named map is overwritten without a dialog.
+    const bool named = command == OverwriteCommand && !oldName.isEmpty();
+    QCOMPARE(editor.prompter.fileDialogs.size(), named ? 0 : 1);
+    if (title.isEmpty()) {
+        QCOMPARE(editor.prompter.messages, QStringList());
+    } else {
+        QCOMPARE(editor.prompter.messages.size(), 1);
+        const QStringList message = editor.prompter.messages.first().split(u'|');
+        QCOMPARE(message.first(), title);
+        QVERIFY(!message.last().isEmpty()); // what went wrong, in the file system's words
+        QCOMPARE(editor.prompter.messageIcons, QList<Prompter::Icon>{Prompter::Icon::Critical});
+    }
+    // The editor goes on with the document as it was.
+    QCOMPARE(quitting.count(), 0);
+    QVERIFY(editor.window.isVisible());
     QVERIFY(editor.session.map() == before);
+    QCOMPARE(editor.document.fileName(), oldName.isEmpty() ? QString() : folder.filePath(oldName));
     QCOMPARE(editor.window.floorTabs()->count(), 2);
-    QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), caption);
+    QCOMPARE(editor.caption(), caption);
     QVERIFY(editor.marker(1) && editor.marker(2));
     QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::RolledUp));
     QCOMPARE(editor.window.toolWindow(), toolWindow.data());
     QVERIFY(toolWindow->isVisible());
-    QCOMPARE(editor.prompter.messages, QStringList());
-    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    QCOMPARE(readFile(folder.filePath(u"old.map"_s)), oldFloor);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), filesBefore);
 }
 
 void TestFileCommands::toolWindowHiddenDuringDialog_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("option");
+    QTest::addColumn<QString>("mode"); // the script step that chooses it
+    QTest::addColumn<ToolBoxState::Mode>("option");
     QTest::addColumn<bool>("confirm");
     QTest::addColumn<bool>("shownAfter");
-    QTest::newRow("open cancelled, option 1") << OpenCommand << 1 << 1 << false << true;
-    QTest::newRow("open cancelled, option 2") << OpenCommand << 1 << 2 << false << true;
-    QTest::newRow("open cancelled, option 3") << OpenCommand << 1 << 3 << false << false;
-    QTest::newRow("open cancelled, branch mode") << OpenCommand << 2 << 1 << false << true;
-    // The reset puts the option back to 1.
-    QTest::newRow("open confirmed, option 3") << OpenCommand << 2 << 3 << true << true;
-    QTest::newRow("save as cancelled, option 3") << SaveAsCommand << 1 << 3 << false << false;
-    QTest::newRow("save as confirmed, option 1") << SaveAsCommand << 1 << 1 << true << true;
-    QTest::newRow("save as confirmed, option 3") << SaveAsCommand << 1 << 3 << true << false;
-    QTest::newRow("save as confirmed, branch mode") << SaveAsCommand << 2 << 2 << true << true;
-    QTest::newRow("overwrite unnamed, option 2") << OverwriteCommand << 1 << 2 << true << true;
+    const QString chips = u"mode:1"_s;
+    const QString branches = u"mode:2"_s;
+    const ToolBoxState::Mode shown = ToolBoxState::Shown;
+    const ToolBoxState::Mode rolledUp = ToolBoxState::RolledUp;
+    const ToolBoxState::Mode hidden = ToolBoxState::Hidden;
+    QTest::newRow("open cancelled, shown") << OpenCommand << chips << shown << false << true;
+    QTest::newRow("open cancelled, rolled up") << OpenCommand << chips << rolledUp << false << true;
+    QTest::newRow("open cancelled, hidden") << OpenCommand << chips << hidden << false << false;
+    QTest::newRow("open cancelled, branch mode")
+        << OpenCommand << branches << shown << false << true;
+    // The reset shows the tool window again.
+    QTest::newRow("open confirmed, hidden") << OpenCommand << branches << hidden << true << true;
+    QTest::newRow("save as cancelled, hidden")
+        << SaveAsCommand << chips << hidden << false << false;
+    QTest::newRow("save as confirmed, shown") << SaveAsCommand << chips << shown << true << true;
+    QTest::newRow("save as confirmed, hidden") << SaveAsCommand << chips << hidden << true << false;
+    QTest::newRow("save as confirmed, branch mode")
+        << SaveAsCommand << branches << rolledUp << true << true;
+    QTest::newRow("overwrite unnamed, rolled up")
+        << OverwriteCommand << chips << rolledUp << true << true;
 }
 
 void TestFileCommands::toolWindowHiddenDuringDialog()
 {
     QFETCH(QString, command);
-    QFETCH(int, mode);
-    QFETCH(int, option);
+    QFETCH(QString, mode);
+    QFETCH(ToolBoxState::Mode, option);
     QFETCH(bool, confirm);
     QFETCH(bool, shownAfter);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    QVERIFY(
-        copyFixtures(folder.path(), {QStringLiteral("demo.map"), QStringLiteral("demo_2.map")}));
+    QVERIFY(copyFixtures(folder.path(), {u"demo.map"_s, u"demo_2.map"_s}));
     Editor editor;
-    QVERIFY(editor.play(QStringLiteral("mode:%1").arg(mode)));
-    editor.session.toolBox().setMode(ToolBoxState::Mode(option));
+    QVERIFY(editor.play(mode));
+    const int modeBefore = editor.session.editMode();
+    editor.session.toolBox().setMode(option);
     QVERIFY(editor.window.toolWindow());
     QCOMPARE(editor.window.toolWindow()->isVisible(), option != ToolBoxState::Hidden);
     if (confirm)
-        editor.prompter.files = QStringList{folder.filePath(QStringLiteral("demo.map"))};
+        editor.prompter.files = QStringList{folder.filePath(u"demo.map"_s)};
     int dialogs = 0;
     bool shownDuringDialog = true;
     editor.prompter.duringFileDialog = [&] {
@@ -442,7 +457,7 @@ void TestFileCommands::toolWindowHiddenDuringDialog()
         QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Shown));
         QVERIFY(editor.action(ShownOption)->isChecked());
     } else {
-        QCOMPARE(editor.session.editMode(), mode);
+        QCOMPARE(editor.session.editMode(), modeBefore);
         QCOMPARE(editor.session.toolBox().mode(), option);
     }
 }
@@ -501,121 +516,60 @@ void TestFileCommands::dialogStartsInLastFolder()
     QCOMPARE(editor.prompter.fileDialogs, expected);
 }
 
-void TestFileCommands::failingSaveKeepsEditorAndFiles_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("oldName");
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("folderAt");
-    QTest::addColumn<QString>("floorTwoName");
-    QTest::addColumn<QString>("title");
-    const QString cannotCreate = QStringLiteral("Error No.75");
-    QTest::newRow("save as into a missing folder")
-        << SaveAsCommand << QStringLiteral("old") << QStringLiteral("nowhere/new.map") << QString()
-        << QString() << cannotCreate;
-    QTest::newRow("save as, folder where floor 2 goes")
-        << SaveAsCommand << QString() << QStringLiteral("old.map") << QStringLiteral("old_2.map")
-        << QString() << cannotCreate;
-    QTest::newRow("overwrite, folder where floor 2 goes")
-        << OverwriteCommand << QStringLiteral("old") << QString() << QStringLiteral("old_2.map")
-        << QString() << cannotCreate;
-    QTest::newRow("overwrite, folder where floor 1 goes")
-        << OverwriteCommand << QStringLiteral("other") << QString() << QStringLiteral("other.map")
-        << QString() << cannotCreate;
-    // Hangul has no code page 932 form.
-    QTest::newRow("save as, floor name code page 932 cannot hold")
-        << SaveAsCommand << QString() << QStringLiteral("old.map") << QString()
-        << QStringLiteral("\uD55C") << QStringLiteral("Error No.1002");
-}
-
-void TestFileCommands::failingSaveKeepsEditorAndFiles()
-{
-    QFETCH(QString, command);
-    QFETCH(QString, oldName);
-    QFETCH(QString, chosen);
-    QFETCH(QString, folderAt);
-    QFETCH(QString, floorTwoName);
-    QFETCH(QString, title);
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    // An earlier save of another map lies where the new one would go.
-    const QByteArray oldFloor = floorFile({"*NAME", "earlier", "*END"});
-    QVERIFY(writeFile(folder.filePath(QStringLiteral("old.map")), oldFloor));
-    if (!folderAt.isEmpty())
-        QVERIFY(QDir(folder.path()).mkdir(folderAt));
-    const QStringList filesBefore =
-        QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
-
-    Editor editor;
-    const QString name = oldName.isEmpty() ? QString() : folder.filePath(oldName);
-    editor.fillWith(name, ToolBoxState::Shown);
-    if (!floorTwoName.isEmpty())
-        editor.document.setFloorTexts(2, floorTwoName, QString(), QString());
-    const MapData before = editor.session.map();
-    const QString caption = editor.window.windowTitle().remove(QStringLiteral("[*]"));
-    if (!chosen.isEmpty())
-        editor.prompter.files = QStringList{folder.filePath(chosen)};
-    QSignalSpy quitting(&editor.files, &MapFileWorkflow::quitRequested);
-
-    editor.trigger(command);
-
-    QCOMPARE(editor.prompter.messages.size(), 1);
-    const QStringList message = editor.prompter.messages.first().split(u'|');
-    QCOMPARE(message.first(), title);
-    QVERIFY(!message.last().isEmpty()); // what went wrong, in the file system's words
-    QCOMPARE(editor.prompter.messageIcons, QList<Prompter::Icon>{Prompter::Icon::Critical});
-    // The editor goes on with the document as it was.
-    QCOMPARE(quitting.count(), 0);
-    QVERIFY(editor.window.isVisible());
-    QVERIFY(editor.session.map() == before);
-    QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), caption);
-    QVERIFY(editor.window.toolWindow()->isVisible());
-    QCOMPARE(readFile(folder.filePath(QStringLiteral("old.map"))), oldFloor);
-    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), filesBefore);
-}
-
 void TestFileCommands::openLoadsFloorsTabsAndWarps_data()
 {
     QTest::addColumn<QString>("chosen");
+    QTest::addColumn<bool>("dropped"); // on the window, instead of chosen in the open dialog
     QTest::addColumn<MapData>("expected");
 
-    QTest::newRow("demo") << QStringLiteral("demo.map") << demoMap();
-    QTest::newRow("castle") << QStringLiteral("castle.map") << castleMap();
-    QTest::newRow("dotted folder") << QStringLiteral("my.maps/castle.map") << castleMap();
-
-    // Floor 2's file chosen opens the map from its floor-1 file, as a drop does.
-    QTest::newRow("demo_2 opens demo") << QStringLiteral("demo_2.map") << demoMap();
+    QTest::newRow("demo") << u"demo.map"_s << false << demoMap();
+    QTest::newRow("castle") << u"castle.map"_s << false << castleMap();
+    QTest::newRow("dotted folder") << u"my.maps/castle.map"_s << false << castleMap();
+    // Floor 2's file opens the map from its floor-1 file.
+    QTest::newRow("demo_2 opens demo") << u"demo_2.map"_s << false << demoMap();
+    QTest::newRow("castle dropped") << u"castle.map"_s << true << castleMap();
+    QTest::newRow("demo dropped") << u"demo.map"_s << true << demoMap();
+    QTest::newRow("dropped castle_2 opens castle") << u"castle_2.map"_s << true << castleMap();
 }
 
 void TestFileCommands::openLoadsFloorsTabsAndWarps()
 {
     QFETCH(QString, chosen);
+    QFETCH(bool, dropped);
     QFETCH(MapData, expected);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const QStringList fixtures{QStringLiteral("demo.map"), QStringLiteral("demo_2.map"),
-                               QStringLiteral("castle.map"), QStringLiteral("castle_2.map")};
-    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("my.maps")));
+    const QStringList fixtures{u"demo.map"_s, u"demo_2.map"_s, u"castle.map"_s, u"castle_2.map"_s};
+    QVERIFY(QDir(folder.path()).mkdir(u"my.maps"_s));
     QVERIFY(copyFixtures(folder.path(), fixtures));
-    QVERIFY(copyFixtures(folder.filePath(QStringLiteral("my.maps")), fixtures));
+    QVERIFY(copyFixtures(folder.filePath(u"my.maps"_s), fixtures));
     Editor editor;
     editor.fillWith(QString(), ToolBoxState::Hidden);
-    QVERIFY(editor.play(QStringLiteral("mode:2")));
+    QVERIFY(editor.play(u"mode:2"_s));
     editor.window.floorTabs()->setCurrentIndex(1);
     QCOMPARE(editor.session.currentFloor(), 2);
+    // First start: nothing to choose yet.
+    QVERIFY(!editor.window.fileActions()->recentMenu()->isEnabled());
     editor.prompter.files = QStringList{folder.filePath(chosen)};
 
-    editor.trigger(OpenCommand);
+    if (dropped)
+        QVERIFY(editor.dropFile(folder.filePath(chosen)));
+    else
+        editor.trigger(OpenCommand);
 
-    QCOMPARE(editor.prompter.messages, QStringList());
     const QString base = MapFileName::basePathOf(folder.filePath(QString(chosen).remove(u"_2"_s)));
+    // A drop opens the map once it is over.
+    QTRY_COMPARE(editor.session.document().fileName(), base);
+    QCOMPARE(editor.prompter.messages, QStringList());
+    QCOMPARE(editor.prompter.fileDialogs.size(), dropped ? 0 : 1);
     QVERIFY(editor.session.map() == expected);
-    QCOMPARE(editor.session.document().fileName(), base);
+    QCOMPARE(editor.recentMaps.files(), QStringList{base + u".map"_s});
+    QVERIFY(editor.window.fileActions()->recentMenu()->isEnabled());
     const int floors = expected.floorCount();
     QCOMPARE(editor.window.floorTabs()->count(), floors);
     for (int floor = 1; floor <= floors; ++floor)
         QCOMPARE(editor.window.floorTabs()->tabText(floor - 1),
-                 floor == 1 ? u"１階"_s : QStringLiteral("%1階").arg(floor));
+                 floor == 1 ? u"１階"_s : u"%1階"_s.arg(floor));
     QCOMPARE(editor.window.floorTabs()->currentIndex(), 0);
     QCOMPARE(editor.session.currentFloor(), 1);
 
@@ -631,25 +585,21 @@ void TestFileCommands::openLoadsFloorsTabsAndWarps()
         QVERIFY2(editor.marker(marker), qPrintable(QString::number(marker)));
         QVERIFY(!editor.marker(marker)->isVisible()); // shown in warp mode only
     }
-    if (pairs > 0) {
-        // In warp mode a pair's source marker stands on its cell on its floor.
-        QVERIFY(editor.play(QStringLiteral("mode:3")));
-        const WarpRecord &first = expected.warp(1);
-        QCOMPARE(int(first.srcFloor), 1);
-        QLabel *source = editor.marker(1);
-        QVERIFY(source->isVisible());
-        QCOMPARE(source->pos(), BoardPainter::cellRect(first.srcX, first.srcY).topLeft());
-        QCOMPARE(editor.marker(2)->isVisible(), first.dstFloor == 1);
-    }
+    // In warp mode a pair's source marker stands on its cell on its floor.
+    QVERIFY(editor.play(u"mode:3"_s));
+    const WarpRecord &first = expected.warp(1);
+    QCOMPARE(int(first.srcFloor), 1);
+    QVERIFY(editor.marker(1)->isVisible());
+    QCOMPARE(editor.marker(1)->pos(), BoardPainter::cellRect(first.srcX, first.srcY).topLeft());
+    QCOMPARE(editor.marker(2)->isVisible(), first.dstFloor == 1);
 
     // A floor without a name shows the file name in the caption.
     const QString firstName = expected.floorName(1);
-    QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")),
-             firstName.isEmpty() ? captionWithFile(base)
-                                 : PlainCaption + QStringLiteral(" \uFF0D ") + firstName);
+    QCOMPARE(editor.caption(), firstName.isEmpty() ? captionWithFile(base)
+                                                   : PlainCaption + u" \uFF0D "_s + firstName);
     if (floors > 1) {
         editor.window.floorTabs()->setCurrentIndex(1);
-        QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), captionWithFile(base));
+        QCOMPARE(editor.caption(), captionWithFile(base));
     }
 }
 
@@ -677,16 +627,16 @@ void TestFileCommands::openOfFaultyFileKeepsTheMap()
     QFETCH(QString, message);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const QString chosen = folder.filePath(QStringLiteral("faulty.map"));
+    const QString chosen = folder.filePath(u"faulty.map"_s);
     if (!content.isEmpty())
         QVERIFY(writeFile(chosen, content));
     Editor editor;
-    const QString oldName = folder.filePath(QStringLiteral("old"));
+    const QString oldName = folder.filePath(u"old"_s);
     editor.fillWith(oldName, ToolBoxState::Hidden);
-    editor.document.layChip(5, 5, 1, QStringLiteral("34_G_"));
+    editor.document.layChip(5, 5, 1, u"34_G_"_s);
     const MapData before = editor.session.map();
     const int steps = editor.document.undoStack().count();
-    const QString caption = editor.window.windowTitle().remove(QStringLiteral("[*]"));
+    const QString caption = editor.caption();
     editor.prompter.files = QStringList{chosen};
     // The map has unsaved changes: the open command first asks about them.
     editor.prompter.unsavedAnswers = {Prompter::UnsavedAnswer::Discard};
@@ -694,37 +644,32 @@ void TestFileCommands::openOfFaultyFileKeepsTheMap()
     editor.trigger(OpenCommand);
 
     QCOMPARE(editor.prompter.messages,
-             QStringList{QStringLiteral("読み込みに失敗しました。|") +
-                         QString(message).replace(QStringLiteral("<file>"),
-                                                  QDir::toNativeSeparators(chosen))});
+             QStringList{u"読み込みに失敗しました。|"_s +
+                         QString(message).replace(u"<file>"_s, QDir::toNativeSeparators(chosen))});
     QCOMPARE(editor.prompter.messageIcons, QList<Prompter::Icon>{Prompter::Icon::Warning});
     QVERIFY(editor.session.map() == before);
     QCOMPARE(editor.document.undoStack().count(), steps);
     QVERIFY(editor.document.isModified());
     QCOMPARE(editor.window.floorTabs()->count(), before.floorCount());
-    QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")), caption);
+    QCOMPARE(editor.caption(), caption);
     QCOMPARE(editor.session.toolBox().mode(), ToolBoxState::Hidden);
 
     // Still named: the next overwrite writes without asking.
     editor.trigger(OverwriteCommand);
     QCOMPARE(editor.prompter.fileDialogs.size(), 1);
-    QVERIFY(QFile::exists(oldName + QStringLiteral(".map")));
+    QVERIFY(QFile::exists(oldName + u".map"_s));
 }
 
 void TestFileCommands::openWarnsOfDroppedWarps_data()
 {
     QTest::addColumn<QList<QByteArray>>("floors");
     QTest::addColumn<bool>("warned");
-    QByteArrayList full = warpEntries(79);
-    full.append("*END");
-    QByteArrayList over = warpEntries(80);
-    over.append("*END");
-    QTest::newRow("79 pairs") << QList<QByteArray>{floorFile(full)} << false;
-    QTest::newRow("80 pairs on one floor") << QList<QByteArray>{floorFile(over)} << true;
+    const QByteArray full = floorFile(warpEntries(79));
+    QTest::newRow("79 pairs") << QList<QByteArray>{full} << false;
+    QTest::newRow("80 pairs on one floor") << QList<QByteArray>{floorFile(warpEntries(80))} << true;
     // Two dropped pairs still give one warning.
     QTest::newRow("80th and 81st pairs in a transport section")
-        << QList<QByteArray>{floorFile(full),
-                             floorFile({"*TRANSPORT", "1,1,1,2,2", "3,3,1,4,4", "*END"})}
+        << QList<QByteArray>{full, floorFile({"*TRANSPORT", "1,1,1,2,2", "3,3,1,4,4", "*END"})}
         << true;
 }
 
@@ -734,11 +679,11 @@ void TestFileCommands::openWarnsOfDroppedWarps()
     QFETCH(bool, warned);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const QString base = folder.filePath(QStringLiteral("many"));
+    const QString base = folder.filePath(u"many"_s);
     for (int floor = 1; floor <= floors.size(); ++floor)
         QVERIFY(writeFile(MapFileName::floorFilePath(base, floor), floors[floor - 1]));
     Editor editor;
-    editor.prompter.files = QStringList{base + QStringLiteral(".map")};
+    editor.prompter.files = QStringList{base + u".map"_s};
 
     editor.trigger(OpenCommand);
 
@@ -757,39 +702,6 @@ void TestFileCommands::openWarnsOfDroppedWarps()
     QVERIFY(map.warp(MapData::MaxWarps) == last);
     QVERIFY(editor.marker(2 * MapData::MaxWarps));
     QVERIFY(!editor.marker(2 * MapData::MaxWarps + 1));
-}
-
-void TestFileCommands::dropOpensTheMap_data()
-{
-    QTest::addColumn<QString>("dropped");
-    QTest::newRow("floor-1 file") << QStringLiteral("castle.map");
-    QTest::newRow("floor-2 file opens from floor 1") << QStringLiteral("castle_2.map");
-}
-
-void TestFileCommands::dropOpensTheMap()
-{
-    QFETCH(QString, dropped);
-    QTemporaryDir dir;
-    const QString base = dir.filePath(QStringLiteral("castle"));
-    QVERIFY(!MapFileWriter::save(castleMap(), base).fault);
-    Editor editor;
-    // First start: nothing to choose yet.
-    QVERIFY(!editor.window.fileActions()->recentMenu()->isEnabled());
-
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(dir.filePath(dropped))});
-    const QPoint where = editor.window.rect().center();
-    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(&editor.window, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(&editor.window, &drop);
-
-    // Opened once the drop is over.
-    QTRY_COMPARE(editor.session.document().fileName(), base);
-    QCOMPARE(editor.session.map().floorCount(), 2);
-    QCOMPARE(editor.recentMaps.files(), QStringList{base + QStringLiteral(".map")});
-    QVERIFY(editor.window.fileActions()->recentMenu()->isEnabled());
 }
 
 void TestFileCommands::fileDialogWritesJapanese_data()

@@ -1,6 +1,3 @@
-#include "model/chipdescriptions.h"
-#include "model/mapdocument.h"
-#include "session/editorsession.h"
 #include "sessionscript.h"
 
 #include <QTest>
@@ -99,10 +96,8 @@ private Q_SLOTS:
     void deleteFloorSelection();
     void deletedPairsFreeTheirNumbers_data();
     void deletedPairsFreeTheirNumbers();
-    void deletionEndsLinking_data();
-    void deletionEndsLinking();
-    void floorCommandsEndHalfPlacedPair_data();
-    void floorCommandsEndHalfPlacedPair();
+    void floorCommandsEndLinking_data();
+    void floorCommandsEndLinking();
     void deletingOnlyFloorResetsMap();
     void duplicateFloor_data();
     void duplicateFloor();
@@ -325,62 +320,55 @@ void TestFloors::deletedPairsFreeTheirNumbers()
     QCOMPARE(f.session.tools().warps().selectedWarp(), free.left(2).toInt());
 }
 
-void TestFloors::deletionEndsLinking_data()
+void TestFloors::floorCommandsEndLinking_data()
 {
-    QTest::addColumn<bool>("sourcePlaced");
-    QTest::addColumn<bool>("pairOnDoomedFloor");
+    QTest::addColumn<QString>("steps"); // on three floors in warp mode
     QTest::addColumn<int>("stage");
     QTest::addColumn<QString>("status");
+    QTest::addColumn<int>("markers");
+    QTest::addColumn<int>("pairs"); // with both ends placed
 
-    const QString askSource = u"ワープ元をクリックして下さい。"_s;
     const int idle = WarpLinkTool::NotLinking;
-    QTest::newRow("waiting for a source, no pair deleted")
-        << false << false << int(WarpLinkTool::WaitingSource) << askSource;
-    QTest::newRow("waiting for a source, a pair deleted") << false << true << idle << QString();
-    QTest::newRow("source placed, no pair deleted") << true << false << idle << QString();
-    QTest::newRow("source placed, a pair deleted") << true << true << idle << QString();
+    const int waiting = WarpLinkTool::WaitingSource;
+    const QString askSource = u"ワープ元をクリックして下さい。"_s;
+    const QString pairWithin1 = u"newpair floor:1 c:1,1,L c:1,1,L "_s;
+    const QString pairTo3 = u"newpair floor:1 c:1,1,L floor:3 c:1,1,L "_s;
+    QTest::newRow("deletion waiting for a source, no pair deleted")
+        << pairWithin1 + u"floor:3 deletefloor"_s << waiting << askSource << 2 << 1;
+    QTest::newRow("deletion of a floor below a kept pair, waiting for a source")
+        << u"newpair floor:2 c:1,1,L c:1,1,L floor:1 deletefloor"_s << waiting << askSource << 2
+        << 1;
+    QTest::newRow("deletion waiting for a source, a pair deleted")
+        << pairTo3 + u"floor:1 floor:3 deletefloor"_s << idle << QString() << 0 << 0;
+    QTest::newRow("deletion with a source placed, no pair deleted")
+        << pairWithin1 + u"c:9,9,L floor:3 deletefloor"_s << idle << QString() << 2 << 1;
+    QTest::newRow("deletion with a source placed, a pair deleted")
+        << pairTo3 + u"floor:1 c:9,9,L floor:3 deletefloor"_s << idle << QString() << 0 << 0;
+    // A floor command while a new pair waits for its destination ends the pair: its source
+    // is never left behind on a floor that now holds other cells.
+    const QString halfPlaced = u"floor:2 newpair c:5,5,L "_s;
+    for (const QString &command :
+         {u"movefloor:-1"_s, u"movefloor:1"_s, u"duplicate"_s, u"deletefloor"_s})
+        QTest::addRow("%s with a source placed", qPrintable(command))
+            << halfPlaced + command + u" c:6,6,L"_s << idle << QString() << 0 << 0;
 }
 
-void TestFloors::deletionEndsLinking()
+void TestFloors::floorCommandsEndLinking()
 {
-    QFETCH(bool, sourcePlaced);
-    QFETCH(bool, pairOnDoomedFloor);
+    QFETCH(QString, steps);
     QFETCH(int, stage);
-    QFETCH(QString, status);
-
     Fixture f(3);
-    f.link(1, 1, 1, pairOnDoomedFloor ? 3 : 1);
-    QVERIFY(f.play(sourcePlaced ? u"floor:1 c:9,9,L floor:3 deletefloor"_s
-                                : u"floor:1 floor:3 deletefloor"_s));
+    QVERIFY(f.play(steps));
 
     QCOMPARE(f.session.tools().warps().stage(), stage);
-    QCOMPARE(f.session.status().text(), status);
-    QCOMPARE(f.session.tools().warps().sampleCaption().isEmpty(), stage == 0);
-    const int markers = pairOnDoomedFloor ? 0 : 2;
-    QCOMPARE(f.session.tools().warps().markers().all().size(), markers);
-}
-
-void TestFloors::floorCommandsEndHalfPlacedPair_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::newRow("move left") << u"movefloor:-1"_s;
-    QTest::newRow("move right") << u"movefloor:1"_s;
-    QTest::newRow("duplicate") << u"duplicate"_s;
-    QTest::newRow("delete") << u"deletefloor"_s;
-}
-
-// A floor command while a new pair waits for its destination ends the pair: its source
-// is never left behind on a floor that now holds other cells.
-void TestFloors::floorCommandsEndHalfPlacedPair()
-{
-    QFETCH(QString, command);
-    SessionFixture f;
-    QVERIFY(
-        f.play(u"addfloor addfloor mode:3 floor:2 newpair c:5,5,L "_s + command + u" c:6,6,L"_s));
+    QTEST(f.session.status().text(), "status");
+    QCOMPARE(f.session.tools().warps().sampleCaption().isEmpty(),
+             stage == WarpLinkTool::NotLinking);
+    QTEST(int(f.session.tools().warps().markers().all().size()), "markers");
+    int pairs = 0;
     for (int pair = 1; pair <= MapData::MaxWarps; ++pair)
-        QVERIFY2(!f.session.map().warp(pair).isDefined(), qPrintable(QString::number(pair)));
-    QCOMPARE(f.session.tools().warps().stage(), 0);
-    QVERIFY(f.session.tools().warps().markers().all().isEmpty());
+        pairs += f.map().warp(pair).isDefined();
+    QTEST(pairs, "pairs");
 }
 
 void TestFloors::deletingOnlyFloorResetsMap()

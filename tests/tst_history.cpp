@@ -2,15 +2,8 @@
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 #include "mapfiletestmaps.h"
-#include "model/mapdocument.h"
-#include "session/editorsession.h"
-#include "sessionscript.h"
-#include "toolwindows/toolwindowframe.h"
 
-#include <QAction>
-#include <QDropEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -241,28 +234,16 @@ void TestHistory::unsavedChangesAskOneQuestion()
     editor.prompter.files = {base + u".map"_s};
     QSignalSpy quits(&editor.files, &MapFileWorkflow::quitRequested);
 
-    const QString recentItem = u"&1 castle.map"_s; // numbered as its access key
     if (command == u"drop"_s) {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(base + u"_2.map"_s)});
-        const QPoint where = editor.window.rect().center();
-        QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(&editor.window, &enter);
-        QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(&editor.window, &drop);
+        QVERIFY(editor.dropFile(base + u"_2.map"_s));
         // The question comes once the drop is over.
         QVERIFY(editor.prompter.questions.isEmpty());
         QCoreApplication::processEvents();
-    }
-    // The recent list is filled as its menu opens.
-    for (QMenu *menu : editor.window.findChildren<QMenu *>())
-        Q_EMIT menu->aboutToShow();
-    // One item only: a command may rebuild menus under a list taken before it ran.
-    for (QAction *action : editor.window.findChildren<QAction *>()) {
-        if (action->text() == (command == u"recent"_s ? recentItem : command)) {
-            action->trigger();
-            break;
-        }
+    } else {
+        // The recent list is filled as its menu opens; its item is numbered as its access key.
+        for (QMenu *menu : editor.window.findChildren<QMenu *>())
+            Q_EMIT menu->aboutToShow();
+        editor.trigger(command == u"recent"_s ? u"&1 castle.map"_s : command);
     }
 
     // Opening asks nothing unless there are unsaved changes.

@@ -1,7 +1,4 @@
-#include "model/chipdescriptions.h"
 #include "model/codetables.h"
-#include "model/mapdocument.h"
-#include "session/editorsession.h"
 #include "session/tools/warplinktool.h"
 #include "sessionscript.h"
 
@@ -42,20 +39,14 @@ void linkPairs(Fixture &f, int count)
 QString pairRowOf(int n)
 {
     const QPoint s = pairSource(n);
-    return u"%1：%2,%3,1-%2,%4,1"_s.arg(CodeTables::sourceLabel(n))
-        .arg(s.x())
-        .arg(s.y())
-        .arg(s.y() + 8);
+    return CodeTables::sourceLabel(n) +
+           QString::asprintf("：%d,%d,1-%d,%d,1", s.x(), s.y(), s.x(), s.y() + 8);
 }
 
 QString recordText(const WarpRecord &r)
 {
-    return u"%1,%2,%3-%4,%5,%6"_s.arg(r.srcX)
-        .arg(r.srcY)
-        .arg(r.srcFloor)
-        .arg(r.dstX)
-        .arg(r.dstY)
-        .arg(r.dstFloor);
+    return QString::asprintf("%d,%d,%d-%d,%d,%d", r.srcX, r.srcY, r.srcFloor, r.dstX, r.dstY,
+                             r.dstFloor);
 }
 
 // Pairs 1..n of the table as texts; every later record must be untouched.
@@ -82,6 +73,18 @@ QString markersText(const WarpMarkers &markers)
     for (const WarpPairs::Marker &m : markers.all())
         texts.append(u"%1@%2,%3,%4"_s.arg(m.index).arg(m.cell.x()).arg(m.cell.y()).arg(m.floor));
     return texts.join(u' ');
+}
+
+// The indexes of the markers that pass `test`, in text order.
+QString indexesOf(const WarpMarkers &markers,
+                  bool (*test)(const WarpMarkers &, const WarpPairs::Marker &))
+{
+    QStringList indexes;
+    for (const WarpPairs::Marker &m : markers.all())
+        if (test(markers, m))
+            indexes.append(QString::number(m.index));
+    indexes.sort();
+    return indexes.join(u' ');
 }
 
 QString freeHead(const MapData &map, int count = 3)
@@ -218,7 +221,7 @@ void TestWarpLinking::linking()
     QCOMPARE(map.warpCount(), warpCount);
     QCOMPARE(freeHead(map), free);
     QCOMPARE(f.window().rows().join(u' '), rows);
-    QCOMPARE(f.session.tools().warps().stage(), stage);
+    QCOMPARE(f.warps().stage(), stage);
     QCOMPARE(f.session.status().text(), status);
     QCOMPARE(f.warps().sampleCaption(), sample);
     QCOMPARE(markersText(f.markers()), markers);
@@ -268,7 +271,7 @@ void TestWarpLinking::markerClicks()
     Fixture f;
     // The last step is the press on a marker; a refused one makes play() false.
     QCOMPARE(f.play(steps), taken);
-    QCOMPARE(f.session.tools().warps().stage(), stage);
+    QCOMPARE(f.warps().stage(), stage);
     QCOMPARE(recordText(f.session.map().warp(pair)), record);
     QCOMPARE(markersText(f.markers()), markers);
 }
@@ -279,14 +282,14 @@ void TestWarpLinking::markerListText()
     // A 3,5 -> 8,8; B 8,8 -> 3,5; C 3,5 -> 3,5 of floor 2; D 3,5 -> 9,9, deleted again.
     QVERIFY(f.play(
         u"addfloor newpair c:3,5,L c:8,8,L c:8,8,L c:3,5,L c:3,5,L floor:2 c:3,5,L floor:1 c:3,5,L c:9,9,L c:1,1,R unlink:4"_s));
-    QCOMPARE(f.session.tools().warps().stage(), 0);
+    QCOMPARE(f.warps().stage(), 0);
 
     // Marker order, not stacking order; the clicked marker included; other floors left out.
     const QString onFloor1 = u"\r\nA\r\nb\r\nC"_s;
     for (int marker : {1, 4, 5}) {
         QVERIFY(f.play(u"marker:%1"_s.arg(marker)));
         QCOMPARE(f.markers().listText(), onFloor1);
-        QCOMPARE(f.session.tools().warps().stage(), 0);
+        QCOMPARE(f.warps().stage(), 0);
     }
     QVERIFY(f.play(u"marker:2"_s));
     QCOMPARE(f.markers().listText(), u"\r\na\r\nB"_s);
@@ -322,17 +325,9 @@ void TestWarpLinking::markerVisibility()
 
     Fixture f;
     QVERIFY(f.play(u"addfloor newpair c:3,5,L floor:2 c:4,4,L c:6,6,L "_s + view));
-    QStringList shown;
-    QStringList all;
-    for (const WarpPairs::Marker &m : f.markers().all()) {
-        all.append(QString::number(m.index));
-        if (f.markers().isVisible(m))
-            shown.append(QString::number(m.index));
-    }
-    all.sort();
-    shown.sort();
-    QCOMPARE(shown.join(u' '), visible);
-    QCOMPARE(all.join(u' '), existing);
+    QCOMPARE(indexesOf(f.markers(), [](auto &markers, auto &m) { return markers.isVisible(m); }),
+             visible);
+    QCOMPARE(indexesOf(f.markers(), [](auto &, auto &) { return true; }), existing);
 }
 
 void TestWarpLinking::highlighting_data()
@@ -360,15 +355,10 @@ void TestWarpLinking::highlighting()
     // A first highlight, replaced by the one under test.
     f.window().highlightRow(2);
     f.window().highlightRow(row);
-    QStringList lit;
-    QStringList order;
-    for (const WarpPairs::Marker &m : f.markers().all()) {
-        if (m.opaque)
-            lit.append(QString::number(m.index));
+    QCOMPARE(indexesOf(f.markers(), [](auto &, auto &m) { return m.opaque; }), opaque);
+    QStringList order; // bottom first
+    for (const WarpPairs::Marker &m : f.markers().all())
         order.append(QString::number(m.index));
-    }
-    lit.sort();
-    QCOMPARE(lit.join(u' '), opaque);
     QCOMPARE(order.mid(order.size() - 2).join(u' '), topTwo);
 }
 
@@ -424,7 +414,7 @@ void TestWarpLinking::rowsAndFreeNumbers()
 
     // The next new pair takes the lowest free number.
     QCOMPARE(f.window().startNewPair(), WarpLinkTool::NewPair::Started);
-    QCOMPARE(f.session.tools().warps().selectedWarp(), free.left(2).toInt());
+    QCOMPARE(f.warps().selectedWarp(), free.left(2).toInt());
     QCOMPARE(f.warps().sampleCaption(), CodeTables::sourceLabel(free.left(2).toInt()));
 }
 
@@ -434,7 +424,7 @@ void TestWarpLinking::seventyNinePairs()
     linkPairs(f, 79);
     const MapData &map = f.session.map();
     QCOMPARE(map.warpCount(), 79);
-    QCOMPARE(f.session.tools().warps().stage(), 0);
+    QCOMPARE(f.warps().stage(), 0);
     QCOMPARE(f.session.status().text(), QString());
     QCOMPARE(f.warps().sampleCaption(), QString());
     QVERIFY(map.freePairNumbers().isEmpty());
@@ -443,28 +433,28 @@ void TestWarpLinking::seventyNinePairs()
     QCOMPARE(f.markers().all().size(), 158);
 
     QCOMPARE(f.window().startNewPair(), WarpLinkTool::NewPair::Full);
-    QCOMPARE(f.session.tools().warps().stage(), 0);
+    QCOMPARE(f.warps().stage(), 0);
     QCOMPARE(f.session.status().text(), QString());
 
     // "new" while a full table's pair is linked again leaves that linking as it was.
     QVERIFY(f.window().relinkRow(78));
     QCOMPARE(f.window().startNewPair(), WarpLinkTool::NewPair::Full);
-    QCOMPARE(f.session.tools().warps().stage(), 1);
-    QVERIFY(f.session.tools().warps().relinking());
-    QCOMPARE(f.session.tools().warps().selectedWarp(), 79);
+    QCOMPARE(f.warps().stage(), 1);
+    QVERIFY(f.warps().relinking());
+    QCOMPARE(f.warps().selectedWarp(), 79);
     QVERIFY(f.play(u"c:24,16,L c:23,16,L"_s));
     QCOMPARE(map.warpCount(), 79);
     QCOMPARE(f.window().rows().last(), u"九：24,16,1-23,16,1"_s);
-    QCOMPARE(f.session.tools().warps().stage(), 0);
+    QCOMPARE(f.warps().stage(), 0);
 
     // A freed number is handed out again.
     QVERIFY(f.play(u"unlink:40"_s));
     QCOMPARE(map.freePairNumbers(), QStringList{u"40"_s});
     QCOMPARE(f.window().startNewPair(), WarpLinkTool::NewPair::Started);
-    QCOMPARE(f.session.tools().warps().selectedWarp(), 40);
+    QCOMPARE(f.warps().selectedWarp(), 40);
     QVERIFY(f.play(u"c:1,16,L c:2,16,L"_s));
     QCOMPARE(map.warpCount(), 79);
-    QCOMPARE(f.session.tools().warps().stage(), 0);
+    QCOMPARE(f.warps().stage(), 0);
 }
 
 void TestWarpLinking::leavingWarpMode()
@@ -473,7 +463,7 @@ void TestWarpLinking::leavingWarpMode()
     QVERIFY(f.play(u"newpair c:3,5,L c:10,2,L c:4,4,L"_s));
     QCOMPARE(markersText(f.markers()), u"2@10,2,1 1@3,5,1 3@4,4,1"_s);
     QVERIFY(f.play(u"mode:2"_s));
-    QCOMPARE(f.session.tools().warps().stage(), 0);
+    QCOMPARE(f.warps().stage(), 0);
     QCOMPARE(f.session.status().text(), QString());
     QCOMPARE(f.warps().sampleCaption(), QString());
     QCOMPARE(markersText(f.markers()), u"2@10,2,1 1@3,5,1"_s);
@@ -481,7 +471,7 @@ void TestWarpLinking::leavingWarpMode()
     QVERIFY(f.play(u"mode:3"_s));
     for (const WarpPairs::Marker &m : f.markers().all())
         QVERIFY(!m.opaque);
-    QCOMPARE(f.session.tools().warps().stage(), 0);
+    QCOMPARE(f.warps().stage(), 0);
     // The pair's record is untouched, the half-placed source stays in its record.
     QCOMPARE(recordText(f.session.map().warp(1)), u"3,5,1-10,2,1"_s);
     QCOMPARE(recordText(f.session.map().warp(2)), u"4,4,1-0,0,0"_s);
@@ -494,9 +484,9 @@ void TestWarpLinking::resetForgetsLinking()
     f.session.resetMap();
     QCOMPARE(f.session.map().warpCount(), 0);
     QCOMPARE(f.session.map().freePairNumbers().size(), 79);
-    QCOMPARE(f.session.tools().warps().stage(), 0);
-    QCOMPARE(f.session.tools().warps().selectedWarp(), 0);
-    QVERIFY(!f.session.tools().warps().relinking());
+    QCOMPARE(f.warps().stage(), 0);
+    QCOMPARE(f.warps().selectedWarp(), 0);
+    QVERIFY(!f.warps().relinking());
     QVERIFY(f.markers().all().isEmpty());
     QVERIFY(f.window().rows().isEmpty());
     QCOMPARE(f.session.editMode(), int(EditorSession::ChipMode));
@@ -513,7 +503,7 @@ void TestWarpLinking::loadedMapGetsMarkersInPairOrder()
     f.session.takeLoadedMap(loaded);
     // A later marker lies above an earlier one on a shared cell.
     QCOMPARE(markersText(f.markers()), u"1@2,2,1 2@5,5,2 3@5,5,2 4@2,2,1"_s);
-    QCOMPARE(f.session.tools().warps().stage(), 0);
+    QCOMPARE(f.warps().stage(), 0);
     QCOMPARE(freeHead(f.session.map()), u"03 04 05"_s);
     QCOMPARE(f.window().rows(), (QStringList{u"A：2,2,1-5,5,2"_s, u"B：5,5,2-2,2,1"_s}));
     QCOMPARE(f.session.floorTabCaptions(), (QStringList{u"１階"_s, u"2階"_s}));
