@@ -1,21 +1,26 @@
 #include "board/mapstats.h"
+#include "dialogs/chippicker.h"
+#include "dialogs/chipreplacedialog.h"
 #include "dialogs/comparewindow.h"
 #include "dialogs/mapinfowindow.h"
 #include "editorfixture.h"
 #include "mainwindow/compareactions.h"
 #include "mainwindow/mapactions.h"
+#include "mainwindow/markerlabel.h"
 #include "mainwindow/routeoverlay.h"
 #include "mapfile/mapfilewriter.h"
 #include "model/cellstring.h"
 #include "sessionscript.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -61,6 +66,16 @@ enum class Replacement
     Restore
 };
 
+// How one step of a row below reaches the views.
+enum class Step
+{
+    Script,
+    Reload,
+    New,
+    Open,
+    ReplaceDialog
+};
+
 // What the information window shows, row by row.
 QStringList infoLines(const MapInfoWindow &window)
 {
@@ -84,6 +99,8 @@ private Q_SLOTS:
     void nothingToReplayLeavesTheTools();
     void selectionComesBackWithItsStep_data();
     void selectionComesBackWithItsStep();
+    void everyViewIsToldOnce_data();
+    void everyViewIsToldOnce();
     void registeredToolIsEverywhere();
     void noWindowShowsThePreviousMap_data();
     void noWindowShowsThePreviousMap();
@@ -204,6 +221,111 @@ void TestChangeEvent::selectionComesBackWithItsStep()
     QCOMPARE(selection.isOn(), !selection.selection().isEmpty());
     QVERIFY(fixture.play(u"redo"_s));
     QTEST(selection.selection(), "redone");
+}
+
+void TestChangeEvent::everyViewIsToldOnce_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<QString>("script");
+    const QString laid = u"chip:16_+7 c:3,2,L"_s;
+    // A pair from (3,5) to (10,2), both warp chips.
+    const QString paired = u"chip:37_W1 c:3,5,L c:10,2,L mode:3 newpair c:3,5,L c:10,2,L mode:1 "_s;
+    QTest::newRow("a view is told of an undo") << laid << Step::Script << u"undo"_s;
+    QTest::newRow("redo") << laid + u" undo"_s << Step::Script << u"redo"_s;
+    QTest::newRow("undo on another floor")
+        << u"addfloor floor:2 "_s + laid + u" floor:1"_s << Step::Script << u"undo"_s;
+    QTest::newRow("undo handing a selection back")
+        << laid + u" tool:selection p:3,2,L d:3,2 r:3,2 p:3,2,L d:4,3 r:4,3"_s << Step::Script
+        << u"undo"_s;
+    QTest::newRow("undo in warp mode") << paired + laid + u" mode:3"_s << Step::Script << u"undo"_s;
+    QTest::newRow("reload") << laid << Step::Reload << QString();
+    QTest::newRow("reload to fewer floors")
+        << u"addfloor floor:2 "_s + laid << Step::Reload << QString();
+    QTest::newRow("new map") << paired + laid << Step::New << QString();
+    QTest::newRow("new map from branch mode")
+        << paired + laid + u" mode:2"_s << Step::New << QString();
+    QTest::newRow("open") << paired + laid << Step::Open << QString();
+    QTest::newRow("replace deleting a pair") << paired + laid << Step::ReplaceDialog << QString();
+    QTest::newRow("replace deleting a pair in warp mode")
+        << paired + laid + u" mode:3"_s << Step::ReplaceDialog << QString();
+}
+
+// Each view follows one change of the map once, from the change event alone: nothing else
+// asks the board to draw, the markers are made once, and board and markers show the map.
+void TestChangeEvent::everyViewIsToldOnce()
+{
+    QFETCH(QString, before);
+    QFETCH(Step, step);
+    QTemporaryDir folder;
+    EditorFixture editor;
+    editor.show();
+    QVERIFY(editor.play(before));
+    const QString base = folder.filePath(u"map"_s);
+    QVERIFY(editor.files.writeMap(base).ok());
+    // Another map with (3,2) changed and a pair of its own.
+    MapData other = MapData::resetMap();
+    other.setCell(3, 2, 1, u"01_[]"_s);
+    other.setCell(7, 7, 1, u"37_W1"_s);
+    other.setCell(8, 8, 1, u"37_W1"_s);
+    other.setWarp(1, {7, 7, 1, 8, 8, 1});
+    const QString otherBase = folder.filePath(u"other"_s);
+    QVERIFY(MapFileWriter::save(other, otherBase).ok());
+
+    QSignalSpy changes(&editor.document, &MapDocument::mapChanged);
+    QSignalSpy refreshed(&editor.session, &EditorSession::boardRefreshed);
+    QSignalSpy pictures(&editor.session.tools(), &ToolSwitch::pictureChanged);
+    QSignalSpy markers(&editor.session.tools().warps(), &WarpLinkTool::markersChanged);
+    QSignalSpy floors(&editor.session, &EditorSession::floorsChanged);
+    switch (step) {
+    case Step::Script: {
+        QFETCH(QString, script);
+        QVERIFY(editor.play(script));
+        break;
+    }
+    case Step::Reload:
+        QVERIFY(MapFileWriter::save(other, base).ok());
+        QVERIFY(editor.files.reloadMap().ok());
+        break;
+    case Step::New:
+        editor.prompter.answer = true;
+        editor.files.newMap();
+        break;
+    case Step::Open:
+        editor.files.openMapFile(otherBase + u".map"_s);
+        break;
+    case Step::ReplaceDialog:
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<ChipReplaceDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialog->fromPicker()->setCell(u"37_W1"_s);
+            dialog->toPicker()->setCell(u"01_[]"_s);
+            dialog->accept();
+        });
+        editor.window.mapActions()->replaceChips();
+        break;
+    }
+
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(refreshed.count(), 0);
+    QCOMPARE(pictures.count(), 0);
+    QCOMPARE(markers.count(), 1);
+    QVERIFY(floors.count() <= 1);
+    const BoardView *board = editor.window.board();
+    const CellComposer composer(editor.pictures);
+    const BoardView fresh(editor.session, composer);
+    for (int x = 1; x <= MapData::Width; ++x)
+        for (int y = 1; y <= MapData::Height; ++y)
+            QVERIFY2(board->cellImage(x, y) == fresh.cellImage(x, y),
+                     qPrintable(u"(%1,%2)"_s.arg(x).arg(y)));
+    const QVector<WarpMarkers::Marker> shown = editor.session.tools().warps().markers().all();
+    QCOMPARE(shown.size(), 2 * editor.session.map().warpCount());
+    for (const WarpMarkers::Marker &marker : shown) {
+        const MarkerLabel *label = board->markerLabel(marker.index);
+        QVERIFY(label);
+        QCOMPARE(label->pos(), board->cellRect(marker.cell.x(), marker.cell.y()).topLeft());
+    }
 }
 
 void TestChangeEvent::registeredToolIsEverywhere()
