@@ -208,8 +208,12 @@ void EditorSession::resetSessionState()
     mContext.setBranch(QStringLiteral("0000"));
     // Mode 0 for a moment, so that switching to map editing runs in full. The map that
     // comes next draws the board, its tabs and markers through its change event.
+    const bool leavesWarpMode = editMode() == WarpMode;
     mContext.setMode(NoMode);
     switchEditMode(ChipMode);
+    // The marker list goes with warp mode even when no pair changes (an empty floor deleted).
+    if (leavesWarpMode)
+        Q_EMIT warpsChanged();
     // Told after the mode switch, so the old tool window is gone before anything is shown.
     mToolBox.setMode(ToolBoxState::Shown);
 }
