@@ -218,6 +218,63 @@ void BM_OpenFullMap(benchmark::State &state)
     }
 }
 
+// Undo and redo in turn of one chip laid on the full map, in warp mode, where the markers
+// are shown and follow the replayed step.
+void BM_UndoRedoStep(benchmark::State &state)
+{
+    Editor editor;
+    if (!editor.open())
+        state.SkipWithError("the full map did not open");
+    editor.session.tools().click(QPoint(5, 5), Qt::LeftButton);
+    editor.session.setEditMode(EditorSession::WarpMode);
+    editor.frame();
+    bool undo = false;
+    for (auto _ : state) {
+        undo = !undo;
+        if (undo)
+            editor.session.undo();
+        else
+            editor.session.redo();
+        editor.frame();
+    }
+    if (editor.document.undoStack().count() != 1)
+        state.SkipWithError("the chip was not one step");
+}
+
+// The full map read again after an edit in the editor, which the files do not have.
+void BM_ReloadFullMap(benchmark::State &state)
+{
+    Editor editor;
+    if (!editor.open())
+        state.SkipWithError("the full map did not open");
+    bool other = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        other = !other;
+        editor.session.choices().setChip(other ? CellString::empty() : CellString::start());
+        editor.session.tools().click(QPoint(5, 5), Qt::LeftButton);
+        editor.frame();
+        state.ResumeTiming();
+        if (!editor.files.reloadMap().ok())
+            state.SkipWithError("the full map was not read again");
+        editor.frame();
+    }
+}
+
+// The full map emptied, as the new-map command does once it is answered.
+void BM_NewMapAfterFullMap(benchmark::State &state)
+{
+    Editor editor;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!editor.open())
+            state.SkipWithError("the full map did not open");
+        state.ResumeTiming();
+        editor.session.resetMap();
+        editor.frame();
+    }
+}
+
 BENCHMARK(BM_EnterWarpMode)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_SwitchFloorTabInWarpMode)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_LinePreviewAcrossBoard)
@@ -238,6 +295,9 @@ BENCHMARK(BM_CursorStep)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5);
 BENCHMARK(BM_OpenFullMap)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_UndoRedoStep)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_ReloadFullMap)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_NewMapAfterFullMap)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 } // namespace
 

@@ -1,21 +1,26 @@
 #include "board/mapstats.h"
+#include "dialogs/chippicker.h"
+#include "dialogs/chipreplacedialog.h"
 #include "dialogs/comparewindow.h"
 #include "dialogs/mapinfowindow.h"
 #include "editorfixture.h"
 #include "mainwindow/compareactions.h"
 #include "mainwindow/mapactions.h"
+#include "mainwindow/markerlabel.h"
 #include "mainwindow/routeoverlay.h"
 #include "mapfile/mapfilewriter.h"
 #include "model/cellstring.h"
 #include "sessionscript.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -61,6 +66,28 @@ enum class Replacement
     Restore
 };
 
+// How one step of a row below reaches the views.
+enum class Step
+{
+    Undo,
+    Reload,
+    New,
+    Open,
+    ReplaceDialog
+};
+
+// The first cell the board shows otherwise than a board drawn afresh, empty when none.
+QString staleCell(EditorFixture &editor)
+{
+    const CellComposer composer(editor.pictures);
+    const BoardView fresh(editor.session, composer);
+    for (int x = 1; x <= MapData::Width; ++x)
+        for (int y = 1; y <= MapData::Height; ++y)
+            if (editor.window.board()->cellImage(x, y) != fresh.cellImage(x, y))
+                return u"(%1,%2)"_s.arg(x).arg(y);
+    return {};
+}
+
 // What the information window shows, row by row.
 QStringList infoLines(const MapInfoWindow &window)
 {
@@ -84,6 +111,8 @@ private Q_SLOTS:
     void nothingToReplayLeavesTheTools();
     void selectionComesBackWithItsStep_data();
     void selectionComesBackWithItsStep();
+    void everyViewIsToldOnce_data();
+    void everyViewIsToldOnce();
     void registeredToolIsEverywhere();
     void noWindowShowsThePreviousMap_data();
     void noWindowShowsThePreviousMap();
@@ -132,13 +161,7 @@ void TestChangeEvent::everyViewFollowsAnEdit()
 
     QVERIFY(!changes.isEmpty());
     QTEST(editor.session.map().cell(cell.x(), cell.y(), 1), "shown");
-    // The board shows what a board drawn afresh shows.
-    const CellComposer composer(editor.pictures);
-    BoardView fresh(editor.session, composer);
-    for (int x = 1; x <= MapData::Width; ++x)
-        for (int y = 1; y <= MapData::Height; ++y)
-            QVERIFY2(editor.window.board()->cellImage(x, y) == fresh.cellImage(x, y),
-                     qPrintable(u"(%1,%2)"_s.arg(x).arg(y)));
+    QCOMPARE(staleCell(editor), QString());
     // A check result speaks of the map as it was.
     QVERIFY(!editor.session.checks().hasResult());
 }
@@ -204,6 +227,97 @@ void TestChangeEvent::selectionComesBackWithItsStep()
     QCOMPARE(selection.isOn(), !selection.selection().isEmpty());
     QVERIFY(fixture.play(u"redo"_s));
     QTEST(selection.selection(), "redone");
+}
+
+void TestChangeEvent::everyViewIsToldOnce_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<Step>("step");
+    const QString laid = u"chip:16_+7 c:3,2,L"_s;
+    // A pair from (3,5) to (10,2), both warp chips.
+    const QString paired = u"chip:37_W1 c:3,5,L c:10,2,L mode:3 newpair c:3,5,L c:10,2,L mode:1 "_s;
+    // Two chips on one cell: the board showed the second before the undo.
+    QTest::newRow("a view is told of an undo") << laid + u" chip:01_[] c:3,2,L"_s << Step::Undo;
+    QTest::newRow("undo handing a selection back")
+        << laid + u" tool:selection p:3,2,L d:3,2 r:3,2 p:3,2,L d:4,3 r:4,3"_s << Step::Undo;
+    QTest::newRow("reload") << laid << Step::Reload;
+    QTest::newRow("reload to fewer floors") << u"addfloor floor:2 "_s + laid << Step::Reload;
+    QTest::newRow("new map") << paired + laid << Step::New;
+    QTest::newRow("new map from branch mode") << paired + laid + u" mode:2"_s << Step::New;
+    QTest::newRow("open") << paired + laid << Step::Open;
+    QTest::newRow("replace deleting a pair") << paired + laid << Step::ReplaceDialog;
+    QTest::newRow("replace deleting a pair in warp mode")
+        << paired + laid + u" mode:3"_s << Step::ReplaceDialog;
+}
+
+// Each view follows one change of the map once, from the change event alone: nothing else
+// asks the board to draw, the markers are made once, and board and markers show the map.
+void TestChangeEvent::everyViewIsToldOnce()
+{
+    QFETCH(QString, before);
+    QFETCH(Step, step);
+    QTemporaryDir folder;
+    EditorFixture editor;
+    editor.show();
+    QVERIFY(editor.play(before));
+    const QString base = folder.filePath(u"map"_s);
+    QVERIFY(editor.files.writeMap(base).ok());
+    // Another map with (3,2) changed and a pair of its own.
+    MapData other = MapData::resetMap();
+    other.setCell(3, 2, 1, u"01_[]"_s);
+    other.setCell(7, 7, 1, u"37_W1"_s);
+    other.setCell(8, 8, 1, u"37_W1"_s);
+    other.setWarp(1, {7, 7, 1, 8, 8, 1});
+    const QString otherBase = folder.filePath(u"other"_s);
+    QVERIFY(MapFileWriter::save(other, otherBase).ok());
+
+    QSignalSpy changes(&editor.document, &MapDocument::mapChanged);
+    QSignalSpy refreshed(&editor.session, &EditorSession::boardRefreshed);
+    QSignalSpy pictures(&editor.session.tools(), &ToolSwitch::pictureChanged);
+    QSignalSpy markers(&editor.session.tools().warps(), &WarpLinkTool::markersChanged);
+    QSignalSpy floors(&editor.session, &EditorSession::floorsChanged);
+    switch (step) {
+    case Step::Undo:
+        QVERIFY(editor.play(u"undo"_s));
+        break;
+    case Step::Reload:
+        QVERIFY(MapFileWriter::save(other, base).ok());
+        QVERIFY(editor.files.reloadMap().ok());
+        break;
+    case Step::New:
+        editor.prompter.answer = true;
+        editor.files.newMap();
+        break;
+    case Step::Open:
+        editor.files.openMapFile(otherBase + u".map"_s);
+        break;
+    case Step::ReplaceDialog:
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<ChipReplaceDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialog->fromPicker()->setCell(u"37_W1"_s);
+            dialog->toPicker()->setCell(u"01_[]"_s);
+            dialog->accept();
+        });
+        editor.window.mapActions()->replaceChips();
+        break;
+    }
+
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(refreshed.count(), 0);
+    QCOMPARE(pictures.count(), 0);
+    QCOMPARE(markers.count(), 1);
+    QVERIFY(floors.count() <= 1);
+    QCOMPARE(staleCell(editor), QString());
+    const BoardView *board = editor.window.board();
+    const QVector<WarpMarkers::Marker> shown = editor.session.tools().warps().markers().all();
+    QCOMPARE(shown.size(), 2 * editor.session.map().warpCount());
+    for (const WarpMarkers::Marker &marker : shown) {
+        const MarkerLabel *label = board->markerLabel(marker.index);
+        QVERIFY(label);
+        QCOMPARE(label->pos(), board->cellRect(marker.cell.x(), marker.cell.y()).topLeft());
+    }
 }
 
 void TestChangeEvent::registeredToolIsEverywhere()

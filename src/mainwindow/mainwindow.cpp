@@ -404,10 +404,9 @@ void MainWindow::dropEvent(QDropEvent *event)
 void MainWindow::editFloorProperties()
 {
     withToolWindowHidden([this] {
+        // The caption follows a new floor name through the change event.
         PropertiesDialog dialog(mSession, mPrompter, mFiles.fileDialogFolder(), this);
-        // The caption shows a new floor name at once; the board is not redrawn.
-        if (dialog.exec() == QDialog::Accepted)
-            showCaption();
+        dialog.exec();
     });
 }
 

@@ -62,14 +62,8 @@ void MapActions::replaceChips()
     dialog.fromPicker()->setCell(mSession.choices().chip());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const ChipReplace replacement = dialog.replacement();
-    const bool pairsGo = !replacement.deletedPairs(mSession.map()).isEmpty();
-    const int count = mSession.document().replaceChips(replacement);
-    if (pairsGo) {
-        // The markers follow the pairs the map has now, as after undo.
-        mSession.tools().warps().rebuildMarkers();
-    }
-    mSession.refreshBoard();
+    // The board and the markers follow the document's change event.
+    const int count = mSession.document().replaceChips(dialog.replacement());
     mSession.status().tellText(QStringLiteral("%1 個のマスを置き換えました。").arg(count));
 }
 

@@ -286,6 +286,8 @@ void MapDocument::replaceAsStep(const MapData &data, const QString &stepText, in
     MapChange change = MapDelta::between(mData, data).change();
     mData = data;
     mStepFloorAfter = floorAfter;
+    // The views follow the new map on the floor it is shown on.
+    mCurrentFloor = std::clamp(floorAfter, 1, mData.floorCount());
     if (readAgain && !change.isEmpty())
         change.parts |= MapChange::wholeMap().parts;
     tell(change);

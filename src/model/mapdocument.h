@@ -38,8 +38,8 @@ public:
     // Takes a whole map, as the loader and the reset produce it, with a fresh history.
     void replace(const MapData &data, const QString &fileName = QString());
     // Takes a whole map as one step of the history (emptying the map by deleting its
-    // only floor, reading it again from its files); redo shows floorAfter. A map read again
-    // is told as a whole map, as an opened one is, when it differs.
+    // only floor, reading it again from its files), shown on floorAfter, as redo shows it. A map
+    // read again is told as a whole map, as an opened one is, when it differs.
     void replaceAsStep(const MapData &data, const QString &stepText, int floorAfter = 1,
                        bool readAgain = false);
     // Path and base name of the floor files, without "_n" and ".map"; empty when unnamed.

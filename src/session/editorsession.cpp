@@ -45,10 +45,9 @@ void EditorSession::undo()
     // The warp window's deletion question is answered first.
     if (mWarpWindow.isAskingDeletion())
         return;
-    if (mTools.warps().takeBackHalfPlacedEnd()) {
-        refreshBoard();
+    // The views follow the end taken back through the change event and the markers.
+    if (mTools.warps().takeBackHalfPlacedEnd())
         return;
-    }
     // With nothing to take back, every tool stays as it is.
     if (!mDocument.undoStack().canUndo())
         return;
@@ -70,20 +69,21 @@ void EditorSession::redo()
 
 void EditorSession::onMapChanged(const MapChange &change)
 {
-    if (change.replayed) {
-        followReplayedFloor();
-        return;
+    const bool wholeMap = change.has(MapChange::WholeMap);
+    if (change.replayed)
+        dropLineStartForFloorChange();
+    if (wholeMap) {
+        // A new map's tabs are named afresh.
+        mFloorTabCaptions.clear();
     }
-    if (change.has(MapChange::WholeMap)) {
+    if (wholeMap || (change.replayed && change.has(MapChange::FloorCount))) {
         syncFloorTabCaptions();
         Q_EMIT floorsChanged();
     }
-    if (change.has(MapChange::Cells) || change.has(MapChange::Branches) ||
-        change.has(MapChange::Pairs) || change.has(MapChange::WholeMap)) {
-        // Line marks belong to the board as it was; the status bar describes it as it is.
-        mTools.refresh();
+    // The status bar describes the board as it is, on the floor shown now.
+    if (change.replayed || wholeMap || change.has(MapChange::Cells) ||
+        change.has(MapChange::Branches) || change.has(MapChange::Pairs))
         mTools.refreshStatus();
-    }
 }
 
 void EditorSession::followReplayedFloor()
@@ -136,7 +136,8 @@ QString EditorSession::propertyMenuCaption() const
 
 void EditorSession::refreshBoard()
 {
-    mTools.refresh();
+    // Line marks belong to the board as it was drawn.
+    mTools.line().clearMarks();
     Q_EMIT boardRefreshed();
 }
 
@@ -157,19 +158,24 @@ void EditorSession::selectFloorTab(int index)
 
 void EditorSession::setEditMode(EditMode mode)
 {
-    const EditMode old = editMode();
-    if (mode == old || mode < ChipMode || mode > WarpMode)
+    if (mode == editMode() || mode < ChipMode || mode > WarpMode)
         return;
-    mTools.modeChanged(mode);
-    if (mode != WarpMode)
-        mWarpWindow.dropQuestion();
-    Q_EMIT editModeChanged(old, mode);
+    switchEditMode(mode);
     Q_EMIT warpsChanged();
     if (mode == WarpMode) {
         if (const int unlinked = MapCheck::findUnlinkedWarpCell(map()))
             mStatus.tell(StatusLine::Kind::UnlinkedWarp, unlinked);
     }
     refreshBoard();
+}
+
+void EditorSession::switchEditMode(EditMode mode)
+{
+    const EditMode old = editMode();
+    mTools.modeChanged(mode);
+    if (mode != WarpMode)
+        mWarpWindow.dropQuestion();
+    Q_EMIT editModeChanged(old, mode);
 }
 
 MapData EditorSession::emptiedMap() const
@@ -186,21 +192,28 @@ MapData EditorSession::emptiedMap() const
 
 void EditorSession::resetMap()
 {
-    mDocument.replace(emptiedMap());
     resetSessionState();
+    mDocument.replace(emptiedMap());
+}
+
+void EditorSession::takeOpenedMap(const MapData &map, const QString &fileName)
+{
+    resetSessionState();
+    mDocument.replace(map, fileName);
 }
 
 void EditorSession::resetSessionState()
 {
-    setCurrentFloor(1);
     mContext.setChip(CellString::defaultChip());
     mContext.setBranch(QStringLiteral("0000"));
-    mTools.warps().rebuildMarkers();
-    syncFloorTabCaptions();
-    Q_EMIT floorsChanged();
-    // Mode 0 for a moment, so that switching to map editing runs in full.
+    // Mode 0 for a moment, so that switching to map editing runs in full. The map that
+    // comes next draws the board, its tabs and markers through its change event.
+    const bool leavesWarpMode = editMode() == WarpMode;
     mContext.setMode(NoMode);
-    setEditMode(ChipMode);
+    switchEditMode(ChipMode);
+    // The marker list goes with warp mode even when no pair changes (an empty floor deleted).
+    if (leavesWarpMode)
+        Q_EMIT warpsChanged();
     // Told after the mode switch, so the old tool window is gone before anything is shown.
     mToolBox.setMode(ToolBoxState::Shown);
 }
@@ -240,12 +253,13 @@ QString EditorSession::deleteFloorQuestion() const
 void EditorSession::deleteCurrentFloor()
 {
     if (map().floorCount() <= 1) {
-        // The only floor goes by emptying the map, as one step that can be taken back.
+        // The only floor goes by emptying the map, as one step that can be taken back; the
+        // session starts afresh first, so the views follow the emptied map once.
+        resetSessionState();
         mDocument.beginStep(QStringLiteral("階層の削除"));
         mDocument.replaceAsStep(emptiedMap(), QStringLiteral("階層の削除"));
         mDocument.forgetFileName();
         mDocument.endStep();
-        resetSessionState();
         return;
     }
     const int floor = currentFloor();
@@ -283,32 +297,18 @@ bool EditorSession::duplicateFloor()
 
 void EditorSession::takeLoadedMap(const MapData &loaded, const QString &fileName)
 {
-    // A loaded map's tabs are named afresh; the change event does the rest.
-    mFloorTabCaptions.clear();
     mDocument.replace(loaded, fileName);
-}
-
-void EditorSession::showReplacedMap()
-{
-    mFloorTabCaptions.clear();
-    syncFloorTabCaptions();
-    mTools.warps().rebuildMarkers();
-    Q_EMIT floorsChanged();
-    refreshBoard();
-    // A map read again may show another floor than the one the status bar spoke of.
-    mTools.refreshStatus();
 }
 
 void EditorSession::takeReloadedMap(const MapData &loaded)
 {
     settleForHistory();
     mTools.warps().abandonHalfPlacedPair();
+    // The views follow the map read again through its change event, on this floor.
     const int floor = std::min(currentFloor(), loaded.floorCount());
     mDocument.replaceAsStep(loaded, QStringLiteral("読み込み直し"), floor, true);
     // The map now matches its files; undo brings back what the editor held.
     mDocument.markSaved();
-    setCurrentFloor(floor);
-    showReplacedMap();
 }
 
 void EditorSession::takeMapAsStep(const MapData &map, const QString &stepText, int floor)

@@ -74,6 +74,9 @@ public:
     bool duplicateFloor();
     // A loaded map replaces the document: tabs and markers follow its floors and pairs.
     void takeLoadedMap(const MapData &map, const QString &fileName = QString());
+    // A map opened or recovered: everything but the map goes back to its start value, as
+    // resetMap leaves it, and the map replaces the document with a fresh history.
+    void takeOpenedMap(const MapData &map, const QString &fileName);
     // The map read again from its files, as one step of the history that leaves it saved;
     // the floor shown stays where it still exists.
     void takeReloadedMap(const MapData &map);
@@ -124,16 +127,17 @@ private:
     void dropLineStartForFloorChange();
     void setCurrentFloor(int floor);
     void syncFloorTabCaptions();
-    // Tabs, markers and board follow a map that replaced the one shown.
-    void showReplacedMap();
-    // Everything but the map goes back to its start value.
+    // Everything but the map goes back to its start value; the map replaced next is
+    // followed through its change event.
     void resetSessionState();
+    // The mode's tools and tool window switch; the board is drawn by whoever calls.
+    void switchEditMode(EditMode mode);
     // An empty map that keeps the cells of freed warp records.
     MapData emptiedMap() const;
     // Ends linking and line starts before the history moves under them.
     void settleForHistory();
     void onMapChanged(const MapChange &change);
-    // The views follow a step undone or redone, or a floor made as one would be.
+    // The views follow a floor made or a map merged on the floor it is shown on.
     void followReplayedFloor();
 
     MapDocument &mDocument;

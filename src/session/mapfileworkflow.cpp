@@ -123,8 +123,7 @@ MapLoadResult MapFileWorkflow::loadMap(const QString &chosenFile)
     const MapLoadResult loaded = MapFileReader::load(basePath);
     if (!loaded.fault) {
         mWatch.stop();
-        mSession.resetMap();
-        mSession.takeLoadedMap(loaded.map, loaded.fileName);
+        mSession.takeOpenedMap(loaded.map, loaded.fileName);
         mWatch.track(basePath, read);
         mWasWatchedName = true;
     }
@@ -184,8 +183,7 @@ void MapFileWorkflow::takeRecoveredMap(const MapData &map, const QString &fileNa
                                        const FloorFileContents &known)
 {
     mWatch.stop();
-    mSession.resetMap();
-    mSession.takeLoadedMap(map, fileName);
+    mSession.takeOpenedMap(map, fileName);
     mSession.document().markModified();
     // Its files, if it has any, are watched from now on and guarded against overwriting
     // what other programs wrote to them, also while no editor ran.

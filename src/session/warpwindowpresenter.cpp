@@ -52,8 +52,8 @@ void WarpWindowPresenter::deletePair(int pair)
 {
     if (!mDocument.data().warp(pair).isDefined())
         return;
+    // The markers follow the document; the rows are told here.
     mDocument.deleteWarp(pair);
-    mLink.markers().destroyPair(pair);
     Q_EMIT changed();
 }
 

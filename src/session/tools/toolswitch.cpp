@@ -6,6 +6,8 @@
 #include "session/statusline.h"
 #include "session/tools/toolcontext.h"
 
+#include <QScopedValueRollback>
+
 using namespace Qt::StringLiterals;
 
 ToolSwitch::ToolSwitch(ToolContext &context)
@@ -13,7 +15,7 @@ ToolSwitch::ToolSwitch(ToolContext &context)
       mSelection(context), mWarps(context), mFill(context), mRectangle(context)
 {
     for (BoardTool *tool : std::initializer_list<BoardTool *>{&mChipBrush, &mBranchBrush, &mWarps})
-        connect(tool, &BoardTool::pictureChanged, this, &ToolSwitch::pictureChanged);
+        connect(tool, &BoardTool::pictureChanged, this, &ToolSwitch::tellPicture);
     connect(&context.document(), &MapDocument::mapChanged, this, &ToolSwitch::followMap);
 
     const QList<EditMode> chips{ChipMode};
@@ -33,7 +35,7 @@ ToolSwitch::ToolSwitch(ToolContext &context)
 void ToolSwitch::registerTool(BoardTool &tool, const ToolInfo &info)
 {
     mRegistered.append({&tool, info});
-    connect(&tool, &BoardTool::pictureChanged, this, &ToolSwitch::pictureChanged);
+    connect(&tool, &BoardTool::pictureChanged, this, &ToolSwitch::tellPicture);
     connect(&tool, &BoardTool::stateChanged, this, &ToolSwitch::toolStateChanged);
 }
 
@@ -71,16 +73,32 @@ void ToolSwitch::toggleTool(const QString &name)
         setToolOn(name, !found->isOn());
 }
 
+void ToolSwitch::tellPicture()
+{
+    // The board draws the tools' pictures when it follows the change under way.
+    if (!mFollowingMap)
+        Q_EMIT pictureChanged();
+}
+
 void ToolSwitch::followMap(const MapChange &change)
 {
-    if (change.replayed) {
-        // A stroke or drag belongs to the map as it was.
+    const QScopedValueRollback following(mFollowingMap, true);
+    const bool wholeMap = change.has(MapChange::WholeMap);
+    if (change.replayed || wholeMap) {
+        // A stroke or drag belongs to the map as it was, and a selection to the map it was
+        // made on.
         mPressed = nullptr;
         mChipBrush.cancel();
         mBranchBrush.cancel();
         mRectangle.cancel();
         mFill.setBounds({});
+        if (wholeMap)
+            mSelection.dropSelection();
     }
+    // Line marks belong to the board as it was.
+    if (change.replayed || wholeMap || change.has(MapChange::Cells) ||
+        change.has(MapChange::Branches) || change.has(MapChange::Pairs))
+        mLine.clearMarks();
     for (BoardTool *tool : std::initializer_list<BoardTool *>{
              &mChipBrush, &mBranchBrush, &mLine, &mSelection, &mWarps, &mFill, &mRectangle})
         tool->followMap(change);

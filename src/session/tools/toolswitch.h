@@ -76,8 +76,6 @@ public:
     // What changes under the tools.
     void modeChanged(EditMode mode);
     void floorChanged();
-    // The board is drawn again: line marks go.
-    void refresh() { mLine.clearMarks(); }
     // After the cells or the floor changed: the unlinked-warp warning names where it is
     // now, and the cell under the pointer is described again.
     void refreshStatus();
@@ -91,6 +89,7 @@ Q_SIGNALS:
 
 private:
     void followMap(const MapChange &change);
+    void tellPicture();
     const Registered *find(const QString &name) const;
 
     ToolContext &mContext;
@@ -106,4 +105,5 @@ private:
     // The tool a press went to gets the drag and the release.
     BoardTool *mPressed = nullptr;
     QVector<Registered> mRegistered;
+    bool mFollowingMap = false;
 };

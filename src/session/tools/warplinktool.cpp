@@ -101,10 +101,16 @@ void WarpLinkTool::hover(QPoint cell)
 
 void WarpLinkTool::followMap(const MapChange &change)
 {
-    // In warp mode pairs change by this tool's own clicks, which keep the markers' order.
+    // In warp mode pairs change mostly by this tool's own clicks, which keep the markers'
+    // order; a pair that went otherwise (its chips replaced) takes its markers along.
     const bool fromElsewhere = mContext.mode() != WarpMode && change.has(MapChange::Pairs);
-    if (change.replayed || change.has(MapChange::WholeMap) || fromElsewhere)
+    if (change.replayed || change.has(MapChange::WholeMap) || fromElsewhere) {
         rebuildMarkers();
+        return;
+    }
+    const bool halfPlaced = mStage == WaitingDestination && !mRelinking;
+    if (change.has(MapChange::Pairs) && mMarkers.dropVanishedPairs(halfPlaced ? mSelectedWarp : 0))
+        Q_EMIT markersChanged();
 }
 
 void WarpLinkTool::leave()

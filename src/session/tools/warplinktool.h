@@ -47,7 +47,8 @@ public:
     void press(QPoint cell, Qt::MouseButton button) override;
     void hover(QPoint cell) override;
     void leave() override;
-    // Pairs changed by undo, a new map or a block of cells: the markers are made anew.
+    // Pairs changed by undo, a new map or a block of cells: the markers are made anew; in
+    // warp mode those of a pair that went go.
     void followMap(const MapChange &change) override;
     // A click on marker `index` seen on the floor shown; false when it must be refused
     // with a beep.

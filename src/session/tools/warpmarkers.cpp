@@ -101,6 +101,19 @@ void WarpMarkers::dimAll()
     }
 }
 
+bool WarpMarkers::dropVanishedPairs(int keptPair)
+{
+    const MapData &map = mContext.map();
+    const auto vanished = [&](int index) {
+        const int pair = WarpPairs::pairOfMarker(index);
+        return pair != keptPair && !map.warp(pair).isDefined();
+    };
+    const qsizetype before = mOrder.size();
+    mOrder.removeIf(vanished);
+    mTransparent.removeIf(vanished);
+    return mOrder.size() != before;
+}
+
 void WarpMarkers::rebuild()
 {
     mOrder.clear();

@@ -41,6 +41,9 @@ public:
     // Every pair's markers dimmed, then `pair`'s (if it exists) lit and on top.
     void highlightPair(int pair);
     void dimAll();
+    // The markers of pairs the map no longer has go, except those of `keptPair` (a new
+    // pair whose destination is still to come); false when none went.
+    bool dropVanishedPairs(int keptPair);
     // Every marker made anew for the pairs of the map, in pair order, as a loaded map has
     // them.
     void rebuild();
