@@ -639,14 +639,14 @@ keyboard)
     keys alt+y
     wait_for "an empty new map" 60 caption_is "Q;zKマップエディタ"
     wait_active "$main" "the main window after the question"
-    # Each chip comes from the palette by arrows, F12 going there and Esc coming back: the
-    # start (five rows down the palette) on (1,1).
     # A mode switch makes the palette anew.
     to_palette() {
         local palette
         palette="$(wait_window "$palette_title")" && keys F12 && wait_active "$palette" "the palette"
     }
     back_to_board() { keys Escape && wait_active "$main" "the board after Esc in $1"; }
+    # Each chip comes from the palette by arrows, F12 going there and Esc coming back: the
+    # start (five rows down the palette) on (1,1).
     to_palette && keys Down Down Down Down && back_to_board palette && keys space
     # Road by the line tool, the button two Tabs from the board, from (2,1) to (8,1); the tool
     # is switched off the same way.
