@@ -434,6 +434,16 @@ void MainWindow::showCheckOverlayState()
 
 bool MainWindow::requestDeferredCommand(const QKeySequence &keys)
 {
+    // Esc leaves a tool window as it leaves the other windows: the keys go back to the board
+    // and the window stays.
+    if (keys == QKeySequence(Qt::Key_Escape)) {
+        if (!mSession.warpWindow().isAskingDeletion())
+            QTimer::singleShot(10, this, [this] {
+                activateWindow();
+                mBoard->setFocus(Qt::OtherFocusReason);
+            });
+        return true;
+    }
     for (QAction *action : std::as_const(mToolWindowCommands)) {
         if (action->shortcuts().contains(keys)) {
             // The warp window's deletion question is answered first: its commands' keys

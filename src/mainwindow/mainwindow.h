@@ -54,7 +54,8 @@ public:
     ToolWindowFrame *toolWindow() const { return mToolWindow; }
 
     // Tool windows hand over F2..F7 (tool-window options and modes) and the undo and
-    // redo keys; the matching menu command runs once their key event is over.
+    // redo keys; the matching menu command runs once their key event is over. Esc gives the
+    // keys back to the board.
     bool requestDeferredCommand(const QKeySequence &keys) override;
     QWidget *hostWidget() override { return this; }
 

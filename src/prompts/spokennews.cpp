@@ -3,6 +3,10 @@
 #include <QAccessible>
 #include <QString>
 #include <QtGlobal>
+// The class has a header of its own from 6.8 on; older headers lack it.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#include <QAccessibleAnnouncementEvent>
+#endif
 
 bool SpokenNews::available()
 {

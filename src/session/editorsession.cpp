@@ -114,6 +114,8 @@ void EditorSession::locateCell(int floor, QPoint cell)
     mStatus.setPosition(
         QStringLiteral("%1階(%2,%3)").arg(currentFloor()).arg(cell.x()).arg(cell.y()));
     mStatus.describe(mContext.describe(cell));
+    // The keyboard goes on from the cell shown, as it would after a click there.
+    mCursor.place(cell);
     Q_EMIT cellLocated(cell);
 }
 

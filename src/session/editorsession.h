@@ -110,7 +110,8 @@ public:
     // The user picked floor tab `index` (0-based).
     void selectFloorTab(int index);
 
-    // Shows floor `floor` and puts cell (x, y) into the status bar as hovering it would.
+    // Shows floor `floor`, puts cell (x, y) into the status bar as hovering it would and
+    // the keyboard's cursor on it.
     void locateCell(int floor, QPoint cell);
     // A place a compare or merge window chose: a cell, or with a null cell the floor alone.
     void showPlace(int floor, QPoint cell);

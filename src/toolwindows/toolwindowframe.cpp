@@ -113,7 +113,9 @@ void ToolWindowFrame::mouseReleaseEvent(QMouseEvent *event)
 bool ToolWindowFrame::claimsKey(const QKeyEvent *event)
 {
     const int key = event->key();
-    return (key >= Qt::Key_F1 && key <= Qt::Key_F35) ||
+    // Esc is the window's own too: it gives the keys back to the board rather than dropping
+    // the board's selection behind the window.
+    return (key >= Qt::Key_F1 && key <= Qt::Key_F35) || key == Qt::Key_Escape ||
            event->modifiers().testFlag(Qt::ControlModifier);
 }
 
