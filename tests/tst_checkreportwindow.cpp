@@ -7,23 +7,25 @@
 #include <QPointer>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QStringList FirstReport{
-    QStringLiteral("【Error】ふりだしがありません。"),
-    QStringLiteral("あがりの数は正常です。"),
-    QStringLiteral("ワープの設定は正常です。"),
-    QStringLiteral("---------------------------------------------"),
-    QStringLiteral("このマップをクリアすることは不可能です。"),
+    u"【Error】ふりだしがありません。"_s,
+    u"あがりの数は正常です。"_s,
+    u"ワープの設定は正常です。"_s,
+    u"---------------------------------------------"_s,
+    u"このマップをクリアすることは不可能です。"_s,
 };
 
 const QStringList SecondReport{
-    QStringLiteral("ふりだしの数は正常です。"),
-    QStringLiteral("あがりの数は正常です。"),
-    QStringLiteral("ワープ[A]は機能していません。"),
-    QStringLiteral("あがりまでの道は、きちんとつながっています。"),
-    QStringLiteral("---------------------------------------------"),
-    QStringLiteral("このマップに、特に重大な問題は見つかりませんでした。"),
+    u"ふりだしの数は正常です。"_s,
+    u"あがりの数は正常です。"_s,
+    u"ワープ[A]は機能していません。"_s,
+    u"あがりまでの道は、きちんとつながっています。"_s,
+    u"---------------------------------------------"_s,
+    u"このマップに、特に重大な問題は見つかりませんでした。"_s,
 };
 
 } // namespace
@@ -53,7 +55,7 @@ void TestCheckReportWindow::showsReportBesideItsParent()
     QVERIFY(window->isVisible());
     QVERIFY(window->isWindow());
     QCOMPARE(window->windowModality(), Qt::NonModal);
-    QCOMPARE(window->windowTitle(), QStringLiteral("マップチェックの結果報告"));
+    QCOMPARE(window->windowTitle(), u"マップチェックの結果報告"_s);
     QCOMPARE(window->lines(), FirstReport);
     QCOMPARE(window->list()->count(), FirstReport.size());
     QVERIFY(main.isEnabled());
@@ -132,17 +134,15 @@ void TestCheckReportWindow::doubleClickLeadsToCell_data()
     QTest::addColumn<QPoint>("flashing");
     QTest::addColumn<QString>("change"); // of the map after the check: "", edit, new, open
     QTest::newRow("warp cell on floor 2")
-        << QStringLiteral("2階(5,6)") << 2 << QStringLiteral("2階(5,6)") << QPoint(5, 6)
-        << QString();
+        << u"2階(5,6)"_s << 2 << u"2階(5,6)"_s << QPoint(5, 6) << QString();
     QTest::newRow("pair exit leads to the destination")
-        << QStringLiteral("の出口") << 1 << QStringLiteral("1階(9,9)") << QPoint(9, 9) << QString();
+        << u"の出口"_s << 1 << u"1階(9,9)"_s << QPoint(9, 9) << QString();
     QTest::newRow("line without a place")
-        << QStringLiteral("あがりがありません") << 1 << QString() << QPoint() << QString();
+        << u"あがりがありません"_s << 1 << QString() << QPoint() << QString();
     // A report of the map as it was leads nowhere; one of another map closes.
     for (const char *change : {"edit", "new", "open"})
         QTest::addRow("%s after %s", *change == 'e' ? "stale" : "closed", change)
-            << QStringLiteral("2階(5,6)") << 1 << QString() << QPoint()
-            << QString::fromLatin1(change);
+            << u"2階(5,6)"_s << 1 << QString() << QPoint() << QString::fromLatin1(change);
 }
 
 void TestCheckReportWindow::doubleClickLeadsToCell()
@@ -158,7 +158,7 @@ void TestCheckReportWindow::doubleClickLeadsToCell()
     QVERIFY(report);
     QFETCH(QString, change);
     if (change == QLatin1String("edit"))
-        QVERIFY(editor.play(QStringLiteral("c:20,16,L")));
+        QVERIFY(editor.play(u"c:20,16,L"_s));
     else if (change == QLatin1String("new"))
         editor.session.resetMap();
     else if (change == QLatin1String("open"))
@@ -178,12 +178,12 @@ void TestCheckReportWindow::doubleClickLeadsToCell()
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
 
     QTEST(editor.session.currentFloor(), "floor");
-    QTEST(editor.window.findChild<QLabel *>(QStringLiteral("positionPanel"))->text(), "position");
+    QTEST(editor.window.findChild<QLabel *>(u"positionPanel"_s)->text(), "position");
     QTEST(editor.window.board()->flashingCell(), "flashing");
     QVERIFY(report->isVisible());
-    QCOMPARE(editor.window.findChild<QLabel *>(QStringLiteral("statusPanel"))
+    QCOMPARE(editor.window.findChild<QLabel *>(u"statusPanel"_s)
                  ->text()
-                 .startsWith(QStringLiteral("マップが変更されています。")),
+                 .startsWith(u"マップが変更されています。"_s),
              !change.isEmpty());
 }
 

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Palette : SessionFixture
@@ -18,11 +20,11 @@ struct Palette : SessionFixture
         QString file;
         for (int k = 0; k < 49; ++k) {
             if (k == 16)
-                file += QStringLiteral("\"?マス進む\"\r\n");
+                file += u"\"?マス進む\"\r\n"_s;
             else if (k == 30)
-                file += QStringLiteral("\"?と?\"\r\n");
+                file += u"\"?と?\"\r\n"_s;
             else
-                file += QStringLiteral("chip%1\r\n").arg(k);
+                file += u"chip%1\r\n"_s.arg(k);
         }
         descriptions.parse(codePage932Bytes(file));
     }
@@ -138,13 +140,11 @@ void TestChipPalette::normalisation_data()
 void TestChipPalette::normalisation()
 {
     QFETCH(QString, actions);
-    QFETCH(QString, box);
-    QFETCH(bool, enabled);
     QFETCH(QString, chip);
     Palette palette;
     QVERIFY(run(palette, actions));
-    QCOMPARE(palette.model.valueText(), box);
-    QCOMPARE(palette.model.parameterEnabled(), enabled);
+    QTEST(palette.model.valueText(), "box");
+    QTEST(palette.model.parameterEnabled(), "enabled");
     QCOMPARE(palette.session.choices().chip(), chip);
     QCOMPARE(palette.session.choices().sampleCode(), chip.right(2));
 }
@@ -154,29 +154,28 @@ void TestChipPalette::stepCaptions()
     QStringList captions;
     for (int button = 1; button <= 8; ++button)
         captions << ChipPaletteModel::stepCaption(button);
-    QCOMPARE(captions.join(u' '), QStringLiteral("-5 +5 -10 +10 0 35 100 999"));
+    QCOMPARE(captions.join(u' '), u"-5 +5 -10 +10 0 35 100 999"_s);
 }
 
 void TestChipPalette::parameterCharacters_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("character");
-    QTest::newRow("0") << 0.0 << QStringLiteral("0");
-    QTest::newRow("9") << 9.0 << QStringLiteral("9");
-    QTest::newRow("10") << 10.0 << QStringLiteral("A");
-    QTest::newRow("35") << 35.0 << QStringLiteral("Z");
-    QTest::newRow("100") << 100.0 << QStringLiteral("!");
-    QTest::newRow("999") << 999.0 << QStringLiteral("$");
+    QTest::newRow("0") << 0.0 << u"0"_s;
+    QTest::newRow("9") << 9.0 << u"9"_s;
+    QTest::newRow("10") << 10.0 << u"A"_s;
+    QTest::newRow("35") << 35.0 << u"Z"_s;
+    QTest::newRow("100") << 100.0 << u"!"_s;
+    QTest::newRow("999") << 999.0 << u"$"_s;
     QTest::newRow("36 has none") << 36.0 << QString();
     QTest::newRow("-1 has none") << -1.0 << QString();
-    QTest::newRow("2.4 rounds to 2") << 2.4 << QStringLiteral("2");
+    QTest::newRow("2.4 rounds to 2") << 2.4 << u"2"_s;
 }
 
 void TestChipPalette::parameterCharacters()
 {
     QFETCH(double, value);
-    QFETCH(QString, character);
-    QCOMPARE(ChipPaletteModel::parameterCharacter(value), character);
+    QTEST(ChipPaletteModel::parameterCharacter(value), "character");
 }
 
 void TestChipPalette::valueOfNumberedCell_data()
@@ -185,9 +184,8 @@ void TestChipPalette::valueOfNumberedCell_data()
     QTest::addColumn<QString>("value");
     // Each numbered chip in turn carries each parameter character.
     const int numbered[] = {16, 24, 30, 32};
-    const QString digits = QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ");
-    QList<QPair<QChar, QString>> characters = {{u'!', QStringLiteral("100")},
-                                               {u'$', QStringLiteral("999")}};
+    const QString digits = u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"_s;
+    QList<QPair<QChar, QString>> characters = {{u'!', u"100"_s}, {u'$', u"999"_s}};
     for (int i = 0; i < digits.size(); ++i)
         characters.append({digits[i], QString::number(i)});
     for (qsizetype i = 0; i < characters.size(); ++i) {
@@ -198,7 +196,7 @@ void TestChipPalette::valueOfNumberedCell_data()
     }
     QTest::newRow("plain road") << CellString::defaultChip() << QString();
     QTest::newRow("empty cell") << CellString::empty() << QString();
-    QTest::newRow("no value character") << QStringLiteral("16_+?") << QString();
+    QTest::newRow("no value character") << u"16_+?"_s << QString();
 }
 
 void TestChipPalette::valueOfNumberedCell()
@@ -210,12 +208,12 @@ void TestChipPalette::valueOfNumberedCell()
 void TestChipPalette::descriptionFillsFirstMark()
 {
     Palette palette;
-    QVERIFY(run(palette, QStringLiteral("pick:16 type:12")));
-    QCOMPARE(palette.model.description(), QStringLiteral("12マス進む"));
-    QVERIFY(run(palette, QStringLiteral("pick:30 type:abc")));
-    QCOMPARE(palette.model.description(), QStringLiteral("0と?"));
-    QVERIFY(run(palette, QStringLiteral("pick:48")));
-    QCOMPARE(palette.model.description(), QStringLiteral("chip0"));
+    QVERIFY(run(palette, u"pick:16 type:12"_s));
+    QCOMPARE(palette.model.description(), u"12マス進む"_s);
+    QVERIFY(run(palette, u"pick:30 type:abc"_s));
+    QCOMPARE(palette.model.description(), u"0と?"_s);
+    QVERIFY(run(palette, u"pick:48"_s));
+    QCOMPARE(palette.model.description(), u"chip0"_s);
 }
 
 // What a screen reader says of each palette chip: its number is the one it would be laid
@@ -226,16 +224,12 @@ void TestChipPalette::cellNames_data()
     QTest::addColumn<int>("cell");
     QTest::addColumn<QString>("name");
 
-    QTest::newRow("plain chip") << QString() << 2 << QStringLiteral("chip2");
-    QTest::newRow("numbered chip, its proposed number")
-        << QString() << 16 << QStringLiteral("7マス進む");
-    QTest::newRow("chosen, the box's number")
-        << QStringLiteral("pick:16 type:12") << 16 << QStringLiteral("12マス進む");
-    QTest::newRow("another numbered chip keeps its own")
-        << QStringLiteral("pick:16 type:12") << 30 << QStringLiteral("2と?");
-    QTest::newRow("no longer chosen")
-        << QStringLiteral("pick:16 type:12 pick:2") << 16 << QStringLiteral("7マス進む");
-    QTest::newRow("eraser") << QString() << 48 << QStringLiteral("chip0");
+    QTest::newRow("plain chip") << QString() << 2 << u"chip2"_s;
+    QTest::newRow("numbered chip, its proposed number") << QString() << 16 << u"7マス進む"_s;
+    QTest::newRow("chosen, the box's number") << u"pick:16 type:12"_s << 16 << u"12マス進む"_s;
+    QTest::newRow("another numbered chip keeps its own") << u"pick:16 type:12"_s << 30 << u"2と?"_s;
+    QTest::newRow("no longer chosen") << u"pick:16 type:12 pick:2"_s << 16 << u"7マス進む"_s;
+    QTest::newRow("eraser") << QString() << 48 << u"chip0"_s;
 }
 
 void TestChipPalette::cellNames()
@@ -250,24 +244,24 @@ void TestChipPalette::cellNames()
 void TestChipPalette::newPaletteStartsDisabled()
 {
     Palette palette;
-    QVERIFY(run(palette, QStringLiteral("pick:16 type:10")));
-    QCOMPARE(palette.session.choices().chip(), QStringLiteral("16_+A"));
+    QVERIFY(run(palette, u"pick:16 type:10"_s));
+    QCOMPARE(palette.session.choices().chip(), u"16_+A"_s);
     ChipPaletteModel later(palette.session);
-    QCOMPARE(later.valueText(), QStringLiteral("7"));
+    QCOMPARE(later.valueText(), u"7"_s);
     QVERIFY(!later.parameterEnabled());
-    QCOMPARE(later.description(), QStringLiteral("7マス進む"));
-    QCOMPARE(palette.session.choices().chip(), QStringLiteral("16_+A"));
+    QCOMPARE(later.description(), u"7マス進む"_s);
+    QCOMPARE(palette.session.choices().chip(), u"16_+A"_s);
 }
 
 void TestChipPalette::boardPickLeavesBoxEnabled()
 {
     Palette palette;
-    QVERIFY(run(palette, QStringLiteral("pick:16 c:4,4,R"))); // picks "00_  " from the board
-    QCOMPARE(palette.session.choices().chip(), QStringLiteral("00_  "));
+    QVERIFY(run(palette, u"pick:16 c:4,4,R"_s)); // picks "00_  " from the board
+    QCOMPARE(palette.session.choices().chip(), u"00_  "_s);
     QVERIFY(palette.model.parameterEnabled());
-    QVERIFY(run(palette, QStringLiteral("type:50")));
-    QCOMPARE(palette.model.valueText(), QStringLiteral("35"));
-    QCOMPARE(palette.session.choices().chip(), QStringLiteral("00_  "));
+    QVERIFY(run(palette, u"type:50"_s));
+    QCOMPARE(palette.model.valueText(), u"35"_s);
+    QCOMPARE(palette.session.choices().chip(), u"00_  "_s);
 }
 
 QTEST_APPLESS_MAIN(TestChipPalette)

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr QRgb Black = 0xff000000;
@@ -28,36 +30,38 @@ int armIndex(int direction, int state)
     return 4 * (direction - 1) + state + 1;
 }
 
-bool isAllBlack(const QImage &image)
+// The pixels of `image` that are not black.
+QList<QPoint> drawnPixels(const QImage &image)
 {
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
+    QList<QPoint> drawn;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
             if (image.pixel(x, y) != Black)
-                return false;
-        }
-    }
-    return true;
+                drawn << QPoint(x, y);
+    return drawn;
+}
+
+// Two images of the list that look the same, as "a and b"; empty when all differ.
+QString twins(const QList<QImage> &images)
+{
+    for (int a = 0; a < images.size(); ++a)
+        for (int b = a + 1; b < images.size(); ++b)
+            if (images[a] == images[b])
+                return u"%1 and %2"_s.arg(a).arg(b);
+    return {};
 }
 
 // Where the overlay draws, the mask must be fully black, or the chip would bleed into it.
 void verifyMaskCovers(const QImage &mask, const QImage &overlay, const char *what,
                       bool mustDraw = true)
 {
-    int drawn = 0;
-    for (int y = 0; y < overlay.height(); ++y) {
-        for (int x = 0; x < overlay.width(); ++x) {
-            if (overlay.pixel(x, y) == Black)
-                continue;
-            ++drawn;
-            if (mask.pixel(x, y) != Black)
-                QFAIL(qPrintable(QStringLiteral("%1: mask not black at %2,%3")
-                                     .arg(QLatin1String(what))
-                                     .arg(x)
-                                     .arg(y)));
-        }
-    }
+    const QList<QPoint> drawn = drawnPixels(overlay);
+    for (const QPoint &p : drawn)
+        if (mask.pixel(p) != Black)
+            QFAIL(qPrintable(
+                u"%1: mask not black at %2,%3"_s.arg(QLatin1String(what)).arg(p.x()).arg(p.y())));
     if (mustDraw)
-        QVERIFY2(drawn > 0, what);
+        QVERIFY2(!drawn.isEmpty(), what);
 }
 
 } // namespace
@@ -113,12 +117,11 @@ void TestChipPictures::chipsAreDistinct()
 {
     QFETCH(qreal, ratio);
     const ChipPictures pictures(ratio);
-    for (int a = 1; a <= ChipPictures::ChipPictureCount; ++a) {
-        for (int b = a + 1; b <= ChipPictures::ChipPictureCount; ++b) {
-            if (pictures.chip(a) == pictures.chip(b))
-                QFAIL(qPrintable(QStringLiteral("chips %1 and %2 look the same").arg(a).arg(b)));
-        }
-    }
+    // The list counts from 0, the chips from 1.
+    QList<QImage> chips{QImage()};
+    for (int k = 1; k <= ChipPictures::ChipPictureCount; ++k)
+        chips << pictures.chip(k);
+    QCOMPARE(twins(chips), QString());
 }
 
 void TestChipPictures::outOfRange_data()
@@ -137,7 +140,7 @@ void TestChipPictures::outOfRange()
     const ChipPictures pictures(2.0);
     if (index < 1 || index > ChipPictures::ChipPictureCount)
         QCOMPARE(pictures.chip(index), pictures.chip(ChipPictures::EmptyPicture));
-    QVERIFY(isAllBlack(pictures.overlay(index)));
+    QCOMPARE(drawnPixels(pictures.overlay(index)), QList<QPoint>());
 }
 
 void TestChipPictures::branchArms_data()
@@ -147,13 +150,11 @@ void TestChipPictures::branchArms_data()
     QTest::addColumn<int>("direction");
     const std::pair<const char *, qreal> ratios[] = {{"1x", 1.0}, {"2x", 2.0}};
     const std::pair<const char *, int> chips[] = {{"road", 1}, {"start", 33}, {"empty", 48}};
-    for (const auto &[ratioName, ratio] : ratios) {
-        for (const auto &[chipName, chip] : chips) {
+    for (const auto &[ratioName, ratio] : ratios)
+        for (const auto &[chipName, chip] : chips)
             for (int direction = 1; direction <= 4; ++direction)
                 QTest::addRow("%s %s d%d", ratioName, chipName, direction)
                     << ratio << chip << direction;
-        }
-    }
 }
 
 void TestChipPictures::branchArms()
@@ -185,33 +186,20 @@ void TestChipPictures::branchArms()
         QVERIFY(composed != base);
         results << composed;
     }
-    for (int a = 0; a < results.size(); ++a) {
-        for (int b = a + 1; b < results.size(); ++b)
-            QVERIFY2(results[a] != results[b], "two arm states compose alike");
-    }
+    QVERIFY2(twins(results).isEmpty(), "two arm states compose alike");
 }
 
 void TestChipPictures::armsOfDirectionsDoNotOverlap()
 {
     // Four arms are added on top of each other; shared pixels would mix their colours.
     const ChipPictures pictures(2.0);
-    const QImage &first = pictures.overlay(1);
-    QImage owner(first.size(), QImage::Format_Grayscale8);
-    owner.fill(0);
-    for (int direction = 1; direction <= 4; ++direction) {
-        for (int state = 0; state <= 3; ++state) {
-            const QImage &arm = pictures.overlay(armIndex(direction, state));
-            for (int y = 0; y < arm.height(); ++y) {
-                for (int x = 0; x < arm.width(); ++x) {
-                    if (arm.pixel(x, y) == Black)
-                        continue;
-                    uchar &cell = owner.scanLine(y)[x];
-                    QVERIFY(cell == 0 || cell == direction);
-                    cell = uchar(direction);
-                }
+    QHash<QPoint, int> owner;
+    for (int direction = 1; direction <= 4; ++direction)
+        for (int state = 0; state <= 3; ++state)
+            for (const QPoint &p : drawnPixels(pictures.overlay(armIndex(direction, state)))) {
+                QCOMPARE(owner.value(p, direction), direction);
+                owner.insert(p, direction);
             }
-        }
-    }
 }
 
 void TestChipPictures::lineMarker()
@@ -237,13 +225,11 @@ void TestChipPictures::icons()
 {
     QFETCH(qreal, ratio);
     const ChipPictures pictures(ratio);
-    const QList<QIcon> icons{pictures.toolIcon(QStringLiteral("line")),
-                             pictures.toolIcon(QStringLiteral("selection")),
-                             pictures.toolIcon(QStringLiteral("fill")),
-                             pictures.toolIcon(QStringLiteral("rectangle")),
-                             pictures.modeIcon(EditModes::ChipMode),
-                             pictures.modeIcon(EditModes::BranchMode),
-                             pictures.modeIcon(EditModes::WarpMode)};
+    const QList<QIcon> icons{
+        pictures.toolIcon(u"line"_s),           pictures.toolIcon(u"selection"_s),
+        pictures.toolIcon(u"fill"_s),           pictures.toolIcon(u"rectangle"_s),
+        pictures.modeIcon(EditModes::ChipMode), pictures.modeIcon(EditModes::BranchMode),
+        pictures.modeIcon(EditModes::WarpMode)};
     QList<QImage> images;
     for (const QIcon &icon : icons) {
         QVERIFY(!icon.isNull());
@@ -254,12 +240,9 @@ void TestChipPictures::icons()
         }
         images << icon.pixmap(QSize(32, 32), 2.0).toImage();
     }
-    for (int a = 0; a < images.size(); ++a) {
-        for (int b = a + 1; b < images.size(); ++b)
-            QVERIFY(images[a] != images[b]);
-    }
+    QCOMPARE(twins(images), QString());
     QVERIFY(pictures.modeIcon(EditModes::NoMode).isNull());
-    QVERIFY(pictures.toolIcon(QStringLiteral("brush")).isNull());
+    QVERIFY(pictures.toolIcon(u"brush"_s).isNull());
     QVERIFY(pictures.modeIcon(EditModes::EditMode(4)).isNull());
 }
 
@@ -267,8 +250,7 @@ void TestChipPictures::descriptionFile()
 {
     const QString path = QStringLiteral(QZK_SOURCE_DATA "/Tavolin.dat");
     ChipDescriptions descriptions;
-    const ChipDescriptions::LoadResult result = descriptions.load(path);
-    QCOMPARE(result.status, ChipDescriptions::Status::Ok);
+    QCOMPARE(descriptions.load(path).status, ChipDescriptions::Status::Ok);
     for (int k = 0; k < CodeTables::ChipCount; ++k) {
         const QString text = descriptions.description(k);
         QVERIFY2(!text.trimmed().isEmpty(), qPrintable(QString::number(k)));
@@ -279,8 +261,7 @@ void TestChipPictures::descriptionFile()
 
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QList<QByteArray> lines = bytes.split('\n');
+    QList<QByteArray> lines = file.readAll().split('\n');
     QVERIFY2(lines.takeLast().isEmpty(), "the last line has no line end");
     QCOMPARE(lines.size(), CodeTables::ChipCount);
     for (const QByteArray &line : lines) {

@@ -8,16 +8,9 @@
 #include "dialogs/mapinfowindow.h"
 #include "dialogs/propertiesdialog.h"
 #include "editorfixture.h"
-#include "mainwindow/boardview.h"
-#include "mainwindow/mainwindow.h"
 #include "mainwindow/startup.h"
-#include "model/cellblock.h"
 #include "model/cellstring.h"
-#include "painting/chippictures.h"
 #include "prompts/messageboxprompter.h"
-#include "session/editorsession.h"
-#include "session/mapcomparison.h"
-#include "sessionscript.h"
 #include "toolwindows/toolwindowframe.h"
 #include "toolwindows/warpwindow.h"
 
@@ -40,7 +33,6 @@
 #include <QScreen>
 #include <QSet>
 #include <QSignalSpy>
-#include <QStatusBar>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,20 +55,52 @@ QLabel *label(Editor &editor, const char *name)
     return found;
 }
 
-QStringList menuCaptions(const QMenu *menu)
+struct MenuItem
 {
-    QStringList captions;
+    QWidget *menu;
+    QAction *action;
+};
+
+// The items of `menu` and of every menu below it as they show, each with the menu that holds
+// it; the recent maps are filled in, as when their menu opens.
+QList<MenuItem> menuItems(QWidget *menu)
+{
+    QList<MenuItem> items;
     for (QAction *action : menu->actions()) {
         if (action->isSeparator())
             continue;
-        QString caption = action->text();
-        if (!action->shortcut().isEmpty())
-            caption += u'\t' + action->shortcut().toString();
-        captions.append(caption);
-        if (action->menu())
-            captions += menuCaptions(action->menu());
+        items.append({menu, action});
+        if (QMenu *below = action->menu()) {
+            Q_EMIT below->aboutToShow();
+            items += menuItems(below);
+        }
     }
-    return captions;
+    return items;
+}
+
+// A dialog or window of the editor by its caption, made as the editor makes it.
+std::unique_ptr<QWidget> makeWindow(Editor &editor, const QString &caption,
+                                    QWidget *parent = nullptr)
+{
+    if (caption == u"画像として保存")
+        return std::make_unique<ImageExportDialog>(QDir::tempPath(), 1);
+    if (caption == u"チップの置換")
+        return std::make_unique<ChipReplaceDialog>(MapData::resetMap(), 1, QRect(1, 1, 2, 2),
+                                                   editor.pictures, editor.descriptions, parent);
+    if (caption == u"プロパティ")
+        return std::make_unique<PropertiesDialog>(editor.session, editor.prompter,
+                                                  QDir::tempPath());
+    if (caption == u"チップの検索")
+        return std::make_unique<ChipFindDialog>(editor.pictures, editor.descriptions);
+    if (caption == u"マップの情報")
+        return std::make_unique<MapInfoWindow>(editor.pictures, editor.descriptions);
+    if (caption == u"バージョン情報")
+        return std::make_unique<AboutDialog>();
+    if (caption == u"チェック結果")
+        return std::make_unique<CheckReportWindow>();
+    if (caption == u"マップの比較")
+        return std::make_unique<CompareWindow>(editor.session.comparison());
+    return nullptr;
 }
 
 // The controls of a dialog that no access key reaches, and the captions whose key is missing
@@ -169,11 +193,9 @@ private Q_SLOTS:
 void TestMainWindow::opensWithEmptyBoard()
 {
     Editor editor;
-    editor.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor.window));
+    editor.show();
 
-    QCOMPARE(editor.window.windowTitle().remove(QStringLiteral("[*]")),
-             QStringLiteral("Q;zKマップエディタ"));
+    QCOMPARE(editor.window.windowTitle().remove(u"[*]"_s), u"Q;zKマップエディタ"_s);
     const QImage empty = editor.pictures.chip(ChipPictures::EmptyPicture);
     int emptyCells = 0;
     for (int x = 1; x <= 24; ++x)
@@ -181,19 +203,19 @@ void TestMainWindow::opensWithEmptyBoard()
             emptyCells += editor.window.board()->cellImage(x, y) == empty;
     QCOMPARE(emptyCells, 384);
     QCOMPARE(editor.window.floorTabs()->count(), 1);
-    QCOMPARE(editor.window.floorTabs()->tabText(0), QStringLiteral("１階"));
+    QCOMPARE(editor.window.floorTabs()->tabText(0), u"１階"_s);
 
     // The board shows what the window draws, not only what it stores.
     const QImage shot = editor.window.board()->grab().toImage();
     QCOMPARE(shot.pixelColor(BoardPainter::cellRect(5, 5).topLeft() + QPoint(12, 12)),
              empty.pixelColor(12, 12));
 
-    QCOMPARE(label(editor, "lineDrawLabel")->text(), QStringLiteral("LineDraw"));
-    QCOMPARE(label(editor, "sampleCode")->text(), QStringLiteral("[]"));
+    QCOMPARE(label(editor, "lineDrawLabel")->text(), u"LineDraw"_s);
+    QCOMPARE(label(editor, "sampleCode")->text(), u"[]"_s);
     QCOMPARE(label(editor, "sample")->pixmap().toImage(), editor.pictures.chip(1));
     for (int mode = 1; mode <= 3; ++mode)
-        QVERIFY(editor.window.findChild<QToolButton *>(QStringLiteral("modeButton%1").arg(mode)));
-    QVERIFY(editor.window.findChild<QToolButton *>(QStringLiteral("modeButton1"))->isChecked());
+        QVERIFY(editor.window.findChild<QToolButton *>(u"modeButton%1"_s.arg(mode)));
+    QVERIFY(editor.window.findChild<QToolButton *>(u"modeButton1"_s)->isChecked());
     QCOMPARE(editor.window.size(), editor.window.minimumSize());
     QCOMPARE(editor.window.size(), editor.window.maximumSize());
 }
@@ -202,74 +224,72 @@ void TestMainWindow::menusAndShortcuts()
 {
     Editor editor;
     QStringList captions;
-    for (QAction *action : editor.window.menuBar()->actions()) {
-        captions.append(action->text());
-        captions += menuCaptions(action->menu());
+    for (const auto &[menu, action] : menuItems(editor.window.menuBar())) {
+        captions << action->text();
+        if (!action->shortcut().isEmpty())
+            captions.last() += u'\t' + action->shortcut().toString();
     }
-    const QStringList expected = {
-        QStringLiteral("マップ(&M)"),
-        QStringLiteral("新規作成(&N)"),
-        QStringLiteral("開く(&O)"),
-        QStringLiteral("最近使ったマップ(&R)"),
-        QStringLiteral("上書き保存(&S)\tCtrl+S"),
-        QStringLiteral("名前を付けて保存(&A)"),
-        QStringLiteral("画像として保存(&I)..."),
-        QStringLiteral("比較(&D)"),
-        QStringLiteral("ほかのマップと比較(&O)..."),
-        QStringLiteral("保存されたファイルと比較(&S)"),
-        QStringLiteral("三方向マージ(&M)..."),
-        // The first board refresh has rewritten the property item.
-        QStringLiteral("マップ「1階」のプロパティ(&P)\tCtrl+P"),
-        QStringLiteral("終了(&X)\tCtrl+Q"),
-        QStringLiteral("編集(&E)"),
-        QStringLiteral("元に戻す(&U)\tCtrl+Z"),
-        QStringLiteral("やり直し(&R)\tCtrl+Y"),
-        QStringLiteral("切り取り(&T)\tCtrl+X"),
-        QStringLiteral("コピー(&C)\tCtrl+C"),
-        QStringLiteral("貼り付け(&P)\tCtrl+V"),
-        QStringLiteral("削除(&D)\tDel"),
-        QStringLiteral("すべて選択(&A)\tCtrl+A"),
-        QStringLiteral("範囲選択(&S)\tF8"),
-        QStringLiteral("塗りつぶし(&K)\tF9"),
-        QStringLiteral("四角形(&Q)\tF11"),
-        QStringLiteral("左右反転(&H)\tCtrl+Shift+H"),
-        QStringLiteral("上下反転(&V)\tCtrl+Shift+V"),
-        QStringLiteral("右に90度回転(&O)\tCtrl+R"),
-        QStringLiteral("左に90度回転(&L)\tCtrl+L"),
-        QStringLiteral("画像としてコピー(&I)\tCtrl+Shift+C"),
-        QStringLiteral("チップの置換(&E)…\tCtrl+H"),
-        QStringLiteral("チップの検索(&F)\tCtrl+F"),
-        QStringLiteral("次を検索(&N)\tCtrl+G"),
-        QStringLiteral("前を検索(&B)\tCtrl+Shift+G"),
-        QStringLiteral("階層(&S)"),
-        QStringLiteral("右に移動(&R)"),
-        QStringLiteral("左に移動(&L)"),
-        QStringLiteral("フロアを１つ追加(&A)"),
-        QStringLiteral("このフロアを削除(&D)"),
-        QStringLiteral("このフロアを複製(&C)"),
-        QStringLiteral("次のフロアを表示(&N)\tCtrl+PgDown"),
-        QStringLiteral("前のフロアを表示(&P)\tCtrl+PgUp"),
-        QStringLiteral("表示(&V)"),
-        QStringLiteral("マップ編集モード(&M)\tF5"),
-        QStringLiteral("分岐点設定モード(&B)\tF6"),
-        QStringLiteral("ワープ設定モード(&W)\tF7"),
-        QStringLiteral("ツールボックス(&T)"),
-        QStringLiteral("表示する(&V)\tF2"),
-        QStringLiteral("普段は最小化(&C)\tF3"),
-        QStringLiteral("表示しない(&X)\tF4"),
-        QStringLiteral("拡大(&I)\tCtrl++"),
-        QStringLiteral("縮小(&O)\tCtrl+-"),
-        QStringLiteral("等倍(&A)\tCtrl+0"),
-        QStringLiteral("チップの数値を表示(&N)"),
-        QStringLiteral("ツールウィンドウと盤面の切り替え(&K)\tF12"),
-        QStringLiteral("ツール(&T)"),
-        QStringLiteral("マップのチェック(&C)"),
-        QStringLiteral("チェック結果を盤面に表示(&S)"),
-        QStringLiteral("マップの情報(&I)"),
-        QStringLiteral("ヘルプ(&H)"),
-        QStringLiteral("ヘルプの表示(&C)\tF1"),
-        QStringLiteral("バージョン情報(&A)"),
-    };
+    const QStringList expected = {u"マップ(&M)"_s,
+                                  u"新規作成(&N)"_s,
+                                  u"開く(&O)"_s,
+                                  u"最近使ったマップ(&R)"_s,
+                                  u"上書き保存(&S)\tCtrl+S"_s,
+                                  u"名前を付けて保存(&A)"_s,
+                                  u"画像として保存(&I)..."_s,
+                                  u"比較(&D)"_s,
+                                  u"ほかのマップと比較(&O)..."_s,
+                                  u"保存されたファイルと比較(&S)"_s,
+                                  u"三方向マージ(&M)..."_s,
+                                  u"マップ「1階」のプロパティ(&P)\tCtrl+P"_s,
+                                  u"終了(&X)\tCtrl+Q"_s,
+                                  u"編集(&E)"_s,
+                                  u"元に戻す(&U)\tCtrl+Z"_s,
+                                  u"やり直し(&R)\tCtrl+Y"_s,
+                                  u"切り取り(&T)\tCtrl+X"_s,
+                                  u"コピー(&C)\tCtrl+C"_s,
+                                  u"貼り付け(&P)\tCtrl+V"_s,
+                                  u"削除(&D)\tDel"_s,
+                                  u"すべて選択(&A)\tCtrl+A"_s,
+                                  u"範囲選択(&S)\tF8"_s,
+                                  u"塗りつぶし(&K)\tF9"_s,
+                                  u"四角形(&Q)\tF11"_s,
+                                  u"左右反転(&H)\tCtrl+Shift+H"_s,
+                                  u"上下反転(&V)\tCtrl+Shift+V"_s,
+                                  u"右に90度回転(&O)\tCtrl+R"_s,
+                                  u"左に90度回転(&L)\tCtrl+L"_s,
+                                  u"画像としてコピー(&I)\tCtrl+Shift+C"_s,
+                                  u"チップの置換(&E)…\tCtrl+H"_s,
+                                  u"チップの検索(&F)\tCtrl+F"_s,
+                                  u"次を検索(&N)\tCtrl+G"_s,
+                                  u"前を検索(&B)\tCtrl+Shift+G"_s,
+                                  u"階層(&S)"_s,
+                                  u"右に移動(&R)"_s,
+                                  u"左に移動(&L)"_s,
+                                  u"フロアを１つ追加(&A)"_s,
+                                  u"このフロアを削除(&D)"_s,
+                                  u"このフロアを複製(&C)"_s,
+                                  u"次のフロアを表示(&N)\tCtrl+PgDown"_s,
+                                  u"前のフロアを表示(&P)\tCtrl+PgUp"_s,
+                                  u"表示(&V)"_s,
+                                  u"マップ編集モード(&M)\tF5"_s,
+                                  u"分岐点設定モード(&B)\tF6"_s,
+                                  u"ワープ設定モード(&W)\tF7"_s,
+                                  u"ツールボックス(&T)"_s,
+                                  u"表示する(&V)\tF2"_s,
+                                  u"普段は最小化(&C)\tF3"_s,
+                                  u"表示しない(&X)\tF4"_s,
+                                  u"拡大(&I)\tCtrl++"_s,
+                                  u"縮小(&O)\tCtrl+-"_s,
+                                  u"等倍(&A)\tCtrl+0"_s,
+                                  u"チップの数値を表示(&N)"_s,
+                                  u"ツールウィンドウと盤面の切り替え(&K)\tF12"_s,
+                                  u"ツール(&T)"_s,
+                                  u"マップのチェック(&C)"_s,
+                                  u"チェック結果を盤面に表示(&S)"_s,
+                                  u"マップの情報(&I)"_s,
+                                  u"ヘルプ(&H)"_s,
+                                  u"ヘルプの表示(&C)\tF1"_s,
+                                  u"バージョン情報(&A)"_s};
     QCOMPARE(captions, expected);
 }
 
@@ -279,33 +299,23 @@ void TestMainWindow::accessKeysAndKeysAreUnique()
 {
     Editor editor;
     for (int i = 0; i < RecentMaps::MaxCount; ++i)
-        editor.recentMaps.add(QStringLiteral("/maps/m%1&.map").arg(i));
-    QList<QWidget *> menus{editor.window.menuBar()};
-    QStringList faults;
+        editor.recentMaps.add(u"/maps/m%1&.map"_s.arg(i));
+    QHash<QWidget *, QSet<QKeySequence>> accessKeys;
     QSet<QKeySequence> keys;
-    for (qsizetype m = 0; m < menus.size(); ++m) {
-        QSet<QKeySequence> accessKeys;
-        for (QAction *action : menus.at(m)->actions()) {
-            if (action->isSeparator())
-                continue;
-            if (QMenu *menu = action->menu()) {
-                // As when it opens: the recent maps are filled in then.
-                Q_EMIT menu->aboutToShow();
-                menus.append(menu);
-            }
-            const QKeySequence accessKey = QKeySequence::mnemonic(action->text());
-            if (accessKey.isEmpty() || accessKeys.contains(accessKey))
-                faults << action->text();
-            accessKeys.insert(accessKey);
-            for (const QKeySequence &key : action->shortcuts()) {
-                if (keys.contains(key))
-                    faults << key.toString();
-                keys.insert(key);
-            }
+    QStringList faults;
+    for (const auto &[menu, action] : menuItems(editor.window.menuBar())) {
+        const QKeySequence accessKey = QKeySequence::mnemonic(action->text());
+        if (accessKey.isEmpty() || accessKeys[menu].contains(accessKey))
+            faults << action->text();
+        accessKeys[menu].insert(accessKey);
+        for (const QKeySequence &key : action->shortcuts()) {
+            if (keys.contains(key))
+                faults << key.toString();
+            keys.insert(key);
         }
     }
     // The bar, six menus, the tool box, the recent maps and the comparison.
-    QCOMPARE(menus.size(), 10);
+    QCOMPARE(accessKeys.size(), 10);
     QCOMPARE(faults, QStringList());
 }
 
@@ -324,29 +334,8 @@ void TestMainWindow::dialogControlsHaveAccessKeys()
 {
     QFETCH(QString, dialog);
     Editor editor;
-    const MapData map = MapData::resetMap();
-    MapComparison comparison(editor.document, editor.descriptions);
-    std::unique_ptr<QWidget> made;
-    if (dialog == u"画像として保存"_s)
-        made = std::make_unique<ImageExportDialog>(QDir::tempPath(), 1);
-    else if (dialog == u"チップの置換"_s)
-        made = std::make_unique<ChipReplaceDialog>(map, 1, QRect(1, 1, 2, 2), editor.pictures,
-                                                   editor.descriptions);
-    else if (dialog == u"プロパティ"_s)
-        made =
-            std::make_unique<PropertiesDialog>(editor.session, editor.prompter, QDir::tempPath());
-    else if (dialog == u"チップの検索"_s)
-        made = std::make_unique<ChipFindDialog>(editor.pictures, editor.descriptions);
-    else if (dialog == u"マップの情報"_s)
-        made = std::make_unique<MapInfoWindow>(editor.pictures, editor.descriptions);
-    else if (dialog == u"バージョン情報"_s)
-        made = std::make_unique<AboutDialog>();
-    else if (dialog == u"チェック結果"_s)
-        made = std::make_unique<CheckReportWindow>();
-    else if (dialog == u"マップの比較"_s)
-        made = std::make_unique<CompareWindow>(comparison);
     QStringList faults;
-    if (made) {
+    if (const std::unique_ptr<QWidget> made = makeWindow(editor, dialog)) {
         faults = accessKeyFaults(made.get());
     } else {
         // The recovery question is made and shown by the prompter: walked while it is open.
@@ -382,13 +371,9 @@ void TestMainWindow::tabFollowsTheLayout()
     QFETCH(QString, window);
     QFETCH(QStringList, order);
     Editor editor;
-    std::unique_ptr<QWidget> made;
-    QWidget *shown = nullptr;
-    if (window == u"チップの置換"_s) {
-        made = std::make_unique<ChipReplaceDialog>(MapData::resetMap(), 1, QRect(1, 1, 2, 2),
-                                                   editor.pictures, editor.descriptions);
-        shown = made.get();
-    } else {
+    std::unique_ptr<QWidget> made = makeWindow(editor, window);
+    QWidget *shown = made.get();
+    if (!made) {
         editor.show();
         QVERIFY(editor.play(u"mode:3 newpair c:3,5,L c:10,2,L"_s));
         auto *warps = qobject_cast<WarpWindow *>(editor.window.toolWindow());
@@ -446,9 +431,7 @@ void TestMainWindow::focusShowsFromTheStart()
         control = editor.window.toolWindow();
         other = editor.window.board();
     } else {
-        made = std::make_unique<ChipReplaceDialog>(MapData::resetMap(), 1, QRect(1, 1, 2, 2),
-                                                   editor.pictures, editor.descriptions,
-                                                   &editor.window);
+        made = makeWindow(editor, window, &editor.window);
         made->setWindowFlag(Qt::Dialog);
         control = made->findChildren<QRadioButton *>().first();
         other = made->findChild<QComboBox *>(u"chipBox"_s);
@@ -473,28 +456,19 @@ void TestMainWindow::helpCoversEveryCommand()
     QFile file(QStringLiteral(QZK_SOURCE_DATA "/Help.htm"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QString help = QString::fromUtf8(file.readAll());
-    help.remove(QStringLiteral("<kbd>")).remove(QStringLiteral("</kbd>"));
+    help.remove(u"<kbd>"_s).remove(u"</kbd>"_s);
     Editor editor;
     QStringList missing;
-    QList<QMenu *> menus;
-    for (QAction *action : editor.window.menuBar()->actions())
-        menus.append(action->menu());
-    while (!menus.isEmpty()) {
-        QMenu *menu = menus.takeFirst();
-        for (QAction *action : menu->actions()) {
-            if (action->isSeparator())
-                continue;
-            QString caption = action->text();
-            caption.replace(QStringLiteral("(&"), QStringLiteral("("));
-            if (!help.contains(caption))
-                missing << caption;
-            for (const QKeySequence &key : action->shortcuts())
-                if (!help.contains(key.toString()))
-                    missing << key.toString();
-            // The fixture's recent maps are empty: that submenu has no items to cover.
-            if (action->menu())
-                menus.append(action->menu());
-        }
+    // The fixture's recent maps are empty: that submenu has no items to cover.
+    for (const auto &[menu, action] : menuItems(editor.window.menuBar())) {
+        if (menu == editor.window.menuBar())
+            continue;
+        const QString caption = action->text().replace(u"(&"_s, u"("_s);
+        if (!help.contains(caption))
+            missing << caption;
+        for (const QKeySequence &key : action->shortcuts())
+            if (!help.contains(key.toString()))
+                missing << key.toString();
     }
     QCOMPARE(missing, QStringList());
 }
@@ -511,13 +485,12 @@ void TestMainWindow::closeBoxAsksBeforeQuitting()
     QFETCH(bool, answer);
     Editor editor;
     editor.prompter.answer = answer;
-    editor.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor.window));
+    editor.show();
     QSignalSpy quitting(&editor.files, &MapFileWorkflow::quitRequested);
 
     QVERIFY(!editor.window.close());
     QCOMPARE(editor.prompter.questions,
-             QStringList{QStringLiteral("Q:zKエディタ|エディタを終了します。よろしいですか？")});
+             QStringList{u"Q:zKエディタ|エディタを終了します。よろしいですか？"_s});
     QCOMPARE(quitting.count(), answer ? 1 : 0);
     QVERIFY(editor.window.isVisible());
 }
@@ -525,36 +498,35 @@ void TestMainWindow::closeBoxAsksBeforeQuitting()
 void TestMainWindow::paintsWithMouseAndLineTool()
 {
     Editor editor;
-    editor.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor.window));
+    editor.show();
     BoardView *board = editor.window.board();
     const MapData &map = editor.document.data();
 
     QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(2, 3));
-    QCOMPARE(map.cell(2, 3, 1), QStringLiteral("01_[]"));
+    QCOMPARE(map.cell(2, 3, 1), u"01_[]"_s);
     QCOMPARE(board->cellImage(2, 3), editor.pictures.chip(1));
 
     // The right button picks the cell's chip up.
-    editor.document.layChip(9, 9, 1, QStringLiteral("16_+7"));
+    editor.document.layChip(9, 9, 1, u"16_+7"_s);
     QTest::mouseClick(board, Qt::RightButton, {}, cellCentre(9, 9));
-    QCOMPARE(editor.session.choices().chip(), QStringLiteral("16_+7"));
-    QCOMPARE(editor.session.choices().sampleCode(), QStringLiteral("+7"));
+    QCOMPARE(editor.session.choices().chip(), u"16_+7"_s);
+    QCOMPARE(editor.session.choices().sampleCode(), u"+7"_s);
 
     // Line tool: button, start cell, preview, commit.
-    auto *lineButton = editor.window.findChild<QToolButton *>(QStringLiteral("lineToolButton"));
+    auto *lineButton = editor.window.findChild<QToolButton *>(u"lineToolButton"_s);
     QVERIFY(lineButton);
     QTest::mouseClick(lineButton, Qt::LeftButton, {}, lineButton->rect().center());
     QCOMPARE(editor.session.tools().line().state(), LineTool::WaitingStart);
     QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(1, 10));
-    QCOMPARE(editor.session.status().text(), QStringLiteral("終点をクリックして下さい。"));
+    QCOMPARE(editor.session.status().text(), u"終点をクリックして下さい。"_s);
     QTest::mouseMove(board, cellCentre(5, 10));
     QCOMPARE(editor.session.tools().line().marks().size(), 5);
     QVERIFY(board->cellImage(3, 10) != editor.pictures.chip(ChipPictures::EmptyPicture));
-    QCOMPARE(map.cell(3, 10, 1), QStringLiteral("00_  "));
+    QCOMPARE(map.cell(3, 10, 1), u"00_  "_s);
     QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(5, 10));
     for (int x = 1; x <= 5; ++x)
-        QCOMPARE(map.cell(x, 10, 1), QStringLiteral("16_+7"));
-    QCOMPARE(editor.session.status().text(), QStringLiteral("始点をクリックして下さい。"));
+        QCOMPARE(map.cell(x, 10, 1), u"16_+7"_s);
+    QCOMPARE(editor.session.status().text(), u"始点をクリックして下さい。"_s);
 
     // A right click while waiting for a start cell switches the tool off.
     QTest::mouseClick(board, Qt::RightButton, {}, cellCentre(8, 8));
@@ -565,14 +537,14 @@ void TestMainWindow::paintsWithMouseAndLineTool()
 void TestMainWindow::branchModeDrawsOverlays()
 {
     Editor editor;
-    editor.document.setBranch(4, 4, 1, QStringLiteral("3210"));
+    editor.document.setBranch(4, 4, 1, u"3210"_s);
     editor.session.refreshBoard();
     // Outside branch mode the board shows the plain chip.
     QCOMPARE(editor.window.board()->cellImage(4, 4),
              editor.pictures.chip(ChipPictures::EmptyPicture));
 
     const CellComposer composer(editor.pictures);
-    const QString road = QStringLiteral("01_[]");
+    const QString road = u"01_[]"_s;
     const QImage plain = composer.chipPicture(road);
     const QImage mask = editor.pictures.overlay(ChipPictures::BranchMask);
     QSet<QByteArray> distinct;
@@ -586,10 +558,10 @@ void TestMainWindow::branchModeDrawsOverlays()
             for (int x = 0; x < plain.width(); ++x)
                 if (mask.pixel(x, y) == qRgb(255, 255, 255) &&
                     composed.pixel(x, y) != plain.pixel(x, y))
-                    QFAIL(qPrintable(QStringLiteral("%1 changed (%2,%3) outside the mask")
-                                         .arg(QLatin1String(setting))
-                                         .arg(x)
-                                         .arg(y)));
+                    QFAIL(qPrintable(
+                        u"%1 changed (%2,%3) outside the mask"_s.arg(QLatin1String(setting))
+                            .arg(x)
+                            .arg(y)));
     }
     QCOMPARE(distinct.size(), 5);
     // Digits outside 0..3 draw no arm but keep the others.
@@ -598,16 +570,16 @@ void TestMainWindow::branchModeDrawsOverlays()
     painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
     painter.drawImage(0, 0, mask);
     painter.end();
-    QCOMPARE(composer.branchPicture(road, QStringLiteral("9999")), masked);
+    QCOMPARE(composer.branchPicture(road, u"9999"_s), masked);
 }
 
 void TestMainWindow::unknownChipsDrawAsEmpty_data()
 {
     QTest::addColumn<QString>("cell");
-    QTest::newRow("short empty cell") << QStringLiteral("00_");
-    QTest::newRow("type above 48") << QStringLiteral("77_zz");
-    QTest::newRow("no type") << QStringLiteral("ab_cd");
-    QTest::newRow("chip 48") << QStringLiteral("48_  ");
+    QTest::newRow("short empty cell") << u"00_"_s;
+    QTest::newRow("type above 48") << u"77_zz"_s;
+    QTest::newRow("no type") << u"ab_cd"_s;
+    QTest::newRow("chip 48") << u"48_  "_s;
 }
 
 void TestMainWindow::unknownChipsDrawAsEmpty()
@@ -625,24 +597,23 @@ void TestMainWindow::hoverShowsPositionAndDescription()
     Editor editor;
     QString file;
     for (int k = 0; k < 49; ++k)
-        file += k == 16 ? QStringLiteral("?マス進む\r\n") : QStringLiteral("chip%1\r\n").arg(k);
+        file += k == 16 ? u"?マス進む\r\n"_s : u"chip%1\r\n"_s.arg(k);
     QCOMPARE(editor.descriptions.parse(codePage932Bytes(file)).status,
              ChipDescriptions::Status::Ok);
-    editor.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor.window));
-    editor.document.layChip(5, 12, 1, QStringLiteral("16_+$"));
+    editor.show();
+    editor.document.layChip(5, 12, 1, u"16_+$"_s);
     QTest::mouseMove(editor.window.board(), cellCentre(5, 12));
-    QCOMPARE(editor.session.status().position(), QStringLiteral("1階(5,12)"));
-    QCOMPARE(editor.session.status().text(), QStringLiteral("99マス進む"));
-    QCOMPARE(label(editor, "positionPanel")->text(), QStringLiteral("1階(5,12)"));
-    QCOMPARE(label(editor, "statusPanel")->text(), QStringLiteral("99マス進む"));
+    QCOMPARE(editor.session.status().position(), u"1階(5,12)"_s);
+    QCOMPARE(editor.session.status().text(), u"99マス進む"_s);
+    QCOMPARE(label(editor, "positionPanel")->text(), u"1階(5,12)"_s);
+    QCOMPARE(label(editor, "statusPanel")->text(), u"99マス進む"_s);
     // The label is grey while the tool is off, black while on, grey again after.
     const QColor grey = QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
     QLabel *lineDraw = label(editor, "lineDrawLabel");
     QCOMPARE(lineDraw->palette().color(QPalette::WindowText), grey);
-    QVERIFY(editor.play(QStringLiteral("tool:line")));
+    QVERIFY(editor.play(u"tool:line"_s));
     QCOMPARE(lineDraw->palette().color(QPalette::WindowText), QColor(Qt::black));
-    QVERIFY(editor.play(QStringLiteral("tool:line")));
+    QVERIFY(editor.play(u"tool:line"_s));
     QCOMPARE(lineDraw->palette().color(QPalette::WindowText), grey);
 }
 
@@ -659,26 +630,25 @@ void TestMainWindow::startUpReadsDescriptions_data()
 void TestMainWindow::startUpReadsDescriptions()
 {
     QFETCH(int, items);
-    QFETCH(bool, starts);
     QFETCH(bool, warned);
     QTemporaryDir folder;
     if (items >= 0) {
-        QFile file(folder.filePath(QStringLiteral("Tavolin.dat")));
+        QFile file(folder.filePath(u"Tavolin.dat"_s));
         QVERIFY(file.open(QIODevice::WriteOnly));
         for (int k = 0; k < items; ++k)
             file.write(QByteArray("\"d") + QByteArray::number(k) + "\"\r\n");
     }
     ChipDescriptions descriptions;
     StubPrompter prompter;
-    QCOMPARE(Startup::readChipDescriptions(descriptions, prompter, folder.path()), starts);
+    QTEST(Startup::readChipDescriptions(descriptions, prompter, folder.path()), "starts");
     if (!warned) {
         QCOMPARE(prompter.messages, QStringList());
-        QCOMPARE(descriptions.description(48), QStringLiteral("d48"));
+        QCOMPARE(descriptions.description(48), u"d48"_s);
         return;
     }
     QCOMPARE(prompter.messages.size(), 1);
     QVERIFY(prompter.messages.first().startsWith(
-        QStringLiteral("Q:zKエディタ|Tavolin.datを読み込み中にエラーが発生しました。\r\n")));
+        u"Q:zKエディタ|Tavolin.datを読み込み中にエラーが発生しました。\r\n"_s));
     QCOMPARE(descriptions.description(0), QString());
 }
 
@@ -686,16 +656,16 @@ void TestMainWindow::helpThatCannotOpenIsReported()
 {
     // No help document ships beside the test program.
     const QString path =
-        QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("Help.htm"));
+        QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(u"Help.htm"_s);
     QVERIFY(!QFileInfo::exists(path));
     Editor editor;
     editor.show();
 
     QTest::keyClick(&editor.window, Qt::Key_F1);
 
-    QCOMPARE(editor.prompter.messages, QStringList{QStringLiteral("Q:zKエディタ|ヘルプファイル「") +
-                                                   QDir::toNativeSeparators(path) +
-                                                   QStringLiteral("」を開けませんでした。")});
+    QCOMPARE(editor.prompter.messages,
+             QStringList{u"Q:zKエディタ|ヘルプファイル「"_s + QDir::toNativeSeparators(path) +
+                         u"」を開けませんでした。"_s});
     QVERIFY(editor.window.toolWindow()->isVisible());
 }
 
@@ -794,58 +764,48 @@ void TestMainWindow::locatedCellIsScrolledIntoView()
 
 void TestMainWindow::floatingBlockShowsItsOwnValues_data()
 {
-    QTest::addColumn<QString>("floating");
-    QTest::addColumn<QString>("floatingBranch");
-    QTest::addColumn<QString>("under");
-    QTest::addColumn<QString>("underBranch");
-    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("script"); // ends with a block floating over cell (5,5)
+    QTest::addColumn<QString>("chip");   // the block's own
+    QTest::addColumn<QString>("arrows"); // the block's own branch setting drawn, if any
     QTest::addColumn<bool>("valueShown");
-    QTest::addColumn<bool>("arrowsShown"); // the floating block's own branch setting
-    const QString numbered = QStringLiteral("16_+7");
+    // Cells (1,1) and (2,1) copied, their left over cell (5,5).
+    const QString floated = u" tool:selection p:1,1,L d:2,1 r:2,1 copypaste h:5,5"_s;
+    const QString branch3120 = u" mode:2 dir:1 dir:1 dir:1 dir:2 dir:3 dir:3 c:1,1,L"_s;
     const QString road = CellString::defaultChip();
     QTest::newRow("a numbered chip over an empty cell")
-        << numbered << QString() << QString() << QString() << u"mode:1"_s << true << false;
+        << u"chip:16_+7 c:1,1,L"_s + floated << u"16_+7"_s << QString() << true;
     QTest::newRow("a road over a numbered chip")
-        << road << QString() << numbered << QString() << u"mode:1"_s << false << false;
+        << u"chip:16_+7 c:5,5,L chip:01_[] c:1,1,L"_s + floated << road << QString() << false;
     QTest::newRow("branch mode: the block's arrows")
-        << road << u"3120"_s << QString() << QString() << u"mode:2"_s << false << true;
+        << u"chip:01_[] c:1,1,L"_s + branch3120 + floated << road << u"3120"_s << false;
     QTest::newRow("branch mode: a block without a setting hides the cell's")
-        << road << QString() << road << u"3333"_s << u"mode:2"_s << false << false;
+        << u"chip:01_[] c:1,1,L c:5,5,L mode:2 dir:1 dir:1 dir:1 dir:2 dir:2 dir:2 "
+           u"dir:3 dir:3 dir:3 dir:4 dir:4 dir:4 c:5,5,L"_s +
+               floated
+        << road << QString() << false;
     QTest::newRow("map edit mode: no arrows")
-        << road << u"3120"_s << QString() << QString() << u"mode:1"_s << false << false;
+        << u"chip:01_[] c:1,1,L"_s + branch3120 + u" mode:1"_s + floated << road << QString()
+        << false;
 }
 
 void TestMainWindow::floatingBlockShowsItsOwnValues()
 {
-    QFETCH(QString, floating);
-    QFETCH(QString, floatingBranch);
-    QFETCH(QString, under);
-    QFETCH(QString, underBranch);
-    QFETCH(QString, mode);
+    QFETCH(QString, script);
+    QFETCH(QString, chip);
+    QFETCH(QString, arrows);
     EditorFixture editor;
-    MapData map = MapData::resetMap();
-    if (!under.isEmpty())
-        map.setCell(5, 5, 1, under);
-    map.setBranch(5, 5, 1, underBranch);
-    editor.session.takeLoadedMap(map);
-    QVERIFY(editor.play(mode));
-    CellBlock block(1, 1);
-    block.setCell(0, 0, floating);
-    block.setBranch(0, 0, floatingBranch);
-    SelectionTool &blocks = editor.session.tools().selection();
-    blocks.startFloating(block);
-    QVERIFY(editor.play(QStringLiteral("h:5,5")));
+    QVERIFY(editor.play(script));
+    QVERIFY(editor.session.tools().selection().isFloating());
     const auto shot = [&](bool values) {
         editor.view.setShowsValues(values);
         return editor.window.board()->grab().toImage().copy(BoardPainter::cellRect(5, 5));
     };
     QTEST(shot(true) != shot(false), "valueShown");
     // Its own chip, not hidden under a marker.
-    QFETCH(bool, arrowsShown);
     const CellComposer composer(editor.pictures);
     QCOMPARE(editor.window.board()->cellImage(5, 5),
-             arrowsShown ? composer.branchPicture(floating, floatingBranch)
-                         : editor.pictures.chip(CellString::pictureIndex(floating)));
+             arrows.isEmpty() ? editor.pictures.chip(CellString::pictureIndex(chip))
+                              : composer.branchPicture(chip, arrows));
 }
 
 // The board takes the keyboard and is a table to assistive technology whose focused cell
@@ -973,8 +933,7 @@ void TestMainWindow::screenShowsWholeBoardAfterEachStep_data()
         << u"tool:selection p:2,2,L d:9,7 d:3,3 r:3,3 esc"_s << 100;
     QTest::newRow("floating block moved, turned and laid")
         << u"chip:16_+7 c:2,2,L c:3,2,L tool:selection p:2,2,L r:3,2 copypaste h:8,8 h:22,15 "
-           u"turn:R h:9,4 "
-           "c:9,4,L"_s
+           u"turn:R h:9,4 c:9,4,L"_s
         << 200;
     QTest::newRow("branch mode and back") << u"c:4,4,L mode:2 dir:1 c:4,4,L mode:1"_s << 100;
     QTest::newRow("warp mode in and out") << pair + u" mode:1 mode:3 mode:1 mode:3"_s << 100;
@@ -1011,7 +970,7 @@ void TestMainWindow::screenShowsWholeBoardAfterEachStep()
         QVERIFY(!part.isEmpty());
         // A repaint that a timer brings may come late on a loaded machine; one that never
         // comes still fails.
-        QTRY_VERIFY2(shown(part) == drawn(part), qPrintable(QStringLiteral("after ") + step));
+        QTRY_VERIFY2(shown(part) == drawn(part), qPrintable(u"after "_s + step));
     }
 }
 

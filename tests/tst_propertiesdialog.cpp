@@ -1,7 +1,6 @@
 #include "dialogs/aboutdialog.h"
 #include "dialogs/helpdocument.h"
 #include "dialogs/propertiesdialog.h"
-#include "session/editorsession.h"
 #include "sessionscript.h"
 #include "stubdocumentopener.h"
 #include "stubprompter.h"
@@ -20,19 +19,9 @@
 
 Q_DECLARE_METATYPE(StubDocumentOpener::Outcome)
 
-namespace {
+using namespace Qt::StringLiterals;
 
-// Keeps the icon of each message too.
-class IconPrompter : public StubPrompter
-{
-public:
-    QList<Icon> icons;
-    void tell(QWidget *parent, Icon icon, const QString &title, const QString &text) override
-    {
-        icons.append(icon);
-        StubPrompter::tell(parent, icon, title, text);
-    }
-};
+namespace {
 
 // Types text key by key; QTest::keyClicks takes Latin-1 only.
 void typeText(QWidget *widget, const QString &text)
@@ -41,26 +30,13 @@ void typeText(QWidget *widget, const QString &text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-const QString BrowseFolder = QStringLiteral("/maps/start");
-
-// A map of five floors with texts on floors 2 and 3, shown at the given floor.
-struct Editor : SessionFixture
+bool writeHelp(const QString &path)
 {
-    explicit Editor(int floor = 3)
-    {
-        MapData map;
-        map.setFloorCount(5);
-        map.setFloorName(2, QStringLiteral("Cellar"));
-        map.setFloorBackground(2, QStringLiteral("img\\cellar.bmp"));
-        map.setFloorEndText(2, QStringLiteral("dark\r\nand damp"));
-        map.setFloorName(3, QStringLiteral("Hall"));
-        map.setFloorEndText(3, QStringLiteral("Good luck"));
-        document.replace(map);
-        QVERIFY(play(QStringLiteral("floor:%1").arg(floor)));
-    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write("<html></html>") > 0;
+}
 
-    IconPrompter prompter;
-};
+const QString BrowseFolder = u"/maps/start"_s;
 
 template <typename T> T *child(QWidget &dialog, const char *name)
 {
@@ -70,28 +46,45 @@ template <typename T> T *child(QWidget &dialog, const char *name)
     return found;
 }
 
-struct Controls
+// A map of five floors with texts on floors 2 and 3, shown at the given floor, and the properties
+// dialog of that floor.
+struct Properties : SessionFixture
 {
-    explicit Controls(PropertiesDialog &dialog)
-        : name(child<QLineEdit>(dialog, "nameEdit")),
-          count(child<QLineEdit>(dialog, "floorCountEdit")),
-          noBackground(child<QCheckBox>(dialog, "noBackgroundCheck")),
-          background(child<QLineEdit>(dialog, "backgroundEdit")),
-          browse(child<QPushButton>(dialog, "browseButton")),
-          comment(child<QPlainTextEdit>(dialog, "commentEdit")),
-          ok(child<QPushButton>(dialog, "okButton")),
-          cancel(child<QPushButton>(dialog, "cancelButton"))
+    explicit Properties(int floor = 3) : shownFloor(showFloor(floor)) {}
+
+    int showFloor(int floor)
     {
+        MapData map;
+        map.setFloorCount(5);
+        map.setFloorName(2, u"Cellar"_s);
+        map.setFloorBackground(2, u"img\\cellar.bmp"_s);
+        map.setFloorEndText(2, u"dark\r\nand damp"_s);
+        map.setFloorName(3, u"Hall"_s);
+        map.setFloorEndText(3, u"Good luck"_s);
+        document.replace(map);
+        if (!play(u"floor:%1"_s.arg(floor)))
+            qFatal("floor %d not shown", floor);
+        return floor;
     }
 
-    QLineEdit *name;
-    QLineEdit *count;
-    QCheckBox *noBackground;
-    QLineEdit *background;
-    QPushButton *browse;
-    QPlainTextEdit *comment;
-    QPushButton *ok;
-    QPushButton *cancel;
+    [[nodiscard]] bool show()
+    {
+        dialog.show();
+        return QTest::qWaitForWindowExposed(&dialog);
+    }
+
+    StubPrompter prompter;
+    int shownFloor;
+    const MapData before = session.map();
+    PropertiesDialog dialog{session, prompter, BrowseFolder};
+    QLineEdit *name = child<QLineEdit>(dialog, "nameEdit");
+    QLineEdit *count = child<QLineEdit>(dialog, "floorCountEdit");
+    QCheckBox *noBackground = child<QCheckBox>(dialog, "noBackgroundCheck");
+    QLineEdit *background = child<QLineEdit>(dialog, "backgroundEdit");
+    QPushButton *browse = child<QPushButton>(dialog, "browseButton");
+    QPlainTextEdit *comment = child<QPlainTextEdit>(dialog, "commentEdit");
+    QPushButton *ok = child<QPushButton>(dialog, "okButton");
+    QPushButton *cancel = child<QPushButton>(dialog, "cancelButton");
 };
 
 } // namespace
@@ -130,145 +123,120 @@ void TestPropertiesDialog::showsTheCurrentFloor_data()
     QTest::addColumn<QString>("comment");
 
     QTest::newRow("floor 3 of 5, no background")
-        << 3 << QStringLiteral("3階のプロパティ") << QStringLiteral("Hall") << true
-        << QStringLiteral("img\\") << QStringLiteral("Good luck");
+        << 3 << u"3階のプロパティ"_s << u"Hall"_s << true << u"img\\"_s << u"Good luck"_s;
     QTest::newRow("floor 2 with background and two comment lines")
-        << 2 << QStringLiteral("2階のプロパティ") << QStringLiteral("Cellar") << false
-        << QStringLiteral("img\\cellar.bmp") << QStringLiteral("dark\nand damp");
-    QTest::newRow("floor 5 without texts") << 5 << QStringLiteral("5階のプロパティ") << QString()
-                                           << true << QStringLiteral("img\\") << QString();
+        << 2 << u"2階のプロパティ"_s << u"Cellar"_s << false << u"img\\cellar.bmp"_s
+        << u"dark\nand damp"_s;
+    QTest::newRow("floor 5 without texts")
+        << 5 << u"5階のプロパティ"_s << QString() << true << u"img\\"_s << QString();
 }
 
 void TestPropertiesDialog::showsTheCurrentFloor()
 {
     QFETCH(int, floor);
-    QFETCH(QString, caption);
-    QFETCH(QString, name);
     QFETCH(bool, noBackground);
-    QFETCH(QString, path);
-    QFETCH(QString, comment);
+    Properties p(floor);
 
-    Editor editor(floor);
-    PropertiesDialog dialog(editor.session, editor.prompter, BrowseFolder);
-    Controls controls(dialog);
-
-    QCOMPARE(dialog.windowTitle(), caption);
-    QCOMPARE(controls.count->text(), QStringLiteral("5"));
-    QCOMPARE(controls.name->text(), name);
-    QCOMPARE(controls.noBackground->isChecked(), noBackground);
-    QCOMPARE(controls.background->text(), path);
-    QCOMPARE(controls.background->isEnabled(), !noBackground);
-    QCOMPARE(controls.browse->isEnabled(), !noBackground);
-    QCOMPARE(controls.comment->toPlainText(), comment);
+    QTEST(p.dialog.windowTitle(), "caption");
+    QCOMPARE(p.count->text(), u"5"_s);
+    QTEST(p.name->text(), "name");
+    QCOMPARE(p.noBackground->isChecked(), noBackground);
+    QTEST(p.background->text(), "path");
+    QCOMPARE(p.background->isEnabled(), !noBackground);
+    QCOMPARE(p.browse->isEnabled(), !noBackground);
+    QTEST(p.comment->toPlainText(), "comment");
 }
 
 void TestPropertiesDialog::checkBoxSwitchesThePathControls()
 {
-    Editor editor;
-    PropertiesDialog dialog(editor.session, editor.prompter, BrowseFolder);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    Controls controls(dialog);
-    QVERIFY(controls.noBackground->isChecked());
+    Properties p;
+    QVERIFY(p.show());
+    QVERIFY(p.noBackground->isChecked());
 
-    QTest::mouseClick(controls.noBackground, Qt::LeftButton);
-    QVERIFY(!controls.noBackground->isChecked());
-    QVERIFY(controls.background->isEnabled());
-    QVERIFY(controls.browse->isEnabled());
+    QTest::mouseClick(p.noBackground, Qt::LeftButton);
+    QVERIFY(!p.noBackground->isChecked());
+    QVERIFY(p.background->isEnabled());
+    QVERIFY(p.browse->isEnabled());
 
-    QTest::mouseClick(controls.noBackground, Qt::LeftButton);
-    QVERIFY(!controls.background->isEnabled());
-    QVERIFY(!controls.browse->isEnabled());
+    QTest::mouseClick(p.noBackground, Qt::LeftButton);
+    QVERIFY(!p.background->isEnabled());
+    QVERIFY(!p.browse->isEnabled());
 }
 
 void TestPropertiesDialog::okStores_data()
 {
     QTest::addColumn<int>("floor");
-    QTest::addColumn<QString>("typedName");        // replaces the name box
+    QTest::addColumn<QString>("name");             // replaces the name box, stored as typed
     QTest::addColumn<QStringList>("typedComment"); // replaces the comment, one line each
     QTest::addColumn<int>("checkClicks");
     // Replaces the path box whenever it is enabled: at the start and after each click.
     QTest::addColumn<QString>("typedPath");
-    QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("background");
     QTest::addColumn<QString>("endText");
 
-    QTest::newRow("empty name") << 3 << QString() << QStringList{QStringLiteral("Good luck")} << 0
-                                << QString() << QString() << QString()
-                                << QStringLiteral("Good luck");
+    QTest::newRow("empty name") << 3 << QString() << QStringList{u"Good luck"_s} << 0 << QString()
+                                << QString() << u"Good luck"_s;
     QTest::newRow("comment of three lines")
-        << 3 << QStringLiteral("Hall")
-        << QStringList{QStringLiteral("one"), QString(), QStringLiteral("三")} << 0 << QString()
-        << QStringLiteral("Hall") << QString() << QStringLiteral("one\r\n\r\n三");
+        << 3 << u"Hall"_s << QStringList{u"one"_s, QString(), u"三"_s} << 0 << QString()
+        << QString() << u"one\r\n\r\n三"_s;
     QTest::newRow("background chosen by unchecking")
-        << 3 << QStringLiteral("Hall") << QStringList{QStringLiteral("Good luck")} << 1
-        << QStringLiteral("img\\hall.bmp") << QStringLiteral("Hall")
-        << QStringLiteral("img\\hall.bmp") << QStringLiteral("Good luck");
+        << 3 << u"Hall"_s << QStringList{u"Good luck"_s} << 1 << u"img\\hall.bmp"_s
+        << u"img\\hall.bmp"_s << u"Good luck"_s;
     QTest::newRow("unchecked proposal stored as it stands")
-        << 3 << QStringLiteral("Hall") << QStringList{QStringLiteral("Good luck")} << 1
-        << QStringLiteral("img\\") << QStringLiteral("Hall") << QStringLiteral("img\\")
-        << QStringLiteral("Good luck");
+        << 3 << u"Hall"_s << QStringList{u"Good luck"_s} << 1 << u"img\\"_s << u"img\\"_s
+        << u"Good luck"_s;
     QTest::newRow("yen sign and overline from an input method")
-        << 3 << QStringLiteral("¥100‾") << QStringList{QStringLiteral("‾¥")} << 0 << QString()
-        << QStringLiteral("¥100‾") << QString() << QStringLiteral("‾¥");
+        << 3 << u"¥100‾"_s << QStringList{u"‾¥"_s} << 0 << QString() << QString() << u"‾¥"_s;
     // With the box checked the floor keeps its background, whatever the path box says.
     QTest::newRow("checked keeps an existing background")
-        << 2 << QStringLiteral("Cellar") << QStringList{QStringLiteral("dark")} << 1
-        << QStringLiteral("img\\other.bmp") << QStringLiteral("Cellar")
-        << QStringLiteral("img\\cellar.bmp") << QStringLiteral("dark");
+        << 2 << u"Cellar"_s << QStringList{u"dark"_s} << 1 << u"img\\other.bmp"_s
+        << u"img\\cellar.bmp"_s << u"dark"_s;
     QTest::newRow("checked keeps no background")
-        << 3 << QStringLiteral("Hall") << QStringList{QString()} << 0 << QString()
-        << QStringLiteral("Hall") << QString() << QString();
+        << 3 << u"Hall"_s << QStringList{QString()} << 0 << QString() << QString() << QString();
 }
 
 void TestPropertiesDialog::okStores()
 {
     QFETCH(int, floor);
-    QFETCH(QString, typedName);
     QFETCH(QStringList, typedComment);
     QFETCH(int, checkClicks);
     QFETCH(QString, typedPath);
     QFETCH(QString, name);
     QFETCH(QString, background);
     QFETCH(QString, endText);
+    Properties p(floor);
+    QVERIFY(p.show());
 
-    Editor editor(floor);
-    const MapData before = editor.session.map();
-    PropertiesDialog dialog(editor.session, editor.prompter, BrowseFolder);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    Controls controls(dialog);
-
-    controls.name->clear();
-    typeText(controls.name, typedName);
-    controls.comment->clear();
+    p.name->clear();
+    typeText(p.name, name);
+    p.comment->clear();
     for (int i = 0; i < typedComment.size(); ++i) {
         if (i > 0)
-            QTest::keyClick(controls.comment, Qt::Key_Return);
-        typeText(controls.comment, typedComment[i]);
+            QTest::keyClick(p.comment, Qt::Key_Return);
+        typeText(p.comment, typedComment[i]);
     }
     auto typePath = [&] {
-        if (!controls.background->isEnabled() || typedPath.isEmpty())
+        if (!p.background->isEnabled() || typedPath.isEmpty())
             return;
-        controls.background->clear();
-        typeText(controls.background, typedPath);
+        p.background->clear();
+        typeText(p.background, typedPath);
     };
     typePath();
     for (int i = 0; i < checkClicks; ++i) {
-        QTest::mouseClick(controls.noBackground, Qt::LeftButton);
+        QTest::mouseClick(p.noBackground, Qt::LeftButton);
         typePath();
     }
-    QTest::mouseClick(controls.ok, Qt::LeftButton);
+    QTest::mouseClick(p.ok, Qt::LeftButton);
 
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QVERIFY(!dialog.isVisible());
-    QVERIFY(editor.prompter.messages.isEmpty());
-    const MapData &after = editor.session.map();
+    QCOMPARE(p.dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!p.dialog.isVisible());
+    QVERIFY(p.prompter.messages.isEmpty());
+    const MapData &after = p.session.map();
     QCOMPARE(after.floorName(floor), name);
     QCOMPARE(after.floorBackground(floor), background);
     QCOMPARE(after.floorEndText(floor), endText);
     // Only the current floor's texts change.
-    MapData expected = before;
+    MapData expected = p.before;
     expected.setFloorName(floor, name);
     expected.setFloorBackground(floor, background);
     expected.setFloorEndText(floor, endText);
@@ -278,36 +246,31 @@ void TestPropertiesDialog::okStores()
 void TestPropertiesDialog::cancelStoresNothing_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("cancel button") << QStringLiteral("button");
-    QTest::newRow("escape key") << QStringLiteral("escape");
-    QTest::newRow("close box") << QStringLiteral("close");
+    QTest::newRow("cancel button") << u"button"_s;
+    QTest::newRow("escape key") << u"escape"_s;
+    QTest::newRow("close box") << u"close"_s;
 }
 
 void TestPropertiesDialog::cancelStoresNothing()
 {
     QFETCH(QString, how);
+    Properties p(2);
+    QVERIFY(p.show());
+    typeText(p.name, u" renamed"_s);
+    typeText(p.comment, u" more"_s);
+    typeText(p.background, u"x"_s);
+    QTest::mouseClick(p.noBackground, Qt::LeftButton);
 
-    Editor editor(2);
-    const MapData before = editor.session.map();
-    PropertiesDialog dialog(editor.session, editor.prompter, BrowseFolder);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    Controls controls(dialog);
-    typeText(controls.name, QStringLiteral(" renamed"));
-    typeText(controls.comment, QStringLiteral(" more"));
-    typeText(controls.background, QStringLiteral("x"));
-    QTest::mouseClick(controls.noBackground, Qt::LeftButton);
-
-    if (how == QLatin1String("button"))
-        QTest::mouseClick(controls.cancel, Qt::LeftButton);
-    else if (how == QLatin1String("escape"))
-        QTest::keyClick(controls.name, Qt::Key_Escape);
+    if (how == u"button")
+        QTest::mouseClick(p.cancel, Qt::LeftButton);
+    else if (how == u"escape")
+        QTest::keyClick(p.name, Qt::Key_Escape);
     else
-        QVERIFY(dialog.close());
+        QVERIFY(p.dialog.close());
 
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QVERIFY(!dialog.isVisible());
-    QVERIFY(editor.session.map() == before);
+    QCOMPARE(p.dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!p.dialog.isVisible());
+    QVERIFY(p.session.map() == p.before);
 }
 
 void TestPropertiesDialog::okRefusesTextsTheFileLoses_data()
@@ -317,24 +280,20 @@ void TestPropertiesDialog::okRefusesTextsTheFileLoses_data()
     QTest::addColumn<QString>("comment");
     QTest::addColumn<QString>("mention");
 
-    const QString fine = QStringLiteral("img\\hall.bmp");
+    const QString fine = u"img\\hall.bmp"_s;
     QTest::newRow("comma in the name")
-        << QStringLiteral("Hall, east") << fine << QString() << QStringLiteral("マップ名に「,」");
+        << u"Hall, east"_s << fine << QString() << u"マップ名に「,」"_s;
     QTest::newRow("star first in the name")
-        << QStringLiteral("*END") << fine << QString() << QStringLiteral("マップ名の先頭に「*」");
-    QTest::newRow("comma in the path") << QStringLiteral("Hall") << QStringLiteral("img\\a,b.bmp")
-                                       << QString() << QStringLiteral("背景画のパスに「,」");
+        << u"*END"_s << fine << QString() << u"マップ名の先頭に「*」"_s;
+    QTest::newRow("comma in the path")
+        << u"Hall"_s << u"img\\a,b.bmp"_s << QString() << u"背景画のパスに「,」"_s;
     QTest::newRow("star first in the path")
-        << QStringLiteral("Hall") << QStringLiteral("*BG") << QString()
-        << QStringLiteral("背景画のパスの先頭に「*」");
-    QTest::newRow("name outside code page 932")
-        << QStringLiteral("1층") << fine << QString() << QStringLiteral("「층」");
+        << u"Hall"_s << u"*BG"_s << QString() << u"背景画のパスの先頭に「*」"_s;
+    QTest::newRow("name outside code page 932") << u"1층"_s << fine << QString() << u"「층」"_s;
     QTest::newRow("path outside code page 932")
-        << QStringLiteral("Hall") << QStringLiteral("img\\café.bmp") << QString()
-        << QStringLiteral("「é」");
+        << u"Hall"_s << u"img\\café.bmp"_s << QString() << u"「é」"_s;
     QTest::newRow("comment outside code page 932")
-        << QStringLiteral("Hall") << fine << QStringLiteral("see you \U0001F600")
-        << QStringLiteral("コメントに");
+        << u"Hall"_s << fine << u"see you \U0001F600"_s << u"コメントに"_s;
 }
 
 void TestPropertiesDialog::okRefusesTextsTheFileLoses()
@@ -343,67 +302,54 @@ void TestPropertiesDialog::okRefusesTextsTheFileLoses()
     QFETCH(QString, path);
     QFETCH(QString, comment);
     QFETCH(QString, mention);
+    Properties p;
+    QVERIFY(p.show());
+    p.name->setText(name);
+    QTest::mouseClick(p.noBackground, Qt::LeftButton);
+    p.background->setText(path);
+    p.comment->setPlainText(comment);
 
-    Editor editor;
-    const MapData before = editor.session.map();
-    PropertiesDialog dialog(editor.session, editor.prompter, BrowseFolder);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    Controls controls(dialog);
-    controls.name->setText(name);
-    QTest::mouseClick(controls.noBackground, Qt::LeftButton);
-    controls.background->setText(path);
-    controls.comment->setPlainText(comment);
+    QTest::mouseClick(p.ok, Qt::LeftButton);
 
-    QTest::mouseClick(controls.ok, Qt::LeftButton);
-
-    QVERIFY(dialog.isVisible());
-    QVERIFY(dialog.result() != QDialog::Accepted);
-    QVERIFY(editor.session.map() == before);
-    QCOMPARE(editor.prompter.messages.size(), 1);
-    QVERIFY2(editor.prompter.messages[0].startsWith(QStringLiteral("Q:zKエディタ|")),
-             qPrintable(editor.prompter.messages[0]));
-    QVERIFY2(editor.prompter.messages[0].contains(mention),
-             qPrintable(editor.prompter.messages[0]));
-    QCOMPARE(editor.prompter.icons, QList<Prompter::Icon>{Prompter::Icon::Warning});
+    QVERIFY(p.dialog.isVisible());
+    QVERIFY(p.dialog.result() != QDialog::Accepted);
+    QVERIFY(p.session.map() == p.before);
+    QCOMPARE(p.prompter.messages.size(), 1);
+    const QString &message = p.prompter.messages[0];
+    QVERIFY2(message.startsWith(u"Q:zKエディタ|"_s), qPrintable(message));
+    QVERIFY2(message.contains(mention), qPrintable(message));
+    QCOMPARE(p.prompter.messageIcons, QList<Prompter::Icon>{Prompter::Icon::Warning});
 
     // Mended, the same dialog stores everything.
-    controls.name->setText(QStringLiteral("Hall"));
-    controls.background->setText(QStringLiteral("img\\hall.bmp"));
-    controls.comment->setPlainText(QStringLiteral("ok"));
-    QTest::mouseClick(controls.ok, Qt::LeftButton);
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(editor.session.map().floorBackground(3), QStringLiteral("img\\hall.bmp"));
+    p.name->setText(u"Hall"_s);
+    p.background->setText(u"img\\hall.bmp"_s);
+    p.comment->setPlainText(u"ok"_s);
+    QTest::mouseClick(p.ok, Qt::LeftButton);
+    QCOMPARE(p.dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(p.session.map().floorBackground(3), u"img\\hall.bmp"_s);
 }
 
 void TestPropertiesDialog::browseFillsThePath_data()
 {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("path");
-
-    QTest::newRow("chosen") << QStringLiteral("/maps/pictures/sky.bmp")
-                            << QStringLiteral("/maps/pictures/sky.bmp");
-    QTest::newRow("cancelled") << QString() << QStringLiteral("img\\cellar.bmp");
+    QTest::newRow("chosen") << u"/maps/pictures/sky.bmp"_s << u"/maps/pictures/sky.bmp"_s;
+    QTest::newRow("cancelled") << QString() << u"img\\cellar.bmp"_s;
 }
 
 void TestPropertiesDialog::browseFillsThePath()
 {
     QFETCH(QString, answer);
-    QFETCH(QString, path);
+    Properties p(2);
+    p.prompter.files = QStringList{answer};
+    QVERIFY(p.show());
 
-    Editor editor(2);
-    editor.prompter.files = QStringList{answer};
-    PropertiesDialog dialog(editor.session, editor.prompter, BrowseFolder);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    Controls controls(dialog);
+    QTest::mouseClick(p.browse, Qt::LeftButton);
 
-    QTest::mouseClick(controls.browse, Qt::LeftButton);
-
-    QCOMPARE(editor.prompter.fileDialogs, QStringList{QStringLiteral("open|") + BrowseFolder});
-    QCOMPARE(controls.background->text(), path);
-    QVERIFY(dialog.isVisible());
-    QVERIFY(editor.session.map().floorBackground(2) == QStringLiteral("img\\cellar.bmp"));
+    QCOMPARE(p.prompter.fileDialogs, QStringList{u"open|"_s + BrowseFolder});
+    QTEST(p.background->text(), "path");
+    QVERIFY(p.dialog.isVisible());
+    QVERIFY(p.session.map().floorBackground(2) == u"img\\cellar.bmp"_s);
 }
 
 void TestPropertiesDialog::aboutBoxShowsVersionAndDate()
@@ -411,10 +357,10 @@ void TestPropertiesDialog::aboutBoxShowsVersionAndDate()
     AboutDialog about;
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
-    QCOMPARE(about.windowTitle(), QStringLiteral("バージョン情報"));
-    QCOMPARE(child<QLabel>(about, "titleLabel")->text(), QStringLiteral("Q:zK Editor"));
-    QCOMPARE(child<QLabel>(about, "versionLabel")->text(), QStringLiteral("Version 1.03"));
-    QCOMPARE(child<QLabel>(about, "dateLabel")->text(), QStringLiteral("2004/08/29 Compiled"));
+    QCOMPARE(about.windowTitle(), u"バージョン情報"_s);
+    QCOMPARE(child<QLabel>(about, "titleLabel")->text(), u"Q:zK Editor"_s);
+    QCOMPARE(child<QLabel>(about, "versionLabel")->text(), u"Version 1.03"_s);
+    QCOMPARE(child<QLabel>(about, "dateLabel")->text(), u"2004/08/29 Compiled"_s);
     QVERIFY(!child<QLabel>(about, "creditLabel")->text().isEmpty());
     QVERIFY(!child<QLabel>(about, "iconImage")->pixmap().isNull());
     QCOMPARE(child<QFrame>(about, "separatorLine")->frameShape(), QFrame::HLine);
@@ -429,9 +375,9 @@ void TestPropertiesDialog::helpDocumentIsFound_data()
     QTest::addColumn<bool>("installed");
     QTest::addColumn<QString>("found"); // relative to the temporary root
 
-    QTest::newRow("beside the program") << true << false << QStringLiteral("bin/Help.htm");
-    QTest::newRow("installed copy") << false << true << QStringLiteral("share/qzk-editor/Help.htm");
-    QTest::newRow("beside wins") << true << true << QStringLiteral("bin/Help.htm");
+    QTest::newRow("beside the program") << true << false << u"bin/Help.htm"_s;
+    QTest::newRow("installed copy") << false << true << u"share/qzk-editor/Help.htm"_s;
+    QTest::newRow("beside wins") << true << true << u"bin/Help.htm"_s;
     QTest::newRow("missing") << false << false << QString();
 }
 
@@ -440,24 +386,19 @@ void TestPropertiesDialog::helpDocumentIsFound()
     QFETCH(bool, beside);
     QFETCH(bool, installed);
     QFETCH(QString, found);
-
     QTemporaryDir root;
     QVERIFY(root.isValid());
     const QDir dir(root.path());
-    QVERIFY(dir.mkpath(QStringLiteral("bin")));
-    QVERIFY(dir.mkpath(QStringLiteral("share/qzk-editor")));
+    QVERIFY(dir.mkpath(u"bin"_s));
+    QVERIFY(dir.mkpath(u"share/qzk-editor"_s));
     // A folder of that name is not the document.
-    QVERIFY(dir.mkpath(QStringLiteral("share/Help.htm")));
-    auto create = [&](const QString &relative) {
-        QFile file(dir.filePath(relative));
-        return file.open(QIODevice::WriteOnly) && file.write("<html></html>") > 0;
-    };
+    QVERIFY(dir.mkpath(u"share/Help.htm"_s));
     if (beside)
-        QVERIFY(create(QStringLiteral("bin/Help.htm")));
+        QVERIFY(writeHelp(dir.filePath(u"bin/Help.htm"_s)));
     if (installed)
-        QVERIFY(create(QStringLiteral("share/qzk-editor/Help.htm")));
+        QVERIFY(writeHelp(dir.filePath(u"share/qzk-editor/Help.htm"_s)));
 
-    const QString path = HelpDocument::locate(dir.filePath(QStringLiteral("bin")));
+    const QString path = HelpDocument::locate(dir.filePath(u"bin"_s));
     if (found.isEmpty())
         QCOMPARE(path, QString());
     else
@@ -485,14 +426,12 @@ void TestPropertiesDialog::helpThatNoProgramShowsIsTold()
     QFETCH(bool, told);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const QString path = QDir(folder.path()).absoluteFilePath(QStringLiteral("Help.htm"));
-    if (present) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("<html></html>") > 0);
-    }
+    const QString path = QDir(folder.path()).absoluteFilePath(u"Help.htm"_s);
+    if (present)
+        QVERIFY(writeHelp(path));
     StubDocumentOpener opener;
     opener.outcome = outcome;
-    IconPrompter prompter;
+    StubPrompter prompter;
     QWidget window;
 
     HelpDocument::show(&window, folder.path(), opener, prompter);
@@ -502,10 +441,10 @@ void TestPropertiesDialog::helpThatNoProgramShowsIsTold()
         QCOMPARE(prompter.messages, QStringList());
         return;
     }
-    QTRY_COMPARE(prompter.messages, QStringList{QStringLiteral("Q:zKエディタ|ヘルプファイル「") +
-                                                QDir::toNativeSeparators(path) +
-                                                QStringLiteral("」を開けませんでした。")});
-    QCOMPARE(prompter.icons, QList<Prompter::Icon>{Prompter::Icon::Warning});
+    QTRY_COMPARE(prompter.messages,
+                 QStringList{u"Q:zKエディタ|ヘルプファイル「"_s + QDir::toNativeSeparators(path) +
+                             u"」を開けませんでした。"_s});
+    QCOMPARE(prompter.messageIcons, QList<Prompter::Icon>{Prompter::Icon::Warning});
 }
 
 void TestPropertiesDialog::helpDocumentShipsWithTheProgram()
@@ -520,7 +459,7 @@ void TestPropertiesDialog::helpDocumentShipsWithTheProgram()
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder.decode(bytes);
     QVERIFY(!decoder.hasError());
-    QVERIFY(text.contains(QStringLiteral("マップのプロパティ")));
+    QVERIFY(text.contains(u"マップのプロパティ"_s));
 }
 
 QTEST_MAIN(TestPropertiesDialog)

@@ -1,10 +1,6 @@
 #include "editorfixture.h"
-#include "mainwindow/boardview.h"
 #include "mainwindow/floorcommands.h"
-#include "mainwindow/mainwindow.h"
-#include "painting/chippictures.h"
-#include "session/editorsession.h"
-#include "sessionscript.h"
+#include "mainwindow/markerlabel.h"
 #include "toolwindows/warpwindow.h"
 
 #include <QApplication>
@@ -15,6 +11,9 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
+
+Q_DECLARE_METATYPE(LineTool::State)
+Q_DECLARE_METATYPE(WarpLinkTool::Stage)
 
 using namespace Qt::StringLiterals;
 
@@ -33,6 +32,11 @@ struct Editor : EditorFixture
     {
         return warpWindow()->findChild<QToolButton *>(u"warpButton%1"_s.arg(n));
     }
+    void clickButton(int n) { QTest::mouseClick(button(n), Qt::LeftButton); }
+    void answer(const QString &button)
+    {
+        QTest::mouseClick(warpWindow()->findChild<QPushButton *>(button), Qt::LeftButton);
+    }
     QListWidget *pairList() const { return warpWindow()->findChild<QListWidget *>(u"pairList"_s); }
     QStringList rows() const
     {
@@ -47,26 +51,23 @@ struct Editor : EditorFixture
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(row)).center());
     }
-    void clickCell(int x, int y, Qt::MouseButton button = Qt::LeftButton)
+    void clickCell(int x, int y)
     {
-        QTest::mouseClick(window.board(), button, {}, BoardPainter::cellRect(x, y).center());
+        QTest::mouseClick(window.board(), Qt::LeftButton, {},
+                          BoardPainter::cellRect(x, y).center());
     }
-    // A marker label that still exists (destroyed ones are gone once deletions ran).
-    QLabel *marker(int index) const
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return window.board()->findChild<QLabel *>(u"marker%1"_s.arg(index));
-    }
+    // A marker that stands for an end of a pair now.
+    QLabel *marker(int index) const { return window.board()->markerLabel(index); }
     QLabel *label(const QString &name) const { return window.findChild<QLabel *>(name); }
+    FloorCommands &floors() { return *window.floorCommands(); }
     // Pair A from (3,5) to (10,2), its row selected and its deletion asked.
-    void askToDeleteOnePair()
+    [[nodiscard]] bool askToDeleteOnePair()
     {
-        enterWarpMode();
-        QTest::mouseClick(button(1), Qt::LeftButton);
-        clickCell(3, 5);
-        clickCell(10, 2);
+        if (!play(u"mode:3 newpair c:3,5,L c:10,2,L"_s))
+            return false;
         selectRow(0);
-        QTest::mouseClick(button(3), Qt::LeftButton);
+        clickButton(3);
+        return warpWindow()->isAskingDeletion();
     }
 };
 
@@ -89,9 +90,8 @@ class TestWarpWindow : public QObject
 
 private Q_SLOTS:
     void linkAndDeleteWithClicks();
+    void deletionAnsweredNo_data();
     void deletionAnsweredNo();
-    void deletionQuestionHoldsFunctionKeys_data();
-    void deletionQuestionHoldsFunctionKeys();
     void buttonsWithoutUsableRow();
     void markerLabelClicks();
     void markersFollowFloorAndMode();
@@ -106,7 +106,8 @@ private Q_SLOTS:
 void TestWarpWindow::linkAndDeleteWithClicks()
 {
     Editor editor;
-    editor.document.layChip(20, 10, 1, u"33_S_"_s); // for probing the main window's input
+    editor.document.layChip(20, 10, 1,
+                            u"33_S_"_s); // for probing the main window's input
     editor.enterWarpMode();
     WarpWindow *window = editor.warpWindow();
     QVERIFY(window);
@@ -117,7 +118,7 @@ void TestWarpWindow::linkAndDeleteWithClicks()
     QLabel *status = editor.label(u"statusPanel"_s);
     QVERIFY(!sample->isVisible());
 
-    QTest::mouseClick(editor.button(1), Qt::LeftButton);
+    editor.clickButton(1);
     QVERIFY(sample->isVisible());
     QCOMPARE(sample->text(), u"A"_s);
     QCOMPARE(status->text(), u"ワープ元をクリックして下さい。"_s);
@@ -152,7 +153,7 @@ void TestWarpWindow::linkAndDeleteWithClicks()
     QVERIFY(isHighlighted(editor.marker(3)));
     QVERIFY(isHighlighted(editor.marker(4)));
 
-    QTest::mouseClick(editor.button(3), Qt::LeftButton);
+    editor.clickButton(3);
     QVERIFY(window->isAskingDeletion());
     auto *question = window->findChild<QLabel *>(u"question"_s);
     QCOMPARE(question->text(), u"ワープ「B」を\r\n削除しますか？"_s);
@@ -177,7 +178,7 @@ void TestWarpWindow::linkAndDeleteWithClicks()
     QVERIFY(editor.session.choices().chip() != u"33_S_"_s);
     QCOMPARE(editor.session.editMode(), int(EditorSession::WarpMode));
 
-    QTest::mouseClick(window->findChild<QPushButton *>(u"yesButton"_s), Qt::LeftButton);
+    editor.answer(u"yesButton"_s);
     QVERIFY(!window->isAskingDeletion());
     QCOMPARE(window->height(), pixels(2355 - 300));
     for (int n = 1; n <= 4; ++n)
@@ -199,14 +200,35 @@ void TestWarpWindow::linkAndDeleteWithClicks()
     QTRY_COMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
 }
 
+void TestWarpWindow::deletionAnsweredNo_data()
+{
+    QTest::addColumn<QKeySequence>("pressed"); // while the question is asked
+    QTest::newRow("at once") << QKeySequence();
+    QTest::newRow("F3 would roll the window up") << QKeySequence(Qt::Key_F3);
+    QTest::newRow("F4 would hide it with its question") << QKeySequence(Qt::Key_F4);
+    QTest::newRow("F5") << QKeySequence(Qt::Key_F5);
+    QTest::newRow("F6") << QKeySequence(Qt::Key_F6);
+}
+
 void TestWarpWindow::deletionAnsweredNo()
 {
+    QFETCH(QKeySequence, pressed);
     Editor editor;
-    editor.askToDeleteOnePair();
-    QVERIFY(editor.warpWindow()->isAskingDeletion());
-    QTest::mouseClick(editor.warpWindow()->findChild<QPushButton *>(u"noButton"_s), Qt::LeftButton);
-    QVERIFY(!editor.warpWindow()->isAskingDeletion());
-    QCOMPARE(editor.warpWindow()->height(), pixels(2355 - 300));
+    QVERIFY(editor.askToDeleteOnePair());
+    QPointer<WarpWindow> window = editor.warpWindow();
+    if (!pressed.isEmpty()) {
+        QTest::keyClick(window, pressed[0].key());
+        // Forwarded keys run 10 ms later.
+        QTest::qWait(50);
+    }
+    QVERIFY(window && window->isAskingDeletion());
+    QVERIFY(window->isVisible());
+    QCOMPARE(editor.session.editMode(), int(EditorSession::WarpMode));
+    QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Shown));
+
+    editor.answer(u"noButton"_s);
+    QVERIFY(!window->isAskingDeletion());
+    QCOMPARE(window->height(), pixels(2355 - 300));
     QVERIFY(editor.pairList()->isEnabled());
     QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-10,2,1"_s});
     QVERIFY(editor.marker(1));
@@ -214,63 +236,32 @@ void TestWarpWindow::deletionAnsweredNo()
     QCOMPARE(editor.session.map().warpCount(), 1);
 }
 
-void TestWarpWindow::deletionQuestionHoldsFunctionKeys_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::newRow("F3 would roll the window up") << int(Qt::Key_F3);
-    QTest::newRow("F4 would hide it with its question") << int(Qt::Key_F4);
-    QTest::newRow("F5") << int(Qt::Key_F5);
-    QTest::newRow("F6") << int(Qt::Key_F6);
-}
-
-void TestWarpWindow::deletionQuestionHoldsFunctionKeys()
-{
-    QFETCH(int, key);
-    Editor editor;
-    editor.askToDeleteOnePair();
-    QPointer<WarpWindow> window = editor.warpWindow();
-    QTest::keyClick(window, Qt::Key(key));
-    // Forwarded keys run 10 ms later.
-    QTest::qWait(50);
-    QVERIFY(window && window->isAskingDeletion());
-    QVERIFY(window->isVisible());
-    QCOMPARE(editor.session.editMode(), int(EditorSession::WarpMode));
-    QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Shown));
-    QTest::mouseClick(window->findChild<QPushButton *>(u"noButton"_s), Qt::LeftButton);
-}
-
 void TestWarpWindow::buttonsWithoutUsableRow()
 {
     Editor editor;
-    editor.enterWarpMode();
-    QTest::mouseClick(editor.button(1), Qt::LeftButton);
-    for (int x = 1; x <= 3; ++x) {
-        editor.clickCell(x, 1);
-        editor.clickCell(x, 9);
-    }
+    QVERIFY(editor.play(u"mode:3 newpair c:1,1,L c:1,9,L c:2,1,L c:2,9,L c:3,1,L c:3,9,L"_s));
     // Change and delete without a selected row only beep.
-    QTest::mouseClick(editor.button(2), Qt::LeftButton);
+    editor.clickButton(2);
     QCOMPARE(editor.prompter.beeps, 1);
-    QTest::mouseClick(editor.button(3), Qt::LeftButton);
+    editor.clickButton(3);
     QCOMPARE(editor.prompter.beeps, 2);
     QVERIFY(!editor.warpWindow()->isAskingDeletion());
 
     editor.selectRow(1);
-    QTest::mouseClick(editor.button(3), Qt::LeftButton);
-    QTest::mouseClick(editor.warpWindow()->findChild<QPushButton *>(u"yesButton"_s),
-                      Qt::LeftButton);
+    editor.clickButton(3);
+    editor.answer(u"yesButton"_s);
     QCOMPARE(editor.rows().at(1), u"B：削除"_s);
     // Deleting a deleted pair again is refused.
     editor.selectRow(1);
     const int beeps = editor.prompter.beeps;
-    QTest::mouseClick(editor.button(3), Qt::LeftButton);
+    editor.clickButton(3);
     QVERIFY(!editor.warpWindow()->isAskingDeletion());
     QCOMPARE(editor.prompter.beeps, beeps + 1);
     QCOMPARE(editor.session.status().text(), u"既に削除済みです。"_s);
     // Selecting it highlights nothing; changing it links pair B anew.
     for (int index : {1, 2, 5, 6})
         QVERIFY(!isHighlighted(editor.marker(index)));
-    QTest::mouseClick(editor.button(2), Qt::LeftButton);
+    editor.clickButton(2);
     QVERIFY(!editor.session.tools().warps().relinking());
     QCOMPARE(editor.label(u"linkingSample"_s)->text(), u"B"_s);
     editor.clickCell(7, 7);
@@ -283,7 +274,7 @@ void TestWarpWindow::buttonsWithoutUsableRow()
     // "×" takes the highlight away.
     editor.selectRow(0);
     QVERIFY(isHighlighted(editor.marker(1)));
-    QTest::mouseClick(editor.button(4), Qt::LeftButton);
+    editor.clickButton(4);
     QVERIFY(editor.pairList()->selectedItems().isEmpty());
     for (int index = 1; index <= 6; ++index)
         QVERIFY(!isHighlighted(editor.marker(index)));
@@ -292,12 +283,8 @@ void TestWarpWindow::buttonsWithoutUsableRow()
 void TestWarpWindow::markerLabelClicks()
 {
     Editor editor;
-    editor.enterWarpMode();
-    QTest::mouseClick(editor.button(1), Qt::LeftButton);
-    editor.clickCell(3, 5);
-    editor.clickCell(3, 5); // pair A on one cell
-    editor.clickCell(10, 2);
-    editor.clickCell(12, 2); // pair B
+    // Pair A on one cell, pair B from (10,2) to (12,2).
+    QVERIFY(editor.play(u"mode:3 newpair c:3,5,L c:3,5,L c:10,2,L c:12,2,L"_s));
     QCOMPARE(editor.session.tools().warps().selectedWarp(), 3);
     const QObjectList stack = editor.window.board()->children();
     QVERIFY(stack.indexOf(editor.marker(1)) > stack.indexOf(editor.marker(2)));
@@ -315,7 +302,7 @@ void TestWarpWindow::markerLabelClicks()
     QTest::mouseClick(editor.marker(5), Qt::RightButton);
     QCOMPARE(editor.session.tools().warps().stage(), 1);
     QVERIFY(!editor.marker(5));
-    editor.clickCell(20, 10, Qt::RightButton);
+    QTest::mouseClick(editor.window.board(), Qt::RightButton, {}, cellCentre(20, 10));
     QCOMPARE(editor.session.tools().warps().stage(), 0);
 
     // Outside linking a marker lists the captions on its cell.
@@ -333,12 +320,7 @@ void TestWarpWindow::markerLabelClicks()
 void TestWarpWindow::markersFollowFloorAndMode()
 {
     Editor editor;
-    editor.window.floorCommands()->addFloor();
-    editor.enterWarpMode();
-    QTest::mouseClick(editor.button(1), Qt::LeftButton);
-    editor.clickCell(3, 5);
-    editor.window.floorTabs()->setCurrentIndex(1);
-    editor.clickCell(6, 7);
+    QVERIFY(editor.play(u"addfloor mode:3 newpair c:3,5,L floor:2 c:6,7,L"_s));
     QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-6,7,2"_s});
     QVERIFY(!editor.marker(1)->isVisible());
     QVERIFY(editor.marker(2)->isVisible());
@@ -363,15 +345,13 @@ void TestWarpWindow::markersFollowFloorAndMode()
 void TestWarpWindow::newPairRefusedWhenFull()
 {
     Editor editor;
-    editor.enterWarpMode();
-    QTest::mouseClick(editor.button(1), Qt::LeftButton);
-    QString pairs;
+    QString pairs = u"mode:3 newpair "_s;
     for (int n = 0; n < 79; ++n)
         pairs += u"c:%1,%2,L c:%1,%3,L "_s.arg(n % 24 + 1).arg(n / 24 + 1).arg(n / 24 + 9);
     QVERIFY(editor.play(pairs));
     QCOMPARE(editor.pairList()->count(), 79);
     QVERIFY(!editor.label(u"linkingSample"_s)->isVisible());
-    QTest::mouseClick(editor.button(1), Qt::LeftButton);
+    editor.clickButton(1);
     QCOMPARE(editor.prompter.messages, QStringList{u"Q:zKエディター|これ以上は追加できません。"_s});
     QCOMPARE(editor.session.tools().warps().stage(), 0);
 }
@@ -381,40 +361,39 @@ void TestWarpWindow::floorCommands()
     Editor editor;
     QTabBar *tabs = editor.window.floorTabs();
     // The only floor cannot move.
-    editor.window.floorCommands()->moveFloor(+1);
-    editor.window.floorCommands()->moveFloor(-1);
+    editor.floors().moveFloor(+1);
+    editor.floors().moveFloor(-1);
     QCOMPARE(editor.prompter.beeps, 2);
     QCOMPARE(editor.session.status().text(), u"動かせません。"_s);
 
     for (int n = 2; n <= 9; ++n)
-        editor.window.floorCommands()->addFloor();
+        editor.floors().addFloor();
     QCOMPARE(tabs->count(), 9);
     QCOMPARE(tabs->tabText(0), u"１階"_s);
     QCOMPARE(tabs->tabText(1), u"2階"_s);
     QVERIFY(editor.prompter.messages.isEmpty());
-    editor.window.floorCommands()->addFloor();
+    editor.floors().addFloor();
     QCOMPARE(editor.prompter.messages,
              QStringList{u"Q:zKエディタ|このエディタでは、９階層までしか作れません^_^;)"_s});
     QCOMPARE(tabs->count(), 9);
     QCOMPARE(tabs->currentIndex(), 0);
 
     tabs->setCurrentIndex(8);
-    editor.window.floorCommands()->moveFloor(+1);
+    editor.floors().moveFloor(+1);
     QCOMPARE(editor.prompter.beeps, 3);
-    editor.window.floorCommands()->moveFloor(-1);
+    editor.floors().moveFloor(-1);
     QCOMPARE(editor.prompter.beeps, 3);
     QCOMPARE(tabs->currentIndex(), 7);
 
     // Declined: nothing changes.
     tabs->setCurrentIndex(1);
     editor.prompter.answer = false;
-    editor.window.floorCommands()->deleteFloor();
+    editor.floors().deleteFloor();
     QCOMPARE(editor.prompter.questions,
-             QStringList{QStringLiteral(
-                 "Q:zKエディタ|このフロア「2階」を削除します。\r\nよろしいですか？")});
+             QStringList{u"Q:zKエディタ|このフロア「2階」を削除します。\r\nよろしいですか？"_s});
     QCOMPARE(tabs->count(), 9);
     editor.prompter.answer = true;
-    editor.window.floorCommands()->deleteFloor();
+    editor.floors().deleteFloor();
     QCOMPARE(tabs->count(), 8);
     QCOMPARE(tabs->currentIndex(), 1);
     QCOMPARE(tabs->tabText(1), u"2階"_s);
@@ -423,13 +402,12 @@ void TestWarpWindow::floorCommands()
     // Down to one floor, then its deletion is asked too and resets the map.
     tabs->setCurrentIndex(0);
     while (tabs->count() > 1)
-        editor.window.floorCommands()->deleteFloor();
+        editor.floors().deleteFloor();
     editor.document.setFileName(u"/tmp/castle"_s);
     editor.prompter.questions.clear();
-    editor.window.floorCommands()->deleteFloor();
+    editor.floors().deleteFloor();
     QCOMPARE(editor.prompter.questions,
-             QStringList{QStringLiteral(
-                 "Q:zKエディタ|このフロア「１階」を削除します。\r\nよろしいですか？")});
+             QStringList{u"Q:zKエディタ|このフロア「１階」を削除します。\r\nよろしいですか？"_s});
     QCOMPARE(editor.session.document().fileName(), QString());
     QCOMPARE(tabs->count(), 1);
 }
@@ -437,14 +415,8 @@ void TestWarpWindow::floorCommands()
 void TestWarpWindow::movedFloorShowsInRowsAtOnce()
 {
     Editor editor;
-    editor.window.floorCommands()->addFloor();
-    editor.window.floorCommands()->addFloor();
-    editor.enterWarpMode();
-    QTest::mouseClick(editor.button(1), Qt::LeftButton);
-    editor.clickCell(3, 5);
-    editor.window.floorTabs()->setCurrentIndex(1);
-    editor.clickCell(6, 7);
-    editor.window.floorCommands()->moveFloor(+1);
+    QVERIFY(editor.play(u"addfloor addfloor mode:3 newpair c:3,5,L floor:2 c:6,7,L"_s));
+    editor.floors().moveFloor(+1);
     QCOMPARE(editor.window.floorTabs()->currentIndex(), 2);
     QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-6,7,3"_s});
     QVERIFY(editor.marker(2)->isVisible());
@@ -453,50 +425,35 @@ void TestWarpWindow::movedFloorShowsInRowsAtOnce()
 void TestWarpWindow::doubleClickIsOneClick_data()
 {
     QTest::addColumn<QString>("waiting");
-    QTest::addColumn<int>("lineTool");
-    QTest::addColumn<int>("pickStage");
+    QTest::addColumn<LineTool::State>("line");
+    QTest::addColumn<WarpLinkTool::Stage>("pair");
     QTest::addColumn<int>("beeps");
     // The first press marks the line start; the second would have laid a one-cell line.
-    QTest::newRow("line start") << u"line"_s << int(LineTool::WaitingEnd)
-                                << int(WarpLinkTool::NotLinking) << 0;
+    QTest::newRow("line start") << u"tool:line"_s << LineTool::WaitingEnd
+                                << WarpLinkTool::NotLinking << 0;
     // The first press places the source; the second would have made it the destination.
-    QTest::newRow("warp source") << u"source"_s << int(LineTool::Off)
-                                 << int(WarpLinkTool::WaitingDestination) << 0;
+    QTest::newRow("warp source") << u"mode:3 newpair"_s << LineTool::Off
+                                 << WarpLinkTool::WaitingDestination << 0;
     // Marker A is refused once, not twice.
-    QTest::newRow("on a marker") << u"marker"_s << int(LineTool::Off)
-                                 << int(WarpLinkTool::WaitingSource) << 1;
+    QTest::newRow("on a marker") << u"mode:3 newpair c:3,5,L c:10,2,L"_s << LineTool::Off
+                                 << WarpLinkTool::WaitingSource << 1;
 }
 
 void TestWarpWindow::doubleClickIsOneClick()
 {
     QFETCH(QString, waiting);
-    QFETCH(int, lineTool);
-    QFETCH(int, pickStage);
-    QFETCH(int, beeps);
     Editor editor;
-    if (waiting == u"line"_s) {
-        QTest::mouseClick(editor.window.findChild<QToolButton *>(u"lineToolButton"_s),
-                          Qt::LeftButton);
-    } else {
-        editor.enterWarpMode();
-        QTest::mouseClick(editor.button(1), Qt::LeftButton);
-    }
-    if (waiting == u"marker"_s) {
-        editor.clickCell(3, 5);
-        editor.clickCell(10, 2);
-    }
+    QVERIFY(editor.play(waiting));
     // Through the window system, as a user's double click arrives.
-    const QPoint point =
-        editor.window.board()->mapTo(&editor.window, BoardPainter::cellRect(3, 5).center());
+    const QPoint point = editor.window.board()->mapTo(&editor.window, cellCentre(3, 5));
     QTest::mouseDClick(editor.window.windowHandle(), Qt::LeftButton, {}, point);
 
-    QCOMPARE(int(editor.session.tools().line().state()), lineTool);
-    QCOMPARE(editor.session.tools().warps().stage(), pickStage);
-    QCOMPARE(editor.prompter.beeps, beeps);
+    QTEST(editor.session.tools().line().state(), "line");
+    QTEST(WarpLinkTool::Stage(editor.session.tools().warps().stage()), "pair");
+    QTEST(editor.prompter.beeps, "beeps");
     QCOMPARE(editor.session.map().cell(3, 5, 1), u"00_  "_s);
-    if (waiting != u"line"_s)
-        QCOMPARE(editor.session.map().warp(waiting == u"marker"_s ? 2 : 1).dstFloor,
-                 std::uint8_t(0));
+    for (int n = 1; n <= MapData::MaxWarps; ++n)
+        QVERIFY(editor.session.map().warp(n).dstX != 3 || editor.session.map().warp(n).dstY != 5);
 }
 
 // Enter on a row of the list does what the change button does for that row's pair.
@@ -504,7 +461,7 @@ void TestWarpWindow::enterOnRowRelinksThatPair()
 {
     Editor editor;
     editor.enterWarpMode();
-    QVERIFY(play(editor.session, u"newpair c:3,5,L c:10,2,L c:4,4,L c:6,6,L endlink"_s));
+    QVERIFY(editor.play(u"newpair c:3,5,L c:10,2,L c:4,4,L c:6,6,L endlink"_s));
     QCOMPARE(editor.rows(), (QStringList{u"A：3,5,1-10,2,1"_s, u"B：4,4,1-6,6,1"_s}));
     editor.selectRow(0);
     QTest::keyClick(editor.pairList(), Qt::Key_Return);
@@ -516,5 +473,4 @@ void TestWarpWindow::enterOnRowRelinksThatPair()
 }
 
 QTEST_MAIN(TestWarpWindow)
-
 #include "tst_warpwindow.moc"
