@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 // The reload question and the messages that come when another program writes the map's
 // files or a folder cannot be written, perhaps while the user types or clicks on the board:
 // only input given to the box after its buttons are enabled answers it.
@@ -29,17 +31,17 @@ private Q_SLOTS:
                 return &(QTest::newRow(qPrintable(QString::fromLatin1(box) + QLatin1String(name)))
                          << message);
             };
-            *row("Return as it shows") << u"return"_qs << 0 << false;
+            *row("Return as it shows") << u"return"_s << 0 << false;
             // Input in the first half second does not make it longer.
-            *row("clicking on through it") << u"clicking"_qs << 0 << true;
-            *row("click after a look") << u"click"_qs << looked << true;
+            *row("clicking on through it") << u"clicking"_s << 0 << true;
+            *row("click after a look") << u"click"_s << looked << true;
             if (message)
                 continue;
-            *row("Space as it shows") << u"space"_qs << 0 << false;
-            *row("click as it shows") << u"click"_qs << 0 << false;
-            *row("Return held since before") << u"repeat"_qs << looked << false;
-            *row("Return typed on through it") << u"typing"_qs << 0 << true;
-            *row("Return after a look") << u"return"_qs << looked << true;
+            *row("Space as it shows") << u"space"_s << 0 << false;
+            *row("click as it shows") << u"click"_s << 0 << false;
+            *row("Return held since before") << u"repeat"_s << looked << false;
+            *row("Return typed on through it") << u"typing"_s << 0 << true;
+            *row("Return after a look") << u"return"_s << looked << true;
         }
     }
     void onlyInputForTheQuestionAnswersIt()
@@ -67,7 +69,7 @@ private Q_SLOTS:
                 QTest::mouseClick(yes, Qt::LeftButton);
             } else if (input == u"repeat") {
                 for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-                    QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, u"\r"_qs, true);
+                    QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, u"\r"_s, true);
                     QApplication::sendEvent(focus, &key);
                 }
             } else if (input == u"typing" || input == u"clicking") {
@@ -90,10 +92,10 @@ private Q_SLOTS:
                 box->done(message ? QMessageBox::Ok : QMessageBox::No);
         });
         if (message) {
-            prompter.tellUnbidden(&window, Prompter::Icon::Information, u"Q:zKエディタ"_qs,
-                                  u"!"_qs);
+            prompter.tellUnbidden(&window, Prompter::Icon::Information, u"Q:zKエディタ"_s,
+                                  u"!"_s);
         } else {
-            const bool yes = prompter.askYesNoUnbidden(&window, u"Q:zKエディタ"_qs, u"?"_qs);
+            const bool yes = prompter.askYesNoUnbidden(&window, u"Q:zKエディタ"_s, u"?"_s);
             QCOMPARE(yes, closedByInput);
         }
         QVERIFY(given);
