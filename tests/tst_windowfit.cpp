@@ -365,6 +365,9 @@ void TestWindowFit::windowOpensOnScreen()
     QFETCH(Opened, opened);
     QTemporaryDir folder;
     EditorFixture editor;
+    // The chip lists of the find and replace boxes are as wide as the longest description.
+    QCOMPARE(editor.descriptions.load(QStringLiteral(QZK_SOURCE_DATA "/Tavolin.dat")).status,
+             ChipDescriptions::Status::Ok);
     editor.show();
     QVERIFY(editor.play(u"chip:33_S_ c:1,1,L chip:34_G_ c:2,1,L"_s));
     const QString base = folder.filePath(u"map"_s);
