@@ -529,9 +529,9 @@ void MainWindow::showEvent(QShowEvent *event)
         const int boardTop = geometry().top() + mBoardArea->mapTo(this, QPoint(0, 0)).y();
         const int toolHeight =
             mToolWindow->height() + titleBar + frameGeometry().height() - height();
-        mToolWindow->move(
-            free.x(),
-            std::max(free.y(), std::max(boardTop, boardTop + mBoardArea->height() - toolHeight)));
+        const int toolTop = boardTop + std::max(0, mBoardArea->height() - toolHeight);
+        mToolWindow->move(free.x(),
+                          std::max(free.y(), std::min(toolTop, free.bottom() + 1 - toolHeight)));
     }
     mToolWindow->show();
 }
