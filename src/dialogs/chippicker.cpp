@@ -47,6 +47,10 @@ ChipPicker::ChipPicker(const ChipPictures &pictures, const ChipDescriptions &des
     for (const int n : chipNumbers())
         mNumbers->addItem(QString::number(n), ChipPaletteModel::parameterCharacter(n));
     mNumbers->setCurrentText(QStringLiteral("7"));
+    // As wide as the longest description where there is room; on a small screen the box
+    // may be narrower and shorten the chosen one.
+    mChips->setMinimumWidth(mChips->iconSize().width() +
+                            mChips->fontMetrics().horizontalAdvance(QString(10, u'道')));
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mChips, 1);

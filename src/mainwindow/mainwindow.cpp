@@ -57,6 +57,11 @@ constexpr int ClientWidth = twips(9540);
 constexpr int ClientHeight = twips(6540);
 // Between the main window and the tool window beside it.
 constexpr int ToolWindowGap = SideWindows::Gap;
+// The tool column's left edge, its lower part (the sample and the mode buttons) and the top
+// of the tool buttons, where that part goes when the column folds in two.
+constexpr int ColumnLeft = twips(8760);
+constexpr int LowerColumnTop = twips(3720);
+constexpr int FoldedTop = twips(480);
 
 } // namespace
 
@@ -179,9 +184,17 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
 void MainWindow::fitBoard()
 {
     QWidget *central = centralWidget();
+    // Where the column's controls stand beside the board at its first size, unfolded.
+    if (mColumnHomes.empty())
+        for (QWidget *child :
+             central->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            if (child != mBoardArea && child != mFloorTabs)
+                mColumnHomes.emplace_back(child, child->pos());
     const QSize board = mBoard->size();
-    const QSize around = mBaseCentralSize - BoardPainter::size();
+    QSize around = mBaseCentralSize - BoardPainter::size();
+    const int columnWidth = mBaseCentralSize.width() - ColumnLeft;
     QSize view = board;
+    bool folded = false;
     if (const QScreen *screen = this->screen()) {
         // The frame is unknown until the window manager has framed the window, which may be
         // after a first zoom; a title bar's worth is kept.
@@ -189,7 +202,13 @@ void MainWindow::fitBoard()
         if (frame.isEmpty())
             frame = QSize(8, 40);
         const QSize chrome(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
-        const QSize room = screen->availableGeometry().size() - frame - chrome - around;
+        const QSize free = screen->availableGeometry().size() - frame - chrome;
+        // On a screen too low for the tool column (a small one at 200 %) its lower part
+        // stands beside the tool buttons; the board scrolls in what is left.
+        folded = free.height() < mBaseCentralSize.height();
+        if (folded)
+            around.rwidth() += columnWidth;
+        const QSize room = free - around;
         const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         view = board.boundedTo(room);
         if (view.width() < board.width())
@@ -199,18 +218,24 @@ void MainWindow::fitBoard()
     }
     // The tool column keeps its place right of the board and the window never gets lower
     // than the column.
-    const int dx = view.width() - mBoardArea->width();
-    const auto children = central->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
-    for (QWidget *child : children)
-        if (child != mBoardArea && child != mFloorTabs)
-            child->move(child->pos() + QPoint(dx, 0));
-    mFloorTabs->resize(mFloorTabs->width() + dx, mFloorTabs->height());
+    const int dx = view.width() - BoardPainter::size().width();
+    int columnBottom = 0;
+    int homeBottom = 0;
+    for (const auto &[child, home] : mColumnHomes) {
+        QPoint at = home + QPoint(dx, 0);
+        if (folded && home.y() >= LowerColumnTop)
+            at += QPoint(columnWidth, FoldedTop - LowerColumnTop);
+        child->move(at);
+        columnBottom = std::max(columnBottom, at.y() + child->height());
+        homeBottom = std::max(homeBottom, home.y() + child->height());
+    }
+    mFloorTabs->resize(mFloorTabs->width() + view.width() - mBoardArea->width(),
+                       mFloorTabs->height());
     mBoardArea->resize(view);
+    const int columnHeight = columnBottom + mBaseCentralSize.height() - homeBottom;
     // Never narrower than the menu bar, which would otherwise fold its menus away.
-    central->setFixedSize(
-        std::max(mBaseCentralSize.width() + view.width() - BoardPainter::size().width(),
-                 menuBar()->sizeHint().width()),
-        std::max(mBaseCentralSize.height(), around.height() + view.height()));
+    central->setFixedSize(std::max(around.width() + view.width(), menuBar()->sizeHint().width()),
+                          std::max(columnHeight, around.height() + view.height()));
     // Limits and size change in one step: a window manager that sees the window resizable
     // for a moment may keep a resize handle on it.
     setFixedSize(sizeHint());
@@ -506,9 +531,16 @@ void MainWindow::showEvent(QShowEvent *event)
         mToolWindow->move(frameGeometry().topRight() + QPoint(ToolWindowGap, 0));
     } else {
         // No room side by side: the tool window takes the screen's left edge, over the
-        // board, which scrolls, rather than over the tool buttons on the right.
+        // board, which scrolls, rather than over the tool buttons on the right, the menus
+        // or the tabs above the board. It stands at the board's foot, leaving the screen's
+        // upper part to the windows that open later.
         move(std::max(free.x() + border, free.right() + 1 - border - frameGeometry().width()), top);
-        mToolWindow->move(free.topLeft());
+        const int boardTop = geometry().top() + mBoardArea->mapTo(this, QPoint(0, 0)).y();
+        const int toolHeight =
+            mToolWindow->height() + titleBar + frameGeometry().height() - height();
+        const int toolTop = boardTop + std::max(0, mBoardArea->height() - toolHeight);
+        mToolWindow->move(free.x(),
+                          std::max(free.y(), std::min(toolTop, free.bottom() + 1 - toolHeight)));
     }
     mToolWindow->show();
 }

@@ -11,6 +11,8 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class BoardView;
 class ChipPictures;
@@ -120,6 +122,8 @@ private:
     CompareActions *mCompareActions = nullptr;
     MergeActions *mMergeActions = nullptr;
     QSize mBaseCentralSize;
+    // The tool column's controls and where each stands beside the board at its first size.
+    std::vector<std::pair<QWidget *, QPoint>> mColumnHomes;
     // Where the window stood before a zoom step moved it to keep it on the screen.
     std::optional<QPoint> mHomePosition;
     std::optional<QPoint> mToolHomePosition;

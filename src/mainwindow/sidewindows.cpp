@@ -43,7 +43,7 @@ bool SideWindows::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if ((type != QEvent::Show && type != QEvent::KeyPress && type != QEvent::WindowActivate &&
-         type != QEvent::Move) ||
+         type != QEvent::Move && type != QEvent::Hide) ||
         !watched->isWidgetType())
         return false;
     auto *widget = static_cast<QWidget *>(watched);
@@ -67,12 +67,18 @@ bool SideWindows::eventFilter(QObject *watched, QEvent *event)
              (tool && tool->isVisible() && frame.intersects(tool->frameGeometry()))))
             place(widget);
     }
+    if (type == QEvent::Hide && widget == mHiddenFor) {
+        if (mHiddenTool)
+            mHiddenTool->show();
+        mHiddenTool = nullptr;
+        mHiddenFor = nullptr;
+    }
     if (type == QEvent::KeyPress && isSideWindow(widget))
         return takeKey(widget, event);
     return false;
 }
 
-void SideWindows::place(QWidget *window) const
+void SideWindows::place(QWidget *window)
 {
     const QScreen *screen = mMain.screen();
     if (!screen)
@@ -96,7 +102,7 @@ void SideWindows::place(QWidget *window) const
             frame.setBottom(frame.bottom() + ResizeHandle);
         room.adjust(2, 2, -2, -2);
     }
-    const QWidget *tool = mToolWindow();
+    QWidget *tool = mToolWindow();
     const QRect toolFrame = tool && tool->isVisible() ? tool->frameGeometry() : QRect();
     const QSize size = window->size().grownBy(frame);
     // A layout keeps its window from getting smaller than the layout's smallest size.
@@ -106,6 +112,13 @@ void SideWindows::place(QWidget *window) const
             .boundedTo(window->size())
             .grownBy(frame);
     const QRect at = WindowPlacement::opening(size, smallest, mainFrame, toolFrame, room, Gap);
+    // A modal window keeps the tool window from use anyway: where it finds no room clear of
+    // it (a small screen at 200 %), the tool window goes until the modal window closes.
+    if (window->isModal() && at.intersects(toolFrame)) {
+        mHiddenTool = tool;
+        mHiddenTool->hide();
+        mHiddenFor = window;
+    }
     // Placed by its client area: a move before the window is framed would take the frame
     // for none and put the client where the frame should go.
     window->setGeometry(at.marginsRemoved(frame));

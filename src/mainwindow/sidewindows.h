@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
@@ -29,7 +30,7 @@ protected:
 
 private:
     bool isSideWindow(const QWidget *widget) const;
-    void place(QWidget *window) const;
+    void place(QWidget *window);
     bool takeKey(QWidget *window, QEvent *event);
     void backToBoard();
 
@@ -37,4 +38,7 @@ private:
     BoardView &mBoard;
     ToolWindowHost &mHost;
     std::function<QWidget *()> mToolWindow;
+    // The tool window hidden while a modal window that found no room beside it is open.
+    QPointer<QWidget> mHiddenTool;
+    QPointer<QWidget> mHiddenFor;
 };

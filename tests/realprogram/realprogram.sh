@@ -819,17 +819,43 @@ windows)
     palette="$(visible_window "$palette_title")"
     active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
     screen_width="${screen_size%x*}" screen_height="${screen_size#*x}"
-    # Sets LEFT TOP RIGHT BOTTOM of a window's frame.
+    # Sets LEFT TOP RIGHT BOTTOM of a window's frame; fails while the window manager has not
+    # told the frame's extents yet.
     frame_of() {
-        local left right top bottom
-        read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+        local extents left right top bottom
+        extents="$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null)"
+        [[ "$extents" == *=* ]] || return 1
+        read -r left right top bottom <<<"$(sed 's/.*= //; s/,//g' <<<"$extents")"
+        X=
         client_geometry "$1"
+        [ -n "$X" ] || return 1
         LEFT=$((X - left)) TOP=$((Y - top)) RIGHT=$((X + WIDTH + right)) BOTTOM=$((Y + HEIGHT + bottom))
     }
+    # Succeeds once each window is framed and its frame is where it was a moment before: the
+    # window manager frames, and the editor may place again, after the window shows.
+    frames_settled() {
+        local window before=() after=()
+        for window in "$@"; do
+            frame_of "$window" || return 1
+            before+=("$LEFT,$TOP,$RIGHT,$BOTTOM")
+        done
+        sleep 0.3
+        for window in "$@"; do
+            frame_of "$window" || return 1
+            after+=("$LEFT,$TOP,$RIGHT,$BOTTOM")
+        done
+        [ "${before[*]}" = "${after[*]}" ]
+    }
+    # The tool column's width at 100 %: folded in two where the screen is too low for it.
+    scale="${QT_SCALE_FACTOR:-1}"
+    column=64
+    [ $((screen_height / scale)) -lt 500 ] && column=116
     # Waits for a window to be placed well (a window placed before the window manager framed
     # it is corrected once framed); reports what is wrong when it is not.
     placed_well() {
         local window="$1" name="$2"
+        wait_for "the frames of $name and the palette to settle" 60 \
+            frames_settled "$window" "$palette" || return 0
         wait_for "$name to be placed on the screen and clear of the palette" 20 \
             placed_now "$window" "$name" quiet >/dev/null
         placed_now "$window" "$name"
@@ -838,23 +864,21 @@ windows)
     placed_now() {
         local window="$1" name="$2" quiet="${3:-}" bad=0
         report() { bad=1; [ -z "$quiet" ] && fail "$@"; }
-        frame_of "$palette"
+        frame_of "$palette" || { report "the palette has no frame"; return 1; }
         local pl=$LEFT pt=$TOP pr=$RIGHT pb=$BOTTOM
-        frame_of "$window"
+        frame_of "$window" || { report "$name has no frame"; return 1; }
         echo "$name: frame $LEFT,$TOP to $RIGHT,$BOTTOM; palette $pl,$pt to $pr,$pb"
-        # At 200 % the main window's tool column is taller than an 800-pixel screen: its
-        # title bar stays on the screen.
-        local bottom="$BOTTOM"
-        [ "$window" = "$main" ] && [ $((BOTTOM - TOP)) -gt "$screen_height" ] && bottom=0 &&
-            echo "main: taller than the screen"
         [ "$LEFT" -ge 0 ] && [ "$TOP" -ge 0 ] && [ "$RIGHT" -le "$screen_width" ] &&
-            [ "$bottom" -le "$screen_height" ] ||
+            [ "$BOTTOM" -le "$screen_height" ] ||
             report "$name runs off the $screen_size screen: $LEFT,$TOP to $RIGHT,$BOTTOM"
-        # The tool buttons are the main window's right 64 pixels at 100 %.
-        local column=$((64 * ${QT_SCALE_FACTOR:-1}))
-        [ "$window" = "$main" ] && [ "$pl" -lt "$RIGHT" ] && [ "$pr" -gt $((RIGHT - column)) ] &&
-            [ "$pt" -lt "$BOTTOM" ] && [ "$pb" -gt "$TOP" ] &&
-            report "the palette covers the main window's tool buttons"
+        # Over the main window the palette may lie on the board only: not on its title and
+        # menu bar (the client's top 24 px at 100 %) nor on its tool column on the right.
+        if [ "$window" = "$main" ] && [ "$pl" -lt "$RIGHT" ] && [ "$pr" -gt "$LEFT" ] &&
+            [ "$pt" -lt "$BOTTOM" ] && [ "$pb" -gt "$TOP" ]; then
+            [ "$pr" -gt $((RIGHT - column * scale)) ] &&
+                report "the palette covers the main window's tool buttons"
+            [ "$pt" -lt $((Y + 24 * scale)) ] && report "the palette covers the main window's menus"
+        fi
         [ "$window" != "$main" ] && [ "$LEFT" -lt "$pr" ] && [ "$RIGHT" -gt "$pl" ] &&
             [ "$TOP" -lt "$pb" ] && [ "$BOTTOM" -gt "$pt" ] && report "$name opened under the palette"
         [ -z "$quiet" ] && [ -n "${QZK_SHOT:-}" ] && import -window root "$QZK_SHOT-$name.png"
