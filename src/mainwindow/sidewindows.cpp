@@ -17,6 +17,7 @@ const char *const PlacedProperty = "qzkPlaced";
 const char *const CheckedProperty = "qzkPlacedFramed";
 // The most a window manager adds below a resizable window that a fixed one lacks.
 constexpr int ResizeHandle = 6;
+constexpr int MostPlacementChecks = 3;
 
 } // namespace
 
@@ -55,16 +56,20 @@ bool SideWindows::eventFilter(QObject *watched, QEvent *event)
     }
     // Placed before it was framed, the window may have guessed its frame wrong: once framed
     // (it is then moved or activated) it is placed again if it came out off the screen or
-    // under the tool window.
+    // under the tool window; a placement the window manager changed again is checked anew,
+    // a few times at most so as not to fight it.
+    const int checks = widget->property(CheckedProperty).toInt();
     if ((type == QEvent::WindowActivate || type == QEvent::Move) && isSideWindow(widget) &&
-        widget->property(PlacedProperty).toBool() && !widget->property(CheckedProperty).toBool() &&
+        widget->property(PlacedProperty).toBool() && checks < MostPlacementChecks &&
         widget->frameGeometry() != widget->geometry()) {
-        widget->setProperty(CheckedProperty, true);
         const QWidget *tool = mToolWindow();
         const QRect frame = widget->frameGeometry();
-        if (mMain.screen() &&
+        const bool misplaced =
+            mMain.screen() &&
             (!mMain.screen()->availableGeometry().contains(frame) ||
-             (tool && tool->isVisible() && frame.intersects(tool->frameGeometry()))))
+             (tool && tool->isVisible() && frame.intersects(tool->frameGeometry())));
+        widget->setProperty(CheckedProperty, misplaced ? checks + 1 : MostPlacementChecks);
+        if (misplaced)
             place(widget);
     }
     if (type == QEvent::Hide && widget == mHiddenFor) {
@@ -95,6 +100,9 @@ void SideWindows::place(QWidget *window)
         frame = QMargins(
             window->geometry().left() - own.left(), window->geometry().top() - own.top(),
             own.right() - window->geometry().right(), own.bottom() - window->geometry().bottom());
+        // At 200 % a one-pixel border counts as no logical pixel: a window as wide as the
+        // screen would still not fit, and the window manager would push it past the top.
+        room.adjust(1, 1, -1, -1);
     } else if (!frame.isNull()) {
         // The main window has a fixed size; a resizable one may get a handle below, and
         // borders of its own: a guessed frame keeps off the screen's very edges.
