@@ -17,7 +17,6 @@ const char *const PlacedProperty = "qzkPlaced";
 const char *const CheckedProperty = "qzkPlacedFramed";
 // The most a window manager adds below a resizable window that a fixed one lacks.
 constexpr int ResizeHandle = 6;
-constexpr int MostPlacementChecks = 3;
 
 } // namespace
 
@@ -56,20 +55,16 @@ bool SideWindows::eventFilter(QObject *watched, QEvent *event)
     }
     // Placed before it was framed, the window may have guessed its frame wrong: once framed
     // (it is then moved or activated) it is placed again if it came out off the screen or
-    // under the tool window; a placement the window manager changed again is checked anew,
-    // a few times at most so as not to fight it.
-    const int checks = widget->property(CheckedProperty).toInt();
+    // under the tool window.
     if ((type == QEvent::WindowActivate || type == QEvent::Move) && isSideWindow(widget) &&
-        widget->property(PlacedProperty).toBool() && checks < MostPlacementChecks &&
+        widget->property(PlacedProperty).toBool() && !widget->property(CheckedProperty).toBool() &&
         widget->frameGeometry() != widget->geometry()) {
+        widget->setProperty(CheckedProperty, true);
         const QWidget *tool = mToolWindow();
         const QRect frame = widget->frameGeometry();
-        const bool misplaced =
-            mMain.screen() &&
+        if (mMain.screen() &&
             (!mMain.screen()->availableGeometry().contains(frame) ||
-             (tool && tool->isVisible() && frame.intersects(tool->frameGeometry())));
-        widget->setProperty(CheckedProperty, misplaced ? checks + 1 : MostPlacementChecks);
-        if (misplaced)
+             (tool && tool->isVisible() && frame.intersects(tool->frameGeometry()))))
             place(widget);
     }
     if (type == QEvent::Hide && widget == mHiddenFor) {

@@ -486,7 +486,10 @@ replace)
     dialog="$(wait_window '^チップの置換$')" || { fail "no replace dialog showed"; exit 1; }
     # The first chip is the palette's, the road; Tab goes to the second, one down the double;
     # すべての階(&A) widens it to every floor.
-    xdotool windowactivate --sync "$dialog" key --clearmodifiers --delay 100 Tab Down alt+a Return
+    # One key at a time, each to the active dialog: a loaded machine once lost the alt+a.
+    for k in Tab Down alt+a Return; do
+        xdotool windowactivate --sync "$dialog" key --clearmodifiers "$k"
+    done
     wait_for "the replace dialog to close" 60 window_gone '^チップの置換$'
     wait_for "the caption to mark unsaved changes" 60 title_marked
     file_dialog a "名前を付けて保存" "$scratch/maps/replaced.map"
