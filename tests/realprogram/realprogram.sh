@@ -485,9 +485,9 @@ replace)
     xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+h
     dialog="$(wait_window '^チップの置換$')" || { fail "no replace dialog showed"; exit 1; }
     # The first chip is the palette's, the road; Tab goes to the second, one down the double;
-    # すべての階(&A) widens it to every floor.
-    # One key at a time, each to the active dialog: a loaded machine once lost the alt+a.
-    for k in Tab Down alt+a Return; do
+    # Tab to the scope and Right widens it to every floor. (Its access key alt+a was now and
+    # then lost on a loaded machine, the replace then keeping to one floor.)
+    for k in Tab Down Tab Right Return; do
         xdotool windowactivate --sync "$dialog" key --clearmodifiers "$k"
     done
     wait_for "the replace dialog to close" 60 window_gone '^チップの置換$'
