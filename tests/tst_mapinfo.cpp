@@ -2,6 +2,7 @@
 #include "dialogs/chipreplacedialog.h"
 #include "dialogs/mapinfowindow.h"
 #include "editorfixture.h"
+#include "filetestkit.h"
 #include "mainwindow/mapactions.h"
 #include "mainwindow/routeoverlay.h"
 #include "model/cellstring.h"
@@ -15,19 +16,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Floor 1 "S##G" with a warp at (1,2) whose pair leads to (3,2) on floor 2.
+// Floor 1 "S##G" with a warp at (1,2) whose pair leads to a road at (3,2) on floor 2.
 MapData smallMap()
 {
-    MapData map = MapData::resetMap();
-    map.setFloorCount(2);
-    map.setCell(1, 1, 1, CellString::start());
-    map.setCell(2, 1, 1, u"01_[]"_s);
-    map.setCell(3, 1, 1, u"01_[]"_s);
-    map.setCell(4, 1, 1, CellString::goal());
-    map.setCell(1, 2, 1, u"36_W4"_s);
-    map.setCell(3, 2, 2, u"01_[]"_s);
-    map.setWarp(1, {1, 2, 1, 3, 2, 2});
-    return map;
+    return pictureMap(u"S##G/4|/..#"_s, {}, {u"1,2,1>3,2,2"_s});
 }
 
 } // namespace

@@ -86,26 +86,35 @@ private Q_SLOTS:
     void showsTheCurrentFloor_data()
     {
         QTest::addColumn<int>("floor");
+        QTest::addColumn<int>("checkClicks"); // on the check box, once shown
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("noBackground");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("comment");
 
+        const QString floor3 = u"3階のプロパティ"_s;
         QTest::newRow("floor 3 of 5, no background")
-            << 3 << u"3階のプロパティ"_s << u"Hall"_s << true << u"img\\"_s << u"Good luck"_s;
+            << 3 << 0 << floor3 << u"Hall"_s << true << u"img\\"_s << u"Good luck"_s;
         QTest::newRow("floor 2 with background and two comment lines")
-            << 2 << u"2階のプロパティ"_s << u"Cellar"_s << false << u"img\\cellar.bmp"_s
+            << 2 << 0 << u"2階のプロパティ"_s << u"Cellar"_s << false << u"img\\cellar.bmp"_s
             << u"dark\nand damp"_s;
         QTest::newRow("floor 5 without texts")
-            << 5 << u"5階のプロパティ"_s << QString() << true << u"img\\"_s << QString();
+            << 5 << 0 << u"5階のプロパティ"_s << QString() << true << u"img\\"_s << QString();
+        QTest::newRow("unchecking enables the path")
+            << 3 << 1 << floor3 << u"Hall"_s << false << u"img\\"_s << u"Good luck"_s;
+        QTest::newRow("checking again disables it")
+            << 3 << 2 << floor3 << u"Hall"_s << true << u"img\\"_s << u"Good luck"_s;
     }
 
     void showsTheCurrentFloor()
     {
         QFETCH(int, floor);
+        QFETCH(int, checkClicks);
         QFETCH(bool, noBackground);
         Properties p(floor);
+        for (int i = 0; i < checkClicks; ++i)
+            QTest::mouseClick(p.noBackground, Qt::LeftButton);
 
         QTEST(p.dialog.windowTitle(), "caption");
         QCOMPARE(p.count->text(), u"5"_s);
@@ -115,21 +124,6 @@ private Q_SLOTS:
         QCOMPARE(p.background->isEnabled(), !noBackground);
         QCOMPARE(p.browse->isEnabled(), !noBackground);
         QTEST(p.comment->toPlainText(), "comment");
-    }
-
-    void checkBoxSwitchesThePathControls()
-    {
-        Properties p;
-        QVERIFY(p.noBackground->isChecked());
-
-        QTest::mouseClick(p.noBackground, Qt::LeftButton);
-        QVERIFY(!p.noBackground->isChecked());
-        QVERIFY(p.background->isEnabled());
-        QVERIFY(p.browse->isEnabled());
-
-        QTest::mouseClick(p.noBackground, Qt::LeftButton);
-        QVERIFY(!p.background->isEnabled());
-        QVERIFY(!p.browse->isEnabled());
     }
 
     void okStores_data()

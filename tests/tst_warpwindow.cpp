@@ -83,8 +83,7 @@ private Q_SLOTS:
     void linkAndDeleteWithClicks()
     {
         Editor editor;
-        editor.document.layChip(20, 10, 1,
-                                u"33_S_"_s); // for probing the main window's input
+        editor.document.layChip(20, 10, 1, u"33_S_"_s); // probes the main window's input
         editor.clickButton(u"modeButton3"_s);
         WarpWindow *window = editor.warpWindow();
         QVERIFY(window);
@@ -103,18 +102,14 @@ private Q_SLOTS:
         editor.clickCell(3, 5);
         QCOMPARE(sample->text(), u"a"_s);
         QCOMPARE(status->text(), u"ワープ先をクリックして下さい。"_s);
-        QLabel *source = editor.marker(1);
-        QVERIFY(source);
-        QVERIFY(source->isVisible());
-        QCOMPARE(source->text(), u"A"_s);
-        QCOMPARE(source->pos(), BoardPainter::cellRect(3, 5).topLeft());
+        QVERIFY(editor.marker(1) && editor.marker(1)->isVisible());
+        QCOMPARE(editor.marker(1)->text(), u"A"_s);
+        QCOMPARE(editor.marker(1)->pos(), BoardPainter::cellRect(3, 5).topLeft());
 
         editor.clickCell(10, 2);
-        QLabel *destination = editor.marker(2);
-        QVERIFY(destination);
-        QVERIFY(destination->isVisible());
-        QCOMPARE(destination->text(), u"a"_s);
-        QCOMPARE(destination->pos(), BoardPainter::cellRect(10, 2).topLeft());
+        QVERIFY(editor.marker(2) && editor.marker(2)->isVisible());
+        QCOMPARE(editor.marker(2)->text(), u"a"_s);
+        QCOMPARE(editor.marker(2)->pos(), BoardPainter::cellRect(10, 2).topLeft());
         QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-10,2,1"_s});
         QCOMPARE(sample->text(), u"B"_s);
         QCOMPARE(status->text(), u"ワープ元をクリックして下さい。"_s);
@@ -147,9 +142,7 @@ private Q_SLOTS:
         QCOMPARE(status->text(), QString());
         // The main window takes neither mouse nor keys meanwhile (a right click would pick up
         // the chip, F5 would switch to map editing).
-        const QPoint chipCell =
-            editor.window.board()->mapTo(&editor.window, BoardPainter::cellRect(20, 10).center());
-        QTest::mouseClick(editor.window.windowHandle(), Qt::RightButton, {}, chipCell);
+        editor.clickCell(20, 10, Qt::RightButton);
         QTest::keyClick(editor.window.windowHandle(), Qt::Key_F5);
         QCoreApplication::processEvents();
         QVERIFY(editor.session.choices().chip() != u"33_S_"_s);
@@ -171,7 +164,7 @@ private Q_SLOTS:
         QCOMPARE(editor.prompter.beeps, 1);
         QVERIFY(editor.prompter.messages.isEmpty());
         // Usable again.
-        QTest::mouseClick(editor.window.windowHandle(), Qt::RightButton, {}, chipCell);
+        editor.clickCell(20, 10, Qt::RightButton);
         QCOMPARE(editor.session.choices().chip(), u"33_S_"_s);
         QTest::keyClick(editor.window.windowHandle(), Qt::Key_F5);
         QTRY_COMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
@@ -425,8 +418,7 @@ private Q_SLOTS:
         Editor editor;
         QVERIFY(editor.play(waiting));
         // Through the window system, as a user's double click arrives.
-        const QPoint point = editor.window.board()->mapTo(&editor.window, cellCentre(3, 5));
-        QTest::mouseDClick(editor.window.windowHandle(), Qt::LeftButton, {}, point);
+        QTest::mouseDClick(editor.window.windowHandle(), Qt::LeftButton, {}, editor.onWindow(3, 5));
 
         QTEST(editor.session.tools().line().state(), "line");
         QTEST(WarpLinkTool::Stage(editor.session.tools().warps().stage()), "pair");

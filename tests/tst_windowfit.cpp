@@ -8,7 +8,6 @@
 #include "windowtestkit.h"
 
 #include <QAbstractButton>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -22,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -159,12 +159,10 @@ private Q_SLOTS:
         const QFontMetrics metrics = widget->fontMetrics();
         const QSize needed = metrics.size(Qt::TextShowMnemonic, text);
         const QRect area = textArea(widget);
-        QVERIFY2(area.width() >= needed.width() && area.height() >= needed.height(),
-                 qPrintable(u"%1 needs %2 x %3, has %4 x %5"_s.arg(text)
-                                .arg(needed.width())
-                                .arg(needed.height())
-                                .arg(area.width())
-                                .arg(area.height())));
+        QVERIFY2(
+            area.width() >= needed.width() && area.height() >= needed.height(),
+            qPrintable(text + QString::asprintf(" needs %d x %d, has %d x %d", needed.width(),
+                                                needed.height(), area.width(), area.height())));
         // A control that reaches past its window's edge is cut as well.
         const QRect inWindow(widget->mapTo(top, QPoint(0, 0)), widget->size());
         QVERIFY2(top->rect().contains(inWindow), qPrintable(text));
@@ -349,11 +347,8 @@ private Q_SLOTS:
             frame = opening->frameGeometry();
         }
         QVERIFY(!frame.isEmpty());
-        const auto text = [](const QRect &rect) {
-            return u"%1x%2 at (%3,%4)"_s.arg(rect.width())
-                .arg(rect.height())
-                .arg(rect.x())
-                .arg(rect.y());
+        const auto text = [](const QRect &r) {
+            return QString::asprintf("%dx%d at (%d,%d)", r.width(), r.height(), r.x(), r.y());
         };
         const QWidget *tool = editor.window.toolWindow();
         QVERIFY(tool && tool->isVisible());
@@ -433,37 +428,31 @@ bool TestWindowFit::screenGiven = false;
 
 int main(int argc, char *argv[])
 {
-    // The font DPI is read when the application starts: -fontdpi N sets it for this run,
-    // with the fonts grown in pixels and nothing else scaled.
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "-fontdpi") == 0) {
-            TestWindowFit::fontDpi = std::atoi(argv[i + 1]);
-            qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-            qputenv("QT_FONT_DPI", argv[i + 1]);
-            for (int j = i; j + 2 <= argc; ++j)
-                argv[j] = argv[j + 2];
-            argc -= 2;
-            break;
-        }
-    }
-    // -screen WxH: an offscreen screen of that size, for the placement rows.
+    // -fontdpi N: the font DPI of this run, read when the application starts, with the fonts
+    // grown in pixels and nothing else scaled. -screen WxH: an offscreen screen of that size,
+    // for the placement rows, named from its own folder: a drive's colon would end the
+    // platform's option.
     QTemporaryDir config;
-    QByteArray platform;
+    QByteArray platform = "offscreen:configfile=screens.json";
     for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "-screen") == 0) {
-            const QList<QByteArray> size = QByteArray(argv[i + 1]).split('x');
+        const QByteArray value = argv[i + 1];
+        if (std::strcmp(argv[i], "-fontdpi") == 0) {
+            TestWindowFit::fontDpi = value.toInt();
+            qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+            qputenv("QT_FONT_DPI", value);
+            std::copy(argv + i + 2, argv + argc + 1, argv + i);
+            argc -= 2;
+            --i;
+        } else if (std::strcmp(argv[i], "-screen") == 0) {
+            const QList<QByteArray> size = value.split('x');
             QFile file(config.filePath(QStringLiteral("screens.json")));
             if (size.size() != 2 || !file.open(QIODevice::WriteOnly))
                 return 2;
             file.write("{\"screens\": [{\"name\": \"screen\", \"x\": 0, \"y\": 0, \"width\": " +
                        size[0] + ", \"height\": " + size[1] + ", \"logicalDpi\": 96}]}");
-            file.close();
-            // Named from its own folder: a drive's colon would end the platform's option.
-            platform = "offscreen:configfile=screens.json";
             TestWindowFit::screenGiven = true;
             argv[i] = const_cast<char *>("-platform");
             argv[i + 1] = platform.data();
-            break;
         }
     }
     const QString folder = QDir::currentPath();
