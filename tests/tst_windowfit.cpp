@@ -47,23 +47,6 @@ QString caption(const QWidget *control)
     return qobject_cast<const QAbstractButton *>(control)->text();
 }
 
-// The windows the editor opens beside its main window.
-enum class Opened
-{
-    MainAndPalette,
-    Branch,
-    Warp,
-    CheckReport,
-    Information,
-    Compare,
-    Merge,
-    Find,
-    Replace,
-    PictureExport,
-    Properties,
-    About
-};
-
 // The frame of the modal window that `open` runs, taken while it is open, and whether the
 // tool window of `editor` showed beside it; it is then closed.
 QRect modalFrame(const std::function<void()> &open, const MainWindow &editor, bool &toolShown)
@@ -262,19 +245,11 @@ private Q_SLOTS:
 
     void windowOpensOnScreen_data()
     {
-        QTest::addColumn<Opened>("opened");
-        QTest::newRow("main window and palette") << Opened::MainAndPalette;
-        QTest::newRow("branch window") << Opened::Branch;
-        QTest::newRow("warp window") << Opened::Warp;
-        QTest::newRow("check report") << Opened::CheckReport;
-        QTest::newRow("information") << Opened::Information;
-        QTest::newRow("compare") << Opened::Compare;
-        QTest::newRow("merge") << Opened::Merge;
-        QTest::newRow("find") << Opened::Find;
-        QTest::newRow("replace") << Opened::Replace;
-        QTest::newRow("picture export") << Opened::PictureExport;
-        QTest::newRow("properties") << Opened::Properties;
-        QTest::newRow("about") << Opened::About;
+        QTest::addColumn<QString>("opened");
+        for (const char *opened : {"main window and palette", "branch window", "warp window",
+                                   "check report", "information", "compare", "merge", "find",
+                                   "replace", "picture export", "properties", "about"})
+            QTest::newRow(opened) << QString::fromLatin1(opened);
     }
 
     // Each window opens wholly on the screen's free area and clear of the always-on-top tool
@@ -283,7 +258,7 @@ private Q_SLOTS:
     {
         if (!screenGiven)
             QSKIP("run with -screen WxH");
-        QFETCH(Opened, opened);
+        QFETCH(QString, opened);
         QTemporaryDir folder;
         EditorFixture editor;
         // The chip lists of the find and replace boxes are as wide as the longest description.
@@ -298,47 +273,35 @@ private Q_SLOTS:
         QRect frame;
         bool toolShown = true;
         std::function<void()> modal;
-        switch (opened) {
-        case Opened::MainAndPalette:
+        if (opened == u"main window and palette") {
             opening = &editor.window;
-            break;
-        case Opened::Branch:
-        case Opened::Warp:
-            QVERIFY(editor.play(opened == Opened::Branch ? u"mode:2"_s : u"mode:3"_s));
+        } else if (opened == u"branch window" || opened == u"warp window") {
+            QVERIFY(editor.play(opened == u"branch window" ? u"mode:2"_s : u"mode:3"_s));
             opening = editor.window.toolWindow();
-            break;
-        case Opened::CheckReport:
+        } else if (opened == u"check report") {
             editor.window.checkMap();
             opening = editor.window.checkReport();
-            break;
-        case Opened::Information:
+        } else if (opened == u"information") {
             editor.window.mapActions()->showMapInfo();
             opening = editor.window.findChild<MapInfoWindow *>();
-            break;
-        case Opened::Compare:
+        } else if (opened == u"compare") {
             editor.window.compareActions()->compareWithSaved();
             opening = editor.window.findChild<CompareWindow *>();
-            break;
-        case Opened::Merge:
+        } else if (opened == u"merge") {
             QVERIFY(editor.window.mergeActions()->mergeWithMapFiles(base + u".map"_s,
                                                                     base + u".map"_s));
             opening = editor.window.findChild<MergeWindow *>();
-            break;
-        case Opened::Find:
+        } else if (opened == u"find") {
             modal = [&] { editor.window.mapActions()->findChip(); };
-            break;
-        case Opened::Replace:
+        } else if (opened == u"replace") {
             modal = [&] { editor.window.mapActions()->replaceChips(); };
-            break;
-        case Opened::PictureExport:
+        } else if (opened == u"picture export") {
             modal = [&] { editor.trigger(u"画像として保存(&I)..."_s); };
-            break;
-        case Opened::Properties:
+        } else if (opened == u"properties") {
             modal = [&] { editor.window.editFloorProperties(); };
-            break;
-        case Opened::About:
+        } else {
+            QCOMPARE(opened, u"about"_s);
             modal = [&] { editor.trigger(u"バージョン情報(&A)"_s); };
-            break;
         }
         if (modal)
             frame = modalFrame(modal, editor.window, toolShown);
@@ -354,7 +317,7 @@ private Q_SLOTS:
         QVERIFY(tool && tool->isVisible());
         const QRect toolFrame = tool->frameGeometry();
         QVERIFY2(screen.contains(toolFrame), qPrintable(text(toolFrame)));
-        if (opened == Opened::MainAndPalette) {
+        if (opened == u"main window and palette") {
             // Where the two do not fit side by side the tool window lies over the board, never
             // over the menus, tabs, tool buttons or status bar; the buttons stand whole inside
             // the window, however short the screen.
@@ -380,7 +343,7 @@ private Q_SLOTS:
                  qPrintable(text(frame) + u" on a screen of "_s + text(screen)));
         // The tool window of the mode, shown over everything else, covers none of it; a modal
         // window may hide it instead (the properties and about boxes always do).
-        if (tool != opening && opened != Opened::MainAndPalette && toolShown)
+        if (tool != opening && opened != u"main window and palette" && toolShown)
             QVERIFY2(!frame.intersects(toolFrame),
                      qPrintable(text(frame) + u" under the tool window, "_s + text(toolFrame)));
     }
