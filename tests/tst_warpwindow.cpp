@@ -62,11 +62,6 @@ struct Editor : EditorFixture
     }
 };
 
-int pixels(int twips)
-{
-    return ToolWindowFrame::twipsToPixels(twips);
-}
-
 // A highlighted marker hides the cell under it with its cyan background.
 bool isHighlighted(QLabel *marker)
 {
@@ -89,7 +84,7 @@ private Q_SLOTS:
         QVERIFY(window);
         QVERIFY(window->isVisible());
         QCOMPARE(window->windowTitle(), u"ワープの設定"_s);
-        QCOMPARE(window->height(), pixels(2355 - 300));
+        QCOMPARE(window->height(), ToolWindowFrame::twipsToPixels(2355 - 300));
         QLabel *sample = editor.label(u"linkingSample"_s);
         QLabel *status = editor.label(u"statusPanel"_s);
         QVERIFY(!sample->isVisible());
@@ -120,16 +115,14 @@ private Q_SLOTS:
 
         // Selecting a row highlights exactly its pair's markers.
         editor.selectRow(1);
-        QVERIFY(!isHighlighted(editor.marker(1)));
-        QVERIFY(!isHighlighted(editor.marker(2)));
-        QVERIFY(isHighlighted(editor.marker(3)));
-        QVERIFY(isHighlighted(editor.marker(4)));
+        for (int index = 1; index <= 4; ++index)
+            QCOMPARE(isHighlighted(editor.marker(index)), index >= 3);
 
         editor.clickButton(3);
         QVERIFY(window->isAskingDeletion());
         auto *question = window->findChild<QLabel *>(u"question"_s);
         QCOMPARE(question->text(), u"ワープ「B」を\r\n削除しますか？"_s);
-        QCOMPARE(window->height(), pixels(3150 - 300));
+        QCOMPARE(window->height(), ToolWindowFrame::twipsToPixels(3150 - 300));
         QVERIFY(question->isVisible());
         for (int n = 1; n <= 4; ++n)
             QVERIFY(!editor.button(n)->isEnabled());
@@ -150,15 +143,13 @@ private Q_SLOTS:
 
         editor.answer(u"yesButton"_s);
         QVERIFY(!window->isAskingDeletion());
-        QCOMPARE(window->height(), pixels(2355 - 300));
+        QCOMPARE(window->height(), ToolWindowFrame::twipsToPixels(2355 - 300));
         for (int n = 1; n <= 4; ++n)
             QVERIFY(editor.button(n)->isEnabled());
         QVERIFY(editor.pairList()->isEnabled());
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-10,2,1"_s});
-        QVERIFY(!editor.marker(3));
-        QVERIFY(!editor.marker(4));
-        QVERIFY(editor.marker(1));
+        QVERIFY(editor.marker(1) && !editor.marker(3) && !editor.marker(4));
         QCOMPARE(editor.session.map().warpCount(), 1);
         QCOMPARE(editor.session.map().freePairNumbers().first(), u"02"_s);
         QCOMPARE(editor.prompter.beeps, 1);
@@ -198,11 +189,10 @@ private Q_SLOTS:
 
         editor.answer(u"noButton"_s);
         QVERIFY(!window->isAskingDeletion());
-        QCOMPARE(window->height(), pixels(2355 - 300));
+        QCOMPARE(window->height(), ToolWindowFrame::twipsToPixels(2355 - 300));
         QVERIFY(editor.pairList()->isEnabled());
         QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-10,2,1"_s});
-        QVERIFY(editor.marker(1));
-        QVERIFY(editor.marker(2));
+        QVERIFY(editor.marker(1) && editor.marker(2));
         QCOMPARE(editor.session.map().warpCount(), 1);
     }
 
@@ -237,8 +227,7 @@ private Q_SLOTS:
         editor.clickCell(7, 7);
         editor.clickCell(8, 8);
         QCOMPARE(editor.rows().at(1), u"B：7,7,1-8,8,1"_s);
-        QVERIFY(editor.marker(3));
-        QVERIFY(editor.marker(4));
+        QVERIFY(editor.marker(3) && editor.marker(4));
         QCOMPARE(editor.session.map().warpCount(), 3);
 
         // "×" takes the highlight away.
