@@ -18,14 +18,10 @@ struct Palette : SessionFixture
     Palette()
     {
         QString file;
-        for (int k = 0; k < 49; ++k) {
-            if (k == 16)
-                file += u"\"?マス進む\"\r\n"_s;
-            else if (k == 30)
-                file += u"\"?と?\"\r\n"_s;
-            else
-                file += u"chip%1\r\n"_s.arg(k);
-        }
+        for (int k = 0; k < 49; ++k)
+            file += k == 16   ? u"\"?マス進む\"\r\n"_s
+                    : k == 30 ? u"\"?と?\"\r\n"_s
+                              : u"chip%1\r\n"_s.arg(k);
         descriptions.parse(codePage932Bytes(file));
     }
 };
