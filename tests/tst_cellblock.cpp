@@ -79,8 +79,7 @@ private Q_SLOTS:
         QFETCH(QPoint, cellTo);
         CellBlock block(3, 2);
         block.setBranch(0, 0, setting);
-        const CellBlock turned = block.turned(turn);
-        QTEST(turned.branch(cellTo.x(), cellTo.y()), "turned");
+        QTEST(block.turned(turn).branch(cellTo.x(), cellTo.y()), "turned");
     }
 
     void turnsComeBackToTheStart_data()
@@ -188,24 +187,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("cells"); // the block's cells row by row, "/" between rows
         QTest::addColumn<QString>("refusal");
-        const auto refused = [](const QString &why) { return u"貼り付けできません："_s + why; };
-        const QString size = refused(u"横24マス、縦16行を超えています。"_s);
-        QTest::newRow("grid lines with CR LF")
-            << u"[]S_\r\n+AG_\r\n"_s << u"01_[] 33_S_/16_+A 34_G_"_s << QString();
-        QTest::newRow("LF, no line break at the end")
-            << u"  @@\nxmno"_s << u"00_   40_@@/03_xm 04_no"_s << QString();
-        QTest::newRow("odd line, padded")
-            << u"[]S\r\n"_s << QString()
-            << refused(u"1行目の「S 」はチップコードではありません。"_s);
+        // A refusal says why after 貼り付けできません：.
+        const auto row = [](const char *name, const QString &text, const char *cells,
+                            const char *why = nullptr) {
+            QTest::newRow(name) << text << QString::fromUtf8(cells)
+                                << (why ? u"貼り付けできません："_s + QString::fromUtf8(why)
+                                        : QString());
+        };
+        const char *size = "横24マス、縦16行を超えています。";
+        row("grid lines with CR LF", u"[]S_\r\n+AG_\r\n"_s, "01_[] 33_S_/16_+A 34_G_");
+        row("LF, no line break at the end", u"  @@\nxmno"_s, "00_   40_@@/03_xm 04_no");
+        row("odd line, padded", u"[]S\r\n"_s, "", "1行目の「S 」はチップコードではありません。");
         // As a text editor leaves grid lines whose trailing blanks it trimmed.
-        QTest::newRow("short lines padded with blanks")
-            << u"[]S_\r\n[]\r\n\r\n"_s << u"01_[] 33_S_/01_[] 00_  /00_   00_  "_s << QString();
-        QTest::newRow("no chip code") << u"[]\r\nZQ\r\n"_s << QString()
-                                      << refused(u"2行目の「ZQ」はチップコードではありません。"_s);
-        QTest::newRow("too wide") << QString(50, u' ') << QString() << size;
-        QTest::newRow("too high") << u"[]\n"_s.repeated(17) << QString() << size;
-        QTest::newRow("empty") << QString() << QString()
-                               << refused(u"クリップボードにマスがありません。"_s);
+        row("short lines padded with blanks", u"[]S_\r\n[]\r\n\r\n"_s,
+            "01_[] 33_S_/01_[] 00_  /00_   00_  ");
+        row("no chip code", u"[]\r\nZQ\r\n"_s, "", "2行目の「ZQ」はチップコードではありません。");
+        row("too wide", QString(50, u' '), "", size);
+        row("too high", u"[]\n"_s.repeated(17), "", size);
+        row("empty", QString(), "", "クリップボードにマスがありません。");
     }
     void textForm()
     {

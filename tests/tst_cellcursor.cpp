@@ -1,8 +1,5 @@
 #include "sessionscript.h"
 
-#include <QSignalSpy>
-#include <QTest>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -50,20 +47,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QPoint>("cursor");
-        const auto row = [](const char *name, const char *script, QPoint cursor) {
-            QTest::newRow(name) << QString::fromUtf8(script) << cursor;
-        };
-        row("starts top left", "", QPoint(1, 1));
-        row("arrows one cell", "key:Right key:Right key:Down", QPoint(3, 2));
-        row("stops at the edge", "key:Left key:Up", QPoint(1, 1));
-        row("ctrl to the edges", "key:Ctrl+Right key:Ctrl+Down", QPoint(24, 16));
-        row("ctrl back", "key:Ctrl+Right key:Ctrl+Down key:Ctrl+Left key:Ctrl+Up", QPoint(1, 1));
-        row("end and home keep the row", "key:Down key:End", QPoint(24, 2));
-        row("home", "key:Ctrl+Down key:Ctrl+Right key:Home", QPoint(1, 16));
-        row("right at the far edge stays", "key:End key:Right", QPoint(24, 1));
-        row("a click takes the cursor along", "c:7,9,L key:Right", QPoint(8, 9));
-        row("a right click too", "c:7,9,R key:Up", QPoint(7, 8));
-        row("a floor change keeps the cell", "key:Right addfloor floor:2", QPoint(2, 1));
+        QTest::newRow("starts top left") << u""_s << QPoint(1, 1);
+        QTest::newRow("arrows one cell") << u"key:Right key:Right key:Down"_s << QPoint(3, 2);
+        QTest::newRow("stops at the edge") << u"key:Left key:Up"_s << QPoint(1, 1);
+        QTest::newRow("ctrl to the edges") << u"key:Ctrl+Right key:Ctrl+Down"_s << QPoint(24, 16);
+        QTest::newRow("ctrl back")
+            << u"key:Ctrl+Right key:Ctrl+Down key:Ctrl+Left key:Ctrl+Up"_s << QPoint(1, 1);
+        QTest::newRow("end and home keep the row") << u"key:Down key:End"_s << QPoint(24, 2);
+        QTest::newRow("home") << u"key:Ctrl+Down key:Ctrl+Right key:Home"_s << QPoint(1, 16);
+        QTest::newRow("right at the far edge stays") << u"key:End key:Right"_s << QPoint(24, 1);
+        QTest::newRow("a click takes the cursor along") << u"c:7,9,L key:Right"_s << QPoint(8, 9);
+        QTest::newRow("a right click too") << u"c:7,9,R key:Up"_s << QPoint(7, 8);
+        QTest::newRow("a floor change keeps the cell")
+            << u"key:Right addfloor floor:2"_s << QPoint(2, 1);
     }
     void moves()
     {
@@ -132,8 +128,7 @@ private Q_SLOTS:
         QFETCH(QString, setup);
         QFETCH(QString, keys);
         QFETCH(QString, pointer);
-        SessionFixture byKeys;
-        SessionFixture byPointer;
+        SessionFixture byKeys, byPointer;
         QVERIFY(byKeys.play(setup));
         QVERIFY(byPointer.play(setup));
         const QString before = outcome(byKeys.session);

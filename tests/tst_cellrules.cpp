@@ -158,30 +158,27 @@ private Q_SLOTS:
 
     void find_data()
     {
-        QTest::addColumn<int>("fromX");
-        QTest::addColumn<int>("fromY");
-        QTest::addColumn<int>("fromFloor");
+        QTest::addColumn<QString>("from"); // x,y,floor
         QTest::addColumn<bool>("forward");
         QTest::addColumn<QString>("expected");
         // Road at (3,1,1), (1,2,1) and (2,1,2): rows before columns, floors before rows.
-        QTest::newRow("from the floor's start") << 0 << 0 << 1 << true << u"3,1,1"_s;
-        QTest::newRow("row before column") << 3 << 1 << 1 << true << u"1,2,1"_s;
-        QTest::newRow("on to the next floor") << 1 << 2 << 1 << true << u"2,1,2"_s;
-        QTest::newRow("wraps to the first floor") << 2 << 1 << 2 << true << u"3,1,1"_s;
-        QTest::newRow("backward wraps to the last") << 3 << 1 << 1 << false << u"2,1,2"_s;
-        QTest::newRow("backward from a floor's end") << 0 << 0 << 1 << false << u"1,2,1"_s;
+        QTest::newRow("from the floor's start") << u"0,0,1"_s << true << u"3,1,1"_s;
+        QTest::newRow("row before column") << u"3,1,1"_s << true << u"1,2,1"_s;
+        QTest::newRow("on to the next floor") << u"1,2,1"_s << true << u"2,1,2"_s;
+        QTest::newRow("wraps to the first floor") << u"2,1,2"_s << true << u"3,1,1"_s;
+        QTest::newRow("backward wraps to the last") << u"3,1,1"_s << false << u"2,1,2"_s;
+        QTest::newRow("backward from a floor's end") << u"0,0,1"_s << false << u"1,2,1"_s;
     }
     void find()
     {
-        QFETCH(int, fromX);
-        QFETCH(int, fromY);
-        QFETCH(int, fromFloor);
+        QFETCH(QString, from);
         QFETCH(bool, forward);
+        const QStringList at = from.split(u',');
+        const ChipFind::Place start{at[0].toInt(), at[1].toInt(), at[2].toInt()};
         const MapData map = pictureMap(u"..#/#|.#|"_s);
-        const ChipFind::Place p =
-            ChipFind::next(map, u"01_[]"_s, {fromX, fromY, fromFloor}, forward);
+        const ChipFind::Place p = ChipFind::next(map, u"01_[]"_s, start, forward);
         QTEST(u"%1,%2,%3"_s.arg(p.x).arg(p.y).arg(p.floor), "expected");
-        QVERIFY(!ChipFind::next(map, u"16_+7"_s, {fromX, fromY, fromFloor}, forward).isValid());
+        QVERIFY(!ChipFind::next(map, u"16_+7"_s, start, forward).isValid());
         const MapData single = pictureMap(u".|..#"_s);
         QCOMPARE(ChipFind::next(single, u"01_[]"_s, {3, 1, 2}, forward),
                  (ChipFind::Place{3, 1, 2}));

@@ -9,7 +9,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -19,12 +18,8 @@ namespace {
 struct Editor : EditorFixture
 {
     Editor() { show(); }
+    static int pixels(int twips) { return ToolWindowFrame::twipsToPixels(twips); }
 };
-
-int pixels(int twips)
-{
-    return ToolWindowFrame::twipsToPixels(twips);
-}
 
 // What a mode switch drops: marks of a tool's unfinished work, the marker list, the prompt.
 QString work(EditorSession &session)
@@ -51,7 +46,7 @@ private Q_SLOTS:
         QVERIFY(palette);
         QVERIFY(palette->isVisible());
         QCOMPARE(palette->windowTitle(), u"マップチップ"_s);
-        QCOMPARE(palette->height(), pixels(2925 - 300));
+        QCOMPARE(palette->height(), Editor::pixels(2925 - 300));
         QVERIFY(palette->windowFlags() & Qt::WindowStaysOnTopHint);
     }
 
@@ -149,7 +144,7 @@ private Q_SLOTS:
         QCOMPARE(editor.window.toolWindow()->pos(), where);
         // Full height: the twips height, or more where the captions need it.
         QVERIFY(!editor.window.toolWindow()->isRolledUp());
-        QCOMPARE_GE(editor.window.toolWindow()->height(), pixels(3090 - 300));
+        QCOMPARE_GE(editor.window.toolWindow()->height(), Editor::pixels(3090 - 300));
     }
 
     void hiddenOptionShowsNoWindow()
@@ -162,9 +157,8 @@ private Q_SLOTS:
         QVERIFY(!editor.window.toolWindow()->isVisible());
         editor.session.toolBox().setMode(ToolBoxState::Shown);
         QVERIFY(editor.window.toolWindow()->isVisible());
-        // Full height: the twips height, or more where the captions need it.
         QVERIFY(!editor.window.toolWindow()->isRolledUp());
-        QCOMPARE_GE(editor.window.toolWindow()->height(), pixels(3090 - 300));
+        QCOMPARE_GE(editor.window.toolWindow()->height(), Editor::pixels(3090 - 300));
     }
 
     void rolledUpOptionRollsAndUnrolls()
@@ -172,10 +166,10 @@ private Q_SLOTS:
         Editor editor;
         ToolWindowFrame *palette = editor.window.toolWindow();
         editor.session.toolBox().setMode(ToolBoxState::RolledUp);
-        QCOMPARE(palette->height(), pixels(405 - 300));
+        QCOMPARE(palette->height(), Editor::pixels(405 - 300));
         QEvent activate(QEvent::WindowActivate);
         QApplication::sendEvent(palette, &activate);
-        QCOMPARE(palette->height(), pixels(2925 - 300));
+        QCOMPARE(palette->height(), Editor::pixels(2925 - 300));
         QEvent deactivate(QEvent::WindowDeactivate);
         QApplication::sendEvent(palette, &deactivate);
         QVERIFY(palette->isRolledUp());
@@ -185,7 +179,7 @@ private Q_SLOTS:
         // With the window always shown, deactivation leaves it alone.
         editor.session.toolBox().setMode(ToolBoxState::Shown);
         QApplication::sendEvent(palette, &deactivate);
-        QCOMPARE(palette->height(), pixels(2925 - 300));
+        QCOMPARE(palette->height(), Editor::pixels(2925 - 300));
     }
 
     void lineToolSurvivesRoundTrip()
@@ -256,10 +250,8 @@ private Q_SLOTS:
         const auto keyTarget = [window] {
             return window->focusWidget() ? window->focusWidget() : window;
         };
-        for (const QString &key : keys.split(u' ')) {
-            const QKeySequence sequence = QKeySequence::fromString(key);
-            QTest::keyClick(keyTarget(), sequence[0].key());
-        }
+        for (const QString &key : keys.split(u' '))
+            QTest::keyClick(keyTarget(), QKeySequence::fromString(key)[0].key());
         const ToolContext &choices = editor.session.choices();
         QCOMPARE(mode == 2 ? choices.branch() : choices.chip(), chosen);
         QTEST(keyTarget() == window ? QString() : keyTarget()->objectName(), "focused");
@@ -414,9 +406,9 @@ private Q_SLOTS:
         warpWindow->list()->setCurrentRow(0);
         warpWindow->deleteSelected();
         QVERIFY(warpWindow->isAskingDeletion());
-        QCOMPARE(warpWindow->height(), pixels(3150 - 300));
+        QCOMPARE(warpWindow->height(), Editor::pixels(3150 - 300));
         warpWindow->answerDeletion(false);
-        QCOMPARE(warpWindow->height(), pixels(2355 - 300));
+        QCOMPARE(warpWindow->height(), Editor::pixels(2355 - 300));
         QCOMPARE(editor.document.data().warpCount(), 1);
 
         // Leaving warp mode while asking drops the question with the window.

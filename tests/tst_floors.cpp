@@ -1,7 +1,5 @@
 #include "sessionscript.h"
 
-#include <QTest>
-
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -2,14 +2,9 @@
 #include "session/tools/warplinktool.h"
 #include "sessionscript.h"
 
-#include <QTest>
-
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString AskSource = u"ワープ元をクリックして下さい。"_s;
-const QString AskDestination = u"ワープ先をクリックして下さい。"_s;
 
 struct Fixture : SessionFixture
 {
@@ -171,9 +166,8 @@ private Q_SLOTS:
         QFETCH(QString, steps);
         Fixture f;
         QVERIFY(f.play(steps));
-        const MapData &map = f.session.map();
-        QTEST(records(map), "records");
-        QTEST(map.warpCount(), "warpCount");
+        QTEST(records(f.session.map()), "records");
+        QTEST(f.session.map().warpCount(), "warpCount");
         QTEST(f.freeHead(), "free");
         QTEST(f.window().rows().join(u' '), "rows");
         QFETCH(QString, waitsFor);
@@ -181,8 +175,8 @@ private Q_SLOTS:
         QCOMPARE(f.warps().stage(), int(source        ? WarpLinkTool::WaitingSource
                                         : destination ? WarpLinkTool::WaitingDestination
                                                       : WarpLinkTool::NotLinking));
-        QCOMPARE(f.session.status().text(), source        ? AskSource
-                                            : destination ? AskDestination
+        QCOMPARE(f.session.status().text(), source ? u"ワープ元をクリックして下さい。"_s
+                                            : destination ? u"ワープ先をクリックして下さい。"_s
                                                           : QString());
         QTEST(f.warps().sampleCaption(), "sample");
         QTEST(markersText(f.markers()), "markers");
