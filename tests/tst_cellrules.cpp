@@ -92,21 +92,20 @@ private Q_SLOTS:
         QTest::addColumn<QRect>("selection");
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("deletedPairs");
+        const auto row = [](const char *name, const char *from, const char *to, Scope scope,
+                            QRect selection, int count, const char *deletedPairs = "") {
+            QTest::newRow(name) << QString::fromUtf8(from) << QString::fromUtf8(to) << scope
+                                << selection << count << QString::fromUtf8(deletedPairs);
+        };
         // The map: floor 1 "#p/1#", floor 2 "p1/pp", floor 3 "p"; the two warps are paired.
-        QTest::newRow("this floor")
-            << u"16_+7"_s << u"16_+A"_s << Scope::Floor << QRect() << 1 << QString();
-        QTest::newRow("every floor")
-            << u"16_+7"_s << u"16_+A"_s << Scope::EveryFloor << QRect() << 5 << QString();
-        QTest::newRow("selection")
-            << u"01_[]"_s << u"16_+A"_s << Scope::Selection << QRect(2, 2, 5, 5) << 1 << QString();
-        QTest::newRow("same chip changes nothing")
-            << u"16_+7"_s << u"16_+7"_s << Scope::EveryFloor << QRect() << 0 << QString();
-        QTest::newRow("warp to road ends its pairs")
-            << u"37_W1"_s << u"01_[]"_s << Scope::EveryFloor << QRect() << 2 << u"1 2"_s;
-        QTest::newRow("warp on one floor ends pairs with an end there")
-            << u"37_W1"_s << u"01_[]"_s << Scope::Floor << QRect() << 1 << u"1 2"_s;
-        QTest::newRow("warp to warp keeps them")
-            << u"37_W1"_s << u"36_W4"_s << Scope::EveryFloor << QRect() << 2 << QString();
+        row("this floor", "16_+7", "16_+A", Scope::Floor, QRect(), 1);
+        row("every floor", "16_+7", "16_+A", Scope::EveryFloor, QRect(), 5);
+        row("selection", "01_[]", "16_+A", Scope::Selection, QRect(2, 2, 5, 5), 1);
+        row("same chip changes nothing", "16_+7", "16_+7", Scope::EveryFloor, QRect(), 0);
+        row("warp to road ends its pairs", "37_W1", "01_[]", Scope::EveryFloor, QRect(), 2, "1 2");
+        row("warp on one floor ends pairs with an end there", "37_W1", "01_[]", Scope::Floor,
+            QRect(), 1, "1 2");
+        row("warp to warp keeps them", "37_W1", "36_W4", Scope::EveryFloor, QRect(), 2);
     }
     void replace()
     {
@@ -159,30 +158,27 @@ private Q_SLOTS:
 
     void find_data()
     {
-        QTest::addColumn<int>("fromX");
-        QTest::addColumn<int>("fromY");
-        QTest::addColumn<int>("fromFloor");
+        QTest::addColumn<QString>("from"); // x,y,floor
         QTest::addColumn<bool>("forward");
         QTest::addColumn<QString>("expected");
         // Road at (3,1,1), (1,2,1) and (2,1,2): rows before columns, floors before rows.
-        QTest::newRow("from the floor's start") << 0 << 0 << 1 << true << u"3,1,1"_s;
-        QTest::newRow("row before column") << 3 << 1 << 1 << true << u"1,2,1"_s;
-        QTest::newRow("on to the next floor") << 1 << 2 << 1 << true << u"2,1,2"_s;
-        QTest::newRow("wraps to the first floor") << 2 << 1 << 2 << true << u"3,1,1"_s;
-        QTest::newRow("backward wraps to the last") << 3 << 1 << 1 << false << u"2,1,2"_s;
-        QTest::newRow("backward from a floor's end") << 0 << 0 << 1 << false << u"1,2,1"_s;
+        QTest::newRow("from the floor's start") << u"0,0,1"_s << true << u"3,1,1"_s;
+        QTest::newRow("row before column") << u"3,1,1"_s << true << u"1,2,1"_s;
+        QTest::newRow("on to the next floor") << u"1,2,1"_s << true << u"2,1,2"_s;
+        QTest::newRow("wraps to the first floor") << u"2,1,2"_s << true << u"3,1,1"_s;
+        QTest::newRow("backward wraps to the last") << u"3,1,1"_s << false << u"2,1,2"_s;
+        QTest::newRow("backward from a floor's end") << u"0,0,1"_s << false << u"1,2,1"_s;
     }
     void find()
     {
-        QFETCH(int, fromX);
-        QFETCH(int, fromY);
-        QFETCH(int, fromFloor);
+        QFETCH(QString, from);
         QFETCH(bool, forward);
+        const QStringList at = from.split(u',');
+        const ChipFind::Place start{at[0].toInt(), at[1].toInt(), at[2].toInt()};
         const MapData map = pictureMap(u"..#/#|.#|"_s);
-        const ChipFind::Place p =
-            ChipFind::next(map, u"01_[]"_s, {fromX, fromY, fromFloor}, forward);
+        const ChipFind::Place p = ChipFind::next(map, u"01_[]"_s, start, forward);
         QTEST(u"%1,%2,%3"_s.arg(p.x).arg(p.y).arg(p.floor), "expected");
-        QVERIFY(!ChipFind::next(map, u"16_+7"_s, {fromX, fromY, fromFloor}, forward).isValid());
+        QVERIFY(!ChipFind::next(map, u"16_+7"_s, start, forward).isValid());
         const MapData single = pictureMap(u".|..#"_s);
         QCOMPARE(ChipFind::next(single, u"01_[]"_s, {3, 1, 2}, forward),
                  (ChipFind::Place{3, 1, 2}));

@@ -40,34 +40,27 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("pairs");
         QTest::addColumn<QString>("expected"); // "steps/jumps: x,y,f ..." or "none"
         QTest::addColumn<QString>("unreachable");
-        QTest::newRow("straight road") << u"S##G"_s << QStringList() << QStringList()
-                                       << u"3/0: 1,1,1 2,1,1 3,1,1 4,1,1"_s << QString();
-        QTest::newRow("a warp shortcut beats the long road")
-            << u"S1#######G"_s << QStringList() << QStringList{u"2,1,1>9,1,1"_s}
-            << u"2/1: 1,1,1 2,1,1 9,1,1 10,1,1"_s << QString();
-        QTest::newRow("of equal steps the fewer jumps")
-            << u"S#G/1.#"_s << QStringList() << QStringList{u"1,2,1>3,2,1"_s}
-            << u"2/0: 1,1,1 2,1,1 3,1,1"_s << QString();
-        QTest::newRow("a one-way digit forbids the short way")
-            << u"##./S#G"_s << QStringList{u"1,2,1=1101"_s} << QStringList()
-            << u"4/0: 1,2,1 1,1,1 2,1,1 2,2,1 3,2,1"_s << QString();
-        QTest::newRow("a goal only through a floor change")
-            << u"S4|#G"_s << QStringList() << QStringList{u"2,1,1>1,1,2"_s}
-            << u"2/1: 1,1,1 2,1,1 1,1,2 2,1,2"_s << QString();
-        QTest::newRow("a broken pair is not followed")
-            << u"S4.G"_s << QStringList() << QStringList{u"2,1,1>4,1,1"_s} << u"none"_s
-            << u"1:4,1"_s;
-        QTest::newRow("no goal") << u"S##"_s << QStringList() << QStringList() << u"none"_s
-                                 << QString();
-        QTest::newRow("the start walled in")
-            << u"S.#G"_s << QStringList() << QStringList() << u"none"_s << u"1:3,1 4,1"_s;
-        QTest::newRow("behind a 0 digit")
-            << u"S#/#G"_s << QStringList{u"1,1,1=1101"_s} << QStringList()
-            << u"2/0: 1,1,1 1,2,1 2,2,1"_s << u"1:2,1"_s;
-        QTest::newRow("a floor no pair leads to") << u"SG|##"_s << QStringList() << QStringList()
-                                                  << u"1/0: 1,1,1 2,1,1"_s << u"2:1,1 2,1"_s;
-        QTest::newRow("nothing leads on from a goal")
-            << u"SG#"_s << QStringList() << QStringList() << u"1/0: 1,1,1 2,1,1"_s << u"1:3,1"_s;
+        const auto row = [](const char *name, const char *picture, const QStringList &branches,
+                            const QStringList &pairs, const char *expected,
+                            const char *unreachable = "") {
+            QTest::newRow(name) << QString::fromUtf8(picture) << branches << pairs
+                                << QString::fromUtf8(expected) << QString::fromUtf8(unreachable);
+        };
+        row("straight road", "S##G", {}, {}, "3/0: 1,1,1 2,1,1 3,1,1 4,1,1");
+        row("a warp shortcut beats the long road", "S1#######G", {}, {u"2,1,1>9,1,1"_s},
+            "2/1: 1,1,1 2,1,1 9,1,1 10,1,1");
+        row("of equal steps the fewer jumps", "S#G/1.#", {}, {u"1,2,1>3,2,1"_s},
+            "2/0: 1,1,1 2,1,1 3,1,1");
+        row("a one-way digit forbids the short way", "##./S#G", {u"1,2,1=1101"_s}, {},
+            "4/0: 1,2,1 1,1,1 2,1,1 2,2,1 3,2,1");
+        row("a goal only through a floor change", "S4|#G", {}, {u"2,1,1>1,1,2"_s},
+            "2/1: 1,1,1 2,1,1 1,1,2 2,1,2");
+        row("a broken pair is not followed", "S4.G", {}, {u"2,1,1>4,1,1"_s}, "none", "1:4,1");
+        row("no goal", "S##", {}, {}, "none");
+        row("the start walled in", "S.#G", {}, {}, "none", "1:3,1 4,1");
+        row("behind a 0 digit", "S#/#G", {u"1,1,1=1101"_s}, {}, "2/0: 1,1,1 1,2,1 2,2,1", "1:2,1");
+        row("a floor no pair leads to", "SG|##", {}, {}, "1/0: 1,1,1 2,1,1", "2:1,1 2,1");
+        row("nothing leads on from a goal", "SG#", {}, {}, "1/0: 1,1,1 2,1,1", "1:3,1");
     }
     void route()
     {
