@@ -56,32 +56,6 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     }
 
-    void check_data()
-    {
-        QTest::addColumn<QString>("picture");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("lastLine");
-        QTest::newRow("start next to goal")
-            << u"SG"_s << 0 << u"このマップに、特に重大な問題は見つかりませんでした。"_s;
-        QTest::newRow("unlinked warp cell")
-            << u"SG//////....1"_s << 1 << u"このマップは、プレイ中にバグる可能性があります。"_s;
-        QTest::newRow("no start") << u".G"_s << 2 << u"このマップをクリアすることは不可能です。"_s;
-    }
-    void check()
-    {
-        QFETCH(QString, picture);
-        QTemporaryDir dir;
-        const MapData map = pictureMap(picture);
-        const QString base = dir.filePath(u"checked"_s);
-        QVERIFY(!MapFileWriter::save(map, base).fault);
-
-        const ProgramRun run = qzkMap({u"check"_s, base + u".map"_s});
-        QTEST(run.exitCode, "exitCode");
-        const QStringList lines = run.text().split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines, MapCheck::run(map).lines);
-        QTEST(lines.last(), "lastLine");
-    }
-
     // A fault leaves no file behind, nor a report on a full disk.
     void faults_data()
     {
@@ -135,32 +109,50 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     }
 
-    void checkJson_data()
+    // The JSON report holds the text report's lines.
+    void check_data()
     {
         QTest::addColumn<QString>("picture");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("lastLine");
         QTest::addColumn<QString>("verdict");
         QTest::addColumn<QStringList>("places"); // "line: floor,x,y" per line naming a cell
         QTest::addColumn<QString>("visited");    // "floor: x,y ..." per floor
         QTest::addColumn<QString>("route");
-        QTest::newRow("start next to goal")
-            << u".G/#S"_s << u"ok"_s << QStringList{} << u"1: 2,1 1,2 2,2"_s << u"1: 2,2 2,1"_s;
+        const QString noProblem = u"このマップに、特に重大な問題は見つかりませんでした。"_s;
+        const QString impossible = u"このマップをクリアすることは不可能です。"_s;
+        const QString none;
+        QTest::newRow("start next to goal") << u"SG"_s << 0 << noProblem << u"ok"_s << QStringList{}
+                                            << u"1: 1,1 2,1"_s << u"1: 1,1 2,1"_s;
+        QTest::newRow("start next to goal, a dead end")
+            << u".G/#S"_s << 0 << noProblem << u"ok"_s << QStringList{} << u"1: 2,1 1,2 2,2"_s
+            << u"1: 2,2 2,1"_s;
+        QTest::newRow("unlinked warp cell")
+            << u"SG//////....1"_s << 1 << u"このマップは、プレイ中にバグる可能性があります。"_s
+            << u"may-break"_s << QStringList{u"2: 1,5,7"_s} << u"1: 1,1 2,1"_s << u"1: 1,1 2,1"_s;
         QTest::newRow("unlinked warp cell on floor 2")
-            << u"S|//////....1"_s << u"impossible"_s << QStringList{u"2: 2,5,7"_s} << QString()
-            << QString();
+            << u"S|//////....1"_s << 2 << impossible << u"impossible"_s
+            << QStringList{u"2: 2,5,7"_s} << none << none;
+        QTest::newRow("no start") << u".G"_s << 2 << impossible << u"impossible"_s << QStringList{}
+                                  << none << none;
     }
-    void checkJson()
+    void check()
     {
         QFETCH(QString, picture);
         QTemporaryDir dir;
         const QString file = dir.filePath(u"checked.map"_s);
-        QVERIFY(!MapFileWriter::save(pictureMap(picture), file.chopped(4)).fault);
+        const MapData map = pictureMap(picture);
+        QVERIFY(!MapFileWriter::save(map, file.chopped(4)).fault);
 
         const ProgramRun text = qzkMap({u"check"_s, file});
+        QTEST(text.exitCode, "exitCode");
+        const QStringList textLines = text.text().split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(textLines, MapCheck::run(map).lines);
+        QTEST(textLines.last(), "lastLine");
         const ProgramRun json = qzkMap({u"check"_s, u"--json"_s, file});
         QCOMPARE(json.exitCode, text.exitCode);
         const QJsonObject root = QJsonDocument::fromJson(json.out).object();
         QTEST(root[u"verdict"_s].toString(), "verdict");
-        const QStringList textLines = text.text().split(u'\n', Qt::SkipEmptyParts);
         const QJsonArray lines = root[u"lines"_s].toArray();
         QCOMPARE(lines.size(), textLines.size());
         QStringList places;
