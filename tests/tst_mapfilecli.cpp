@@ -56,7 +56,7 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     }
 
-    // A fault leaves no file behind, nor a report on a full disk.
+    // A command that fails leaves the folder as it was.
     void faults_data()
     {
         QTest::addColumn<Files>("files");         // of m.map, m_2.map, ...
