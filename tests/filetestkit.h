@@ -13,6 +13,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <functional>
+
 // One character per cell: "." empty, "#" road, "S" start, "G" goal, "1".."5" the warp chips
 // W1..W5, "p" +7, "q" +10. Floors are separated by "|", rows by "/", from the top-left
 // corner; branch settings read "x,y,f=digits"; pairs "x,y,f>x,y,f", numbered from 1 in
@@ -51,6 +53,33 @@ inline MapData pictureMap(const QString &picture, const QStringList &branches = 
                     {byte(0), byte(1), byte(2), byte(3), byte(4), byte(5)});
     }
     return map;
+}
+
+// A change to a map that a row holds until the test makes it.
+using MapEdit = std::function<void(MapData &)>;
+
+inline MapEdit cellEdit(int x, int y, int floor, const QString &cell)
+{
+    return [=](MapData &m) { m.setCell(x, y, floor, cell); };
+}
+
+inline MapEdit branchEdit(int x, int y, int floor, const QString &setting)
+{
+    return [=](MapData &m) { m.setBranch(x, y, floor, setting); };
+}
+
+inline MapEdit warpEdit(int pair, WarpRecord record)
+{
+    return [=](MapData &m) { m.setWarp(pair, record); };
+}
+
+// One after the other.
+inline MapEdit edits(const QList<MapEdit> &list)
+{
+    return [=](MapData &m) {
+        for (const MapEdit &edit : list)
+            edit(m);
+    };
 }
 
 inline QString meadowBase()

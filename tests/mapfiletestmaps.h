@@ -3,6 +3,8 @@
 // Maps that match the fixtures under data/mapfile, built through the document API, and
 // small file helpers for the map-file tests.
 
+#include "mapfile/mapfilename.h"
+#include "mapfile/mapfilewriter.h"
 #include "model/cellstring.h"
 #include "model/mapdata.h"
 
@@ -29,6 +31,40 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
 inline QByteArray mapFixture(const QString &name)
 {
     return readFile(mapFixturePath(name));
+}
+
+// The texts as a floor file's lines, each ended by CR LF.
+inline QByteArray fileLines(const QList<QByteArray> &texts)
+{
+    QByteArray bytes;
+    for (const QByteArray &text : texts)
+        bytes += text + "\r\n";
+    return bytes;
+}
+
+// The grid lines of an empty floor; fewer than 16: a file cut short.
+inline QByteArray emptyGrid(int lineCount = 16)
+{
+    return fileLines(QList<QByteArray>(lineCount, QByteArray(48, ' ')));
+}
+
+// Each floor's file, floor 1 first.
+inline QList<QByteArray> floorFiles(const MapData &map)
+{
+    QList<QByteArray> files;
+    for (int floor = 1; floor <= map.floorCount(); ++floor)
+        files.append(MapFileWriter::encodeFloor(map, floor).bytes);
+    return files;
+}
+
+// A null entry: no file for that floor.
+inline bool writeFloorFiles(const QString &base, const QList<QByteArray> &files)
+{
+    for (int i = 0; i < files.size(); ++i) {
+        if (!files[i].isNull() && !writeFile(MapFileName::floorFilePath(base, i + 1), files[i]))
+            return false;
+    }
+    return true;
 }
 
 // The worked example: demo.map and demo_2.map.

@@ -18,13 +18,11 @@ private Q_SLOTS:
     {
         const MapData map;
         for (int x = 1; x <= 24; ++x)
-            for (int y = 1; y <= 16; ++y) {
-                QCOMPARE(map.cell(x, y, 1), u"00_  "_s);
-                for (int floor = 2; floor <= 9; ++floor)
-                    QCOMPARE(map.cell(x, y, floor), QString());
-                for (int floor = 1; floor <= 9; ++floor)
+            for (int y = 1; y <= 16; ++y)
+                for (int floor = 1; floor <= 9; ++floor) {
+                    QCOMPARE(map.cell(x, y, floor), floor == 1 ? u"00_  "_s : QString());
                     QCOMPARE(map.branch(x, y, floor), QString());
-            }
+                }
         QCOMPARE(map.floorCount(), 1);
         QCOMPARE(map.warpCount(), 0);
 
@@ -249,11 +247,8 @@ private Q_SLOTS:
         MapData map;
         QCOMPARE(map.freePairNumbers().size(), 79);
         QCOMPARE(map.freePairNumbers().first(), u"01"_s);
-        WarpRecord record;
-        record.srcX = 1, record.srcY = 1, record.srcFloor = 1;
-        record.dstX = 2, record.dstY = 2, record.dstFloor = 1;
-        map.setWarp(1, record);
-        map.setWarp(10, record);
+        map.setWarp(1, {1, 1, 1, 2, 2, 1});
+        map.setWarp(10, {1, 1, 1, 2, 2, 1});
         const QStringList free = map.freePairNumbers();
         QCOMPARE(free.size(), 77);
         QCOMPARE(free.first(), u"02"_s);

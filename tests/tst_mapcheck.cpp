@@ -44,9 +44,9 @@ QString twoStarts(const QString &valid)
     return u"ふりだしが2個もあります。１階(%1)のふりだしが有効です。"_s.arg(valid);
 }
 
-QString unlinkedWarp(const QString &place)
+QString unlinkedWarp(const QString &place, const QString &mark = u"【Error】"_s)
 {
-    return u"【Error】%1に、設定されていないワープマスがあります。"_s.arg(place);
+    return mark + u"%1に、設定されていないワープマスがあります。"_s.arg(place);
 }
 
 // Floor 1 all road, walked as a snake from the bottom-left start: row 16 to the right, row 15
@@ -270,20 +270,16 @@ private Q_SLOTS:
             << pictureMap(u"1.1|4"_s, {}, {u"1,1,1>3,1,1"_s, u"3,1,1>1,1,1"_s, u"1,1,2>1,1,1"_s})
             << 0 << QString();
         QTest::newRow("floor 2 at (5,7)")
-            << pictureMap(u"S#G|//////....1"_s) << 5072
-            << u"2階の(5,7)に、設定されていないワープマスがあります。"_s;
+            << pictureMap(u"S#G|//////....1"_s) << 5072 << unlinkedWarp(u"2階の(5,7)"_s, {});
         QTest::newRow("columns before rows")
-            << pictureMap(u"/...3///////..3"_s) << 3091
-            << u"1階の(3,9)に、設定されていないワープマスがあります。"_s;
+            << pictureMap(u"/...3///////..3"_s) << 3091 << unlinkedWarp(u"1階の(3,9)"_s, {});
         QTest::newRow("a linked cell is passed over")
             << pictureMap(u"2////2"_s, {}, {u"1,1,1>1,3,1"_s}) << 1051
-            << u"1階の(1,5)に、設定されていないワープマスがあります。"_s;
-        QTest::newRow("record without destination")
-            << pictureMap(u"#5"_s, {}, {u"2,1,1>4,4,0"_s}) << 2011
-            << u"1階の(2,1)に、設定されていないワープマスがあります。"_s;
+            << unlinkedWarp(u"1階の(1,5)"_s, {});
+        QTest::newRow("record without destination") << pictureMap(u"#5"_s, {}, {u"2,1,1>4,4,0"_s})
+                                                    << 2011 << unlinkedWarp(u"1階の(2,1)"_s, {});
         QTest::newRow("two-digit column")
-            << pictureMap(u"||//////...........4"_s) << 12073
-            << u"3階の(12,7)に、設定されていないワープマスがあります。"_s;
+            << pictureMap(u"||//////...........4"_s) << 12073 << unlinkedWarp(u"3階の(12,7)"_s, {});
         MapData unusedFloor = pictureMap(u"S#G"_s);
         unusedFloor.setCell(1, 1, 2, u"37_W1"_s);
         QTest::newRow("floors beyond the floor count are not scanned")

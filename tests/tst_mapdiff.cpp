@@ -17,7 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using Edit = std::function<void(MapData &)>;
+using Edit = MapEdit;
 using DocumentEdit = std::function<void(MapDocument &)>;
 
 QList<MapDiff::Kind> kindsOf(const MapDiff::Result &result)
@@ -49,40 +49,38 @@ private Q_SLOTS:
         QTest::addColumn<QList<MapDiff::Kind>>("kinds");
         using K = MapDiff::Kind;
 
-        QTest::newRow("chip") << Edit([](MapData &m) { m.setCell(5, 3, 1, u"12_+3"_s); })
+        QTest::newRow("chip") << cellEdit(5, 3, 1, u"12_+3"_s)
                               << QStringList{u"1階(5,3)：普通の道 → 3マス進む"_s}
                               << QList<K>{K::Cell};
-        QTest::newRow("number") << Edit([](MapData &m) {
-            m.setCell(6, 14, 1, u"32_g5"_s);
-        }) << QStringList{u"1階(6,14)：コインを10枚もらう → コインを5枚もらう"_s}
-                                << QList<K>{K::Cell};
+        QTest::newRow("number")
+            << cellEdit(6, 14, 1, u"32_g5"_s)
+            << QStringList{u"1階(6,14)：コインを10枚もらう → コインを5枚もらう"_s}
+            << QList<K>{K::Cell};
         // Read as plain road, an unknown code differs from road by its code alone.
         QTest::newRow("unknown code")
-            << Edit([](MapData &m) { m.setCell(4, 3, 1, u"01_XX"_s); })
+            << cellEdit(4, 3, 1, u"01_XX"_s)
             << QStringList{u"1階(4,3)：普通の道「[]」 → 普通の道「XX」"_s} << QList<K>{K::Cell};
         // The file stores the code only; the index is worked out again on reading.
-        QTest::newRow("index only") << Edit([](MapData &m) { m.setCell(6, 3, 1, u"16_+2"_s); })
-                                    << QStringList() << QList<K>();
+        QTest::newRow("index only") << cellEdit(6, 3, 1, u"16_+2"_s) << QStringList() << QList<K>();
         QTest::newRow("branch digit")
-            << Edit([](MapData &m) { m.setBranch(3, 8, 1, u"3033"_s); })
+            << branchEdit(3, 8, 1, u"3033"_s)
             << QStringList{u"1階(3,8)の分岐点：右一方通行 → 右２ｗａｙ"_s} << QList<K>{K::Branch};
         QTest::newRow("branch added")
-            << Edit([](MapData &m) { m.setBranch(5, 11, 2, u"3120"_s); })
+            << branchEdit(5, 11, 2, u"3120"_s)
             << QStringList{u"2階(5,11)の分岐点：なし → 上２ｗａｙ 左通行禁止 右一方通行 下道なし"_s}
             << QList<K>{K::Branch};
-        QTest::newRow("pair moved") << Edit([](MapData &m) {
-            m.setWarp(1, {8, 3, 1, 17, 14, 1});
-        }) << QStringList{u"ワープ[A]の移動：1階(8,3)から1階(16,14)へ → 1階(8,3)から1階(17,14)へ"_s}
-                                    << QList<K>{K::PairMoved};
+        QTest::newRow("pair moved")
+            << warpEdit(1, {8, 3, 1, 17, 14, 1})
+            << QStringList{u"ワープ[A]の移動：1階(8,3)から1階(16,14)へ → 1階(8,3)から1階(17,14)へ"_s}
+            << QList<K>{K::PairMoved};
         // The files keep the pairs' order, not their numbers.
         QTest::newRow("pair renumbered only") << Edit([](MapData &m) {
             m.setWarp(5, m.warp(3));
             m.setWarp(3, {});
         }) << QStringList() << QList<K>();
-        QTest::newRow("pair added") << Edit([](MapData &m) {
-            m.setWarp(7, {2, 2, 2, 4, 4, 1});
-        }) << QStringList{u"ワープ[G]の追加：2階(2,2)から1階(4,4)へ"_s}
-                                    << QList<K>{K::PairAdded};
+        QTest::newRow("pair added")
+            << warpEdit(7, {2, 2, 2, 4, 4, 1})
+            << QStringList{u"ワープ[G]の追加：2階(2,2)から1階(4,4)へ"_s} << QList<K>{K::PairAdded};
         QTest::newRow("floor added") << Edit([](MapData &m) { Floors::addFloor(m); })
                                      << QStringList{u"3階の追加"_s} << QList<K>{K::FloorAdded};
         // Pairs are listed on their source's floor, after that floor's own lines.

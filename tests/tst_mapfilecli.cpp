@@ -22,6 +22,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using Files = QList<QByteArray>; // floor 1 first; a null entry: no file for that floor
+
 // The castle map with one more pair whose source marker reaches past the board's corner.
 MapData renderedMap()
 {
@@ -54,107 +56,103 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     }
 
-    void resaveReportsFault()
+    // A command that fails leaves the folder as it was.
+    void faults_data()
     {
+        QTest::addColumn<Files>("files");         // of m.map, m_2.map, ...
+        QTest::addColumn<QString>("commandLine"); // "<m>" and "<dir>" stand for their paths
+        QTest::addColumn<QString>("output");      // where standard output goes, empty: a pipe
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("errPart");
+        QTest::addColumn<bool>("reported"); // on the pipe
+        const Files grid{emptyGrid()};
+        const Files castle = floorFiles(castleMap());
+        const QString notFound = u"<0行目>"_s;
+        QTest::newRow("resave of a file cut short")
+            << Files{emptyGrid(10)} << u"resave <m> <dir>/out"_s << QString() << 1
+            << u"これはQ:zKのマップファイルではありません。\nError No.62\n<11行目>"_s << false;
+        QTest::newRow("report to a full disk") << grid << u"check <m>"_s << u"/dev/full"_s << 4
+                                               << u"cannot write the report"_s << false;
+        QTest::newRow("JSON report to a full disk")
+            << grid << u"check --json <m>"_s << u"/dev/full"_s << 4 << u"cannot write the report"_s
+            << false;
+        QTest::newRow("undecodable bytes named, the map still read")
+            << Files{emptyGrid() + "*NAME\r\n\x82\r\n"} << u"check <m>"_s << QString() << 2
+            << u"m.map（18行目）"_s << true;
+        QTest::newRow("unreadable map")
+            << Files{} << u"check <m>"_s << QString() << 3 << notFound << false;
+        QTest::newRow("render of a missing map")
+            << Files{} << u"render <m> <dir>/out"_s << QString() << 1 << notFound << false;
+        QTest::newRow("render into a file") << castle << u"render <m> <dir>/plain.txt"_s
+                                            << QString() << 1 << u"cannot create"_s << false;
+        QTest::newRow("render below a file") << castle << u"render <m> <dir>/plain.txt/out"_s
+                                             << QString() << 1 << u"cannot create"_s << false;
+    }
+    void faults()
+    {
+        QFETCH(Files, files);
+        QFETCH(QString, commandLine);
+        QFETCH(QString, output);
         QTemporaryDir dir;
-        const QString bad = dir.filePath(u"bad.map"_s);
-        QVERIFY(writeFile(bad, QByteArray(48, ' ').append("\r\n").repeated(10)));
-
-        const ProgramRun run = qzkMap({u"resave"_s, bad, dir.filePath(u"out"_s)});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.err.contains(
-                     u"これはQ:zKのマップファイルではありません。\nError No.62\n<11行目>"_s),
-                 qPrintable(run.err));
-        QVERIFY(!QFile::exists(dir.filePath(u"out.map"_s)));
+        QVERIFY(writeFloorFiles(dir.filePath(u"m"_s), files));
+        QVERIFY(writeFile(dir.filePath(u"plain.txt"_s), "not a folder"));
+        const QStringList before =
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QStringList args = commandLine.replace(u"<m>"_s, u"<dir>/m.map"_s)
+                                     .replace(u"<dir>"_s, dir.path())
+                                     .split(u' ');
+        const ProgramRun run = qzkMap(args, output);
+        QTEST(run.exitCode, "exitCode");
+        QFETCH(QString, errPart);
+        QVERIFY2(run.err.contains(errPart), qPrintable(run.err));
+        QTEST(!run.out.isEmpty(), "reported");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     }
 
+    // The JSON report holds the text report's lines.
     void check_data()
     {
         QTest::addColumn<QString>("picture");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("lastLine");
-        QTest::newRow("start next to goal")
-            << u"SG"_s << 0 << u"このマップに、特に重大な問題は見つかりませんでした。"_s;
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<QStringList>("places"); // "line: floor,x,y" per line naming a cell
+        QTest::addColumn<QString>("visited");    // "floor: x,y ..." per floor
+        QTest::addColumn<QString>("route");
+        const QString noProblem = u"このマップに、特に重大な問題は見つかりませんでした。"_s;
+        const QString impossible = u"このマップをクリアすることは不可能です。"_s;
+        const QString none;
+        QTest::newRow("start next to goal") << u"SG"_s << 0 << noProblem << u"ok"_s << QStringList{}
+                                            << u"1: 1,1 2,1"_s << u"1: 1,1 2,1"_s;
+        QTest::newRow("start next to goal, a dead end")
+            << u".G/#S"_s << 0 << noProblem << u"ok"_s << QStringList{} << u"1: 2,1 1,2 2,2"_s
+            << u"1: 2,2 2,1"_s;
         QTest::newRow("unlinked warp cell")
-            << u"SG//////....1"_s << 1 << u"このマップは、プレイ中にバグる可能性があります。"_s;
-        QTest::newRow("no start") << u".G"_s << 2 << u"このマップをクリアすることは不可能です。"_s;
+            << u"SG//////....1"_s << 1 << u"このマップは、プレイ中にバグる可能性があります。"_s
+            << u"may-break"_s << QStringList{u"2: 1,5,7"_s} << u"1: 1,1 2,1"_s << u"1: 1,1 2,1"_s;
+        QTest::newRow("unlinked warp cell on floor 2")
+            << u"S|//////....1"_s << 2 << impossible << u"impossible"_s
+            << QStringList{u"2: 2,5,7"_s} << none << none;
+        QTest::newRow("no start") << u".G"_s << 2 << impossible << u"impossible"_s << QStringList{}
+                                  << none << none;
     }
     void check()
     {
         QFETCH(QString, picture);
         QTemporaryDir dir;
-        const MapData map = pictureMap(picture);
-        const QString base = dir.filePath(u"checked"_s);
-        QVERIFY(!MapFileWriter::save(map, base).fault);
-
-        const ProgramRun run = qzkMap({u"check"_s, base + u".map"_s});
-        QTEST(run.exitCode, "exitCode");
-        const QStringList lines = run.text().split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines, MapCheck::run(map).lines);
-        QTEST(lines.last(), "lastLine");
-    }
-
-    void standardError_data()
-    {
-        QTest::addColumn<QByteArray>("floorFile"); // of a one-floor map; null: none
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QString>("output"); // where standard output goes, empty: a pipe
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("errPart");
-        QTest::addColumn<bool>("reported"); // on the pipe
-        const QByteArray grid = QByteArray(48, ' ').append("\r\n").repeated(16);
-        QTest::newRow("report to a full disk") << grid << QStringList{} << u"/dev/full"_s << 4
-                                               << u"cannot write the report"_s << false;
-        QTest::newRow("JSON report to a full disk")
-            << grid << QStringList{u"--json"_s} << u"/dev/full"_s << 4
-            << u"cannot write the report"_s << false;
-        QTest::newRow("undecodable bytes named, the map still read")
-            << grid + "*NAME\r\n\x82\r\n"
-            << QStringList{} << QString() << 2 << u"m.map（18行目）"_s << true;
-        QTest::newRow("unreadable map")
-            << QByteArray() << QStringList{} << QString() << 3 << u"<0行目>"_s << false;
-    }
-    void standardError()
-    {
-        QFETCH(QByteArray, floorFile);
-        QFETCH(QStringList, options);
-        QFETCH(QString, output);
-        QTemporaryDir dir;
-        QVERIFY(floorFile.isNull() || writeFile(dir.filePath(u"m.map"_s), floorFile));
-        const ProgramRun run = qzkMap(
-            QStringList{u"check"_s} + options + QStringList{dir.filePath(u"m.map"_s)}, output);
-        QTEST(run.exitCode, "exitCode");
-        QFETCH(QString, errPart);
-        QVERIFY2(run.err.contains(errPart), qPrintable(run.err));
-        QTEST(!run.out.isEmpty(), "reported");
-    }
-
-    void checkJson_data()
-    {
-        QTest::addColumn<QString>("picture");
-        QTest::addColumn<QString>("verdict");
-        QTest::addColumn<QStringList>("places"); // "line: floor,x,y" per line naming a cell
-        QTest::addColumn<QString>("visited");    // "floor: x,y ..." per floor
-        QTest::addColumn<QString>("route");
-        QTest::newRow("start next to goal")
-            << u".G/#S"_s << u"ok"_s << QStringList{} << u"1: 2,1 1,2 2,2"_s << u"1: 2,2 2,1"_s;
-        QTest::newRow("unlinked warp cell on floor 2")
-            << u"S|//////....1"_s << u"impossible"_s << QStringList{u"2: 2,5,7"_s} << QString()
-            << QString();
-    }
-    void checkJson()
-    {
-        QFETCH(QString, picture);
-        QTemporaryDir dir;
         const QString file = dir.filePath(u"checked.map"_s);
-        QVERIFY(!MapFileWriter::save(pictureMap(picture), file.chopped(4)).fault);
+        const MapData map = pictureMap(picture);
+        QVERIFY(!MapFileWriter::save(map, file.chopped(4)).fault);
 
         const ProgramRun text = qzkMap({u"check"_s, file});
+        QTEST(text.exitCode, "exitCode");
+        const QStringList textLines = text.text().split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(textLines, MapCheck::run(map).lines);
+        QTEST(textLines.last(), "lastLine");
         const ProgramRun json = qzkMap({u"check"_s, u"--json"_s, file});
         QCOMPARE(json.exitCode, text.exitCode);
         const QJsonObject root = QJsonDocument::fromJson(json.out).object();
         QTEST(root[u"verdict"_s].toString(), "verdict");
-        const QStringList textLines = text.text().split(u'\n', Qt::SkipEmptyParts);
         const QJsonArray lines = root[u"lines"_s].toArray();
         QCOMPARE(lines.size(), textLines.size());
         QStringList places;
@@ -214,8 +212,7 @@ private Q_SLOTS:
         QFETCH(QString, stdoutPart);
         const ProgramRun run = qzkMap(commandLine.split(u' ', Qt::SkipEmptyParts));
         QCOMPARE(run.exitCode, exitCode);
-        if (exitCode != 0)
-            QVERIFY(!run.err.isEmpty());
+        QCOMPARE(run.err.isEmpty(), exitCode == 0);
         QVERIFY(run.text().contains(stdoutPart));
     }
 
@@ -340,32 +337,6 @@ private Q_SLOTS:
         QTEST(drawn != bare, "marked");
     }
 
-    void renderFaults_data()
-    {
-        QTest::addColumn<bool>("mapExists");
-        QTest::addColumn<QString>("folder"); // below the temporary folder
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing map") << false << u"out"_s << u"<0行目>"_s;
-        QTest::newRow("folder is a file") << true << u"plain.txt"_s << u"cannot create"_s;
-        QTest::newRow("folder below a file") << true << u"plain.txt/out"_s << u"cannot create"_s;
-    }
-    void renderFaults()
-    {
-        QFETCH(bool, mapExists);
-        QFETCH(QString, folder);
-        QFETCH(QString, message);
-        QTemporaryDir dir;
-        const QString base = dir.filePath(u"map"_s);
-        if (mapExists)
-            QVERIFY(!MapFileWriter::save(castleMap(), base).fault);
-        QVERIFY(writeFile(dir.filePath(u"plain.txt"_s), "not a folder"));
-
-        const ProgramRun run = qzkMap({u"render"_s, base + u".map"_s, dir.filePath(folder)});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.err.contains(message), qPrintable(run.err));
-        QCOMPARE(QDir(dir.path()).entryList({u"*.png"_s}, QDir::Files), QStringList());
-        QVERIFY(!QFileInfo(dir.filePath(u"out"_s)).exists());
-    }
     // After windows with warp markers have shown, as in the editor itself.
     void savedPicturesAreRendered_data()
     {

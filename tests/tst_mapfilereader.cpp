@@ -15,22 +15,9 @@ namespace {
 
 using Files = QList<QByteArray>; // floor 1 first; a null entry: no file for that floor
 
-QByteArray lines(const QList<QByteArray> &texts)
-{
-    QByteArray bytes;
-    for (const QByteArray &text : texts)
-        bytes += text + "\r\n";
-    return bytes;
-}
-
-QByteArray grid(int count = 16)
-{
-    return lines(QList<QByteArray>(count, QByteArray(48, ' ')));
-}
-
 QByteArray floorWith(const QList<QByteArray> &texts)
 {
-    return grid() + lines(texts);
+    return emptyGrid() + fileLines(texts);
 }
 
 QByteArray warpEntries(int count, const char *keyword, const char *entry)
@@ -46,12 +33,8 @@ QByteArray warpEntries(int count, const char *keyword, const char *entry)
 MapLoadResult loadFiles(const QTemporaryDir &dir, const Files &files)
 {
     const QString base = dir.filePath(u"map"_s);
-    for (int i = 0; i < files.size(); ++i) {
-        if (files[i].isNull())
-            continue;
-        if (!writeFile(MapFileName::floorFilePath(base, i + 1), files[i]))
-            qFatal("cannot write a test map");
-    }
+    if (!writeFloorFiles(base, files))
+        qFatal("cannot write a test map");
     return MapFileReader::load(base);
 }
 
@@ -137,7 +120,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, row);
         QFETCH(int, x);
         QFETCH(QString, cell);
-        const MapLoadResult result = MapFileReader::loadFromMemory({lines({row}) + grid(15)});
+        const MapLoadResult result =
+            MapFileReader::loadFromMemory({fileLines({row}) + emptyGrid(15)});
         QVERIFY(result.ok());
         QCOMPARE(result.map.cell(x, 1, 1), cell);
     }
@@ -169,7 +153,7 @@ private Q_SLOTS:
 
         QTest::newRow("floor-1 file missing")
             << Files{} << fileFault(u"ファイルが見つかりません。"_s, 53) << 0;
-        QTest::newRow("fewer than 16 lines") << Files{grid(10)} << otherFault(62, 11) << 11;
+        QTest::newRow("fewer than 16 lines") << Files{emptyGrid(10)} << otherFault(62, 11) << 11;
         for (const char *keyword : {"*BRANCH", "*WARP", "*TRANSPORT", "*BG", "*NAME"}) {
             QTest::addRow("ends after %s", keyword)
                 << Files{floorWith({keyword})} << otherFault(62, 18) << 18;
@@ -193,7 +177,7 @@ private Q_SLOTS:
         QTest::newRow("transport floor above the floor count")
             << Files{floorWith({"*TRANSPORT", "1,1,2,1,1", "*END"})} << invalidData(18) << 18;
         QTest::newRow("transport floor 0")
-            << Files{floorWith({"*TRANSPORT", "1,1,0,1,1", "*END"}), grid()} << invalidData(18)
+            << Files{floorWith({"*TRANSPORT", "1,1,0,1,1", "*END"}), emptyGrid()} << invalidData(18)
             << 18;
         QTest::newRow("range fault before a later early end")
             << Files{floorWith({"*TRANSPORT", "1,99"})} << invalidData(18) << 18;
@@ -208,7 +192,8 @@ private Q_SLOTS:
             thirtyLines.append(QByteArray::number(i) + ",1,0,0,0,0");
         thirtyLines.append("*END");
         QTest::newRow("line 3 of floor 2 after 30 lines")
-            << Files{floorWith(thirtyLines), grid(2)} << otherFault(62, 33, 3, "map_2.map") << 33;
+            << Files{floorWith(thirtyLines), emptyGrid(2)} << otherFault(62, 33, 3, "map_2.map")
+            << 33;
     }
     void faults()
     {
@@ -270,9 +255,9 @@ private Q_SLOTS:
         QTest::newRow("comment saved as UTF-8") << Files{floorWith({"*END", "a", "\xe3\x81\x82"})}
                                                 << u"|a\r\n縺・|00_  "_s << u"map.map（19行目）"_s;
         QTest::newRow("grid line decoded before its cells")
-            << Files{"\xff\xfdS_\r\n" + grid(15)} << u"||01_・・"_s << u"map.map（1行目）"_s;
+            << Files{"\xff\xfdS_\r\n" + emptyGrid(15)} << u"||01_・・"_s << u"map.map（1行目）"_s;
         QTest::newRow("each floor file named once with its lines")
-            << Files{floorWith({"*END", "\x80", "\xa0"}), grid(), "\xfd\r\n" + grid(15)}
+            << Files{floorWith({"*END", "\x80", "\xa0"}), emptyGrid(), "\xfd\r\n" + emptyGrid(15)}
             << u"|・\r\n・|00_  "_s << u"map.map（18、19行目）|map_3.map（1行目）"_s;
         const QList<QByteArray> twelve(12, "\x80");
         QTest::newRow("a file's first ten lines named, the rest counted")
@@ -304,64 +289,59 @@ private Q_SLOTS:
         QTest::addColumn<int>("floors");
         QTest::addColumn<int>("warps");
         QTest::addColumn<bool>("overflow");
-        QTest::addColumn<QString>("branch52"); // of cell (5, 2) on floor 1
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("endText");
+        QTest::addColumn<QString>("texts"); // cell (5,2)'s branch, floor 1's name and end text
 
-        const Files oneEmpty{grid()};
-        const QString none;
-        QTest::newRow("only the grid") << oneEmpty << 1 << 0 << false << none << none << none;
+        QTest::newRow("only the grid") << Files{emptyGrid()} << 1 << 0 << false << u"||"_s;
         QTest::newRow("branch digit order") << Files{floorWith({"*BRANCH", "5,2,1,0,2,3", "*END"})}
-                                            << 1 << 0 << false << u"1230"_s << none << none;
+                                            << 1 << 0 << false << u"1230||"_s;
         QTest::newRow("keyword with a trailing space")
             << Files{floorWith({"*BRANCH ", "5,2,9,9,9,9", "*NAME", "Hall"})} << 1 << 0 << false
-            << none << u"Hall"_s << none;
-        QTest::newRow("lower-case keyword") << Files{floorWith({"*branch", "5,2,1,0,2,3"})} << 1
-                                            << 0 << false << none << none << none;
+            << u"|Hall|"_s;
+        QTest::newRow("lower-case keyword")
+            << Files{floorWith({"*branch", "5,2,1,0,2,3"})} << 1 << 0 << false << u"||"_s;
         QTest::newRow("ignored keyword, then lines")
-            << Files{floorWith({"*TERMINAL", "1,1"})} << 1 << 0 << false << none << none << none;
+            << Files{floorWith({"*TERMINAL", "1,1"})} << 1 << 0 << false << u"||"_s;
         QTest::newRow("name without a line end")
-            << Files{grid() + "*NAME\r\nHall"} << 1 << 0 << false << none << u"Hall"_s << none;
-        QTest::newRow("name up to the comma") << Files{floorWith({"*NAME", "Big, Hall"})} << 1 << 0
-                                              << false << none << u"Big"_s << none;
-        QTest::newRow("name that is a keyword") << Files{floorWith({"*NAME", "*END", "x"})} << 1
-                                                << 0 << false << none << none << u"x"_s;
+            << Files{emptyGrid() + "*NAME\r\nHall"} << 1 << 0 << false << u"|Hall|"_s;
+        QTest::newRow("name up to the comma")
+            << Files{floorWith({"*NAME", "Big, Hall"})} << 1 << 0 << false << u"|Big|"_s;
+        QTest::newRow("name that is a keyword")
+            << Files{floorWith({"*NAME", "*END", "x"})} << 1 << 0 << false << u"||x"_s;
         QTest::newRow("end text: leading empty line dropped, trailing kept")
-            << Files{floorWith({"*END", "", "a", "*WARP", ""})} << 1 << 0 << false << none << none
-            << u"a\r\n*WARP\r\n"_s;
+            << Files{floorWith({"*END", "", "a", "*WARP", ""})} << 1 << 0 << false
+            << u"||a\r\n*WARP\r\n"_s;
         QTest::newRow("LF line ends")
             << Files{(QByteArray(48, ' ') + '\n').repeated(16) + "*NAME\nHall\n"} << 1 << 0 << false
-            << none << u"Hall"_s << none;
+            << u"|Hall|"_s;
         QTest::newRow("rounded fields") << Files{floorWith({"*BRANCH", "5.4, 2,0.6,0,2,3", "*END"})}
-                                        << 1 << 0 << false << u"1230"_s << none << none;
-        QTest::newRow("floor 3 without floor 2") << Files{grid(), QByteArray(), QByteArray("x")}
-                                                 << 1 << 0 << false << none << none << none;
+                                        << 1 << 0 << false << u"1230||"_s;
+        QTest::newRow("floor 3 without floor 2")
+            << Files{emptyGrid(), QByteArray(), QByteArray("x")} << 1 << 0 << false << u"||"_s;
         QTest::newRow("floor 10 never read")
-            << Files(9, grid()) + Files{"x"} << 9 << 0 << false << none << none << none;
+            << Files(9, emptyGrid()) + Files{"x"} << 9 << 0 << false << u"||"_s;
         QTest::newRow("79 warps") << Files{warpEntries(79, "*WARP", "1,1,2,2")} << 1 << 79 << false
-                                  << none << none << none;
+                                  << u"||"_s;
         QTest::newRow("80 warps") << Files{warpEntries(80, "*WARP", "1,1,2,2")} << 1 << 79 << true
-                                  << none << none << none;
+                                  << u"||"_s;
         QTest::newRow("80 pairs, the last ones in transport sections")
             << Files{warpEntries(40, "*TRANSPORT", "1,1,2,2,2"),
                      warpEntries(40, "*TRANSPORT", "1,1,1,2,2")}
-            << 2 << 79 << true << none << none << none;
+            << 2 << 79 << true << u"||"_s;
     }
     void accepted()
     {
         QFETCH(Files, files);
         QFETCH(int, floors);
         QFETCH(int, warps);
-
         QTemporaryDir dir;
         const MapLoadResult result = loadFiles(dir, files);
         QVERIFY2(result.ok(), qPrintable(result.fault ? result.fault->message : QString()));
         QCOMPARE(result.map.floorCount(), floors);
         QCOMPARE(result.map.warpCount(), warps);
         QTEST(result.warpOverflow, "overflow");
-        QTEST(result.map.branch(5, 2, 1), "branch52");
-        QTEST(result.map.floorName(1), "name");
-        QTEST(result.map.floorEndText(1), "endText");
+        QTEST(result.map.branch(5, 2, 1) + u'|' + result.map.floorName(1) + u'|' +
+                  result.map.floorEndText(1),
+              "texts");
         QCOMPARE(result.fileName, dir.filePath(u"map"_s));
         if (warps > 0) {
             QCOMPARE(result.map.warp(warps).srcFloor, std::uint8_t(floors));

@@ -322,17 +322,10 @@ private Q_SLOTS:
         const QByteArray oldFloor1 = readFile(base + u".map"_s);
 
         map.setCell(5, 5, 1, CellString::goal());
-        switch (what) {
-        case MapFault::Text::Name:
-            map.setFloorName(2, text);
-            break;
-        case MapFault::Text::Background:
-            map.setFloorBackground(2, text);
-            break;
-        default:
-            map.setFloorEndText(2, text);
-            break;
-        }
+        const auto set = what == MapFault::Text::Name         ? &MapData::setFloorName
+                         : what == MapFault::Text::Background ? &MapData::setFloorBackground
+                                                              : &MapData::setFloorEndText;
+        (map.*set)(2, text);
         const MapSaveResult result = MapFileWriter::save(map, base);
         QVERIFY(result.fault);
         QCOMPARE(result.fault->errorNumber, 1002);

@@ -24,7 +24,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using Edit = std::function<void(MapData &)>;
+using Edit = MapEdit;
 
 QString chip(int index)
 {
@@ -34,39 +34,13 @@ QString chip(int index)
 const QString Double = chip(2);    // ダブル
 const QString Recovery = chip(41); // 回復
 
-QList<QByteArray> files(const MapData &map)
-{
-    QList<QByteArray> floors;
-    for (int floor = 1; floor <= map.floorCount(); ++floor)
-        floors.append(MapFileWriter::encodeFloor(map, floor).bytes);
-    return floors;
-}
-
 // A side as its files hold it: pairs numbered in reading order, as a loaded map has them.
 MapData edited(const Edit &edit)
 {
     MapData map = meadow();
     if (edit)
         edit(map);
-    return MapFileReader::loadFromMemory(files(map)).map;
-}
-
-Edit both(Edit first, Edit second)
-{
-    return [=](MapData &m) {
-        first(m);
-        second(m);
-    };
-}
-
-Edit setCell(int x, int y, int floor, const QString &text)
-{
-    return [=](MapData &m) { m.setCell(x, y, floor, text); };
-}
-
-Edit setWarp(int pair, WarpRecord record)
-{
-    return [=](MapData &m) { m.setWarp(pair, record); };
+    return MapFileReader::loadFromMemory(floorFiles(map)).map;
 }
 
 Edit freeWarp(int pair)
@@ -84,23 +58,23 @@ void addMergeRows(bool withFloors)
     QTest::addColumn<QStringList>("conflicts");
 
     const Edit none;
-    const Edit ours5 = setCell(5, 3, 1, Double);
-    const Edit theirs9 = setCell(9, 3, 1, Recovery);
+    const Edit ours5 = cellEdit(5, 3, 1, Double);
+    const Edit theirs9 = cellEdit(9, 3, 1, Recovery);
     QTest::newRow("cell ours") << ours5 << none << ours5 << QStringList();
     QTest::newRow("cell theirs") << none << theirs9 << theirs9 << QStringList();
     QTest::newRow("cell alike") << ours5 << ours5 << ours5 << QStringList();
     QTest::newRow("one row, two cells")
-        << ours5 << theirs9 << both(ours5, theirs9) << QStringList();
-    QTest::newRow("cell two ways") << ours5 << setCell(5, 3, 1, Recovery) << ours5
+        << ours5 << theirs9 << edits({ours5, theirs9}) << QStringList();
+    QTest::newRow("cell two ways") << ours5 << cellEdit(5, 3, 1, Recovery) << ours5
                                    << QStringList{u"1階(5,3)：ダブル（こちら） / 回復（あちら）"_s};
     // Names that read alike are told apart by their codes.
-    QTest::newRow("cell numbers") << setCell(4, 3, 1, u"16_+4"_s) << setCell(4, 3, 1, u"16_+5"_s)
-                                  << setCell(4, 3, 1, u"16_+4"_s)
+    QTest::newRow("cell numbers") << cellEdit(4, 3, 1, u"16_+4"_s) << cellEdit(4, 3, 1, u"16_+5"_s)
+                                  << cellEdit(4, 3, 1, u"16_+4"_s)
                                   << QStringList{
                                          u"1階(4,3)：4マス進む（こちら） / 5マス進む（あちら）"_s};
 
-    const Edit oursBranch = [](MapData &m) { m.setBranch(3, 8, 1, u"3033"_s); };
-    const Edit theirsBranch = [](MapData &m) { m.setBranch(3, 8, 1, u"3013"_s); };
+    const Edit oursBranch = branchEdit(3, 8, 1, u"3033"_s);
+    const Edit theirsBranch = branchEdit(3, 8, 1, u"3013"_s);
     QTest::newRow("branch theirs") << none << theirsBranch << theirsBranch << QStringList();
     QTest::newRow("branch two ways")
         << oursBranch << theirsBranch << oursBranch
@@ -108,7 +82,7 @@ void addMergeRows(bool withFloors)
 
     const Edit oursName = [](MapData &m) { m.setFloorName(1, u"森"_s); };
     const Edit theirsComment = [](MapData &m) { m.setFloorEndText(2, u"がんばって\r\nね"_s); };
-    QTest::newRow("texts") << oursName << theirsComment << both(oursName, theirsComment)
+    QTest::newRow("texts") << oursName << theirsComment << edits({oursName, theirsComment})
                            << QStringList();
     const Edit theirsName = [](MapData &m) { m.setFloorName(1, u"林"_s); };
     QTest::newRow("text two ways")
@@ -116,32 +90,32 @@ void addMergeRows(bool withFloors)
         << QStringList{u"1階のマップ名：「森」（こちら） / 「林」（あちら）"_s};
 
     // Meadow's pairs: A and B on floor 1, C from floor 1 to 2, D from floor 2 to 1.
-    const Edit oursPair = setWarp(5, {2, 2, 2, 4, 4, 2});
-    const Edit theirsPair = setWarp(5, {5, 5, 2, 6, 6, 2});
+    const Edit oursPair = warpEdit(5, {2, 2, 2, 4, 4, 2});
+    const Edit theirsPair = warpEdit(5, {5, 5, 2, 6, 6, 2});
     QTest::newRow("pairs added on two cells")
-        << oursPair << theirsPair << both(oursPair, setWarp(6, {5, 5, 2, 6, 6, 2}))
+        << oursPair << theirsPair << edits({oursPair, warpEdit(6, {5, 5, 2, 6, 6, 2})})
         << QStringList();
     QTest::newRow("pair added alike") << oursPair << oursPair << oursPair << QStringList();
     QTest::newRow("pairs added on one cell")
-        << oursPair << setWarp(5, {2, 2, 2, 7, 7, 2}) << oursPair
+        << oursPair << warpEdit(5, {2, 2, 2, 7, 7, 2}) << oursPair
         << QStringList{
                u"ワープ[D]：2階(2,2)から2階(4,4)へ（こちら） / 2階(2,2)から2階(7,7)へ（あちら）"_s};
-    const Edit moveA = setWarp(1, {8, 3, 1, 17, 14, 1});
+    const Edit moveA = warpEdit(1, {8, 3, 1, 17, 14, 1});
     QTest::newRow("pair moved") << none << moveA << moveA << QStringList();
     QTest::newRow("pair removed") << freeWarp(2) << none << freeWarp(2) << QStringList();
     // Theirs' new pair on floor 1 comes before D in the files: D's number changes, not D.
-    const Edit moveD = setWarp(4, {3, 3, 2, 11, 13, 1});
+    const Edit moveD = warpEdit(4, {3, 3, 2, 11, 13, 1});
     QTest::newRow("pair moved, pairs renumbered")
-        << moveD << setWarp(5, {1, 1, 1, 2, 1, 1}) << both(moveD, setWarp(5, {1, 1, 1, 2, 1, 1}))
-        << QStringList();
+        << moveD << warpEdit(5, {1, 1, 1, 2, 1, 1})
+        << edits({moveD, warpEdit(5, {1, 1, 1, 2, 1, 1})}) << QStringList();
     // Ours' new pair on floor 1 renumbers D as ours moves it: still D, by its source.
-    const Edit addX = setWarp(5, {1, 1, 1, 2, 1, 1});
+    const Edit addX = warpEdit(5, {1, 1, 1, 2, 1, 1});
     QTest::newRow("pair renumbered and moved two ways")
-        << both(addX, moveD) << setWarp(4, {3, 3, 2, 10, 13, 1}) << both(addX, moveD)
+        << edits({addX, moveD}) << warpEdit(4, {3, 3, 2, 10, 13, 1}) << edits({addX, moveD})
         << QStringList{
                u"ワープ[E]：2階(3,3)から1階(11,13)へ（こちら） / 2階(3,3)から1階(10,13)へ（あちら）"_s};
     QTest::newRow("pair moved two ways")
-        << moveA << setWarp(1, {8, 3, 1, 18, 14, 1}) << moveA
+        << moveA << warpEdit(1, {8, 3, 1, 18, 14, 1}) << moveA
         << QStringList{
                u"ワープ[A]：1階(8,3)から1階(17,14)へ（こちら） / 1階(8,3)から1階(18,14)へ（あちら）"_s};
     QTest::newRow("pair removed and moved")
@@ -158,15 +132,15 @@ void addMergeRows(bool withFloors)
     QTest::newRow("floor added") << none << addFloor << addFloor << QStringList();
     QTest::newRow("floor removed") << deleteFloor2 << none << deleteFloor2 << QStringList();
     QTest::newRow("floors added alike, cells merged")
-        << addFloor << both(addFloor, setCell(3, 3, 3, Recovery))
-        << both(addFloor, setCell(3, 3, 3, Recovery)) << QStringList();
+        << addFloor << edits({addFloor, cellEdit(3, 3, 3, Recovery)})
+        << edits({addFloor, cellEdit(3, 3, 3, Recovery)}) << QStringList();
     // Theirs' removal of C and D, which ours left alone, is taken with the floor kept.
     QTest::newRow("floor changed and removed")
-        << setCell(4, 4, 2, Double) << deleteFloor2
-        << both(setCell(4, 4, 2, Double), both(freeWarp(3), freeWarp(4)))
+        << cellEdit(4, 4, 2, Double) << deleteFloor2
+        << edits({cellEdit(4, 4, 2, Double), freeWarp(3), freeWarp(4)})
         << QStringList{u"2階：変更（こちら） / 削除（あちら）"_s};
     QTest::newRow("floor removed and changed")
-        << deleteFloor2 << setCell(4, 4, 2, Double) << deleteFloor2
+        << deleteFloor2 << cellEdit(4, 4, 2, Double) << deleteFloor2
         << QStringList{u"2階：削除（こちら） / 変更（あちら）"_s};
 }
 
@@ -193,7 +167,7 @@ private Q_SLOTS:
         const MapMerge::Result result =
             MapMerge::merge(edited({}), edited(ours), edited(theirs), mNames);
         QTEST(result.lines(), "conflicts");
-        QCOMPARE(files(result.merged), files(edited(expected)));
+        QCOMPARE(floorFiles(result.merged), floorFiles(edited(expected)));
     }
 
     // The rows again, one floor file at a time as git's driver merges them.
@@ -204,10 +178,10 @@ private Q_SLOTS:
         QFETCH(Edit, theirs);
         QFETCH(Edit, expected);
         QFETCH(QStringList, conflicts);
-        const QList<QByteArray> base = files(edited({}));
-        const QList<QByteArray> oursFiles = files(edited(ours));
-        const QList<QByteArray> theirsFiles = files(edited(theirs));
-        const QList<QByteArray> expectedFiles = files(edited(expected));
+        const QList<QByteArray> base = floorFiles(edited({}));
+        const QList<QByteArray> oursFiles = floorFiles(edited(ours));
+        const QList<QByteArray> theirsFiles = floorFiles(edited(theirs));
+        const QList<QByteArray> expectedFiles = floorFiles(edited(expected));
         QStringList lines;
         for (int floor = 1; floor <= base.size(); ++floor) {
             const FloorFileMerge merged = FloorFileMerge::run(base[floor - 1], oursFiles[floor - 1],
@@ -234,12 +208,11 @@ private Q_SLOTS:
         f.descriptions = mNames;
         EditorSession &session = f.session;
         MapDocument &document = f.document;
-        const Edit oursEdit =
-            both(setCell(5, 3, 1, Double), both(setWarp(1, {8, 3, 1, 17, 14, 1}),
-                                                [](MapData &m) { m.setFloorName(1, u"森"_s); }));
-        const Edit theirsEdit = both(
-            both(setCell(5, 3, 1, Recovery), setCell(9, 3, 1, Double)),
-            both(setWarp(1, {8, 3, 1, 18, 14, 1}), [](MapData &m) { m.setFloorName(1, u"林"_s); }));
+        const Edit oursEdit = edits({cellEdit(5, 3, 1, Double), warpEdit(1, {8, 3, 1, 17, 14, 1}),
+                                     [](MapData &m) { m.setFloorName(1, u"森"_s); }});
+        const Edit theirsEdit = edits({cellEdit(5, 3, 1, Recovery), cellEdit(9, 3, 1, Double),
+                                       warpEdit(1, {8, 3, 1, 18, 14, 1}),
+                                       [](MapData &m) { m.setFloorName(1, u"林"_s); }});
         session.takeLoadedMap(edited(oursEdit));
         MapMergeState &merge = session.merge();
         merge.start(edited({}), edited(theirsEdit), u"theirs.map"_s);
@@ -298,7 +271,7 @@ private Q_SLOTS:
         const MapLoadResult loaded =
             MapMergeState::mapWithFloorFrom(dir.filePath(u"meadow_2.map"_s), version);
         QVERIFY(loaded.ok());
-        QCOMPARE(files(loaded.map), files(changed));
+        QCOMPARE(floorFiles(loaded.map), floorFiles(changed));
     }
 
 private:
