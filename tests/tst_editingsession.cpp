@@ -15,11 +15,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -29,14 +26,16 @@ namespace {
 const QString EmptyCell = u"00_  "_s;
 const QString Road = u"01_[]"_s;
 
-// What the story paints, per floor in reading order, as "x,y cell".
+// What the story paints, per floor in reading order, as "x,y cell", and the branch settings
+// it makes, as "x,y +digits".
 const QStringList StartFloorChips = {
     u"2,2 33_S_"_s,  u"3,2 01_[]"_s,  u"4,2 01_[]"_s,  u"5,2 01_[]"_s,  u"6,2 01_[]"_s,
     u"7,2 01_[]"_s,  u"8,2 01_[]"_s,  u"9,2 30_tP"_s,  u"10,2 37_W1"_s, u"10,8 01_[]"_s,
     u"11,8 01_[]"_s, u"12,8 01_[]"_s, u"13,8 36_W4"_s,
 };
 const QStringList GoalFloorChips = {u"5,5 01_[]"_s, u"6,5 34_G_"_s};
-const QStringList StartFloorBranches = {u"2,2 0030"_s, u"8,2 1020"_s, u"10,8 1022"_s};
+const QStringList StartFloor =
+    StartFloorChips + QStringList{u"2,2 +0030"_s, u"8,2 +1020"_s, u"10,8 +1022"_s};
 
 const QString GoalFloorName = u"ゴールの階"_s;
 const QString GoalFloorComment = u"ゴールおめでとう\r\nまた遊んでね"_s;
@@ -57,26 +56,20 @@ QString captionWith(const QString &tail)
     return PlainCaption + u" \uFF0D "_s + tail;
 }
 
-// The cells of a floor in reading order as "x,y value", where `value` is not `none`.
-QStringList listed(const MapData &map, int floor,
-                   const QString &(MapData::*value)(int, int, int) const, const QString &none)
+// A floor's chips, then its branch settings, each in reading order.
+QStringList cellsOn(const MapData &map, int floor)
 {
-    QStringList cells;
-    for (int y = 1; y <= MapData::Height; ++y)
-        for (int x = 1; x <= MapData::Width; ++x)
-            if ((map.*value)(x, y, floor) != none)
-                cells.append(u"%1,%2 "_s.arg(x).arg(y) + (map.*value)(x, y, floor));
-    return cells;
-}
-
-QStringList chipsOn(const MapData &map, int floor)
-{
-    return listed(map, floor, &MapData::cell, EmptyCell);
-}
-
-QStringList branchesOn(const MapData &map, int floor)
-{
-    return listed(map, floor, &MapData::branch, QString());
+    QStringList chips, branches;
+    for (int y = 1; y <= MapData::Height; ++y) {
+        for (int x = 1; x <= MapData::Width; ++x) {
+            const QString at = u"%1,%2 "_s.arg(x).arg(y);
+            if (map.cell(x, y, floor) != EmptyCell)
+                chips.append(at + map.cell(x, y, floor));
+            if (!map.branch(x, y, floor).isEmpty())
+                branches.append(at + u'+' + map.branch(x, y, floor));
+        }
+    }
+    return chips + branches;
 }
 
 // Types text key by key as an input method hands it over; QTest::keyClicks takes Latin-1 only.
@@ -232,7 +225,7 @@ private Q_SLOTS:
         e.pickChip(36);
         e.clickCell(13, 8);
 
-        QCOMPARE(chipsOn(map, 1), StartFloorChips);
+        QCOMPARE(cellsOn(map, 1), StartFloorChips);
         QCOMPARE(e.cellsShownOtherThan(StartFloorChips), QStringList());
         e.hoverCell(9, 2);
         QCOMPARE(e.shown(u"statusPanel"_s), u"通行料：コインを25枚払う"_s);
@@ -269,10 +262,9 @@ private Q_SLOTS:
         QCOMPARE(e.shown(u"caption4"_s, e.branchWindow()), u"２：一方通行"_s);
         e.clickCell(10, 8);
 
-        QCOMPARE(branchesOn(map, 1), StartFloorBranches);
-        QCOMPARE(e.window.board()->cellImage(10, 8), e.composer.branchPicture(Road, u"1022"_s));
         // Branch mode paints no chips.
-        QCOMPARE(chipsOn(map, 1), StartFloorChips);
+        QCOMPARE(cellsOn(map, 1), StartFloor);
+        QCOMPARE(e.window.board()->cellImage(10, 8), e.composer.branchPicture(Road, u"1022"_s));
     }
 
     void addAndPaintGoalFloor()
@@ -295,8 +287,8 @@ private Q_SLOTS:
         e.pickChip(34);
         e.clickCell(6, 5);
 
-        QCOMPARE(chipsOn(map, 2), GoalFloorChips);
-        QCOMPARE(chipsOn(map, 1), StartFloorChips);
+        QCOMPARE(cellsOn(map, 2), GoalFloorChips);
+        QCOMPARE(cellsOn(map, 1), StartFloor);
         QCOMPARE(e.cellsShownOtherThan(GoalFloorChips), QStringList());
         e.clickTab(0);
         QCOMPARE(e.cellsShownOtherThan(StartFloorChips), QStringList());
@@ -424,8 +416,7 @@ private Q_SLOTS:
             QStringList{u"新規マップの作成|マップデータをクリアします。\r\nよろしいですか？"_s});
         const MapData &map = e.session.map();
         for (int floor = 1; floor <= MapData::MaxFloors; ++floor) {
-            QCOMPARE(chipsOn(map, floor), QStringList());
-            QCOMPARE(branchesOn(map, floor), QStringList());
+            QCOMPARE(cellsOn(map, floor), QStringList());
         }
         QCOMPARE(map.floorCount(), 1);
         QCOMPARE(map.warpCount(), 0);
@@ -453,10 +444,8 @@ private Q_SLOTS:
         const MapData &map = e.session.map();
         QCOMPARE(map.floorCount(), 2);
         QCOMPARE(e.tabCaptions(), (QStringList{u"１階"_s, u"2階"_s}));
-        QCOMPARE(chipsOn(map, 1), StartFloorChips);
-        QCOMPARE(chipsOn(map, 2), GoalFloorChips);
-        QCOMPARE(branchesOn(map, 1), StartFloorBranches);
-        QCOMPARE(branchesOn(map, 2), QStringList());
+        QCOMPARE(cellsOn(map, 1), StartFloor);
+        QCOMPARE(cellsOn(map, 2), GoalFloorChips);
         QCOMPARE(map.floorName(2), GoalFloorName);
         QCOMPARE(map.floorEndText(2), GoalFloorComment);
         QCOMPARE(e.caption(), captionWith(mBasePath + u".map"_s));
@@ -501,10 +490,8 @@ private Q_SLOTS:
         e.clickTab(0);
         e.trigger(u"右に移動(&R)"_s);
         QCOMPARE(e.window.floorTabs()->currentIndex(), 1);
-        QCOMPARE(chipsOn(map, 2), StartFloorChips);
-        QCOMPARE(chipsOn(map, 1), GoalFloorChips);
-        QCOMPARE(branchesOn(map, 2), StartFloorBranches);
-        QCOMPARE(branchesOn(map, 1), QStringList());
+        QCOMPARE(cellsOn(map, 2), StartFloor);
+        QCOMPARE(cellsOn(map, 1), GoalFloorChips);
         QCOMPARE(map.floorName(2), GoalFloorName);
         QCOMPARE(map.floorName(1), QString());
         QCOMPARE(e.caption(), captionWith(GoalFloorName));
@@ -524,8 +511,7 @@ private Q_SLOTS:
         QCOMPARE(e.tabCaptions(), QStringList{u"１階"_s});
         QCOMPARE(map.floorCount(), 1);
         QCOMPARE(e.session.currentFloor(), 1);
-        QCOMPARE(chipsOn(map, 1), StartFloorChips);
-        QCOMPARE(branchesOn(map, 1), StartFloorBranches);
+        QCOMPARE(cellsOn(map, 1), StartFloor);
         QCOMPARE(map.warpCount(), 1);
         QCOMPARE(e.warpRows(), QStringList{u"A：10,2,1-10,8,1"_s});
         QVERIFY(!e.marker(3));

@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QPointer>
 #include <QSignalSpy>
-#include <QTabBar>
 #include <QTreeView>
 
 #include <optional>

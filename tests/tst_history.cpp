@@ -5,8 +5,6 @@
 
 #include <QMenu>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QUndoStack>
 
 using namespace Qt::StringLiterals;

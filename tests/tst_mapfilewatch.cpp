@@ -3,7 +3,6 @@
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 #include "mapfiletestmaps.h"
-#include "session/editorsession.h"
 #include "sessionscript.h"
 
 #include <QDir>
@@ -12,8 +11,6 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 
