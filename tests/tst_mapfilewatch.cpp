@@ -431,14 +431,9 @@ private Q_SLOTS:
                 }
                 if (!did.isEmpty()) {
                     QVERIFY(editor.play(did));
-                } else if (what == 5) {
-                    did = u"save"_s;
-                    if (editor.files.overwriteMap())
-                        owed = false;
-                    held = false;
-                } else if (what == 6) {
-                    did = u"reload"_s;
-                    if (editor.files.reloadMap().ok())
+                } else if (what == 5 || what == 6) {
+                    did = what == 5 ? u"save"_s : u"reload"_s;
+                    if (what == 5 ? editor.files.overwriteMap() : editor.files.reloadMap().ok())
                         owed = false;
                     held = false;
                 } else {
