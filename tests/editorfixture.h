@@ -158,6 +158,13 @@ struct EditorFixture
     }
 };
 
+// The main window's caption with nothing named, and with a floor's name or a file after it.
+inline const QString PlainCaption = QStringLiteral("Q;zKマップエディタ");
+inline QString captionWith(const QString &tail)
+{
+    return PlainCaption + QStringLiteral(" \uFF0D ") + tail;
+}
+
 // Where to click board cell (x, y) in the board view at 100 %.
 inline QPoint cellCentre(int x, int y)
 {

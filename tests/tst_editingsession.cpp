@@ -39,7 +39,6 @@ const QStringList StartFloor =
 
 const QString GoalFloorName = u"ゴールの階"_s;
 const QString GoalFloorComment = u"ゴールおめでとう\r\nまた遊んでね"_s;
-const QString PlainCaption = u"Q;zKマップエディタ"_s;
 
 // The start is reached from floor 1 only through both pairs, so this verdict needs them.
 const QStringList CleanReport = {
@@ -50,11 +49,6 @@ const QStringList CleanReport = {
     QString(45, u'-'),
     u"このマップに、特に重大な問題は見つかりませんでした。"_s,
 };
-
-QString captionWith(const QString &tail)
-{
-    return PlainCaption + u" \uFF0D "_s + tail;
-}
 
 // A floor's chips, then its branch settings, each in reading order.
 QStringList cellsOn(const MapData &map, int floor)

@@ -46,12 +46,6 @@ const QString Open = u"開く(&O)"_s;
 const QString Overwrite = u"上書き保存(&S)"_s;
 const QString SaveAs = u"名前を付けて保存(&A)"_s;
 const QString ShownOption = u"表示する(&V)"_s;
-const QString PlainCaption = u"Q;zKマップエディタ"_s;
-
-QString captionWithFile(const QString &base)
-{
-    return PlainCaption + u" \uFF0D "_s + base + u".map"_s;
-}
 
 // A floor file: the blank grid, then the given lines.
 QByteArray floorFile(const QByteArrayList &lines)
@@ -210,7 +204,7 @@ private Q_SLOTS:
         QCOMPARE(editor.prompter.messages, QStringList());
         const QString base = at(u"saved"_s);
         QCOMPARE(editor.session.document().fileName(), base);
-        QCOMPARE(editor.caption(), captionWithFile(base));
+        QCOMPARE(editor.caption(), captionWith(base + u".map"_s));
 
         for (int floor = 1; floor <= 2; ++floor) {
             const QByteArray written = readFile(MapFileName::floorFilePath(base, floor));
@@ -541,10 +535,9 @@ private Q_SLOTS:
 
         // A floor without a name shows the file name in the caption.
         const QString firstName = expected.floorName(1);
-        QCOMPARE(editor.caption(), firstName.isEmpty() ? captionWithFile(base)
-                                                       : PlainCaption + u" \uFF0D "_s + firstName);
+        QCOMPARE(editor.caption(), captionWith(firstName.isEmpty() ? base + u".map"_s : firstName));
         editor.window.floorTabs()->setCurrentIndex(1);
-        QCOMPARE(editor.caption(), captionWithFile(base));
+        QCOMPARE(editor.caption(), captionWith(base + u".map"_s));
     }
 
     void openOfFaultyFileKeepsTheMap_data()
