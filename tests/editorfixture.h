@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QSettings>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -84,9 +85,22 @@ struct EditorFixture
         QTest::mouseClick(window.windowHandle(), button, {}, onWindow(x, y));
     }
     void hoverCell(int x, int y) { QTest::mouseMove(window.windowHandle(), onWindow(x, y)); }
-    void clickButton(const QString &name)
+    // The tool button called `name` in `in`, the main window unless given.
+    void clickButton(const QString &name, const QObject *in = nullptr)
     {
-        QTest::mouseClick(child<QToolButton>(&window, name), Qt::LeftButton);
+        QTest::mouseClick(child<QToolButton>(in ? in : &window, name), Qt::LeftButton);
+    }
+    void clickTab(int index)
+    {
+        QTabBar *tabs = window.floorTabs();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    }
+    QStringList tabCaptions() const
+    {
+        QStringList captions;
+        for (int i = 0; i < window.floorTabs()->count(); ++i)
+            captions.append(window.floorTabs()->tabText(i));
+        return captions;
     }
     void pickChip(int paletteCell, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -101,8 +115,11 @@ struct EditorFixture
         QTest::keyClick(&window, Qt::Key(key), modifiers);
         return true;
     }
-    // The text of the main window's label called `name`.
-    QString shown(const QString &name) const { return child<QLabel>(&window, name)->text(); }
+    // The text of the label called `name` in `in`, the main window unless given.
+    QString shown(const QString &name, const QObject *in = nullptr) const
+    {
+        return child<QLabel>(in ? in : &window, name)->text();
+    }
 
     // The menu item, tool-column button or key action with this caption.
     QAction *action(const QString &caption) const
@@ -140,6 +157,13 @@ struct EditorFixture
         return true;
     }
 };
+
+// The main window's caption with nothing named, and with a floor's name or a file after it.
+inline const QString PlainCaption = QStringLiteral("Q;zKマップエディタ");
+inline QString captionWith(const QString &tail)
+{
+    return PlainCaption + QStringLiteral(" \uFF0D ") + tail;
+}
 
 // Where to click board cell (x, y) in the board view at 100 %.
 inline QPoint cellCentre(int x, int y)

@@ -174,15 +174,11 @@ struct FileFixture : SessionFixture
     [[nodiscard]] bool play(const QString &script)
     {
         for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
-            if (step == u"save") {
-                if (!files.overwriteMap())
-                    return false;
-            } else if (step == u"reload") {
-                if (!files.reloadMap().ok())
-                    return false;
-            } else if (!::play(session, step)) {
+            const bool done = step == u"save"     ? files.overwriteMap()
+                              : step == u"reload" ? files.reloadMap().ok()
+                                                  : ::play(session, step);
+            if (!done)
                 return false;
-            }
         }
         return true;
     }

@@ -3,7 +3,6 @@
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 #include "mapfiletestmaps.h"
-#include "session/editorsession.h"
 #include "sessionscript.h"
 
 #include <QDir>
@@ -12,8 +11,6 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -434,14 +431,9 @@ private Q_SLOTS:
                 }
                 if (!did.isEmpty()) {
                     QVERIFY(editor.play(did));
-                } else if (what == 5) {
-                    did = u"save"_s;
-                    if (editor.files.overwriteMap())
-                        owed = false;
-                    held = false;
-                } else if (what == 6) {
-                    did = u"reload"_s;
-                    if (editor.files.reloadMap().ok())
+                } else if (what == 5 || what == 6) {
+                    did = what == 5 ? u"save"_s : u"reload"_s;
+                    if (what == 5 ? editor.files.overwriteMap() : editor.files.reloadMap().ok())
                         owed = false;
                     held = false;
                 } else {

@@ -2,21 +2,17 @@
 #include "mapfile/mapfilereader.h"
 #include "mapfile/mapfilewriter.h"
 #include "mapfiletestmaps.h"
-#include "model/mapdocument.h"
-#include "session/editorsession.h"
 #include "session/recoverykeeper.h"
 #include "session/recoveryoffer.h"
 #include "session/recoverystore.h"
 #include "sessionscript.h"
-#include "stubprompter.h"
 
 #include <QDir>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
 
+#include <optional>
 #include <tuple>
 
 #ifdef Q_OS_UNIX
@@ -83,22 +79,30 @@ class TestRecovery : public QObject
 {
     Q_OBJECT
 
+    std::optional<QTemporaryDir> mScratch; // a folder of its own for every case
+    QString mRecovery;                     // where the editors keep their copies
+    QString at(const QString &name) const { return mScratch->filePath(name); }
+
 private slots:
     // Map markers go to a scratch folder, not the user's.
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init()
+    {
+        mScratch.emplace();
+        QVERIFY(mScratch->isValid());
+        mRecovery = at(u"recovery"_s);
+    }
 
     void copyFollowsUnsavedChanges()
     {
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        KeptSession kept(folder.filePath(u"recovery"_s));
+        KeptSession kept(mRecovery);
         auto [document, session, files, store, keeper, told] = kept.parts();
 
         QVERIFY(kept.play(u"c:3,3,L"_s));
         QVERIFY(!store.hasCopy()); // not before the delay
         keeper.flush();
         QVERIFY(store.hasCopy());
-        const QString base = folder.filePath(u"saved"_s);
+        const QString base = at(u"saved"_s);
         QVERIFY(!files.writeMap(base).fault);
         QVERIFY(!store.hasCopy());
         QVERIFY(kept.play(u"undo"_s));
@@ -110,29 +114,26 @@ private slots:
 
     void editorsKeepTheirOwnCopies()
     {
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        const QString recovery = folder.filePath(u"recovery"_s);
-        auto running = std::make_unique<RecoveryStore>(recovery);
+        auto running = std::make_unique<RecoveryStore>(mRecovery);
         QVERIFY(running->write(castleMap()));
         // A second editor leaves the running one's copy alone.
-        RecoveryStore starting(recovery);
+        RecoveryStore starting(mRecovery);
         QVERIFY(starting.takeLeftCopies().isEmpty());
         // A copy without a live lock was left behind; one whose first write never ended is
         // only cleared away.
-        QVERIFY(!leaveCopy(recovery, u"dead"_s, castleMap(), "/maps/castle").isEmpty());
-        QVERIFY(QFile::remove(leaveCopy(recovery, u"unfinished"_s, castleMap(), "") +
+        QVERIFY(!leaveCopy(mRecovery, u"dead"_s, castleMap(), "/maps/castle").isEmpty());
+        QVERIFY(QFile::remove(leaveCopy(mRecovery, u"unfinished"_s, castleMap(), "") +
                               u"/original.txt"_s));
         const QList<RecoveryStore::Copy> left = starting.takeLeftCopies();
         QCOMPARE(left.size(), 1);
         QCOMPARE(left.first().originalName, u"/maps/castle"_s);
         // ... and once taken, a third editor does not get it too.
-        RecoveryStore third(recovery);
+        RecoveryStore third(mRecovery);
         QVERIFY(third.takeLeftCopies().isEmpty());
         // A normal end removes the editor's own copy.
         running.reset();
         QVERIFY(third.takeLeftCopies().isEmpty());
-        QCOMPARE(QDir(recovery).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+        QCOMPARE(QDir(mRecovery).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
                  QStringList{u"dead"_s});
     }
 
@@ -140,27 +141,24 @@ private slots:
     // the last good copy stays meanwhile.
     void failedCopyIsToldOncePerRun()
     {
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        const QString recovery = folder.filePath(u"recovery"_s);
-        KeptSession kept(recovery, u"me"_s);
+        KeptSession kept(mRecovery, u"me"_s);
         auto [document, session, files, store, keeper, told] = kept.parts();
 
         QVERIFY(kept.play(u"c:3,3,L"_s));
         keeper.flush();
-        QVERIFY(blockCopy(recovery, u"me"_s));
+        QVERIFY(blockCopy(mRecovery, u"me"_s));
         QVERIFY(kept.play(u"c:4,4,L"_s));
         keeper.flush();
         keeper.flush();
         QCOMPARE(told.count(), 1);
-        QVERIFY(keeper.failureMessage().contains(QDir::toNativeSeparators(recovery)));
-        QCOMPARE(RecoveryStore::load({recovery + u"/me"_s, {}, {}}).map.cell(4, 4, 1),
+        QVERIFY(keeper.failureMessage().contains(QDir::toNativeSeparators(mRecovery)));
+        QCOMPARE(RecoveryStore::load({mRecovery + u"/me"_s, {}, {}}).map.cell(4, 4, 1),
                  MapData::resetMap().cell(4, 4, 1));
-        QVERIFY(QFile::remove(recovery + u"/me.new"_s));
+        QVERIFY(QFile::remove(mRecovery + u"/me.new"_s));
         QTRY_VERIFY_WITH_TIMEOUT(!keeper.isFailing(), RecoveryKeeper::DelayMs * 3);
-        QCOMPARE(RecoveryStore::load({recovery + u"/me"_s, {}, {}}).map.cell(4, 4, 1),
+        QCOMPARE(RecoveryStore::load({mRecovery + u"/me"_s, {}, {}}).map.cell(4, 4, 1),
                  session.map().cell(4, 4, 1));
-        QVERIFY(blockCopy(recovery, u"me"_s));
+        QVERIFY(blockCopy(mRecovery, u"me"_s));
         QVERIFY(kept.play(u"c:5,5,L"_s));
         keeper.flush();
         QCOMPARE(told.count(), 2);
@@ -190,15 +188,12 @@ private slots:
         QFETCH(QString, trouble);
         const bool diskFull = trouble == u"disk full";
         const bool blocked = diskFull || trouble == u"own copy fails";
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        const QString recovery = folder.filePath(u"recovery"_s);
-        QVERIFY(!leaveCopy(recovery, u"dead"_s, castleMap(), originalName).isEmpty());
+        QVERIFY(!leaveCopy(mRecovery, u"dead"_s, castleMap(), originalName).isEmpty());
         if (trouble == u"empty lock")
-            QVERIFY(QFile(recovery + u"/dead.lock"_s).open(QIODevice::WriteOnly));
+            QVERIFY(QFile(mRecovery + u"/dead.lock"_s).open(QIODevice::WriteOnly));
         if (blocked && !diskFull)
-            QVERIFY(blockCopy(recovery, u"me"_s));
-        KeptSession kept(recovery, u"me"_s);
+            QVERIFY(blockCopy(mRecovery, u"me"_s));
+        KeptSession kept(mRecovery, u"me"_s);
         auto [document, session, files, store, keeper, told] = kept.parts();
         StubPrompter prompter;
         prompter.restoreAnswers = {answer};
@@ -242,7 +237,7 @@ private slots:
             QCOMPARE(document.fileName(), QString::fromUtf8(originalName));
         QCOMPARE(document.isModified(), restored);
         // Only deleting, or this editor's own copy safely written, removes the copy left behind.
-        QCOMPARE(QDir(recovery).entryList(QDir::Dirs).contains(u"dead"_s),
+        QCOMPARE(QDir(mRecovery).entryList(QDir::Dirs).contains(u"dead"_s),
                  answer == Prompter::RestoreAnswer::Later || blocked);
         QCOMPARE(store.hasCopy(), restored && !blocked);
         // An unwritable folder is said once: its copies failing are not told again.
@@ -253,13 +248,10 @@ private slots:
     // changes, and marked as open, as an opened map is.
     void restoredMapIsWatchedLikeAnOpenedOne()
     {
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        const QString recovery = folder.filePath(u"recovery"_s);
-        const QString base = folder.filePath(u"castle"_s);
+        const QString base = at(u"castle"_s);
         QVERIFY(MapFileWriter::save(castleMap(), base).ok());
-        QVERIFY(!leaveCopy(recovery, u"dead"_s, castleMap(), base.toUtf8()).isEmpty());
-        KeptSession kept(recovery, u"me"_s);
+        QVERIFY(!leaveCopy(mRecovery, u"dead"_s, castleMap(), base.toUtf8()).isEmpty());
+        KeptSession kept(mRecovery, u"me"_s);
         RecoveryOffer offer(kept.store, kept.keeper, kept.files);
         QCOMPARE(offer.copies().size(), 1);
         QVERIFY(!offer.answer(offer.copies().first(), RecoveryOffer::Answer::Restore));
@@ -287,22 +279,19 @@ private slots:
     void restoredMapAsksBeforeOverwriting()
     {
         QFETCH(bool, changedMeanwhile);
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        const QString recovery = folder.filePath(u"recovery"_s);
-        const QString base = folder.filePath(u"castle"_s);
+        const QString base = at(u"castle"_s);
         QVERIFY(MapFileWriter::save(castleMap(), base).ok());
         {
-            KeptSession dying(recovery, u"dying"_s);
+            KeptSession dying(mRecovery, u"dying"_s);
             dying.keeper.followFiles(dying.files.watch());
             QVERIFY(dying.files.loadMap(base + u".map"_s).ok());
             QVERIFY(dying.play(u"c:9,9,L"_s));
             dying.keeper.flush();
-            QVERIFY(copyFolder(recovery + u"/dying"_s, recovery + u"/dead"_s));
+            QVERIFY(copyFolder(mRecovery + u"/dying"_s, mRecovery + u"/dead"_s));
         }
         if (changedMeanwhile)
             QVERIFY(writeFile(base + u".map"_s, readFile(base + u".map"_s) + "\r\n"));
-        KeptSession kept(recovery, u"me"_s);
+        KeptSession kept(mRecovery, u"me"_s);
         RecoveryOffer offer(kept.store, kept.keeper, kept.files);
         QCOMPARE(offer.copies().size(), 1);
         QVERIFY(!offer.answer(offer.copies().first(), RecoveryOffer::Answer::Restore));
