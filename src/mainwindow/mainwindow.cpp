@@ -170,6 +170,7 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
     // opened later is told through the change event.
     syncFloorTabs();
     showCaption();
+    setWindowModified(mSession.document().isModified());
     mToolColumn->showSample();
     onStatusChanged();
 
