@@ -15,14 +15,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -73,7 +77,53 @@ enum class Step
     Reload,
     New,
     Open,
-    ReplaceDialog
+    ReplaceDialog,
+    AddFloor,
+    MoveFloorRight,
+    DeleteFloor,
+    DuplicateFloor,
+    Merge,
+    LinkDestination,
+    DeletePairInWindow,
+    StartUp,
+    Save
+};
+
+// What reaches the views, from before the main window is built.
+struct Told
+{
+    explicit Told(EditorSession &session)
+        : changes(&session.document(), &MapDocument::mapChanged),
+          refreshed(&session, &EditorSession::boardRefreshed),
+          pictures(&session.tools(), &ToolSwitch::pictureChanged),
+          markers(&session.tools().warps(), &WarpLinkTool::markersChanged),
+          markerViews(&session, &EditorSession::warpsChanged),
+          floors(&session, &EditorSession::floorsChanged),
+          modified(&session.document(), &MapDocument::modifiedChanged)
+    {
+    }
+    void clear()
+    {
+        for (QSignalSpy *spy :
+             {&changes, &refreshed, &pictures, &markers, &markerViews, &floors, &modified})
+            spy->clear();
+    }
+    QSignalSpy changes, refreshed, pictures, markers, markerViews, floors, modified;
+};
+
+// Counts the unsaved-changes marks the main window is given.
+class ModifiedMarks : public QObject
+{
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ModifiedChange)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
 };
 
 // The first cell the board shows otherwise than a board drawn afresh, empty when none.
@@ -85,6 +135,36 @@ QString staleCell(EditorFixture &editor)
         for (int y = 1; y <= MapData::Height; ++y)
             if (editor.window.board()->cellImage(x, y) != fresh.cellImage(x, y))
                 return u"(%1,%2)"_s.arg(x).arg(y);
+    return {};
+}
+
+// The first view that shows something else than the map and the floor shown, empty when none:
+// board, floor tabs, caption, the warp window's rows.
+QString staleView(EditorFixture &editor)
+{
+    const QString cell = staleCell(editor);
+    if (!cell.isEmpty())
+        return u"board cell "_s + cell;
+    const EditorSession &session = editor.session;
+    const QTabBar *tabs = editor.window.floorTabs();
+    QStringList tabTexts;
+    for (int i = 0; i < tabs->count(); ++i)
+        tabTexts.append(tabs->tabText(i));
+    QStringList captions;
+    for (int floor = 1; floor <= session.map().floorCount(); ++floor)
+        captions.append(EditorSession::floorTabCaption(floor));
+    if (tabTexts != captions || tabs->currentIndex() != session.currentFloor() - 1)
+        return u"floor tabs "_s + tabTexts.join(u',') + u" on "_s +
+               QString::number(tabs->currentIndex());
+    if (editor.caption() != session.windowCaption())
+        return u"caption "_s + editor.caption();
+    if (const WarpWindow *warps = editor.warpWindow()) {
+        QStringList rows;
+        for (int i = 0; i < warps->list()->count(); ++i)
+            rows.append(warps->list()->item(i)->text());
+        if (rows != session.warpWindow().rows())
+            return u"warp rows "_s + rows.join(u' ');
+    }
     return {};
 }
 
@@ -248,20 +328,49 @@ void TestChangeEvent::everyViewIsToldOnce_data()
     QTest::newRow("replace deleting a pair") << paired + laid << Step::ReplaceDialog;
     QTest::newRow("replace deleting a pair in warp mode")
         << paired + laid + u" mode:3"_s << Step::ReplaceDialog;
+    // The floor menu; the pair stands on floor 1, a selection on the floor shown.
+    const QString selected = u" tool:selection p:2,2,L d:4,3 r:4,3"_s;
+    QTest::newRow("add a floor") << paired + laid + selected << Step::AddFloor;
+    QTest::newRow("move a floor") << u"addfloor "_s + paired + laid + selected
+                                  << Step::MoveFloorRight;
+    QTest::newRow("move a floor in warp mode")
+        << u"addfloor "_s + paired + laid + u" mode:3"_s << Step::MoveFloorRight;
+    QTest::newRow("delete the floor of a pair")
+        << u"addfloor "_s + paired + laid + selected << Step::DeleteFloor;
+    QTest::newRow("delete the floor of a pair in warp mode")
+        << u"addfloor "_s + paired + laid + u" mode:3"_s << Step::DeleteFloor;
+    QTest::newRow("delete the last floor")
+        << paired + u"addfloor floor:2 "_s + laid + selected << Step::DeleteFloor;
+    QTest::newRow("duplicate a floor") << paired + laid + selected << Step::DuplicateFloor;
+    QTest::newRow("duplicate a floor in warp mode")
+        << paired + laid + u" mode:3"_s << Step::DuplicateFloor;
+    // The other side changed (3,2) and linked a pair of its own.
+    QTest::newRow("merge") << paired + laid + selected << Step::Merge;
+    QTest::newRow("merge in warp mode") << paired + laid + u" mode:3"_s << Step::Merge;
+    QTest::newRow("merge shown on the second floor")
+        << u"addfloor "_s + paired + laid + u" floor:2"_s << Step::Merge;
+    // The warp window's rows.
+    QTest::newRow("a pair linked in the warp window")
+        << u"chip:37_W1 c:3,5,L c:10,2,L mode:3 newpair c:3,5,L"_s << Step::LinkDestination;
+    QTest::newRow("a pair deleted in the warp window")
+        << paired + laid + u" mode:3"_s << Step::DeletePairInWindow;
+    QTest::newRow("start-up with a map") << QString() << Step::StartUp;
+    QTest::newRow("save keeping the name") << paired + laid << Step::Save;
 }
 
 // Each view follows one change of the map once, from the change event alone: nothing else
-// asks the board to draw, the markers are made once, and board and markers show the map.
+// asks the board to draw, the markers are made once, and by the time the event has gone
+// round, board, tabs, caption and the warp window's rows show the map on the floor shown.
 void TestChangeEvent::everyViewIsToldOnce()
 {
     QFETCH(QString, before);
     QFETCH(Step, step);
     QTemporaryDir folder;
-    EditorFixture editor;
+    std::optional<Told> told;
+    EditorFixture editor([&told](EditorSession &session) { told.emplace(session); });
     editor.show();
     QVERIFY(editor.play(before));
     const QString base = folder.filePath(u"map"_s);
-    QVERIFY(editor.files.writeMap(base).ok());
     // Another map with (3,2) changed and a pair of its own.
     MapData other = MapData::resetMap();
     other.setCell(3, 2, 1, u"01_[]"_s);
@@ -270,12 +379,34 @@ void TestChangeEvent::everyViewIsToldOnce()
     other.setWarp(1, {7, 7, 1, 8, 8, 1});
     const QString otherBase = folder.filePath(u"other"_s);
     QVERIFY(MapFileWriter::save(other, otherBase).ok());
+    // At start-up the map opened is the first the views are told of; otherwise the map
+    // has its files.
+    if (step != Step::StartUp)
+        QVERIFY(editor.files.writeMap(base).ok());
+    // Something for the save to save.
+    if (step == Step::Save)
+        QVERIFY(editor.play(u"chip:01_[] c:5,5,L"_s));
+    if (step == Step::DeletePairInWindow) {
+        QVERIFY(editor.warpWindow());
+        editor.warpWindow()->list()->setCurrentRow(0);
+        editor.warpWindow()->deleteSelected();
+        QVERIFY(editor.warpWindow()->isAskingDeletion());
+    }
+    if (step != Step::StartUp)
+        told->clear();
+    ModifiedMarks marks;
+    editor.window.installEventFilter(&marks);
+    QString staleAtEvent;
+    int floorAtEvent = editor.session.currentFloor();
+    // Connected after every view: it looks at them as the event leaves them.
+    const QMetaObject::Connection looking =
+        connect(&editor.document, &MapDocument::mapChanged, this, [&] {
+            if (staleAtEvent.isEmpty())
+                staleAtEvent = staleView(editor);
+            floorAtEvent = editor.session.currentFloor();
+        });
 
-    QSignalSpy changes(&editor.document, &MapDocument::mapChanged);
-    QSignalSpy refreshed(&editor.session, &EditorSession::boardRefreshed);
-    QSignalSpy pictures(&editor.session.tools(), &ToolSwitch::pictureChanged);
-    QSignalSpy markers(&editor.session.tools().warps(), &WarpLinkTool::markersChanged);
-    QSignalSpy floors(&editor.session, &EditorSession::floorsChanged);
+    const MapData map = editor.session.map();
     switch (step) {
     case Step::Undo:
         QVERIFY(editor.play(u"undo"_s));
@@ -302,21 +433,75 @@ void TestChangeEvent::everyViewIsToldOnce()
         });
         editor.window.mapActions()->replaceChips();
         break;
+    case Step::AddFloor:
+        editor.trigger(u"フロアを１つ追加(&A)"_s);
+        break;
+    case Step::MoveFloorRight:
+        editor.trigger(u"右に移動(&R)"_s);
+        QCOMPARE(editor.session.currentFloor(), 2);
+        break;
+    case Step::DeleteFloor:
+        editor.prompter.answer = true;
+        editor.trigger(u"このフロアを削除(&D)"_s);
+        QCOMPARE(editor.session.map().floorCount(), 1);
+        break;
+    case Step::DuplicateFloor:
+        editor.trigger(u"このフロアを複製(&C)"_s);
+        QCOMPARE(editor.session.currentFloor(), 2);
+        break;
+    case Step::Merge: {
+        MapData theirs = map;
+        theirs.setCell(3, 2, 1, u"01_[]"_s);
+        theirs.setCell(7, 7, 1, u"37_W1"_s);
+        theirs.setCell(8, 8, 1, u"37_W1"_s);
+        theirs.setWarp(2, {7, 7, 1, 8, 8, 1});
+        editor.session.merge().start(map, theirs, u"theirs.map"_s);
+        QCOMPARE(editor.session.map().cell(3, 2, 1), u"01_[]"_s);
+        break;
     }
+    case Step::LinkDestination:
+        QVERIFY(editor.play(u"c:10,2,L"_s));
+        QVERIFY(editor.session.map().warp(1).isDefined());
+        break;
+    case Step::DeletePairInWindow:
+        editor.warpWindow()->answerDeletion(true);
+        QVERIFY(!editor.session.map().warp(1).isDefined());
+        break;
+    case Step::StartUp:
+        editor.files.openMapFile(otherBase + u".map"_s);
+        // Longer than any redraw left for after the window opened.
+        QTest::qWait(600);
+        break;
+    case Step::Save:
+        QVERIFY(editor.files.overwriteMap());
+        QVERIFY(!editor.document.isModified());
+        break;
+    }
+    disconnect(looking);
 
-    QCOMPARE(changes.count(), 1);
-    QCOMPARE(refreshed.count(), 0);
-    QCOMPARE(pictures.count(), 0);
-    QCOMPARE(markers.count(), 1);
-    QVERIFY(floors.count() <= 1);
-    QCOMPARE(staleCell(editor), QString());
+    // A save keeping the name changes no map.
+    const int changed = step == Step::Save ? 0 : 1;
+    QCOMPARE(told->changes.count(), changed);
+    QCOMPARE(told->refreshed.count(), 0);
+    QCOMPARE(told->pictures.count(), 0);
+    QCOMPARE(told->markers.count(), changed);
+    // The marker views hear of the markers alone.
+    QCOMPARE(told->markerViews.count(), told->markers.count());
+    QVERIFY(told->floors.count() <= 1);
+    // The unsaved-changes mark follows the document's own signal alone.
+    QCOMPARE(marks.count, told->modified.count());
+    QCOMPARE(staleAtEvent, QString());
+    QCOMPARE(floorAtEvent, editor.session.currentFloor());
+    QCOMPARE(staleView(editor), QString());
     const BoardView *board = editor.window.board();
-    const QVector<WarpMarkers::Marker> shown = editor.session.tools().warps().markers().all();
+    const WarpMarkers &markers = editor.session.tools().warps().markers();
+    const QVector<WarpMarkers::Marker> shown = markers.all();
     QCOMPARE(shown.size(), 2 * editor.session.map().warpCount());
     for (const WarpMarkers::Marker &marker : shown) {
         const MarkerLabel *label = board->markerLabel(marker.index);
         QVERIFY(label);
         QCOMPARE(label->pos(), board->cellRect(marker.cell.x(), marker.cell.y()).topLeft());
+        QCOMPARE(label->isVisibleTo(board), markers.isVisible(marker));
     }
 }
 

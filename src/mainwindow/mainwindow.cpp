@@ -151,7 +151,6 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
         mBoard->flashCell(cell);
     });
     showCheckOverlayState();
-    connect(&mFiles, &MapFileWorkflow::mapSaved, this, &MainWindow::showCaption);
     connect(&mFiles, &MapFileWorkflow::fileDialogOpening, this, [this] {
         if (mToolWindow)
             mToolWindow->hide();
@@ -167,10 +166,13 @@ MainWindow::MainWindow(EditorSession &session, MapFileWorkflow &files, const Chi
         if (menu->windowTitle().isEmpty())
             menu->setWindowTitle(menu->menuAction()->text().remove(u'&'));
 
-    mSession.refreshBoard();
+    // The board drew itself when it was made; the rest shows the session as it is. A map
+    // opened later is told through the change event.
+    syncFloorTabs();
+    showCaption();
+    setWindowModified(mSession.document().isModified());
+    mToolColumn->showSample();
     onStatusChanged();
-    // One more redraw shortly after the window has opened.
-    QTimer::singleShot(500, this, [this] { mSession.refreshBoard(); });
 
     mBaseCentralSize = central->size();
     connect(&view, &ViewSettings::zoomChanged, this, [this] {
@@ -626,9 +628,12 @@ void MainWindow::onBoardRefreshed()
 void MainWindow::followMap(const MapChange &change)
 {
     // A whole map's tabs follow the session's floorsChanged, the warp column the markers.
-    if (change.replayed || change.has(MapChange::FloorCount))
+    const bool floorShown = change.replayed || change.has(MapChange::FloorShown);
+    if (floorShown || change.has(MapChange::FloorCount))
         syncFloorTabs();
-    if (change.replayed || change.has(MapChange::FileName) || change.has(MapChange::FloorTexts))
+    // The caption names the floor shown and the property item its number.
+    if (floorShown || change.has(MapChange::FloorCount) || change.has(MapChange::FileName) ||
+        change.has(MapChange::FloorTexts))
         showCaption();
     // A report of another map would send the user to cells that are not there.
     if (change.has(MapChange::WholeMap) && mCheckReport)
@@ -643,9 +648,8 @@ void MainWindow::showWarps()
 
 void MainWindow::showCaption()
 {
-    // The mark of unsaved changes goes where "[*]" stands.
+    // The mark of unsaved changes goes where "[*]" stands; it follows modifiedChanged.
     setWindowTitle(mSession.windowCaption() + QStringLiteral("[*]"));
-    setWindowModified(mSession.document().isModified());
     mPropertyAction->setText(mSession.propertyMenuCaption() + QStringLiteral("(&P)"));
 }
 

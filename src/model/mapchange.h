@@ -23,6 +23,10 @@ struct MapChange
         // The whole map was replaced (opened, reset, read again): anything may differ.
         WholeMap = 0x20,
         FileName = 0x40,
+        // The change put a floor on show, another one or other cells under its number (a
+        // floor moved, deleted or copied, a map taken as a step): tools let go of what
+        // belonged to the floor shown before. A replayed step says so by `replayed`.
+        FloorShown = 0x80,
     };
     Q_DECLARE_FLAGS(Parts, Part)
 

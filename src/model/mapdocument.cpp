@@ -138,7 +138,7 @@ void MapDocument::endStep()
 }
 
 template <typename Change>
-void MapDocument::edit(const QString &text, int floorAfter, Change &&change)
+void MapDocument::edit(const QString &text, int floorAfter, Change &&change, bool showFloorAfter)
 {
     beginStep(text);
     // An edit that names its cells is told as it goes; any other is found by comparing.
@@ -147,7 +147,12 @@ void MapDocument::edit(const QString &text, int floorAfter, Change &&change)
         before = mData;
     if (change(mData)) {
         mStepFloorAfter = floorAfter;
-        tell(mCellsTold ? *mCellsTold : MapDelta::between(*before, mData).change());
+        MapChange told = mCellsTold ? *mCellsTold : MapDelta::between(*before, mData).change();
+        if (showFloorAfter) {
+            mCurrentFloor = std::clamp(floorAfter, 1, mData.floorCount());
+            told.parts |= MapChange::FloorShown;
+        }
+        tell(told);
     }
     endStep();
 }
@@ -287,9 +292,12 @@ void MapDocument::replaceAsStep(const MapData &data, const QString &stepText, in
     mData = data;
     mStepFloorAfter = floorAfter;
     // The views follow the new map on the floor it is shown on.
+    const int floorBefore = mCurrentFloor;
     mCurrentFloor = std::clamp(floorAfter, 1, mData.floorCount());
     if (readAgain && !change.isEmpty())
         change.parts |= MapChange::wholeMap().parts;
+    if (!change.isEmpty() || mCurrentFloor != floorBefore)
+        change.parts |= MapChange::FloorShown;
     tell(change);
     endStep();
 }
@@ -423,20 +431,26 @@ bool MapDocument::addFloor()
 void MapDocument::moveFloor(int floor, int delta)
 {
     releaseStep();
-    edit(QStringLiteral("階層の移動"), floor + delta, [&](MapData &map) {
-        Floors::moveFloor(map, floor, delta);
-        return true;
-    });
+    edit(
+        QStringLiteral("階層の移動"), floor + delta,
+        [&](MapData &map) {
+            Floors::moveFloor(map, floor, delta);
+            return true;
+        },
+        true);
 }
 
 QList<int> MapDocument::deleteFloor(int floor)
 {
     releaseStep();
     QList<int> deleted;
-    edit(QStringLiteral("階層の削除"), floor, [&](MapData &map) {
-        deleted = Floors::deleteFloor(map, floor);
-        return true;
-    });
+    edit(
+        QStringLiteral("階層の削除"), floor,
+        [&](MapData &map) {
+            deleted = Floors::deleteFloor(map, floor);
+            return true;
+        },
+        true);
     return deleted;
 }
 
@@ -444,9 +458,12 @@ Floors::Duplication MapDocument::duplicateFloor(int floor)
 {
     releaseStep();
     Floors::Duplication result;
-    edit(QStringLiteral("階層の複製"), floor + 1, [&](MapData &map) {
-        result = Floors::duplicateFloor(map, floor);
-        return result.done;
-    });
+    edit(
+        QStringLiteral("階層の複製"), floor + 1,
+        [&](MapData &map) {
+            result = Floors::duplicateFloor(map, floor);
+            return result.done;
+        },
+        true);
     return result;
 }

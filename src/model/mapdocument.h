@@ -67,7 +67,9 @@ public:
     int relocateCells(const QRect &cells, int floor, CellBlock::Turn turn, QPoint topLeft,
                       const QString &stepText);
 
-    // Floors, with the rules of Floors; addFloor is false at nine floors.
+    // Floors, with the rules of Floors; addFloor is false at nine floors. Moving, deleting
+    // and copying show the floor they leave the user on (the floor moved, the one that
+    // took the deleted one's place, the copy) as they tell the change.
     bool addFloor();
     void moveFloor(int floor, int delta);
     QList<int> deleteFloor(int floor);
@@ -116,8 +118,9 @@ Q_SIGNALS:
 private:
     friend class MapStepCommand;
     // `change` edits the map and says whether it changed it; the views are told what
-    // differs from before.
-    template <typename Change> void edit(const QString &text, int floorAfter, Change &&change);
+    // differs from before. A floor command shows floorAfter as it tells the change.
+    template <typename Change>
+    void edit(const QString &text, int floorAfter, Change &&change, bool showFloorAfter = false);
     void tell(MapChange change);
     // One step over the board cells among `cells`; `set` says whether it changed one.
     template <typename Set>

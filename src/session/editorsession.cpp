@@ -70,29 +70,21 @@ void EditorSession::redo()
 void EditorSession::onMapChanged(const MapChange &change)
 {
     const bool wholeMap = change.has(MapChange::WholeMap);
-    if (change.replayed)
+    const bool floorShown = change.replayed || change.has(MapChange::FloorShown);
+    if (floorShown)
         dropLineStartForFloorChange();
     if (wholeMap) {
         // A new map's tabs are named afresh.
         mFloorTabCaptions.clear();
     }
-    if (wholeMap || (change.replayed && change.has(MapChange::FloorCount))) {
+    if (wholeMap || change.has(MapChange::FloorCount)) {
         syncFloorTabCaptions();
         Q_EMIT floorsChanged();
     }
     // The status bar describes the board as it is, on the floor shown now.
-    if (change.replayed || wholeMap || change.has(MapChange::Cells) ||
-        change.has(MapChange::Branches) || change.has(MapChange::Pairs))
+    if (floorShown || wholeMap || change.has(MapChange::Cells) || change.has(MapChange::Branches) ||
+        change.has(MapChange::Pairs))
         mTools.refreshStatus();
-}
-
-void EditorSession::followReplayedFloor()
-{
-    dropLineStartForFloorChange();
-    syncFloorTabCaptions();
-    Q_EMIT floorsChanged();
-    refreshBoard();
-    mTools.refreshStatus();
 }
 
 void EditorSession::showPlace(int floor, QPoint cell)
@@ -222,11 +214,7 @@ void EditorSession::resetSessionState()
 
 bool EditorSession::addFloor()
 {
-    if (!mDocument.addFloor())
-        return false;
-    mFloorTabCaptions.append(floorTabCaption(map().floorCount()));
-    Q_EMIT floorsChanged();
-    return true;
+    return mDocument.addFloor();
 }
 
 bool EditorSession::moveFloor(int delta)
@@ -238,11 +226,8 @@ bool EditorSession::moveFloor(int delta)
     }
     // A pair waiting for its destination would keep its source on the old floor number.
     settleForHistory();
+    // The views follow the floor moved through the change event, on its new number.
     mDocument.moveFloor(currentFloor(), delta);
-    setCurrentFloor(target);
-    Q_EMIT warpsChanged();
-    refreshBoard();
-    mTools.refreshStatus();
     return true;
 }
 
@@ -264,16 +249,10 @@ void EditorSession::deleteCurrentFloor()
         mDocument.endStep();
         return;
     }
-    const int floor = currentFloor();
+    // The views follow the floor that takes its place through the change event; the
+    // markers of pairs that went with it go there too.
     mTools.warps().abandonHalfPlacedPair();
-    mTools.warps().forgetPairs(mDocument.deleteFloor(floor));
-    mFloorTabCaptions.removeLast();
-    dropLineStartForFloorChange();
-    setCurrentFloor(std::min(floor, map().floorCount()));
-    Q_EMIT floorsChanged();
-    Q_EMIT warpsChanged();
-    refreshBoard();
-    mTools.refreshStatus();
+    mDocument.deleteFloor(currentFloor());
 }
 
 bool EditorSession::duplicateFloor()
@@ -282,14 +261,10 @@ bool EditorSession::duplicateFloor()
         return false;
     // A pair half placed would take a number the copies need.
     settleForHistory();
-    const int copied = currentFloor();
-    const Floors::Duplication made = mDocument.duplicateFloor(copied);
+    const Floors::Duplication made = mDocument.duplicateFloor(currentFloor());
     if (!made.done)
         return false;
-    // The views follow the copy as they follow an undone floor step.
-    setCurrentFloor(copied + 1);
-    mTools.warps().rebuildMarkers();
-    followReplayedFloor();
+    // The views follow the copy, shown, through the change event.
     if (made.pairsNotMade > 0)
         mStatus.tellText(
             QStringLiteral("ワープの空き番号が足りないため、%1組のワープを複製できませんでした。")
@@ -317,10 +292,8 @@ void EditorSession::takeMapAsStep(const MapData &map, const QString &stepText, i
 {
     settleForHistory();
     mTools.warps().abandonHalfPlacedPair();
+    // The views follow the map, on `floor`, through the change event.
     mDocument.replaceAsStep(map, stepText, floor);
-    setCurrentFloor(floor);
-    mTools.warps().rebuildMarkers();
-    followReplayedFloor();
 }
 
 bool EditorSession::hasUnsavedChanges() const

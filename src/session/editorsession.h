@@ -138,8 +138,6 @@ private:
     // Ends linking and line starts before the history moves under them.
     void settleForHistory();
     void onMapChanged(const MapChange &change);
-    // The views follow a floor made or a map merged on the floor it is shown on.
-    void followReplayedFloor();
 
     MapDocument &mDocument;
     const ChipDescriptions &mDescriptions;

@@ -324,8 +324,9 @@ bool MapFileWorkflow::save(const QString &basePath)
         mPrompter.tell(mWindow, Prompter::Icon::Warning, editorTitle(),
                        QStringLiteral("古いフロアのファイルを削除できませんでした。\r\n") +
                            saved.staleFilesLeft.join(QStringLiteral("\r\n")));
+    // A new name reaches the caption through the change event, the saved state through
+    // modifiedChanged.
     rememberMap(MapFileName::floorFilePath(basePath, 1));
-    Q_EMIT mapSaved();
     return true;
 }
 

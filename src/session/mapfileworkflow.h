@@ -76,8 +76,6 @@ public:
 Q_SIGNALS:
     void quitRequested();
     void recentMapsChanged();
-    // The map was written, perhaps under a new name.
-    void mapSaved();
     // Around every file dialog, so the tool window can step aside.
     void fileDialogOpening();
     void fileDialogClosed();

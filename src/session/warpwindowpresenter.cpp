@@ -52,9 +52,8 @@ void WarpWindowPresenter::deletePair(int pair)
 {
     if (!mDocument.data().warp(pair).isDefined())
         return;
-    // The markers follow the document; the rows are told here.
+    // Markers and rows follow the document's change event.
     mDocument.deleteWarp(pair);
-    Q_EMIT changed();
 }
 
 void WarpWindowPresenter::highlightRow(int row)

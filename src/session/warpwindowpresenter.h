@@ -40,7 +40,7 @@ public:
     void dropQuestion() { mPendingDeletion = 0; }
 
 Q_SIGNALS:
-    // The rows or the markers changed.
+    // The markers' highlighting changed; rows follow the document's change event.
     void changed();
 
 private:

@@ -122,7 +122,11 @@ WarpWindow::WarpWindow(EditorSession &session, ToolWindowHost &host, Prompter &p
     placeControls();
     for (QWidget *part : std::initializer_list<QWidget *>{mQuestion, mYes, mNo})
         part->hide();
-    connect(&mSession, &EditorSession::warpsChanged, this, &WarpWindow::showRows);
+    // The rows show the pairs of the map, whoever changed them.
+    connect(&mSession.document(), &MapDocument::mapChanged, this, [this](const MapChange &change) {
+        if (change.has(MapChange::Pairs))
+            showRows();
+    });
     showRows();
     watchKeysOfChildren();
 }

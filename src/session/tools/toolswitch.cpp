@@ -84,19 +84,20 @@ void ToolSwitch::followMap(const MapChange &change)
 {
     const QScopedValueRollback following(mFollowingMap, true);
     const bool wholeMap = change.has(MapChange::WholeMap);
-    if (change.replayed || wholeMap) {
-        // A stroke or drag belongs to the map as it was, and a selection to the map it was
-        // made on.
+    const bool floorShown = change.has(MapChange::FloorShown);
+    if (change.replayed || wholeMap || floorShown) {
+        // A stroke or drag belongs to the map as it was, and a selection to the map and the
+        // floor it was made on; a replayed step hands back its own.
         mPressed = nullptr;
         mChipBrush.cancel();
         mBranchBrush.cancel();
         mRectangle.cancel();
         mFill.setBounds({});
-        if (wholeMap)
+        if (wholeMap || floorShown)
             mSelection.dropSelection();
     }
     // Line marks belong to the board as it was.
-    if (change.replayed || wholeMap || change.has(MapChange::Cells) ||
+    if (change.replayed || wholeMap || floorShown || change.has(MapChange::Cells) ||
         change.has(MapChange::Branches) || change.has(MapChange::Pairs))
         mLine.clearMarks();
     for (BoardTool *tool : std::initializer_list<BoardTool *>{

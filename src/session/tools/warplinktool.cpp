@@ -109,7 +109,23 @@ void WarpLinkTool::followMap(const MapChange &change)
         return;
     }
     const bool halfPlaced = mStage == WaitingDestination && !mRelinking;
-    if (change.has(MapChange::Pairs) && mMarkers.dropVanishedPairs(halfPlaced ? mSelectedWarp : 0))
+    const bool dropped =
+        change.has(MapChange::Pairs) && mMarkers.dropVanishedPairs(halfPlaced ? mSelectedWarp : 0);
+    const bool floors = change.has(MapChange::FloorCount) || change.has(MapChange::FloorShown);
+    // Pairs a floor copy or a merge made have no markers yet.
+    if (floors && mMarkers.lacksPairs()) {
+        rebuildMarkers();
+        return;
+    }
+    // Pairs that went with their floor end any linking.
+    if (dropped && change.has(MapChange::FloorCount) && mStage != NotLinking) {
+        closeStep();
+        mStage = NotLinking;
+        tellStage();
+        return;
+    }
+    // Other floors shown, or under other numbers, show other markers.
+    if (dropped || floors)
         Q_EMIT markersChanged();
 }
 
@@ -231,17 +247,6 @@ void WarpLinkTool::abandonHalfPlacedPair()
 {
     if (mStage == WaitingDestination && !mRelinking)
         interrupt();
-}
-
-void WarpLinkTool::forgetPairs(const QList<int> &pairs)
-{
-    if (!pairs.isEmpty()) {
-        closeStep();
-        mStage = NotLinking;
-        tellStage();
-    }
-    for (int pair : pairs)
-        mMarkers.destroyPair(pair);
 }
 
 void WarpLinkTool::dropHalfPlacedSource()

@@ -3,7 +3,6 @@
 #include "session/tools/boardtool.h"
 #include "session/tools/warpmarkers.h"
 
-#include <QList>
 #include <QString>
 
 // Warp mode: linking a pair with two clicks, one step of the history, and the markers
@@ -48,7 +47,8 @@ public:
     void hover(QPoint cell) override;
     void leave() override;
     // Pairs changed by undo, a new map or a block of cells: the markers are made anew; in
-    // warp mode those of a pair that went go.
+    // warp mode those of a pair that went go, and floor commands and merges make markers
+    // for pairs that have none.
     void followMap(const MapChange &change) override;
     // A click on marker `index` seen on the floor shown; false when it must be refused
     // with a beep.
@@ -70,8 +70,6 @@ public:
     void rebuildMarkers();
     // Before a floor goes: a new pair waiting for its destination is given up.
     void abandonHalfPlacedPair();
-    // Pairs that were deleted with a floor: their markers go and linking ends.
-    void forgetPairs(const QList<int> &pairs);
 
 Q_SIGNALS:
     // Markers, the sample caption or the marker list changed.

@@ -114,6 +114,16 @@ bool WarpMarkers::dropVanishedPairs(int keptPair)
     return mOrder.size() != before;
 }
 
+bool WarpMarkers::lacksPairs() const
+{
+    const MapData &map = mContext.map();
+    for (int pair = 1; pair <= MapData::MaxWarps; ++pair)
+        if (map.warp(pair).isDefined() &&
+            (!mOrder.contains(2 * pair - 1) || !mOrder.contains(2 * pair)))
+            return true;
+    return false;
+}
+
 void WarpMarkers::rebuild()
 {
     mOrder.clear();

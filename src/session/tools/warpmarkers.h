@@ -44,6 +44,8 @@ public:
     // The markers of pairs the map no longer has go, except those of `keptPair` (a new
     // pair whose destination is still to come); false when none went.
     bool dropVanishedPairs(int keptPair);
+    // A pair of the map misses a marker.
+    bool lacksPairs() const;
     // Every marker made anew for the pairs of the map, in pair order, as a loaded map has
     // them.
     void rebuild();
