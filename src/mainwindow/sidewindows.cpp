@@ -10,11 +10,15 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
 const char *const PlacedProperty = "qzkPlaced";
 const char *const CheckedProperty = "qzkPlacedFramed";
+const char *const SettleTimerName = "qzkPlacementSettle";
+// How long a new window keeps still before its place is judged.
+constexpr int SettleTime = 250;
 // The most a window manager adds below a resizable window that a fixed one lacks.
 constexpr int ResizeHandle = 6;
 
@@ -54,19 +58,10 @@ bool SideWindows::eventFilter(QObject *watched, QEvent *event)
         place(widget);
     }
     // Placed before it was framed, the window may have guessed its frame wrong: once framed
-    // (it is then moved or activated) it is placed again if it came out off the screen or
-    // under the tool window.
+    // it is placed again if it came out off the screen or under the tool window.
     if ((type == QEvent::WindowActivate || type == QEvent::Move) && isSideWindow(widget) &&
-        widget->property(PlacedProperty).toBool() && !widget->property(CheckedProperty).toBool() &&
-        widget->frameGeometry() != widget->geometry()) {
-        widget->setProperty(CheckedProperty, true);
-        const QWidget *tool = mToolWindow();
-        const QRect frame = widget->frameGeometry();
-        if (mMain.screen() &&
-            (!mMain.screen()->availableGeometry().contains(frame) ||
-             (tool && tool->isVisible() && frame.intersects(tool->frameGeometry()))))
-            place(widget);
-    }
+        widget->property(PlacedProperty).toBool() && !widget->property(CheckedProperty).toBool())
+        checkWhenSettled(widget);
     if (type == QEvent::Hide && widget == mHiddenFor) {
         if (mHiddenTool)
             mHiddenTool->show();
@@ -78,29 +73,75 @@ bool SideWindows::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
+void SideWindows::checkWhenSettled(QWidget *window)
+{
+    // While it frames a new window the window manager may move it more than once (its own
+    // placement, then ours); judged on the way, it would be left where a later move put it.
+    auto *timer =
+        window->findChild<QTimer *>(QLatin1String(SettleTimerName), Qt::FindDirectChildrenOnly);
+    if (!timer) {
+        timer = new QTimer(window);
+        timer->setObjectName(QLatin1String(SettleTimerName));
+        timer->setSingleShot(true);
+        timer->setInterval(SettleTime);
+        connect(timer, &QTimer::timeout, this, [this, window] { checkPlacement(window); });
+    }
+    timer->start();
+}
+
+void SideWindows::checkPlacement(QWidget *window)
+{
+    if (!window->isVisible())
+        return;
+    // The window system may not tell a frame at once (X11 without a frame size from the
+    // window manager yet): one seen before stands in for it.
+    QMargins frame = frameOf(*window);
+    if (frame.isNull())
+        frame = knownFrame();
+    // No frame ever seen: the framing's own move comes later, or there is no frame.
+    if (frame.isNull())
+        return;
+    window->setProperty(CheckedProperty, true);
+    const QWidget *tool = mToolWindow();
+    const QRect framed = window->geometry().marginsAdded(frame);
+    if (mMain.screen() && (!mMain.screen()->availableGeometry().contains(framed) ||
+                           (tool && tool->isVisible() && framed.intersects(tool->frameGeometry()))))
+        place(window);
+}
+
+QMargins SideWindows::frameOf(const QWidget &window)
+{
+    const QRect client = window.geometry();
+    const QRect frame = window.frameGeometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
+    if (!margins.isNull())
+        mKnownFrame = margins;
+    return margins;
+}
+
+QMargins SideWindows::knownFrame()
+{
+    const QMargins main = frameOf(mMain);
+    return main.isNull() ? mKnownFrame : main;
+}
+
 void SideWindows::place(QWidget *window)
 {
     const QScreen *screen = mMain.screen();
     if (!screen)
         return;
-    // A window not shown yet has no frame: it gets the main window's.
     const QRect mainFrame = mMain.frameGeometry();
     QRect room = screen->availableGeometry();
-    QMargins frame(mMain.geometry().left() - mainFrame.left(),
-                   mMain.geometry().top() - mainFrame.top(),
-                   mainFrame.right() - mMain.geometry().right(),
-                   mainFrame.bottom() - mMain.geometry().bottom());
-    if (window->frameGeometry() != window->geometry()) {
-        const QRect own = window->frameGeometry();
-        frame = QMargins(
-            window->geometry().left() - own.left(), window->geometry().top() - own.top(),
-            own.right() - window->geometry().right(), own.bottom() - window->geometry().bottom());
+    QMargins frame = frameOf(*window);
+    if (!frame.isNull()) {
         // At 200 % a one-pixel border counts as no logical pixel: a window as wide as the
         // screen would still not fit, and the window manager would push it past the top.
         room.adjust(1, 1, -1, -1);
-    } else if (!frame.isNull()) {
-        // The main window has a fixed size; a resizable one may get a handle below, and
-        // borders of its own: a guessed frame keeps off the screen's very edges.
+    } else if (frame = knownFrame(); !frame.isNull()) {
+        // A window not framed yet gets the main window's frame, which has a fixed size; a
+        // resizable one may get a handle below, and borders of its own: a guessed frame
+        // keeps off the screen's very edges.
         if (window->minimumSize() != window->maximumSize())
             frame.setBottom(frame.bottom() + ResizeHandle);
         room.adjust(2, 2, -2, -2);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QObject>
 #include <QPointer>
 
@@ -30,7 +31,11 @@ protected:
 
 private:
     bool isSideWindow(const QWidget *widget) const;
+    void checkWhenSettled(QWidget *window);
+    void checkPlacement(QWidget *window);
     void place(QWidget *window);
+    QMargins frameOf(const QWidget &window);
+    QMargins knownFrame();
     bool takeKey(QWidget *window, QEvent *event);
     void backToBoard();
 
@@ -41,4 +46,6 @@ private:
     // The tool window hidden while a modal window that found no room beside it is open.
     QPointer<QWidget> mHiddenTool;
     QPointer<QWidget> mHiddenFor;
+    // The last frame a window was seen with, for a window whose own is not told yet.
+    QMargins mKnownFrame;
 };
