@@ -46,52 +46,22 @@ private:
     bool mOn = false;
 };
 
-// The windows that show something of the map.
-enum class MapWindow
-{
-    StatusBar,
-    CheckReport,
-    Compare,
-    Information,
-    Route
-};
-
-// How one step of a row below reaches the views; Open, New, Reload and Restore put another
-// map in place of the map.
-enum class Step
-{
-    Undo,
-    Reload,
-    New,
-    Open,
-    Restore,
-    ReplaceDialog,
-    AddFloor,
-    MoveFloorRight,
-    DeleteFloor,
-    DuplicateFloor,
-    Merge,
-    LinkDestination,
-    DeletePairInWindow,
-    StartUp,
-    Save
-};
-
-// Puts `other` in place of the map as `how` does (opened beside the map's files at `base`).
-[[nodiscard]] bool replaceMap(EditorFixture &editor, Step how, const MapData &other,
+// Puts `other` in place of the map as `how` does: open (beside the map's files at `base`),
+// new, reload or restore.
+[[nodiscard]] bool replaceMap(EditorFixture &editor, const QString &how, const MapData &other,
                               const QString &base)
 {
-    if (how == Step::Reload)
+    if (how == u"reload")
         return MapFileWriter::save(other, base).ok() && editor.files.reloadMap().ok();
-    if (how == Step::New) {
+    if (how == u"new") {
         editor.prompter.answer = true;
         editor.files.newMap();
-    } else if (how == Step::Restore) {
+    } else if (how == u"restore") {
         editor.files.takeRecoveredMap(other);
-    } else {
-        if (!MapFileWriter::save(other, base + u"-other"_s).ok())
-            return false;
+    } else if (how == u"open" && MapFileWriter::save(other, base + u"-other"_s).ok()) {
         editor.files.openMapFile(base + u"-other.map"_s);
+    } else {
+        return false;
     }
     return true;
 }
@@ -288,9 +258,9 @@ private Q_SLOTS:
     void everyViewIsToldOnce_data()
     {
         QTest::addColumn<QString>("before");
-        QTest::addColumn<Step>("step");
-        const auto row = [](const char *name, const QString &before, Step step) {
-            QTest::newRow(name) << before << step;
+        QTest::addColumn<QString>("step");
+        const auto row = [](const char *name, const QString &before, const char *step) {
+            QTest::newRow(name) << before << QString::fromUtf8(step);
         };
         const QString laid = u"chip:16_+7 c:3,2,L"_s;
         // A pair from (3,5) to (10,2), both warp chips.
@@ -299,35 +269,35 @@ private Q_SLOTS:
         // The floor menu; the pair stands on floor 1, a selection on the floor shown.
         const QString selected = u" tool:selection p:2,2,L d:4,3 r:4,3"_s;
         // Two chips on one cell: the board showed the second before the undo.
-        row("a view is told of an undo", laid + u" chip:01_[] c:3,2,L"_s, Step::Undo);
+        row("a view is told of an undo", laid + u" chip:01_[] c:3,2,L"_s, "undo");
         row("undo handing a selection back",
-            laid + u" tool:selection p:3,2,L d:3,2 r:3,2 p:3,2,L d:4,3 r:4,3"_s, Step::Undo);
-        row("reload", laid, Step::Reload);
-        row("reload to fewer floors", u"addfloor floor:2 "_s + laid, Step::Reload);
-        row("new map", both, Step::New);
-        row("new map from branch mode", both + u" mode:2"_s, Step::New);
-        row("open", both, Step::Open);
-        row("replace deleting a pair", both, Step::ReplaceDialog);
-        row("replace deleting a pair in warp mode", both + warpMode, Step::ReplaceDialog);
-        row("add a floor", both + selected, Step::AddFloor);
-        row("move a floor", u"addfloor "_s + both + selected, Step::MoveFloorRight);
-        row("move a floor in warp mode", u"addfloor "_s + both + warpMode, Step::MoveFloorRight);
-        row("delete the floor of a pair", u"addfloor "_s + both + selected, Step::DeleteFloor);
+            laid + u" tool:selection p:3,2,L d:3,2 r:3,2 p:3,2,L d:4,3 r:4,3"_s, "undo");
+        row("reload", laid, "reload");
+        row("reload to fewer floors", u"addfloor floor:2 "_s + laid, "reload");
+        row("new map", both, "new");
+        row("new map from branch mode", both + u" mode:2"_s, "new");
+        row("open", both, "open");
+        row("replace deleting a pair", both, "replace dialog");
+        row("replace deleting a pair in warp mode", both + warpMode, "replace dialog");
+        row("add a floor", both + selected, "add floor");
+        row("move a floor", u"addfloor "_s + both + selected, "move floor right");
+        row("move a floor in warp mode", u"addfloor "_s + both + warpMode, "move floor right");
+        row("delete the floor of a pair", u"addfloor "_s + both + selected, "delete floor");
         row("delete the floor of a pair in warp mode", u"addfloor "_s + both + warpMode,
-            Step::DeleteFloor);
+            "delete floor");
         row("delete the last floor", paired + u"mode:1 addfloor floor:2 "_s + laid + selected,
-            Step::DeleteFloor);
-        row("duplicate a floor", both + selected, Step::DuplicateFloor);
-        row("duplicate a floor in warp mode", both + warpMode, Step::DuplicateFloor);
+            "delete floor");
+        row("duplicate a floor", both + selected, "duplicate floor");
+        row("duplicate a floor in warp mode", both + warpMode, "duplicate floor");
         // The other side changed (3,2) and linked a pair of its own.
-        row("merge", both + selected, Step::Merge);
-        row("merge in warp mode", both + warpMode, Step::Merge);
-        row("merge shown on the second floor", u"addfloor "_s + both + u" floor:2"_s, Step::Merge);
+        row("merge", both + selected, "merge");
+        row("merge in warp mode", both + warpMode, "merge");
+        row("merge shown on the second floor", u"addfloor "_s + both + u" floor:2"_s, "merge");
         row("a pair linked in the warp window",
-            u"chip:37_W1 c:3,5,L c:10,2,L mode:3 newpair c:3,5,L"_s, Step::LinkDestination);
-        row("a pair deleted in the warp window", both + warpMode, Step::DeletePairInWindow);
-        row("start-up with a map", QString(), Step::StartUp);
-        row("save keeping the name", both, Step::Save);
+            u"chip:37_W1 c:3,5,L c:10,2,L mode:3 newpair c:3,5,L"_s, "link destination");
+        row("a pair deleted in the warp window", both + warpMode, "delete pair in window");
+        row("start-up with a map", QString(), "start-up");
+        row("save keeping the name", both, "save");
     }
     // Each view follows one change of the map once, from the change event alone: nothing else
     // asks the board to draw, the markers are made once, and by the time the event has gone
@@ -335,7 +305,7 @@ private Q_SLOTS:
     void everyViewIsToldOnce()
     {
         QFETCH(QString, before);
-        QFETCH(Step, step);
+        QFETCH(QString, step);
         QTemporaryDir folder;
         std::optional<Told> told;
         EditorFixture editor([&told](EditorSession &session) { told.emplace(session); });
@@ -346,18 +316,18 @@ private Q_SLOTS:
         const MapData other = pictureMap(u"/..#/////......1/.......1"_s, {}, {u"7,7,1>8,8,1"_s});
         // At start-up the map opened is the first the views are told of; otherwise the map
         // has its files.
-        if (step != Step::StartUp)
+        if (step != u"start-up")
             QVERIFY(editor.files.writeMap(base).ok());
         // Something for the save to save.
-        if (step == Step::Save)
+        if (step == u"save")
             QVERIFY(editor.play(u"chip:01_[] c:5,5,L"_s));
-        if (step == Step::DeletePairInWindow) {
+        if (step == u"delete pair in window") {
             QVERIFY(editor.warpWindow());
             editor.warpWindow()->list()->setCurrentRow(0);
             editor.warpWindow()->deleteSelected();
             QVERIFY(editor.warpWindow()->isAskingDeletion());
         }
-        if (step != Step::StartUp)
+        if (step != u"start-up")
             told.emplace(editor.session);
         ModifiedMarks marks;
         editor.window.installEventFilter(&marks);
@@ -372,11 +342,9 @@ private Q_SLOTS:
             });
 
         const MapData map = editor.session.map();
-        switch (step) {
-        case Step::Undo:
+        if (step == u"undo") {
             QVERIFY(editor.play(u"undo"_s));
-            break;
-        case Step::ReplaceDialog:
+        } else if (step == u"replace dialog") {
             QTimer::singleShot(0, [] {
                 auto *dialog = qobject_cast<ChipReplaceDialog *>(QApplication::activeModalWidget());
                 if (!dialog)
@@ -386,24 +354,19 @@ private Q_SLOTS:
                 dialog->accept();
             });
             editor.window.mapActions()->replaceChips();
-            break;
-        case Step::AddFloor:
+        } else if (step == u"add floor") {
             editor.trigger(u"フロアを１つ追加(&A)"_s);
-            break;
-        case Step::MoveFloorRight:
+        } else if (step == u"move floor right") {
             editor.trigger(u"右に移動(&R)"_s);
             QCOMPARE(editor.session.currentFloor(), 2);
-            break;
-        case Step::DeleteFloor:
+        } else if (step == u"delete floor") {
             editor.prompter.answer = true;
             editor.trigger(u"このフロアを削除(&D)"_s);
             QCOMPARE(editor.session.map().floorCount(), 1);
-            break;
-        case Step::DuplicateFloor:
+        } else if (step == u"duplicate floor") {
             editor.trigger(u"このフロアを複製(&C)"_s);
             QCOMPARE(editor.session.currentFloor(), 2);
-            break;
-        case Step::Merge: {
+        } else if (step == u"merge") {
             MapData theirs = map;
             theirs.setCell(3, 2, 1, u"01_[]"_s);
             theirs.setCell(7, 7, 1, u"37_W1"_s);
@@ -411,30 +374,26 @@ private Q_SLOTS:
             theirs.setWarp(2, {7, 7, 1, 8, 8, 1});
             editor.session.merge().start(map, theirs, u"theirs.map"_s);
             QCOMPARE(editor.session.map().cell(3, 2, 1), u"01_[]"_s);
-            break;
-        }
-        case Step::LinkDestination:
+        } else if (step == u"link destination") {
             QVERIFY(editor.play(u"c:10,2,L"_s));
             QVERIFY(editor.session.map().warp(1).isDefined());
-            break;
-        case Step::DeletePairInWindow:
+        } else if (step == u"delete pair in window") {
             editor.warpWindow()->answerDeletion(true);
             QVERIFY(!editor.session.map().warp(1).isDefined());
-            break;
-        case Step::Save:
+        } else if (step == u"save") {
             QVERIFY(editor.files.overwriteMap());
             QVERIFY(!editor.document.isModified());
-            break;
-        default: // The map opened at start-up, or another in place of the map.
-            QVERIFY(replaceMap(editor, step == Step::StartUp ? Step::Open : step, other, base));
+        } else if (step == u"start-up") {
+            QVERIFY(replaceMap(editor, u"open"_s, other, base));
             // Longer than any redraw left for after the window opened.
-            if (step == Step::StartUp)
-                QTest::qWait(600);
+            QTest::qWait(600);
+        } else {
+            QVERIFY(replaceMap(editor, step, other, base));
         }
         disconnect(looking);
 
         // A save keeping the name changes no map.
-        const int changed = step == Step::Save ? 0 : 1;
+        const int changed = step == u"save" ? 0 : 1;
         QCOMPARE(told->changes.count(), changed);
         QCOMPARE(told->refreshed.count(), 0);
         QCOMPARE(told->pictures.count(), 0);
@@ -488,26 +447,17 @@ private Q_SLOTS:
 
     void noWindowShowsThePreviousMap_data()
     {
-        QTest::addColumn<MapWindow>("window");
-        QTest::addColumn<Step>("replacement");
-        const std::pair<MapWindow, const char *> windows[] = {
-            {MapWindow::StatusBar, "status bar"},
-            {MapWindow::CheckReport, "check report"},
-            {MapWindow::Compare, "compare"},
-            {MapWindow::Information, "information"},
-            {MapWindow::Route, "route"}};
-        const std::pair<Step, const char *> replacements[] = {{Step::Open, "open"},
-                                                              {Step::New, "new"},
-                                                              {Step::Reload, "reload"},
-                                                              {Step::Restore, "restore"}};
-        for (const auto &[window, windowName] : windows)
-            for (const auto &[replacement, replacementName] : replacements)
-                QTest::addRow("%s after %s", windowName, replacementName) << window << replacement;
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("replacement");
+        for (const char *window : {"status bar", "check report", "compare", "information", "route"})
+            for (const char *replacement : {"open", "new", "reload", "restore"})
+                QTest::addRow("%s after %s", window, replacement)
+                    << QString::fromUtf8(window) << QString::fromUtf8(replacement);
     }
     void noWindowShowsThePreviousMap()
     {
-        QFETCH(MapWindow, window);
-        QFETCH(Step, replacement);
+        QFETCH(QString, window);
+        QFETCH(QString, replacement);
         QTemporaryDir folder;
         EditorFixture editor;
         editor.show();
@@ -518,68 +468,52 @@ private Q_SLOTS:
         QVERIFY(editor.files.writeMap(base).ok());
         // The pointer over a cell of floor 2, which the other map does not have.
         QVERIFY(editor.play(u"floor:2 leave h:3,1"_s));
+        const StatusLine &status = editor.session.status();
 
-        switch (window) {
-        case MapWindow::StatusBar:
-            QCOMPARE(editor.session.status().position(), u"2階(3,1)"_s);
-            break;
-        case MapWindow::CheckReport:
+        if (window == u"status bar") {
+            QCOMPARE(status.position(), u"2階(3,1)"_s);
+        } else if (window == u"check report") {
             editor.window.checkMap();
             QVERIFY(editor.window.checkReport()->isVisible());
-            break;
-        case MapWindow::Compare:
+        } else if (window == u"compare") {
             editor.window.compareActions()->compareWithSaved();
             QVERIFY(editor.window.findChild<CompareWindow *>());
-            break;
-        case MapWindow::Information:
-        case MapWindow::Route:
+        } else {
             editor.window.mapActions()->showMapInfo();
             editor.window.findChild<MapInfoWindow *>()->routeButton()->setChecked(true);
-            break;
         }
 
         // The other map: the same cells elsewhere.
         QVERIFY(replaceMap(editor, replacement, pictureMap(u"..#////SG"_s), base));
         QCOMPARE(editor.session.map().cell(3, 1, 1),
-                 replacement == Step::New ? CellString::empty() : u"01_[]"_s);
+                 replacement == u"new" ? CellString::empty() : u"01_[]"_s);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-        switch (window) {
-        case MapWindow::StatusBar: {
+        if (window == u"status bar") {
             // What the pointer, still on (3,1), is told of the map as it is now.
-            const StatusLine &status = editor.session.status();
             const QStringList shown{status.position(), status.text()};
             QVERIFY(editor.play(u"leave h:3,1"_s));
             QCOMPARE(shown, QStringList({status.position(), status.text()}));
-            break;
-        }
-        case MapWindow::CheckReport: {
+        } else if (window == u"check report") {
             const CheckReportWindow *report = editor.window.checkReport();
             QVERIFY(!report || !report->isVisible());
-            break;
-        }
-        case MapWindow::Compare:
+        } else if (window == u"compare") {
             // Either gone with the map it compared, or comparing the files the map has now.
             if (const CompareWindow *compare = editor.window.findChild<CompareWindow *>()) {
                 const QStringList shown = compare->lines();
                 QVERIFY(editor.session.comparison().startWithSaved().ok());
                 QCOMPARE(shown, compare->lines());
             }
-            break;
-        case MapWindow::Information: {
+        } else if (window == u"information") {
             MapInfoWindow fresh(editor.pictures, editor.descriptions);
             fresh.showStats(MapStats::compute(editor.session.map()));
             QCOMPARE(infoLines(*child<MapInfoWindow>(&editor.window, {})), infoLines(fresh));
-            break;
-        }
-        case MapWindow::Route: {
+        } else {
             const auto *overlay = editor.window.board()->findChild<RouteOverlay *>();
             QVERIFY(overlay);
             const MapRoute route = MapRoute::compute(editor.session.map());
             QCOMPARE(overlay->route().routeOn(1), route.routeOn(1));
             QCOMPARE(overlay->route().unreachableOn(1), route.unreachableOn(1));
-            break;
-        }
         }
     }
 };
