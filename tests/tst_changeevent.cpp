@@ -4,26 +4,20 @@
 #include "dialogs/comparewindow.h"
 #include "dialogs/mapinfowindow.h"
 #include "editorfixture.h"
+#include "filetestkit.h"
 #include "mainwindow/compareactions.h"
 #include "mainwindow/mapactions.h"
 #include "mainwindow/markerlabel.h"
 #include "mainwindow/routeoverlay.h"
 #include "mapfile/mapfilewriter.h"
-#include "model/cellstring.h"
 #include "sessionscript.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
-#include <QTabBar>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-#include <QToolButton>
 #include <QTreeWidget>
 
 #include <optional>
@@ -52,44 +46,27 @@ private:
     bool mOn = false;
 };
 
-// The windows that show something of the map, and the ways the map is replaced by another.
-enum class MapWindow
+// Puts `other` in place of the map as `how` does: open (beside the map's files at `base`),
+// new, reload or restore.
+[[nodiscard]] bool replaceMap(EditorFixture &editor, const QString &how, const MapData &other,
+                              const QString &base)
 {
-    StatusBar,
-    CheckReport,
-    Compare,
-    Information,
-    Route
-};
+    if (how == u"reload")
+        return MapFileWriter::save(other, base).ok() && editor.files.reloadMap().ok();
+    if (how == u"new") {
+        editor.prompter.answer = true;
+        editor.files.newMap();
+    } else if (how == u"restore") {
+        editor.files.takeRecoveredMap(other);
+    } else if (how == u"open" && MapFileWriter::save(other, base + u"-other"_s).ok()) {
+        editor.files.openMapFile(base + u"-other.map"_s);
+    } else {
+        return false;
+    }
+    return true;
+}
 
-enum class Replacement
-{
-    Open,
-    New,
-    Reload,
-    Restore
-};
-
-// How one step of a row below reaches the views.
-enum class Step
-{
-    Undo,
-    Reload,
-    New,
-    Open,
-    ReplaceDialog,
-    AddFloor,
-    MoveFloorRight,
-    DeleteFloor,
-    DuplicateFloor,
-    Merge,
-    LinkDestination,
-    DeletePairInWindow,
-    StartUp,
-    Save
-};
-
-// What reaches the views, from before the main window is built.
+// What reaches the views, from when it is made.
 struct Told
 {
     explicit Told(EditorSession &session)
@@ -101,12 +78,6 @@ struct Told
           floors(&session, &EditorSession::floorsChanged),
           modified(&session.document(), &MapDocument::modifiedChanged)
     {
-    }
-    void clear()
-    {
-        for (QSignalSpy *spy :
-             {&changes, &refreshed, &pictures, &markers, &markerViews, &floors, &modified})
-            spy->clear();
     }
     QSignalSpy changes, refreshed, pictures, markers, markerViews, floors, modified;
 };
@@ -147,14 +118,11 @@ QString staleView(EditorFixture &editor)
         return u"board cell "_s + cell;
     const EditorSession &session = editor.session;
     const QTabBar *tabs = editor.window.floorTabs();
-    QStringList tabTexts;
-    for (int i = 0; i < tabs->count(); ++i)
-        tabTexts.append(tabs->tabText(i));
     QStringList captions;
     for (int floor = 1; floor <= session.map().floorCount(); ++floor)
         captions.append(EditorSession::floorTabCaption(floor));
-    if (tabTexts != captions || tabs->currentIndex() != session.currentFloor() - 1)
-        return u"floor tabs "_s + tabTexts.join(u',') + u" on "_s +
+    if (editor.tabCaptions() != captions || tabs->currentIndex() != session.currentFloor() - 1)
+        return u"floor tabs "_s + editor.tabCaptions().join(u',') + u" on "_s +
                QString::number(tabs->currentIndex());
     if (editor.caption() != session.windowCaption())
         return u"caption "_s + editor.caption();
@@ -185,474 +153,370 @@ class TestChangeEvent : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void everyViewFollowsAnEdit_data();
-    void everyViewFollowsAnEdit();
-    void nothingToReplayLeavesTheTools_data();
-    void nothingToReplayLeavesTheTools();
-    void selectionComesBackWithItsStep_data();
-    void selectionComesBackWithItsStep();
-    void everyViewIsToldOnce_data();
-    void everyViewIsToldOnce();
-    void registeredToolIsEverywhere();
-    void noWindowShowsThePreviousMap_data();
-    void noWindowShowsThePreviousMap();
-};
-
-void TestChangeEvent::everyViewFollowsAnEdit_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("edit");
-    QTest::addColumn<QPoint>("cell");
-    QTest::addColumn<QString>("shown"); // the chip cell (x, y) of floor 1 holds afterwards
-
-    const QPoint c(3, 2);
-    QTest::newRow("brush") << u"chip:01_[]"_s << u"p:3,2,L r:3,2"_s << c << u"01_[]"_s;
-    QTest::newRow("brush stroke") << u"chip:01_[]"_s << u"p:1,2,L d:3,2 r:3,2"_s << c << u"01_[]"_s;
-    QTest::newRow("line") << u"chip:01_[] tool:line"_s << u"c:1,2,L c:5,2,L"_s << c << u"01_[]"_s;
-    QTest::newRow("fill") << u"chip:01_[] tool:fill"_s << u"c:3,2,L"_s << c << u"01_[]"_s;
-    QTest::newRow("rectangle") << u"chip:01_[] tool:rectangle"_s << u"p:2,1,L d:4,3 r:4,3"_s << c
-                               << u"01_[]"_s;
-    QTest::newRow("paste") << u"chip:16_+7 c:1,1,L tool:selection p:1,1,L d:2,1 r:2,1 copypaste"_s
-                           << u"h:3,2 c:3,2,L"_s << c << u"16_+7"_s;
-    QTest::newRow("move") << u"chip:16_+7 c:1,1,L tool:selection p:1,1,L d:2,1 r:2,1"_s
-                          << u"p:1,1,L d:3,2 r:3,2"_s << c << u"16_+7"_s;
-    QTest::newRow("replace") << u"chip:16_+7 c:3,2,L"_s << u"replace:16_+7,01_[]"_s << c
-                             << u"01_[]"_s;
-    QTest::newRow("undo") << u"chip:16_+7 c:3,2,L chip:01_[] c:3,2,L"_s << u"undo"_s << c
-                          << u"16_+7"_s;
-    QTest::newRow("redo") << u"chip:16_+7 c:3,2,L undo"_s << u"redo"_s << c << u"16_+7"_s;
-    QTest::newRow("undo on another floor")
-        << u"addfloor floor:2 chip:16_+7 c:3,2,L floor:1"_s << u"undo"_s << c << u"00_  "_s;
-}
-
-void TestChangeEvent::everyViewFollowsAnEdit()
-{
-    QFETCH(QString, before);
-    QFETCH(QString, edit);
-    QFETCH(QPoint, cell);
-    EditorFixture editor;
-    editor.show();
-    QVERIFY(play(editor.session, before));
-    editor.session.checks().run();
-    QVERIFY(editor.session.checks().hasResult());
-    QSignalSpy changes(&editor.document, &MapDocument::mapChanged);
-
-    QVERIFY(play(editor.session, edit));
-
-    QVERIFY(!changes.isEmpty());
-    QTEST(editor.session.map().cell(cell.x(), cell.y(), 1), "shown");
-    QCOMPARE(staleCell(editor), QString());
-    // A check result speaks of the map as it was.
-    QVERIFY(!editor.session.checks().hasResult());
-}
-
-void TestChangeEvent::nothingToReplayLeavesTheTools_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("replay");
-    QTest::addColumn<QString>("after"); // a click that must paint
-    QTest::newRow("undo with an empty history") << u"chip:01_[]"_s << u"undo"_s << u"c:4,4,L"_s;
-    QTest::newRow("redo with nothing undone")
-        << u"chip:01_[] c:1,1,L"_s << u"redo"_s << u"c:4,4,L"_s;
-    // The move's step handed its selection back; the user then switched the tool off.
-    QTest::newRow("undo past the first step") << u"chip:16_+7 c:1,1,L tool:selection p:1,1,L d:2,1 "
-                                                 u"r:2,1 p:1,1,L d:1,3 r:1,3 undo undo chip:01_[] "
-                                                 u"tool:selection"_s
-                                              << u"undo"_s << u"c:4,4,L"_s;
-}
-
-void TestChangeEvent::nothingToReplayLeavesTheTools()
-{
-    QFETCH(QString, before);
-    SessionFixture fixture;
-    QVERIFY(fixture.play(before));
-    const QRect selection = fixture.session.tools().selection().selection();
-    const bool selecting = fixture.session.tools().selection().isOn();
-    QSignalSpy changes(&fixture.document, &MapDocument::mapChanged);
-
-    QFETCH(QString, replay);
-    QVERIFY(fixture.play(replay));
-
-    QVERIFY(changes.isEmpty());
-    QCOMPARE(fixture.session.tools().selection().selection(), selection);
-    QCOMPARE(fixture.session.tools().selection().isOn(), selecting);
-    QFETCH(QString, after);
-    QVERIFY(fixture.play(after));
-    QCOMPARE(fixture.session.map().cell(4, 4, 1), u"01_[]"_s);
-}
-
-void TestChangeEvent::selectionComesBackWithItsStep_data()
-{
-    QTest::addColumn<QString>("steps");
-    QTest::addColumn<QRect>("undone");
-    QTest::addColumn<QRect>("redone");
-    const QString selected = u"chip:16_+7 c:1,1,L c:2,1,L tool:selection p:1,1,L d:2,1 r:2,1 "_s;
-    QTest::newRow("move") << selected + u"p:1,1,L d:3,3 r:3,3"_s << QRect(1, 1, 2, 1)
-                          << QRect(3, 3, 2, 1);
-    QTest::newRow("turn") << selected + u"turn:R"_s << QRect(1, 1, 2, 1) << QRect(1, 1, 1, 2);
-    QTest::newRow("delete") << selected + u"del"_s << QRect(1, 1, 2, 1) << QRect(1, 1, 2, 1);
-    QTest::newRow("brush stroke without a selection")
-        << u"chip:16_+7 c:1,1,L"_s << QRect() << QRect();
-}
-
-void TestChangeEvent::selectionComesBackWithItsStep()
-{
-    SessionFixture fixture;
-    QFETCH(QString, steps);
-    QVERIFY(fixture.play(steps));
-    const SelectionTool &selection = fixture.session.tools().selection();
-
-    QVERIFY(fixture.play(u"undo"_s));
-    QTEST(selection.selection(), "undone");
-    QCOMPARE(selection.isOn(), !selection.selection().isEmpty());
-    QVERIFY(fixture.play(u"redo"_s));
-    QTEST(selection.selection(), "redone");
-}
-
-void TestChangeEvent::everyViewIsToldOnce_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<Step>("step");
-    const QString laid = u"chip:16_+7 c:3,2,L"_s;
-    // A pair from (3,5) to (10,2), both warp chips.
-    const QString paired = u"chip:37_W1 c:3,5,L c:10,2,L mode:3 newpair c:3,5,L c:10,2,L mode:1 "_s;
-    // Two chips on one cell: the board showed the second before the undo.
-    QTest::newRow("a view is told of an undo") << laid + u" chip:01_[] c:3,2,L"_s << Step::Undo;
-    QTest::newRow("undo handing a selection back")
-        << laid + u" tool:selection p:3,2,L d:3,2 r:3,2 p:3,2,L d:4,3 r:4,3"_s << Step::Undo;
-    QTest::newRow("reload") << laid << Step::Reload;
-    QTest::newRow("reload to fewer floors") << u"addfloor floor:2 "_s + laid << Step::Reload;
-    QTest::newRow("new map") << paired + laid << Step::New;
-    QTest::newRow("new map from branch mode") << paired + laid + u" mode:2"_s << Step::New;
-    QTest::newRow("open") << paired + laid << Step::Open;
-    QTest::newRow("replace deleting a pair") << paired + laid << Step::ReplaceDialog;
-    QTest::newRow("replace deleting a pair in warp mode")
-        << paired + laid + u" mode:3"_s << Step::ReplaceDialog;
-    // The floor menu; the pair stands on floor 1, a selection on the floor shown.
-    const QString selected = u" tool:selection p:2,2,L d:4,3 r:4,3"_s;
-    QTest::newRow("add a floor") << paired + laid + selected << Step::AddFloor;
-    QTest::newRow("move a floor") << u"addfloor "_s + paired + laid + selected
-                                  << Step::MoveFloorRight;
-    QTest::newRow("move a floor in warp mode")
-        << u"addfloor "_s + paired + laid + u" mode:3"_s << Step::MoveFloorRight;
-    QTest::newRow("delete the floor of a pair")
-        << u"addfloor "_s + paired + laid + selected << Step::DeleteFloor;
-    QTest::newRow("delete the floor of a pair in warp mode")
-        << u"addfloor "_s + paired + laid + u" mode:3"_s << Step::DeleteFloor;
-    QTest::newRow("delete the last floor")
-        << paired + u"addfloor floor:2 "_s + laid + selected << Step::DeleteFloor;
-    QTest::newRow("duplicate a floor") << paired + laid + selected << Step::DuplicateFloor;
-    QTest::newRow("duplicate a floor in warp mode")
-        << paired + laid + u" mode:3"_s << Step::DuplicateFloor;
-    // The other side changed (3,2) and linked a pair of its own.
-    QTest::newRow("merge") << paired + laid + selected << Step::Merge;
-    QTest::newRow("merge in warp mode") << paired + laid + u" mode:3"_s << Step::Merge;
-    QTest::newRow("merge shown on the second floor")
-        << u"addfloor "_s + paired + laid + u" floor:2"_s << Step::Merge;
-    // The warp window's rows.
-    QTest::newRow("a pair linked in the warp window")
-        << u"chip:37_W1 c:3,5,L c:10,2,L mode:3 newpair c:3,5,L"_s << Step::LinkDestination;
-    QTest::newRow("a pair deleted in the warp window")
-        << paired + laid + u" mode:3"_s << Step::DeletePairInWindow;
-    QTest::newRow("start-up with a map") << QString() << Step::StartUp;
-    QTest::newRow("save keeping the name") << paired + laid << Step::Save;
-}
-
-// Each view follows one change of the map once, from the change event alone: nothing else
-// asks the board to draw, the markers are made once, and by the time the event has gone
-// round, board, tabs, caption and the warp window's rows show the map on the floor shown.
-void TestChangeEvent::everyViewIsToldOnce()
-{
-    QFETCH(QString, before);
-    QFETCH(Step, step);
-    QTemporaryDir folder;
-    std::optional<Told> told;
-    EditorFixture editor([&told](EditorSession &session) { told.emplace(session); });
-    editor.show();
-    QVERIFY(editor.play(before));
-    const QString base = folder.filePath(u"map"_s);
-    // Another map with (3,2) changed and a pair of its own.
-    MapData other = MapData::resetMap();
-    other.setCell(3, 2, 1, u"01_[]"_s);
-    other.setCell(7, 7, 1, u"37_W1"_s);
-    other.setCell(8, 8, 1, u"37_W1"_s);
-    other.setWarp(1, {7, 7, 1, 8, 8, 1});
-    const QString otherBase = folder.filePath(u"other"_s);
-    QVERIFY(MapFileWriter::save(other, otherBase).ok());
-    // At start-up the map opened is the first the views are told of; otherwise the map
-    // has its files.
-    if (step != Step::StartUp)
-        QVERIFY(editor.files.writeMap(base).ok());
-    // Something for the save to save.
-    if (step == Step::Save)
-        QVERIFY(editor.play(u"chip:01_[] c:5,5,L"_s));
-    if (step == Step::DeletePairInWindow) {
-        QVERIFY(editor.warpWindow());
-        editor.warpWindow()->list()->setCurrentRow(0);
-        editor.warpWindow()->deleteSelected();
-        QVERIFY(editor.warpWindow()->isAskingDeletion());
+    void everyViewFollowsAnEdit_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("shown"); // the chip (3,2) of floor 1 holds afterwards
+        const QString copied = u"chip:16_+7 c:1,1,L tool:selection p:1,1,L d:2,1 r:2,1"_s;
+        QTest::newRow("brush") << u"chip:01_[]"_s << u"p:3,2,L r:3,2"_s << u"01_[]"_s;
+        QTest::newRow("brush stroke") << u"chip:01_[]"_s << u"p:1,2,L d:3,2 r:3,2"_s << u"01_[]"_s;
+        QTest::newRow("line") << u"chip:01_[] tool:line"_s << u"c:1,2,L c:5,2,L"_s << u"01_[]"_s;
+        QTest::newRow("fill") << u"chip:01_[] tool:fill"_s << u"c:3,2,L"_s << u"01_[]"_s;
+        QTest::newRow("rectangle")
+            << u"chip:01_[] tool:rectangle"_s << u"p:2,1,L d:4,3 r:4,3"_s << u"01_[]"_s;
+        QTest::newRow("paste") << copied + u" copypaste"_s << u"h:3,2 c:3,2,L"_s << u"16_+7"_s;
+        QTest::newRow("move") << copied << u"p:1,1,L d:3,2 r:3,2"_s << u"16_+7"_s;
+        QTest::newRow("replace") << u"chip:16_+7 c:3,2,L"_s << u"replace:16_+7,01_[]"_s
+                                 << u"01_[]"_s;
+        QTest::newRow("undo") << u"chip:16_+7 c:3,2,L chip:01_[] c:3,2,L"_s << u"undo"_s
+                              << u"16_+7"_s;
+        QTest::newRow("redo") << u"chip:16_+7 c:3,2,L undo"_s << u"redo"_s << u"16_+7"_s;
+        QTest::newRow("undo on another floor")
+            << u"addfloor floor:2 chip:16_+7 c:3,2,L floor:1"_s << u"undo"_s << u"00_  "_s;
     }
-    if (step != Step::StartUp)
-        told->clear();
-    ModifiedMarks marks;
-    editor.window.installEventFilter(&marks);
-    QString staleAtEvent;
-    int floorAtEvent = editor.session.currentFloor();
-    // Connected after every view: it looks at them as the event leaves them.
-    const QMetaObject::Connection looking =
-        connect(&editor.document, &MapDocument::mapChanged, this, [&] {
-            if (staleAtEvent.isEmpty())
-                staleAtEvent = staleView(editor);
-            floorAtEvent = editor.session.currentFloor();
-        });
+    void everyViewFollowsAnEdit()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, edit);
+        EditorFixture editor;
+        editor.show();
+        QVERIFY(editor.play(before));
+        editor.session.checks().run();
+        QVERIFY(editor.session.checks().hasResult());
+        QSignalSpy changes(&editor.document, &MapDocument::mapChanged);
 
-    const MapData map = editor.session.map();
-    switch (step) {
-    case Step::Undo:
-        QVERIFY(editor.play(u"undo"_s));
-        break;
-    case Step::Reload:
-        QVERIFY(MapFileWriter::save(other, base).ok());
-        QVERIFY(editor.files.reloadMap().ok());
-        break;
-    case Step::New:
-        editor.prompter.answer = true;
-        editor.files.newMap();
-        break;
-    case Step::Open:
-        editor.files.openMapFile(otherBase + u".map"_s);
-        break;
-    case Step::ReplaceDialog:
-        QTimer::singleShot(0, [] {
-            auto *dialog = qobject_cast<ChipReplaceDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            dialog->fromPicker()->setCell(u"37_W1"_s);
-            dialog->toPicker()->setCell(u"01_[]"_s);
-            dialog->accept();
-        });
-        editor.window.mapActions()->replaceChips();
-        break;
-    case Step::AddFloor:
-        editor.trigger(u"フロアを１つ追加(&A)"_s);
-        break;
-    case Step::MoveFloorRight:
-        editor.trigger(u"右に移動(&R)"_s);
-        QCOMPARE(editor.session.currentFloor(), 2);
-        break;
-    case Step::DeleteFloor:
-        editor.prompter.answer = true;
-        editor.trigger(u"このフロアを削除(&D)"_s);
-        QCOMPARE(editor.session.map().floorCount(), 1);
-        break;
-    case Step::DuplicateFloor:
-        editor.trigger(u"このフロアを複製(&C)"_s);
-        QCOMPARE(editor.session.currentFloor(), 2);
-        break;
-    case Step::Merge: {
-        MapData theirs = map;
-        theirs.setCell(3, 2, 1, u"01_[]"_s);
-        theirs.setCell(7, 7, 1, u"37_W1"_s);
-        theirs.setCell(8, 8, 1, u"37_W1"_s);
-        theirs.setWarp(2, {7, 7, 1, 8, 8, 1});
-        editor.session.merge().start(map, theirs, u"theirs.map"_s);
-        QCOMPARE(editor.session.map().cell(3, 2, 1), u"01_[]"_s);
-        break;
-    }
-    case Step::LinkDestination:
-        QVERIFY(editor.play(u"c:10,2,L"_s));
-        QVERIFY(editor.session.map().warp(1).isDefined());
-        break;
-    case Step::DeletePairInWindow:
-        editor.warpWindow()->answerDeletion(true);
-        QVERIFY(!editor.session.map().warp(1).isDefined());
-        break;
-    case Step::StartUp:
-        editor.files.openMapFile(otherBase + u".map"_s);
-        // Longer than any redraw left for after the window opened.
-        QTest::qWait(600);
-        break;
-    case Step::Save:
-        QVERIFY(editor.files.overwriteMap());
-        QVERIFY(!editor.document.isModified());
-        break;
-    }
-    disconnect(looking);
+        QVERIFY(editor.play(edit));
 
-    // A save keeping the name changes no map.
-    const int changed = step == Step::Save ? 0 : 1;
-    QCOMPARE(told->changes.count(), changed);
-    QCOMPARE(told->refreshed.count(), 0);
-    QCOMPARE(told->pictures.count(), 0);
-    QCOMPARE(told->markers.count(), changed);
-    // The marker views hear of the markers alone.
-    QCOMPARE(told->markerViews.count(), told->markers.count());
-    QVERIFY(told->floors.count() <= 1);
-    // The unsaved-changes mark follows the document's own signal alone.
-    QCOMPARE(marks.count, told->modified.count());
-    QCOMPARE(staleAtEvent, QString());
-    QCOMPARE(floorAtEvent, editor.session.currentFloor());
-    QCOMPARE(staleView(editor), QString());
-    const BoardView *board = editor.window.board();
-    const WarpMarkers &markers = editor.session.tools().warps().markers();
-    const QVector<WarpMarkers::Marker> shown = markers.all();
-    QCOMPARE(shown.size(), 2 * editor.session.map().warpCount());
-    for (const WarpMarkers::Marker &marker : shown) {
-        const MarkerLabel *label = board->markerLabel(marker.index);
-        QVERIFY(label);
-        QCOMPARE(label->pos(), board->cellRect(marker.cell.x(), marker.cell.y()).topLeft());
-        QCOMPARE(label->isVisibleTo(board), markers.isVisible(marker));
-    }
-}
-
-void TestChangeEvent::registeredToolIsEverywhere()
-{
-    std::unique_ptr<StampTool> stamp;
-    EditorFixture editor([&stamp](EditorSession &session) {
-        stamp = std::make_unique<StampTool>(session.choices());
-        session.tools().registerTool(*stamp, {u"stamp"_s,
-                                              u"スタンプ(&Z)"_s,
-                                              QString(),
-                                              u"一つのチップを押します"_s,
-                                              QKeySequence(Qt::Key_F10),
-                                              {EditModes::ChipMode}});
-    });
-    editor.show();
-
-    auto *action = editor.window.findChild<QAction *>(u"stampTool"_s);
-    QVERIFY(action);
-    QVERIFY(editor.window.menuBar()->actions().at(1)->menu()->actions().contains(action));
-    auto *button = editor.window.findChild<QToolButton *>(u"stampToolButton"_s);
-    QVERIFY(button);
-    QVERIFY(button->isVisible());
-    QVERIFY(play(editor.session, u"tool:line tool:stamp c:5,5,L"_s));
-    QCOMPARE(editor.session.map().cell(5, 5, 1), u"16_+7"_s);
-    QVERIFY(button->isChecked());
-    QVERIFY(!editor.session.tools().line().isOn());
-    QVERIFY(play(editor.session, u"mode:3"_s));
-    QVERIFY(!button->isVisible());
-    QVERIFY(!action->isEnabled());
-}
-
-void TestChangeEvent::noWindowShowsThePreviousMap_data()
-{
-    QTest::addColumn<MapWindow>("window");
-    QTest::addColumn<Replacement>("replacement");
-    const std::pair<MapWindow, const char *> windows[] = {{MapWindow::StatusBar, "status bar"},
-                                                          {MapWindow::CheckReport, "check report"},
-                                                          {MapWindow::Compare, "compare"},
-                                                          {MapWindow::Information, "information"},
-                                                          {MapWindow::Route, "route"}};
-    const std::pair<Replacement, const char *> replacements[] = {{Replacement::Open, "open"},
-                                                                 {Replacement::New, "new"},
-                                                                 {Replacement::Reload, "reload"},
-                                                                 {Replacement::Restore, "restore"}};
-    for (const auto &[window, windowName] : windows)
-        for (const auto &[replacement, replacementName] : replacements)
-            QTest::addRow("%s after %s", windowName, replacementName) << window << replacement;
-}
-
-void TestChangeEvent::noWindowShowsThePreviousMap()
-{
-    QFETCH(MapWindow, window);
-    QFETCH(Replacement, replacement);
-    QTemporaryDir folder;
-    EditorFixture editor;
-    editor.show();
-    // A saved map with a route from its start to a goal.
-    QVERIFY(editor.play(u"chip:33_S_ c:1,1,L chip:01_[] c:2,1,L chip:16_+7 c:3,1,L "
-                        u"chip:34_G_ c:4,1,L addfloor"_s));
-    const QString base = folder.filePath(u"old"_s);
-    QVERIFY(editor.files.writeMap(base).ok());
-    // The pointer over a cell of floor 2, which the other map does not have.
-    QVERIFY(editor.play(u"floor:2 leave h:3,1"_s));
-    // The other map: the same cells elsewhere.
-    MapData other = MapData::resetMap();
-    other.setCell(1, 5, 1, CellString::start());
-    other.setCell(2, 5, 1, u"34_G_"_s);
-    other.setCell(3, 1, 1, u"01_[]"_s);
-    const QString otherBase = folder.filePath(u"other"_s);
-    QVERIFY(MapFileWriter::save(other, otherBase).ok());
-
-    switch (window) {
-    case MapWindow::StatusBar:
-        QCOMPARE(editor.session.status().position(), u"2階(3,1)"_s);
-        break;
-    case MapWindow::CheckReport:
-        editor.window.checkMap();
-        QVERIFY(editor.window.checkReport()->isVisible());
-        break;
-    case MapWindow::Compare:
-        editor.window.compareActions()->compareWithSaved();
-        QVERIFY(editor.window.findChild<CompareWindow *>());
-        break;
-    case MapWindow::Information:
-    case MapWindow::Route:
-        editor.window.mapActions()->showMapInfo();
-        editor.window.findChild<MapInfoWindow *>()->routeButton()->setChecked(true);
-        break;
+        QVERIFY(!changes.isEmpty());
+        QTEST(editor.session.map().cell(3, 2, 1), "shown");
+        QCOMPARE(staleCell(editor), QString());
+        // A check result speaks of the map as it was.
+        QVERIFY(!editor.session.checks().hasResult());
     }
 
-    switch (replacement) {
-    case Replacement::Open:
-        editor.files.openMapFile(otherBase + u".map"_s);
-        break;
-    case Replacement::New:
-        editor.prompter.answer = true;
-        editor.files.newMap();
-        break;
-    case Replacement::Reload:
-        QVERIFY(MapFileWriter::save(other, base).ok());
-        QVERIFY(editor.files.reloadMap().ok());
-        break;
-    case Replacement::Restore:
-        editor.files.takeRecoveredMap(other);
-        break;
+    void nothingToReplayLeavesTheTools_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("replay"); // then a click at (4,4) must paint
+        QTest::newRow("undo with an empty history") << u"chip:01_[]"_s << u"undo"_s;
+        QTest::newRow("redo with nothing undone") << u"chip:01_[] c:1,1,L"_s << u"redo"_s;
+        // The move's step handed its selection back; the user then switched the tool off.
+        QTest::newRow("undo past the first step")
+            << u"chip:16_+7 c:1,1,L tool:selection p:1,1,L d:2,1 r:2,1 p:1,1,L d:1,3 r:1,3 undo "
+               u"undo chip:01_[] tool:selection"_s
+            << u"undo"_s;
     }
-    QCOMPARE(editor.session.map().cell(3, 1, 1),
-             replacement == Replacement::New ? CellString::empty() : u"01_[]"_s);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    void nothingToReplayLeavesTheTools()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, replay);
+        SessionFixture fixture;
+        QVERIFY(fixture.play(before));
+        const SelectionTool &tool = fixture.session.tools().selection();
+        const QRect selection = tool.selection();
+        const bool selecting = tool.isOn();
+        QSignalSpy changes(&fixture.document, &MapDocument::mapChanged);
 
-    switch (window) {
-    case MapWindow::StatusBar: {
-        // What the pointer, still on (3,1), is told of the map as it is now.
-        const QStringList shown{editor.session.status().position(), editor.session.status().text()};
-        QVERIFY(editor.play(u"leave h:3,1"_s));
-        QCOMPARE(shown,
-                 QStringList({editor.session.status().position(), editor.session.status().text()}));
-        break;
+        QVERIFY(fixture.play(replay));
+
+        QVERIFY(changes.isEmpty());
+        QCOMPARE(tool.selection(), selection);
+        QCOMPARE(tool.isOn(), selecting);
+        QVERIFY(fixture.play(u"c:4,4,L"_s));
+        QCOMPARE(fixture.session.map().cell(4, 4, 1), u"01_[]"_s);
     }
-    case MapWindow::CheckReport: {
-        const CheckReportWindow *report = editor.window.checkReport();
-        QVERIFY(!report || !report->isVisible());
-        break;
+
+    void selectionComesBackWithItsStep_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QRect>("undone");
+        QTest::addColumn<QRect>("redone");
+        const QString selected =
+            u"chip:16_+7 c:1,1,L c:2,1,L tool:selection p:1,1,L d:2,1 r:2,1 "_s;
+        const QRect two(1, 1, 2, 1);
+        QTest::newRow("move") << selected + u"p:1,1,L d:3,3 r:3,3"_s << two << QRect(3, 3, 2, 1);
+        QTest::newRow("turn") << selected + u"turn:R"_s << two << QRect(1, 1, 1, 2);
+        QTest::newRow("delete") << selected + u"del"_s << two << two;
+        QTest::newRow("brush stroke without a selection")
+            << u"chip:16_+7 c:1,1,L"_s << QRect() << QRect();
     }
-    case MapWindow::Compare:
-        // Either gone with the map it compared, or comparing the files the map has now.
-        if (const CompareWindow *compare = editor.window.findChild<CompareWindow *>()) {
-            const QStringList shown = compare->lines();
-            QVERIFY(editor.session.comparison().startWithSaved().ok());
-            QCOMPARE(shown, compare->lines());
+    void selectionComesBackWithItsStep()
+    {
+        SessionFixture fixture;
+        QFETCH(QString, steps);
+        QVERIFY(fixture.play(steps));
+        const SelectionTool &selection = fixture.session.tools().selection();
+
+        QVERIFY(fixture.play(u"undo"_s));
+        QTEST(selection.selection(), "undone");
+        QCOMPARE(selection.isOn(), !selection.selection().isEmpty());
+        QVERIFY(fixture.play(u"redo"_s));
+        QTEST(selection.selection(), "redone");
+    }
+
+    void everyViewIsToldOnce_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("step");
+        const auto row = [](const char *name, const QString &before, const char *step) {
+            QTest::newRow(name) << before << QString::fromUtf8(step);
+        };
+        const QString laid = u"chip:16_+7 c:3,2,L"_s;
+        // A pair from (3,5) to (10,2), both warp chips.
+        const QString paired = u"chip:37_W1 c:3,5,L c:10,2,L mode:3 newpair c:3,5,L c:10,2,L "_s;
+        const QString both = paired + u"mode:1 "_s + laid, warpMode = u" mode:3"_s;
+        // The floor menu; the pair stands on floor 1, a selection on the floor shown.
+        const QString selected = u" tool:selection p:2,2,L d:4,3 r:4,3"_s;
+        // Two chips on one cell: the board showed the second before the undo.
+        row("a view is told of an undo", laid + u" chip:01_[] c:3,2,L"_s, "undo");
+        row("undo handing a selection back",
+            laid + u" tool:selection p:3,2,L d:3,2 r:3,2 p:3,2,L d:4,3 r:4,3"_s, "undo");
+        row("reload", laid, "reload");
+        row("reload to fewer floors", u"addfloor floor:2 "_s + laid, "reload");
+        row("new map", both, "new");
+        row("new map from branch mode", both + u" mode:2"_s, "new");
+        row("open", both, "open");
+        row("replace deleting a pair", both, "replace dialog");
+        row("replace deleting a pair in warp mode", both + warpMode, "replace dialog");
+        row("add a floor", both + selected, "add floor");
+        row("move a floor", u"addfloor "_s + both + selected, "move floor right");
+        row("move a floor in warp mode", u"addfloor "_s + both + warpMode, "move floor right");
+        row("delete the floor of a pair", u"addfloor "_s + both + selected, "delete floor");
+        row("delete the floor of a pair in warp mode", u"addfloor "_s + both + warpMode,
+            "delete floor");
+        row("delete the last floor", paired + u"mode:1 addfloor floor:2 "_s + laid + selected,
+            "delete floor");
+        row("duplicate a floor", both + selected, "duplicate floor");
+        row("duplicate a floor in warp mode", both + warpMode, "duplicate floor");
+        // The other side changed (3,2) and linked a pair of its own.
+        row("merge", both + selected, "merge");
+        row("merge in warp mode", both + warpMode, "merge");
+        row("merge shown on the second floor", u"addfloor "_s + both + u" floor:2"_s, "merge");
+        row("a pair linked in the warp window",
+            u"chip:37_W1 c:3,5,L c:10,2,L mode:3 newpair c:3,5,L"_s, "link destination");
+        row("a pair deleted in the warp window", both + warpMode, "delete pair in window");
+        row("start-up with a map", QString(), "start-up");
+        row("save keeping the name", both, "save");
+    }
+    // Each view follows one change of the map once, from the change event alone: nothing else
+    // asks the board to draw, the markers are made once, and by the time the event has gone
+    // round, board, tabs, caption and the warp window's rows show the map on the floor shown.
+    void everyViewIsToldOnce()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, step);
+        QTemporaryDir folder;
+        std::optional<Told> told;
+        EditorFixture editor([&told](EditorSession &session) { told.emplace(session); });
+        editor.show();
+        QVERIFY(editor.play(before));
+        const QString base = folder.filePath(u"map"_s);
+        // Another map with (3,2) changed and a pair of its own.
+        const MapData other = pictureMap(u"/..#/////......1/.......1"_s, {}, {u"7,7,1>8,8,1"_s});
+        // At start-up the map opened is the first the views are told of; otherwise the map
+        // has its files.
+        if (step != u"start-up")
+            QVERIFY(editor.files.writeMap(base).ok());
+        // Something for the save to save.
+        if (step == u"save")
+            QVERIFY(editor.play(u"chip:01_[] c:5,5,L"_s));
+        if (step == u"delete pair in window") {
+            QVERIFY(editor.warpWindow());
+            editor.warpWindow()->list()->setCurrentRow(0);
+            editor.warpWindow()->deleteSelected();
+            QVERIFY(editor.warpWindow()->isAskingDeletion());
         }
-        break;
-    case MapWindow::Information: {
-        const auto *info = editor.window.findChild<MapInfoWindow *>();
-        QVERIFY(info);
-        MapInfoWindow fresh(editor.pictures, editor.descriptions);
-        fresh.showStats(MapStats::compute(editor.session.map()));
-        QCOMPARE(infoLines(*info), infoLines(fresh));
-        break;
+        if (step != u"start-up")
+            told.emplace(editor.session);
+        ModifiedMarks marks;
+        editor.window.installEventFilter(&marks);
+        QString staleAtEvent;
+        int floorAtEvent = editor.session.currentFloor();
+        // Connected after every view: it looks at them as the event leaves them.
+        const QMetaObject::Connection looking =
+            connect(&editor.document, &MapDocument::mapChanged, this, [&] {
+                if (staleAtEvent.isEmpty())
+                    staleAtEvent = staleView(editor);
+                floorAtEvent = editor.session.currentFloor();
+            });
+
+        const MapData map = editor.session.map();
+        if (step == u"undo") {
+            QVERIFY(editor.play(u"undo"_s));
+        } else if (step == u"replace dialog") {
+            QTimer::singleShot(0, [] {
+                auto *dialog = qobject_cast<ChipReplaceDialog *>(QApplication::activeModalWidget());
+                if (!dialog)
+                    return;
+                dialog->fromPicker()->setCell(u"37_W1"_s);
+                dialog->toPicker()->setCell(u"01_[]"_s);
+                dialog->accept();
+            });
+            editor.window.mapActions()->replaceChips();
+        } else if (step == u"add floor") {
+            editor.trigger(u"フロアを１つ追加(&A)"_s);
+        } else if (step == u"move floor right") {
+            editor.trigger(u"右に移動(&R)"_s);
+            QCOMPARE(editor.session.currentFloor(), 2);
+        } else if (step == u"delete floor") {
+            editor.prompter.answer = true;
+            editor.trigger(u"このフロアを削除(&D)"_s);
+            QCOMPARE(editor.session.map().floorCount(), 1);
+        } else if (step == u"duplicate floor") {
+            editor.trigger(u"このフロアを複製(&C)"_s);
+            QCOMPARE(editor.session.currentFloor(), 2);
+        } else if (step == u"merge") {
+            MapData theirs = map;
+            theirs.setCell(3, 2, 1, u"01_[]"_s);
+            theirs.setCell(7, 7, 1, u"37_W1"_s);
+            theirs.setCell(8, 8, 1, u"37_W1"_s);
+            theirs.setWarp(2, {7, 7, 1, 8, 8, 1});
+            editor.session.merge().start(map, theirs, u"theirs.map"_s);
+            QCOMPARE(editor.session.map().cell(3, 2, 1), u"01_[]"_s);
+        } else if (step == u"link destination") {
+            QVERIFY(editor.play(u"c:10,2,L"_s));
+            QVERIFY(editor.session.map().warp(1).isDefined());
+        } else if (step == u"delete pair in window") {
+            editor.warpWindow()->answerDeletion(true);
+            QVERIFY(!editor.session.map().warp(1).isDefined());
+        } else if (step == u"save") {
+            QVERIFY(editor.files.overwriteMap());
+            QVERIFY(!editor.document.isModified());
+        } else if (step == u"start-up") {
+            QVERIFY(replaceMap(editor, u"open"_s, other, base));
+            // Longer than any redraw left for after the window opened.
+            QTest::qWait(600);
+        } else {
+            QVERIFY(replaceMap(editor, step, other, base));
+        }
+        disconnect(looking);
+
+        // A save keeping the name changes no map.
+        const int changed = step == u"save" ? 0 : 1;
+        QCOMPARE(told->changes.count(), changed);
+        QCOMPARE(told->refreshed.count(), 0);
+        QCOMPARE(told->pictures.count(), 0);
+        QCOMPARE(told->markers.count(), changed);
+        // The marker views hear of the markers alone.
+        QCOMPARE(told->markerViews.count(), told->markers.count());
+        QVERIFY(told->floors.count() <= 1);
+        // The unsaved-changes mark follows the document's own signal alone.
+        QCOMPARE(marks.count, told->modified.count());
+        QCOMPARE(staleAtEvent, QString());
+        QCOMPARE(floorAtEvent, editor.session.currentFloor());
+        QCOMPARE(staleView(editor), QString());
+        const BoardView *board = editor.window.board();
+        const WarpMarkers &markers = editor.session.tools().warps().markers();
+        const QVector<WarpMarkers::Marker> shown = markers.all();
+        QCOMPARE(shown.size(), 2 * editor.session.map().warpCount());
+        for (const WarpMarkers::Marker &marker : shown) {
+            const MarkerLabel *label = board->markerLabel(marker.index);
+            QVERIFY(label);
+            QCOMPARE(label->pos(), board->cellRect(marker.cell.x(), marker.cell.y()).topLeft());
+            QCOMPARE(label->isVisibleTo(board), markers.isVisible(marker));
+        }
     }
-    case MapWindow::Route: {
-        const auto *overlay = editor.window.board()->findChild<RouteOverlay *>();
-        QVERIFY(overlay);
-        const MapRoute route = MapRoute::compute(editor.session.map());
-        QCOMPARE(overlay->route().routeOn(1), route.routeOn(1));
-        QCOMPARE(overlay->route().unreachableOn(1), route.unreachableOn(1));
-        break;
+
+    void registeredToolIsEverywhere()
+    {
+        std::unique_ptr<StampTool> stamp;
+        EditorFixture editor([&stamp](EditorSession &session) {
+            stamp = std::make_unique<StampTool>(session.choices());
+            session.tools().registerTool(*stamp, {u"stamp"_s,
+                                                  u"スタンプ(&Z)"_s,
+                                                  QString(),
+                                                  u"一つのチップを押します"_s,
+                                                  QKeySequence(Qt::Key_F10),
+                                                  {EditModes::ChipMode}});
+        });
+        editor.show();
+
+        auto *action = child<QAction>(&editor.window, u"stampTool"_s);
+        QVERIFY(editor.window.menuBar()->actions().at(1)->menu()->actions().contains(action));
+        auto *button = child<QToolButton>(&editor.window, u"stampToolButton"_s);
+        QVERIFY(button->isVisible());
+        QVERIFY(editor.play(u"tool:line tool:stamp c:5,5,L"_s));
+        QCOMPARE(editor.session.map().cell(5, 5, 1), u"16_+7"_s);
+        QVERIFY(button->isChecked());
+        QVERIFY(!editor.session.tools().line().isOn());
+        QVERIFY(editor.play(u"mode:3"_s));
+        QVERIFY(!button->isVisible());
+        QVERIFY(!action->isEnabled());
     }
+
+    void noWindowShowsThePreviousMap_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("replacement");
+        for (const char *window : {"status bar", "check report", "compare", "information", "route"})
+            for (const char *replacement : {"open", "new", "reload", "restore"})
+                QTest::addRow("%s after %s", window, replacement)
+                    << QString::fromUtf8(window) << QString::fromUtf8(replacement);
     }
-}
+    void noWindowShowsThePreviousMap()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, replacement);
+        QTemporaryDir folder;
+        EditorFixture editor;
+        editor.show();
+        // A saved map with a route from its start to a goal.
+        QVERIFY(editor.play(u"chip:33_S_ c:1,1,L chip:01_[] c:2,1,L chip:16_+7 c:3,1,L "
+                            u"chip:34_G_ c:4,1,L addfloor"_s));
+        const QString base = folder.filePath(u"old"_s);
+        QVERIFY(editor.files.writeMap(base).ok());
+        // The pointer over a cell of floor 2, which the other map does not have.
+        QVERIFY(editor.play(u"floor:2 leave h:3,1"_s));
+        const StatusLine &status = editor.session.status();
+
+        if (window == u"status bar") {
+            QCOMPARE(status.position(), u"2階(3,1)"_s);
+        } else if (window == u"check report") {
+            editor.window.checkMap();
+            QVERIFY(editor.window.checkReport()->isVisible());
+        } else if (window == u"compare") {
+            editor.window.compareActions()->compareWithSaved();
+            QVERIFY(editor.window.findChild<CompareWindow *>());
+        } else {
+            editor.window.mapActions()->showMapInfo();
+            editor.window.findChild<MapInfoWindow *>()->routeButton()->setChecked(true);
+        }
+
+        // The other map: the same cells elsewhere.
+        QVERIFY(replaceMap(editor, replacement, pictureMap(u"..#////SG"_s), base));
+        QCOMPARE(editor.session.map().cell(3, 1, 1),
+                 replacement == u"new" ? CellString::empty() : u"01_[]"_s);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        if (window == u"status bar") {
+            // What the pointer, still on (3,1), is told of the map as it is now.
+            const QStringList shown{status.position(), status.text()};
+            QVERIFY(editor.play(u"leave h:3,1"_s));
+            QCOMPARE(shown, QStringList({status.position(), status.text()}));
+        } else if (window == u"check report") {
+            const CheckReportWindow *report = editor.window.checkReport();
+            QVERIFY(!report || !report->isVisible());
+        } else if (window == u"compare") {
+            // Either gone with the map it compared, or comparing the files the map has now.
+            if (const CompareWindow *compare = editor.window.findChild<CompareWindow *>()) {
+                const QStringList shown = compare->lines();
+                QVERIFY(editor.session.comparison().startWithSaved().ok());
+                QCOMPARE(shown, compare->lines());
+            }
+        } else if (window == u"information") {
+            MapInfoWindow fresh(editor.pictures, editor.descriptions);
+            fresh.showStats(MapStats::compute(editor.session.map()));
+            QCOMPARE(infoLines(*child<MapInfoWindow>(&editor.window, {})), infoLines(fresh));
+        } else {
+            const auto *overlay = editor.window.board()->findChild<RouteOverlay *>();
+            QVERIFY(overlay);
+            const MapRoute route = MapRoute::compute(editor.session.map());
+            QCOMPARE(overlay->route().routeOn(1), route.routeOn(1));
+            QCOMPARE(overlay->route().unreachableOn(1), route.unreachableOn(1));
+        }
+    }
+};
 
 QTEST_MAIN(TestChangeEvent)
 #include "tst_changeevent.moc"
