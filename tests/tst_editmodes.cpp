@@ -116,7 +116,6 @@ private Q_SLOTS:
         QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
         QTRY_COMPARE(editor.session.editMode(), int(EditorSession::BranchMode));
         QVERIFY(editor.branchWindow());
-
         QTest::keyClick(editor.window.toolWindow(), Qt::Key_F7);
         QTRY_COMPARE(editor.session.editMode(), int(EditorSession::WarpMode));
         // In the main window the keys are the menu shortcuts.
@@ -126,7 +125,6 @@ private Q_SLOTS:
         QTest::keyClick(editor.window.toolWindow(), Qt::Key_F4);
         QTRY_COMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Hidden));
         QVERIFY(!editor.window.toolWindow()->isVisible());
-
         const QList<QAction *> menus = editor.window.menuBar()->actions();
         const QAction *branchItem = menus.at(3)->menu()->actions().at(1);
         QCOMPARE(branchItem->text(), u"分岐点設定モード(&B)"_s);
@@ -189,7 +187,6 @@ private Q_SLOTS:
         editor.clickButton(u"lineToolButton"_s);
         editor.clickCell(2, 2);
         QCOMPARE(editor.session.tools().line().state(), LineTool::WaitingEnd);
-
         QVERIFY(editor.play(u"mode:2"_s));
         QVERIFY(lineButton->isHidden());
         QVERIFY(editor.play(u"mode:1"_s));
@@ -380,14 +377,12 @@ private Q_SLOTS:
         QCOMPARE(report->windowTitle(), u"マップチェックの結果報告"_s);
         const QStringList first = report->lines();
         QVERIFY(first.contains(u"このマップをクリアすることは不可能です。"_s));
-
         editor.document.layChip(1, 1, 1, u"33_S_"_s);
         editor.document.layChip(2, 1, 1, u"34_G_"_s);
         editor.window.checkMap();
         QCOMPARE(editor.window.checkReport(), report.data());
         QVERIFY(report->lines() != first);
         QCOMPARE(report->lines().last(), u"このマップに、特に重大な問題は見つかりませんでした。"_s);
-
         report->close();
         QTRY_VERIFY(!report);
         editor.window.checkMap();
