@@ -28,8 +28,7 @@ private Q_SLOTS:
         for (const bool message : {false, true}) {
             const char *box = message ? "message: " : "question: ";
             const auto row = [&](const char *name) {
-                return &(QTest::newRow(qPrintable(QString::fromLatin1(box) + QLatin1String(name)))
-                         << message);
+                return &(QTest::addRow("%s%s", box, name) << message);
             };
             *row("Return as it shows") << u"return"_s << 0 << false;
             // Input in the first half second does not make it longer.
@@ -52,10 +51,8 @@ private Q_SLOTS:
         QWidget window;
         window.show();
         MessageBoxPrompter prompter;
-        bool given = false;
-        bool closedByInput = false;
-        bool disabledAsShown = false;
-        bool enabledWhenGiven = false;
+        bool given = false, closedByInput = false, disabledAsShown = false,
+             enabledWhenGiven = false;
         QTimer::singleShot(0, this, [&] {
             QVERIFY(QTest::qWaitFor([] { return QApplication::activeModalWidget(); }, 5000));
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());

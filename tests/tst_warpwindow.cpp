@@ -1,5 +1,5 @@
-#include "editorfixture.h"
 #include "mainwindow/floorcommands.h"
+#include "windowtestkit.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -43,15 +43,6 @@ struct Editor : EditorFixture
     }
     QLabel *label(const QString &name) const { return window.findChild<QLabel *>(name); }
     FloorCommands &floors() { return *window.floorCommands(); }
-    // Pair A from (3,5) to (10,2), its row selected and its deletion asked.
-    [[nodiscard]] bool askToDeleteOnePair()
-    {
-        if (!play(u"mode:3 newpair c:3,5,L c:10,2,L"_s))
-            return false;
-        selectRow(0);
-        clickButton(3);
-        return warpWindow()->isAskingDeletion();
-    }
 };
 
 // A highlighted marker hides the cell under it with its cyan background.
@@ -73,20 +64,20 @@ private Q_SLOTS:
         editor.document.layChip(20, 10, 1, u"33_S_"_s); // probes the main window's input
         editor.clickButton(u"modeButton3"_s);
         WarpWindow *window = editor.warpWindow();
-        QVERIFY(window);
-        QVERIFY(window->isVisible());
+        QVERIFY(window && window->isVisible());
         QCOMPARE(window->windowTitle(), u"ワープの設定"_s);
         QCOMPARE(window->height(), ToolWindowFrame::twipsToPixels(2355 - 300));
         QLabel *sample = editor.label(u"linkingSample"_s);
         QLabel *status = editor.label(u"statusPanel"_s);
+        // The end the next click places, as the sample shows it, and the prompt for it.
+        const auto prompt = [&] {
+            return (sample->isVisible() ? sample->text() : u"-"_s) + u' ' + status->text();
+        };
         QVERIFY(!sample->isVisible());
         editor.clickButton(1);
-        QVERIFY(sample->isVisible());
-        QCOMPARE(sample->text(), u"A"_s);
-        QCOMPARE(status->text(), u"ワープ元をクリックして下さい。"_s);
+        QCOMPARE(prompt(), u"A ワープ元をクリックして下さい。"_s);
         editor.clickCell(3, 5);
-        QCOMPARE(sample->text(), u"a"_s);
-        QCOMPARE(status->text(), u"ワープ先をクリックして下さい。"_s);
+        QCOMPARE(prompt(), u"a ワープ先をクリックして下さい。"_s);
         QVERIFY(editor.marker(1) && editor.marker(1)->isVisible());
         QCOMPARE(editor.marker(1)->text(), u"A"_s);
         QCOMPARE(editor.marker(1)->pos(), BoardPainter::cellRect(3, 5).topLeft());
@@ -95,12 +86,10 @@ private Q_SLOTS:
         QCOMPARE(editor.marker(2)->text(), u"a"_s);
         QCOMPARE(editor.marker(2)->pos(), BoardPainter::cellRect(10, 2).topLeft());
         QCOMPARE(editor.rows(), QStringList{u"A：3,5,1-10,2,1"_s});
-        QCOMPARE(sample->text(), u"B"_s);
-        QCOMPARE(status->text(), u"ワープ元をクリックして下さい。"_s);
+        QCOMPARE(prompt(), u"B ワープ元をクリックして下さい。"_s);
         editor.clickCell(4, 4);
         editor.clickCell(5, 5);
         QCOMPARE(editor.rows(), (QStringList{u"A：3,5,1-10,2,1"_s, u"B：4,4,1-5,5,1"_s}));
-
         // Selecting a row highlights exactly its pair's markers.
         editor.selectRow(1);
         for (int index = 1; index <= 4; ++index)
@@ -118,8 +107,7 @@ private Q_SLOTS:
         QCOMPARE(editor.prompter.beeps, 1);
         // The waiting pair C was given up.
         QCOMPARE(editor.session.tools().warps().stage(), 0);
-        QVERIFY(!sample->isVisible());
-        QCOMPARE(status->text(), QString());
+        QCOMPARE(prompt(), u"- "_s);
         // The main window takes neither mouse nor keys meanwhile (a right click would pick up
         // the chip, F5 would switch to map editing).
         editor.clickCell(20, 10, Qt::RightButton);
@@ -160,7 +148,8 @@ private Q_SLOTS:
     {
         QFETCH(QKeySequence, pressed);
         Editor editor;
-        QVERIFY(editor.askToDeleteOnePair());
+        std::unique_ptr<QWidget> made; // pair A from (3,5) to (10,2), its deletion asked
+        QVERIFY(editorWindow(editor, u"削除しますか？"_s, made));
         QPointer<WarpWindow> window = editor.warpWindow();
         if (!pressed.isEmpty()) {
             QTest::keyClick(window, pressed[0].key());
@@ -212,7 +201,6 @@ private Q_SLOTS:
         QCOMPARE(editor.rows().at(1), u"B：7,7,1-8,8,1"_s);
         QVERIFY(editor.marker(3) && editor.marker(4));
         QCOMPARE(editor.session.map().warpCount(), 3);
-
         // "×" takes the highlight away.
         editor.selectRow(0);
         QVERIFY(isHighlighted(editor.marker(1)));
@@ -230,7 +218,6 @@ private Q_SLOTS:
         QCOMPARE(editor.session.tools().warps().selectedWarp(), 3);
         const QObjectList stack = editor.window.board()->children();
         QVERIFY(stack.indexOf(editor.marker(1)) > stack.indexOf(editor.marker(2)));
-
         // A new pair's source cannot go under a source marker ...
         QTest::mouseClick(editor.marker(1), Qt::LeftButton);
         QCOMPARE(editor.prompter.beeps, 1);
@@ -246,7 +233,6 @@ private Q_SLOTS:
         QVERIFY(!editor.marker(5));
         QTest::mouseClick(editor.window.board(), Qt::RightButton, {}, cellCentre(20, 10));
         QCOMPARE(editor.session.tools().warps().stage(), 0);
-
         // Outside linking a marker lists the captions on its cell.
         QLabel *list = editor.label(u"markerList"_s);
         QVERIFY(list->isVisible());
@@ -269,7 +255,6 @@ private Q_SLOTS:
         editor.window.floorTabs()->setCurrentIndex(0);
         QVERIFY(editor.marker(1)->isVisible());
         QVERIFY(!editor.marker(2)->isVisible());
-
         // Pair B's source waits on floor 1; switching modes drops it and hides every marker.
         editor.clickCell(8, 8);
         QVERIFY(editor.marker(3));
@@ -325,7 +310,6 @@ private Q_SLOTS:
         editor.floors().moveFloor(-1);
         QCOMPARE(editor.prompter.beeps, 3);
         QCOMPARE(tabs->currentIndex(), 7);
-
         // Declined: nothing changes.
         tabs->setCurrentIndex(1);
         editor.prompter.answer = false;
@@ -338,7 +322,6 @@ private Q_SLOTS:
         editor.floors().deleteFloor();
         QCOMPARE(editor.tabCaptions(), nine.first(8));
         QCOMPARE(tabs->currentIndex(), 1);
-
         // Down to one floor, then its deletion is asked too and resets the map.
         tabs->setCurrentIndex(0);
         while (tabs->count() > 1)
