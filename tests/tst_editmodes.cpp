@@ -43,8 +43,7 @@ private Q_SLOTS:
     {
         Editor editor;
         ChipPalette *palette = editor.palette();
-        QVERIFY(palette);
-        QVERIFY(palette->isVisible());
+        QVERIFY(palette && palette->isVisible());
         QCOMPARE(palette->windowTitle(), u"マップチップ"_s);
         QCOMPARE(palette->height(), Editor::pixels(2925 - 300));
         QVERIFY(palette->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -116,7 +115,6 @@ private Q_SLOTS:
         QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
         QTRY_COMPARE(editor.session.editMode(), int(EditorSession::BranchMode));
         QVERIFY(editor.branchWindow());
-
         QTest::keyClick(editor.window.toolWindow(), Qt::Key_F7);
         QTRY_COMPARE(editor.session.editMode(), int(EditorSession::WarpMode));
         // In the main window the keys are the menu shortcuts.
@@ -126,7 +124,6 @@ private Q_SLOTS:
         QTest::keyClick(editor.window.toolWindow(), Qt::Key_F4);
         QTRY_COMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Hidden));
         QVERIFY(!editor.window.toolWindow()->isVisible());
-
         const QList<QAction *> menus = editor.window.menuBar()->actions();
         const QAction *branchItem = menus.at(3)->menu()->actions().at(1);
         QCOMPARE(branchItem->text(), u"分岐点設定モード(&B)"_s);
@@ -175,7 +172,6 @@ private Q_SLOTS:
         QVERIFY(palette->isRolledUp());
         QTest::mouseRelease(palette, Qt::LeftButton, {}, QPoint(250, 3));
         QVERIFY(!palette->isRolledUp());
-
         // With the window always shown, deactivation leaves it alone.
         editor.session.toolBox().setMode(ToolBoxState::Shown);
         QApplication::sendEvent(palette, &deactivate);
@@ -189,7 +185,6 @@ private Q_SLOTS:
         editor.clickButton(u"lineToolButton"_s);
         editor.clickCell(2, 2);
         QCOMPARE(editor.session.tools().line().state(), LineTool::WaitingEnd);
-
         QVERIFY(editor.play(u"mode:2"_s));
         QVERIFY(lineButton->isHidden());
         QVERIFY(editor.play(u"mode:1"_s));
@@ -215,7 +210,6 @@ private Q_SLOTS:
         QCOMPARE(board->cellImage(6, 6), plain);
         // Cells are not painted in branch mode.
         QCOMPARE(editor.document.data().cell(6, 6, 1), u"00_  "_s);
-
         // Back in chip mode the board shows no arrows.
         QVERIFY(editor.play(u"mode:1"_s));
         QCOMPARE(board->cellImage(7, 6), plain);
@@ -312,8 +306,7 @@ private Q_SLOTS:
         QCOMPARE(editor.session.editMode(), int(EditorSession::ChipMode));
         QCOMPARE(editor.session.toolBox().mode(), int(ToolBoxState::Shown));
         QCOMPARE(editor.session.choices().branch(), u"0000"_s);
-        QVERIFY(editor.palette());
-        QVERIFY(editor.palette()->isVisible());
+        QVERIFY(editor.palette() && editor.palette()->isVisible());
         QCOMPARE(editor.document.data().cell(3, 3, 1), u"00_  "_s);
         QCOMPARE(editor.document.data().cell(3, 3, 9), u"00_  "_s);
         QCOMPARE(editor.window.board()->cellImage(3, 3),
@@ -361,7 +354,6 @@ private Q_SLOTS:
         QCOMPARE(editor.caption(), u"Q;zKマップエディタ － 森"_s);
         QCOMPARE(editor.session.tools().line().marks(), QVector<QPoint>{QPoint(4, 4)});
         QCOMPARE(editor.session.tools().line().state(), LineTool::WaitingEnd);
-
         // With the tool box hidden by option, the window stays hidden afterwards.
         editor.session.toolBox().setMode(ToolBoxState::Hidden);
         QTimer::singleShot(0, [] {
@@ -380,14 +372,12 @@ private Q_SLOTS:
         QCOMPARE(report->windowTitle(), u"マップチェックの結果報告"_s);
         const QStringList first = report->lines();
         QVERIFY(first.contains(u"このマップをクリアすることは不可能です。"_s));
-
         editor.document.layChip(1, 1, 1, u"33_S_"_s);
         editor.document.layChip(2, 1, 1, u"34_G_"_s);
         editor.window.checkMap();
         QCOMPARE(editor.window.checkReport(), report.data());
         QVERIFY(report->lines() != first);
         QCOMPARE(report->lines().last(), u"このマップに、特に重大な問題は見つかりませんでした。"_s);
-
         report->close();
         QTRY_VERIFY(!report);
         editor.window.checkMap();
@@ -410,7 +400,6 @@ private Q_SLOTS:
         warpWindow->answerDeletion(false);
         QCOMPARE(warpWindow->height(), Editor::pixels(2355 - 300));
         QCOMPARE(editor.document.data().warpCount(), 1);
-
         // Leaving warp mode while asking drops the question with the window.
         warpWindow->deleteSelected();
         QVERIFY(editor.session.warpWindow().isAskingDeletion());

@@ -2,7 +2,6 @@
 #include "mainwindow/startup.h"
 #include "model/cellstring.h"
 #include "prompts/messageboxprompter.h"
-#include "toolwindows/toolwindowframe.h"
 #include "windowtestkit.h"
 
 #include <QAbstractButton>
@@ -10,10 +9,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,13 +20,7 @@
 #include <QScreen>
 #include <QSet>
 #include <QSignalSpy>
-#include <QTabBar>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-#include <QToolButton>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -96,7 +87,6 @@ QStringList accessKeyFaults(QWidget *shown)
             controls << control;
     }
     for (QWidget *control : std::as_const(controls)) {
-        // A number box beside its chip list is reached with the list's key and Tab.
         const QWidget *around = control->parentWidget();
         if (!reached.contains(control) && !reached.contains(around->focusProxy()) &&
             controls.size() + reached.size() > 1)
@@ -116,22 +106,18 @@ private Q_SLOTS:
     {
         Editor editor;
         editor.show();
-
-        QCOMPARE(editor.window.windowTitle().remove(u"[*]"_s), u"Q;zKマップエディタ"_s);
+        QCOMPARE(editor.caption(), PlainCaption);
         const QImage empty = editor.pictures.chip(ChipPictures::EmptyPicture);
         int emptyCells = 0;
         for (int x = 1; x <= 24; ++x)
             for (int y = 1; y <= 16; ++y)
                 emptyCells += editor.window.board()->cellImage(x, y) == empty;
         QCOMPARE(emptyCells, 384);
-        QCOMPARE(editor.window.floorTabs()->count(), 1);
-        QCOMPARE(editor.window.floorTabs()->tabText(0), u"１階"_s);
-
+        QCOMPARE(editor.tabCaptions(), QStringList{u"１階"_s});
         // The board shows what the window draws, not only what it stores.
         const QImage shot = editor.window.board()->grab().toImage();
         QCOMPARE(shot.pixelColor(BoardPainter::cellRect(5, 5).topLeft() + QPoint(12, 12)),
                  empty.pixelColor(12, 12));
-
         QCOMPARE(editor.shown(u"lineDrawLabel"_s), u"LineDraw"_s);
         QCOMPARE(editor.shown(u"sampleCode"_s), u"[]"_s);
         QCOMPARE(child<QLabel>(&editor.window, u"sample"_s)->pixmap().toImage(),
@@ -177,8 +163,7 @@ private Q_SLOTS:
         QAccessibleTableCellInterface *placed = grid->cellAt(4, 6)->tableCellInterface();
         const QList<QAccessibleInterface *> rows = placed->rowHeaderCells();
         const QList<QAccessibleInterface *> columns = placed->columnHeaderCells();
-        QCOMPARE(rows.size(), 1);
-        QCOMPARE(columns.size(), 1);
+        QCOMPARE(QSize(columns.size(), rows.size()), QSize(1, 1));
         QCOMPARE(rows.first()->role(), QAccessible::RowHeader);
         QCOMPARE(rows.first()->text(QAccessible::Name), u"5行"_s);
         QCOMPARE(columns.first()->role(), QAccessible::ColumnHeader);
@@ -193,7 +178,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("script");
         QTest::addColumn<QPoint>("cell");
         QTest::addColumn<QString>("name");
-
         QTest::newRow("no floor change") << u"c:3,2,L undo"_s << QPoint(1, 1) << u"(1,1) 空き"_s;
         QTest::newRow("floor switched")
             << u"addfloor floor:2"_s << QPoint(1, 1) << u"2階 (1,1) 空き"_s;
@@ -204,7 +188,6 @@ private Q_SLOTS:
         QTest::newRow("floor deleted")
             << u"addfloor floor:2 deletefloor"_s << QPoint(1, 1) << u"1階 (1,1) 空き"_s;
     }
-
     void floorSaidOnce()
     {
         QFETCH(QString, script);
@@ -317,7 +300,6 @@ private Q_SLOTS:
               "バージョン情報", "チェック結果", "マップの比較", "復元の確認"})
             QTest::newRow(dialog) << QString::fromUtf8(dialog);
     }
-
     // Every control of every dialog and window of the editor is reached by an access key of its
     // own (see accessKeyFaults).
     void dialogControlsHaveAccessKeys()
@@ -380,7 +362,6 @@ private Q_SLOTS:
         QTest::newRow("ワープの設定 asking: the answers")
             << u"削除しますか？"_s << QStringList{u"yesButton"_s, u"noButton"_s};
     }
-
     // Tab walks the controls a window shows, in the order they are laid out.
     void tabFollowsTheLayout()
     {
@@ -414,7 +395,6 @@ private Q_SLOTS:
         QTest::newRow("the branch window") << u"分岐点の設定"_s;
         QTest::newRow("a dialog opened by keys") << u"チップの置換"_s;
     }
-
     // Whatever has the keys shows it, without a Tab first.
     void focusShowsFromTheStart()
     {
@@ -455,7 +435,6 @@ private Q_SLOTS:
         QTest::newRow("no keeps the editor") << false;
         QTest::newRow("yes ends it") << true;
     }
-
     void closeBoxAsksBeforeQuitting()
     {
         QFETCH(bool, answer);
@@ -463,7 +442,6 @@ private Q_SLOTS:
         editor.prompter.answer = answer;
         editor.show();
         QSignalSpy quitting(&editor.files, &MapFileWorkflow::quitRequested);
-
         QVERIFY(!editor.window.close());
         QCOMPARE(editor.prompter.questions,
                  QStringList{u"Q:zKエディタ|エディタを終了します。よろしいですか？"_s});
@@ -477,33 +455,28 @@ private Q_SLOTS:
         editor.show();
         BoardView *board = editor.window.board();
         const MapData &map = editor.document.data();
-
-        QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(2, 3));
+        editor.clickCell(2, 3);
         QCOMPARE(map.cell(2, 3, 1), u"01_[]"_s);
         QCOMPARE(board->cellImage(2, 3), editor.pictures.chip(1));
-
         // The right button picks the cell's chip up.
         editor.document.layChip(9, 9, 1, u"16_+7"_s);
-        QTest::mouseClick(board, Qt::RightButton, {}, cellCentre(9, 9));
+        editor.clickCell(9, 9, Qt::RightButton);
         QCOMPARE(editor.session.choices().chip(), u"16_+7"_s);
         QCOMPARE(editor.session.choices().sampleCode(), u"+7"_s);
-
-        // Line tool: button, start cell, preview, commit.
         editor.clickButton(u"lineToolButton"_s);
         QCOMPARE(editor.session.tools().line().state(), LineTool::WaitingStart);
-        QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(1, 10));
+        editor.clickCell(1, 10);
         QCOMPARE(editor.session.status().text(), u"終点をクリックして下さい。"_s);
-        QTest::mouseMove(board, cellCentre(5, 10));
+        editor.hoverCell(5, 10);
         QCOMPARE(editor.session.tools().line().marks().size(), 5);
         QVERIFY(board->cellImage(3, 10) != editor.pictures.chip(ChipPictures::EmptyPicture));
         QCOMPARE(map.cell(3, 10, 1), u"00_  "_s);
-        QTest::mouseClick(board, Qt::LeftButton, {}, cellCentre(5, 10));
+        editor.clickCell(5, 10);
         for (int x = 1; x <= 5; ++x)
             QCOMPARE(map.cell(x, 10, 1), u"16_+7"_s);
         QCOMPARE(editor.session.status().text(), u"始点をクリックして下さい。"_s);
-
         // A right click while waiting for a start cell switches the tool off.
-        QTest::mouseClick(board, Qt::RightButton, {}, cellCentre(8, 8));
+        editor.clickCell(8, 8, Qt::RightButton);
         QCOMPARE(editor.session.tools().line().state(), LineTool::Off);
         QVERIFY(!child<QToolButton>(&editor.window, u"lineToolButton"_s)->isChecked());
     }
@@ -516,7 +489,6 @@ private Q_SLOTS:
         // Outside branch mode the board shows the plain chip.
         QCOMPARE(editor.window.board()->cellImage(4, 4),
                  editor.pictures.chip(ChipPictures::EmptyPicture));
-
         const CellComposer composer(editor.pictures);
         const QString road = u"01_[]"_s;
         const QImage plain = composer.chipPicture(road);
@@ -552,7 +524,6 @@ private Q_SLOTS:
         QTest::newRow("no type") << u"ab_cd"_s;
         QTest::newRow("chip 48") << u"48_  "_s;
     }
-
     void unknownChipsDrawAsEmpty()
     {
         QFETCH(QString, cell);
@@ -597,7 +568,6 @@ private Q_SLOTS:
         QTest::newRow("missing file") << -1 << true << true;
         QTest::newRow("48 items") << 48 << false << true;
     }
-
     void startUpReadsDescriptions()
     {
         QFETCH(int, items);
@@ -631,9 +601,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(path));
         Editor editor;
         editor.show();
-
         QTest::keyClick(&editor.window, Qt::Key_F1);
-
         QCOMPARE(editor.prompter.messages,
                  QStringList{u"Q:zKエディタ|ヘルプファイル「"_s + QDir::toNativeSeparators(path) +
                              u"」を開けませんでした。"_s});
@@ -661,7 +629,6 @@ private Q_SLOTS:
             *row("left of the board") << QPoint(-1, 0) << QPoint();
         }
     }
-
     void cellUnderPointFollowsZoom()
     {
         QFETCH(int, percent);
@@ -684,19 +651,15 @@ private Q_SLOTS:
         // The upper limit in force whenever the window changes size.
         struct ResizeWatch : QObject
         {
-            QWidget &window;
             QList<QSize> limits;
-            explicit ResizeWatch(QWidget &watched) : window(watched)
-            {
-                watched.installEventFilter(this);
-            }
-            bool eventFilter(QObject *, QEvent *event) override
+            bool eventFilter(QObject *watched, QEvent *event) override
             {
                 if (event->type() == QEvent::Resize)
-                    limits += window.maximumSize();
+                    limits += static_cast<QWidget *>(watched)->maximumSize();
                 return false;
             }
-        } watch(editor.window);
+        } watch;
+        editor.window.installEventFilter(&watch);
         editor.view.setZoomPercent(150);
         QVERIFY(!watch.limits.isEmpty());
         for (const QSize &limit : std::as_const(watch.limits))
@@ -711,7 +674,6 @@ private Q_SLOTS:
         QTest::newRow("right edge at 200 %") << 200 << QPoint(24, 1);
         QTest::newRow("back to the first cell") << 400 << QPoint(1, 1);
     }
-
     // A report line, a found cell or the far end of a pair names a cell the board must show.
     void locatedCellIsScrolledIntoView()
     {
@@ -760,7 +722,6 @@ private Q_SLOTS:
             << u"chip:01_[] c:1,1,L"_s + branch3120 + u" mode:1"_s + floated << road << QString()
             << false;
     }
-
     void floatingBlockShowsItsOwnValues()
     {
         QFETCH(QString, script);
@@ -783,7 +744,6 @@ private Q_SLOTS:
 
     void screenShowsWholeBoardAfterEachStep_data()
     {
-        using namespace Qt::StringLiterals;
         QTest::addColumn<QString>("script");
         QTest::addColumn<int>("zoom");
         const QString pair = u"mode:3 newpair c:7,7,L c:8,8,L endlink"_s;
@@ -802,7 +762,6 @@ private Q_SLOTS:
         QTest::newRow("branch mode and back") << u"c:4,4,L mode:2 dir:1 c:4,4,L mode:1"_s << 100;
         QTest::newRow("warp mode in and out") << pair + u" mode:1 mode:3 mode:1 mode:3"_s << 100;
     }
-
     // Only what changed is painted again, so after every step the screen must show what a
     // full paint of the board draws.
     void screenShowsWholeBoardAfterEachStep()
@@ -827,7 +786,6 @@ private Q_SLOTS:
         const auto drawn = [&](const QRect &part) {
             return board->grab(part).toImage().convertToFormat(QImage::Format_RGB32);
         };
-        // Steps one by one, each followed by its repaint.
         for (const QString &step : script.split(u' ')) {
             QVERIFY2(play(f.session, step), qPrintable(step));
             const QRect part = board->visibleRegion().boundingRect();
