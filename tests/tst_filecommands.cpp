@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPointer>
