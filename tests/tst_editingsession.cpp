@@ -383,9 +383,8 @@ private Q_SLOTS:
         QCOMPARE(e.prompter.fileDialogs, QStringList{u"save|"_s + QDir::currentPath()});
         QCOMPARE(e.prompter.messages, QStringList());
         QCOMPARE(e.session.document().fileName(), mBasePath);
-        QVERIFY(QFileInfo::exists(mBasePath + u".map"_s));
-        QVERIFY(QFileInfo::exists(mBasePath + u"_2.map"_s));
-        QVERIFY(!QFileInfo::exists(mBasePath + u"_3.map"_s));
+        QCOMPARE(QDir(mFolder.path()).entryList(QDir::Files),
+                 (QStringList{u"castle.map"_s, u"castle_2.map"_s}));
 
         // The floor name goes to the file in Shift-JIS, every line ending in CR LF.
         const QByteArray bytes = readFile(MapFileName::floorFilePath(mBasePath, 2));
@@ -409,9 +408,8 @@ private Q_SLOTS:
             e.prompter.questions,
             QStringList{u"新規マップの作成|マップデータをクリアします。\r\nよろしいですか？"_s});
         const MapData &map = e.session.map();
-        for (int floor = 1; floor <= MapData::MaxFloors; ++floor) {
+        for (int floor = 1; floor <= MapData::MaxFloors; ++floor)
             QCOMPARE(cellsOn(map, floor), QStringList());
-        }
         QCOMPARE(map.floorCount(), 1);
         QCOMPARE(map.warpCount(), 0);
         QCOMPARE(map.floorName(2), QString());
@@ -508,8 +506,7 @@ private Q_SLOTS:
         QCOMPARE(cellsOn(map, 1), StartFloor);
         QCOMPARE(map.warpCount(), 1);
         QCOMPARE(e.warpRows(), QStringList{u"A：10,2,1-10,8,1"_s});
-        QVERIFY(!e.marker(3));
-        QVERIFY(!e.marker(4));
+        QVERIFY(!e.marker(3) && !e.marker(4));
         QCOMPARE(e.visibleMarkers(), (QStringList{u"A 10,2"_s, u"a 10,8"_s}));
         QCOMPARE(e.cellsShownOtherThan(StartFloorChips), QStringList());
         QCOMPARE(e.caption(), captionWith(mBasePath + u".map"_s));

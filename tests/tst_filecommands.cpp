@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPointer>
@@ -47,18 +46,9 @@ const QString Overwrite = u"上書き保存(&S)"_s;
 const QString SaveAs = u"名前を付けて保存(&A)"_s;
 const QString ShownOption = u"表示する(&V)"_s;
 
-// A floor file: the blank grid, then the given lines.
-QByteArray floorFile(const QByteArrayList &lines)
-{
-    QByteArray file = QByteArray(48, ' ').append("\r\n").repeated(16);
-    for (const QByteArray &line : lines)
-        file += line + "\r\n";
-    return file;
-}
-
-// Warp entries 1..count, each at its own source cell, the destination eight rows below,
-// then the end of the file.
-QByteArrayList warpEntries(int count)
+// A floor file of warp entries 1..count, each at its own source cell, the destination eight
+// rows below.
+QByteArray warpFile(int count)
 {
     QByteArrayList lines{"*WARP"};
     for (int i = 0; i < count; ++i) {
@@ -68,7 +58,7 @@ QByteArrayList warpEntries(int count)
                      QByteArray::number(x) + ',' + QByteArray::number(y + 8));
     }
     lines.append("*END");
-    return lines;
+    return emptyGrid() + fileLines(lines);
 }
 
 bool copyFixtures(const QString &folder, const QStringList &names)
@@ -139,7 +129,7 @@ private Q_SLOTS:
         QVERIFY(editor.window.toolWindow()->isVisible());
     }
 
-    void saveAsDerivesBasePath_data()
+    void saveAsWritesEachFloorUnderTheBasePath_data()
     {
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("base");
@@ -149,26 +139,39 @@ private Q_SLOTS:
         QTest::newRow("dotted folder, no extension") << u"my.maps/new"_s << u"my.maps/new"_s;
         QTest::newRow("dotted folder with .map") << u"my.maps/new.map"_s << u"my.maps/new"_s;
         QTest::newRow("two dots in the name") << u"my.maps/new.v2.map"_s << u"my.maps/new.v2"_s;
+        QTest::newRow("writer's bytes, no older third floor") << u"saved.map"_s << u"saved"_s;
     }
-    void saveAsDerivesBasePath()
+    void saveAsWritesEachFloorUnderTheBasePath()
     {
         QFETCH(QString, chosen);
         QFETCH(QString, base);
         QVERIFY(QDir(mScratch->path()).mkdir(u"my.maps"_s));
-        FileFixture editor;
-        QVERIFY(editor.play(u"addfloor"_s));
+        // A third floor file from an older save must not survive: the map has two floors.
+        QVERIFY(writeFile(at(base + u"_3.map"_s), emptyGrid() + fileLines({"*END"})));
+        Editor editor;
+        MapData map = castleMap();
+        map.setFloorName(1, QString());
+        editor.session.takeLoadedMap(map);
         editor.prompter.files = QStringList{at(chosen)};
 
         QVERIFY(editor.files.saveMapAs());
 
         QCOMPARE(editor.prompter.messages, QStringList());
         QCOMPARE(editor.session.document().fileName(), at(base));
+        QCOMPARE(editor.caption(), captionWith(at(base) + u".map"_s));
         QStringList written;
         QDirIterator files(mScratch->path(), QDir::Files, QDirIterator::Subdirectories);
         while (files.hasNext())
             written.append(QDir(mScratch->path()).relativeFilePath(files.next()));
         written.sort();
         QCOMPARE(written, (QStringList{base + u".map"_s, base + u"_2.map"_s}));
+        for (int floor = 1; floor <= 2; ++floor)
+            QCOMPARE(readFile(MapFileName::floorFilePath(at(base), floor)),
+                     MapFileWriter::encodeFloor(editor.session.map(), floor).bytes);
+        // The files read back as the map that was saved.
+        MapLoadResult reread = MapFileReader::load(at(base));
+        QVERIFY(reread.ok());
+        QVERIFY(reread.map == editor.session.map());
     }
 
     void basePathOfWindowsPaths_data()
@@ -179,44 +182,14 @@ private Q_SLOTS:
         QTest::newRow("backslashes, dotted folder")
             << u"C:\\my.maps\\new"_s << u"C:\\my.maps\\new"_s;
         QTest::newRow("backslashes, .map") << u"C:\\maps\\demo_2.map"_s << u"C:\\maps\\demo_2"_s;
+        QTest::newRow("slashes, .map") << u"C:/maps/demo.map"_s << u"C:/maps/demo"_s;
         QTest::newRow("dotted folder, other extension")
             << u"C:/my.maps/new.txt"_s << u"C:/my.maps/new"_s;
     }
     void basePathOfWindowsPaths()
     {
         QFETCH(QString, chosen);
-        QFETCH(QString, base);
-        QCOMPARE(MapFileName::basePathOf(chosen), base);
-    }
-
-    void saveAsWritesWriterBytes()
-    {
-        Editor editor;
-        MapData map = castleMap();
-        map.setFloorName(1, QString());
-        editor.session.takeLoadedMap(map);
-        // A third floor file from an older save must not survive: the map has two floors.
-        QVERIFY(writeFile(at(u"saved_3.map"_s), floorFile({"*END"})));
-        editor.prompter.files = QStringList{at(u"saved.map"_s)};
-
-        editor.trigger(SaveAs);
-
-        QCOMPARE(editor.prompter.messages, QStringList());
-        const QString base = at(u"saved"_s);
-        QCOMPARE(editor.session.document().fileName(), base);
-        QCOMPARE(editor.caption(), captionWith(base + u".map"_s));
-
-        for (int floor = 1; floor <= 2; ++floor) {
-            const QByteArray written = readFile(MapFileName::floorFilePath(base, floor));
-            QVERIFY(!written.isEmpty());
-            QCOMPARE(written, MapFileWriter::encodeFloor(editor.session.map(), floor).bytes);
-        }
-        QVERIFY(!QFileInfo::exists(MapFileName::floorFilePath(base, 3)));
-
-        // The files read back as the map that was saved.
-        MapLoadResult reread = MapFileReader::load(base);
-        QVERIFY(reread.ok());
-        QVERIFY(reread.map == editor.session.map());
+        QTEST(MapFileName::basePathOf(chosen), "base");
     }
 
     void overwriteAsksForNameOnlyWhenUnnamed_data()
@@ -296,7 +269,7 @@ private Q_SLOTS:
         QFETCH(QString, floorTwoName);
         QFETCH(QString, title);
         // An earlier save of another map lies where the new one would go.
-        const QByteArray oldFloor = floorFile({"*NAME", "earlier", "*END"});
+        const QByteArray oldFloor = emptyGrid() + fileLines({"*NAME", "earlier", "*END"});
         QVERIFY(writeFile(at(u"old.map"_s), oldFloor));
         if (!folderAt.isEmpty())
             QVERIFY(QDir(mScratch->path()).mkdir(folderAt));
@@ -554,7 +527,7 @@ private Q_SLOTS:
             << QStringLiteral("これはQ:zKのマップファイルではありません。\r\nError No.62\r\n<4行目>"
                               "\r\nファイル：<file>（4行目）");
         QTest::newRow("branch row out of range")
-            << floorFile({"*BRANCH", "5,20,1,0,2,3", "*END"})
+            << emptyGrid() + fileLines({"*BRANCH", "5,20,1,0,2,3", "*END"})
             << QStringLiteral("ファイル内に不正なデータが入っています。\r\n<18行目>\r\n"
                               "ファイル：<file>（18行目）");
     }
@@ -600,13 +573,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QList<QByteArray>>("floors");
         QTest::addColumn<bool>("warned");
-        const QByteArray full = floorFile(warpEntries(79));
+        const QByteArray full = warpFile(79);
         QTest::newRow("79 pairs") << QList<QByteArray>{full} << false;
-        QTest::newRow("80 pairs on one floor")
-            << QList<QByteArray>{floorFile(warpEntries(80))} << true;
+        QTest::newRow("80 pairs on one floor") << QList<QByteArray>{warpFile(80)} << true;
         // Two dropped pairs still give one warning.
         QTest::newRow("80th and 81st pairs in a transport section")
-            << QList<QByteArray>{full, floorFile({"*TRANSPORT", "1,1,1,2,2", "3,3,1,4,4", "*END"})}
+            << QList<QByteArray>{full, emptyGrid() + fileLines({"*TRANSPORT", "1,1,1,2,2",
+                                                                "3,3,1,4,4", "*END"})}
             << true;
     }
     void openWarnsOfDroppedWarps()
@@ -614,8 +587,7 @@ private Q_SLOTS:
         QFETCH(QList<QByteArray>, floors);
         QFETCH(bool, warned);
         const QString base = at(u"many"_s);
-        for (int floor = 1; floor <= floors.size(); ++floor)
-            QVERIFY(writeFile(MapFileName::floorFilePath(base, floor), floors[floor - 1]));
+        QVERIFY(writeFloorFiles(base, floors));
         Editor editor;
         editor.prompter.files = QStringList{base + u".map"_s};
 

@@ -2,6 +2,7 @@
 #include "dialogs/helpdocument.h"
 #include "dialogs/propertiesdialog.h"
 #include "editorfixture.h"
+#include "mapfiletestmaps.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -26,12 +27,6 @@ void typeText(QWidget *widget, const QString &text)
 {
     for (QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
-bool writeHelp(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write("<html></html>") > 0;
 }
 
 const QString BrowseFolder = u"/maps/start"_s;
@@ -106,7 +101,6 @@ private Q_SLOTS:
         QTest::newRow("checking again disables it")
             << 3 << 2 << floor3 << u"Hall"_s << true << u"img\\"_s << u"Good luck"_s;
     }
-
     void showsTheCurrentFloor()
     {
         QFETCH(int, floor);
@@ -157,7 +151,6 @@ private Q_SLOTS:
         QTest::newRow("checked keeps no background")
             << 3 << u"Hall"_s << QStringList{QString()} << 0 << QString() << QString() << QString();
     }
-
     void okStores()
     {
         QFETCH(int, floor);
@@ -212,7 +205,6 @@ private Q_SLOTS:
         QTest::newRow("escape key") << u"escape"_s;
         QTest::newRow("close box") << u"close"_s;
     }
-
     void cancelStoresNothing()
     {
         QFETCH(QString, how);
@@ -256,7 +248,6 @@ private Q_SLOTS:
         QTest::newRow("comment outside code page 932")
             << u"Hall"_s << fine << u"see you \U0001F600"_s << u"コメントに"_s;
     }
-
     void okRefusesTextsTheFileLoses()
     {
         QFETCH(QString, name);
@@ -296,7 +287,6 @@ private Q_SLOTS:
         QTest::newRow("chosen") << u"/maps/pictures/sky.bmp"_s << u"/maps/pictures/sky.bmp"_s;
         QTest::newRow("cancelled") << QString() << u"img\\cellar.bmp"_s;
     }
-
     void browseFillsThePath()
     {
         QFETCH(QString, answer);
@@ -339,7 +329,6 @@ private Q_SLOTS:
         QTest::newRow("beside wins") << true << true << u"bin/Help.htm"_s;
         QTest::newRow("missing") << false << false << QString();
     }
-
     void helpDocumentIsFound()
     {
         QFETCH(bool, beside);
@@ -353,9 +342,9 @@ private Q_SLOTS:
         // A folder of that name is not the document.
         QVERIFY(dir.mkpath(u"share/Help.htm"_s));
         if (beside)
-            QVERIFY(writeHelp(dir.filePath(u"bin/Help.htm"_s)));
+            QVERIFY(writeFile(dir.filePath(u"bin/Help.htm"_s), "<html></html>"));
         if (installed)
-            QVERIFY(writeHelp(dir.filePath(u"share/qzk-editor/Help.htm"_s)));
+            QVERIFY(writeFile(dir.filePath(u"share/qzk-editor/Help.htm"_s), "<html></html>"));
 
         const QString path = HelpDocument::locate(dir.filePath(u"bin"_s));
         if (found.isEmpty())
@@ -393,7 +382,6 @@ private Q_SLOTS:
             << true << StubDocumentOpener::Outcome::ProgramGivesUp << true;
         QTest::newRow("shown") << true << StubDocumentOpener::Outcome::Shown << false;
     }
-
     void helpThatNoProgramShowsIsTold()
     {
         QFETCH(bool, present);
@@ -403,7 +391,7 @@ private Q_SLOTS:
         QVERIFY(folder.isValid());
         const QString path = QDir(folder.path()).absoluteFilePath(u"Help.htm"_s);
         if (present)
-            QVERIFY(writeHelp(path));
+            QVERIFY(writeFile(path, "<html></html>"));
         StubDocumentOpener opener;
         opener.outcome = outcome;
         StubPrompter prompter;
@@ -412,14 +400,11 @@ private Q_SLOTS:
         HelpDocument::show(&window, folder.path(), opener, prompter);
 
         QCOMPARE(opener.opened, present ? QStringList{path} : QStringList());
-        if (!told) {
-            QCOMPARE(prompter.messages, QStringList());
-            return;
-        }
-        QTRY_COMPARE(prompter.messages,
-                     QStringList{u"Q:zKエディタ|ヘルプファイル「"_s +
-                                 QDir::toNativeSeparators(path) + u"」を開けませんでした。"_s});
-        QCOMPARE(prompter.messageIcons, QList<Prompter::Icon>{Prompter::Icon::Warning});
+        const QString message = u"Q:zKエディタ|ヘルプファイル「"_s +
+                                QDir::toNativeSeparators(path) + u"」を開けませんでした。"_s;
+        QTRY_COMPARE(prompter.messages, told ? QStringList{message} : QStringList());
+        QCOMPARE(prompter.messageIcons,
+                 told ? QList<Prompter::Icon>{Prompter::Icon::Warning} : QList<Prompter::Icon>());
     }
 };
 
