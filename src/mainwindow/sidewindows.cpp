@@ -115,6 +115,10 @@ QMargins SideWindows::frameOf(const QWidget &window)
     const QRect frame = window.frameGeometry();
     const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
                            frame.right() - client.right(), frame.bottom() - client.bottom());
+    // Read while the window manager is still framing it, a frame can come out negative
+    // (measured against a frame window not sized yet): that is no frame known.
+    if (margins.left() < 0 || margins.top() < 0 || margins.right() < 0 || margins.bottom() < 0)
+        return {};
     if (!margins.isNull())
         mKnownFrame = margins;
     return margins;
