@@ -38,16 +38,21 @@ QVector<Marker> markersOf(const MapData &map)
 
 QString pairRow(int pair, const WarpRecord &record)
 {
-    const QString label = CodeTables::sourceLabel(pair) + QStringLiteral("：");
+    QString row = CodeTables::sourceLabel(pair) + QChar(u'：');
     if (!record.isDefined())
-        return label + QStringLiteral("削除");
-    return label + QStringLiteral("%1,%2,%3-%4,%5,%6")
-                       .arg(record.srcX)
-                       .arg(record.srcY)
-                       .arg(record.srcFloor)
-                       .arg(record.dstX)
-                       .arg(record.dstY)
-                       .arg(record.dstFloor);
+        return row + QStringLiteral("削除");
+    // Joined piece by piece: a chain of arg() copies and scans the row once per number, and
+    // the warp window makes every row each time it opens.
+    const int numbers[] = {record.srcX, record.srcY, record.srcFloor,
+                           record.dstX, record.dstY, record.dstFloor};
+    const char16_t separators[] = {u',', u',', u'-', u',', u','};
+    row.reserve(row.size() + 20);
+    row += QString::number(numbers[0]);
+    for (int i = 1; i < 6; ++i) {
+        row += QChar(separators[i - 1]);
+        row += QString::number(numbers[i]);
+    }
+    return row;
 }
 
 QStringList rows(const MapData &map)

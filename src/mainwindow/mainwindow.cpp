@@ -670,10 +670,11 @@ void MainWindow::syncFloorTabs()
     while (mFloorTabs->count() > captions.size())
         mFloorTabs->removeTab(mFloorTabs->count() - 1);
     for (int i = 0; i < captions.size(); ++i) {
-        if (i < mFloorTabs->count())
-            mFloorTabs->setTabText(i, captions[i]);
-        else
+        if (i >= mFloorTabs->count())
             mFloorTabs->addTab(captions[i]);
+        // A caption set again, even unchanged, lays the whole bar out anew.
+        else if (mFloorTabs->tabText(i) != captions[i])
+            mFloorTabs->setTabText(i, captions[i]);
     }
     mFloorTabs->setCurrentIndex(mSession.currentFloor() - 1);
 }

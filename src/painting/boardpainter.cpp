@@ -52,8 +52,7 @@ void BoardPainter::paintCellValue(QPainter &painter, int x, int y, const QString
     // Drawn once per value at the pixel size it lands at, then laid on every such cell:
     // flattening the outlines again for each cell was most of a board's redraw at 400 %.
     const qreal ratio = painter.deviceTransform().m11();
-    const QString key = value + u'@' + QString::number(ratio);
-    QImage &picture = mValuePictures[key];
+    QImage &picture = mValuePictures[ratio][value];
     if (picture.isNull()) {
         QPainterPath path = TextOutline::outline(TextOutline::labelFont(9), value);
         // Bottom right, one pixel inside the cell's grid line.

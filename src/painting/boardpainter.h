@@ -62,6 +62,6 @@ public:
 
 private:
     const CellComposer &mComposer;
-    // Value pictures by value and pixel ratio: a board shows few distinct values.
-    mutable QHash<QString, QImage> mValuePictures;
+    // Value pictures by pixel ratio and value: a board shows few distinct values.
+    mutable QHash<qreal, QHash<QString, QImage>> mValuePictures;
 };

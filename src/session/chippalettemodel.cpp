@@ -12,7 +12,8 @@ namespace {
 
 bool isParameterised(const QString &cell)
 {
-    const QString index = cell.left(2);
+    // A view, not a copy: the board asks this of every cell it paints.
+    const QStringView index = QStringView(cell).left(2);
     return index == u"16" || index == u"24" || index == u"30" || index == u"32";
 }
 
